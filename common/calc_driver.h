@@ -1,0 +1,56 @@
+// The calculation driver: turns the coil form's field texts into a rating.
+//
+// Plain C++ over the field texts, so that the KVN window and kvn-rate share
+// it. It validates the fields in their fixed order (stopping at the first
+// fault), fills the two records, runs the engine and builds the rows of the
+// results grid.
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/records.h"
+
+// Field texts by field key: "Application", "Pattern", "TubeWall", "FinMat",
+// "FinThk", "FinTreat", "FPI", "RD", "TH", "FL", "Circuits", "Rifled",
+// "FoulingFactor", "Altitude", "Acfm", "Scfm", "AirVel", "EatDb", "EatWb",
+// "EntFluidTemp", "Gpm", "Refrigerant", "PercentGlycol", "SteamPressure",
+// "EvapSHCode". An absent key is an empty field.
+using FieldTexts = std::map<std::string, std::string>;
+
+// Air-flow entry mode of the form: 1 actual cfm, 2 standard cfm, 3 face velocity.
+enum AirFlowModes { kAirFlowAcfm = 1, kAirFlowScfm = 2, kAirFlowVelocity = 3 };
+
+struct ValidationFault {
+    std::string message;   // exact text shown with the error icon
+    std::string key;       // field key of the field at fault ("FPI")
+    std::string control;   // control name to focus ("txtFPI", "txtProperty(4)")
+};
+
+struct GridRow {
+    std::string label;     // "Btuh (Total) "
+    std::string value;     // sRightJustify of the value
+};
+
+struct CalcResult {
+    enum Status { Ok, Validation, EngineFailed };
+    Status status = Ok;
+    ValidationFault validation;    // when status is Validation
+    std::string error;             // when status is EngineFailed: the message shown
+    std::vector<GridRow> grid;     // when status is Ok: the results rows
+    bool ok() const { return status == Ok; }
+};
+
+// Validates, fills `spec` and `rating`, runs the engine and lists the
+// results. Validation faults are returned, not shown (the window shows them
+// with the error icon and focuses the control). Engine messages are shown
+// through the current MessageSink; when the engine fails, the failure is
+// shown too, the records keep their previous contents and the status is
+// EngineFailed.
+CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode,
+                       CoilSpec& spec, CoilRating& rating);
+
+// Returns `def` when `value` is empty, else `value`.
+std::string CheckIfBlank(const std::string& value, const std::string& def);

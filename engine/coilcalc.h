@@ -1,0 +1,92 @@
+// The coil rating engine (module CoilCalc): its module state and procedures.
+//
+// The engine's procedures take no arguments and work on the module state
+// below, shared by the whole engine; only the entry CC_RateCoil takes the two
+// records. Booleans are 16-bit integers, -1 true and 0 false. Quantities are
+// stored as 32-bit floats and computed with double-precision intermediates
+// (see engine/rterror.h for the checked stores).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/records.h"
+
+constexpr int16_t kTrue = -1;
+constexpr int16_t kFalse = 0;
+
+struct CoilCalcState {
+    // The engine's copies of the caller's records.
+    CoilSpec Spec;
+    CoilRating Rating;
+
+    // Entry and dispatch.
+    int16_t UseDryCalc = 0;      // -1: the dry heating solver must run
+    int16_t CoilDry = 0;         // -1: the coil surface is dry
+    float TubeFlowArea = 0;      // ft2, inside flow area of all circuits
+    float HeaderFlowArea = 0;    // ft2
+    float ConnFlowArea = 0;      // ft2
+    float FluidSG = 0;           // specific gravity of the tube fluid
+    float FluidPdFactor = 1;     // corrugated water coils
+    float AirPdFactor = 1;       // corrugated water coils
+    std::string CalcErrorMsg;    // shown when property assignment fails
+
+    // Property assignment.
+    float TubeOd = 0;            // in
+    float TubeId = 0;            // in
+    float TotalArea = 0;         // ft2
+    float AreaRatio = 0;         // outside / inside area
+    float AreaPerFaceRow = 0;    // used by the refrigerant solver
+    float AirCp = 0;             // Btu/lb.F
+    float AirMassFlow = 0;       // lb/h
+    float EatWbCalc = 0;         // F, entering wet bulb as used
+    float AirJ = 0;              // h.ft2.F/Btu, dry air-side resistance
+    float AirJCorr = 0;          // h.ft2.F/Btu, with velocity correction
+
+    // Saturation, surface-temperature and fin procedures.
+    float SurfTempNext = 0;
+    float FinWallRes = 0;
+    float FinWallResDry = 0;
+    float FinWallResWet = 0;
+
+    // Solvers.
+    float MeanFluidTemp = 0;     // F, mean tube-fluid temperature
+    float GuessList[101] = {};   // trial total capacities
+};
+
+// The engine's module state. Single-threaded: the engine is not re-entrant.
+extern CoilCalcState cc;
+
+// Entry: rates the coil described by the two records. On success both hold
+// the results. When property assignment fails its message has been shown,
+// both records are left exactly as passed in, and false is returned. A
+// run-time error (rt::RtError) raised elsewhere in the engine propagates to
+// the caller, with the records untouched.
+bool CC_RateCoil(CoilSpec& spec, CoilRating& rating);
+
+// Clears the values the entry resets at the start of every rating.
+void CC_Reset();
+bool CC_bAssignCoilProp(float& EntAirEnthalpy);
+
+// Fluid properties.
+void CC_WaterProperties();
+void CC_GlycolProperties();
+void CC_SteamProperties();
+
+// Pressure drops.
+float CC_AirPressureDrop();
+float CC_TubePressureDrop();
+
+// Tube-side film coefficient, Btu/h.ft2.F.
+float CC_TubeFilmCoef();
+
+// Saturation, surface-temperature and fin procedures.
+float CC_SatTempFromEnthalpy(float targetEnthalpy, float dryBulb, float wetBulb, int16_t& done);
+void CC_SurfaceTemp(float cr, float tf, float ha, float& result);
+void CC_FinWallResistance(float b, float finConductivity, float coilDepth,
+                          float secondaryArea, float primaryArea, int16_t totalTubes);
+
+// Solvers.
+void CC_DoFluidCoilCalc();
+void CC_DoDryCoilCalc();
+void CC_DoEvapCondCalc(float& EntAirEnthalpy);

@@ -1,0 +1,43 @@
+// The program-wide table of saved coils.
+//
+// Columns 0 to 33; rows 0 to n-1 are saved coils in the order they were
+// saved or read, and row n is always present and empty (the spare row).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+// A cell holds nothing, a text, or a number of one of the table's types.
+using Cell = std::variant<std::monostate, std::string, int32_t, int16_t, float, double>;
+
+// The text of a cell: a text as it is, a number in its ordinary shortest
+// decimal form, an empty cell as "".
+std::string CellText(const Cell& cell);
+
+class SavedCoilTable {
+public:
+    static constexpr int kColumns = 34;
+    using Row = std::array<Cell, kColumns>;
+
+    SavedCoilTable() { Reset(); }
+
+    // Back to the single empty spare row.
+    void Reset() { rows_.assign(1, Row{}); }
+    // Number of saved coils (the spare row not counted).
+    int CoilCount() const { return static_cast<int>(rows_.size()) - 1; }
+    // All rows, the spare row last.
+    const std::vector<Row>& Rows() const { return rows_; }
+    std::vector<Row>& Rows() { return rows_; }
+    const Cell& At(int column, int row) const { return rows_.at(row).at(column); }
+    Cell& At(int column, int row) { return rows_.at(row).at(column); }
+
+private:
+    std::vector<Row> rows_;
+};
+
+// The table and the coil file's name, owned by the program.
+extern SavedCoilTable SavedCoils;
+extern std::string CurrentFileName;
