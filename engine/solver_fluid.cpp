@@ -1,0 +1,4 @@
+// Fluid coil cooling solver (water, glycol and other-fluid coils).
+#include "engine/coilcalc.h"
+
+void CC_DoFluidCoilCalc() {}
