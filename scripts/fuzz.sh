@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer harnesses with clang (with AddressSanitizer and
+# UndefinedBehaviorSanitizer) into build-fuzz/ and runs each one for a
+# bounded time from its seed corpus. FUZZ_SECONDS sets the time per harness.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+seconds="${FUZZ_SECONDS:-60}"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DKVN_FUZZ=ON -DKVN_SANITIZE=ON -DKVN_GUI=OFF -DKVN_TESTS=OFF -DKVN_BENCH=OFF >/dev/null
+cmake --build build-fuzz -j"$(nproc)"
+status=0
+for harness in build-fuzz/bin/fuzz_*; do
+  name=$(basename "$harness")
+  seeds="tests/fuzz/corpus/$name"
+  work=$(mktemp -d)
+  [ -d "$seeds" ] && cp -r "$seeds"/. "$work"/
+  echo "== $name: ${seconds}s =="
+  if ! ASAN_OPTIONS=detect_leaks=1 "$harness" -max_total_time="$seconds" -timeout=1 \
+        -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/" "$work" 2>"$work/log"; then
+    echo "$name FAILED"; tail -n 60 "$work/log"; status=1
+  else
+    grep -E 'stat::number_of_executed_units|Done [0-9]+ runs' "$work/log" | tail -n 2
+  fi
+done
+exit $status
