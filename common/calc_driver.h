@@ -52,5 +52,11 @@ struct CalcResult {
 CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode,
                        CoilSpec& spec, CoilRating& rating);
 
+// The engine entry CalcPerform calls (CC_RateCoil unless replaced). Tests
+// substitute their own to drive the failure paths; nullptr restores
+// CC_RateCoil. Returns the previous function.
+using RateCoilFunction = bool (*)(CoilSpec&, CoilRating&);
+RateCoilFunction SetRateCoilFunction(RateCoilFunction fn);
+
 // Returns `def` when `value` is empty, else `value`.
 std::string CheckIfBlank(const std::string& value, const std::string& def);

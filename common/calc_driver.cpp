@@ -1,0 +1,233 @@
+#include "common/calc_driver.h"
+
+#include <string>
+#include <vector>
+
+#include "common/numfmt.h"
+#include "engine/coilcalc.h"
+#include "engine/msgbox.h"
+#include "engine/rterror.h"
+
+namespace {
+
+RateCoilFunction g_rateCoil = nullptr;
+
+bool RateCoil(CoilSpec& spec, CoilRating& rating) {
+    return g_rateCoil ? g_rateCoil(spec, rating) : CC_RateCoil(spec, rating);
+}
+
+const std::string& Text(const FieldTexts& fields, const char* key) {
+    static const std::string empty;
+    const auto it = fields.find(key);
+    return it == fields.end() ? empty : it->second;
+}
+
+double Num(const FieldTexts& fields, const char* key) { return numfmt::Val(Text(fields, key)); }
+
+// Passes every message on to the sink in use and keeps its text, so that a
+// failure the engine has already shown can be answered with that text.
+class CapturingSink : public MessageSink {
+public:
+    explicit CapturingSink(MessageSink& next) : next_(next) {}
+    void Show(const std::string& text, MsgIcon icon, const std::string& title) override {
+        texts.push_back(text);
+        next_.Show(text, icon, title);
+    }
+    std::vector<std::string> texts;
+
+private:
+    MessageSink& next_;
+};
+
+struct Check {
+    bool fails;
+    const char* message;
+    const char* key;
+    const char* control;
+};
+
+// The field checks in their fixed order; the first failing one is answered.
+bool Validate(const FieldTexts& f, int mode, ValidationFault& fault) {
+    const std::string& app = Text(f, "Application");
+    const double fpi = Num(f, "FPI");
+    const double rows = Num(f, "RD");
+    const Check checks[] = {
+        {Text(f, "Pattern").empty(), "Please Select the Tube OD before Proceeding", "Pattern", "cboTubeOD"},
+        {Text(f, "TubeWall").empty(), "Please Select the Wall Thickness before Proceeding", "TubeWall", "cboWallThk"},
+        {Text(f, "FinMat").empty(), "Please Select the Fin Material before Proceeding", "FinMat", "cboFinMat"},
+        {Text(f, "FinTreat").empty(), "Please Select the Fin Treatment before Proceeding", "FinTreat", "cboFinType"},
+        {fpi == 0, "Please input the FPI value before Proceeding", "FPI", "txtFPI"},
+        {fpi > 16, "Please reduce the FPI value before Proceeding", "FPI", "txtFPI"},
+        {rows == 0, "Please input the number of Rows before Proceeding", "RD", "txtRows"},
+        {rows > 16, "Please reduce the number of Rows before Proceeding", "RD", "txtRows"},
+        {Num(f, "TH") == 0, "Please input the number of Tubes High before Proceeding", "TH", "txtTH"},
+        {Num(f, "FL") == 0, "Please input the Finned Length before Proceeding", "FL", "txtFL"},
+        {mode == kAirFlowAcfm && Text(f, "Acfm").empty(), "Please input the ACFM before Proceeding", "Acfm",
+         "txtProperty(1)"},
+        {mode == kAirFlowScfm && Text(f, "Scfm").empty(), "Please input the SCFM before Proceeding", "Scfm",
+         "txtProperty(2)"},
+        {mode == kAirFlowVelocity && Text(f, "AirVel").empty(), "Please input the Air Velocity before Proceeding",
+         "AirVel", "txtProperty(3)"},
+        {!numfmt::IsNumeric(Text(f, "EatDb")), "Please input the EAT (DB) before Proceeding", "EatDb",
+         "txtProperty(4)"},
+        {app == "S" && Text(f, "SteamPressure").empty(), "Please input the PSI value before Proceeding",
+         "SteamPressure", "txtProperty(14)"},
+        {app != "S" && Text(f, "EntFluidTemp").empty(), "Please input the Ent. FL. Temp. before Proceeding",
+         "EntFluidTemp", "txtProperty(6)"},
+        {app == "G" && Text(f, "PercentGlycol").empty(), "Please input the Gly. % before Proceeding",
+         "PercentGlycol", "txtProperty(9)"},
+        {(app == "C" || app == "E") && Text(f, "Refrigerant").empty(),
+         "Please select the Refrigerant type  before Proceeding", "Refrigerant", "cboRefrigerant"},
+        {(app == "W" || app == "G") && Num(f, "Gpm") <= 0, "GPM value must be greater than 0", "Gpm",
+         "txtProperty(7)"},
+        // A condenser must condense above the entering air; otherwise the
+        // refrigerant method would rate it as an evaporator with a negative
+        // capacity. Compared as the engine will see the two temperatures.
+        {app == "C" && !(static_cast<float>(Num(f, "EntFluidTemp")) > static_cast<float>(Num(f, "EatDb"))),
+         "Cond. Temp. must be above the EAT (DB)", "EntFluidTemp", "txtProperty(6)"},
+    };
+    for (const Check& c : checks) {
+        if (c.fails) {
+            fault = {c.message, c.key, c.control};
+            return false;
+        }
+    }
+    return true;
+}
+
+// Fills both records from the field texts. A value that does not fit its
+// field raises run-time error 6.
+void FillRecords(const FieldTexts& f, int mode, CoilSpec& spec, CoilRating& rating) {
+    const std::string& app = Text(f, "Application");
+    spec.Application = app;
+    const std::string& tube = Text(f, "Pattern");
+    spec.Pattern = tube == "4" ? "P" : tube;
+    spec.TubeWall = rt::F32(Num(f, "TubeWall"));
+    spec.FinMat = Text(f, "FinMat");
+    spec.FinThk = rt::F32(Num(f, "FinThk"));
+    spec.FinTreat = Text(f, "FinTreat");
+    spec.FPI = rt::I16(Num(f, "FPI"));
+    spec.RD = rt::I16(Num(f, "RD"));
+    spec.TH = rt::I16(Num(f, "TH"));
+    spec.FL = rt::F32(Num(f, "FL"));
+    spec.Rifled = Text(f, "Rifled");
+    spec.Circuits = rt::I16(numfmt::Val(CheckIfBlank(Text(f, "Circuits"), "1")));
+    spec.FoulingFactor = rt::F32(Num(f, "FoulingFactor"));
+    spec.Corrugated.assign(1, 'N');  // the form has no corrugated-tube choice
+
+    const std::string& p = spec.Pattern;
+    if (p == "6" || p == "3") {
+        spec.FinHeight = spec.TH;
+    } else if (p == "5") {
+        spec.FinHeight = rt::F32(spec.TH * 1.5);
+    } else if (p == "P") {
+        spec.FinHeight = rt::F32(spec.TH * 1.25);
+    } else if (p == "1") {
+        spec.FinHeight = rt::I16(spec.TH * 3);  // a 16-bit product
+    }
+
+    rating.Altitude = rt::I16(Num(f, "Altitude"));
+    rating.Acfm = 0;
+    rating.Scfm = 0;
+    if (mode == kAirFlowVelocity) {
+        // Face velocity times the face area.
+        rating.Acfm = rt::F32(Num(f, "AirVel") * spec.FL * spec.FinHeight / 144.0);
+    } else {
+        rating.Acfm = rt::F32(Num(f, "Acfm"));
+    }
+    rating.EatDb = rt::F32(Num(f, "EatDb"));
+    rating.EatWb = rt::F32(Num(f, "EatWb"));
+    if (app == "S") {
+        rating.EntFluidTemp = 0;
+        rating.SteamPressure = rt::F32(Num(f, "SteamPressure"));
+    } else {
+        rating.EntFluidTemp = rt::F32(Num(f, "EntFluidTemp"));
+    }
+    rating.Gpm = rt::F32(Num(f, "Gpm"));
+    rating.Refrigerant = Text(f, "Refrigerant");
+    rating.PercentGlycol = rt::F32(Num(f, "PercentGlycol"));
+    rating.EvapSHCode = rt::I16(Num(f, "EvapSHCode"));
+}
+
+std::vector<GridRow> ResultRows(const CoilSpec& spec, const CoilRating& r) {
+    std::vector<GridRow> rows;
+    auto add = [&rows](const char* label, float value) { rows.push_back({label, sRightJustify(value)}); };
+    add("Btuh (Total) ", r.TotalBtuh);
+    add("Btuh (Sens)  ", r.SensibleBtuh);
+    add("Air PD (IN W.G.)", r.AirPD);
+    add("Scfm         ", r.Scfm);
+    add("Air Velocity (SFPM)", r.FaceVelocity);
+    add("LAT DB (°F)", r.LatDb);
+    const std::string& app = spec.Application;
+    if (app == "S") {
+        add("Condensate (Lbs/Hr)", r.Condensate);
+        add("Latent heat  ", r.LatentHeat);
+    } else if (app == "C") {
+        add("Refr. PD (PSI)", r.FluidPD);
+    } else if (app == "W") {
+        add("LAT WB (°F)", r.LatWb);
+        add("Lvg Fl Temp (°F)", r.LvgFluidTemp);
+        add("Water PD (FT H20)", r.FluidPD);
+        add("Water Vel (FPS)", r.TubeVelocity);
+    } else if (app == "E") {
+        add("LAT WB  (°F)", r.LatWb);
+        add("Refr. PD (PSI)", r.FluidPD);
+    } else if (app == "G") {
+        add("LAT WB  (°F)", r.LatWb);
+        add("Lvg Fl Temp (°F)", r.LvgFluidTemp);
+        add("Glycol PD  (FT H2O)", r.FluidPD);
+        add("Glycol Vel (FPS)", r.TubeVelocity);
+    }
+    add("Fin Height", spec.FinHeight);
+    return rows;
+}
+
+}  // namespace
+
+RateCoilFunction SetRateCoilFunction(RateCoilFunction fn) {
+    const RateCoilFunction old = g_rateCoil;
+    g_rateCoil = fn;
+    return old;
+}
+
+std::string CheckIfBlank(const std::string& value, const std::string& def) {
+    return value.empty() ? def : value;
+}
+
+CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& spec, CoilRating& rating) {
+    CalcResult result;
+    if (!Validate(fields, airFlowMode, result.validation)) {
+        result.status = CalcResult::Validation;
+        return result;
+    }
+
+    // The engine rates copies; the caller's records change only when a
+    // rating has been produced, so a failure leaves the coil on screen (and
+    // what "Save" would store) as it was.
+    CoilSpec newSpec = spec;
+    CoilRating newRating = rating;
+    CapturingSink capture(CurrentMessageSink());
+    bool rated = false;
+    try {
+        ScopedMessageSink scope(capture);
+        FillRecords(fields, airFlowMode, newSpec, newRating);
+        rated = RateCoil(newSpec, newRating);
+        if (!rated) {
+            // Property assignment has shown its own message.
+            result.status = CalcResult::EngineFailed;
+            result.error = capture.texts.empty() ? cc.CalcErrorMsg : capture.texts.back();
+            return result;
+        }
+    } catch (const rt::RtError& e) {
+        result.status = CalcResult::EngineFailed;
+        result.error = std::to_string(e.number()) + "  " + e.description();
+        ShowMessage(result.error);
+        return result;
+    }
+
+    spec = newSpec;
+    rating = newRating;
+    result.status = CalcResult::Ok;
+    result.grid = ResultRows(spec, rating);
+    return result;
+}
