@@ -1,0 +1,157 @@
+// Form1 "Korvan": the coil selection window, the program's main window.
+//
+// The window holds the start panel (coil type options), the title block, the
+// coil panel (construction fields, entering conditions, results grid) and the
+// report header panel, with menus, toolbar and status bar. It owns the
+// program-wide CoilSpec and CoilRating for the life of the program.
+//
+// Every control carries its program name as its Qt object name; control
+// arrays are named with their index in brackets: "txtProperty(4)",
+// "txtHdr(1)", "txtCPS(0)", "optCoil(2)", "cmdPrint(1)", "Frame1(3)",
+// "lblEntConditions(6)", "lblPhy(10)". Menu commands are QActions named
+// "mnuFileNew", "mnuFileOpen", "mnuFilePrintSetup", "mnuFilePrint",
+// "mnuFileExit", "mnuHelpAbout"; the menus are QMenus named "mnuFile" and
+// "mnuHelp". The toolbar "Toolbar1" holds QActions named by their keys
+// "New", "Open", "Save", "Print". The status bar "StatusBar1" shows the
+// QLabels "StatusPanel(1)" to "StatusPanel(4)" (code, meaning, time, date).
+//
+// The command handlers are split over three files: Form1.cpp (the window
+// itself), Form1_files.cpp (saving a coil, the Saved Coils list, the coil
+// file commands) and Form1_print.cpp (the performance sheet, printer setup,
+// the multi-coil printout).
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <cstdint>
+#include <string>
+
+#include "engine/records.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTableWidget;
+class QTimer;
+class QToolBar;
+class QGridLayout;
+
+class Form1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The coil on screen: filled by CalcPerform, read by printing and saving.
+    CoilSpec coilSpec;
+    CoilRating coilRating;
+    // Which air-flow field is in use: 1 actual cfm, 2 standard cfm, 3 face
+    // velocity.
+    int16_t AirFlowMode = 1;
+
+    // ---- Controls by object name -------------------------------------
+    // Any child widget of the window (nullptr when there is none).
+    QWidget* Control(const QString& name) const;
+    QLineEdit* Text(const QString& name) const;
+    QComboBox* Combo(const QString& name) const;
+    QPushButton* Button(const QString& name) const;
+    QAction* Action(const QString& name) const;
+    QLabel* Label(const QString& name) const;
+    // The text of a text box, multi-line box, choice list or label by name
+    // ("" when there is no such control).
+    std::string FieldText(const QString& name) const;
+    // Sets the text of a text box, multi-line box, choice list or label.
+    void SetFieldText(const QString& name, const std::string& text);
+
+    // ---- Procedures of the window ------------------------------------
+    // Validates the fields, rates the coil and lists the results. True when
+    // the coil was rated and listed.
+    bool CalcPerform();
+    // Refills the wall and fin-thickness lists for the coil type and tube.
+    void PopulateBoxes();
+    // Lays out the entering-conditions frame for the coil type.
+    void AdjustEntCond();
+    // Tube size hint in the status bar.
+    void ODStatus();
+    // The two text panels of the status bar (panel 1 first, then panel 2).
+    void SetStatus(const QString& code, const QString& meaning);
+    QString StatusText(int panel) const;
+    // Shows exactly one of the panels 0 (start), 3 (coil), 4 (report header).
+    void ShowPanel(int index);
+    // The panel shown now: 0, 3 or 4.
+    int CurrentPanel() const;
+    // The grid row (0-based) of an entering-condition field after the last
+    // layout, -1 when it has none. Index 8 is the refrigerant list.
+    int EntCondRow(int index) const;
+
+    // ---- Handlers of the window's own controls ------------------------
+    void optCoil_Click(int index);
+    void Command1_Click(int index);      // 0 Select, 1 Exit
+    void cboTubeOD_Click();
+    void cboCoilType_Click();
+    void cmdAirFlow_Click();
+    void cmdSteam_Click();
+    void cmdCalc_Click();
+    void cmdPrint0_Click();              // "&Print" on the coil panel
+    void cmdHdr0_Click();                // "&Cancel" on the header panel
+    void cmdClose_Click();               // "&Cancel" on the coil panel
+    void mnuFile_Click();                // the File menu opens
+    void mnuFileExit_Click();
+    void mnuHelpAbout_Click();
+    void Toolbar1_ButtonClick(const QString& key);
+
+    // ---- Saving, the Saved Coils list, the coil file (Form1_files.cpp) --
+    // True when these commands are in place; otherwise their controls stay
+    // disabled.
+    bool FileCommandsAvailable() const;
+    // Called once at the end of construction, after all controls exist.
+    void InitFileCommands();
+    void cmdSave_Click();                // "&Save" on the header panel
+    void cmdView_Click();                // "&View" on the header panel
+    void mnuFileOpen_Click();            // File "&Open..." and toolbar "Open"
+    void mnuFileNew_Click();             // File "&New..." and toolbar "New"
+
+    // ---- Printing (Form1_print.cpp) ------------------------------------
+    bool PrintCommandsAvailable() const;
+    void InitPrintCommands();
+    void cmdFinish_Click();              // "&Finish" on the header panel
+    void mnuFilePrintSetup_Click();      // File "Print &Setup..."
+    void mnuFilePrint_Click();           // File "&Print..." and toolbar "Print"
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolbar();
+    void BuildStatusBar();
+    QWidget* BuildStartPanel();
+    QWidget* BuildTitleBlock();
+    QWidget* BuildCoilPanel();
+    QWidget* BuildConstructionFrame();
+    QWidget* BuildEntCondFrame();
+    QWidget* BuildHeaderPanel();
+    void WatchFocus(QWidget* w);
+    void OnFocus(QWidget* w);
+    void PlaceEntCondRows();
+    void UpdateClock();
+    void CenterLabel5();
+
+    QGridLayout* entCondGrid_ = nullptr;
+    int entCondRow_[16] = {};
+    QTimer* clock_ = nullptr;
+};
+
+// The window of the running program (nullptr when there is none); the other
+// windows and the reports read the header fields through it.
+Form1* TheForm1();
+
+// Puts the caret at the start of a text box and selects all of its text.
+void SelectAllText(QLineEdit* box);
+void SelectAllText(QPlainTextEdit* box);
