@@ -90,3 +90,10 @@ void CC_FinWallResistance(float b, float finConductivity, float coilDepth,
 void CC_DoFluidCoilCalc();
 void CC_DoDryCoilCalc();
 void CC_DoEvapCondCalc(float& EntAirEnthalpy);
+// The wet refrigerant rating, run by CC_DoEvapCondCalc for an evaporator or
+// condenser colder than the entering air.
+void CC_DoEvapWetCalc(float EntAirEnthalpy);
+// Factor on the refrigerant mass flow of the dry refrigerant rating, matched
+// exactly on the refrigerant text; 0 for a text outside the table (the mass
+// flow is then left as the record brings it).
+double CC_RefrigerantFlowFactor(const std::string& refrigerant);

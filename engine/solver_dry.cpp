@@ -1,4 +1,102 @@
-// Dry heating solver (hot water and glycol heating coils).
-#include "engine/coilcalc.h"
+// Dry heating solver (hot water, glycol and other-fluid coils whose fluid is
+// warmer than the entering air).
+//
+// Effectiveness-NTU rating with the flow arrangement chosen by the number of
+// rows, iterated on the leaving fluid temperature, which sets the mean fluid
+// temperature for the tube-side film coefficient.
+#include <cmath>
+#include <string>
 
-void CC_DoDryCoilCalc() {}
+#include "engine/coilcalc.h"
+#include "engine/hygrel_binding.h"
+#include "engine/msgbox.h"
+#include "engine/rterror.h"
+
+namespace {
+
+using rt::Div;
+using rt::Exp;
+using rt::F32;
+
+// Air density; the library's refusal (beyond its range, above 200 F) is a
+// run-time error rather than a density.
+float AirDensity(float t, float w, int16_t altitude) {
+    const float rho = hg::HGDENSITY(t, w, altitude);
+    if (rho == -9999.0f) rt::Raise(rt::kInvalidCall, "Out of Range Condition or error with HGDENSITY!");
+    return rho;
+}
+
+// Heat-exchanger effectiveness for `rows` rows, capacity-rate ratio cr.
+float Effectiveness(int16_t rows, float cr, float ntu) {
+    if (rows == 1 && cr > 0) {
+        return F32(Div(1.0 - Exp(-double(cr) * (1.0 - Exp(-double(ntu)))), cr));
+    }
+    if ((rows == 1 || rows == 2) && cr == 0) {
+        return F32(1.0 - Exp(-double(ntu)));
+    }
+    if (rows == 2 && cr > 0) {
+        const double eHalf = Exp(-double(ntu) / 2.0);
+        const float K = F32(double(cr) * (1.0 - eHalf));
+        const double ep = Exp(K);
+        const double em = Exp(-double(K));
+        const double sinhK = (ep - em) / 2.0;
+        const double coshK = (ep + em) / 2.0;
+        return F32(Div(1.0 - Div(em, eHalf * sinhK + coshK), cr));
+    }
+    if (rows > 2 && cr == 1.0f) {
+        return F32(Div(ntu, double(ntu) + 1.0));
+    }
+    // Counterflow.
+    const double e = Exp(-(1.0 - cr) * double(ntu));
+    return F32(Div(1.0 - e, 1.0 - double(cr) * e));
+}
+
+// Returns false when the iteration did not converge.
+bool RateHeatingCoil() {
+    CoilRating& r = cc.Rating;
+    const CoilSpec& s = cc.Spec;
+    const int16_t alt = r.Altitude;
+
+    const float We = hg::HGWBTOGR(r.EatDb, cc.EatWbCalc, alt);
+    const float rhoE = AirDensity(r.EatDb, We, alt);
+
+    r.LatDb = F32(double(r.EatDb) + 10.0);
+    float tl = r.EntFluidTemp;
+    int16_t count = 0;
+
+    for (;;) {
+        const float ta = F32(double(r.LatDb) * 0.5 + double(r.EatDb) * 0.5);
+        const float rhoM = AirDensity(ta, We, alt);
+
+        ++count;
+        if (count > 100) return false;
+
+        cc.MeanFluidTemp = F32(double(r.EntFluidTemp) * 0.5 + double(tl) * 0.5);
+        const float hi = CC_TubeFilmCoef();
+        const float R = F32(double(cc.FinWallResDry) + cc.AirJ + Div(cc.AreaRatio, hi) +
+                            double(s.FoulingFactor) * cc.AreaRatio);
+        const float Cr = F32(Div(double(rhoE) * 60.0 * cc.AirCp * r.Acfm, double(r.FluidSpecHeat) * r.FluidMassFlow));
+        const float ntu = F32(Div(cc.TotalArea, double(rhoE) * 60.0 * cc.AirCp * r.Acfm * R));
+        const float eff = Effectiveness(s.RD, Cr, ntu);
+
+        r.SensibleBtuh = F32(double(rhoM) * 60.0 * cc.AirCp * eff * r.Acfm * (double(r.EntFluidTemp) - r.EatDb));
+        r.SensibleBtuh = F32(double(r.CapacityFactor) * r.SensibleBtuh);
+        r.LatDb = F32(Div(r.SensibleBtuh, double(rhoM) * 60.0 * cc.AirCp * r.Acfm) + r.EatDb);
+        r.LvgFluidTemp = F32(double(r.EntFluidTemp) - Div(r.SensibleBtuh, double(r.FluidSpecHeat) * r.FluidMassFlow));
+        r.TotalBtuh = r.SensibleBtuh;
+
+        if (F32(std::fabs(double(r.LvgFluidTemp) - tl)) < 0.01) return true;
+        if (tl > r.LvgFluidTemp) tl = F32(tl - (double(tl) - r.LvgFluidTemp) / 2.0);
+        else tl = F32(tl + (double(r.LvgFluidTemp) - tl) / 2.0);
+    }
+}
+
+}  // namespace
+
+void CC_DoDryCoilCalc() {
+    try {
+        if (!RateHeatingCoil()) ShowMessage("Error in Coil Calculations. Contact Factory.");
+    } catch (const rt::RtError& e) {
+        ShowMessage(std::to_string(e.number()) + "  " + e.description());
+    }
+}

@@ -1,4 +1,169 @@
-// Refrigerant and steam solver (evaporators, condensers and steam coils).
-#include "engine/coilcalc.h"
+// Refrigerant and steam solver: steam coils, direct-expansion evaporators and
+// refrigerant condensers.
+//
+// The tube side is taken at one temperature, EntFluidTemp (the saturation
+// temperature), and the effectiveness is 1 - exp(-NTU). An evaporator or
+// condenser colder than the air is rated wet by CC_DoEvapWetCalc; a warmer
+// one is rated dry with an iteration on the capacity (the refrigerant flow,
+// and with it the tube-side coefficient, follows from the capacity); a steam
+// coil is rated dry in ten passes that refine the mean air temperature.
+//
+// Run-time errors are not handled here: they pass to the engine's caller.
+#include <cmath>
+#include <string>
 
-void CC_DoEvapCondCalc(float& EntAirEnthalpy) { (void)EntAirEnthalpy; }
+#include "engine/coilcalc.h"
+#include "engine/hygrel_binding.h"
+#include "engine/rterror.h"
+
+namespace {
+
+using rt::Div;
+using rt::F32;
+
+float AirDensity(float t, float w, int16_t altitude) {
+    const float rho = hg::HGDENSITY(t, w, altitude);
+    if (rho == -9999.0f) rt::Raise(rt::kInvalidCall, "Out of Range Condition or error with HGDENSITY!");
+    return rho;
+}
+
+float SatTemp(float h, float dryBulb, float wetBulb) {
+    int16_t done = kFalse;
+    return CC_SatTempFromEnthalpy(h, dryBulb, wetBulb, done);
+}
+
+// One pass of the dry air side at the current leaving dry bulb: sets
+// AirMassFlow, returns the sensible capacity Q_s and the effectiveness.
+struct DryPass {
+    float Qs;
+    float eff;
+};
+
+DryPass DryAirSide(float We) {
+    CoilRating& r = cc.Rating;
+    const float ta = F32((double(r.LatDb) + r.EatDb) / 2.0);
+    const float rho = AirDensity(ta, We, r.Altitude);
+    const float hi = CC_TubeFilmCoef();
+    const float R = F32(Div(cc.AreaRatio, hi) + (double(cc.FinWallResDry) + cc.AirJ));
+    const float ntu = F32(Div(cc.Spec.RD * Div(cc.AreaPerFaceRow, R), double(r.FaceVelocity) * 60.0 * rho * cc.AirCp));
+    const float E = F32(rt::Exp(ntu));
+    const float eff = F32(Div(double(E) - 1.0, E));
+    cc.AirMassFlow = F32(double(rho) * 60.0 * r.Acfm);
+    const float Qs = F32(double(cc.AirMassFlow) * cc.AirCp * eff * (double(r.EntFluidTemp) - r.EatDb));
+    return {Qs, eff};
+}
+
+void RateSteamCoil(float We) {
+    CoilRating& r = cc.Rating;
+    r.LatDb = r.EatDb;
+    for (int pass = 1; pass <= 10; ++pass) {
+        r.SensibleBtuh = DryAirSide(We).Qs;
+        r.LatDb = F32(Div(double(r.SensibleBtuh) * 0.0002928 * 3413.0, double(r.Acfm) * 1.08) + r.EatDb);
+    }
+    r.TotalBtuh = F32(double(r.SensibleBtuh) * (cc.Spec.Pattern == "5" ? 0.85 : 0.95));
+    r.SensibleBtuh = r.TotalBtuh;
+    r.LatDb = F32(Div(double(r.TotalBtuh) * 0.0002928 * 3413.0, double(r.Acfm) * 1.08) + r.EatDb);
+    r.Condensate = F32(Div(r.TotalBtuh, r.LatentHeat));
+}
+
+void RateDryRefrigerantCoil(float We) {
+    CoilRating& r = cc.Rating;
+    float* guess = cc.GuessList;
+    const float hfg = F32(94.885065 - double(r.EntFluidTemp) * 0.20420779);
+    const double factor = CC_RefrigerantFlowFactor(r.Refrigerant);
+    r.LatDb = r.EatDb;
+    guess[0] = 10000.0f;
+    for (int16_t k = 0;; ++k) {
+        const float Qk = guess[k];
+        r.TotalBtuh = Qk;
+        if (factor > 0) r.SteamAux = F32(double(Qk) / hfg / 1.38 * factor);
+        r.FluidMassFlux = F32(Div(r.SteamAux, cc.TubeFlowArea));
+
+        const DryPass p = DryAirSide(We);
+        // The 1.28 allowance may not push the air past the refrigerant
+        // temperature: beyond an effectiveness of 1 the capacity is that at 1.
+        if (double(p.eff) * 1.28 > 1.0) r.SensibleBtuh = F32(Div(p.Qs, p.eff));
+        else r.SensibleBtuh = F32(double(p.Qs) * 1.28);
+        r.TotalBtuh = r.SensibleBtuh;
+        r.LatDb = F32(Div(r.SensibleBtuh, double(cc.AirCp) * 4.5 * r.Acfm) + r.EatDb);
+
+        if (std::fabs(double(r.TotalBtuh) - guess[k]) <= 100.0) return;
+        if (k == 50) {
+            r.TotalBtuh = F32((double(guess[49]) + guess[50]) / 2.0);
+            r.SensibleBtuh = r.TotalBtuh;  // a dry coil: sensible equals total
+            return;
+        }
+        guess[k + 1] = F32(guess[k] + (double(r.TotalBtuh) - guess[k]) / 2.0);
+    }
+}
+
+// Slope of the saturated-air enthalpy curve at t, Btu/lb.F.
+float SatEnthalpySlope(float t) {
+    const double T = t;
+    if (T > 55) return F32(0.0002622 * (T * T) - 0.01997 * T + 0.9789);
+    if (T > 33) return F32(Div(1001.8442, T * T) - Div(66.3102, T) + 1.5444);
+    const double x = T + 49.8339;
+    return F32(Div(1.0, 3.8477 - 0.0002381 * (x * x)));
+}
+
+}  // namespace
+
+double CC_RefrigerantFlowFactor(const std::string& refrigerant) {
+    if (refrigerant == "22") return 1.0;
+    if (refrigerant == "12") return 0.849;
+    if (refrigerant == "410A" || refrigerant == "410a") return 1.456;
+    if (refrigerant == "407C" || refrigerant == "407c") return 0.957;
+    if (refrigerant == "404A" || refrigerant == "404a") return 0.899;
+    if (refrigerant == "134A" || refrigerant == "134a") return 0.7;
+    return 0.0;
+}
+
+void CC_DoEvapWetCalc(float EntAirEnthalpy) {
+    CoilRating& r = cc.Rating;
+    const CoilSpec& s = cc.Spec;
+    const int16_t alt = r.Altitude;
+    const float he = EntAirEnthalpy;
+
+    r.EvapCondAux = 1.51f;
+    const float T = r.EntFluidTemp;
+    const float b = SatEnthalpySlope(T);
+    const float hi = CC_TubeFilmCoef();
+    const float Rh = F32(Div(double(cc.AreaRatio) * b, hi) + (double(cc.FinWallRes) + cc.AirJ) * 0.243);
+    const float ntu = F32(Div(s.RD * Div(cc.AreaPerFaceRow, Rh), double(r.FaceVelocity) * 4.5));
+    const float E = F32(rt::Exp(ntu));
+    const float eff = F32(Div(double(E) - 1.0, E));
+
+    const float hwb = hg::HGENTHALPY(r.EatWb, hg::HGWBTOGR(r.EatWb, r.EatWb, alt));
+    const float hr = hg::HGENTHALPY(T, hg::HGWBTOGR(T, T, alt));
+    if (double(eff) * r.EvapCondAux > 1.0) {
+        // The factored effectiveness would exceed 1: rate at the capacity of
+        // air leaving saturated at the refrigerant temperature.
+        r.TotalBtuh = F32(double(r.Scfm) * 4.5 * (double(hwb) - hr));
+    } else {
+        r.TotalBtuh = F32(double(r.Scfm) * 4.5 * eff * (double(hwb) - hr));
+        r.TotalBtuh = F32(double(r.TotalBtuh) * r.EvapCondAux);
+    }
+
+    r.LatWb = SatTemp(F32(double(he) - Div(r.TotalBtuh, cc.AirMassFlow)), r.EatDb, r.EatWb);
+    const float BF = F32(Div(1.0, rt::Exp(Div(double(s.RD) * cc.AreaPerFaceRow,
+                                               double(r.FaceVelocity) * cc.AirJ * 4.5 * cc.AirCp))));
+    r.LatDb = F32((double(r.EatDb) - r.EatWb) * BF + r.LatWb);
+    r.SensibleBtuh = F32(double(cc.AirCp) * 4.5 * r.Scfm * (double(r.EatDb) - r.LatDb));
+
+    if (r.TotalBtuh == 0) r.TotalBtuh = 1.0f;
+    if (F32(Div(r.SensibleBtuh, r.TotalBtuh)) > 0.94) r.SensibleBtuh = r.TotalBtuh;
+    else if (r.SensibleBtuh > r.TotalBtuh) r.SensibleBtuh = r.TotalBtuh;
+    r.LatWb = SatTemp(F32(double(he) - Div(r.TotalBtuh, cc.AirMassFlow)), r.EatDb, r.EatWb);
+}
+
+void CC_DoEvapCondCalc(float& EntAirEnthalpy) {
+    const CoilSpec& s = cc.Spec;
+    CoilRating& r = cc.Rating;
+    if ((s.Application == "C" || s.Application == "E") && cc.UseDryCalc == kFalse) {
+        CC_DoEvapWetCalc(EntAirEnthalpy);
+        return;
+    }
+    const float We = hg::HGWBTOGR(r.EatDb, cc.EatWbCalc, r.Altitude);
+    if (s.Application == "S") RateSteamCoil(We);
+    else RateDryRefrigerantCoil(We);
+}
