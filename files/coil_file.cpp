@@ -1,0 +1,206 @@
+#include "files/coil_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "files/save_row.h"
+
+namespace {
+
+// A coil file is a few hundred bytes a coil; anything this large is not one.
+constexpr size_t kMaxFileBytes = 64u << 20;
+// The least number of fields of a coil line (columns 0 to 28).
+constexpr size_t kMinFields = 29;
+
+CoilFileStatus Fail(std::string reason, int line = 0) {
+    CoilFileStatus s;
+    s.ok = false;
+    s.line = line;
+    s.reason = std::move(reason);
+    return s;
+}
+
+CoilFileStatus FailErrno(const char* what) {
+    return Fail(std::string(what) + ": " + std::strerror(errno));
+}
+
+bool IsBlankLine(const std::string& line) {
+    return line.find_first_not_of(" \t\r") == std::string::npos;
+}
+
+std::vector<std::string> Split(const std::string& line) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (;;) {
+        size_t semi = line.find(';', start);
+        if (semi == std::string::npos) {
+            fields.push_back(line.substr(start));
+            return fields;
+        }
+        fields.push_back(line.substr(start, semi - start));
+        start = semi + 1;
+    }
+}
+
+}  // namespace
+
+std::string CoilFileStatus::Message(const std::string& fileName, bool writing) const {
+    std::string text = writing ? "The coil file could not be written:\n"
+                               : "The coil file could not be opened:\n";
+    text += fileName;
+    text += "\n";
+    if (line > 0) text += "Line " + std::to_string(line) + ": ";
+    text += reason;
+    return text;
+}
+
+std::string CoilFileLine(const SavedCoilTable::Row& row) {
+    std::string line;
+    for (int c = 0; c < col::Count; ++c) {
+        if (c > 0) line += ';';
+        line += CellText(row[c]);
+    }
+    return line;
+}
+
+std::string CoilFileText(const SavedCoilTable& table) {
+    std::string text;
+    const auto& rows = table.Rows();
+    for (int r = 0; r < table.CoilCount(); ++r) {
+        text += CoilFileLine(rows[r]);
+        text += "\r\n";
+    }
+    return text;
+}
+
+CoilFileStatus ParseCoilFileLine(const std::string& line, SavedCoilTable::Row& row) {
+    std::vector<std::string> fields = Split(line);
+    const size_t n = fields.size();
+    if (n < kMinFields)
+        return Fail("the line has " + std::to_string(n) + " fields; a coil line has 33");
+    if (n > static_cast<size_t>(col::Count))
+        return Fail("the line has " + std::to_string(n) +
+                    " fields; a coil line has 33 (is there a semicolon in a text?)");
+    row = SavedCoilTable::Row{};
+    if (n == static_cast<size_t>(col::Count) - 1) {
+        // Older line: percent glycol and altitude glued together in the last
+        // field. A non-glycol coil's placeholder space marks the split.
+        std::string last = std::move(fields.back());
+        fields.pop_back();
+        if (!last.empty() && last[0] == ' ') {
+            fields.push_back(" ");
+            fields.push_back(last.substr(1));
+        } else {
+            fields.push_back(std::move(last));
+        }
+    }
+    for (size_t c = 0; c < fields.size(); ++c) row[c] = std::move(fields[c]);
+    return {};
+}
+
+CoilFileStatus ParseCoilFileText(const std::string& text, SavedCoilTable& table) {
+    table.Reset();
+    size_t start = 0;
+    int lineNumber = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (IsBlankLine(line)) continue;
+        SavedCoilTable::Row row;
+        CoilFileStatus s = ParseCoilFileLine(line, row);
+        if (!s.ok) {
+            s.line = lineNumber;
+            return s;
+        }
+        const int r = table.CoilCount();
+        table.Rows()[r] = std::move(row);
+        table.Rows().emplace_back();
+    }
+    return {};
+}
+
+CoilFileStatus ReadCoilFile(const std::string& path, SavedCoilTable& table) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return FailErrno("cannot open the file");
+    std::string text;
+    char buf[65536];
+    size_t got;
+    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) {
+        text.append(buf, got);
+        if (text.size() > kMaxFileBytes) {
+            std::fclose(f);
+            return Fail("the file is too large to be a coil file");
+        }
+    }
+    if (std::ferror(f)) {
+        CoilFileStatus s = FailErrno("cannot read the file");
+        std::fclose(f);
+        return s;
+    }
+    std::fclose(f);
+    SavedCoilTable read;
+    CoilFileStatus s = ParseCoilFileText(text, read);
+    if (s.ok) table = std::move(read);
+    return s;
+}
+
+CoilFileStatus WriteCoilFile(const std::string& path, const SavedCoilTable& table) {
+    const std::string text = CoilFileText(table);
+    // The new file keeps the permissions of the one it replaces; a new one
+    // gets the usual permissions for a new file.
+    mode_t mode;
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+        mode = st.st_mode & 07777;
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+
+    std::string tmp = path + ".XXXXXX";
+    std::vector<char> name(tmp.begin(), tmp.end());
+    name.push_back('\0');
+    int fd = ::mkstemp(name.data());
+    if (fd < 0) return FailErrno("cannot create a file in its folder");
+    tmp.assign(name.data());
+
+    auto abandon = [&](const char* what) {
+        CoilFileStatus s = FailErrno(what);
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        return s;
+    };
+    size_t done = 0;
+    while (done < text.size()) {
+        ssize_t w = ::write(fd, text.data() + done, text.size() - done);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            return abandon("cannot write the file");
+        }
+        done += static_cast<size_t>(w);
+    }
+    if (::fchmod(fd, mode) != 0) return abandon("cannot set the file's permissions");
+    if (::fsync(fd) != 0) return abandon("cannot write the file to disk");
+    if (::close(fd) != 0) {
+        CoilFileStatus s = FailErrno("cannot write the file");
+        ::unlink(tmp.c_str());
+        return s;
+    }
+    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+        CoilFileStatus s = FailErrno("cannot replace the file");
+        ::unlink(tmp.c_str());
+        return s;
+    }
+    return {};
+}

@@ -1,0 +1,45 @@
+#include "files/file_commands.h"
+
+#include "engine/msgbox.h"
+#include "files/coil_file.h"
+#include "files/saved_coils.h"
+
+bool IsUnusableFileName(const std::string& name) {
+    return name.empty() || name == FileDialog::kInitialName;
+}
+
+void FileNew(FileDialog& dialog) {
+    std::string name = dialog.Show();
+    if (!IsUnusableFileName(name)) CurrentFileName = name;
+}
+
+bool FileOpen(FileDialog& dialog) {
+    std::string name = dialog.Show();
+    if (IsUnusableFileName(name)) {
+        ShowMessage("You must use a valid file name", MsgIcon::Error);
+        return false;
+    }
+    SavedCoilTable read;
+    CoilFileStatus status = ReadCoilFile(name, read);
+    if (!status.ok) {
+        ShowMessage(status.Message(name, false), MsgIcon::Error);
+        return false;
+    }
+    SavedCoils = std::move(read);
+    CurrentFileName = name;
+    return true;
+}
+
+bool FileWrite(FileDialog& dialog) {
+    if (IsUnusableFileName(CurrentFileName)) {
+        std::string name = dialog.Show();
+        if (IsUnusableFileName(name)) return false;
+        CurrentFileName = name;
+    }
+    CoilFileStatus status = WriteCoilFile(CurrentFileName, SavedCoils);
+    if (!status.ok) {
+        ShowMessage(status.Message(CurrentFileName, true), MsgIcon::Error);
+        return false;
+    }
+    return true;
+}

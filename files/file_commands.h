@@ -1,0 +1,58 @@
+// The coil file commands of the program: New, Open and Write.
+//
+// They work on SavedCoils and CurrentFileName, ask for a file name through a
+// FileDialog and report failures through the current MessageSink, so that
+// the window and the tests share them.
+#pragma once
+
+#include <deque>
+#include <string>
+
+// The coil form's open-file dialog: title "Korvan", filter
+// "KVN File (*.kvn)", default extension "kvn", initial name "*.kvn".
+class FileDialog {
+public:
+    static constexpr const char* kTitle = "Korvan";
+    static constexpr const char* kFilter = "KVN File (*.kvn)";
+    static constexpr const char* kDefaultExt = "kvn";
+    static constexpr const char* kInitialName = "*.kvn";
+
+    virtual ~FileDialog() = default;
+    // Shows the dialog and returns the chosen file name, "" when cancelled.
+    virtual std::string Show() = 0;
+};
+
+// Answers with prepared names in order ("" once they run out) and counts
+// how often it was shown.
+class RecordingFileDialog : public FileDialog {
+public:
+    std::string Show() override {
+        ++shown;
+        if (answers.empty()) return {};
+        std::string name = answers.front();
+        answers.pop_front();
+        return name;
+    }
+    std::deque<std::string> answers;
+    int shown = 0;
+};
+
+// True for a name that names no file: empty, or the dialog's initial pattern.
+bool IsUnusableFileName(const std::string& name);
+
+// New: asks for a name and makes it the current file name. Nothing is
+// created or read. Cancelling keeps the current name.
+void FileNew(FileDialog& dialog);
+
+// Open: asks for a name and reads that coil file into a new table, which
+// replaces SavedCoils (and the name CurrentFileName) only when the whole
+// file was read. Shows "You must use a valid file name" for the initial
+// pattern or no name, and a message naming the file, the line and the
+// reason for a file that cannot be read. Returns true when the table was
+// replaced and the Saved Coils list is to be shown.
+bool FileOpen(FileDialog& dialog);
+
+// Write: writes SavedCoils to CurrentFileName, asking for a name first when
+// there is none; does nothing when none is given. A failure shows a message
+// and leaves the old file as it was. Returns true when the file was written.
+bool FileWrite(FileDialog& dialog);

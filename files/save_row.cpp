@@ -1,0 +1,118 @@
+#include "files/save_row.h"
+
+#include "engine/rterror.h"
+
+std::string CoilTypeWord(const std::string& application) {
+    if (application == "W") return "Water";
+    if (application == "G") return "Glycol";
+    if (application == "S") return "Steam";
+    if (application == "E") return "Evaporator";
+    if (application == "C") return "Condenser";
+    return {};
+}
+
+std::string TubeSizeText(const std::string& tubeCode) {
+    if (tubeCode == "1") return "1\"";
+    if (tubeCode == "3") return "3/8\"";
+    if (tubeCode == "4") return "1/2\"";
+    if (tubeCode == "5") return "5/8\"";
+    return {};
+}
+
+std::string FinMaterialWord(const std::string& finMat) {
+    if (finMat == "A") return "Aluminum";
+    if (finMat == "C") return "Copper";
+    return {};
+}
+
+bool HasFileBreaks(const std::string& text) {
+    return text.find_first_of(";\r\n") != std::string::npos;
+}
+
+std::string StripFileBreaks(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text)
+        if (c != ';' && c != '\r' && c != '\n') out += c;
+    return out;
+}
+
+namespace {
+
+// A text cell, or an empty cell for an empty text.
+Cell TextCell(const std::string& text) {
+    if (text.empty()) return Cell{};
+    return Cell{StripFileBreaks(text)};
+}
+
+const Cell kPlaceholder{std::string(" ")};
+
+}  // namespace
+
+SavedCoilTable::Row BuildSavedRow(int rowIndex, const CoilSpec& spec, const CoilRating& rating,
+                                  const SaveRowTexts& texts) {
+    const std::string& word = texts.coilTypeWord;
+    const bool steam = word == "Steam";
+    const bool condenser = word == "Condenser";
+    const bool liquid = word == "Water" || word == "Glycol";
+    const bool refrigerant = word == "Evaporator" || condenser;
+
+    SavedCoilTable::Row row{};
+    row[col::Number] = static_cast<int32_t>(rowIndex + 1);
+    if (texts.coilsPerSystem.empty())
+        row[col::CoilsPerSystem] = static_cast<int32_t>(1);
+    else
+        row[col::CoilsPerSystem] = TextCell(texts.coilsPerSystem);
+    row[col::Model] = TextCell(texts.model);
+    row[col::Item] = TextCell(texts.item);
+    row[col::CoilType] = TextCell(word);
+    row[col::TubeSize] = TextCell(TubeSizeText(texts.tubeText));
+    row[col::TubeWall] = TextCell(texts.wallText);
+    row[col::FinThk] = spec.FinThk;
+    row[col::FinMaterial] = TextCell(FinMaterialWord(spec.FinMat));
+    row[col::FinType] = std::string("Corrugated");
+    row[col::FinHeight] = spec.FinHeight;
+    row[col::FinnedLength] = spec.FL;
+    row[col::Rows] = spec.RD;
+    row[col::FPI] = spec.FPI;
+    row[col::FaceArea] = rating.CoilFaceArea;
+    // A 32-bit integer: large coils pass 32767 standard cfm.
+    row[col::Scfm] = rt::I32(rating.Scfm);
+    row[col::EatDb] = rating.EatDb;
+    row[col::EatWb] = (steam || condenser) ? kPlaceholder : Cell{rating.EatWb};
+    row[col::LatDb] = rating.LatDb;
+    row[col::LatWb] = (steam || condenser) ? kPlaceholder : Cell{rating.LatWb};
+    row[col::FaceVelocity] = rating.FaceVelocity;
+    row[col::AirPD] = rating.AirPD;
+    row[col::EntFluidTemp] = steam ? kPlaceholder : Cell{rating.EntFluidTemp};
+    row[col::LvgFluidTemp] = steam ? kPlaceholder : Cell{rating.LvgFluidTemp};
+    row[col::FluidPD] = steam ? kPlaceholder : Cell{rating.FluidPD};
+    row[col::Gpm] = liquid ? Cell{rating.Gpm} : kPlaceholder;
+    row[col::SteamPressure] = steam ? Cell{rating.SteamPressure} : kPlaceholder;
+    row[col::TotalBtuh] = rating.TotalBtuh;
+    row[col::SensibleBtuh] = rating.SensibleBtuh;
+    row[col::Circuits] = steam ? kPlaceholder : Cell{spec.Circuits};
+    row[col::Refrigerant] = refrigerant ? TextCell(rating.Refrigerant) : kPlaceholder;
+    row[col::PercentGlycol] = word == "Glycol" ? Cell{rating.PercentGlycol} : kPlaceholder;
+    row[col::Altitude] = static_cast<double>(rating.Altitude);
+    return row;
+}
+
+int AppendSavedCoil(SavedCoilTable& table, const CoilSpec& spec, const CoilRating& rating,
+                    const SaveRowTexts& texts) {
+    const int spare = table.CoilCount();
+    SavedCoilTable::Row row = BuildSavedRow(spare, spec, rating, texts);
+    auto& rows = table.Rows();
+    rows.back() = std::move(row);
+    rows.emplace_back();
+    return table.CoilCount();
+}
+
+bool DeleteSavedCoil(SavedCoilTable& table, int row) {
+    const int n = table.CoilCount();
+    if (row < 0 || row >= n) return false;
+    auto& rows = table.Rows();
+    rows.erase(rows.begin() + row);
+    for (int i = row; i < n - 1; ++i) rows[i][col::Number] = static_cast<int32_t>(i + 1);
+    return true;
+}
