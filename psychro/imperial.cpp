@@ -1,0 +1,318 @@
+// Inch-pound moist-air property functions: F, grains of moisture per pound
+// of dry air, psia, altitude in feet.
+#include <cmath>
+
+#include "hygrel32.h"
+#include "hygrel_core.h"
+
+namespace hygrel {
+namespace {
+
+// Largest humidity any function accepts, grains/lb.
+constexpr double kMaxGrains = 16300.0;
+// Steps allowed to each descent and to the secant of the wet-bulb search,
+// and to each march of the wet-bulb/relative-humidity search. None is
+// reached by an input that has an answer.
+constexpr int kWetBulbCoarseSteps = 200;
+constexpr int kWetBulbFineSteps = 100;
+constexpr int kWetBulbSecantSteps = 100;
+constexpr int kMarchSteps = 200;
+
+bool PressureInRange(float P) { return InRange(P, 4.0, 400.0); }
+
+// Vapour pressure of a humidity ratio w (lb/lb) at total pressure P, psia.
+double VapourPressure(double w, float P)
+{
+    return w * P / (w + kMolarRatio);
+}
+
+// Humidity ratio (lb/lb) that the psychrometric equation gives at dry bulb
+// t and trial wet bulb x (F) at P psia.
+double TrialHumidityRatio(double t, double x, float P)
+{
+    const double p = SatPressureMoistAir(P, static_cast<float>(x));
+    const double ws = kMolarRatio * p / (P - p);
+    return WetBulbHumidityRatio(t, x, ws);
+}
+
+// Humidity in grains/lb from dry bulb t and wet bulb tw with a saturation
+// humidity Ws (grains/lb) at tw; kError for a non-positive result.
+float GrainsFromWetBulb(float t, float tw, float Ws)
+{
+    const double W = kGrainsPerLb * WetBulbHumidityRatio(t, tw, Ws / kGrainsPerLb);
+    if (!(W > 0.0))
+        return kError;
+    return static_cast<float>(W);
+}
+
+}  // namespace
+
+float BaroPressure(int16_t Z)
+{
+    const double z = Z;
+    return static_cast<float>((29.921 - 0.0010717 * z + 1.3598e-8 * z * z) / 2.036);
+}
+
+float SatHumidityGrains(double p_s, float P)
+{
+    return static_cast<float>(kMolarRatio * p_s * kGrainsPerLb / (P - p_s));
+}
+
+float SatGrainsAt(float t, float P)
+{
+    const double p_s = SatPressureMoistAir(P, t);
+    if (P > p_s)
+        return SatHumidityGrains(p_s, P);
+    return kBoilingGrains;
+}
+
+double WetBulbHumidityRatio(double t, double tw, double ws)
+{
+    return ((1093.0 - 0.556 * tw) * ws - 0.24 * (t - tw)) / (1093.0 + 0.444 * t - tw);
+}
+
+double DensityFormula(float t, float W, float P)
+{
+    return 144.0 * P / (53.352 * (static_cast<double>(t) + 460.0) * (1.0 + 1.6078 * W / kGrainsPerLb));
+}
+
+double CheckedDensity(float t, float W, float P, float Ws)
+{
+    if (!InRange(W, 0.0, kMaxGrains) || !(W <= Ws))
+        return kError;
+    return DensityFormula(t, W, P);
+}
+
+float CheckedDewPoint(float W, float P)
+{
+    if (!InRange(W, 0.0, kMaxGrains))
+        return kError;
+    return DewPointMoistAir(P, VapourPressure(W / kGrainsPerLb, P));
+}
+
+float RelHumidity(float t, float W, float P)
+{
+    if (!InRange(t, -80.0, 400.0) || !InRange(W, 0.0, kMaxGrains))
+        return kError;
+    const double p_s = SatPressureMoistAir(P, t);
+    const float Ws = SatHumidityGrains(p_s, P);
+    const double mu = W / static_cast<double>(Ws);
+    const double phi = 100.0 * mu / (1.0 - (1.0 - mu) * p_s / P);
+    if (!(phi <= 100.0))
+        return kError;
+    return static_cast<float>(phi);
+}
+
+float RelHumidityToGrains(float t, float phi, float P)
+{
+    if (!InRange(t, -80.0, 400.0) || !InRange(phi, 0.0, 1.0))
+        return kError;
+    const double p = phi * SatPressureMoistAir(P, t);
+    return static_cast<float>(kMolarRatio * p * kGrainsPerLb / (P - p));
+}
+
+float WetBulb(float t, float W, float P)
+{
+    const double w = W / kGrainsPerLb;
+    double tw = static_cast<double>(t) + 10.0;
+    const double t_b = DewPointPure(P);
+    if (t_b - 5.0 < tw)
+        tw = t_b - 5.0;
+
+    // The value of the last trial, so that the point a descent steps back to
+    // is not computed twice.
+    double lastX = NAN, lastW = NAN;
+    auto Wc = [&](double x) {
+        if (!(x == lastX)) {
+            lastX = x;
+            lastW = TrialHumidityRatio(t, x, P);
+        }
+        return lastW;
+    };
+
+    int n = 0;
+    do {
+        if (++n > kWetBulbCoarseSteps)
+            return kError;
+        tw -= 10.0;
+    } while (w <= Wc(tw));
+    tw += 10.0;
+
+    n = 0;
+    do {
+        if (++n > kWetBulbFineSteps)
+            return kError;
+        tw -= 1.0;
+    } while (w <= Wc(tw));
+    tw += 1.0;
+    double W1 = Wc(tw);
+
+    double step = 0.1;
+    double tw2;
+    for (n = 0;; ++n) {
+        if (n == kWetBulbSecantSteps)
+            return kError;
+        tw2 = tw + step;
+        const double W2 = Wc(tw2);
+        if (W2 == W1)
+            break;
+        step = (tw2 - tw) / (W2 - W1) * (w - W2);
+        if (std::fabs(step) < 1e-5 || std::fabs(W2 - W1) < 1e-5)
+            break;
+        tw = tw2;
+        W1 = W2;
+    }
+    if (t < tw2)
+        return t;
+    return static_cast<float>(tw2);
+}
+
+float WetBulbToGrains(float t, float tw, float P)
+{
+    if (!InRange(t, -80.0, 400.0) || !(tw <= t))
+        return kError;
+    if (!InRange(tw, -80.0, 200.0))  // the saturation lookup refuses tw
+        return kError;
+    return GrainsFromWetBulb(t, tw, SatGrainsAt(tw, P));
+}
+
+float WetBulbRhToGrains(float tw, float phi, float P)
+{
+    if (!InRange(phi, 0.0, 1.0))
+        return kError;
+    // Every trial would be refused at this pressure.
+    if (!PressureInRange(P))
+        return kError;
+    static constexpr double kSteps[5] = {10.0, 1.0, 0.1, 0.01, 0.001};
+    float t = tw;
+    float W = kError;
+    for (double s : kSteps) {
+        double r;
+        int n = 0;
+        do {
+            if (++n > kMarchSteps)
+                return kError;
+            t = static_cast<float>(t + s);
+            W = WetBulbToGrains(t, tw, P);
+            r = RelHumidity(t, W, P) / 100.0;
+        } while (phi <= r);
+        t = static_cast<float>(t - s);
+    }
+    return W;
+}
+
+}  // namespace hygrel
+
+using namespace hygrel;
+
+extern "C" {
+
+HYGREL32_API float HGSATGRAINS(float t, int16_t Z)
+{
+    if (!InRange(t, -80.0, 200.0))
+        return kError;
+    return SatGrainsAt(t, BaroPressure(Z));
+}
+
+HYGREL32_API float HGPSATGRAINS(float t, float P)
+{
+    if (!InRange(t, -80.0, 200.0) || !PressureInRange(P))
+        return kError;
+    return SatGrainsAt(t, P);
+}
+
+HYGREL32_API float HGDENSITY(float t, float W, int16_t Z)
+{
+    return static_cast<float>(CheckedDensity(t, W, BaroPressure(Z), HGSATGRAINS(t, Z)));
+}
+
+HYGREL32_API float HGPDENSITY(float t, float W, float P)
+{
+    if (!PressureInRange(P))
+        return kError;
+    return static_cast<float>(CheckedDensity(t, W, P, HGPSATGRAINS(t, P)));
+}
+
+HYGREL32_API float HGENTHALPY(float t, float W)
+{
+    return static_cast<float>(0.24 * t + (1061.0 + 0.444 * t) * W / kGrainsPerLb);
+}
+
+HYGREL32_API float HGDEWPOINT(float W, int16_t Z)
+{
+    return CheckedDewPoint(W, BaroPressure(Z));
+}
+
+HYGREL32_API float HGPDEWPOINT(float W, float P)
+{
+    if (!PressureInRange(P))
+        return kError;
+    return CheckedDewPoint(W, P);
+}
+
+HYGREL32_API float HGRH(float t, float W, int16_t Z)
+{
+    return RelHumidity(t, W, BaroPressure(Z));
+}
+
+HYGREL32_API float HGPRH(float t, float W, float P)
+{
+    if (!PressureInRange(P))
+        return kError;
+    return RelHumidity(t, W, P);
+}
+
+HYGREL32_API float HGRHTOGR(float t, float phi, int16_t Z)
+{
+    return RelHumidityToGrains(t, phi, BaroPressure(Z));
+}
+
+HYGREL32_API float HGPRHTOGR(float t, float phi, float P)
+{
+    if (!PressureInRange(P))
+        return kError;
+    return RelHumidityToGrains(t, phi, P);
+}
+
+HYGREL32_API float HGSATVP(float t)
+{
+    if (!InRange(t, -148.0, 400.0))
+        return kError;
+    return static_cast<float>(SatPressure(t) / 0.491154);
+}
+
+HYGREL32_API float HGWETBULB(float t, float W, int16_t Z)
+{
+    return WetBulb(t, W, BaroPressure(Z));
+}
+
+HYGREL32_API float HGPWETBULB(float t, float W, float P)
+{
+    return WetBulb(t, W, P);
+}
+
+HYGREL32_API float HGWBTOGR(float t, float tw, int16_t Z)
+{
+    if (!InRange(Z, -500.0, 30000.0))
+        return kError;
+    return WetBulbToGrains(t, tw, BaroPressure(Z));
+}
+
+HYGREL32_API float HGPWBTOGR(float t, float tw, float P)
+{
+    if (!PressureInRange(P))
+        return kError;
+    return WetBulbToGrains(t, tw, P);
+}
+
+HYGREL32_API float HGWB_RHTOGRAINS(float tw, float phi, int16_t Z)
+{
+    return WetBulbRhToGrains(tw, phi, BaroPressure(Z));
+}
+
+HYGREL32_API float HGPWB_RHTOGRAINS(float tw, float phi, float P)
+{
+    return WetBulbRhToGrains(tw, phi, P);
+}
+
+}  // extern "C"
