@@ -1,0 +1,205 @@
+#include "reports/multi_coil_report.h"
+
+#include <QPainter>
+#include <QFontMetricsF>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+#include <variant>
+
+#include "common/numfmt.h"
+#include "reports/maker.h"
+#include "reports/print_surface.h"
+
+namespace reports {
+
+double RoundTwips(double twips) { return std::nearbyint(twips); }
+
+std::string FormatCell(const Cell& cell, const std::string& pattern) {
+    if (pattern.empty()) return CellText(cell);
+    if (const auto* f = std::get_if<float>(&cell)) return numfmt::FormatF32(*f, pattern);
+    if (const auto* d = std::get_if<double>(&cell)) return numfmt::FormatF64(*d, pattern);
+    if (const auto* i = std::get_if<int32_t>(&cell)) return numfmt::FormatF64(*i, pattern);
+    if (const auto* s = std::get_if<int16_t>(&cell)) return numfmt::FormatF64(*s, pattern);
+    if (const auto* t = std::get_if<std::string>(&cell))
+        return numfmt::IsNumeric(*t) ? numfmt::FormatF64(numfmt::Val(*t), pattern) : *t;
+    return "";
+}
+
+namespace {
+
+struct Layout {
+    int columns;
+    const char* geometryHeader;
+    const char* performanceHeader;
+    std::vector<std::pair<int, const char*>> geometry;     // column, format
+    std::vector<std::pair<int, const char*>> performance;  // column -1: empty cell
+};
+
+const char* const kTenGeometryHeader = "No.|Fin HGT|Fin LTH|ROWS|FPI|CIRCT|FACE (SQ FT)|SCFM|EAT DB|EAT WB";
+const std::vector<std::pair<int, const char*>> kTenGeometry = {
+    {0, ""}, {10, "0.00"}, {11, "0.00"}, {12, ""}, {13, ""}, {29, ""}, {14, "0.00"}, {15, "0"},
+    {16, "0.00"}, {17, "0.00"}};
+const std::vector<std::pair<int, const char*>> kFluidPerformance = {
+    {18, "0.00"}, {19, "0.00"}, {20, "0"}, {21, "0.00"}, {22, "0.00"}, {23, "0.00"},
+    {24, "0.00"}, {25, "0.00"}, {27, "0"}, {28, "0"}};
+
+Layout LayoutFor(const std::string& word) {
+    if (word == "Steam")
+        return {7, "No.|Fin HGT|Fin LTH|ROWS|FPI|FACE AREA (SQ FT)|SCFM",
+                "FACE VEL|EAT DB|LVG DB|AIR PD (INCHES)|PSI|ENT STEAM TEMP.|SENSIBLE BTUH",
+                {{0, ""}, {10, "0.00"}, {11, "0.00"}, {12, ""}, {13, ""}, {14, "0.00"}, {15, "0"}},
+                {{20, "0.00"}, {16, "0.00"}, {18, "0.00"}, {21, "0.00"}, {26, "0.00"}, {22, "0.00"}, {28, "0"}}};
+    if (word == "Condenser")
+        return {8, "No.|Fin HGT|Fin LTH|ROWS|FPI|CIRCT|FACE AREA (SQ FT)|SCFM",
+                "EAT DB|LVG DB|FACE VEL|AIR PD|COND TEMP|REF PD (PSI)|RFRG|TOTAL BTUH",
+                {{0, ""}, {10, "0.00"}, {11, "0.00"}, {12, ""}, {13, ""}, {29, ""}, {14, "0.00"}, {15, "0"}},
+                {{16, "0.00"}, {18, "0.00"}, {20, "0"}, {21, "0.00"}, {22, "0.00"}, {24, "0.00"}, {30, ""}, {27, "0"}}};
+    if (word == "Evaporator")
+        return {10, kTenGeometryHeader,
+                "LVG DB|LVG WB|FACE VEL|AIR PD|EVAP TEMP|REF PD (PSI)|RFRG||TOTAL BTUH|SENSIBLE BTUH",
+                kTenGeometry,
+                {{18, "0.00"}, {19, "0.00"}, {20, "0"}, {21, "0.00"}, {22, "0.00"}, {24, "0.00"}, {30, ""},
+                 {-1, ""}, {27, "0"}, {28, "0"}}};
+    if (word == "Glycol")
+        return {10, kTenGeometryHeader,
+                "LVG DB|LVG WB|FACE VEL|AIR PD IN|ENT GLY|LVG GLY|GLY PD (FT)|GPM|TOTAL BTUH|SENSIBLE BTUH",
+                kTenGeometry, kFluidPerformance};
+    // Water, and any word the report does not know.
+    return {10, kTenGeometryHeader,
+            "LVG DB|LVG WB|FACE VEL|AIR PD IN|ENT H2O|LVG H2O|H2O PD (FT)|GPM|TOTAL BTUH|SENSIBLE BTUH",
+            kTenGeometry, kFluidPerformance};
+}
+
+std::string Width(double w) { return std::to_string(static_cast<long long>(w)); }
+
+std::string RowText(const SavedCoilTable::Row& row, const std::vector<std::pair<int, const char*>>& cells) {
+    std::string out;
+    for (size_t i = 0; i < cells.size(); ++i) {
+        if (i) out += '|';
+        if (cells[i].first >= 0) out += FormatCell(row[cells[i].first], cells[i].second);
+    }
+    return out;
+}
+
+void PageHeader(PrintDocument& doc, const ReportHeaderTexts& h, const Cell& firstAltitude,
+                double unit) {
+    const double pageWidth = doc.Page().width;
+    doc.DrawPicture(QRectF((pageWidth - 1440) / 2, 220, 1440, 720), DrawLogo);
+    const std::string format = Width(2 * unit) + "<|" + Width(unit) + "<|" + Width(unit) + "<|" + Width(unit) + "<";
+    std::vector<std::string> rows = {
+        std::string(kMakerAddress) + "||Customer:|" + h.customer,
+        std::string(kMakerTown) + "||Project:|" + h.project,
+        std::string(kMakerPhone) + "||Date:|" + h.date,
+        kMakerPhone2,
+        kMakerFax,
+    };
+    const std::string altText = CellText(firstAltitude);
+    const double altitude = numfmt::Val(altText);
+    if (numfmt::IsNumeric(altText) && altitude > 1999)
+        rows[3] += "||Altitude:|" + numfmt::FormatF64(altitude, "0") + "'";
+    doc.SetFont(9);
+    doc.AddTable(format, rows);
+    doc.SetCurrentY(doc.CurrentY() + 1000);
+}
+
+}  // namespace
+
+std::unique_ptr<PrintDocument> BuildMultiCoilReport(const SavedCoilTable& table,
+                                                    const ReportHeaderTexts& header,
+                                                    const PageGeometry& page) {
+    auto doc = std::make_unique<PrintDocument>(page);
+    const double printable = doc->PrintableWidth();
+    const double unit = 2 * RoundTwips(printable / 10);
+    const int n = table.CoilCount();
+    const Cell firstAltitude = n > 0 ? table.At(32, 0) : Cell{};
+    doc->onNewPage = [header, firstAltitude, unit](PrintDocument& d) {
+        PageHeader(d, header, firstAltitude, unit);
+    };
+    doc->StartDoc();
+    for (int i = 0; i < n; ++i) {
+        const SavedCoilTable::Row& row = table.Rows()[i];
+        const std::string word = CellText(row[4]);
+        const Layout layout = LayoutFor(word);
+
+        // Column widths: ten-column layouts narrow columns 3 and 7 and
+        // widen 8 and 9 for the capacities.
+        const double w = RoundTwips(printable / layout.columns);
+        std::string format;
+        for (int c = 0; c < layout.columns; ++c) {
+            double cw = w;
+            if (layout.columns == 10 && (c == 3 || c == 7)) cw = RoundTwips(0.85 * w);
+            if (layout.columns == 10 && (c == 8 || c == 9)) cw = RoundTwips(1.15 * w);
+            if (c) format += '|';
+            format += Width(cw) + "^_";
+        }
+
+        doc->SetFont(8);
+        doc->SetCurrentY(doc->CurrentY() + 500);
+        doc->AddTable(format, layout.geometryHeader, {RowText(row, layout.geometry)}, kHeaderShade);
+        doc->AddTable(format, layout.performanceHeader, {RowText(row, layout.performance)}, kHeaderShade);
+
+        // Identification lines.
+        const double w4 = RoundTwips(printable / 4);
+        const std::string f4 = Width(std::floor(w4 / 2)) + "<|" + Width(w4) + "<|" + Width(std::floor(1.5 * w4)) +
+                               "<|" + Width(w4) + "<";
+        std::string type = "Type: " + CellText(row[4]);
+        if (word == "Glycol") type += " - " + CellText(row[31]) + "%";
+        doc->SetFont(8, true);
+        doc->AddTable(f4, {"Qty: " + CellText(row[1]) + "|Item: " + CellText(row[3]) + "|Model: " +
+                           CellText(row[2]) + "|" + type});
+        const double w5 = RoundTwips(printable / 5);
+        const std::string f5 = Width(w5) + "<|" + Width(w5) + "<|" + Width(w5) + "<|" + Width(w5) + "^|" + Width(w5) + "^";
+        doc->AddTable(f5, {"Tube OD: " + CellText(row[5]) + "|Wall Thk: " + CellText(row[6]) + "|Fin Thk: " +
+                           CellText(row[7]) + "|" + CellText(row[8]) + "|" + CellText(row[9])});
+
+        if ((i + 1) % 4 == 0 && i + 1 < n) doc->NewPage();
+    }
+    doc->EndDoc();
+    return doc;
+}
+
+void DrawLogo(QPainter& p, const QRectF& box) {
+    p.setRenderHint(QPainter::Antialiasing);
+    const double u = box.height() / 12;  // drawing unit
+    // Badge.
+    QPainterPath badge;
+    badge.addRoundedRect(box.adjusted(u * 0.2, u * 0.2, -u * 0.2, -u * 0.2), u * 1.5, u * 1.5);
+    p.fillPath(badge, QColor(22, 66, 120));
+    // A coil face: fins as thin vertical lines, a serpentine tube across them.
+    const QRectF face(box.left() + u * 1.2, box.top() + u * 1.6, box.height() - u * 3.2, box.height() - u * 3.2);
+    p.setPen(QPen(QColor(200, 214, 230), u * 0.18));
+    for (int i = 0; i <= 8; ++i) {
+        const double x = face.left() + face.width() * i / 8;
+        p.drawLine(QPointF(x, face.top()), QPointF(x, face.bottom()));
+    }
+    QPainterPath tube;
+    const double rows = 4;
+    const double step = face.height() / rows;
+    tube.moveTo(face.left() - u * 0.4, face.top() + step / 2);
+    for (int r = 0; r < rows; ++r) {
+        const double y = face.top() + step / 2 + r * step;
+        const bool ltr = r % 2 == 0;
+        const double x1 = ltr ? face.right() : face.left();
+        tube.lineTo(x1, y);
+        if (r + 1 < rows) {
+            const QRectF bend(x1 - step / 2, y, step, step);
+            tube.arcTo(bend, 90, ltr ? -180 : 180);
+        }
+    }
+    tube.lineTo(face.left() - u * 0.4, face.top() + step / 2 + (rows - 1) * step);
+    p.setPen(QPen(QColor(226, 140, 60), u * 0.7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(tube);
+    // Wordmark, sized to fill the rest of the badge.
+    const QRectF text(face.right() + u * 0.8, box.top(), box.right() - face.right() - u * 1.4, box.height());
+    QFont f = TwipFont("Arial", 10);
+    f.setBold(true);
+    const double natural = QFontMetricsF(f).horizontalAdvance(QString::fromLatin1(kMakerName));
+    f.setPixelSize(std::max(1, static_cast<int>(f.pixelSize() * text.width() / natural)));
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft, QString::fromLatin1(kMakerName));
+}
+
+}  // namespace reports

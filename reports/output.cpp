@@ -1,0 +1,63 @@
+#include "reports/output.h"
+
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+
+#include "reports/print_surface.h"
+
+namespace reports {
+
+namespace {
+constexpr double kSheetMarginPoints = 18;  // a quarter inch
+
+QPageSize PageSizeOf(const PageGeometry& page) {
+    return QPageSize(QSizeF(page.width / kTwipsPerInch, page.height / kTwipsPerInch), QPageSize::Inch,
+                     QString(), QPageSize::ExactMatch);
+}
+}  // namespace
+
+bool PaintSheet(QPagedPaintDevice& device, const CoilSpec& spec, const CoilRating& rating,
+                const SheetTexts& texts) {
+    QPainter painter;
+    if (!painter.begin(&device)) return false;
+    PainterSurface surface(painter, device);
+    PrintPerformance(surface, spec, rating, texts);
+    return painter.end();
+}
+
+bool WriteSheetPdf(const QString& path, const CoilSpec& spec, const CoilRating& rating,
+                   const SheetTexts& texts) {
+    QPdfWriter pdf(path);
+    pdf.setResolution(1200);
+    pdf.setTitle(QStringLiteral("Performance"));
+    pdf.setCreator(QStringLiteral("KVN"));
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                  QMarginsF(kSheetMarginPoints, kSheetMarginPoints, kSheetMarginPoints,
+                                            kSheetMarginPoints),
+                                  QPageLayout::Point));
+    return PaintSheet(pdf, spec, rating, texts);
+}
+
+void PrepareSheetPrinter(QPrinter& printer) { printer.setFullPage(false); }
+
+void PrepareReportPrinter(QPrinter& printer, const PageGeometry& page) {
+    printer.setFullPage(true);
+    printer.setPageSize(PageSizeOf(page));
+    printer.setPageOrientation(QPageLayout::Portrait);
+}
+
+bool WriteReportPdf(const QString& path, const PrintDocument& doc) {
+    QPdfWriter pdf(path);
+    pdf.setResolution(1200);
+    pdf.setTitle(QStringLiteral("Saved Coils"));
+    pdf.setCreator(QStringLiteral("KVN"));
+    pdf.setPageLayout(QPageLayout(PageSizeOf(doc.Page()), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                                  QPageLayout::Point));
+    return doc.Print(pdf);
+}
+
+}  // namespace reports

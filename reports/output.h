@@ -1,0 +1,34 @@
+// Sending the sheet and the report to a printer or a PDF file.
+#pragma once
+
+#include <QString>
+
+#include "engine/records.h"
+#include "reports/performance_sheet.h"
+#include "reports/print_document.h"
+
+class QPrinter;
+class QPagedPaintDevice;
+
+namespace reports {
+
+// Paints the performance sheet as one page on an open device (a QPrinter
+// or QPdfWriter not yet painted on). False when painting could not start.
+bool PaintSheet(QPagedPaintDevice& device, const CoilSpec& spec, const CoilRating& rating,
+                const SheetTexts& texts);
+
+// The sheet as a one-page US Letter PDF, with a quarter-inch margin (the
+// sheet's positions are measured from the margin's corner).
+bool WriteSheetPdf(const QString& path, const CoilSpec& spec, const CoilRating& rating,
+                   const SheetTexts& texts);
+
+// Prepares a printer for the sheet: its positions are measured from the
+// printable area's corner.
+void PrepareSheetPrinter(QPrinter& printer);
+// Prepares a printer for the report: full page, the document's page size.
+void PrepareReportPrinter(QPrinter& printer, const PageGeometry& page);
+
+// The report as a PDF of the document's page size.
+bool WriteReportPdf(const QString& path, const PrintDocument& doc);
+
+}  // namespace reports

@@ -1,0 +1,201 @@
+#include "reports/print_document.h"
+
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QString>
+#include <algorithm>
+#include <cstdlib>
+
+#include "reports/print_surface.h"
+
+namespace reports {
+
+namespace {
+constexpr const char* kReportFont = "Arial";
+constexpr double kPadX = 40;   // twips between a cell's box and its text
+constexpr double kPadY = 25;
+
+QFont ReportFont(double points, bool bold) {
+    QFont f = TwipFont(kReportFont, points);
+    f.setBold(bold);
+    return f;
+}
+}  // namespace
+
+std::vector<ColumnFormat> ParseTableFormat(const std::string& format) {
+    std::vector<ColumnFormat> cols;
+    for (const std::string& entry : SplitCells(format)) {
+        ColumnFormat c;
+        c.width = std::atof(entry.c_str());
+        for (char ch : entry) {
+            if (ch == '^') c.align = Align::Centre;
+            else if (ch == '<') c.align = Align::Left;
+            else if (ch == '>') c.align = Align::Right;
+            else if (ch == '_') c.ruled = true;
+        }
+        cols.push_back(c);
+    }
+    return cols;
+}
+
+std::vector<std::string> SplitCells(const std::string& row) {
+    std::vector<std::string> cells(1);
+    for (char c : row) {
+        if (c == '|') cells.emplace_back();
+        else cells.back() += c;
+    }
+    return cells;
+}
+
+std::vector<QString> WrapCellText(const QString& text, double width, double points, bool bold) {
+    QFontMetricsF fm(ReportFont(points, bold));
+    std::vector<QString> lines;
+    const QStringList words = text.split(' ', Qt::SkipEmptyParts);
+    QString line;
+    for (const QString& w : words) {
+        const QString trial = line.isEmpty() ? w : line + ' ' + w;
+        if (line.isEmpty() || fm.horizontalAdvance(trial) <= width) {
+            line = trial;
+        } else {
+            lines.push_back(line);
+            line = w;
+        }
+    }
+    if (!line.isEmpty() || lines.empty()) lines.push_back(line);
+    return lines;
+}
+
+PrintDocument::PrintDocument(PageGeometry page) : page_(page) {}
+
+void PrintDocument::StartDoc() {
+    pages_.clear();
+    ended_ = false;
+    NewPage();
+}
+
+void PrintDocument::NewPage() {
+    pages_.emplace_back();
+    y_ = page_.marginTop;
+    if (onNewPage && !inPageStart_) {
+        inPageStart_ = true;
+        const double points = fontPoints_;
+        const bool bold = bold_;
+        onNewPage(*this);
+        SetFont(points, bold);
+        inPageStart_ = false;
+    }
+}
+
+void PrintDocument::EndDoc() { ended_ = true; }
+
+void PrintDocument::SetFont(double points, bool bold) {
+    fontPoints_ = points;
+    bold_ = bold;
+}
+
+double PrintDocument::RowHeight(const std::vector<ColumnFormat>& columns,
+                                const std::vector<std::string>& cells) const {
+    const double line = QFontMetricsF(ReportFont(fontPoints_, bold_)).height();
+    size_t most = 1;
+    for (size_t i = 0; i < columns.size() && i < cells.size(); ++i) {
+        const double w = std::max(1.0, columns[i].width - 2 * kPadX);
+        most = std::max(most, WrapCellText(QString::fromStdString(cells[i]), w, fontPoints_, bold_).size());
+    }
+    return most * line + 2 * kPadY;
+}
+
+void PrintDocument::AddTable(const std::string& format, const std::vector<std::string>& body) {
+    PlacedTable t;
+    t.format = format;
+    t.columns = ParseTableFormat(format);
+    t.left = page_.marginLeft;
+    t.fontPoints = fontPoints_;
+    t.bold = bold_;
+    for (const std::string& r : body) t.rows.push_back(SplitCells(r));
+    double total = 0;
+    for (const auto& r : t.rows) total += RowHeight(t.columns, r);
+    const double bottom = page_.height - page_.marginBottom;
+    const bool atTop = y_ <= page_.marginTop;
+    if (!ended_ && y_ + total > bottom && !atTop && !inPageStart_) NewPage();
+    for (const auto& r : t.rows) {
+        const double h = RowHeight(t.columns, r);
+        t.rowTop.push_back(y_);
+        t.rowHeight.push_back(h);
+        y_ += h;
+    }
+    if (pages_.empty()) pages_.emplace_back();
+    pages_.back().tables.push_back(std::move(t));
+}
+
+void PrintDocument::AddTable(const std::string& format, const std::string& header,
+                             const std::vector<std::string>& body, std::optional<QColor> shade) {
+    std::vector<std::string> rows;
+    rows.push_back(header);
+    rows.insert(rows.end(), body.begin(), body.end());
+    AddTable(format, rows);
+    PlacedTable& t = pages_.back().tables.back();
+    t.headerRows = 1;
+    t.headerShade = shade;
+}
+
+void PrintDocument::DrawPicture(const QRectF& box, std::function<void(QPainter&, const QRectF&)> draw) {
+    if (pages_.empty()) pages_.emplace_back();
+    pages_.back().pictures.push_back({box, std::move(draw)});
+}
+
+void PrintDocument::PaintPage(QPainter& painter, int index) const {
+    const DocPage& page = pages_.at(index);
+    for (const PlacedPicture& p : page.pictures) {
+        painter.save();
+        p.draw(painter, p.box);
+        painter.restore();
+    }
+    for (const PlacedTable& t : page.tables) {
+        const QFont font = ReportFont(t.fontPoints, t.bold);
+        const QFontMetricsF fm(font);
+        painter.setFont(font);
+        for (size_t r = 0; r < t.rows.size(); ++r) {
+            double x = t.left;
+            for (size_t c = 0; c < t.columns.size(); ++c) {
+                const ColumnFormat& col = t.columns[c];
+                const QRectF cell(x, t.rowTop[r], col.width, t.rowHeight[r]);
+                x += col.width;
+                if (static_cast<int>(r) < t.headerRows && t.headerShade)
+                    painter.fillRect(cell, *t.headerShade);
+                if (col.ruled) {
+                    painter.setPen(QPen(QColor(96, 96, 96), 10));
+                    painter.setBrush(Qt::NoBrush);
+                    painter.drawRect(cell);
+                }
+                if (c >= t.rows[r].size()) continue;
+                painter.setPen(Qt::black);
+                const auto lines = WrapCellText(QString::fromStdString(t.rows[r][c]),
+                                                std::max(1.0, col.width - 2 * kPadX), t.fontPoints, t.bold);
+                double y = cell.top() + kPadY;
+                for (const QString& line : lines) {
+                    const double w = fm.horizontalAdvance(line);
+                    double tx = cell.left() + kPadX;
+                    if (col.align == Align::Centre) tx = cell.left() + (cell.width() - w) / 2;
+                    else if (col.align == Align::Right) tx = cell.right() - kPadX - w;
+                    painter.drawText(QPointF(tx, y + fm.ascent()), line);
+                    y += fm.height();
+                }
+            }
+        }
+    }
+}
+
+bool PrintDocument::Print(QPagedPaintDevice& device) const {
+    QPainter painter;
+    if (!painter.begin(&device)) return false;
+    for (int i = 0; i < PageCount(); ++i) {
+        if (i > 0) device.newPage();
+        double w = 0, h = 0;
+        ScaleToTwips(painter, device, w, h);
+        PaintPage(painter, i);
+    }
+    return painter.end();
+}
+
+}  // namespace reports
