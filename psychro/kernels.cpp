@@ -133,14 +133,15 @@ struct EnhancementCoefficients {
     double v_c;     // cm3/mol
 };
 
-EnhancementCoefficients CoefficientsAt(float t)
+// p_ws_psia is SatPressure(t), psia.
+EnhancementCoefficients CoefficientsAt(float t, double p_ws_psia)
 {
     EnhancementCoefficients c;
     double T = 5.0 * (static_cast<double>(t) - 32.0) / 9.0 + 273.16;
     if (T < 173.0)
         T = 173.0;
     c.T = T;
-    c.p_ws = kPaPerPsia * SatPressure(t);
+    c.p_ws = kPaPerPsia * p_ws_psia;
     c.Baa = VirialBaa(T);
     c.Caaa = VirialCaaa(T);
     const double beta = VirialBetaWW(T);
@@ -223,26 +224,36 @@ double SatPressure(float t)
     return std::exp(C1 / T + C2 + C3 * T + C4 * T2 + C5 * T2 * T + C6 * T2 * T2 + C7 * std::log(T));
 }
 
+// Enhancement factor at P psia and t F, given SatPressure(t) in psia.
+static double EnhancementFactorWith(float P, float t, double p_ws)
+{
+    if (0.98 * BoilingGuardPressure(t) > P)
+        return 1.0;
+    return SolveEnhancement(CoefficientsAt(t, p_ws), kPaPerPsia * static_cast<double>(P));
+}
+
 double EnhancementFactor(float P, float t)
 {
     if (0.98 * BoilingGuardPressure(t) > P)
         return 1.0;
-    return SolveEnhancement(CoefficientsAt(t), kPaPerPsia * static_cast<double>(P));
+    return EnhancementFactorWith(P, t, SatPressure(t));
 }
 
 double SatPressureMoistAir(float P, float t)
 {
-    return EnhancementFactor(P, t) * SatPressure(t);
+    const double p_ws = SatPressure(t);
+    return EnhancementFactorWith(P, t, p_ws) * p_ws;
 }
 
 float DewPointPure(double pw)
 {
     if (!(pw >= 0.0))
         return kError;
-    const double p_lo = SatPressure(-148.0f);
+    static const double p_lo = SatPressure(-148.0f);
+    static const double p_hi = SatPressure(392.0f);
     if (pw < p_lo)  // below the correlation: linear down to absolute zero
         return static_cast<float>(-kRankine + (kRankine - 148.0) * pw / p_lo);
-    if (pw > SatPressure(392.0f))
+    if (pw > p_hi)
         return 392.0f;
     const double y = std::log(2.036 * pw);
     const double t0 = pw < 0.08865 ? 71.98 + 24.873 * y + 0.87 * y * y
