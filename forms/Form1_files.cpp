@@ -1,19 +1,62 @@
 // Form1: saving a coil for the multi-coil printout, the Saved Coils list and
 // the coil file commands.
-//
-// Not in place yet: FileCommandsAvailable() answers false, so the window
-// keeps "&Save", "&View", "&New...", "&Open..." and the toolbar's "New" and
-// "Open" buttons disabled.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+
+#include "engine/msgbox.h"
+#include "engine/rterror.h"
+#include "files/file_commands.h"
+#include "files/save_row.h"
+#include "files/saved_coils.h"
 #include "forms/Form1.h"
+#include "forms/Form2.h"
+#include "forms/file_dialog.h"
 
-bool Form1::FileCommandsAvailable() const { return false; }
+bool Form1::FileCommandsAvailable() const { return true; }
 
-void Form1::InitFileCommands() {}
+void Form1::InitFileCommands() {
+    // The item and the model go into a line of the coil file: a semicolon
+    // would split it and a line break would break it.
+    const QRegularExpression oneField("[^;\\r\\n]*");
+    for (const char* name : {"txtHdr(1)", "txtHdr(2)"})
+        if (QLineEdit* box = Text(name)) box->setValidator(new QRegularExpressionValidator(oneField, box));
+    if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(SavedCoils.CoilCount() > 0);
+}
 
-void Form1::cmdSave_Click() {}
+void Form1::cmdSave_Click() {
+    if (!CalcPerform()) return;
+    SaveRowTexts texts;
+    texts.coilsPerSystem = FieldText("txtCPS(0)");
+    texts.model = FieldText("txtHdr(2)");
+    texts.item = FieldText("txtHdr(1)");
+    texts.coilTypeWord = FieldText("Label5");
+    texts.tubeText = FieldText("cboTubeOD");
+    texts.wallText = FieldText("cboWallThk");
+    try {
+        AppendSavedCoil(SavedCoils, coilSpec, coilRating, texts);
+    } catch (const rt::RtError& e) {
+        ShowMessage("The coil was not saved.\nError: " + std::to_string(e.number()) + " " + e.description(),
+                    MsgIcon::Error);
+        return;
+    }
+    if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(true);
+}
 
-void Form1::cmdView_Click() {}
+void Form1::cmdView_Click() {
+    Form2 list(this);
+    connect(&list, &Form2::noCoilsLeft, this, [this] {
+        if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(false);
+    });
+    list.exec();
+    if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(SavedCoils.CoilCount() > 0);
+}
 
-void Form1::mnuFileOpen_Click() {}
+void Form1::mnuFileOpen_Click() {
+    if (!FileOpen(CoilFileDialog())) return;
+    if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(SavedCoils.CoilCount() > 0);
+    cmdView_Click();
+}
 
-void Form1::mnuFileNew_Click() {}
+void Form1::mnuFileNew_Click() { FileNew(CoilFileDialog()); }

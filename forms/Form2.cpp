@@ -1,0 +1,129 @@
+#include "forms/Form2.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QTableWidget>
+
+#include "engine/rterror.h"
+#include "files/file_commands.h"
+#include "files/save_row.h"
+#include "files/saved_coils.h"
+#include "forms/Form3.h"
+#include "forms/file_dialog.h"
+
+namespace {
+
+// The layout rules are in twips; the screen has 15 twips to a pixel.
+constexpr int Px(int twips) { return (twips + 7) / 15; }
+constexpr int kMargin = Px(120);
+constexpr int kButtonWidth = Px(1215);
+constexpr int kButtonHeight = Px(375);
+
+const char* const kCaptions[col::Count] = {
+    "No.", "Coils per System", "Model", "Item", "Coil Type", "Tube OD", "Tube Wall",
+    "Fin Thickness", "Fin Material", "Fin Type", "Fin Height", "Finned Length", "Rows",
+    "Fins per Inch", "Face Area", "Std. Air CFM", "Ent. Air DB", "Ent. Air WB",
+    "Lvg. Air DB", "Lvg. Air WB", "Face Velocity", "Air PD", "Ent. Fluid Temp",
+    "Lvg. Fluid Temp", "Fluid PD", "GPM", "Steam Pressure", "Total Btuh",
+    "Sensible Btuh", "Circuits", "Refrigerant", "% Glycol", "Altitude",
+};
+
+const char* const kButtonCaptions[Form2::ButtonCount] = {
+    "&Print", "Pre&view...", "&Delete...", "&Close", "&File",
+};
+
+}  // namespace
+
+Form2::Form2(QWidget* parent, FileDialog* dialog) : QDialog(parent), dialog_(dialog) {
+    setObjectName("Form2");
+    setWindowTitle("Saved Coils");
+    setModal(true);
+
+    grid_ = new QTableWidget(this);
+    grid_->setObjectName("SSDBGrid1");
+    grid_->setColumnCount(col::Count);
+    QStringList captions;
+    for (const char* c : kCaptions) captions << QString::fromUtf8(c);
+    grid_->setHorizontalHeaderLabels(captions);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->verticalHeader()->setVisible(false);
+    grid_->move(kMargin, kMargin);
+
+    for (int i = 0; i < ButtonCount; ++i) {
+        auto* b = new QPushButton(QString::fromUtf8(kButtonCaptions[i]), this);
+        b->setObjectName(QString("cmdPrint(%1)").arg(i));
+        b->setToolTip("Save for multiple coil printing");
+        b->resize(kButtonWidth, kButtonHeight);
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, [this, i] { cmdPrint_Click(i); });
+        buttons_[i] = b;
+    }
+    buttons_[Delete]->setEnabled(SavedCoils.CoilCount() > 0);
+
+    FillGrid();
+    grid_->resizeColumnsToContents();
+    resize(Px(12000), Px(5400));
+}
+
+QPushButton* Form2::cmdPrint(int index) const {
+    return index >= 0 && index < ButtonCount ? buttons_[index] : nullptr;
+}
+
+void Form2::FillGrid() {
+    grid_->clearContents();
+    const int n = SavedCoils.CoilCount();
+    grid_->setRowCount(n);
+    for (int r = 0; r < n; ++r)
+        for (int c = 0; c < col::Count; ++c)
+            grid_->setItem(r, c, new QTableWidgetItem(QString::fromStdString(CellText(SavedCoils.At(c, r)))));
+    if (n > 0) grid_->setCurrentCell(0, 0);
+}
+
+void Form2::cmdPrint_Click(int index) {
+    try {
+        switch (index) {
+        case Print: PrintMultiCoilReport(this); break;
+        case Preview: ShowPrintPreview(this); break;
+        case Delete: DeleteCurrentCoil(); break;
+        case Close: close(); break;
+        case File: FileWrite(dialog_ ? *dialog_ : CoilFileDialog()); break;
+        default: break;
+        }
+    } catch (const rt::RtError&) {
+        // A run-time error ends the action; the list stays as it is.
+    }
+}
+
+void Form2::DeleteCurrentCoil() {
+    const int row = grid_->currentRow();
+    if (!DeleteSavedCoil(SavedCoils, row)) return;
+    FillGrid();
+    const int n = SavedCoils.CoilCount();
+    if (n == 0) {
+        buttons_[Delete]->setEnabled(false);
+        emit noCoilsLeft();
+        close();
+        return;
+    }
+    grid_->setCurrentCell(row < n ? row : n - 1, 0);
+}
+
+void Form2::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    const int w = width() - Px(350);
+    const int h = height() - Px(1200);
+    grid_->resize(w > 0 ? w : 0, h > 0 ? h : 0);
+    const int top = grid_->y() + grid_->height() + Px(120);
+    // Right to left from the grid's right edge: Close, Delete, Preview,
+    // Print, File, each a little apart.
+    const int order[] = {Close, Delete, Preview, Print, File};
+    int right = grid_->x() + grid_->width();
+    for (int i : order) {
+        QPushButton* b = buttons_[i];
+        b->move(right - b->width(), top);
+        right = b->x() - Px(100);
+    }
+}

@@ -1,0 +1,47 @@
+// Form2 "Saved Coils": the list of saved coils, with printing, preview,
+// deletion and writing the coil file.
+//
+// The grid "SSDBGrid1" shows columns 0 to 32 of SavedCoils, one grid row a
+// coil. The buttons are named "cmdPrint(0)" to "cmdPrint(4)": "&Print",
+// "Pre&view...", "&Delete...", "&Close", "&File".
+#pragma once
+
+#include <QDialog>
+
+class FileDialog;
+class QPushButton;
+class QTableWidget;
+
+class Form2 : public QDialog {
+    Q_OBJECT
+
+public:
+    enum Button { Print = 0, Preview = 1, Delete = 2, Close = 3, File = 4, ButtonCount = 5 };
+
+    // `dialog` names the coil file when there is no current file name;
+    // nullptr uses the coil form's dialog.
+    explicit Form2(QWidget* parent = nullptr, FileDialog* dialog = nullptr);
+
+    QTableWidget* SSDBGrid1() const { return grid_; }
+    QPushButton* cmdPrint(int index) const;
+
+    // Rebuilds the grid from SavedCoils.
+    void FillGrid();
+    // The button actions by index; a run-time error ends an action silently.
+    void cmdPrint_Click(int index);
+
+signals:
+    // The last coil was deleted: the list closes and there is nothing left
+    // to view.
+    void noCoilsLeft();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void DeleteCurrentCoil();
+
+    FileDialog* dialog_;
+    QTableWidget* grid_ = nullptr;
+    QPushButton* buttons_[ButtonCount] = {};
+};
