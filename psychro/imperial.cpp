@@ -1,5 +1,6 @@
 // Inch-pound moist-air property functions: F, grains of moisture per pound
 // of dry air, psia, altitude in feet.
+#include <cfloat>
 #include <cmath>
 
 #include "hygrel32.h"
@@ -153,6 +154,10 @@ float WetBulb(float t, float W, float P)
         if (n == kWetBulbSecantSteps)
             return kError;
         tw2 = tw + step;
+        // A step to an infinite temperature (from an absurd humidity) has
+        // no wet bulb to find.
+        if (!std::isfinite(tw2))
+            return kError;
         const double W2 = Wc(tw2);
         if (W2 == W1)
             break;
@@ -164,6 +169,9 @@ float WetBulb(float t, float W, float P)
     }
     if (t < tw2)
         return t;
+    // Out of the float range only for an absurd humidity.
+    if (!(tw2 >= -FLT_MAX))
+        return kError;
     return static_cast<float>(tw2);
 }
 

@@ -16,7 +16,7 @@ constexpr double kR = 8314410.0;
 // Secant steps allowed to the dew-point search before it gives up.
 constexpr int kDewPointSteps = 100;
 // Fixed-point steps allowed to the moist-air dew point.
-constexpr int kDewPointMoistSteps = 200;
+constexpr int kDewPointMoistSteps = 100;
 // Iterations of the enhancement factor.
 constexpr int kEnhancementIterations = 1000;
 
