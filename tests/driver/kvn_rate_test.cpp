@@ -1,0 +1,161 @@
+// kvn-rate: its input reading in-process, and the program end to end.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/rate_json.h"
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+TEST(RateInput, NumbersKeepTheirTextAndDefaultsFillAbsentKeys) {
+    std::vector<kvnrate::Json> coils;
+    std::string error;
+    ASSERT_TRUE(kvnrate::ParseCoilInput(R"({"TubeWall": 0.020, "FPI": 12, "FL": 4.8e1, "EatWb": null,
+                                            "AirFlowMode": 3, "Extra": true})",
+                                        coils, error))
+        << error;
+    ASSERT_EQ(coils.size(), 1u);
+    FieldTexts f;
+    int mode = 0;
+    std::vector<std::string> ignored;
+    ASSERT_TRUE(kvnrate::FieldsFromJson(coils[0], f, mode, error, &ignored)) << error;
+    EXPECT_EQ(f["TubeWall"], "0.020");
+    EXPECT_EQ(f["FPI"], "12");
+    EXPECT_EQ(f["FL"], "4.8e1");
+    EXPECT_EQ(f["EatWb"], "");
+    EXPECT_EQ(f["FinTreat"], "CR");
+    EXPECT_EQ(f["Rifled"], "N");
+    EXPECT_EQ(f["FoulingFactor"], "0");
+    EXPECT_EQ(f.count("Circuits"), 0u);
+    EXPECT_EQ(mode, 3);
+    EXPECT_EQ(ignored, std::vector<std::string>{"Extra"});
+}
+
+TEST(RateInput, BatchesAndFaults) {
+    std::vector<kvnrate::Json> coils;
+    std::string error;
+    ASSERT_TRUE(kvnrate::ParseCoilInput(R"([{"FPI": "1"}, {"FPI": "2"}])", coils, error));
+    EXPECT_EQ(coils.size(), 2u);
+    ASSERT_TRUE(kvnrate::ParseCoilInput("{\"FPI\": \"1\"}\n\n{\"FPI\": \"2\"}\n{\"FPI\": 3}\n", coils, error));
+    EXPECT_EQ(coils.size(), 3u);
+    EXPECT_FALSE(kvnrate::ParseCoilInput("{\"FPI\": \"1\"}\n{\"FPI\": \n", coils, error));
+    EXPECT_FALSE(kvnrate::ParseCoilInput("[1, 2]", coils, error));
+    EXPECT_FALSE(kvnrate::ParseCoilInput("", coils, error));
+
+    FieldTexts f;
+    int mode = 0;
+    EXPECT_FALSE(kvnrate::FieldsFromJson(json::parse(R"({"FPI": [12]})"), f, mode, error));
+    EXPECT_FALSE(kvnrate::FieldsFromJson(json::parse(R"({"AirFlowMode": 4})"), f, mode, error));
+}
+
+// --- End to end -----------------------------------------------------------
+
+struct RaterRun {
+    int status = -1;
+    std::vector<json> results;  // one per output line
+    std::string out;
+};
+
+RaterRun RunRater(const std::string& input, const std::string& args = "") {
+    const fs::path dir = fs::temp_directory_path() / ("kvn_rate_test_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const fs::path in = dir / "coils.json";
+    std::ofstream(in) << input;
+    const std::string cmd = std::string("\"") + KVN_BIN_DIR + "/kvn-rate\" " + args + " \"" + in.string() + "\"";
+    RaterRun run;
+    FILE* p = ::popen(cmd.c_str(), "r");
+    if (!p) return run;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) run.out.append(buf, n);
+    const int st = ::pclose(p);
+    run.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    std::istringstream lines(run.out);
+    std::string line;
+    while (std::getline(lines, line))
+        if (!line.empty() && line[0] == '{') run.results.push_back(json::parse(line));
+    fs::remove_all(dir);
+    return run;
+}
+
+const char kWater[] = R"({"Application": "W", "Pattern": "5", "TubeWall": "0.02", "FinMat": "A",
+    "FinThk": "0.006", "FPI": 12, "RD": 4, "TH": 16, "FL": 48, "Circuits": 16, "Altitude": 0,
+    "Acfm": 2000, "EatDb": 80, "EatWb": 67, "EntFluidTemp": 45, "Gpm": 20})";
+
+std::string With(const std::string& key, const std::string& value) {
+    json j = json::parse(kWater);
+    j[key] = value;
+    return j.dump();
+}
+
+TEST(KvnRate, ValidationFaultExitsTwo) {
+    const RaterRun r = RunRater(With("FPI", "17"));
+    EXPECT_EQ(r.status, 2);
+    ASSERT_EQ(r.results.size(), 1u);
+    EXPECT_EQ(r.results[0], json::parse(R"({"ok": false, "validation":
+        {"message": "Please reduce the FPI value before Proceeding", "field": "txtFPI"}})"));
+}
+
+TEST(KvnRate, RatedCoilExitsZero) {
+    const RaterRun r = RunRater(kWater);
+    EXPECT_EQ(r.status, 0) << r.out;
+    ASSERT_EQ(r.results.size(), 1u);
+    const json& j = r.results[0];
+    EXPECT_EQ(j["ok"], true) << r.out;
+    EXPECT_EQ(j["model"], "58-CWDM-04824-F");
+    EXPECT_EQ(j["CoilSpec"]["Pattern"], "5");
+    EXPECT_EQ(j["CoilSpec"]["TubeWall"].get<double>(), static_cast<double>(0.02f));
+    EXPECT_EQ(j["CoilRating"].size(), 40u);  // every named field, no reserved ones
+    EXPECT_FALSE(j["CoilRating"].contains("Reserved2"));
+    EXPECT_EQ(j["grid"].size(), 11u);
+    EXPECT_EQ(j["grid"][10], json::parse(R"(["Fin Height", "        24.000"])"));
+}
+
+TEST(KvnRate, BatchExitStatusIsThatOfTheFirstCoilNotRated) {
+    const std::string batch = "[" + std::string(kWater) + "," + With("Altitude", "99999") + "," +
+                              With("FPI", "17") + "]";
+    const RaterRun r = RunRater(batch);
+    ASSERT_EQ(r.results.size(), 3u) << r.out;
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.results[1]["ok"], false);
+    EXPECT_EQ(r.results[1]["error"], "6  Overflow");
+    EXPECT_EQ(r.results[1]["messages"], json::array({"6  Overflow"}));
+    EXPECT_EQ(r.results[2]["validation"]["field"], "txtFPI");
+
+    const RaterRun lines = RunRater(With("FPI", "17") + "\n" + With("Altitude", "99999") + "\n");
+    ASSERT_EQ(lines.results.size(), 2u);
+    EXPECT_EQ(lines.status, 2);
+}
+
+TEST(KvnRate, FaceVelocityMode) {
+    json j = json::parse(kWater);
+    j.erase("Acfm");
+    j["AirFlowMode"] = 3;
+    j["AirVel"] = 500;
+    const RaterRun r = RunRater(j.dump());
+    ASSERT_EQ(r.results.size(), 1u) << r.out;
+    ASSERT_EQ(r.results[0]["ok"], true) << r.out;
+    EXPECT_EQ(r.results[0]["CoilRating"]["Acfm"].get<double>(), 4000.0);
+}
+
+TEST(KvnRate, UsageAndInputErrorsExitOne) {
+    EXPECT_EQ(RunRater("{\"FPI\": ", "").status, 1);
+    EXPECT_EQ(RunRater(kWater, "--no-such-option").status, 1);
+    const RaterRun help = RunRater("", "--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("AirFlowMode"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,110 @@
+// Rates every stored reference coil (NAME.json) through the driver and
+// compares the result with NAME.expected.json field by field: numbers to one
+// part in 1e5, texts exactly (grid labels and values, messages, the model
+// designation, validation and error texts).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tools/rate_json.h"
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+fs::path ReferenceDir() {
+    if (const char* dir = std::getenv("KVN_REFERENCE_DIR")) return dir;
+    return fs::path(KVN_SOURCE_DIR) / ".." / "shared" / "reference-ratings";
+}
+
+std::vector<std::string> ReferenceNames() {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(ReferenceDir(), ec)) {
+        const std::string file = entry.path().filename().string();
+        const std::string suffix = ".json";
+        if (file.size() > suffix.size() && file.ends_with(suffix) && !file.ends_with(".expected.json"))
+            names.push_back(file.substr(0, file.size() - suffix.size()));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string ReadFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Collects every difference between expected and actual under `path`.
+void Compare(const json& want, const json& got, const std::string& path, std::vector<std::string>& diffs) {
+    if (want.is_number() && got.is_number()) {
+        const double a = want.get<double>(), b = got.get<double>();
+        if (std::fabs(a - b) > 1e-5 * std::max(std::fabs(a), std::fabs(b)))
+            diffs.push_back(path + ": expected " + want.dump() + ", got " + got.dump());
+        return;
+    }
+    if (want.type() != got.type()) {
+        diffs.push_back(path + ": expected " + want.dump() + ", got " + got.dump());
+        return;
+    }
+    if (want.is_object()) {
+        for (auto it = want.begin(); it != want.end(); ++it) {
+            if (!got.contains(it.key())) diffs.push_back(path + "/" + it.key() + ": missing");
+            else Compare(it.value(), got[it.key()], path + "/" + it.key(), diffs);
+        }
+        for (auto it = got.begin(); it != got.end(); ++it)
+            if (!want.contains(it.key())) diffs.push_back(path + "/" + it.key() + ": not expected");
+        return;
+    }
+    if (want.is_array()) {
+        if (want.size() != got.size()) {
+            diffs.push_back(path + ": expected " + want.dump() + ", got " + got.dump());
+            return;
+        }
+        for (std::size_t i = 0; i < want.size(); ++i) Compare(want[i], got[i], path + "/" + std::to_string(i), diffs);
+        return;
+    }
+    if (want != got) diffs.push_back(path + ": expected " + want.dump() + ", got " + got.dump());
+}
+
+class ReferenceRating : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ReferenceRating, MatchesExpected) {
+    const fs::path dir = ReferenceDir();
+    kvnrate::Json input;
+    std::string error;
+    ASSERT_TRUE(kvnrate::ParseJsonText(ReadFile(dir / (GetParam() + ".json")), input, error)) << error;
+    const json expected = json::parse(ReadFile(dir / (GetParam() + ".expected.json")));
+
+    FieldTexts fields;
+    int mode = 0;
+    ASSERT_TRUE(kvnrate::FieldsFromJson(input, fields, mode, error)) << error;
+    const kvnrate::RatedCoil coil = kvnrate::RateFields(fields, mode);
+    const json actual = json::parse(kvnrate::ResultJson(coil).dump());
+
+    std::vector<std::string> diffs;
+    Compare(expected, actual, "", diffs);
+    std::string report;
+    for (const std::string& d : diffs) report += "  " + d + "\n";
+    EXPECT_TRUE(diffs.empty()) << GetParam() << ": " << diffs.size() << " differences\n" << report;
+}
+
+INSTANTIATE_TEST_SUITE_P(Stored, ReferenceRating, ::testing::ValuesIn(ReferenceNames()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             for (char& c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             return name;
+                         });
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(ReferenceRating);
+
+}  // namespace

@@ -1,0 +1,185 @@
+// kvn-rate: rates coils without the window, for scripts, batch work and
+// checks. Reads coils as JSON, runs each through the calculation driver and
+// prints one JSON result per coil.
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/rate_json.h"
+
+using kvnrate::Json;
+using kvnrate::RatedCoil;
+
+namespace {
+
+const char kHelp[] = R"HELP(Usage: kvn-rate [OPTIONS] [FILE]
+
+Rates finned-tube coils the way the coil form's "Calculate" does, without the
+window. Reads FILE, or standard input when FILE is absent or "-".
+
+Input
+  One coil is a JSON object whose keys are the field keys of the coil form:
+    Application Pattern TubeWall FinMat FinThk FinTreat FPI RD TH FL Circuits
+    Rifled FoulingFactor Altitude Acfm Scfm AirVel EatDb EatWb EntFluidTemp
+    Gpm Refrigerant PercentGlycol SteamPressure EvapSHCode
+  plus "AirFlowMode": 1 actual cfm (the default, reads "Acfm"), 2 standard
+  cfm, 3 face velocity (reads "AirVel"; the air flow is velocity x FL x fin
+  height / 144).
+  Each value is the field's text; a JSON number is taken as its text as
+  written, null as an empty field. An absent key is an empty field, except
+  FinTreat ("CR"), Rifled ("N") and FoulingFactor ("0"). Other keys are
+  ignored with a warning on standard error.
+  "Pattern" is the tube size choice: "1", "3", "4" (1/2 in, stored as "P"),
+  "5" or "6". "Application" is the coil type: W water, G glycol, S steam,
+  E evaporator, C condenser.
+  A JSON array of such objects, or one object per line, is a batch: the
+  coils are rated in turn, each on fresh records.
+
+Output (standard output, one JSON object per coil, one per line)
+  rated:            {"ok": true, "messages": [...], "CoilSpec": {...},
+                     "CoilRating": {...}, "grid": [[label, value], ...],
+                     "model": "58-CWDM-04824-F"}
+  validation fault: {"ok": false, "validation": {"message": ..., "field": ...}}
+                    where "field" is the control the form would focus, such
+                    as "txtFPI", "cboTubeOD" or "txtProperty(4)"
+  engine failure:   {"ok": false, "error": ..., "messages": [...]}
+  "messages" are the message-box texts shown while the coil was rated, in
+  order. "CoilSpec" and "CoilRating" hold every field by name (the reserved
+  fields of CoilRating are left out); numbers are written with enough digits
+  to read back the exact 32-bit value. "grid" is the results grid exactly as
+  the form lists it; "model" is the model designation.
+
+Options
+  --pretty     indent each result over several lines
+  -h, --help   show this text
+
+Exit status
+  0  every coil was rated
+  2  a coil failed validation (the first coil not rated decides)
+  3  the engine failed on a coil (the first coil not rated decides)
+  1  usage or input error (unreadable file, malformed JSON); nothing rated
+)HELP";
+
+// Command-line options. An output option is one field here, one branch in
+// ParseOptions and one step in WriteBatchOutputs.
+struct Options {
+    std::string input = "-";
+    bool pretty = false;
+    bool help = false;
+};
+
+bool ParseOptions(int argc, char** argv, Options& opt, std::string& error) {
+    bool haveInput = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        // Options that take a value: `next()` yields it or fails.
+        auto next = [&](std::string& value) {
+            if (i + 1 >= argc) {
+                error = a + " needs a value";
+                return false;
+            }
+            value = argv[++i];
+            return true;
+        };
+        (void)next;
+        if (a == "-h" || a == "--help") {
+            opt.help = true;
+        } else if (a == "--pretty") {
+            opt.pretty = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            error = "unknown option " + a;
+            return false;
+        } else if (!haveInput) {
+            opt.input = a;
+            haveInput = true;
+        } else {
+            error = "only one input file may be given";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ReadInput(const std::string& name, std::string& text, std::string& error) {
+    if (name == "-") {
+        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        return true;
+    }
+    std::ifstream in(name, std::ios::binary);
+    if (!in) {
+        error = "cannot open " + name;
+        return false;
+    }
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+// Outputs that need the whole batch run here, after every coil is rated.
+// Returns an exit status (0 when all went well).
+int WriteBatchOutputs(const Options& opt, const std::vector<RatedCoil>& coils) {
+    (void)opt;
+    (void)coils;
+    return kvnrate::kExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options opt;
+    std::string error;
+    if (!ParseOptions(argc, argv, opt, error)) {
+        std::fprintf(stderr, "kvn-rate: %s (try --help)\n", error.c_str());
+        return kvnrate::kExitUsage;
+    }
+    if (opt.help) {
+        std::fputs(kHelp, stdout);
+        return kvnrate::kExitOk;
+    }
+
+    std::string text;
+    std::vector<Json> inputs;
+    if (!ReadInput(opt.input, text, error) || !kvnrate::ParseCoilInput(text, inputs, error)) {
+        std::fprintf(stderr, "kvn-rate: %s\n", error.c_str());
+        return kvnrate::kExitUsage;
+    }
+
+    // Read every coil before rating any, so a malformed batch rates nothing.
+    struct Pending {
+        FieldTexts fields;
+        int mode;
+    };
+    std::vector<Pending> pending;
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        Pending p;
+        std::vector<std::string> ignored;
+        if (!kvnrate::FieldsFromJson(inputs[i], p.fields, p.mode, error, &ignored)) {
+            std::fprintf(stderr, "kvn-rate: coil %zu: %s\n", i + 1, error.c_str());
+            return kvnrate::kExitUsage;
+        }
+        for (const std::string& key : ignored)
+            std::fprintf(stderr, "kvn-rate: coil %zu: unknown key \"%s\" ignored\n", i + 1, key.c_str());
+        pending.push_back(std::move(p));
+    }
+
+    std::vector<RatedCoil> rated;
+    int status = kvnrate::kExitOk;
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        RatedCoil coil = kvnrate::RateFields(pending[i].fields, pending[i].mode);
+        coil.input = inputs[i];
+        const std::string out = kvnrate::ResultJson(coil).dump(opt.pretty ? 1 : -1, ' ', false,
+                                                               Json::error_handler_t::replace);
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        std::fputc('\n', stdout);
+        if (status == kvnrate::kExitOk) status = coil.exitStatus();
+        rated.push_back(std::move(coil));
+    }
+    std::fflush(stdout);
+
+    const int post = WriteBatchOutputs(opt, rated);
+    if (status == kvnrate::kExitOk) status = post;
+    return status;
+}

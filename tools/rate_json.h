@@ -1,0 +1,359 @@
+// kvn-rate's coil input and result output in JSON, shared by the rater's
+// output options and the tests.
+//
+// Input: one coil is a JSON object whose keys are the field keys of the coil
+// form plus "AirFlowMode"; each value is the field's text (a JSON number is
+// taken as its text exactly as written). Output: one JSON object per coil
+// (see ResultJson).
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "common/calc_driver.h"
+#include "common/model_designation.h"
+#include "engine/msgbox.h"
+#include "engine/records.h"
+
+namespace kvnrate {
+
+using Json = nlohmann::ordered_json;
+
+// Exit statuses of kvn-rate.
+enum ExitStatus { kExitOk = 0, kExitUsage = 1, kExitValidation = 2, kExitEngine = 3 };
+
+// The field keys a coil object may carry, besides "AirFlowMode".
+inline const std::vector<std::string>& FieldKeys() {
+    static const std::vector<std::string> keys = {
+        "Application", "Pattern", "TubeWall", "FinMat", "FinThk", "FinTreat", "FPI", "RD", "TH",
+        "FL", "Circuits", "Rifled", "FoulingFactor", "Altitude", "Acfm", "Scfm", "AirVel", "EatDb",
+        "EatWb", "EntFluidTemp", "Gpm", "Refrigerant", "PercentGlycol", "SteamPressure", "EvapSHCode"};
+    return keys;
+}
+
+// One coil through the driver: what was read, what was rated, what was shown.
+struct RatedCoil {
+    Json input;                        // the coil object as read
+    FieldTexts fields;                 // the field texts taken from it
+    int airFlowMode = kAirFlowAcfm;
+    CoilSpec spec;                     // the records after the rating
+    CoilRating rating;
+    CalcResult result;
+    std::string model;                 // model designation (when rated)
+    std::vector<std::string> messages; // message-box texts shown while rating
+
+    bool ok() const { return result.ok(); }
+    int exitStatus() const {
+        switch (result.status) {
+        case CalcResult::Ok: return kExitOk;
+        case CalcResult::Validation: return kExitValidation;
+        default: return kExitEngine;
+        }
+    }
+};
+
+// --- Reading -------------------------------------------------------------
+
+// Builds a JSON tree like the ordinary parser, except that a number that is
+// not a plain integer is kept as a string holding its text as written, so
+// that "0.020" reaches the field as "0.020".
+class NumberTextSax : public nlohmann::json_sax<Json> {
+public:
+    explicit NumberTextSax(Json& root) : root_(root) {}
+
+    bool null() override { return put(nullptr); }
+    bool boolean(bool v) override { return put(v); }
+    bool number_integer(number_integer_t v) override { return put(v); }
+    bool number_unsigned(number_unsigned_t v) override { return put(v); }
+    bool number_float(number_float_t, const string_t& text) override { return put(text); }
+    bool string(string_t& v) override { return put(v); }
+    bool binary(binary_t&) override { return false; }
+    bool start_object(std::size_t) override { return open(Json::object()); }
+    bool key(string_t& k) override {
+        key_ = k;
+        return true;
+    }
+    bool end_object() override { return close(); }
+    bool start_array(std::size_t) override { return open(Json::array()); }
+    bool end_array() override { return close(); }
+    bool parse_error(std::size_t position, const std::string&, const Json::exception& ex) override {
+        error = ex.what();
+        errorPosition = position;
+        return false;
+    }
+
+    std::string error;
+    std::size_t errorPosition = 0;
+
+private:
+    template <class V>
+    Json* place(V&& v) {
+        if (stack_.empty()) {
+            root_ = Json(std::forward<V>(v));
+            return &root_;
+        }
+        Json* top = stack_.back();
+        if (top->is_array()) {
+            top->push_back(Json(std::forward<V>(v)));
+            return &top->back();
+        }
+        Json& slot = (*top)[key_];
+        slot = Json(std::forward<V>(v));
+        return &slot;
+    }
+    template <class V>
+    bool put(V&& v) {
+        place(std::forward<V>(v));
+        return true;
+    }
+    bool open(Json&& container) {
+        stack_.push_back(place(std::move(container)));
+        return true;
+    }
+    bool close() {
+        stack_.pop_back();
+        return true;
+    }
+
+    Json& root_;
+    std::vector<Json*> stack_;
+    std::string key_;
+};
+
+// Parses one JSON text keeping number texts; false and `error` on a fault.
+inline bool ParseJsonText(const std::string& text, Json& out, std::string& error) {
+    out = Json();
+    NumberTextSax sax(out);
+    if (!Json::sax_parse(text, &sax, Json::input_format_t::json, true, false)) {
+        error = sax.error.empty() ? "not a JSON value" : sax.error;
+        return false;
+    }
+    return true;
+}
+
+// Reads the coils of an input text: one object, an array of objects, or one
+// object per line (blank lines skipped).
+inline bool ParseCoilInput(const std::string& text, std::vector<Json>& coils, std::string& error) {
+    coils.clear();
+    Json whole;
+    std::string wholeError;
+    if (ParseJsonText(text, whole, wholeError)) {
+        if (whole.is_object()) {
+            coils.push_back(whole);
+            return true;
+        }
+        if (whole.is_array()) {
+            for (std::size_t i = 0; i < whole.size(); ++i) {
+                if (!whole[i].is_object()) {
+                    error = "item " + std::to_string(i + 1) + " of the array is not a JSON object";
+                    return false;
+                }
+                coils.push_back(whole[i]);
+            }
+            return true;
+        }
+        error = "the input is neither a JSON object nor an array of objects";
+        return false;
+    }
+    std::istringstream lines(text);
+    std::string line;
+    int lineNo = 0;
+    while (std::getline(lines, line)) {
+        ++lineNo;
+        if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
+        Json coil;
+        std::string lineError;
+        if (!ParseJsonText(line, coil, lineError)) {
+            error = "line " + std::to_string(lineNo) + ": " + (coils.empty() ? wholeError : lineError);
+            return false;
+        }
+        if (!coil.is_object()) {
+            error = "line " + std::to_string(lineNo) + " is not a JSON object";
+            return false;
+        }
+        coils.push_back(std::move(coil));
+    }
+    if (coils.empty()) {
+        error = "no coil in the input";
+        return false;
+    }
+    return true;
+}
+
+// The text of a field value: a string as it is, a number as its text, null
+// as an empty field.
+inline bool ValueText(const Json& v, std::string& text) {
+    if (v.is_string()) text = v.get<std::string>();
+    else if (v.is_number_integer()) text = v.dump();
+    else if (v.is_null()) text.clear();
+    else return false;
+    return true;
+}
+
+// The field texts and air-flow mode of a coil object. Unknown keys are
+// listed in `ignored`.
+inline bool FieldsFromJson(const Json& coil, FieldTexts& fields, int& airFlowMode, std::string& error,
+                           std::vector<std::string>* ignored = nullptr) {
+    fields.clear();
+    fields["FinTreat"] = "CR";
+    fields["Rifled"] = "N";
+    fields["FoulingFactor"] = "0";
+    airFlowMode = kAirFlowAcfm;
+    const auto& keys = FieldKeys();
+    for (auto it = coil.begin(); it != coil.end(); ++it) {
+        std::string text;
+        if (it.key() == "AirFlowMode") {
+            if (!ValueText(it.value(), text)) {
+                error = "\"AirFlowMode\" must be 1, 2 or 3";
+                return false;
+            }
+            if (text.empty()) continue;
+            if (text != "1" && text != "2" && text != "3") {
+                error = "\"AirFlowMode\" must be 1, 2 or 3, not " + text;
+                return false;
+            }
+            airFlowMode = text[0] - '0';
+            continue;
+        }
+        if (std::find(keys.begin(), keys.end(), it.key()) == keys.end()) {
+            if (ignored) ignored->push_back(it.key());
+            continue;
+        }
+        if (!ValueText(it.value(), text)) {
+            error = "\"" + it.key() + "\" must be a text or a number";
+            return false;
+        }
+        fields[it.key()] = text;
+    }
+    return true;
+}
+
+// Rates one coil through the calculation driver on fresh records, recording
+// every message shown meanwhile.
+inline RatedCoil RateFields(const FieldTexts& fields, int airFlowMode) {
+    RatedCoil coil;
+    coil.fields = fields;
+    coil.airFlowMode = airFlowMode;
+    RecordingMessageSink sink;
+    {
+        ScopedMessageSink scope(sink);
+        coil.result = CalcPerform(coil.fields, coil.airFlowMode, coil.spec, coil.rating);
+        if (coil.result.ok()) {
+            const auto tube = coil.fields.find("Pattern");
+            coil.model = BuildModelDesignation(coil.spec, coil.rating,
+                                               tube == coil.fields.end() ? std::string() : tube->second);
+        }
+    }
+    for (const ShownMessage& m : sink.shown) coil.messages.push_back(m.text);
+    return coil;
+}
+
+// --- Writing -------------------------------------------------------------
+
+// A 32-bit value as JSON: its exact value, written with the shortest digits
+// that read back to the same 32-bit float.
+inline Json F(float v) { return Json(static_cast<double>(v)); }
+
+inline Json CoilSpecJson(const CoilSpec& s) {
+    Json j = Json::object();
+    j["Circuits"] = s.Circuits;
+    j["FPI"] = s.FPI;
+    j["RD"] = s.RD;
+    j["TH"] = s.TH;
+    j["FaceArea"] = F(s.FaceArea);
+    j["FinHeight"] = F(s.FinHeight);
+    j["FinThk"] = F(s.FinThk);
+    j["FL"] = F(s.FL);
+    j["TubeWall"] = F(s.TubeWall);
+    j["HeaderLength"] = F(s.HeaderLength);
+    j["HeaderDia"] = F(s.HeaderDia);
+    j["ConnDia"] = F(s.ConnDia);
+    j["FoulingFactor"] = F(s.FoulingFactor);
+    j["Application"] = s.Application;
+    j["Pattern"] = s.Pattern;
+    j["FinMat"] = s.FinMat;
+    j["FinTreat"] = s.FinTreat;
+    j["Rifled"] = s.Rifled;
+    j["Corrugated"] = s.Corrugated;
+    return j;
+}
+
+inline Json CoilRatingJson(const CoilRating& r) {
+    Json j = Json::object();
+    j["Altitude"] = r.Altitude;
+    j["TotalTubes"] = r.TotalTubes;
+    j["FinConductivity"] = F(r.FinConductivity);
+    j["CoilDepth"] = F(r.CoilDepth);
+    j["Acfm"] = F(r.Acfm);
+    j["FaceVelocity"] = F(r.FaceVelocity);
+    j["AirPD"] = F(r.AirPD);
+    j["Condensate"] = F(r.Condensate);
+    j["PrimaryArea"] = F(r.PrimaryArea);
+    j["SecondaryArea"] = F(r.SecondaryArea);
+    j["FluidDensity"] = F(r.FluidDensity);
+    j["EatDb"] = F(r.EatDb);
+    j["EatWb"] = F(r.EatWb);
+    j["EntFluidTemp"] = F(r.EntFluidTemp);
+    j["EvapSHCode"] = r.EvapSHCode;
+    j["EvapCondAux"] = F(r.EvapCondAux);
+    j["CoilFaceArea"] = F(r.CoilFaceArea);
+    j["FluidMassFlow"] = F(r.FluidMassFlow);
+    j["SteamAux"] = F(r.SteamAux);
+    j["FluidMassFlux"] = F(r.FluidMassFlux);
+    j["FluidPD"] = F(r.FluidPD);
+    j["TubeVelocity"] = F(r.TubeVelocity);
+    j["ConnVelocity"] = F(r.ConnVelocity);
+    j["HeaderVelocity"] = F(r.HeaderVelocity);
+    j["CapacityFactor"] = F(r.CapacityFactor);
+    j["Gpm"] = F(r.Gpm);
+    j["LatentHeat"] = F(r.LatentHeat);
+    j["LatDb"] = F(r.LatDb);
+    j["LatWb"] = F(r.LatWb);
+    j["LvgFluidTemp"] = F(r.LvgFluidTemp);
+    j["PercentGlycol"] = F(r.PercentGlycol);
+    j["WetFraction"] = F(r.WetFraction);
+    j["SensibleBtuh"] = F(r.SensibleBtuh);
+    j["TotalBtuh"] = F(r.TotalBtuh);
+    j["Scfm"] = F(r.Scfm);
+    j["FluidSpecHeat"] = F(r.FluidSpecHeat);
+    j["SteamPressure"] = F(r.SteamPressure);
+    j["FluidThermCond"] = F(r.FluidThermCond);
+    j["FluidViscosity"] = F(r.FluidViscosity);
+    j["Refrigerant"] = r.Refrigerant;
+    return j;
+}
+
+// The result object of one coil.
+inline Json ResultJson(const RatedCoil& c) {
+    Json j = Json::object();
+    switch (c.result.status) {
+    case CalcResult::Validation:
+        j["ok"] = false;
+        j["validation"] = {{"message", c.result.validation.message}, {"field", c.result.validation.control}};
+        break;
+    case CalcResult::EngineFailed:
+        j["ok"] = false;
+        j["error"] = c.result.error;
+        j["messages"] = c.messages;
+        break;
+    case CalcResult::Ok: {
+        j["ok"] = true;
+        j["messages"] = c.messages;
+        j["CoilSpec"] = CoilSpecJson(c.spec);
+        j["CoilRating"] = CoilRatingJson(c.rating);
+        Json grid = Json::array();
+        for (const GridRow& row : c.result.grid) grid.push_back({row.label, row.value});
+        j["grid"] = grid;
+        j["model"] = c.model;
+        break;
+    }
+    }
+    return j;
+}
+
+}  // namespace kvnrate
