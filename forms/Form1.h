@@ -124,7 +124,6 @@ public:
     void mnuFilePrint_Click();           // File "&Print..." and toolbar "Print"
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -139,9 +138,7 @@ private:
     QWidget* BuildHeaderPanel();
     void WatchFocus(QWidget* w);
     void OnFocus(QWidget* w);
-    void PlaceEntCondRows();
     void UpdateClock();
-    void CenterLabel5();
 
     QGridLayout* entCondGrid_ = nullptr;
     int entCondRow_[16] = {};
