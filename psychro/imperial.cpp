@@ -1,6 +1,5 @@
 // Inch-pound moist-air property functions: F, grains of moisture per pound
 // of dry air, psia, altitude in feet.
-#include <cfloat>
 #include <cmath>
 
 #include "hygrel32.h"
@@ -169,8 +168,9 @@ float WetBulb(float t, float W, float P)
     }
     if (t < tw2)
         return t;
-    // Out of the float range only for an absurd humidity.
-    if (!(tw2 >= -FLT_MAX))
+    // A humidity far beyond saturation (more than 16300 grains/lb near the
+    // boiling point) can send the secant below absolute zero: no wet bulb.
+    if (!(tw2 >= -kRankine))
         return kError;
     return static_cast<float>(tw2);
 }

@@ -266,6 +266,13 @@ float DewPointPure(double pw)
         if (n == kDewPointSteps)
             return kError;
         T2 = T1 + step;
+        // Keep the trial inside the correlation: from a low first estimate
+        // near the top of the range the secant overshoots past 400 F, where
+        // the saturation pressure is refused and the search would run off.
+        if (T2 > 400.0 + kRankine)
+            T2 = 400.0 + kRankine;
+        else if (T2 < -148.0 + kRankine)
+            T2 = -148.0 + kRankine;
         const double p2 = SatPressure(static_cast<float>(T2 - kRankine));
         if (p2 == p1)
             break;
