@@ -1,0 +1,132 @@
+// Engine entry: copies the caller's records in, assigns the coil properties,
+// runs the fluid properties and the solver for the coil type, the pressure
+// drops, and copies the records back.
+#include "engine/coilcalc.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "engine/msgbox.h"
+#include "engine/rterror.h"
+
+using rt::F32;
+
+namespace {
+
+constexpr double kCuFtPerHourPerGpm = 8.020833333;  // 231 x 60 / 1728
+constexpr double kVelocityDivisor = 224500;         // lb/h.ft2 of water per ft/s, x SG
+
+bool IsLiquidCoil(const std::string& app) { return app == "W" || app == "G" || app == "O"; }
+
+// Water and glycol routines; an other-fluid coil brings its own properties in
+// the record, and only its specific gravity is derived here.
+void LiquidProperties() {
+    const std::string& app = cc.Spec.Application;
+    if (app == "G") {
+        CC_GlycolProperties();
+    } else if (app == "W") {
+        CC_WaterProperties();
+    } else {
+        cc.FluidSG = F32(rt::Div(cc.Rating.FluidDensity, 62.4245));
+    }
+}
+
+// Fluid mass flow and mass flux; the three velocities only while the tube
+// velocity is still 0, so a second pass keeps those of the first.
+void FlowFigures() {
+    CoilRating& r = cc.Rating;
+    r.FluidMassFlow = F32(static_cast<double>(r.Gpm) * kCuFtPerHourPerGpm * r.FluidDensity);
+    r.FluidMassFlux = F32(rt::Div(r.FluidMassFlow, cc.TubeFlowArea));
+    if (r.TubeVelocity == 0) {
+        const double sgFlux = static_cast<double>(cc.FluidSG) * kVelocityDivisor;
+        r.TubeVelocity = F32(rt::Div(r.FluidMassFlux, sgFlux));
+        r.HeaderVelocity = F32(rt::Div(rt::Div(r.FluidMassFlow, cc.HeaderFlowArea), sgFlux));
+        r.ConnVelocity = F32(rt::Div(rt::Div(r.FluidMassFlow, cc.ConnFlowArea), sgFlux));
+    }
+}
+
+}  // namespace
+
+void CC_Reset() {
+    CoilRating& r = cc.Rating;
+    r.TubeVelocity = 0;
+    r.ConnVelocity = 0;
+    r.HeaderVelocity = 0;
+    r.FluidMassFlux = 0;
+    cc.TubeFlowArea = 0;
+    cc.HeaderFlowArea = 0;
+    cc.ConnFlowArea = 0;
+    cc.TotalArea = 0;
+    cc.AirCp = 0;
+    cc.FluidSG = 0;
+    cc.TubeId = 0;
+    cc.TubeOd = 0;
+    cc.AirJ = 0;
+    cc.AirJCorr = 0;
+    cc.AreaRatio = 0;
+    cc.AreaPerFaceRow = 0;
+    cc.AirMassFlow = 0;
+    cc.EatWbCalc = 0;
+    // Working values the solvers keep beside them.
+    cc.MeanFluidTemp = 0;
+    cc.SurfTempNext = 0;
+    cc.FinWallRes = 0;
+    cc.FinWallResDry = 0;
+    cc.FinWallResWet = 0;
+    std::fill(std::begin(cc.GuessList), std::end(cc.GuessList), 0.0f);
+}
+
+bool CC_RateCoil(CoilSpec& spec, CoilRating& rating) {
+    cc.Spec = spec;
+    cc.Rating = rating;
+    CC_Reset();
+
+    float EntAirEnthalpy = 0;
+    if (!CC_bAssignCoilProp(EntAirEnthalpy)) {
+        ShowMessage(cc.CalcErrorMsg);
+        return false;
+    }
+
+    CoilSpec& s = cc.Spec;
+    CoilRating& r = cc.Rating;
+    const std::string app = s.Application;
+    if (app == "S") {
+        CC_SteamProperties();
+        cc.CoilDry = kTrue;
+        cc.UseDryCalc = kTrue;
+        CC_DoEvapCondCalc(EntAirEnthalpy);
+    } else if (app == "E" || app == "C") {
+        CC_DoEvapCondCalc(EntAirEnthalpy);
+    } else if (IsLiquidCoil(app)) {
+        LiquidProperties();
+        FlowFigures();
+        // Air no warmer than the fluid is heated (equal temperatures rate
+        // zero capacity); otherwise the cooling solver decides whether the
+        // dry solver has to follow.
+        if (r.EatDb <= r.EntFluidTemp) {
+            cc.UseDryCalc = kTrue;
+            cc.CoilDry = kTrue;
+            CC_DoDryCoilCalc();
+        } else {
+            cc.UseDryCalc = kFalse;
+            CC_DoFluidCoilCalc();
+            if (cc.UseDryCalc != 0) CC_DoDryCoilCalc();
+        }
+        // The solver has set the leaving fluid temperature: properties again
+        // at the mean fluid temperature.
+        LiquidProperties();
+        FlowFigures();
+    }
+
+    r.AirPD = CC_AirPressureDrop();
+    r.FluidPD = CC_TubePressureDrop();
+
+    if ((s.Pattern == "5" || s.Pattern == "P") && app == "W" && s.Corrugated == "Y") {
+        r.FluidPD = F32(static_cast<double>(r.FluidPD) * cc.FluidPdFactor);
+        r.AirPD = F32(static_cast<double>(r.AirPD) * cc.AirPdFactor);
+    }
+
+    spec = cc.Spec;
+    rating = cc.Rating;
+    return true;
+}

@@ -1,0 +1,126 @@
+// Tube-side film coefficient, Btu/h.ft2.F, by coil type.
+#include <cmath>
+#include <string>
+
+#include "engine/coilcalc.h"
+#include "engine/rterror.h"
+
+using rt::Div;
+using rt::F32;
+using rt::Pow;
+
+namespace {
+
+// One row of the laminar or transitional table: from `lower` to below
+// `lower + width`, two power laws in Re blended linearly in L/D.
+struct FilmRow {
+    float lower;
+    float width;
+    float a1, b1, a2, b2;
+};
+
+constexpr FilmRow kTransitional[] = {
+    {24, 12, 0.004138f, 0.996862f, 0.00249006f, 1.04929f},
+    {36, 12, 0.00249006f, 1.04929f, 0.00131176f, 1.11804f},
+    {48, 24, 0.00131176f, 1.1188f, 0.000803918f, 1.16949f},
+    {72, 48, 0.000803918f, 1.16949f, 0.000376064f, 1.25282f},
+    {120, 60, 0.000376064f, 1.25282f, 0.000234297f, 1.30288f},
+    {180, 60, 0.000234297f, 1.30288f, 0.000118893f, 1.37869f},
+    {240, 120, 0.000118893f, 1.37869f, 7.19474e-05f, 1.43242f},
+    {360, 240, 7.19474e-05f, 1.43242f, 3.49658e-05f, 1.51202f},
+};
+constexpr float kTransitionalEndA = 3.49658e-05f, kTransitionalEndB = 1.51202f;
+
+constexpr FilmRow kLaminar[] = {
+    {24, 12, 0.658313f, 0.328499f, 0.636697f, 0.313574f},
+    {36, 12, 0.636697f, 0.313574f, 0.513892f, 0.330641f},
+    {48, 24, 0.513892f, 0.330641f, 0.389075f, 0.350827f},
+    {72, 48, 0.389075f, 0.350827f, 0.349443f, 0.346033f},
+    {120, 60, 0.349443f, 0.346033f, 0.279505f, 0.357369f},
+    {180, 60, 0.279505f, 0.357369f, 0.304072f, 0.32718f},
+    {240, 120, 0.304072f, 0.32718f, 0.250828f, 0.338748f},
+    {360, 240, 0.250828f, 0.338748f, 0.228464f, 0.331984f},
+};
+constexpr float kLaminarEndA = 0.228464f, kLaminarEndB = 0.331984f;
+
+// y of the table: the row that holds L/D, or the end power law outside 24..600.
+template <size_t N>
+double TableY(const FilmRow (&rows)[N], float endA, float endB, double ld, double re) {
+    for (const FilmRow& row : rows) {
+        if (ld >= row.lower && ld < static_cast<double>(row.lower) + row.width) {
+            const double y1 = row.a1 * Pow(re, row.b1);
+            const double y2 = row.a2 * Pow(re, row.b2);
+            const double f = (ld - row.lower) / row.width;
+            return rt::Chk(y1 + (y2 - y1) * f);
+        }
+    }
+    return endA * Pow(re, endB);
+}
+
+// Glycol and other liquids: turbulent correlation, or the laminar and
+// transitional tables by L/D.
+float LiquidFilmCoef() {
+    const CoilSpec& s = cc.Spec;
+    const CoilRating& r = cc.Rating;
+    const double id = cc.TubeId;
+    const float ld = F32(Div(s.FL, id));
+    const float nu = F32(Div(r.FluidViscosity, static_cast<double>(cc.FluidSG) * 224500));
+    const float re = F32(Div(static_cast<double>(r.TubeVelocity) * id, 12.0 * nu));
+    const float pr = F32(Div(static_cast<double>(r.FluidSpecHeat) * r.FluidViscosity, r.FluidThermCond));
+    const float p23 = F32(Pow(pr, 2.0 / 3.0));
+    const float kd = F32(Div(r.FluidThermCond, id / 12));
+
+    if (re > 10000 || (re > 2100 && p23 < 10))
+        return F32(0.027 * Pow(re, 0.8) * Pow(pr, 0.33) * kd);
+
+    const double y = re > 2000 ? TableY(kTransitional, kTransitionalEndA, kTransitionalEndB, ld, re)
+                               : TableY(kLaminar, kLaminarEndA, kLaminarEndB, ld, re);
+    return F32(Pow(pr, 0.33) * kd * y);
+}
+
+struct RefrigerantFit {
+    const char* name;
+    const char* altName;
+    float dryPlain[2], dryRifled[2], wetPlain[2], wetRifled[2];  // slope, intercept
+};
+
+constexpr RefrigerantFit kRefrigerantFits[] = {
+    {"12", "12", {1.26f, 119}, {1.21f, 378}, {2.95f, 93}, {4.03f, 300}},
+    {"22", "22", {1.27f, 169}, {1.23f, 464}, {3.04f, 122}, {4.12f, 395}},
+    {"410A", "410a", {1.41f, 157}, {1.91f, 351}, {3.91f, 227}, {5.42f, 553}},
+    {"407C", "407c", {1.27f, 148}, {1.23f, 406}, {3.06f, 121}, {4.14f, 392}},
+    {"404A", "404a", {1.27f, 158}, {1.23f, 433}, {2.96f, 138}, {4.04f, 447}},
+    {"134A", "134a", {1.46f, 249}, {1.32f, 571}, {3.09f, 99}, {4.16f, 368}},
+};
+
+// Evaporators and condensers: linear in the refrigerant mass flux.
+float RefrigerantFilmCoef() {
+    const CoilSpec& s = cc.Spec;
+    const CoilRating& r = cc.Rating;
+    const double x = r.FluidMassFlux / 1000.0;
+    const bool rifled = s.Rifled == "Y";
+    for (const RefrigerantFit& fit : kRefrigerantFits) {
+        if (r.Refrigerant != fit.name && r.Refrigerant != fit.altName) continue;
+        const float* ab;
+        if (cc.UseDryCalc == kTrue)
+            ab = rifled ? fit.dryRifled : fit.dryPlain;
+        else
+            ab = rifled ? fit.wetRifled : fit.wetPlain;
+        return F32(ab[0] * x + ab[1]);
+    }
+    return 0.0f;
+}
+
+}  // namespace
+
+float CC_TubeFilmCoef() {
+    const std::string& app = cc.Spec.Application;
+    if (app == "S") return 1300.0f;
+    if (app == "W") {
+        const CoilRating& r = cc.Rating;
+        return F32(Div(150 * (1 + 0.011 * cc.MeanFluidTemp) * Pow(r.TubeVelocity, 0.8),
+                       Pow(cc.TubeId, 0.2)));
+    }
+    if (app == "G" || app == "O") return LiquidFilmCoef();
+    return RefrigerantFilmCoef();
+}

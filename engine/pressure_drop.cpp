@@ -1,0 +1,231 @@
+// Air-side pressure drop across the fin pack (in. w.g.) and tube-side
+// pressure drop (ft of water for liquid coils, psi for refrigerant coils).
+#include <cmath>
+#include <string>
+
+#include "engine/coilcalc.h"
+#include "engine/msgbox.h"
+#include "engine/rterror.h"
+
+using rt::Chk;
+using rt::Div;
+using rt::F32;
+using rt::Pow;
+
+namespace {
+
+char FinLetter() {
+    const std::string& t = cc.Spec.FinTreat;
+    return t.empty() ? '\0' : t[0];
+}
+
+// Dry drop coefficients: a v^e x rows factor, where the rows factor is either
+// R, or 1 + (R - 2) k for continuous ("C") fins.
+struct AirDropRow {
+    double a;
+    double e;
+    double k;  // 0: the rows factor is R itself
+};
+
+bool AirDropCoef(const std::string& pattern, char fin, AirDropRow& row) {
+    struct Entry {
+        const char* pattern;
+        char fin;
+        AirDropRow row;
+    };
+    static constexpr Entry kRows[] = {
+        {"6", 'C', {0.0067, 1.772, 0.385}}, {"6", 'L', {0.0057, 1.588, 0}},
+        {"6", 'S', {0.0052, 1.658, 0}},      {"6", 'R', {0.0082, 1.575, 0}},
+        {"3", 'C', {0.0078, 1.772, 0.385}}, {"3", 'L', {0.0066, 1.588, 0}},
+        {"3", 'S', {0.006, 1.658, 0}},       {"3", 'R', {0.0092, 1.575, 0}},
+        {"P", 'C', {0.0094, 1.772, 0.475}}, {"P", 'L', {0.008, 1.588, 0}},
+        {"P", 'S', {0.0073, 1.658, 0}},      {"P", 'R', {0.01095, 1.575, 0}},
+        {"5", 'C', {0.0105, 1.772, 0.475}}, {"5", 'L', {0.009, 1.588, 0}},
+        {"5", 'S', {0.0081, 1.658, 0}},      {"5", 'R', {0.01195, 1.575, 0}},
+    };
+    for (const Entry& e : kRows) {
+        if (pattern == e.pattern && fin == e.fin) {
+            row = e.row;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Contraction loss coefficient for an area ratio s; 0 when there is no change.
+double ContractionK(double s) {
+    if (s == 1) return 0;
+    const double s2 = s * s, s3 = s2 * s, s4 = s3 * s, s5 = s4 * s, s6 = s5 * s, s7 = s6 * s;
+    return 0.58058898 - 0.30097237 * s - 0.89506911 * s2 + 3.3513343 * s3 - 4.8110844 * s4 -
+           4.3805024 * s5 + 12.184666 * s6 - 5.7298579 * s7;
+}
+
+float ReturnBendAllowance(const std::string& pattern) {
+    if (pattern == "6" || pattern == "3") return 12.0f;
+    if (pattern == "P") return 9.0f;
+    if (pattern == "5") return 30.0f;
+    if (pattern == "1") return 20.0f;
+    return 0.0f;
+}
+
+// Refrigerant factors: dry rating, wet rating.
+bool RefrigerantFactors(const std::string& name, float& dry, float& wet) {
+    if (name == "12") { dry = 0.18f; wet = 1.0f; return true; }
+    if (name == "22") { dry = 0.09f; wet = 0.42f; return true; }
+    if (name == "410A" || name == "410a") { dry = 0.06f; wet = 0.31f; return true; }
+    if (name == "407C" || name == "407c") { dry = 0.08f; wet = 0.45f; return true; }
+    if (name == "404A" || name == "404a") { dry = 0.12f; wet = 0.33f; return true; }
+    if (name == "134A" || name == "134a") { dry = 0.12f; wet = 0.61f; return true; }
+    return false;
+}
+
+// Suction temperature factor of the wet refrigerant drop.
+float SuctionTempFactor(float t) {
+    if (t >= 50) return 0.75f;
+    if (t >= 45) return 0.89f;
+    if (t >= 40) return 1.0f;
+    if (t >= 35) return 1.12f;
+    if (t >= 30) return 1.25f;
+    if (t >= 25) return 1.37f;
+    if (t >= 20) return 1.51f;
+    if (t >= 10) return 1.81f;
+    if (t >= 0) return 2.18f;
+    if (t >= -10) return 2.66f;
+    if (t >= -20) return 3.29f;
+    if (t >= -30) return 4.08f;
+    return 5.16f;
+}
+
+// Liquid drop: tubes, headers and entry losses, with the pattern correction.
+// `result` holds the value reached so far if a run-time error interrupts.
+void LiquidDrop(float circuitLength, float headerLength, float& result) {
+    const CoilSpec& s = cc.Spec;
+    CoilRating& r = cc.Rating;
+    const double headerDia = s.HeaderDia;
+    const double tubeId = cc.TubeId;
+
+    const float sigmaC = F32(Chk(std::pow(Div(s.ConnDia, headerDia), 2)));
+    const float sigmaT = F32(Chk(std::pow(Div(tubeId, headerDia), 2)));
+    const double density = r.FluidDensity;
+    const double connV = r.ConnVelocity, tubeV = r.TubeVelocity;
+    const float entryConn = F32(connV * connV *
+                                (1 - static_cast<double>(sigmaC) * sigmaC + ContractionK(sigmaC)) *
+                                density / 2 * 0.000498139);
+    const float entryTube = F32(tubeV * tubeV *
+                                (1 - static_cast<double>(sigmaT) * sigmaT + ContractionK(sigmaT)) *
+                                density / 2 * 0.000498139);
+
+    const float hh = F32(Div(0.005805 * Pow(r.HeaderVelocity, 1.772), Pow(headerDia, 1.228)));
+    const float ht = F32(Div(0.005805 * Pow(tubeV, 1.772), Pow(tubeId, 1.228)));
+
+    float tubeLoss, headerLoss;
+    if (s.Application == "W") {
+        if (r.LvgFluidTemp == 0) r.LvgFluidTemp = r.EntFluidTemp;
+        const double t = r.EntFluidTemp;
+        const float ft = F32(2.2031 * Pow(0.9989, t) * Pow(t, -0.1477));
+        tubeLoss = F32(static_cast<double>(ht) * circuitLength * ft);
+        headerLoss = F32(static_cast<double>(headerLength) * 0.7215 * hh * ft);
+    } else {
+        const float rhoR = F32(density / 62.02);
+        const float muR = F32(r.FluidViscosity / 1.67);
+        tubeLoss = F32(Pow(rhoR, 0.772) * ht * circuitLength * Pow(muR, 0.228));
+        headerLoss = F32(Pow(rhoR, 0.772) * headerLength * hh * Pow(muR, 0.228));
+    }
+    const float sum = F32(static_cast<double>(tubeLoss) + headerLoss + entryConn + entryTube);
+    result = sum;
+
+    if (s.Pattern == "P" || s.Pattern == "5") {
+        const int16_t circuits100 = rt::I16(static_cast<double>(s.Circuits) * 100);
+        const float z = F32(Div(tubeV * tubeV * s.TH * s.RD * s.FL, circuits100));
+        const bool dry = cc.UseDryCalc != 0;
+        double f, limit;
+        if (s.Pattern == "P") {
+            if (dry) { f = 8.2 * Pow(z, -0.04) - 5.3; limit = 2.35; }
+            else { f = 6.8 * Pow(z, -0.6) + 1; limit = 2.9; }
+        } else {
+            if (dry) { f = 3.5 * Pow(z, -0.8) + 1.3; limit = 2.65; }
+            else { f = 4 * Pow(z, -0.9) + 1.04; limit = 2.65; }
+        }
+        const float factor = F32(f > limit ? limit : f);
+        result = F32(static_cast<double>(sum) * factor);
+    }
+}
+
+// Refrigerant drop in the tubes alone.
+void RefrigerantDrop(float circuitLength, float& result) {
+    const CoilSpec& s = cc.Spec;
+    const CoilRating& r = cc.Rating;
+    const double q = r.TotalBtuh;
+    const float gradient =
+        F32(Div(0.000042025, Pow(cc.TubeId, 4.772)) *
+            Pow(Div(q, static_cast<double>(s.Circuits) * 1000), 1.772));
+    float dry = 0, wet = 0;
+    const bool known = RefrigerantFactors(r.Refrigerant, dry, wet);
+    if (cc.UseDryCalc != 0) {
+        const double factor = known ? dry : 0.0;
+        double drop = static_cast<double>(gradient) * circuitLength * factor;
+        if (s.Rifled == "Y") drop *= 2.25;
+        result = F32(drop);
+    } else {
+        const double factor = known ? wet : 0.0;
+        double drop = static_cast<double>(gradient) * circuitLength * factor *
+                      SuctionTempFactor(r.EntFluidTemp);
+        if (s.Rifled == "Y") drop *= 1.1;
+        result = F32(drop);
+    }
+}
+
+}  // namespace
+
+float CC_AirPressureDrop() {
+    const CoilSpec& s = cc.Spec;
+    const CoilRating& r = cc.Rating;
+    const double v = r.FaceVelocity / 100.0;
+    const double fb = 1 + (s.FPI - 12) * 0.0625;
+    const double rows = s.RD;
+
+    double dp = 0;
+    AirDropRow row;
+    if (s.Pattern == "1") {
+        dp = fb * 0.0118 * Pow(v, 1.6732);
+    } else if (AirDropCoef(s.Pattern, FinLetter(), row)) {
+        const double rowsFactor = row.k != 0 ? 1 + (rows - 2) * row.k : rows;
+        dp = fb * row.a * Pow(v, row.e) * rowsFactor;
+    }
+    dp = F32(dp);
+
+    if (cc.CoilDry == 0) {
+        const double x = Chk(r.EatWb - (static_cast<double>(r.EatDb) - r.EatWb) / 2 - r.EntFluidTemp);
+        if (x >= 3) {
+            const double fpi = s.FPI;
+            dp = F32(dp * 1.206838 * Pow(fpi, -0.2479246) *
+                     Pow(x, 0.03835885 * Pow(fpi, 0.8502904)));
+        }
+    }
+
+    const double t = (static_cast<double>(r.LatDb) + r.EatDb) / 2;
+    return F32(dp * (0.0018988198 * t + 0.86695469) * (46.038462 * s.FinThk + 0.72341538));
+}
+
+float CC_TubePressureDrop() {
+    float result = 0;
+    try {
+        const CoilSpec& s = cc.Spec;
+        const std::string& app = s.Application;
+        const float allowance = ReturnBendAllowance(s.Pattern);
+        const int16_t totalTubes = rt::I16(static_cast<double>(s.RD) * s.TH);
+        const float perCircuit = F32(Div(totalTubes, s.Circuits));
+        const float length = F32(((static_cast<double>(perCircuit) - 1) * allowance +
+                                  static_cast<double>(perCircuit) * s.FL) *
+                                 0.0833);
+        const float headerLength = F32(static_cast<double>(s.HeaderLength) * 0.0833);
+
+        if (app == "E" || app == "C")
+            RefrigerantDrop(length, result);
+        else if (app == "W" || app == "G" || app == "O")
+            LiquidDrop(length, headerLength, result);
+    } catch (const rt::RtError& e) {
+        ShowMessage(std::to_string(e.number()) + "  " + e.description());
+    }
+    return result;
+}
