@@ -166,33 +166,37 @@ void DrawLogo(QPainter& p, const QRectF& box) {
     QPainterPath badge;
     badge.addRoundedRect(box.adjusted(u * 0.2, u * 0.2, -u * 0.2, -u * 0.2), u * 1.5, u * 1.5);
     p.fillPath(badge, QColor(22, 66, 120));
-    // A coil face: fins as thin vertical lines, a serpentine tube across them.
-    const QRectF face(box.left() + u * 1.2, box.top() + u * 1.6, box.height() - u * 3.2, box.height() - u * 3.2);
+    // A coil face: fins as thin vertical lines, a serpentine tube across
+    // them with its return bends inside the face.
+    const double side = box.height() - u * 3.2;
+    const QRectF face(box.left() + u * 1.4, box.top() + u * 1.6, side, side);
     p.setPen(QPen(QColor(200, 214, 230), u * 0.18));
     for (int i = 0; i <= 8; ++i) {
         const double x = face.left() + face.width() * i / 8;
         p.drawLine(QPointF(x, face.top()), QPointF(x, face.bottom()));
     }
-    QPainterPath tube;
-    const double rows = 4;
+    const int rows = 4;
     const double step = face.height() / rows;
-    tube.moveTo(face.left() - u * 0.4, face.top() + step / 2);
-    for (int r = 0; r < rows; ++r) {
-        const double y = face.top() + step / 2 + r * step;
-        const bool ltr = r % 2 == 0;
-        const double x1 = ltr ? face.right() : face.left();
-        tube.lineTo(x1, y);
-        if (r + 1 < rows) {
-            const QRectF bend(x1 - step / 2, y, step, step);
-            tube.arcTo(bend, 90, ltr ? -180 : 180);
+    const double l = face.left() + step / 2;
+    const double r = face.right() - step / 2;
+    QPainterPath tube;
+    tube.moveTo(face.right() + u * 0.6, face.top() + step / 2);
+    for (int i = 0; i < rows; ++i) {
+        const double y = face.top() + step / 2 + i * step;
+        const bool toLeft = i % 2 == 0;
+        tube.lineTo(toLeft ? l : r, y);
+        if (i + 1 < rows) {
+            // Half circle down to the next run.
+            const QRectF bend(toLeft ? l - step / 2 : r - step / 2, y, step, step);
+            tube.arcTo(bend, 90, toLeft ? 180 : -180);
         }
     }
-    tube.lineTo(face.left() - u * 0.4, face.top() + step / 2 + (rows - 1) * step);
-    p.setPen(QPen(QColor(226, 140, 60), u * 0.7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    tube.lineTo(face.right() + u * 0.6, face.top() + step / 2 + (rows - 1) * step);
+    p.setPen(QPen(QColor(226, 140, 60), u * 0.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     p.drawPath(tube);
     // Wordmark, sized to fill the rest of the badge.
-    const QRectF text(face.right() + u * 0.8, box.top(), box.right() - face.right() - u * 1.4, box.height());
+    const QRectF text(face.right() + u * 1.2, box.top(), box.right() - face.right() - u * 2.4, box.height());
     QFont f = TwipFont("Arial", 10);
     f.setBold(true);
     const double natural = QFontMetricsF(f).horizontalAdvance(QString::fromLatin1(kMakerName));

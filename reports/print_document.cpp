@@ -172,7 +172,8 @@ void PrintDocument::PaintPage(QPainter& painter, int index) const {
                 painter.setPen(Qt::black);
                 const auto lines = WrapCellText(QString::fromStdString(t.rows[r][c]),
                                                 std::max(1.0, col.width - 2 * kPadX), t.fontPoints, t.bold);
-                double y = cell.top() + kPadY;
+                // Lines centred vertically in the row.
+                double y = cell.top() + (cell.height() - lines.size() * fm.height()) / 2;
                 for (const QString& line : lines) {
                     const double w = fm.horizontalAdvance(line);
                     double tx = cell.left() + kPadX;
