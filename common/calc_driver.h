@@ -45,10 +45,20 @@ struct CalcResult {
 
 // Validates, fills `spec` and `rating`, runs the engine and lists the
 // results. Validation faults are returned, not shown (the window shows them
-// with the error icon and focuses the control). Engine messages are shown
-// through the current MessageSink; when the engine fails, the failure is
-// shown too, the records keep their previous contents and the status is
-// EngineFailed.
+// with the error icon and focuses the control); after the field checks a
+// condenser whose condensing temperature is not above the entering dry bulb
+// is refused as well ("Cond. Temp. must be above the EAT (DB)").
+//
+// The air flow is the Acfm field, except in face-velocity mode, where it is
+// the velocity times the face area (velocity x FL x FinHeight / 144).
+//
+// Engine messages are shown through the current MessageSink. When the
+// rating fails the status is EngineFailed, `error` holds the message shown,
+// and both records keep their previous contents. The failures are: property
+// assignment (the engine shows its own message), a run-time error escaping
+// the engine, and a field value too large for its record field (error 6);
+// the last two are shown here as the number, two spaces and the
+// description ("11  Division by zero").
 CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode,
                        CoilSpec& spec, CoilRating& rating);
 
