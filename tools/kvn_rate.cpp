@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/coil_file_output.h"
 #include "tools/rate_json.h"
 
 using kvnrate::Json;
@@ -53,8 +54,17 @@ Output (standard output, one JSON object per coil, one per line)
   to read back the exact 32-bit value. "grid" is the results grid exactly as
   the form lists it; "model" is the model designation.
 
+  "Item", "Model", "Customer", "Project" and "CoilsPerSystem" fill the
+  report header, as on the coil form; they go into the coil file of --kvn.
+
 Options
   --pretty     indent each result over several lines
+  --kvn FILE   also write the rated coils, in order, as a coil file FILE
+               (.kvn), as "Save" and "File" do on the coil form; "Model"
+               defaults to the model designation
+  --list FILE  print the table of the coil file FILE instead of rating: a
+               JSON array with one array of 33 cell texts (columns 0 to 32)
+               per coil
   -h, --help   show this text
 
 Exit status
@@ -62,6 +72,7 @@ Exit status
   2  a coil failed validation (the first coil not rated decides)
   3  the engine failed on a coil (the first coil not rated decides)
   1  usage or input error (unreadable file, malformed JSON); nothing rated
+  4  the coil file of --kvn could not be written, or that of --list read
 )HELP";
 
 // Command-line options. An output option is one field here, one branch in
@@ -70,6 +81,8 @@ struct Options {
     std::string input = "-";
     bool pretty = false;
     bool help = false;
+    std::string kvnFile;    // --kvn: write the rated coils as a coil file
+    std::string listFile;   // --list: print a coil file's table
 };
 
 bool ParseOptions(int argc, char** argv, Options& opt, std::string& error) {
@@ -90,6 +103,10 @@ bool ParseOptions(int argc, char** argv, Options& opt, std::string& error) {
             opt.help = true;
         } else if (a == "--pretty") {
             opt.pretty = true;
+        } else if (a == "--kvn") {
+            if (!next(opt.kvnFile)) return false;
+        } else if (a == "--list") {
+            if (!next(opt.listFile)) return false;
         } else if (a.size() > 1 && a[0] == '-') {
             error = "unknown option " + a;
             return false;
@@ -121,8 +138,7 @@ bool ReadInput(const std::string& name, std::string& text, std::string& error) {
 // Outputs that need the whole batch run here, after every coil is rated.
 // Returns an exit status (0 when all went well).
 int WriteBatchOutputs(const Options& opt, const std::vector<RatedCoil>& coils) {
-    (void)opt;
-    (void)coils;
+    if (!opt.kvnFile.empty()) return kvnrate::WriteKvnFile(opt.kvnFile, coils);
     return kvnrate::kExitOk;
 }
 
@@ -139,6 +155,7 @@ int main(int argc, char** argv) {
         std::fputs(kHelp, stdout);
         return kvnrate::kExitOk;
     }
+    if (!opt.listFile.empty()) return kvnrate::ListKvnFile(opt.listFile, opt.pretty);
 
     std::string text;
     std::vector<Json> inputs;
@@ -161,7 +178,8 @@ int main(int argc, char** argv) {
             return kvnrate::kExitUsage;
         }
         for (const std::string& key : ignored)
-            std::fprintf(stderr, "kvn-rate: coil %zu: unknown key \"%s\" ignored\n", i + 1, key.c_str());
+            if (!kvnrate::IsHeaderKey(key))
+                std::fprintf(stderr, "kvn-rate: coil %zu: unknown key \"%s\" ignored\n", i + 1, key.c_str());
         pending.push_back(std::move(p));
     }
 
