@@ -1,17 +1,39 @@
 // Form1: printing the performance sheet, printer setup and the multi-coil
 // printout of the saved coils.
-//
-// Not in place yet: PrintCommandsAvailable() answers false, so the window
-// keeps "&Finish", "Print &Setup...", "&Print..." and the toolbar's "Print"
-// button disabled.
-#include "forms/Form1.h"
+#include <QString>
 
-bool Form1::PrintCommandsAvailable() const { return false; }
+#include "forms/Form1.h"
+#include "forms/Form3.h"
+#include "forms/printer.h"
+#include "reports/performance_sheet.h"
+
+namespace {
+
+// The sheet's texts from the report header panel and the coil fields.
+reports::SheetTexts SheetTextsOf(const Form1& f) {
+    reports::SheetTexts t;
+    for (int i = 0; i < 5; ++i) t.txtHdr[i] = f.FieldText(QString("txtHdr(%1)").arg(i));
+    for (int i = 0; i < 4; ++i) t.txtCPS[i] = f.FieldText(QString("txtCPS(%1)").arg(i));
+    t.txtNotes = f.FieldText("txtNotes");
+    t.coilType = f.FieldText("cboCoilType");
+    t.tubeOD = f.FieldText("cboTubeOD");
+    return t;
+}
+
+}  // namespace
+
+bool Form1::PrintCommandsAvailable() const { return true; }
 
 void Form1::InitPrintCommands() {}
 
-void Form1::cmdFinish_Click() {}
+void Form1::cmdFinish_Click() {
+    // The sheet of the last calculation; the header panel stays on screen.
+    PrintSheetCommand(this, coilSpec, coilRating, SheetTextsOf(*this));
+}
 
-void Form1::mnuFilePrintSetup_Click() {}
+void Form1::mnuFilePrintSetup_Click() { Printer().Setup(this); }
 
-void Form1::mnuFilePrint_Click() {}
+void Form1::mnuFilePrint_Click() {
+    if (SavedCoils.CoilCount() < 1) return;
+    PrintMultiCoilReport(this);
+}

@@ -1,10 +1,61 @@
 // Form3 "Print Preview": the multi-coil report of the saved coils.
 #pragma once
 
-class QWidget;
+#include <QDialog>
+#include <memory>
+
+#include "files/saved_coils.h"
+#include "reports/multi_coil_report.h"
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPrintPreviewWidget;
+class QPrinter;
+class QPushButton;
 
 // Builds the multi-coil report of SavedCoils and shows it in the modal
 // print preview window.
 void ShowPrintPreview(QWidget* parent);
 // Builds the multi-coil report of SavedCoils and prints it without showing it.
 void PrintMultiCoilReport(QWidget* parent);
+
+// The job fields of the coil selection form for the report's page header
+// (empty when that window is not open).
+reports::ReportHeaderTexts ReportHeaderFromForm1();
+
+class Form3 : public QDialog {
+    Q_OBJECT
+
+public:
+    // Loads the form: builds the report of `table` at once.
+    Form3(const SavedCoilTable& table, const reports::ReportHeaderTexts& header, const reports::PageGeometry& page,
+          QWidget* parent = nullptr);
+    ~Form3() override;
+
+    const reports::PrintDocument& Document() const { return *doc_; }
+    // Page-header unit, twips.
+    double PageHeaderUnit() const { return pageHeaderUnit_; }
+
+    void cmbZoom_Click();
+    // The preview's zoom changed: select the matching list item.
+    void vsPrinter1_ZoomChanged();
+    // 0 print, 1 previous page, 2 next page, 3 close.
+    void Command1_Click(int index);
+
+    QPrintPreviewWidget* vsPrinter1 = nullptr;
+    QFrame* Frame1 = nullptr;
+    QPushButton* Command1[4] = {};
+    QComboBox* cmbZoom = nullptr;
+    QLabel* Image1 = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Paint(QPrinter* printer);
+
+    std::unique_ptr<reports::PrintDocument> doc_;
+    std::unique_ptr<QPrinter> previewPrinter_;
+    double pageHeaderUnit_ = 0;
+};

@@ -1,0 +1,135 @@
+#include "forms/printer.h"
+
+#include <QFileDialog>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "reports/output.h"
+
+namespace {
+PrinterPort* g_port = nullptr;
+
+QtPrinterPort& QtPort() {
+    static QtPrinterPort port;
+    return port;
+}
+}  // namespace
+
+PrinterPort& Printer() { return g_port ? *g_port : QtPort(); }
+
+void SetPrinterPort(PrinterPort* port) { g_port = port; }
+
+namespace {
+// The printer, or a PDF file the user names; false when cancelled.
+bool ChooseOutput(QWidget* parent, const QString& suggestion, QString& pdfFile) {
+    PrinterPort& p = Printer();
+    pdfFile.clear();
+    if (p.HasPrinter()) return true;
+    pdfFile = p.AskPdfFileName(parent, suggestion);
+    return !pdfFile.isEmpty();
+}
+}  // namespace
+
+bool PrintSheetCommand(QWidget* parent, const CoilSpec& spec, const CoilRating& rating,
+                       const reports::SheetTexts& texts) {
+    QString pdf;
+    if (!ChooseOutput(parent, QStringLiteral("Performance.pdf"), pdf)) return false;
+    return Printer().PrintSheet(spec, rating, texts, pdf);
+}
+
+bool PrintReportCommand(QWidget* parent, const reports::PrintDocument& doc) {
+    QString pdf;
+    if (!ChooseOutput(parent, QStringLiteral("Saved Coils.pdf"), pdf)) return false;
+    return Printer().PrintReport(doc, pdf);
+}
+
+// ---- Qt ------------------------------------------------------------------
+
+QtPrinterPort::QtPrinterPort() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    if (!HasPrinter()) printer_->setPageSize(QPageSize(QPageSize::Letter));
+}
+
+QtPrinterPort::~QtPrinterPort() = default;
+
+bool QtPrinterPort::HasPrinter() { return !QPrinterInfo::availablePrinters().isEmpty(); }
+
+QString QtPrinterPort::AskPdfFileName(QWidget* parent, const QString& suggestion) {
+    QString name = QFileDialog::getSaveFileName(parent, QStringLiteral("Korvan"), suggestion,
+                                                QStringLiteral("PDF File (*.pdf)"));
+    if (!name.isEmpty() && !name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) name += ".pdf";
+    return name;
+}
+
+bool QtPrinterPort::Setup(QWidget* parent) {
+    printer_->setOutputFormat(QPrinter::NativeFormat);
+    if (HasPrinter()) {
+        QPrintDialog dialog(printer_.get(), parent);
+        dialog.setWindowTitle(QStringLiteral("Print Setup"));
+        dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        return dialog.exec() == QDialog::Accepted;
+    }
+    // No printer: only the page of the PDF output can be chosen.
+    QPageSetupDialog dialog(printer_.get(), parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+reports::PageGeometry QtPrinterPort::ReportPage() {
+    reports::PageGeometry page;
+    const QSizeF size = printer_->pageLayout().fullRect(QPageLayout::Point).size();
+    if (size.width() > 0 && size.height() > 0) {
+        page.width = size.width() * 20;
+        page.height = size.height() * 20;
+    }
+    return page;
+}
+
+bool QtPrinterPort::PrintSheet(const CoilSpec& spec, const CoilRating& rating,
+                               const reports::SheetTexts& texts, const QString& pdfFile) {
+    if (!pdfFile.isEmpty()) return reports::WriteSheetPdf(pdfFile, spec, rating, texts);
+    printer_->setOutputFormat(QPrinter::NativeFormat);
+    printer_->setDocName(QStringLiteral("Performance"));
+    reports::PrepareSheetPrinter(*printer_);
+    return reports::PaintSheet(*printer_, spec, rating, texts);
+}
+
+bool QtPrinterPort::PrintReport(const reports::PrintDocument& doc, const QString& pdfFile) {
+    if (!pdfFile.isEmpty()) return reports::WriteReportPdf(pdfFile, doc);
+    printer_->setOutputFormat(QPrinter::NativeFormat);
+    printer_->setDocName(QStringLiteral("Saved Coils"));
+    const QPageLayout kept = printer_->pageLayout();
+    reports::PrepareReportPrinter(*printer_, doc.Page());
+    const bool ok = doc.Print(*printer_);
+    printer_->setFullPage(false);
+    printer_->setPageLayout(kept);
+    return ok;
+}
+
+// ---- Recorder --------------------------------------------------------------
+
+QString RecordingPrinter::AskPdfFileName(QWidget*, const QString&) {
+    ++askCount;
+    return pdfAnswer;
+}
+
+bool RecordingPrinter::Setup(QWidget*) {
+    ++setupCount;
+    return setupAnswer;
+}
+
+bool RecordingPrinter::PrintSheet(const CoilSpec& spec, const CoilRating& rating,
+                                  const reports::SheetTexts& texts, const QString& pdfFile) {
+    reports::RecordingSurface surface;
+    reports::PrintPerformance(surface, spec, rating, texts);
+    jobs.push_back({"sheet", pdfFile, surface.Items(), 1, {}});
+    return true;
+}
+
+bool RecordingPrinter::PrintReport(const reports::PrintDocument& doc, const QString& pdfFile) {
+    Job job{"report", pdfFile, {}, doc.PageCount(), {}};
+    if (doc.PageCount() > 0 && doc.PageAt(0).tables.size() > 1) job.firstTableRows = doc.PageAt(0).tables[1].rows;
+    jobs.push_back(std::move(job));
+    return true;
+}
