@@ -113,6 +113,9 @@ float RelHumidityToGrains(float t, float phi, float P)
 
 float WetBulb(float t, float W, float P)
 {
+    // No search ends on a NaN; refuse it at once.
+    if (std::isnan(t) || std::isnan(W) || std::isnan(P))
+        return kError;
     const double w = W / kGrainsPerLb;
     double tw = static_cast<double>(t) + 10.0;
     const double t_b = DewPointPure(P);

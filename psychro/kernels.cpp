@@ -293,12 +293,20 @@ float DewPointMoistAir(float P, double pw)
     float td = DewPointPure(x);
     x = pw / EnhancementFactor(P, td);
     double err = 1.0;
+    double x_before = NAN;
     for (int n = 0; err >= 1e-6; ++n) {
         if (n == kDewPointMoistSteps)
             return kError;
         td = DewPointPure(x);
         const double x_new = pw / EnhancementFactor(P, td);
+        // Where the boiling guard switches the enhancement factor to 1
+        // between two neighbouring dew points (at low temperatures and low
+        // pressures, e.g. -48 F at 8 psia) the iteration swings between the
+        // two for ever. Nothing changes any more: stop with this one.
+        if (x_new == x_before)
+            break;
         err = std::fabs(x - x_new) / (x > 1.0 ? x : 1.0);
+        x_before = x;
         x = x_new;
     }
     return td;

@@ -112,6 +112,20 @@ TEST(DewPoint, ChecksAndRoundTrip)
             EXPECT_NEAR(HGDEWPOINT(HGSATGRAINS(t, Z), Z), t, t < 0 ? 0.01 : 2e-3) << t;
 }
 
+TEST(DewPoint, EndsWhereTheBoilingGuardSwitchesTheEnhancementFactor)
+{
+    // At 8 psia the boiling guard sets the enhancement factor to 1 just
+    // below -48.3 F, so the dew points from the two sides of the switch
+    // send each other back and forth; the answer lies between them.
+    const float W = 0.59577524662017822f;
+    const float td = HGPDEWPOINT(W, 8.0f);
+    EXPECT_GE(td, -48.34f);
+    EXPECT_LE(td, -48.29f);
+    for (float P = 6.0f; P <= 18.0f; P += 0.05f)
+        for (float W2 = 0.05f; W2 < 2.0f; W2 *= 1.07f)
+            ASSERT_NE(HGPDEWPOINT(W2, P), -9999.0f) << P << " psia, " << W2;
+}
+
 TEST(RelativeHumidity, SaturationIsExactlyOneHundred)
 {
     for (int16_t Z : {int16_t(0), int16_t(5000)}) {
