@@ -75,6 +75,10 @@ RaterRun RunRater(const std::string& input, const std::string& args = "") {
     std::ofstream(in) << input;
     const std::string cmd = std::string("\"") + KVN_BIN_DIR + "/kvn-rate\" " + args + " \"" + in.string() + "\"";
     RaterRun run;
+    if (!fs::exists(fs::path(KVN_BIN_DIR) / "kvn-rate")) {
+        ADD_FAILURE() << "kvn-rate is not built in " << KVN_BIN_DIR;
+        return run;
+    }
     FILE* p = ::popen(cmd.c_str(), "r");
     if (!p) return run;
     char buf[4096];
