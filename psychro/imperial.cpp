@@ -122,15 +122,19 @@ float WetBulb(float t, float W, float P)
     if (t_b - 5.0 < tw)
         tw = t_b - 5.0;
 
-    // The value of the last trial, so that the point a descent steps back to
-    // is not computed twice.
-    double lastX = NAN, lastW = NAN;
+    // The last few trials of this search, so that a point the descents
+    // step back to is not computed again (the same value either way).
+    struct Trial { double x = NAN, W = NAN; };
+    Trial recent[4];
+    int next = 0;
     auto Wc = [&](double x) {
-        if (!(x == lastX)) {
-            lastX = x;
-            lastW = TrialHumidityRatio(t, x, P);
-        }
-        return lastW;
+        for (const Trial& r : recent)
+            if (r.x == x)
+                return r.W;
+        recent[next] = {x, TrialHumidityRatio(t, x, P)};
+        const double W = recent[next].W;
+        next = (next + 1) % 4;
+        return W;
     };
 
     int n = 0;

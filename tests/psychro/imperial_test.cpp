@@ -273,3 +273,54 @@ TEST(HumidityFromWetBulbAndRh, SaturatedAndChecks)
 }
 
 }  // namespace
+
+namespace {
+
+// The wet-bulb search written out plainly on the exported kernels, with no
+// memory of earlier trials and no step limits.
+float PlainWetBulb(float t, float W, float P)
+{
+    const double w = W / 7000.0;
+    double tw = t + 10.0;
+    const double t_b = XTDP(P);
+    if (t_b - 5.0 < tw)
+        tw = t_b - 5.0;
+    auto Wc = [&](double x) {
+        const double p = XPWSAPP(P, static_cast<float>(x));
+        const double ws = 0.62198 * p / (P - p);
+        return ((1093.0 - 0.556 * x) * ws - 0.24 * (t - x)) / (1093.0 + 0.444 * t - x);
+    };
+    do tw -= 10.0; while (w <= Wc(tw));
+    tw += 10.0;
+    do tw -= 1.0; while (w <= Wc(tw));
+    tw += 1.0;
+    double W1 = Wc(tw), step = 0.1, tw2;
+    for (;;) {
+        tw2 = tw + step;
+        const double W2 = Wc(tw2);
+        if (W2 == W1)
+            break;
+        step = (tw2 - tw) / (W2 - W1) * (w - W2);
+        if (std::fabs(step) < 1e-5 || std::fabs(W2 - W1) < 1e-5)
+            break;
+        tw = tw2;
+        W1 = W2;
+    }
+    return t < tw2 ? t : static_cast<float>(tw2);
+}
+
+TEST(WetBulb, SameBitsAsThePlainSearch)
+{
+    for (float P : {6.0f, 10.1f, 14.696f, 60.0f}) {
+        for (float t = 0.0f; t <= 120.0f; t += 1.3f) {
+            for (float d = 0.0f; d <= 40.0f; d += 2.9f) {
+                const float W = HGPWBTOGR(t, t - d, P);
+                if (W <= 0.0f)
+                    continue;
+                ASSERT_EQ(HGPWETBULB(t, W, P), PlainWetBulb(t, W, P)) << P << " " << t << " " << W;
+            }
+        }
+    }
+}
+
+}  // namespace
