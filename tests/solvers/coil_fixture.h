@@ -1,0 +1,145 @@
+// Coils for the solver tests: construction and entering conditions as the
+// coil form would send them, filled into the two records the way the
+// calculation driver fills them, and checks over the rated records.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/coilcalc.h"
+#include "engine/msgbox.h"
+#include "engine/records.h"
+#include "engine/rterror.h"
+
+namespace solvers_test {
+
+struct Coil {
+    std::string type = "W";       // coil type code
+    std::string tube = "5";       // tube size as the list shows it ("4" is sent as "P")
+    float wall = 0.02f;
+    std::string finMat = "A";
+    float finThk = 0.006f;
+    int fpi = 12;
+    int rows = 4;
+    int th = 16;
+    float fl = 48;
+    int circuits = 16;
+    int altitude = 0;
+    float acfm = 2000;
+    float eatDb = 80;
+    float eatWb = 67;             // 0: blank
+    float entFluid = 45;          // ignored for steam
+    float gpm = 20;
+    float glycol = 0;
+    float steamPsi = 0;
+    std::string refrigerant;
+    int superheat = 0;
+    std::string rifled = "N";
+};
+
+inline int16_t Round16(double x) { return static_cast<int16_t>(std::nearbyint(x)); }
+
+// Fills the records as the calculation driver does.
+inline void Fill(const Coil& c, CoilSpec& s, CoilRating& r) {
+    s.Application = c.type;
+    s.Pattern = c.tube == "4" ? "P" : c.tube;
+    s.TubeWall = c.wall;
+    s.FinMat = c.finMat;
+    s.FinThk = c.finThk;
+    s.FinTreat = "CR";
+    s.FPI = Round16(c.fpi);
+    s.RD = Round16(c.rows);
+    s.TH = Round16(c.th);
+    s.FL = c.fl;
+    s.Rifled = c.rifled;
+    s.Circuits = Round16(c.circuits);
+    s.FoulingFactor = 0;
+    s.Corrugated = std::string(1, 'N');
+    if (s.Pattern == "6" || s.Pattern == "3") s.FinHeight = s.TH;
+    else if (s.Pattern == "5") s.FinHeight = static_cast<float>(s.TH * 1.5);
+    else if (s.Pattern == "P") s.FinHeight = static_cast<float>(s.TH * 1.25);
+    else if (s.Pattern == "1") s.FinHeight = static_cast<float>(static_cast<int16_t>(s.TH * 3));
+
+    r.Altitude = Round16(c.altitude);
+    r.Acfm = 0;
+    r.Scfm = 0;
+    r.Acfm = c.acfm;
+    r.EatDb = c.eatDb;
+    r.EatWb = c.eatWb;
+    if (c.type == "S") {
+        r.EntFluidTemp = 0;
+        r.SteamPressure = c.steamPsi;
+    } else {
+        r.EntFluidTemp = c.entFluid;
+    }
+    r.Gpm = c.gpm;
+    r.Refrigerant = c.refrigerant;
+    r.PercentGlycol = c.glycol;
+    r.EvapSHCode = Round16(c.superheat);
+}
+
+// One rating through the engine entry, with the messages it showed.
+struct Rated {
+    CoilSpec spec;
+    CoilRating rating;
+    bool assigned = false;          // CC_RateCoil answered true
+    bool raised = false;            // a run-time error left the engine
+    int errorNumber = 0;
+    std::string errorText;
+    std::vector<std::string> messages;
+};
+
+inline Rated Rate(const Coil& c) {
+    Rated out;
+    Fill(c, out.spec, out.rating);
+    RecordingMessageSink sink;
+    ScopedMessageSink scope(sink);
+    try {
+        out.assigned = CC_RateCoil(out.spec, out.rating);
+    } catch (const rt::RtError& e) {
+        out.raised = true;
+        out.errorNumber = e.number();
+        out.errorText = e.description();
+    }
+    for (const auto& m : sink.shown) out.messages.push_back(m.text);
+    return out;
+}
+
+// Every float field of both records, by name.
+template <typename F>
+void ForEachFloat(const CoilSpec& s, const CoilRating& r, F&& f) {
+#define KVN_F(rec, name) f(#name, rec.name)
+    KVN_F(s, FaceArea); KVN_F(s, FinHeight); KVN_F(s, FinThk); KVN_F(s, FL); KVN_F(s, TubeWall);
+    KVN_F(s, HeaderLength); KVN_F(s, HeaderDia); KVN_F(s, ConnDia); KVN_F(s, FoulingFactor);
+    KVN_F(r, FinConductivity); KVN_F(r, CoilDepth); KVN_F(r, Acfm); KVN_F(r, FaceVelocity);
+    KVN_F(r, AirPD); KVN_F(r, Condensate); KVN_F(r, PrimaryArea); KVN_F(r, SecondaryArea);
+    KVN_F(r, FluidDensity); KVN_F(r, EatDb); KVN_F(r, EatWb); KVN_F(r, EntFluidTemp);
+    KVN_F(r, EvapCondAux); KVN_F(r, CoilFaceArea); KVN_F(r, FluidMassFlow); KVN_F(r, SteamAux);
+    KVN_F(r, FluidMassFlux); KVN_F(r, FluidPD); KVN_F(r, TubeVelocity); KVN_F(r, ConnVelocity);
+    KVN_F(r, HeaderVelocity); KVN_F(r, CapacityFactor); KVN_F(r, Gpm); KVN_F(r, LatentHeat);
+    KVN_F(r, LatDb); KVN_F(r, LatWb); KVN_F(r, LvgFluidTemp); KVN_F(r, PercentGlycol);
+    KVN_F(r, WetFraction); KVN_F(r, SensibleBtuh); KVN_F(r, TotalBtuh); KVN_F(r, Scfm);
+    KVN_F(r, FluidSpecHeat); KVN_F(r, SteamPressure); KVN_F(r, FluidThermCond);
+    KVN_F(r, FluidViscosity);
+#undef KVN_F
+}
+
+inline std::vector<std::pair<std::string, float>> Floats(const CoilSpec& s, const CoilRating& r) {
+    std::vector<std::pair<std::string, float>> v;
+    ForEachFloat(s, r, [&](const char* name, float x) { v.emplace_back(name, x); });
+    return v;
+}
+
+// The name of the first non-finite field, or "" when all are finite.
+inline std::string FirstNonFinite(const CoilSpec& s, const CoilRating& r) {
+    std::string bad;
+    ForEachFloat(s, r, [&](const char* name, float v) {
+        if (bad.empty() && !std::isfinite(v)) bad = name;
+    });
+    return bad;
+}
+
+}  // namespace solvers_test
