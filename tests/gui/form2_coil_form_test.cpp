@@ -1,0 +1,182 @@
+// Saving coils on the coil form, the Saved Coils list over it, and the coil
+// file commands of its File menu.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QValidator>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <unistd.h>
+
+#include "engine/msgbox.h"
+#include "files/file_commands.h"
+#include "files/save_row.h"
+#include "files/saved_coils.h"
+#include "forms/Form1.h"
+#include "forms/Form2.h"
+#include "forms/file_dialog.h"
+
+namespace {
+
+class CoilFormFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SavedCoils.Reset();
+        CurrentFileName.clear();
+        SetCoilFileDialog(&dialog);
+        char tmpl[] = "/tmp/kvn-coil-form-XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+        form.show();
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        SetCoilFileDialog(nullptr);
+        SavedCoils.Reset();
+        CurrentFileName.clear();
+        std::filesystem::remove_all(dir);
+    }
+
+    QPushButton* B(const char* name) { return form.findChild<QPushButton*>(name); }
+    void Set(const char* name, const std::string& text) { form.SetFieldText(name, text); }
+
+    // Rates a water coil and opens the header panel for it.
+    void WaterCoilOnHeaderPanel(const std::string& item) {
+        form.findChild<QWidget*>("optCoil(2)")->setProperty("checked", true);
+        form.optCoil_Click(2);
+        form.Command1_Click(0);
+        auto* tube = form.findChild<QComboBox*>("cboTubeOD");
+        const int i = tube->findText("5");
+        tube->setCurrentIndex(i);
+        emit tube->activated(i);
+        Set("txtFPI", "12");
+        Set("txtRows", "4");
+        Set("txtTH", "16");
+        Set("txtFL", "48");
+        Set("txtCircuits", "16");
+        Set("txtProperty(1)", "4000");
+        Set("txtProperty(4)", "80");
+        Set("txtProperty(5)", "67");
+        Set("txtProperty(6)", "45");
+        Set("txtProperty(7)", "40");
+        B("cmdPrint(0)")->click();
+        Set("txtHdr(1)", item);
+    }
+
+    // Runs `inList` on the Saved Coils list as soon as it shows modally.
+    void OnList(std::function<void(Form2&)> inList) {
+        QTimer::singleShot(0, [inList] {
+            auto* list = qobject_cast<Form2*>(QApplication::activeModalWidget());
+            ASSERT_NE(list, nullptr);
+            inList(*list);
+            if (list->isVisible()) list->close();
+        });
+    }
+
+    RecordingMessageSink sink;
+    ScopedMessageSink scope{sink};
+    RecordingFileDialog dialog;
+    std::string dir;
+    Form1 form;
+};
+
+TEST_F(CoilFormFiles, SaveAppendsOnlyRatedCoilsAndEnablesView) {
+    WaterCoilOnHeaderPanel("AHU-1");
+    EXPECT_FALSE(B("cmdPrint(2)")->isEnabled());
+    B("cmdPrint(1)")->click();
+    ASSERT_EQ(SavedCoils.CoilCount(), 1);
+    EXPECT_TRUE(B("cmdPrint(2)")->isEnabled());
+    EXPECT_EQ(CellText(SavedCoils.At(col::Model, 0)), form.FieldText("txtHdr(2)"));
+    EXPECT_EQ(CellText(SavedCoils.At(col::Item, 0)), "AHU-1");
+    EXPECT_EQ(CellText(SavedCoils.At(col::CoilType, 0)), "Water");
+    EXPECT_EQ(CellText(SavedCoils.At(col::TubeSize, 0)), "5/8\"");
+    EXPECT_EQ(CellText(SavedCoils.At(col::TubeWall, 0)), "0.02");
+    EXPECT_EQ(CellText(SavedCoils.At(col::CoilsPerSystem, 0)), "1");
+    EXPECT_EQ(CellText(SavedCoils.At(col::TotalBtuh, 0)), CellText(Cell{form.coilRating.TotalBtuh}));
+
+    Set("txtFPI", "");   // the calculation fails: nothing is saved
+    B("cmdPrint(1)")->click();
+    EXPECT_EQ(SavedCoils.CoilCount(), 1);
+    EXPECT_FALSE(sink.shown.empty());
+}
+
+TEST_F(CoilFormFiles, ItemAndModelRefuseSemicolonsAndLineBreaks) {
+    for (const char* name : {"txtHdr(1)", "txtHdr(2)"}) {
+        auto* box = form.findChild<QLineEdit*>(name);
+        ASSERT_NE(box->validator(), nullptr) << name;
+        int pos = 0;
+        QString bad = "AHU;1", broken = "AHU\n1", good = "AHU-1, roof";
+        EXPECT_EQ(box->validator()->validate(bad, pos), QValidator::Invalid);
+        EXPECT_EQ(box->validator()->validate(broken, pos), QValidator::Invalid);
+        EXPECT_EQ(box->validator()->validate(good, pos), QValidator::Acceptable);
+    }
+}
+
+TEST_F(CoilFormFiles, SaveWriteQuitOpenShowsEveryColumn) {
+    WaterCoilOnHeaderPanel("AHU-1");
+    B("cmdPrint(1)")->click();
+    Set("txtHdr(1)", "AHU-2");
+    Set("txtCPS(0)", "4");
+    B("cmdPrint(1)")->click();
+    ASSERT_EQ(SavedCoils.CoilCount(), 2);
+    const SavedCoilTable saved = SavedCoils;
+
+    // New names the file; "&File" in the list writes it without asking.
+    const std::string path = dir + "/job.kvn";
+    dialog.answers = {path};
+    form.mnuFileNew_Click();
+    EXPECT_EQ(CurrentFileName, path);
+    OnList([](Form2& list) { list.cmdPrint(Form2::File)->click(); });
+    B("cmdPrint(2)")->click();
+    EXPECT_EQ(dialog.shown, 1);
+    ASSERT_TRUE(std::filesystem::exists(path));
+
+    // A new run of the program: nothing saved, no file name.
+    SavedCoils.Reset();
+    CurrentFileName.clear();
+    int shownRows = -1;
+    OnList([&shownRows](Form2& list) { shownRows = list.SSDBGrid1()->rowCount(); });
+    dialog.answers = {path};
+    form.mnuFileOpen_Click();
+    EXPECT_EQ(shownRows, 2);
+    ASSERT_EQ(SavedCoils.CoilCount(), 2);
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < col::Count; ++c)
+            EXPECT_EQ(CellText(SavedCoils.At(c, r)), CellText(saved.At(c, r))) << r << "," << c;
+    EXPECT_EQ(CellText(SavedCoils.At(col::CoilsPerSystem, 1)), "4");
+    EXPECT_TRUE(B("cmdPrint(2)")->isEnabled());
+    EXPECT_TRUE(sink.shown.empty());
+}
+
+TEST_F(CoilFormFiles, CancelledOpenKeepsTheSavedCoils) {
+    WaterCoilOnHeaderPanel("AHU-1");
+    B("cmdPrint(1)")->click();
+    form.mnuFileOpen_Click();   // the dialog is cancelled
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].text, "You must use a valid file name");
+    EXPECT_EQ(SavedCoils.CoilCount(), 1);
+}
+
+TEST_F(CoilFormFiles, DeletingTheOnlyCoilClosesTheListAndDisablesView) {
+    WaterCoilOnHeaderPanel("AHU-1");
+    B("cmdPrint(1)")->click();
+    bool closedByDelete = false;
+    OnList([&closedByDelete](Form2& list) {
+        list.cmdPrint(Form2::Delete)->click();
+        closedByDelete = !list.isVisible();
+    });
+    B("cmdPrint(2)")->click();
+    EXPECT_TRUE(closedByDelete);
+    EXPECT_EQ(SavedCoils.CoilCount(), 0);
+    EXPECT_FALSE(B("cmdPrint(2)")->isEnabled());
+}
+
+}  // namespace
