@@ -11,6 +11,7 @@
 
 #include "tools/coil_file_output.h"
 #include "tools/rate_json.h"
+#include "tools/report_output.h"
 
 using kvnrate::Json;
 using kvnrate::RatedCoil;
@@ -56,12 +57,19 @@ Output (standard output, one JSON object per coil, one per line)
 
   "Item", "Model", "Customer", "Project" and "CoilsPerSystem" fill the
   report header, as on the coil form; they go into the coil file of --kvn.
+  "Date", "Notes", "High", "Wide" and "Deep" fill the rest of it for the
+  printed sheet (--sheet); the report (--report) takes "Customer",
+  "Project" and "Date" of the first coil for its page header.
 
 Options
   --pretty     indent each result over several lines
   --kvn FILE   also write the rated coils, in order, as a coil file FILE
                (.kvn), as "Save" and "File" do on the coil form; "Model"
                defaults to the model designation
+  --sheet FILE.pdf   also write the performance sheet of the (first) coil
+               as PDF, as "Finish" prints it on the coil form
+  --report FILE.pdf  also write the multi-coil report of the rated coils as
+               PDF, four coils to a page, as the Saved Coils list prints it
   --list FILE  print the table of the coil file FILE instead of rating: a
                JSON array with one array of 33 cell texts (columns 0 to 32)
                per coil
@@ -73,6 +81,8 @@ Exit status
   3  the engine failed on a coil (the first coil not rated decides)
   1  usage or input error (unreadable file, malformed JSON); nothing rated
   4  the coil file of --kvn could not be written, or that of --list read
+  5  the PDF of --sheet or --report could not be written (or the sheet's
+     coil was not rated)
 )HELP";
 
 // Command-line options. An output option is one field here, one branch in
@@ -83,6 +93,8 @@ struct Options {
     bool help = false;
     std::string kvnFile;    // --kvn: write the rated coils as a coil file
     std::string listFile;   // --list: print a coil file's table
+    std::string sheetFile;  // --sheet: the performance sheet as PDF
+    std::string reportFile; // --report: the multi-coil report as PDF
 };
 
 bool ParseOptions(int argc, char** argv, Options& opt, std::string& error) {
@@ -105,6 +117,10 @@ bool ParseOptions(int argc, char** argv, Options& opt, std::string& error) {
             opt.pretty = true;
         } else if (a == "--kvn") {
             if (!next(opt.kvnFile)) return false;
+        } else if (a == "--sheet") {
+            if (!next(opt.sheetFile)) return false;
+        } else if (a == "--report") {
+            if (!next(opt.reportFile)) return false;
         } else if (a == "--list") {
             if (!next(opt.listFile)) return false;
         } else if (a.size() > 1 && a[0] == '-') {
@@ -138,8 +154,15 @@ bool ReadInput(const std::string& name, std::string& text, std::string& error) {
 // Outputs that need the whole batch run here, after every coil is rated.
 // Returns an exit status (0 when all went well).
 int WriteBatchOutputs(const Options& opt, const std::vector<RatedCoil>& coils) {
-    if (!opt.kvnFile.empty()) return kvnrate::WriteKvnFile(opt.kvnFile, coils);
-    return kvnrate::kExitOk;
+    const kvnrate::GuiSession gui(!opt.sheetFile.empty() || !opt.reportFile.empty());
+    int status = kvnrate::kExitOk;
+    auto step = [&](int s) {
+        if (status == kvnrate::kExitOk) status = s;
+    };
+    if (!opt.kvnFile.empty()) step(kvnrate::WriteKvnFile(opt.kvnFile, coils));
+    if (!opt.sheetFile.empty()) step(kvnrate::WriteSheetFile(opt.sheetFile, coils));
+    if (!opt.reportFile.empty()) step(kvnrate::WriteReportFile(opt.reportFile, coils));
+    return status;
 }
 
 }  // namespace
@@ -178,7 +201,7 @@ int main(int argc, char** argv) {
             return kvnrate::kExitUsage;
         }
         for (const std::string& key : ignored)
-            if (!kvnrate::IsHeaderKey(key))
+            if (!kvnrate::IsHeaderKey(key) && !kvnrate::IsSheetKey(key))
                 std::fprintf(stderr, "kvn-rate: coil %zu: unknown key \"%s\" ignored\n", i + 1, key.c_str());
         pending.push_back(std::move(p));
     }

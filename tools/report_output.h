@@ -1,0 +1,141 @@
+// kvn-rate's report options: --sheet writes the performance sheet of the
+// batch's coil as PDF, --report the multi-coil report of every rated coil.
+// Both draw with the window's report code on a headless GUI application.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tools/coil_file_output.h"
+#include "tools/rate_json.h"
+
+#if KVN_WITH_REPORTS
+#include <QGuiApplication>
+#include <QString>
+
+#include "reports/multi_coil_report.h"
+#include "reports/output.h"
+#include "reports/performance_sheet.h"
+#endif
+
+namespace kvnrate {
+
+// Exit status when the PDF of --sheet or --report cannot be written.
+constexpr int kExitReport = 5;
+
+// Keys of a coil object that only the printed sheet and report read.
+inline bool IsSheetKey(const std::string& key) {
+    return key == "Date" || key == "Notes" || key == "High" || key == "Wide" || key == "Deep";
+}
+
+#if KVN_WITH_REPORTS
+
+// Fonts and PDF writing need a GUI application; without a display it runs
+// on the offscreen platform. A session creates one when none exists and
+// closes it again when it ends (before the program's exit handlers run).
+class GuiSession {
+public:
+    explicit GuiSession(bool needed = true) {
+        if (!needed || QGuiApplication::instance()) return;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+    }
+
+private:
+    int argc_ = 1;
+    char name_[9] = "kvn-rate";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QGuiApplication> app_;
+};
+
+// The header panel's texts of a coil object; the model defaults to the
+// coil's designation.
+inline reports::SheetTexts SheetTextsOf(const RatedCoil& coil) {
+    reports::SheetTexts t;
+    const Json& in = coil.input;
+    t.txtHdr = {HeaderText(in, "Date"), HeaderText(in, "Item"),
+                in.is_object() && in.contains("Model") ? HeaderText(in, "Model") : coil.model,
+                HeaderText(in, "Customer"), HeaderText(in, "Project")};
+    t.txtNotes = HeaderText(in, "Notes");
+    t.txtCPS = {HeaderText(in, "CoilsPerSystem"), HeaderText(in, "High"), HeaderText(in, "Wide"),
+                HeaderText(in, "Deep")};
+    auto field = [&](const char* key) {
+        auto it = coil.fields.find(key);
+        return it == coil.fields.end() ? std::string() : it->second;
+    };
+    t.coilType = field("Application");
+    t.tubeOD = field("Pattern");
+    return t;
+}
+
+// The sheet of the batch's first coil.
+inline int WriteSheetFile(const std::string& path, const std::vector<RatedCoil>& coils) {
+    if (coils.empty() || !coils[0].ok()) {
+        std::fprintf(stderr, "kvn-rate: the coil was not rated; no sheet written to %s\n", path.c_str());
+        return kExitReport;
+    }
+    if (coils.size() > 1)
+        std::fprintf(stderr, "kvn-rate: the sheet in %s shows the first of %zu coils\n", path.c_str(), coils.size());
+    GuiSession gui;
+    if (!reports::WriteSheetPdf(QString::fromStdString(path), coils[0].spec, coils[0].rating,
+                                SheetTextsOf(coils[0]))) {
+        std::fprintf(stderr, "kvn-rate: cannot write %s\n", path.c_str());
+        return kExitReport;
+    }
+    return kExitOk;
+}
+
+// The multi-coil report of every rated coil, saved in order; the page
+// header takes "Customer", "Project" and "Date" of the first coil.
+inline int WriteReportFile(const std::string& path, const std::vector<RatedCoil>& coils) {
+    SavedCoilTable table;
+    reports::ReportHeaderTexts header;
+    bool first = true;
+    for (std::size_t i = 0; i < coils.size(); ++i) {
+        if (!coils[i].ok()) {
+            std::fprintf(stderr, "kvn-rate: coil %zu was not rated and is not in %s\n", i + 1, path.c_str());
+            continue;
+        }
+        if (first) {
+            header = {HeaderText(coils[i].input, "Customer"), HeaderText(coils[i].input, "Project"),
+                      HeaderText(coils[i].input, "Date")};
+            first = false;
+        }
+        try {
+            AppendSavedCoil(table, coils[i].spec, coils[i].rating, SaveRowTextsOf(coils[i]));
+        } catch (const rt::RtError& e) {
+            std::fprintf(stderr, "kvn-rate: coil %zu cannot be saved: %s\n", i + 1, e.description().c_str());
+            return kExitReport;
+        }
+    }
+    GuiSession gui;
+    const auto doc = reports::BuildMultiCoilReport(table, header);
+    if (!reports::WriteReportPdf(QString::fromStdString(path), *doc)) {
+        std::fprintf(stderr, "kvn-rate: cannot write %s\n", path.c_str());
+        return kExitReport;
+    }
+    return kExitOk;
+}
+
+#else
+
+class GuiSession {
+public:
+    explicit GuiSession(bool = true) {}
+};
+
+inline int WriteSheetFile(const std::string&, const std::vector<RatedCoil>&) {
+    std::fprintf(stderr, "kvn-rate: built without reports; --sheet is not available\n");
+    return kExitReport;
+}
+inline int WriteReportFile(const std::string&, const std::vector<RatedCoil>&) {
+    std::fprintf(stderr, "kvn-rate: built without reports; --report is not available\n");
+    return kExitReport;
+}
+
+#endif
+
+}  // namespace kvnrate
