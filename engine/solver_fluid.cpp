@@ -88,6 +88,15 @@ void RateCoolingCoil() {
     float Qnew = 0;
     float cp = 0;
 
+    // Saturation values at temperatures fixed for the whole call, looked up
+    // once at their first use.
+    struct Cached {
+        bool known = false;
+        float value = 0;
+    };
+    Cached hsFluid, hsAboveDewPoint;  // hs(EntFluidTemp), hs(t_dp + 0.005)
+    float Wf = 0;                     // saturated humidity at EntFluidTemp
+
     for (;;) {
         const float Qk = guess[k];
         r.TotalBtuh = Qk;
@@ -202,8 +211,8 @@ void RateCoolingCoil() {
                     Qnew = F32(Div(double(cc.TotalArea) * dT, double(cc.AirJ) + Ri + cc.FinWallResDry + Rfo));
                     r.WetFraction = 0;
                     d = k > 75 ? 0.15f : k > 50 ? 0.5f : 1.0f;
-                    const float Qlim =
-                        F32((double(he) - SatEnthalpy(F32(double(tdp) + 0.005), alt)) * cc.AirMassFlow);
+                    if (!hsAboveDewPoint.known) hsAboveDewPoint = {true, SatEnthalpy(F32(double(tdp) + 0.005), alt)};
+                    const float Qlim = F32((double(he) - hsAboveDewPoint.value) * cc.AirMassFlow);
                     if (Qlim < Qnew) Qnew = Qlim;
                     if (dryCap > 0 && dryCap < Qnew) Qnew = dryCap;
                 } else {
@@ -216,8 +225,11 @@ void RateCoolingCoil() {
                 if (cap != nullptr) {
                     // Wet branches: limit to the air leaving saturated at the
                     // entering fluid temperature, then to the branch's cap.
-                    const float Wf = hg::HGWBTOGR(r.EntFluidTemp, r.EntFluidTemp, alt);
-                    const float Qmax = F32((double(he) - SatEnthalpy(r.EntFluidTemp, alt) -
+                    if (!hsFluid.known) {
+                        Wf = hg::HGWBTOGR(r.EntFluidTemp, r.EntFluidTemp, alt);
+                        hsFluid = {true, SatEnthalpy(r.EntFluidTemp, alt)};
+                    }
+                    const float Qmax = F32((double(he) - hsFluid.value -
                                             (double(We) - Wf) * r.FluidSpecHeat * (double(r.EntFluidTemp) - 32.0) /
                                                 7000.0) *
                                            cc.AirMassFlow);
