@@ -1,7 +1,6 @@
 // Every export over the whole input domain, NaN and infinities included:
 // each call returns quickly with a finite number or its error value; the
-// export table holds exactly the library's functions; results do not
-// depend on the thread.
+// export table holds exactly the library's functions.
 #include <gtest/gtest.h>
 
 #include <time.h>
@@ -11,12 +10,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <limits>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "psychro/hygrel32.h"
@@ -235,37 +232,6 @@ TEST(Exports, HeaderCompilesAsCAndCxx)
     EXPECT_EQ(std::system(("cc -std=c99 -Wall -Wextra -pedantic -Werror -fsyntax-only -x c " + header).c_str()), 0);
     EXPECT_EQ(std::system(("c++ -std=c++11 -Wall -Wextra -pedantic -Werror -fsyntax-only -x c++ " + header).c_str()),
               0);
-}
-
-TEST(Threads, ConcurrentCallsGiveTheSameBits)
-{
-    struct Case { float t, W; int16_t Z; };
-    std::vector<Case> cases;
-    for (float t = 0.0f; t <= 120.0f; t += 3.1f)
-        for (int16_t Z : {int16_t(0), int16_t(4000), int16_t(9000)})
-            cases.push_back({t, HGWBTOGR(t, t - 0.2f * t / 3.0f, Z), Z});
-    auto compute = [&](size_t first) {
-        std::vector<float> out(cases.size() * 5);
-        for (size_t n = 0; n < cases.size(); ++n) {
-            const size_t i = (first + n) % cases.size();
-            const Case& c = cases[i];
-            out[5 * i + 0] = HGSATGRAINS(c.t, c.Z);
-            out[5 * i + 1] = HGWETBULB(c.t, c.W, c.Z);
-            out[5 * i + 2] = HGDEWPOINT(c.W, c.Z);
-            out[5 * i + 3] = HGDENSITY(c.t, c.W, c.Z);
-            out[5 * i + 4] = HGWB_RHTOGRAINS(c.t - 5.0f, 0.5f, c.Z);
-        }
-        return out;
-    };
-    const std::vector<float> alone = compute(0);
-    std::vector<std::vector<float>> results(4);
-    std::vector<std::thread> threads;
-    for (size_t k = 0; k < results.size(); ++k)
-        threads.emplace_back([&, k] { results[k] = compute(k * 17); });
-    for (auto& th : threads)
-        th.join();
-    for (const auto& r : results)
-        ASSERT_EQ(0, std::memcmp(r.data(), alone.data(), alone.size() * sizeof(float)));
 }
 
 }  // namespace

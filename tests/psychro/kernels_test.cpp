@@ -8,93 +8,66 @@
 
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
-
-TEST(SaturationPressure, RangeIsInclusiveAndEverythingElseRefused)
+TEST(SaturationPressure, RangeAndPhases)
 {
     EXPECT_GT(XPWS(-148.0f), 0.0);
     EXPECT_GT(XPWS(400.0f), 0.0);
     EXPECT_EQ(XPWS(-148.01f), -9999.0);
     EXPECT_EQ(XPWS(400.01f), -9999.0);
-    EXPECT_EQ(XPWS(NAN), -9999.0);
-    EXPECT_EQ(XPWS(INFINITY), -9999.0);
-    EXPECT_EQ(XPWS(-INFINITY), -9999.0);
-}
-
-TEST(SaturationPressure, IceBelowFreezingWaterFromFreezingUp)
-{
-    // At 32 F the water correlation gives 0.088649 psia; just below it the
-    // ice correlation takes over, and the two meet at the triple point.
+    // Water from 32 F up (0.088649 psia), ice below: the ice slope is the
+    // steeper one, 0.99534 from 31.9 to 32 F against 0.99598 for water.
     EXPECT_NEAR(XPWS(32.0f), 0.088649, 2e-6);
-    const double ice = XPWS(31.9f);
-    EXPECT_LT(ice, XPWS(32.0f));
-    EXPECT_NEAR(ice / XPWS(32.0f), 0.99534, 5e-5);  // ice set at 31.9 F
+    EXPECT_NEAR(XPWS(31.9f) / XPWS(32.0f), 0.99534, 5e-5);
     EXPECT_NEAR(XPWS(212.0f), 14.7095, 5e-4);
 }
 
-// Saturation pressure over water and ice, psia, from the moist-air table of
-// the ASHRAE Handbook of Fundamentals (inch-pound edition). The table was
-// produced from a later formulation of the saturation line and is printed
-// to five figures: agreement to 0.05 percent is what the two formulations
-// allow, and more than that would mean a wrong coefficient.
+// Saturation pressure, psia, from the moist-air table of the ASHRAE
+// Handbook of Fundamentals (inch-pound edition). The table comes from a
+// later formulation of the saturation line and has five figures: the two
+// agree to 0.05 percent; more would mean a wrong coefficient.
 TEST(SaturationPressure, AgreesWithHandbookTable)
 {
     const struct { float t; double p; } table[] = {
-        {-40.0f, 0.0018623}, {0.0f, 0.018508}, {32.0f, 0.088652}, {40.0f, 0.12173},
-        {50.0f, 0.17813},    {60.0f, 0.25638}, {70.0f, 0.36334},  {80.0f, 0.50745},
-        {90.0f, 0.69899},    {100.0f, 0.95044}, {120.0f, 1.6951}, {150.0f, 3.7228},
-        {200.0f, 11.538},    {212.0f, 14.709},
+        {-40.0f, 0.0018623}, {0.0f, 0.018508}, {32.0f, 0.088652}, {50.0f, 0.17813},
+        {60.0f, 0.25638},    {70.0f, 0.36334}, {80.0f, 0.50745},  {100.0f, 0.95044},
+        {120.0f, 1.6951},    {150.0f, 3.7228}, {200.0f, 11.538},  {212.0f, 14.709},
     };
     for (const auto& row : table)
         EXPECT_NEAR(XPWS(row.t) / row.p, 1.0, 5e-4) << "t = " << row.t;
 }
 
-TEST(EnhancementFactor, AtmosphericAndHighPressureValues)
+TEST(EnhancementFactor, ValuesAndBoilingGuard)
 {
     EXPECT_NEAR(XFS(14.696f, -40.0f), 1.0052, 1e-4);
     EXPECT_NEAR(XFS(14.696f, 0.0f), 1.0043, 1e-4);
     EXPECT_NEAR(XFS(14.696f, 68.0f), 1.0040, 1e-4);
     EXPECT_NEAR(XFS(100.0f, 200.0f), 1.022, 5e-4);
-}
-
-TEST(EnhancementFactor, NeverBelowOneAndExactlyOneNearBoiling)
-{
-    // 0.98 of the rough boiling pressure at 200 F (about 11.5 psia) exceeds
-    // 5 psia: the air would boil, no iteration.
+    // 0.98 of the rough boiling pressure at 200 F (11.5 psia) exceeds 5.
     EXPECT_EQ(XFS(5.0f, 200.0f), 1.0);
-    for (float P : {4.0f, 14.696f, 60.0f, 400.0f})
+    for (float P : {4.0f, 14.696f, 400.0f})
         for (float t = -148.0f; t <= 400.0f; t += 7.3f)
-            EXPECT_GE(XFS(P, t), 1.0) << P << " psia, " << t << " F";
-}
-
-TEST(EnhancementFactor, MoistAirSaturationIsTheProduct)
-{
-    for (float t : {-100.0f, 0.0f, 55.0f, 150.0f})
-        EXPECT_EQ(XPWSAPP(14.696f, t), XFS(14.696f, t) * XPWS(t));
-    // Out of range: -9999 times the factor, passed on unchecked.
+            ASSERT_GE(XFS(P, t), 1.0) << P << " psia, " << t << " F";
+    // Out of range the product carries -9999 unchecked.
     EXPECT_EQ(XPWSAPP(14.696f, 450.0f), -9999.0 * XFS(14.696f, 450.0f));
-    EXPECT_LT(XPWSAPP(14.696f, -200.0f), -9999.0 + 1e-9);
 }
 
 TEST(DewPoint, InvertsSaturationPressure)
 {
-    // The secant works on temperatures handed over as 32-bit floats, so it
-    // settles within about 1e-5 F (two float steps near 200 F).
+    // Trial temperatures go to the saturation pressure as 32-bit floats, so
+    // the secant settles within about 1e-5 F (two float steps near 200 F).
     for (float t = -148.0f; t <= 392.0f; t += 0.173f)
         ASSERT_NEAR(XTDP(XPWS(t)), t, 2e-5) << "t = " << t;
 }
 
 TEST(DewPoint, EveryPressureFindsATemperature)
 {
-    // From 1e-12 psia to far above the top of the correlation, including
-    // the band 208..226 psia where the first estimate is 50 F low.
+    // Includes 208..226 psia, where the first estimate is 50 F low and the
+    // secant overshoots the top of the correlation.
     float prev = -1000.0f;
     for (double lp = -12.0; lp < 4.0; lp += 0.001) {
         const float t = XTDP(std::pow(10.0, lp));
-        ASSERT_GE(t, -459.67f);
-        ASSERT_LE(t, 392.0f);
         ASSERT_GE(t, prev - 2e-5f) << "not monotone at 10^" << lp;
+        ASSERT_LE(t, 392.0f);
         prev = t;
     }
 }
@@ -104,23 +77,18 @@ TEST(DewPoint, EndsOfTheRange)
     const double p_lo = XPWS(-148.0f);
     EXPECT_EQ(XTDP(0.0), -459.67f);
     EXPECT_EQ(XTDP(-1e-12), -9999.0f);
-    EXPECT_EQ(XTDP(-kInf), -9999.0f);
-    EXPECT_EQ(XTDP(kNaN), -9999.0f);
-    // Below the correlation: linear from absolute zero to -148 F.
+    // Below the correlation: linear from absolute zero up to -148 F.
     EXPECT_NEAR(XTDP(p_lo / 2), -459.67 + (459.67 - 148.0) / 2, 1e-4);
     EXPECT_NEAR(XTDP(p_lo * (1 - 1e-9)), -148.0, 1e-3);
     EXPECT_NEAR(XTDP(p_lo), -148.0, 2e-5);
-    // Above 392 F the answer is 392.
     EXPECT_EQ(XTDP(XPWS(392.0f) * 1.000001), 392.0f);
-    EXPECT_EQ(XTDP(1e300), 392.0f);
-    EXPECT_EQ(XTDP(kInf), 392.0f);
+    EXPECT_EQ(XTDP(std::numeric_limits<double>::infinity()), 392.0f);
 }
 
 TEST(DewPoint, MoistAirInvertsMoistAirSaturation)
 {
     // The fixed point stops when the vapour pressure moves by less than
-    // 1e-6 psia, which is a few thousandths of a degree at -40 F and far
-    // less above freezing.
+    // 1e-6 psia: a few thousandths of a degree at -40 F, less when warmer.
     for (float P : {4.0f, 14.696f, 100.0f, 400.0f}) {
         for (float t = -40.0f; t <= 390.0f; t += 1.1f) {
             const double pw = XPWSAPP(P, t);
@@ -130,10 +98,7 @@ TEST(DewPoint, MoistAirInvertsMoistAirSaturation)
         }
     }
     EXPECT_EQ(XTDPAPP(14.696f, -1.0), -9999.0f);
-    EXPECT_EQ(XTDPAPP(14.696f, kNaN), -9999.0f);
     EXPECT_EQ(XTDPAPP(14.696f, 0.0), -459.67f);
 }
-
-TEST(Constant, PLV) { EXPECT_EQ(PLV(), 140.0f); }
 
 }  // namespace
