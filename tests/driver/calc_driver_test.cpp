@@ -12,35 +12,40 @@
 
 namespace {
 
-// What the stand-in engine saw and does.
+// The stand-in engine keeps what it was given and succeeds, fails in
+// property assignment, or raises a run-time error.
 struct FakeEngine {
+    enum Mode { Succeed, AssignFails, Throws } mode = Succeed;
+    int errorNumber = 11;
     int calls = 0;
     CoilSpec spec;
     CoilRating rating;
-    enum Mode { Succeed, AssignFails, Throws } mode = Succeed;
-    int errorNumber = 11;
-};
-FakeEngine g_engine;
+} g_engine;
 
 bool FakeRateCoil(CoilSpec& spec, CoilRating& rating) {
     ++g_engine.calls;
     g_engine.spec = spec;
     g_engine.rating = rating;
-    switch (g_engine.mode) {
-    case FakeEngine::AssignFails:
-        ShowMessage("Out of Range Condition or error with HGWBtoGR!\nProcedure: CC_bAssignCoilProp\n");
-        return false;
-    case FakeEngine::Throws:
-        rating.TotalBtuh = 1;  // half-done work must not leak out
-        rt::Raise(g_engine.errorNumber);
-    case FakeEngine::Succeed:
-        break;
-    }
-    spec.FaceArea = 8;
     rating.TotalBtuh = 80918.96f;
     rating.SensibleBtuh = 2.5f;
-    rating.LatWb = 53.58271f;
+    if (g_engine.mode == FakeEngine::AssignFails) {
+        ShowMessage("Out of Range Condition or error with HGWBtoGR!\nProcedure: CC_bAssignCoilProp\n");
+        return false;
+    }
+    if (g_engine.mode == FakeEngine::Throws) rt::Raise(g_engine.errorNumber);
     return true;
+}
+
+FieldTexts Water() {
+    return {{"Application", "W"}, {"Pattern", "5"}, {"TubeWall", "0.02"}, {"FinMat", "A"}, {"FinThk", "0.006"},
+            {"FinTreat", "CR"}, {"FPI", "12"}, {"RD", "4"}, {"TH", "16"}, {"FL", "48"}, {"Circuits", "16"},
+            {"Rifled", "N"}, {"FoulingFactor", "0"}, {"Altitude", "0"}, {"Acfm", "2000"}, {"EatDb", "80"},
+            {"EatWb", "67"}, {"EntFluidTemp", "45"}, {"Gpm", "20"}};
+}
+
+FieldTexts With(FieldTexts f, const std::vector<std::pair<std::string, std::string>>& changes) {
+    for (const auto& [key, value] : changes) f[key] = value;
+    return f;
 }
 
 class Driver : public ::testing::Test {
@@ -48,275 +53,173 @@ protected:
     void SetUp() override {
         g_engine = FakeEngine{};
         old_ = SetRateCoilFunction(&FakeRateCoil);
-        sink_ = std::make_unique<ScopedMessageSink>(shown_);
     }
-    void TearDown() override {
-        sink_.reset();
-        SetRateCoilFunction(old_);
-    }
-
-    static FieldTexts Water() {
-        return {{"Application", "W"}, {"Pattern", "5"}, {"TubeWall", "0.02"}, {"FinMat", "A"},
-                {"FinThk", "0.006"}, {"FinTreat", "CR"}, {"FPI", "12"}, {"RD", "4"}, {"TH", "16"},
-                {"FL", "48"}, {"Circuits", "16"}, {"Rifled", "N"}, {"FoulingFactor", "0"},
-                {"Altitude", "0"}, {"Acfm", "2000"}, {"EatDb", "80"}, {"EatWb", "67"},
-                {"EntFluidTemp", "45"}, {"Gpm", "20"}};
-    }
+    void TearDown() override { SetRateCoilFunction(old_); }
 
     CalcResult Run(const FieldTexts& f, int mode = kAirFlowAcfm) { return CalcPerform(f, mode, spec_, rating_); }
 
-    void ExpectRefused(const FieldTexts& f, const std::string& message, const std::string& control,
-                       int mode = kAirFlowAcfm) {
+    // The message and focus of a refused form ("" when it passes).
+    std::string Verdict(const FieldTexts& f, int mode = kAirFlowAcfm) {
         const CalcResult r = Run(f, mode);
-        EXPECT_EQ(r.status, CalcResult::Validation) << message;
-        EXPECT_EQ(r.validation.message, message);
-        EXPECT_EQ(r.validation.control, control) << message;
-    }
-    void ExpectPasses(const FieldTexts& f, int mode = kAirFlowAcfm) {
-        const CalcResult r = Run(f, mode);
-        EXPECT_EQ(r.status, CalcResult::Ok) << r.validation.message << r.error;
+        if (r.status == CalcResult::Ok) return "";
+        EXPECT_EQ(r.status, CalcResult::Validation) << r.error;
+        return r.validation.message + " @" + r.validation.control;
     }
 
     CoilSpec spec_;
     CoilRating rating_;
     RecordingMessageSink shown_;
+    ScopedMessageSink scope_{shown_};
     RateCoilFunction old_ = nullptr;
-    std::unique_ptr<ScopedMessageSink> sink_;
 };
 
-// Filling an empty form field by field walks down the checks in their order.
+// Filling an empty glycol form field by field walks down the checks in order.
 TEST_F(Driver, ChecksRunInTheirFixedOrder) {
-    const std::vector<std::pair<std::pair<std::string, std::string>, std::pair<std::string, std::string>>> ladder = {
-        {{"Pattern", "5"}, {"Please Select the Tube OD before Proceeding", "cboTubeOD"}},
-        {{"TubeWall", "0.02"}, {"Please Select the Wall Thickness before Proceeding", "cboWallThk"}},
-        {{"FinMat", "A"}, {"Please Select the Fin Material before Proceeding", "cboFinMat"}},
-        {{"FinTreat", "CR"}, {"Please Select the Fin Treatment before Proceeding", "cboFinType"}},
-        {{"FPI", "12"}, {"Please input the FPI value before Proceeding", "txtFPI"}},
-        {{"RD", "4"}, {"Please input the number of Rows before Proceeding", "txtRows"}},
-        {{"TH", "16"}, {"Please input the number of Tubes High before Proceeding", "txtTH"}},
-        {{"FL", "48"}, {"Please input the Finned Length before Proceeding", "txtFL"}},
-        {{"Acfm", "2000"}, {"Please input the ACFM before Proceeding", "txtProperty(1)"}},
-        {{"EatDb", "80"}, {"Please input the EAT (DB) before Proceeding", "txtProperty(4)"}},
-        {{"EntFluidTemp", "45"}, {"Please input the Ent. FL. Temp. before Proceeding", "txtProperty(6)"}},
-        {{"PercentGlycol", "30"}, {"Please input the Gly. % before Proceeding", "txtProperty(9)"}},
-        {{"Gpm", "20"}, {"GPM value must be greater than 0", "txtProperty(7)"}},
+    const std::vector<std::pair<std::pair<std::string, std::string>, std::string>> ladder = {
+        {{"Pattern", "5"}, "Please Select the Tube OD before Proceeding @cboTubeOD"},
+        {{"TubeWall", "0.02"}, "Please Select the Wall Thickness before Proceeding @cboWallThk"},
+        {{"FinMat", "A"}, "Please Select the Fin Material before Proceeding @cboFinMat"},
+        {{"FinTreat", "CR"}, "Please Select the Fin Treatment before Proceeding @cboFinType"},
+        {{"FPI", "12"}, "Please input the FPI value before Proceeding @txtFPI"},
+        {{"RD", "4"}, "Please input the number of Rows before Proceeding @txtRows"},
+        {{"TH", "16"}, "Please input the number of Tubes High before Proceeding @txtTH"},
+        {{"FL", "48"}, "Please input the Finned Length before Proceeding @txtFL"},
+        {{"Acfm", "2000"}, "Please input the ACFM before Proceeding @txtProperty(1)"},
+        {{"EatDb", "80"}, "Please input the EAT (DB) before Proceeding @txtProperty(4)"},
+        {{"EntFluidTemp", "45"}, "Please input the Ent. FL. Temp. before Proceeding @txtProperty(6)"},
+        {{"PercentGlycol", "30"}, "Please input the Gly. % before Proceeding @txtProperty(9)"},
+        {{"Gpm", "20"}, "GPM value must be greater than 0 @txtProperty(7)"},
     };
     FieldTexts f = {{"Application", "G"}};
     for (const auto& [fill, expected] : ladder) {
-        ExpectRefused(f, expected.first, expected.second);
+        EXPECT_EQ(Verdict(f), expected);
         f[fill.first] = fill.second;
     }
-    ExpectPasses(f);
+    EXPECT_EQ(Verdict(f), "");
     EXPECT_EQ(g_engine.calls, 1);
+    EXPECT_TRUE(shown_.shown.empty());  // validation faults are answered, not shown
 }
 
-TEST_F(Driver, LimitsAndLenientNumbers) {
-    FieldTexts f = Water();
-    f["FPI"] = "16";
-    f["RD"] = "16";
-    ExpectPasses(f);
-    f["FPI"] = "17";
-    ExpectRefused(f, "Please reduce the FPI value before Proceeding", "txtFPI");
-    f["FPI"] = "16";
-    f["RD"] = "17";
-    ExpectRefused(f, "Please reduce the number of Rows before Proceeding", "txtRows");
-    f = Water();
-    f["FPI"] = "abc";
-    ExpectRefused(f, "Please input the FPI value before Proceeding", "txtFPI");
-    f["FPI"] = "12 fins";  // the leading number counts
-    ExpectPasses(f);
-    f["EatDb"] = "80F";    // the dry bulb must be wholly a number
-    ExpectRefused(f, "Please input the EAT (DB) before Proceeding", "txtProperty(4)");
-    f["EatDb"] = " 80 ";
-    ExpectPasses(f);
-    f["Gpm"] = "-1";
-    ExpectRefused(f, "GPM value must be greater than 0", "txtProperty(7)");
-}
+TEST_F(Driver, LimitsLenientNumbersAndTypeDependentChecks) {
+    const FieldTexts w = Water();
+    EXPECT_EQ(Verdict(With(w, {{"FPI", "16"}, {"RD", "16"}})), "");
+    EXPECT_EQ(Verdict(With(w, {{"FPI", "17"}})), "Please reduce the FPI value before Proceeding @txtFPI");
+    EXPECT_EQ(Verdict(With(w, {{"RD", "17"}})), "Please reduce the number of Rows before Proceeding @txtRows");
+    EXPECT_EQ(Verdict(With(w, {{"FPI", "abc"}})), "Please input the FPI value before Proceeding @txtFPI");
+    EXPECT_EQ(Verdict(With(w, {{"FPI", "12 fins"}})), "");
+    EXPECT_EQ(Verdict(With(w, {{"EatDb", "80F"}})), "Please input the EAT (DB) before Proceeding @txtProperty(4)");
+    EXPECT_EQ(Verdict(With(w, {{"EatDb", " 80 "}})), "");
+    EXPECT_EQ(Verdict(With(w, {{"Gpm", "-1"}})), "GPM value must be greater than 0 @txtProperty(7)");
 
-TEST_F(Driver, ChecksThatDependOnTheCoilType) {
-    FieldTexts steam = Water();
-    steam["Application"] = "S";
-    steam.erase("EntFluidTemp");
-    steam.erase("Gpm");
-    ExpectRefused(steam, "Please input the PSI value before Proceeding", "txtProperty(14)");
-    steam["SteamPressure"] = "15";
-    ExpectPasses(steam);  // no fluid temperature or flow needed
+    // Steam needs a pressure but no fluid temperature or flow; water no pressure.
+    const FieldTexts steam = With(w, {{"Application", "S"}, {"EntFluidTemp", ""}, {"Gpm", ""}});
+    EXPECT_EQ(Verdict(steam), "Please input the PSI value before Proceeding @txtProperty(14)");
+    EXPECT_EQ(Verdict(With(steam, {{"SteamPressure", "15"}})), "");
+    EXPECT_EQ(Verdict(With(w, {{"SteamPressure", ""}})), "");
+    // A refrigerant coil needs a refrigerant, not a flow.
+    const FieldTexts evap = With(w, {{"Application", "E"}, {"Gpm", "0"}});
+    EXPECT_EQ(Verdict(evap), "Please select the Refrigerant type  before Proceeding @cboRefrigerant");
+    EXPECT_EQ(Verdict(With(evap, {{"Refrigerant", "22"}})), "");
 
-    FieldTexts water = Water();  // no steam pressure needed
-    ExpectPasses(water);
-
-    FieldTexts evap = Water();
-    evap["Application"] = "E";
-    evap["Gpm"] = "0";
-    ExpectRefused(evap, "Please select the Refrigerant type  before Proceeding", "cboRefrigerant");
-    evap["Refrigerant"] = "22";
-    ExpectPasses(evap);  // flow 0 is fine for a refrigerant coil
-}
-
-TEST_F(Driver, AirFlowFieldFollowsTheMode) {
-    FieldTexts f = Water();
-    f.erase("Acfm");
-    ExpectRefused(f, "Please input the ACFM before Proceeding", "txtProperty(1)");
-    ExpectRefused(f, "Please input the SCFM before Proceeding", "txtProperty(2)", kAirFlowScfm);
-    ExpectRefused(f, "Please input the Air Velocity before Proceeding", "txtProperty(3)", kAirFlowVelocity);
-    f["AirVel"] = "500";
-    ExpectPasses(f, kAirFlowVelocity);
+    const FieldTexts noAir = With(w, {{"Acfm", ""}});
+    EXPECT_EQ(Verdict(noAir, kAirFlowScfm), "Please input the SCFM before Proceeding @txtProperty(2)");
+    EXPECT_EQ(Verdict(noAir, kAirFlowVelocity), "Please input the Air Velocity before Proceeding @txtProperty(3)");
+    EXPECT_EQ(Verdict(With(noAir, {{"AirVel", "500"}}), kAirFlowVelocity), "");
 }
 
 TEST_F(Driver, CondenserMustCondenseAboveTheEnteringAir) {
-    FieldTexts f = Water();
-    f["Application"] = "C";
-    f.erase("EatWb");
-    f["EatDb"] = "95";
-    f["EntFluidTemp"] = "80";
-    ExpectRefused(f, "Please select the Refrigerant type  before Proceeding", "cboRefrigerant");
-    f["Refrigerant"] = "22";
-    ExpectRefused(f, "Cond. Temp. must be above the EAT (DB)", "txtProperty(6)");
-    f["EntFluidTemp"] = "95";
-    ExpectRefused(f, "Cond. Temp. must be above the EAT (DB)", "txtProperty(6)");
+    const FieldTexts c = With(Water(), {{"Application", "C"}, {"EatWb", ""}, {"EatDb", "95"}, {"EntFluidTemp", "80"}});
+    EXPECT_EQ(Verdict(c), "Please select the Refrigerant type  before Proceeding @cboRefrigerant");
+    const FieldTexts r22 = With(c, {{"Refrigerant", "22"}});
+    EXPECT_EQ(Verdict(r22), "Cond. Temp. must be above the EAT (DB) @txtProperty(6)");
+    EXPECT_EQ(Verdict(With(r22, {{"EntFluidTemp", "95"}})), "Cond. Temp. must be above the EAT (DB) @txtProperty(6)");
     EXPECT_EQ(g_engine.calls, 0);
-    f["EntFluidTemp"] = "120";
-    ExpectPasses(f);
-}
-
-TEST_F(Driver, ValidationFaultLeavesRecordsAndShowsNothing) {
-    rating_.TotalBtuh = 123;
-    spec_.FPI = 7;
-    FieldTexts f = Water();
-    f["FPI"] = "17";
-    Run(f);
-    EXPECT_EQ(rating_.TotalBtuh, 123);
-    EXPECT_EQ(spec_.FPI, 7);
-    EXPECT_EQ(g_engine.calls, 0);
-    EXPECT_TRUE(shown_.shown.empty());
+    EXPECT_EQ(Verdict(With(r22, {{"EntFluidTemp", "120"}})), "");
 }
 
 TEST_F(Driver, FillsTheRecordsFromTheFields) {
-    FieldTexts f = Water();
-    f["Pattern"] = "4";
-    f["Circuits"] = "";
-    f["FPI"] = "12.5";   // halves go to even
-    f["RD"] = "3.5";
-    f["EatWb"] = "";
-    f["Altitude"] = "";
-    f["EvapSHCode"] = "10";
     rating_.SteamPressure = 15;
     rating_.Scfm = 999;
-    ASSERT_TRUE(Run(f).ok());
+    spec_.TubeWall = 0.5f;
+    ASSERT_TRUE(Run(With(Water(), {{"Pattern", "4"}, {"Circuits", ""}, {"FPI", "12.5"}, {"RD", "3.5"},
+                                   {"EatWb", ""}, {"Altitude", ""}, {"EvapSHCode", "10"}}))
+                    .ok());
     const CoilSpec& s = g_engine.spec;
     const CoilRating& r = g_engine.rating;
     EXPECT_EQ(s.Pattern, "P");
     EXPECT_EQ(s.Circuits, 1);
-    EXPECT_EQ(s.FPI, 12);
+    EXPECT_EQ(s.FPI, 12);  // halves go to even
     EXPECT_EQ(s.RD, 4);
-    EXPECT_EQ(s.TH, 16);
     EXPECT_EQ(s.FinHeight, 20.0f);
-    EXPECT_EQ(s.FL, 48.0f);
     EXPECT_EQ(s.TubeWall, 0.02f);
-    EXPECT_EQ(s.FinThk, 0.006f);
     EXPECT_EQ(s.Corrugated, "N");
-    EXPECT_EQ(s.FinTreat, "CR");
-    EXPECT_EQ(r.Altitude, 0);
     EXPECT_EQ(r.Acfm, 2000.0f);
     EXPECT_EQ(r.Scfm, 0.0f);
     EXPECT_EQ(r.EatWb, 0.0f);
     EXPECT_EQ(r.EntFluidTemp, 45.0f);
-    EXPECT_EQ(r.SteamPressure, 15.0f);  // not a steam coil: kept
+    EXPECT_EQ(r.SteamPressure, 15.0f);  // kept for a coil that is not steam
     EXPECT_EQ(r.EvapSHCode, 10);
-    EXPECT_EQ(r.Gpm, 20.0f);
-}
 
-TEST_F(Driver, FinHeightByTubePattern) {
-    const std::vector<std::pair<std::string, float>> cases = {
+    ASSERT_TRUE(Run(With(Water(), {{"Application", "S"}, {"SteamPressure", "5"}})).ok());
+    EXPECT_EQ(g_engine.rating.EntFluidTemp, 0.0f);
+    EXPECT_EQ(g_engine.rating.SteamPressure, 5.0f);
+
+    // Fin height by tube; an unknown tube leaves the previous height.
+    const std::vector<std::pair<std::string, float>> heights = {
         {"6", 12}, {"3", 12}, {"5", 18}, {"4", 15}, {"1", 36}, {"9", 7.5f}};
-    for (const auto& [tube, height] : cases) {
-        FieldTexts f = Water();
-        f["Pattern"] = tube;
-        f["TH"] = "12";
-        spec_.FinHeight = 7.5f;  // an unknown pattern leaves the previous height
-        ASSERT_TRUE(Run(f).ok());
+    for (const auto& [tube, height] : heights) {
+        spec_.FinHeight = 7.5f;
+        ASSERT_TRUE(Run(With(Water(), {{"Pattern", tube}, {"TH", "12"}})).ok());
         EXPECT_EQ(g_engine.spec.FinHeight, height) << tube;
     }
 }
 
-TEST_F(Driver, SteamCarriesItsPressureNotATemperature) {
-    FieldTexts f = Water();
-    f["Application"] = "S";
-    f["SteamPressure"] = "15";
-    ASSERT_TRUE(Run(f).ok());
-    EXPECT_EQ(g_engine.rating.EntFluidTemp, 0.0f);
-    EXPECT_EQ(g_engine.rating.SteamPressure, 15.0f);
-}
-
-TEST_F(Driver, FaceVelocityModeRatesVelocityTimesFaceArea) {
-    FieldTexts f = Water();
-    f["Acfm"] = "1234";  // a stale value in the hidden field
-    f["AirVel"] = "500";
+TEST_F(Driver, AirFlowByMode) {
+    // Face velocity times the face area, whatever the hidden Acfm field holds.
+    const FieldTexts f = With(Water(), {{"Acfm", "1234"}, {"AirVel", "500"}, {"Scfm", "3000"}});
     ASSERT_TRUE(Run(f, kAirFlowVelocity).ok());
     EXPECT_EQ(g_engine.rating.Acfm, 4000.0f);  // 500 fpm x 48 in x 24 in / 144
-    f.erase("Acfm");
-    ASSERT_TRUE(Run(f, kAirFlowVelocity).ok());
+    ASSERT_TRUE(Run(With(f, {{"Acfm", ""}}), kAirFlowVelocity).ok());
     EXPECT_EQ(g_engine.rating.Acfm, 4000.0f);
-    f["Acfm"] = "1234";
     ASSERT_TRUE(Run(f, kAirFlowAcfm).ok());
     EXPECT_EQ(g_engine.rating.Acfm, 1234.0f);
-    ASSERT_TRUE(Run(f, kAirFlowScfm).ok() == false);  // Scfm field empty
-    f["Scfm"] = "3000";
     ASSERT_TRUE(Run(f, kAirFlowScfm).ok());
-    EXPECT_EQ(g_engine.rating.Acfm, 1234.0f);  // the record always gets the Acfm field
+    EXPECT_EQ(g_engine.rating.Acfm, 1234.0f);  // the record takes the Acfm field
 }
 
-TEST_F(Driver, ValueTooLargeForItsFieldIsAnOverflow) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"FL", "1e308"}, {"Circuits", "99999"}, {"Altitude", "40000"}, {"Gpm", "1e39"}, {"TH", "20000"}};
-    for (const auto& [key, value] : cases) {
-        FieldTexts f = Water();
-        f[key] = value;
-        if (key == "TH") f["Pattern"] = "1";  // 20000 fits; three times it does not
-        rating_.TotalBtuh = 123;
-        shown_.shown.clear();
-        g_engine.calls = 0;
-        const CalcResult r = Run(f);
-        EXPECT_EQ(r.status, CalcResult::EngineFailed) << key;
-        EXPECT_EQ(r.error, "6  Overflow") << key;
-        ASSERT_EQ(shown_.shown.size(), 1u) << key;
-        EXPECT_EQ(shown_.shown[0].text, "6  Overflow");
-        EXPECT_EQ(g_engine.calls, 0) << key;
-        EXPECT_EQ(rating_.TotalBtuh, 123) << key;
-    }
-}
-
-TEST_F(Driver, FailedRatingKeepsThePreviousCoil) {
+// Every failure leaves both records as they were and answers EngineFailed
+// with the message that was shown.
+TEST_F(Driver, FailuresKeepThePreviousCoil) {
     ASSERT_TRUE(Run(Water()).ok());
     const CoilSpec goodSpec = spec_;
     const CoilRating goodRating = rating_;
-    FieldTexts other = Water();
-    other["FL"] = "60";
-    other["Gpm"] = "30";
-
-    g_engine.mode = FakeEngine::AssignFails;
-    shown_.shown.clear();
-    CalcResult r = Run(other);
-    EXPECT_EQ(r.status, CalcResult::EngineFailed);
-    EXPECT_EQ(r.error, "Out of Range Condition or error with HGWBtoGR!\nProcedure: CC_bAssignCoilProp\n");
-    EXPECT_EQ(shown_.shown.size(), 1u);  // the engine's message only
-    EXPECT_TRUE(r.grid.empty());
-    EXPECT_EQ(spec_.FL, goodSpec.FL);
-    EXPECT_EQ(rating_.Gpm, goodRating.Gpm);
-    EXPECT_EQ(rating_.TotalBtuh, goodRating.TotalBtuh);
-
-    for (int number : {11, 6, 5}) {
-        g_engine.mode = FakeEngine::Throws;
-        g_engine.errorNumber = number;
+    auto expectFailure = [&](const FieldTexts& f, const std::string& message, int engineCalls) {
         shown_.shown.clear();
-        r = Run(other);
-        const std::string expected = std::to_string(number) + "  " + rt::Description(number);
-        EXPECT_EQ(r.status, CalcResult::EngineFailed);
-        EXPECT_EQ(r.error, expected);
-        ASSERT_EQ(shown_.shown.size(), 1u);
-        EXPECT_EQ(shown_.shown[0].text, expected);
-        EXPECT_EQ(spec_.FL, goodSpec.FL);
-        EXPECT_EQ(rating_.TotalBtuh, goodRating.TotalBtuh);
+        g_engine.calls = 0;
+        const CalcResult r = Run(f);
+        EXPECT_EQ(r.status, CalcResult::EngineFailed) << message;
+        EXPECT_EQ(r.error, message);
+        ASSERT_EQ(shown_.shown.size(), 1u) << message;
+        EXPECT_EQ(shown_.shown[0].text, message);
+        EXPECT_TRUE(r.grid.empty());
+        EXPECT_EQ(g_engine.calls, engineCalls) << message;
+        EXPECT_EQ(spec_.FL, goodSpec.FL) << message;
+        EXPECT_EQ(rating_.Gpm, goodRating.Gpm) << message;
+        EXPECT_EQ(rating_.TotalBtuh, goodRating.TotalBtuh) << message;
+    };
+    // Values too large for their fields, found while filling.
+    for (const auto& change : std::vector<std::pair<std::string, std::string>>{
+             {"FL", "1e308"}, {"Circuits", "99999"}, {"Altitude", "40000"}, {"Gpm", "1e39"}})
+        expectFailure(With(Water(), {change}), "6  Overflow", 0);
+    expectFailure(With(Water(), {{"Pattern", "1"}, {"TH", "20000"}}), "6  Overflow", 0);  // 3 x TH
+
+    const FieldTexts other = With(Water(), {{"FL", "60"}, {"Gpm", "30"}});
+    g_engine.mode = FakeEngine::AssignFails;
+    expectFailure(other, "Out of Range Condition or error with HGWBtoGR!\nProcedure: CC_bAssignCoilProp\n", 1);
+    g_engine.mode = FakeEngine::Throws;
+    for (int number : {11, 6, 5}) {
+        g_engine.errorNumber = number;
+        expectFailure(other, std::to_string(number) + "  " + rt::Description(number), 1);
     }
 }
 
@@ -329,13 +232,8 @@ TEST_F(Driver, ResultRowsPerCoilType) {
         {"S", {"Condensate (Lbs/Hr)", "Latent heat  "}},
     };
     for (const auto& [app, middle] : cases) {
-        FieldTexts f = Water();
-        f["Application"] = app;
-        f["PercentGlycol"] = "30";
-        f["Refrigerant"] = "22";
-        f["SteamPressure"] = "5";
-        if (app == "C") f["EntFluidTemp"] = "120";
-        const CalcResult r = Run(f);
+        const CalcResult r = Run(With(Water(), {{"Application", app}, {"PercentGlycol", "30"}, {"Refrigerant", "22"},
+                                                {"SteamPressure", "5"}, {"EntFluidTemp", app == "C" ? "120" : "45"}}));
         ASSERT_TRUE(r.ok()) << app << r.validation.message;
         std::vector<std::string> labels;
         for (const GridRow& row : r.grid) labels.push_back(row.label);
@@ -348,15 +246,7 @@ TEST_F(Driver, ResultRowsPerCoilType) {
         EXPECT_EQ(r.grid[1].value, "         2.500");
         EXPECT_EQ(r.grid.back().value, "        24.000");
     }
-    // The records now hold what the engine returned.
-    EXPECT_EQ(rating_.TotalBtuh, 80918.96f);
-    EXPECT_EQ(spec_.FaceArea, 8.0f);
-}
-
-TEST(CheckIfBlank, OnlyTheEmptyTextTakesTheDefault) {
-    EXPECT_EQ(CheckIfBlank("", "1"), "1");
-    EXPECT_EQ(CheckIfBlank(" ", "1"), " ");
-    EXPECT_EQ(CheckIfBlank("4", "1"), "4");
+    EXPECT_EQ(rating_.TotalBtuh, 80918.96f);  // the records now hold the results
 }
 
 }  // namespace
