@@ -1,5 +1,7 @@
 #include "common/calc_driver.h"
 
+#include <cfloat>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,10 @@ const std::string& Text(const FieldTexts& fields, const char* key) {
 }
 
 double Num(const FieldTexts& fields, const char* key) { return numfmt::Val(Text(fields, key)); }
+
+// A parsed value as its 32-bit record field will hold it (values beyond the
+// float range are left as they are; filling refuses them later).
+double AsStored(double x) { return std::fabs(x) <= FLT_MAX ? static_cast<float>(x) : x; }
 
 // Passes every message on to the sink in use and keeps its text, so that a
 // failure the engine has already shown can be answered with that text.
@@ -83,7 +89,7 @@ bool Validate(const FieldTexts& f, int mode, ValidationFault& fault) {
         // A condenser must condense above the entering air; otherwise the
         // refrigerant method would rate it as an evaporator with a negative
         // capacity. Compared as the engine will see the two temperatures.
-        {app == "C" && !(static_cast<float>(Num(f, "EntFluidTemp")) > static_cast<float>(Num(f, "EatDb"))),
+        {app == "C" && !(AsStored(Num(f, "EntFluidTemp")) > AsStored(Num(f, "EatDb"))),
          "Cond. Temp. must be above the EAT (DB)", "EntFluidTemp", "txtProperty(6)"},
     };
     for (const Check& c : checks) {
