@@ -14,10 +14,21 @@
  * kilogram of dry air, kPa, altitude in metres.
  *
  * Failure: a function that refuses its input returns exactly -9999 and
- * nothing else. SI functions convert a failure coming from the inch-pound
- * layer like any other result, so any SI result below -1000 is a failure.
- * HGSATGRAINS/HGPSATGRAINS return 20000 grains (HGSI_SATGRAMS/
- * HGSI_PSATGRAMS 20000/7 g/kg) when the air would boil at that pressure.
+ * nothing else; range checks refuse NaN. SI functions convert a failure
+ * coming from the inch-pound layer like any other result (-9999/7 from
+ * humidity functions, 5(-9999-32)/9 from temperature functions), so any SI
+ * result below -1000 is a failure. HGSATGRAINS/HGPSATGRAINS return 20000
+ * grains (HGSI_SATGRAMS/HGSI_PSATGRAMS 20000/7 g/kg) when the air would
+ * boil at that pressure.
+ *
+ * Searches: every iterative search is bounded. HGWETBULB/HGPWETBULB return
+ * -9999 when the search cannot end (NaN, a negative humidity, a humidity
+ * so far beyond saturation that no wet bulb exists). SI functions taking
+ * an altitude return -9999 when the altitude in feet does not fit the
+ * 16-bit altitude (beyond about +-9987 m).
+ *
+ * Unchecked: XFS, XPWSAPP, HGENTHALPY and HGSI_ENTHALPY check nothing;
+ * the two enthalpies give a non-finite result for a non-finite argument.
  *
  * Threads: the library keeps no state between calls. Every function is a
  * pure function of its arguments and is safe to call from any thread at
