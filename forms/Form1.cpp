@@ -730,10 +730,13 @@ QString Form1::StatusText(int panel) const {
 }
 
 void Form1::ShowPanel(int index) {
+    // Hide before showing, so that two panels are never shown together
+    // (the window would grow to hold both).
     for (int i : {0, 3, 4})
-        if (auto* f = Control(Indexed("Frame1", i))) f->setVisible(i == index);
+        if (auto* f = Control(Indexed("Frame1", i)); f && i != index) f->hide();
     // The title block belongs to the start panel's page.
     if (auto* t = Control("Frame1(1)")) t->setVisible(index == 0);
+    if (auto* f = Control(Indexed("Frame1", index))) f->show();
 }
 
 int Form1::CurrentPanel() const {

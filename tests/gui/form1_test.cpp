@@ -1,0 +1,725 @@
+// The coil selection window, driven through its controls' names.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDate>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QToolBar>
+#include <algorithm>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/calc_driver.h"
+#include "common/model_designation.h"
+#include "engine/msgbox.h"
+#include "files/saved_coils.h"
+#include "forms/Form1.h"
+#include "forms/frmAbout.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+std::string S(const QString& s) { return s.toStdString(); }
+
+class Form1Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SavedCoils.Reset();
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QApplication::processEvents();
+    }
+    void TearDown() override { SavedCoils.Reset(); }
+
+    template <class T = QWidget>
+    T* W(const QString& name) {
+        T* w = form.findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << "no control " << S(name);
+        return w;
+    }
+    void Click(const QString& button) { W<QPushButton>(button)->click(); }
+
+    // Picks a coil type on the start panel and presses "Select".
+    void Select(const char* code) {
+        const std::string codes = "SCWEG";
+        const int index = static_cast<int>(codes.find(code[0]));
+        W<QRadioButton>(QString("optCoil(%1)").arg(index))->click();
+        Click("Command1(0)");
+    }
+    // Picks an item of a choice list as a user would.
+    void Choose(const QString& combo, const QString& item) {
+        auto* c = W<QComboBox>(combo);
+        const int i = c->findText(item);
+        ASSERT_GE(i, 0) << S(item) << " not in " << S(combo);
+        c->setCurrentIndex(i);
+        emit c->activated(i);
+    }
+    Strings Items(const QString& combo) {
+        Strings out;
+        auto* c = W<QComboBox>(combo);
+        for (int i = 0; i < c->count(); ++i) out.push_back(S(c->itemText(i)));
+        return out;
+    }
+    std::string Text(const QString& name) { return form.FieldText(name); }
+    void Set(const QString& name, const std::string& text) { form.SetFieldText(name, text); }
+    bool Shown(const QString& name) { return W(name)->isVisibleTo(&form); }
+
+    // The shown entering-condition rows, top to bottom, as their label texts;
+    // also checks that each label sits on its field's row.
+    Strings EntCondRows() {
+        auto* frame = W("fraEntCond");
+        frame->layout()->activate();
+        QApplication::processEvents();
+        std::vector<std::pair<int, std::string>> rows;
+        for (int i = 0; i < 16; ++i) {
+            QWidget* f = i == 8 ? W("cboRefrigerant") : W(QString("txtProperty(%1)").arg(i));
+            auto* l = W<QLabel>(QString("lblEntConditions(%1)").arg(i));
+            EXPECT_EQ(f->isVisibleTo(frame), l->isVisibleTo(frame)) << "field and label " << i;
+            if (!f->isVisibleTo(frame)) continue;
+            EXPECT_LT(std::abs(f->geometry().center().y() - l->geometry().center().y()), f->height() / 2)
+                << "label " << i << " beside its field";
+            rows.push_back({f->geometry().top(), S(l->text())});
+        }
+        std::sort(rows.begin(), rows.end());
+        Strings out;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (i > 0) {
+                EXPECT_GT(rows[i].first, rows[i - 1].first) << "two fields on one row";
+            }
+            out.push_back(rows[i].second);
+        }
+        return out;
+    }
+    Strings GridLabels() {
+        Strings out;
+        auto* g = W<QTableWidget>("SSDBGrid1");
+        for (int r = 0; r < g->rowCount(); ++r) out.push_back(S(g->item(r, 0)->text()));
+        return out;
+    }
+    std::vector<GridRow> Grid() {
+        std::vector<GridRow> out;
+        auto* g = W<QTableWidget>("SSDBGrid1");
+        for (int r = 0; r < g->rowCount(); ++r) out.push_back({S(g->item(r, 0)->text()), S(g->item(r, 1)->text())});
+        return out;
+    }
+    std::string Focused() {
+        QWidget* f = QApplication::focusWidget();
+        // The edit line of a choice list stands for the list.
+        if (f && qobject_cast<QComboBox*>(f->parentWidget())) f = f->parentWidget();
+        return f ? S(f->objectName()) : std::string();
+    }
+
+    // A plain water coil that passes every check.
+    void FillWaterCoil() {
+        Select("W");
+        Choose("cboTubeOD", "5");
+        Set("txtFPI", "12");
+        Set("txtRows", "4");
+        Set("txtTH", "16");
+        Set("txtFL", "48");
+        Set("txtCircuits", "16");
+        Set("txtProperty(1)", "4000");
+        Set("txtProperty(4)", "80");
+        Set("txtProperty(5)", "67");
+        Set("txtProperty(6)", "45");
+        Set("txtProperty(7)", "40");
+    }
+
+    RecordingMessageSink sink;
+    ScopedMessageSink scope{sink};
+    Form1 form;
+};
+
+TEST_F(Form1Test, OpensOnTheStartPanelWithWaterPending) {
+    EXPECT_EQ(S(form.windowTitle()), "Korvan");
+    EXPECT_EQ(S(form.objectName()), "Form1");
+    EXPECT_EQ(TheForm1(), &form);
+    EXPECT_EQ(form.CurrentPanel(), 0);
+    EXPECT_TRUE(Shown("Frame1(0)"));
+    EXPECT_TRUE(Shown("Frame1(1)"));
+    EXPECT_FALSE(Shown("Frame1(3)"));
+    EXPECT_FALSE(Shown("Frame1(4)"));
+    EXPECT_TRUE(W<QRadioButton>("optCoil(2)")->isChecked());
+    EXPECT_EQ(S(W("Frame1(0)")->property("Tag").toString()), "W");
+    EXPECT_EQ(Text("Label5"), "Water");
+    const Strings captions = {"&Steam", "&Condenser", "&Water", "&Evaporator", "&Glycol"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(S(W<QRadioButton>(QString("optCoil(%1)").arg(i))->text()), captions[i]);
+        EXPECT_TRUE(Shown(QString("optCoil(%1)").arg(i)));
+    }
+    EXPECT_FALSE(Shown("optCoil(5)"));   // "&Utilities" is not offered
+    EXPECT_EQ(S(W<QPushButton>("Command1(0)")->text()), "Selec&t");
+    EXPECT_EQ(S(W<QPushButton>("Command1(1)")->text()), "E&xit");
+    // Hidden construction fields hold their defaults.
+    EXPECT_EQ(Text("cboRifled"), "N");
+    EXPECT_EQ(Text("txtFoulingFactor"), "0");
+    EXPECT_EQ(Text("cboARI"), "Y");
+    EXPECT_EQ(Text("Text1"), "CR");
+    for (const char* hidden : {"cboCoilType", "cboFinType", "cboRifled", "txtFoulingFactor", "cboARI", "lblPhy(16)",
+                               "lblPhy(9)", "lblPhy(11)", "lblPhy(12)"})
+        EXPECT_TRUE(W(hidden)->isHidden()) << hidden;
+    EXPECT_EQ(SavedCoils.CoilCount(), 0);
+}
+
+TEST_F(Form1Test, MenusToolbarAndStatusBar) {
+    EXPECT_EQ(S(W<QMenu>("mnuFile")->title()), "&File");
+    EXPECT_EQ(S(W<QMenu>("mnuHelp")->title()), "&Help");
+    const std::pair<const char*, const char*> actions[] = {
+        {"mnuFileNew", "&New..."},   {"mnuFileOpen", "&Open..."}, {"mnuFilePrintSetup", "Print &Setup..."},
+        {"mnuFilePrint", "&Print..."}, {"mnuFileExit", "&Exit"},  {"mnuHelpAbout", "&About KVN Performance"}};
+    for (const auto& [name, caption] : actions) EXPECT_EQ(S(form.Action(name)->text()), caption);
+    // Two separators in the File menu, in their places.
+    const auto fileActions = W<QMenu>("mnuFile")->actions();
+    ASSERT_EQ(fileActions.size(), 7);
+    EXPECT_TRUE(fileActions[2]->isSeparator());
+    EXPECT_TRUE(fileActions[5]->isSeparator());
+
+    auto* tb = W<QToolBar>("Toolbar1");
+    const std::pair<const char*, const char*> buttons[] = {
+        {"New", "Create New File"}, {"Open", "Open File"}, {"Save", "Save Coil"}, {"Print", "Print"}};
+    for (const auto& [key, tip] : buttons) {
+        QAction* a = tb->findChild<QAction*>(key);
+        ASSERT_NE(a, nullptr) << key;
+        EXPECT_EQ(S(a->toolTip()), tip);
+        EXPECT_FALSE(a->icon().isNull()) << key;
+    }
+    // The toolbar's "Save" has no action: it is shown disabled rather than inert.
+    EXPECT_FALSE(form.Action("Save")->isEnabled());
+
+    // Commands not in place are disabled, never silently inert.
+    EXPECT_EQ(form.Action("mnuFileOpen")->isEnabled(), form.FileCommandsAvailable());
+    EXPECT_EQ(form.Action("Open")->isEnabled(), form.FileCommandsAvailable());
+    EXPECT_EQ(W<QPushButton>("cmdPrint(1)")->isEnabled(), form.FileCommandsAvailable());
+    EXPECT_FALSE(W<QPushButton>("cmdPrint(2)")->isEnabled());   // "&View": nothing saved yet
+    EXPECT_EQ(W<QPushButton>("cmdHdr(1)")->isEnabled(), form.PrintCommandsAvailable());
+    EXPECT_EQ(form.Action("mnuFilePrintSetup")->isEnabled(), form.PrintCommandsAvailable());
+
+    // Status bar: two text panels, then time and date.
+    for (int i = 1; i <= 4; ++i) EXPECT_NE(form.findChild<QLabel*>(QString("StatusPanel(%1)").arg(i)), nullptr);
+    EXPECT_EQ(Text("StatusPanel(4)"), S(QDate::currentDate().toString("M/d/yyyy")));
+    EXPECT_FALSE(Text("StatusPanel(3)").empty());
+}
+
+TEST_F(Form1Test, FileMenuEnablesPrintOnlyWithSavedCoils) {
+    auto* menu = W<QMenu>("mnuFile");
+    emit menu->aboutToShow();
+    EXPECT_FALSE(form.Action("mnuFilePrint")->isEnabled());
+    SavedCoils.Rows().insert(SavedCoils.Rows().begin(), SavedCoilTable::Row{});
+    ASSERT_EQ(SavedCoils.CoilCount(), 1);
+    emit menu->aboutToShow();
+    EXPECT_EQ(form.Action("mnuFilePrint")->isEnabled(), form.PrintCommandsAvailable());
+    SavedCoils.Reset();
+    emit menu->aboutToShow();
+    EXPECT_FALSE(form.Action("mnuFilePrint")->isEnabled());
+}
+
+TEST_F(Form1Test, OptionsSetThePendingTypeOnlyUntilSelect) {
+    W<QRadioButton>("optCoil(4)")->click();
+    EXPECT_EQ(S(W("Frame1(0)")->property("Tag").toString()), "G");
+    EXPECT_EQ(Text("Label5"), "Glycol");
+    EXPECT_EQ(form.CurrentPanel(), 0);
+    EXPECT_EQ(Text("cboCoilType"), "");
+    Click("Command1(0)");
+    EXPECT_EQ(form.CurrentPanel(), 3);
+    EXPECT_TRUE(Shown("Frame1(3)"));
+    EXPECT_FALSE(Shown("Frame1(0)"));
+    EXPECT_FALSE(Shown("Frame1(1)"));
+    EXPECT_EQ(Text("cboCoilType"), "G");
+    EXPECT_EQ(Text("cboTubeOD"), "");   // no tube chosen yet
+}
+
+TEST_F(Form1Test, EnteringConditionsLaidOutPerCoilType) {
+    struct Case {
+        const char* code;
+        Strings rows;
+        bool circuits;
+        Strings tubes;
+    };
+    const Case cases[] = {
+        {"W", {"Altitude (ft)", "CFM", "Ent air db (°f )", "Ent air wb (°f )", "Ent Fluid (°f)", "Gpm"}, true,
+         {"3", "4", "5"}},
+        {"G",
+         {"Altitude (ft)", "CFM", "Ent air db (°f )", "Ent air wb (°f )", "Glycol Temp. (°f)", "Gpm",
+          "Per gly (1-70)"},
+         true, {"3", "4", "5"}},
+        {"E", {"Altitude (ft)", "CFM", "Ent air db (°f )", "Ent air wb (°f )", "Evap. Temp. (°f)", "Refrigerant"},
+         true, {"3", "4", "5"}},
+        {"C", {"Altitude (ft)", "CFM", "Ent air db (°f )", "Cond. Temp. (°f)", "Refrigerant"}, true,
+         {"3", "4", "5"}},
+        {"S", {"Altitude (ft)", "CFM", "Ent air db (°f )", "Steam Pres"}, false, {"5", "1"}},
+    };
+    // Each type after every other, so that no row of an earlier layout stays.
+    for (const Case& before : cases) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(before.code) + " then " + c.code);
+            Select(before.code);
+            Click("cmdClose");
+            Select(c.code);
+            EXPECT_EQ(EntCondRows(), c.rows);
+            EXPECT_EQ(Shown("txtCircuits"), c.circuits);
+            EXPECT_EQ(Shown("lblPhy(10)"), c.circuits);
+            EXPECT_FALSE(Shown("cmdSteam"));
+            EXPECT_TRUE(Shown("cmdAirFlow"));
+            EXPECT_EQ(form.AirFlowMode, 1);
+            EXPECT_EQ(Items("cboTubeOD"), c.tubes);
+            Click("cmdClose");
+        }
+    }
+}
+
+TEST_F(Form1Test, CoilTypeListRelaysOutAndTreatsOtherLettersAsWater) {
+    Select("S");
+    Set("cboCoilType", "g");
+    emit W<QComboBox>("cboCoilType")->activated(0);
+    EXPECT_EQ(EntCondRows(), (Strings{"Altitude (ft)", "CFM", "Ent air db (°f )", "Ent air wb (°f )",
+                                      "Glycol Temp. (°f)", "Gpm", "Per gly (1-70)"}));
+    Set("cboCoilType", "X");
+    form.AdjustEntCond();
+    EXPECT_EQ(EntCondRows(),
+              (Strings{"Altitude (ft)", "CFM", "Ent air db (°f )", "Ent air wb (°f )", "Ent Fluid (°f)", "Gpm"}));
+}
+
+TEST_F(Form1Test, AirFlowToggleAlternatesActualCfmAndVelocity) {
+    Select("W");
+    Set("txtProperty(1)", "4000");
+    Click("cmdAirFlow");
+    EXPECT_EQ(form.AirFlowMode, 3);
+    EXPECT_EQ(EntCondRows()[1], "Air velocity (fpm)");
+    EXPECT_TRUE(Shown("txtProperty(3)"));
+    EXPECT_FALSE(Shown("txtProperty(1)"));
+    EXPECT_FALSE(Shown("txtProperty(2)"));
+    Click("cmdAirFlow");
+    EXPECT_EQ(form.AirFlowMode, 1);
+    EXPECT_EQ(EntCondRows()[1], "CFM");
+    EXPECT_EQ(Text("txtProperty(1)"), "4000");   // kept while hidden
+    // The steam toggle does nothing on other coil types.
+    form.cmdSteam_Click();
+    EXPECT_TRUE(Shown("txtProperty(6)"));
+    EXPECT_FALSE(Shown("txtProperty(14)"));
+    // A new layout goes back to actual cfm.
+    Click("cmdAirFlow");
+    form.AdjustEntCond();
+    EXPECT_EQ(form.AirFlowMode, 1);
+}
+
+TEST_F(Form1Test, TubeChoiceRefillsWallAndFinThicknessLists) {
+    struct Case {
+        const char* type;
+        const char* tube;
+        Strings walls;
+        const char* wall;
+        Strings fins;
+        const char* fin;
+    };
+    const Strings w5 = {"0.020", "0.025", "0.035", "0.049"}, f5 = {".006", ".008", ".010"};
+    const Case cases[] = {
+        {"W", "3", {"0.014", "0.016"}, "0.014", {".0045", ".006", ".008"}, "0.0045"},
+        {"G", "4", {"0.017", "0.025"}, "0.017", {".0045", ".006", ".008", ".010"}, "0.006"},
+        {"E", "5", w5, "0.02", f5, "0.006"},
+        {"S", "5", w5, "0.025", f5, "0.006"},
+        {"S", "1", w5, "0.035", f5, "0.010"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.type) + " tube " + c.tube);
+        Select(c.type);
+        Set("cboFinMat", "C");
+        Set("cboFinType", "");
+        Choose("cboTubeOD", c.tube);
+        EXPECT_EQ(Items("cboWallThk"), c.walls);
+        EXPECT_EQ(Text("cboWallThk"), c.wall);
+        EXPECT_EQ(Items("cboFinThk"), c.fins);
+        EXPECT_EQ(Text("cboFinThk"), c.fin);
+        EXPECT_EQ(Text("cboFinMat"), "A");
+        EXPECT_EQ(Text("cboFinType"), "CR");
+        Click("cmdClose");
+    }
+}
+
+TEST_F(Form1Test, TypedTubeCountsAsChosenWhenLeft) {
+    Select("W");
+    W("cboTubeOD")->setFocus();
+    W<QComboBox>("cboTubeOD")->lineEdit()->setText("3");
+    W("txtFPI")->setFocus();
+    EXPECT_EQ(Items("cboWallThk"), (Strings{"0.014", "0.016"}));
+    EXPECT_EQ(Text("cboFinType"), "CR");
+}
+
+TEST_F(Form1Test, TubeOutsideTheTableChangesNothing) {
+    Select("W");
+    Choose("cboTubeOD", "4");
+    Set("cboFinMat", "C");
+    Set("cboTubeOD", "1");   // not offered for a glycol or water coil
+    form.PopulateBoxes();
+    EXPECT_EQ(Items("cboWallThk"), (Strings{"0.017", "0.025"}));
+    EXPECT_EQ(Text("cboWallThk"), "0.017");
+    EXPECT_EQ(Text("cboFinMat"), "C");
+    // The 5/16 tube is not offered but is handled.
+    Set("cboTubeOD", "6");
+    form.PopulateBoxes();
+    EXPECT_EQ(Items("cboWallThk"), (Strings{"0.013", "0.016"}));
+    EXPECT_EQ(Text("cboFinThk"), "0.0045");
+}
+
+TEST_F(Form1Test, StatusBarHints) {
+    Select("W");
+    auto status = [&] { return std::make_pair(S(form.StatusText(1)), S(form.StatusText(2))); };
+    using P = std::pair<std::string, std::string>;
+
+    Choose("cboTubeOD", "4");
+    EXPECT_EQ(status(), (P{"4", "1/2\" Tube OD"}));
+    Set("cboTubeOD", "7");
+    W("cboTubeOD")->setFocus();
+    EXPECT_EQ(status(), (P{"", ""}));
+    Set("cboTubeOD", "6");
+    W("txtFPI")->setFocus();
+    W("cboTubeOD")->setFocus();
+    EXPECT_EQ(status(), (P{"6", "5/16\" Tube OD"}));
+
+    Set("cboFinMat", "C");
+    W("cboFinMat")->setFocus();
+    EXPECT_EQ(status(), (P{"C", "Copper"}));
+    Set("cboFinMat", "A");
+    Choose("cboFinMat", "A");
+    EXPECT_EQ(status(), (P{"A", "Aluminum"}));
+    Set("cboFinMat", "");
+    W("txtFPI")->setFocus();
+    W("cboFinMat")->setFocus();
+    EXPECT_EQ(status(), (P{"", ""}));
+
+    W("Text1")->setFocus();
+    EXPECT_EQ(status(), (P{"CR", "Corrugated"}));
+    W("cboWallThk")->setFocus();
+    EXPECT_EQ(status(), (P{"", ""}));
+
+    W("txtProperty(0)")->setFocus();
+    EXPECT_EQ(status(), (P{"", "Leave blank if below 2000 feet"}));
+    W("txtProperty(4)")->setFocus();
+    EXPECT_EQ(status(), (P{"", ""}));
+
+    // The coil type hint spells the condenser "Condensor"; other codes leave
+    // the panels as they are.
+    Set("cboCoilType", "C");
+    form.SetStatus("x", "y");
+    W("cboCoilType")->show();
+    W("cboCoilType")->setFocus();
+    EXPECT_EQ(status(), (P{"C", "Condensor Coil"}));
+    Set("cboCoilType", "Q");
+    form.SetStatus("x", "y");
+    W("txtFPI")->setFocus();
+    form.SetStatus("x", "y");
+    W("cboCoilType")->setFocus();
+    EXPECT_EQ(status(), (P{"x", "y"}));
+
+    // The fouling factor keeps the panels.
+    W("txtFoulingFactor")->show();
+    form.SetStatus("x", "y");
+    W("txtFoulingFactor")->setFocus();
+    EXPECT_EQ(status(), (P{"x", "y"}));
+}
+
+TEST_F(Form1Test, FocusSelectsTheWholeText) {
+    FillWaterCoil();
+    for (const char* name : {"txtFPI", "txtRows", "txtTH", "txtFL", "txtCircuits", "txtProperty(4)"}) {
+        W("txtProperty(0)")->setFocus();
+        auto* t = W<QLineEdit>(name);
+        t->setFocus();
+        EXPECT_EQ(S(t->selectedText()), S(t->text())) << name;
+        EXPECT_FALSE(t->text().isEmpty());
+    }
+    Click("cmdPrint(0)");
+    ASSERT_EQ(form.CurrentPanel(), 4);
+    Set("txtHdr(3)", "Acme");
+    W("txtHdr(3)")->setFocus();
+    EXPECT_EQ(S(W<QLineEdit>("txtHdr(3)")->selectedText()), "Acme");
+    Set("txtNotes", "two\nlines");
+    W("txtNotes")->setFocus();
+    EXPECT_EQ(S(W<QPlainTextEdit>("txtNotes")->textCursor().selectedText()), "two\u2029lines");
+}
+
+// Each check in turn: its message with the error icon, the focus on the
+// field at fault, and no change to the grid.
+TEST_F(Form1Test, ValidationInOrderWithMessageAndFocus) {
+    Select("G");
+    struct Step {
+        const char* message;
+        const char* focus;
+        std::pair<const char*, const char*> fix;
+    };
+    const Step steps[] = {
+        {"Please Select the Tube OD before Proceeding", "cboTubeOD", {"cboTubeOD", "5"}},
+        {"Please Select the Wall Thickness before Proceeding", "cboWallThk", {"cboWallThk", "0.02"}},
+        {"Please Select the Fin Material before Proceeding", "cboFinMat", {"cboFinMat", "A"}},
+        // The fin type list is never shown; the focus goes to the fin
+        // treatment field that stands for it.
+        {"Please Select the Fin Treatment before Proceeding", "Text1", {"cboFinType", "CR"}},
+        {"Please input the FPI value before Proceeding", "txtFPI", {"txtFPI", "17"}},
+        {"Please reduce the FPI value before Proceeding", "txtFPI", {"txtFPI", "16"}},
+        {"Please input the number of Rows before Proceeding", "txtRows", {"txtRows", "17"}},
+        {"Please reduce the number of Rows before Proceeding", "txtRows", {"txtRows", "16"}},
+        {"Please input the number of Tubes High before Proceeding", "txtTH", {"txtTH", "16"}},
+        {"Please input the Finned Length before Proceeding", "txtFL", {"txtFL", "48"}},
+        {"Please input the ACFM before Proceeding", "txtProperty(1)", {"txtProperty(1)", "4000"}},
+        {"Please input the EAT (DB) before Proceeding", "txtProperty(4)", {"txtProperty(4)", "80"}},
+        {"Please input the Ent. FL. Temp. before Proceeding", "txtProperty(6)", {"txtProperty(6)", "45"}},
+        {"Please input the Gly. % before Proceeding", "txtProperty(9)", {"txtProperty(9)", "30"}},
+        {"GPM value must be greater than 0", "txtProperty(7)", {"txtProperty(7)", "40"}},
+    };
+    for (const Step& s : steps) {
+        sink.shown.clear();
+        W("txtProperty(0)")->setFocus();
+        Click("cmdCalc");
+        ASSERT_EQ(sink.shown.size(), 1u) << s.message;
+        EXPECT_EQ(sink.shown[0].text, s.message);
+        EXPECT_EQ(sink.shown[0].icon, MsgIcon::Error);
+        EXPECT_EQ(sink.shown[0].title, "Korvan");
+        EXPECT_EQ(Focused(), s.focus) << s.message;
+        EXPECT_EQ(W<QTableWidget>("SSDBGrid1")->rowCount(), 0);
+        // Typed with the focus elsewhere: a tube typed into the list and
+        // left counts as chosen, which would fill the lists checked next.
+        W("txtProperty(0)")->setFocus();
+        Set(s.fix.first, s.fix.second);
+    }
+    // "abc" parses to 0.
+    Set("txtFPI", "abc");
+    sink.shown.clear();
+    EXPECT_FALSE(form.CalcPerform());
+    ASSERT_FALSE(sink.shown.empty());
+    EXPECT_EQ(sink.shown[0].text, "Please input the FPI value before Proceeding");
+}
+
+TEST_F(Form1Test, ValidationOfAirFlowSteamAndRefrigerant) {
+    auto firstMessage = [&] {
+        sink.shown.clear();
+        form.CalcPerform();
+        return sink.shown.empty() ? std::string() : sink.shown[0].text;
+    };
+    auto construct = [&](const char* type, const char* tube) {
+        Select(type);
+        Choose("cboTubeOD", tube);
+        Set("txtFPI", "10");
+        Set("txtRows", "2");
+        Set("txtTH", "12");
+        Set("txtFL", "36");
+    };
+    construct("W", "5");
+    Click("cmdAirFlow");
+    EXPECT_EQ(firstMessage(), "Please input the Air Velocity before Proceeding");
+    EXPECT_EQ(Focused(), "txtProperty(3)");
+
+    Click("cmdClose");
+    construct("S", "1");
+    Set("txtProperty(1)", "3000");
+    Set("txtProperty(4)", "40");
+    EXPECT_EQ(firstMessage(), "Please input the PSI value before Proceeding");
+    EXPECT_EQ(Focused(), "txtProperty(14)");
+
+    Click("cmdClose");
+    construct("C", "4");
+    Set("txtProperty(1)", "3000");
+    Set("txtProperty(4)", "95");
+    Set("txtProperty(6)", "120");
+    EXPECT_EQ(firstMessage(), "Please select the Refrigerant type  before Proceeding");
+    EXPECT_EQ(Focused(), "cboRefrigerant");
+}
+
+// The coils of the reference set, one per coil type, rated through the
+// window: the grid lists the driver's rows for the same field texts, under
+// the labels of the reference.
+class Form1RatingTest : public Form1Test, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(Form1RatingTest, CalculateFillsTheGrid) {
+    const std::string dir = std::string(KVN_SOURCE_DIR) + "/../shared/reference-ratings/";
+    std::ifstream in(dir + GetParam() + ".json"), inExpected(dir + GetParam() + ".expected.json");
+    if (!in || !inExpected) GTEST_SKIP() << "reference coil " << GetParam() << " not found";
+    const nlohmann::json coil = nlohmann::json::parse(in);
+    const nlohmann::json expected = nlohmann::json::parse(inExpected);
+
+    const std::string type = coil["Application"];
+    Select(type.c_str());
+    Choose("cboTubeOD", QString::fromStdString(coil["Pattern"].get<std::string>()));
+    if (coil.value("AirFlowMode", 1) == 3) Click("cmdAirFlow");
+    const std::pair<const char*, const char*> controls[] = {
+        {"TubeWall", "cboWallThk"},      {"FinMat", "cboFinMat"},          {"FinThk", "cboFinThk"},
+        {"FinTreat", "cboFinType"},      {"FPI", "txtFPI"},                {"RD", "txtRows"},
+        {"TH", "txtTH"},                 {"FL", "txtFL"},                  {"Circuits", "txtCircuits"},
+        {"Rifled", "cboRifled"},         {"FoulingFactor", "txtFoulingFactor"},
+        {"Altitude", "txtProperty(0)"},  {"Acfm", "txtProperty(1)"},       {"Scfm", "txtProperty(2)"},
+        {"AirVel", "txtProperty(3)"},    {"EatDb", "txtProperty(4)"},      {"EatWb", "txtProperty(5)"},
+        {"EntFluidTemp", "txtProperty(6)"}, {"Gpm", "txtProperty(7)"},     {"Refrigerant", "cboRefrigerant"},
+        {"PercentGlycol", "txtProperty(9)"}, {"SteamPressure", "txtProperty(14)"},
+        {"EvapSHCode", "txtProperty(15)"},
+    };
+    FieldTexts fields;
+    fields["Application"] = type;
+    fields["Pattern"] = coil["Pattern"];
+    for (const auto& [key, control] : controls) {
+        if (coil.contains(key)) Set(control, coil[key].get<std::string>());
+        fields[key] = Text(control);
+    }
+
+    Click("cmdCalc");
+    for (const ShownMessage& m : sink.shown) ADD_FAILURE() << "message: " << m.text;
+
+    Strings labels;
+    for (const auto& row : expected["grid"]) labels.push_back(row[0]);
+    EXPECT_EQ(GridLabels(), labels);
+
+    CoilSpec spec;
+    CoilRating rating;
+    const CalcResult direct = CalcPerform(fields, form.AirFlowMode, spec, rating);
+    ASSERT_TRUE(direct.ok());
+    const auto grid = Grid();
+    ASSERT_EQ(grid.size(), direct.grid.size());
+    for (size_t i = 0; i < grid.size(); ++i) EXPECT_EQ(grid[i].value, direct.grid[i].value) << grid[i].label;
+    EXPECT_EQ(form.coilRating.TotalBtuh, rating.TotalBtuh);
+    EXPECT_EQ(form.coilSpec.Pattern, spec.Pattern);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachCoilType, Form1RatingTest,
+                         ::testing::Values("cw_5_4row_80_67_45F_partwet", "gly30_5_4row_cooling_42F",
+                                           "steam_5_15psig_2row", "evap_22_wet_plain_40F",
+                                           "cond_22_120F_pattern4", "cw_5_4row_face_velocity_mode3_500fpm"));
+
+TEST_F(Form1Test, FaceVelocityRatesByVelocityAndShowsTheAirFlowUsed) {
+    FillWaterCoil();
+    Set("txtProperty(1)", "9999");   // the hidden actual-cfm field is not used
+    Click("cmdAirFlow");
+    Set("txtProperty(3)", "500");
+    Click("cmdCalc");
+    ASSERT_TRUE(sink.shown.empty());
+    const auto grid = Grid();
+    ASSERT_GE(grid.size(), 5u);
+    EXPECT_EQ(grid[4].label, "Air Velocity (SFPM)");
+    EXPECT_EQ(grid[4].value, "       500.000");
+    // 16 tubes of 5/8 in are 24 in of fin height; 24 x 48 in is 8 ft2, so
+    // 500 fpm is 4000 cfm.
+    EXPECT_EQ(grid[3].label, "Scfm         ");
+    EXPECT_EQ(grid[3].value, "      4000.000");
+}
+
+TEST_F(Form1Test, FailedValidationKeepsTheGridAndRecords) {
+    FillWaterCoil();
+    ASSERT_TRUE(form.CalcPerform());
+    const auto before = Grid();
+    const float total = form.coilRating.TotalBtuh;
+    ASSERT_FALSE(before.empty());
+    Set("txtFPI", "");
+    EXPECT_FALSE(form.CalcPerform());
+    EXPECT_EQ(Grid().size(), before.size());
+    EXPECT_EQ(Grid()[0].value, before[0].value);
+    EXPECT_EQ(form.coilRating.TotalBtuh, total);
+}
+
+TEST_F(Form1Test, PrintOpensTheHeaderPanelWithDateAndModel) {
+    FillWaterCoil();
+    Set("txtFPI", "");
+    Click("cmdPrint(0)");
+    EXPECT_EQ(form.CurrentPanel(), 3);   // failed validation: stay on the coil
+    Set("txtFPI", "12");
+    Click("cmdPrint(0)");
+    EXPECT_EQ(form.CurrentPanel(), 4);
+    EXPECT_TRUE(Shown("Frame1(4)"));
+    EXPECT_FALSE(Shown("Frame1(3)"));
+    EXPECT_EQ(Text("txtHdr(0)"), S(QDate::currentDate().toString("MM/dd/yyyy")));
+    EXPECT_EQ(Text("txtHdr(2)"), BuildModelDesignation(form.coilSpec, form.coilRating, "5"));
+    EXPECT_FALSE(Text("txtHdr(2)").empty());
+    const std::pair<const char*, const char*> captions[] = {
+        {"cmdPrint(2)", "&View"}, {"cmdPrint(1)", "&Save"}, {"cmdHdr(1)", "&Finish"}, {"cmdHdr(0)", "&Cancel"}};
+    for (const auto& [name, caption] : captions) EXPECT_EQ(S(W<QPushButton>(name)->text()), caption);
+    EXPECT_EQ(S(W<QPushButton>("cmdHdr(0)")->toolTip()), "Go Back to Coil");
+    EXPECT_EQ(S(W<QGroupBox>("fraNotes")->title()), "Notes To Appear on Perfomance");
+    Click("cmdHdr(0)");
+    EXPECT_EQ(form.CurrentPanel(), 3);
+    EXPECT_FALSE(Shown("Frame1(4)"));
+}
+
+TEST_F(Form1Test, CancelAbandonsTheCoil) {
+    FillWaterCoil();
+    Set("cboRefrigerant", "22");
+    Click("cmdPrint(0)");
+    Set("txtHdr(3)", "Customer");
+    Set("txtCPS(1)", "2");
+    Set("txtNotes", "note");
+    Click("cmdHdr(0)");
+    Set("cboFinMat", "C");
+    form.SetStatus("a", "b");
+    Click("cmdClose");
+
+    EXPECT_EQ(form.CurrentPanel(), 0);
+    EXPECT_TRUE(Shown("Frame1(0)"));
+    for (const char* n : {"cboTubeOD", "cboWallThk", "cboFinMat", "cboFinThk", "cboFinType", "txtFPI", "txtRows",
+                          "txtTH", "txtFL", "cboRifled", "txtCircuits", "cboRefrigerant", "txtNotes"})
+        EXPECT_EQ(Text(n), "") << n;
+    for (int i = 0; i <= 15; ++i)
+        if (i != 8) {
+            EXPECT_EQ(Text(QString("txtProperty(%1)").arg(i)), "") << i;
+        }
+    for (int i = 0; i <= 4; ++i) EXPECT_EQ(Text(QString("txtHdr(%1)").arg(i)), "");
+    for (int i = 0; i <= 3; ++i) EXPECT_EQ(Text(QString("txtCPS(%1)").arg(i)), "");
+    EXPECT_EQ(S(form.StatusText(1)), "");
+    EXPECT_EQ(S(form.StatusText(2)), "");
+    // Kept: coil type, fouling factor, certification, the lists' items, the
+    // pending type.
+    EXPECT_EQ(Text("cboCoilType"), "W");
+    EXPECT_EQ(Text("txtFoulingFactor"), "0");
+    EXPECT_EQ(Text("cboARI"), "Y");
+    EXPECT_EQ(Items("cboWallThk"), (Strings{"0.020", "0.025", "0.035", "0.049"}));
+    EXPECT_EQ(S(W("Frame1(0)")->property("Tag").toString()), "W");
+
+    // A new coil type: its tubes, the walls of the last tube chosen, an
+    // empty grid.
+    Select("S");
+    EXPECT_EQ(Items("cboTubeOD"), (Strings{"5", "1"}));
+    EXPECT_EQ(Items("cboWallThk"), (Strings{"0.020", "0.025", "0.035", "0.049"}));
+    EXPECT_EQ(Text("txtFPI"), "");
+    EXPECT_EQ(W<QTableWidget>("SSDBGrid1")->rowCount(), 0);
+}
+
+TEST_F(Form1Test, CoilWordCentredOverTheCoilPanel) {
+    Select("E");
+    for (int width : {900, 1300}) {
+        form.resize(width, 700);
+        QApplication::processEvents();
+        form.centralWidget()->layout()->activate();
+        auto* panel = W("Frame1(3)");
+        auto* word = W<QLabel>("Label5");
+        EXPECT_EQ(S(word->text()), "Evaporator");
+        const int left = (panel->width() - word->width()) / 2;
+        EXPECT_LE(std::abs(word->x() - left), 1) << width;
+    }
+}
+
+TEST(FrmAbout, TitleVersionAndSystemInfo) {
+    RecordingMessageSink sink;
+    ScopedMessageSink scope(sink);
+    frmAbout about;
+    EXPECT_TRUE(about.isModal());
+    auto* title = about.findChild<QLabel*>("lblTitle");
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(S(title->text()), "KVN Performance");
+    EXPECT_NE(S(about.findChild<QLabel*>("lblVersion")->text()).find("9.00"), std::string::npos);
+    ASSERT_NE(about.findChild<QPushButton*>("cmdOK"), nullptr);
+    about.findChild<QPushButton*>("cmdSysInfo")->click();
+    ASSERT_EQ(sink.shown.size(), 1u);
+    const std::string& text = sink.shown[0].text;
+    EXPECT_NE(text.find("Operating system: "), std::string::npos);
+    EXPECT_NE(text.find(std::string("Qt version: ") + qVersion()), std::string::npos);
+    EXPECT_NE(text.find("Hygrel32 library: "), std::string::npos);
+    EXPECT_NE(text.find("Hygrel32"), std::string::npos);
+}
+
+}  // namespace
