@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QFrame>
+#include <QGraphicsView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -86,12 +87,14 @@ Form3::Form3(const SavedCoilTable& table, const reports::ReportHeaderTexts& head
     vsPrinter1 = new QPrintPreviewWidget(previewPrinter_.get(), this);
     vsPrinter1->setObjectName("vsPrinter1");
     connect(vsPrinter1, &QPrintPreviewWidget::paintRequested, this, &Form3::Paint);
-    connect(vsPrinter1, &QPrintPreviewWidget::previewChanged, this, &Form3::vsPrinter1_ZoomChanged);
+    connect(vsPrinter1, &QPrintPreviewWidget::previewChanged, this, &Form3::NoticeZoom);
+    if (auto* view = vsPrinter1->findChild<QGraphicsView*>()) view->viewport()->installEventFilter(this);
     connect(cmbZoom, &QComboBox::activated, this, [this](int) { cmbZoom_Click(); });
 
     cmbZoom->setCurrentIndex(2);
     vsPrinter1->setZoomMode(QPrintPreviewWidget::CustomZoom);
     vsPrinter1->setZoomFactor(0.75);
+    lastZoom_ = vsPrinter1->zoomFactor();
 
     resize(900, 700);
 }
@@ -100,11 +103,24 @@ Form3::~Form3() = default;
 
 void Form3::Paint(QPrinter* printer) { doc_->Print(*printer); }
 
+bool Form3::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Paint) NoticeZoom();
+    return QDialog::eventFilter(watched, event);
+}
+
+void Form3::NoticeZoom() {
+    const double zoom = vsPrinter1->zoomFactor();
+    if (zoom == lastZoom_) return;
+    lastZoom_ = zoom;
+    vsPrinter1_ZoomChanged();
+}
+
 void Form3::cmbZoom_Click() {
     const double percent = numfmt::Val(cmbZoom->currentText().toStdString());
     if (percent <= 0) return;
     vsPrinter1->setZoomMode(QPrintPreviewWidget::CustomZoom);
     vsPrinter1->setZoomFactor(percent / 100);
+    lastZoom_ = vsPrinter1->zoomFactor();
 }
 
 void Form3::vsPrinter1_ZoomChanged() {

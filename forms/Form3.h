@@ -51,11 +51,16 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Paint(QPrinter* printer);
+    // The preview has no zoom signal of its own: a zoom change is noticed
+    // when the preview changes or repaints with a new zoom factor.
+    void NoticeZoom();
 
     std::unique_ptr<reports::PrintDocument> doc_;
     std::unique_ptr<QPrinter> previewPrinter_;
     double pageHeaderUnit_ = 0;
+    double lastZoom_ = 0;
 };
