@@ -1,0 +1,90 @@
+// kvn-rate --sheet and --report: the PDFs exist and hold the expected texts.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+std::string Shell(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
+int Status(const std::string& command) {
+    const int rc = std::system(command.c_str());
+    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+}
+
+
+// A chilled-water coil and a glycol coil with header fields.
+const char* kWater = R"({"Application":"W","Pattern":"5","TubeWall":"0.02","FinMat":"A","FinThk":"0.006",
+  "FPI":"12","RD":"4","TH":"16","FL":"48","Circuits":"16","Altitude":"2500","Acfm":"2000","EatDb":"80",
+  "EatWb":"67","EntFluidTemp":"45","Gpm":"20","Item":"AHU-1","Customer":"Northwind Mall","Project":"Phase 2",
+  "Date":"12/08/2026","Notes":"Drain pan by others.","CoilsPerSystem":"2","High":"2","Wide":"1"})";
+const char* kGlycol = R"({"Application":"G","Pattern":"5","TubeWall":"0.02","FinMat":"A","FinThk":"0.006",
+  "FPI":"12","RD":"4","TH":"16","FL":"48","Circuits":"16","Altitude":"0","Acfm":"2000","EatDb":"80",
+  "EatWb":"67","EntFluidTemp":"42","Gpm":"25","PercentGlycol":"30","Item":"AHU-2"})";
+
+class KvnRatePdf : public ::testing::Test {
+protected:
+    void SetUp() override {
+        exe_ = std::string(KVN_BIN_DIR) + "/kvn-rate";
+        if (!std::filesystem::exists(exe_)) GTEST_SKIP() << "kvn-rate not built";
+        ASSERT_TRUE(dir_.isValid());
+    }
+    std::string File(const std::string& name, const std::string& text = {}) {
+        const std::string path = dir_.filePath(QString::fromStdString(name)).toStdString();
+        if (!text.empty()) std::ofstream(path) << text;
+        return path;
+    }
+    std::string exe_;
+    QTemporaryDir dir_;
+};
+
+}  // namespace
+
+TEST_F(KvnRatePdf, SheetOfOneCoil) {
+    const std::string in = File("one.json", kWater);
+    const std::string pdf = File("sheet.pdf");
+    // Headless even without a platform set.
+    ASSERT_EQ(Status("env -u QT_QPA_PLATFORM -u DISPLAY '" + exe_ + "' --sheet '" + pdf + "' '" + in +
+                     "' > /dev/null 2>&1"),
+              0);
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    const std::string text = Shell("pdftotext -layout '" + pdf + "' -");
+    for (const char* s : {"Northwind Mall", "Phase 2", "12/08/2026", "AHU-1", "58-CWDM-04824-F",
+                          "Chilled Water @ 2500 Feet", "Entering Water Temp", "Sensible Btuh",
+                          "Drain pan by others.", "____ DEEP", "Certification Program."})
+        EXPECT_NE(text.find(s), std::string::npos) << s;
+}
+
+TEST_F(KvnRatePdf, ReportOfABatch) {
+    std::string batch = "[";
+    for (int i = 0; i < 5; ++i) batch += std::string(i ? "," : "") + (i % 2 ? kGlycol : kWater);
+    batch += "]";
+    const std::string in = File("batch.json", batch);
+    const std::string pdf = File("report.pdf");
+    ASSERT_EQ(Status("'" + exe_ + "' --report '" + pdf + "' '" + in + "' > /dev/null 2>&1"), 0);
+    EXPECT_NE(Shell("pdfinfo '" + pdf + "'").find("Pages:           2"), std::string::npos);
+    const std::string page1 = Shell("pdftotext -f 1 -l 1 '" + pdf + "' -");
+    for (const char* s : {"Customer:", "Northwind Mall", "Altitude:", "2500'", "Type: Glycol - 30%",
+                          "Model: 58-CWDM-04824-F", "ENT H2O", "ENT GLY"})
+        EXPECT_NE(page1.find(s), std::string::npos) << s;
+    EXPECT_NE(Shell("pdftotext -f 2 -l 2 '" + pdf + "' -").find("Item: AHU-1"), std::string::npos);
+}
+
+TEST_F(KvnRatePdf, SheetOfACoilNotRated) {
+    const std::string in = File("bad.json", R"({"Application":"W","FPI":"17"})");
+    const std::string pdf = File("bad.pdf");
+    EXPECT_NE(Status("'" + exe_ + "' --sheet '" + pdf + "' '" + in + "' > /dev/null 2>&1"), 0);
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+}
