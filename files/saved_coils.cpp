@@ -2,9 +2,6 @@
 
 #include "common/numfmt.h"
 
-#include <cmath>
-#include <type_traits>
-
 SavedCoilTable SavedCoils;
 std::string CurrentFileName;
 
@@ -18,20 +15,4 @@ std::string CellText(const Cell& cell) {
         std::string operator()(double v) const { return numfmt::GeneralF64(v); }
     };
     return std::visit(Visitor{}, cell);
-}
-
-bool CellNumber(const Cell& cell, double& value) {
-    if (const auto* text = std::get_if<std::string>(&cell)) {
-        if (!numfmt::IsNumeric(*text)) return false;
-        const double v = numfmt::Val(*text);
-        if (!std::isfinite(v)) return false;
-        value = v;
-        return true;
-    }
-    if (std::holds_alternative<std::monostate>(cell)) return false;
-    value = std::visit([](auto v) -> double {
-        if constexpr (std::is_arithmetic_v<decltype(v)>) return static_cast<double>(v);
-        else return 0.0;
-    }, cell);
-    return true;
 }

@@ -17,12 +17,6 @@ using Cell = std::variant<std::monostate, std::string, int32_t, int16_t, float, 
 // decimal form, an empty cell as "".
 std::string CellText(const Cell& cell);
 
-// The number a cell stands for: a number cell's value, or the value of a
-// text that is a number as a whole (a cell read from a coil file, say), so
-// that a coil read back formats like a freshly saved one. False for an
-// empty cell and for other texts (a placeholder, a word).
-bool CellNumber(const Cell& cell, double& value);
-
 class SavedCoilTable {
 public:
     static constexpr int kColumns = 34;
