@@ -271,10 +271,22 @@ void PrintPerformance(PrintSurface& s, const CoilSpec& spec, const CoilRating& r
     // 7. Notes, wrapped to the page and kept above the coils-per-system
     // row: lines that would reach into it are left off.
     MoveDown(s, 400);
-    for (const std::string& line : WrapLines(s, t.txtNotes, s.PageWidth())) {
-        if (s.CurrentY() + s.TextHeight() > kCoilsPerSystemY) break;
-        s.SetCurrentX(0);
-        s.Print(line);
+    {
+        const std::vector<std::string> lines = WrapLines(s, t.txtNotes, s.PageWidth());
+        const double room = kCoilsPerSystemY - s.CurrentY();
+        const size_t fit = room > 0 ? static_cast<size_t>(room / s.TextHeight()) : 0;
+        for (size_t i = 0; i < lines.size() && i < fit; ++i) {
+            std::string line = lines[i];
+            // The last line that fits says that the notes go on.
+            if (i + 1 == fit && lines.size() > fit) {
+                while (!line.empty() && s.TextWidth(line + " ...") > s.PageWidth()) line.pop_back();
+                while (!line.empty() && (static_cast<unsigned char>(line.back()) & 0xC0) == 0x80) line.pop_back();
+                if (!line.empty() && (static_cast<unsigned char>(line.back()) & 0xC0) == 0xC0) line.pop_back();
+                line += " ...";
+            }
+            s.SetCurrentX(0);
+            s.Print(line);
+        }
     }
 
     // 8. Coils per system, always at the same height.
