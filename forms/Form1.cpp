@@ -24,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableWidget>
@@ -218,15 +219,22 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
 
     for (int i = 0; i < 16; ++i) entCondRow_[i] = -1;
     ShowPanel(0);
-    resize(1060, 640);
+    // A comfortable size that still fits the screen at any scaling.
+    QSize size(1060, 640);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize avail = screen->availableGeometry().size();
+        size = size.boundedTo(QSize(avail.width() * 95 / 100, avail.height() * 90 / 100));
+    }
+    resize(size.expandedTo(minimumSizeHint()));
 
     InitFileCommands();
     InitPrintCommands();
 
     // Commands that are not in place stay visibly disabled.
+    // "&View" waits for a saved coil; the file commands enable it.
     const bool files = FileCommandsAvailable();
-    for (const char* n : {"cmdPrint(1)", "cmdPrint(2)"})
-        if (auto* b = Button(n)) b->setEnabled(files && n == std::string("cmdPrint(1)"));
+    if (auto* b = Button("cmdPrint(1)")) b->setEnabled(files);
+    if (auto* b = Button("cmdPrint(2)"); b && !files) b->setEnabled(false);
     for (const char* n : {"mnuFileNew", "mnuFileOpen", "New", "Open"})
         if (auto* a = Action(n)) a->setEnabled(files);
     const bool print = PrintCommandsAvailable();
@@ -398,6 +406,11 @@ QWidget* Form1::BuildConstructionFrame() {
     auto* text1 = MakeText(g, "Text1");
     text1->setText("CR");
     text1->setReadOnly(true);
+    {
+        QPalette pal = text1->palette();
+        pal.setColor(QPalette::Base, pal.color(QPalette::Window));
+        text1->setPalette(pal);
+    }
     text1->setToolTip("Corrugated");
     row(4, 4, "Fin Treatment:", text1);
     row(5, 5, "Fins Per Inch:", MakeText(g, "txtFPI", 6));

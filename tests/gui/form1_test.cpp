@@ -624,6 +624,25 @@ TEST_F(Form1Test, FailedValidationKeepsTheGridAndRecords) {
     EXPECT_EQ(form.coilRating.TotalBtuh, total);
 }
 
+// A coil the engine cannot rate: the engine's message is shown, and the
+// window keeps the last rating and stays on the coil panel.
+TEST_F(Form1Test, EngineFailureKeepsTheLastRating) {
+    FillWaterCoil();
+    ASSERT_TRUE(form.CalcPerform());
+    const auto before = Grid();
+    const float total = form.coilRating.TotalBtuh;
+    Set("txtProperty(0)", "31000");
+    sink.shown.clear();
+    Click("cmdPrint(0)");
+    ASSERT_FALSE(sink.shown.empty());
+    EXPECT_NE(sink.shown[0].text.find("CC_bAssignCoilProp"), std::string::npos);
+    EXPECT_EQ(form.CurrentPanel(), 3);
+    EXPECT_EQ(Grid().size(), before.size());
+    EXPECT_EQ(Grid()[0].value, before[0].value);
+    EXPECT_EQ(form.coilRating.TotalBtuh, total);
+    EXPECT_EQ(form.coilRating.Altitude, 0);
+}
+
 TEST_F(Form1Test, PrintOpensTheHeaderPanelWithDateAndModel) {
     FillWaterCoil();
     Set("txtFPI", "");
