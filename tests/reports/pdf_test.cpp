@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <fstream>
@@ -104,4 +105,32 @@ TEST_F(PdfOutput, FiveCoilReport) {
     EXPECT_NE(page2.find("Item: AHU-5"), std::string::npos);
     EXPECT_NE(page2.find("ENT STEAM TEMP."), std::string::npos);
     EXPECT_NE(page2.find("Customer:"), std::string::npos);
+}
+
+// The printer path: the same drawing through a QPrinter (here one writing
+// PDF), the sheet from the printable area's corner, the report full page.
+TEST_F(PdfOutput, ThroughAPrinter) {
+    auto c = fixtures::Rated("W");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(Path("printer_sheet.pdf"));
+    reports::PrepareSheetPrinter(printer);
+    const double left = printer.pageLayout().paintRect(QPageLayout::Point).left();
+    ASSERT_TRUE(reports::PaintSheet(printer, c.spec, c.rating, c.texts));
+    const std::string sheet = Shell("pdftotext -bbox '" + printer.outputFileName().toStdString() + "' -");
+    EXPECT_NEAR(WordX(sheet, "Version"), left + 4500 / 20.0, 0.5);
+
+    SavedCoilTable t;
+    for (int i = 0; i < 5; ++i)
+        AppendSavedCoil(t, c.spec, c.rating, {"1", "M", "AHU-" + std::to_string(i + 1), "Water", "5", ".020"});
+    const auto doc = reports::BuildMultiCoilReport(t, {"Northwind Mall", "Phase 2", "12/08/2026"});
+    QPrinter reportPrinter(QPrinter::HighResolution);
+    reportPrinter.setOutputFormat(QPrinter::PdfFormat);
+    reportPrinter.setOutputFileName(Path("printer_report.pdf"));
+    reports::PrepareReportPrinter(reportPrinter, doc->Page());
+    ASSERT_TRUE(doc->Print(reportPrinter));
+    const std::string p = reportPrinter.outputFileName().toStdString();
+    EXPECT_NE(Shell("pdfinfo '" + p + "'").find("Pages:           2"), std::string::npos);
+    // The header table's third column starts at the margin plus 2u + u.
+    EXPECT_NEAR(WordX(Shell("pdftotext -bbox '" + p + "' -"), "Customer:"), (720 + 3 * 2160 + 40) / 20.0, 0.5);
 }

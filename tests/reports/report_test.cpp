@@ -167,26 +167,10 @@ TEST(MultiCoilReport, PageHeader) {
 }
 
 TEST(MultiCoilReport, FormatCell) {
-    EXPECT_EQ(reports::FormatCell(Cell{72.5f}, "0.00"), "72.50");
-    EXPECT_EQ(reports::FormatCell(Cell{int16_t{4}}, ""), "4");
     EXPECT_EQ(reports::FormatCell(Cell{std::string("162345.5")}, "0"), "162346");
     EXPECT_EQ(reports::FormatCell(Cell{std::string(" ")}, "0.00"), " ");
     EXPECT_EQ(reports::FormatCell(Cell{std::string("R22")}, "0.00"), "R22");
     EXPECT_EQ(reports::FormatCell(Cell{}, "0.00"), "");
-    EXPECT_EQ(reports::RoundTwips(1542.5), 1542);
-    EXPECT_EQ(reports::RoundTwips(1543.5), 1544);
-}
-
-TEST(PrintDocument, FormatAndCells) {
-    const auto cols = reports::ParseTableFormat("1080^_|918<|2160>");
-    ASSERT_EQ(cols.size(), 3u);
-    EXPECT_EQ(cols[0].width, 1080);
-    EXPECT_EQ(cols[0].align, reports::Align::Centre);
-    EXPECT_TRUE(cols[0].ruled);
-    EXPECT_EQ(cols[1].align, reports::Align::Left);
-    EXPECT_FALSE(cols[1].ruled);
-    EXPECT_EQ(cols[2].align, reports::Align::Right);
-    EXPECT_EQ(reports::SplitCells("a||b"), (std::vector<std::string>{"a", "", "b"}));
 }
 
 TEST(PrintDocument, TableThatDoesNotFitMovesToANewPage) {
