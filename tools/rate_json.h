@@ -17,6 +17,7 @@
 
 #include "common/calc_driver.h"
 #include "common/model_designation.h"
+#include "common/numfmt.h"
 #include "engine/msgbox.h"
 #include "engine/records.h"
 
@@ -213,11 +214,12 @@ inline bool FieldsFromJson(const Json& coil, FieldTexts& fields, int& airFlowMod
                 return false;
             }
             if (text.empty()) continue;
-            if (text != "1" && text != "2" && text != "3") {
+            const double mode = numfmt::Val(text);
+            if (!numfmt::IsNumeric(text) || (mode != 1 && mode != 2 && mode != 3)) {
                 error = "\"AirFlowMode\" must be 1, 2 or 3, not " + text;
                 return false;
             }
-            airFlowMode = text[0] - '0';
+            airFlowMode = static_cast<int>(mode);
             continue;
         }
         if (std::find(keys.begin(), keys.end(), it.key()) == keys.end()) {

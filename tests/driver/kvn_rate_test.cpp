@@ -58,6 +58,10 @@ TEST(RateInput, BatchesAndFaults) {
     int mode = 0;
     EXPECT_FALSE(kvnrate::FieldsFromJson(json::parse(R"({"FPI": [12]})"), f, mode, error));
     EXPECT_FALSE(kvnrate::FieldsFromJson(json::parse(R"({"AirFlowMode": 4})"), f, mode, error));
+    EXPECT_FALSE(kvnrate::FieldsFromJson(json::parse(R"({"AirFlowMode": "3x"})"), f, mode, error));
+    ASSERT_TRUE(kvnrate::ParseCoilInput(R"({"AirFlowMode": 3.0})", coils, error));
+    ASSERT_TRUE(kvnrate::FieldsFromJson(coils[0], f, mode, error)) << error;
+    EXPECT_EQ(mode, 3);
 }
 
 // --- End to end -----------------------------------------------------------
