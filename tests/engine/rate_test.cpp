@@ -1,7 +1,5 @@
 // The engine entry: records untouched on failure, dispatch by coil type, the
 // equal-temperature case, flow figures and velocities.
-#include <cstring>
-
 #include "engine/rterror.h"
 #include "engine_fixture.h"
 
@@ -11,24 +9,34 @@ using RateCoil = EngineTest;
 
 // Every field of both records, for "untouched" checks.
 void ExpectSameSpec(const CoilSpec& a, const CoilSpec& b) {
-    EXPECT_EQ(a.Circuits, b.Circuits);
-    EXPECT_EQ(a.FPI, b.FPI);
-    EXPECT_EQ(a.RD, b.RD);
-    EXPECT_EQ(a.TH, b.TH);
-    const float* fa = &a.FaceArea;
-    const float* fb = &b.FaceArea;
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(std::memcmp(fa + i, fb + i, sizeof(float)), 0) << i;
-    EXPECT_EQ(a.Application, b.Application);
-    EXPECT_EQ(a.Pattern, b.Pattern);
-    EXPECT_EQ(a.FinMat, b.FinMat);
-    EXPECT_EQ(a.FinTreat, b.FinTreat);
-    EXPECT_EQ(a.Rifled, b.Rifled);
-    EXPECT_EQ(a.Corrugated, b.Corrugated);
+    for (auto f : {&CoilSpec::Circuits, &CoilSpec::FPI, &CoilSpec::RD, &CoilSpec::TH})
+        EXPECT_EQ(a.*f, b.*f);
+    for (auto f : {&CoilSpec::FaceArea, &CoilSpec::FinHeight, &CoilSpec::FinThk, &CoilSpec::FL,
+                   &CoilSpec::TubeWall, &CoilSpec::HeaderLength, &CoilSpec::HeaderDia,
+                   &CoilSpec::ConnDia, &CoilSpec::FoulingFactor})
+        EXPECT_EQ(a.*f, b.*f);
+    for (auto f : {&CoilSpec::Application, &CoilSpec::Pattern, &CoilSpec::FinMat,
+                   &CoilSpec::FinTreat, &CoilSpec::Rifled, &CoilSpec::Corrugated})
+        EXPECT_EQ(a.*f, b.*f);
 }
 
 void ExpectSameRating(const CoilRating& a, const CoilRating& b) {
-    // Every numeric field lies before Refrigerant.
-    EXPECT_EQ(std::memcmp(&a, &b, offsetof(CoilRating, Refrigerant)), 0);
+    for (auto f : {&CoilRating::Altitude, &CoilRating::TotalTubes, &CoilRating::EvapSHCode})
+        EXPECT_EQ(a.*f, b.*f);
+    for (auto f :
+         {&CoilRating::FinConductivity, &CoilRating::CoilDepth, &CoilRating::Acfm,
+          &CoilRating::FaceVelocity, &CoilRating::AirPD, &CoilRating::Condensate,
+          &CoilRating::PrimaryArea, &CoilRating::SecondaryArea, &CoilRating::FluidDensity,
+          &CoilRating::EatDb, &CoilRating::EatWb, &CoilRating::EntFluidTemp,
+          &CoilRating::EvapCondAux, &CoilRating::CoilFaceArea, &CoilRating::FluidMassFlow,
+          &CoilRating::SteamAux, &CoilRating::FluidMassFlux, &CoilRating::FluidPD,
+          &CoilRating::TubeVelocity, &CoilRating::ConnVelocity, &CoilRating::HeaderVelocity,
+          &CoilRating::CapacityFactor, &CoilRating::Gpm, &CoilRating::LatentHeat,
+          &CoilRating::LatDb, &CoilRating::LatWb, &CoilRating::LvgFluidTemp,
+          &CoilRating::PercentGlycol, &CoilRating::WetFraction, &CoilRating::SensibleBtuh,
+          &CoilRating::TotalBtuh, &CoilRating::Scfm, &CoilRating::FluidSpecHeat,
+          &CoilRating::SteamPressure, &CoilRating::FluidThermCond, &CoilRating::FluidViscosity})
+        EXPECT_EQ(a.*f, b.*f);
     EXPECT_EQ(a.Refrigerant, b.Refrigerant);
 }
 
