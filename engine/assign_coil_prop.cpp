@@ -162,6 +162,12 @@ bool CC_bAssignCoilProp(float& EntAirEnthalpy) {
 
         const float rho = hg::HGDENSITY(r.EatDb, W, r.Altitude);
         const float rhoStd = hg::HGDENSITY(70, 0, 0);
+        // Beyond the library's range (air above 200 F) there is no density:
+        // refuse the coil rather than rate it with a negative air mass flow.
+        if (rho == -9999.0f || rhoStd == -9999.0f) {
+            cc.CalcErrorMsg = "Out of Range Condition or error with HGDENSITY!" + header;
+            return false;
+        }
         cc.EatWbCalc = r.EatWb;
 
         s.FaceArea = F32(static_cast<double>(s.FL) * s.FinHeight / 144);

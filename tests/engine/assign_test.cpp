@@ -226,6 +226,15 @@ TEST_F(Assignment, FailureMessages) {
     EXPECT_FALSE(Assign());
     EXPECT_EQ(cc.CalcErrorMsg.rfind("Out of Range Condition", 0), 0u);
 
+    // Air too hot for a density: refused, not rated with a negative mass flow.
+    LoadWaterCoil();
+    cc.Rating.EatDb = 210;
+    cc.Rating.EatWb = 100;
+    cc.Rating.EntFluidTemp = 250;
+    EXPECT_FALSE(Assign());
+    EXPECT_EQ(cc.CalcErrorMsg,
+              "Out of Range Condition or error with HGDENSITY!\nProcedure: CC_bAssignCoilProp\n");
+
     LoadWaterCoil();
     cc.Spec.FL = 0;
     EXPECT_FALSE(Assign());
