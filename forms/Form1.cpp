@@ -97,7 +97,6 @@ struct TubeLists {
     QStringList fins;
     const char* finText;
 };
-const TubeLists& TubeListRow(int i);
 constexpr int kTubeListRows = 8;
 const TubeLists& TubeListRow(int i) {
     static const TubeLists rows[kTubeListRows] = {
@@ -217,7 +216,6 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     v->addWidget(BuildHeaderPanel(), 1);
     setCentralWidget(central);
 
-    for (int i = 0; i < 16; ++i) entCondRow_[i] = -1;
     ShowPanel(0);
     // A comfortable size that still fits the screen at any scaling.
     QSize size(1060, 640);
@@ -898,13 +896,10 @@ void Form1::AdjustEntCond() {
         order.push_back(i);
     }
     for (int i = 8; i <= 15; ++i) order.push_back(i);
-    entCondRow_[0] = 0;
-    for (int i = 1; i <= 3; ++i) entCondRow_[i] = 1;
     int row = 1;
     for (int i : order) {
         if (field(i)->isHidden()) continue;
         ++row;
-        entCondRow_[i] = row;
         label(i)->show();
         for (QWidget* w : {label(i), field(i)}) entCondGrid_->removeWidget(w);
         entCondGrid_->addWidget(label(i), row, 0);
@@ -919,13 +914,6 @@ void Form1::AdjustEntCond() {
     AirFlowMode = 3;
     cmdAirFlow_Click();
     cmdSteam_Click();
-}
-
-int Form1::EntCondRow(int index) const {
-    if (index < 0 || index > 15) return -1;
-    QWidget* f = index == 8 ? Control("cboRefrigerant") : Control(Indexed("txtProperty", index));
-    if (!f || f->isHidden()) return -1;
-    return entCondRow_[index];
 }
 
 void Form1::cmdAirFlow_Click() {

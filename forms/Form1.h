@@ -85,9 +85,6 @@ public:
     void ShowPanel(int index);
     // The panel shown now: 0, 3 or 4.
     int CurrentPanel() const;
-    // The grid row (0-based) of an entering-condition field after the last
-    // layout, -1 when it has none. Index 8 is the refrigerant list.
-    int EntCondRow(int index) const;
 
     // ---- Handlers of the window's own controls ------------------------
     void optCoil_Click(int index);
@@ -141,7 +138,6 @@ private:
     void UpdateClock();
 
     QGridLayout* entCondGrid_ = nullptr;
-    int entCondRow_[16] = {};
     QTimer* clock_ = nullptr;
 };
 

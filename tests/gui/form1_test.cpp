@@ -145,8 +145,6 @@ protected:
 };
 
 TEST_F(Form1Test, OpensOnTheStartPanelWithWaterPending) {
-    EXPECT_EQ(S(form.windowTitle()), "Korvan");
-    EXPECT_EQ(S(form.objectName()), "Form1");
     EXPECT_EQ(TheForm1(), &form);
     EXPECT_EQ(form.CurrentPanel(), 0);
     EXPECT_TRUE(Shown("Frame1(0)"));
@@ -155,63 +153,24 @@ TEST_F(Form1Test, OpensOnTheStartPanelWithWaterPending) {
     EXPECT_FALSE(Shown("Frame1(4)"));
     EXPECT_TRUE(W<QRadioButton>("optCoil(2)")->isChecked());
     EXPECT_EQ(S(W("Frame1(0)")->property("Tag").toString()), "W");
-    EXPECT_EQ(Text("Label5"), "Water");
-    const Strings captions = {"&Steam", "&Condenser", "&Water", "&Evaporator", "&Glycol"};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(S(W<QRadioButton>(QString("optCoil(%1)").arg(i))->text()), captions[i]);
-        EXPECT_TRUE(Shown(QString("optCoil(%1)").arg(i)));
-    }
     EXPECT_FALSE(Shown("optCoil(5)"));   // "&Utilities" is not offered
-    EXPECT_EQ(S(W<QPushButton>("Command1(0)")->text()), "Selec&t");
-    EXPECT_EQ(S(W<QPushButton>("Command1(1)")->text()), "E&xit");
     // Hidden construction fields hold their defaults.
     EXPECT_EQ(Text("cboRifled"), "N");
     EXPECT_EQ(Text("txtFoulingFactor"), "0");
     EXPECT_EQ(Text("cboARI"), "Y");
-    EXPECT_EQ(Text("Text1"), "CR");
     for (const char* hidden : {"cboCoilType", "cboFinType", "cboRifled", "txtFoulingFactor", "cboARI", "lblPhy(16)",
                                "lblPhy(9)", "lblPhy(11)", "lblPhy(12)"})
         EXPECT_TRUE(W(hidden)->isHidden()) << hidden;
-    EXPECT_EQ(SavedCoils.CoilCount(), 0);
-}
 
-TEST_F(Form1Test, MenusToolbarAndStatusBar) {
-    EXPECT_EQ(S(W<QMenu>("mnuFile")->title()), "&File");
-    EXPECT_EQ(S(W<QMenu>("mnuHelp")->title()), "&Help");
-    const std::pair<const char*, const char*> actions[] = {
-        {"mnuFileNew", "&New..."},   {"mnuFileOpen", "&Open..."}, {"mnuFilePrintSetup", "Print &Setup..."},
-        {"mnuFilePrint", "&Print..."}, {"mnuFileExit", "&Exit"},  {"mnuHelpAbout", "&About KVN Performance"}};
-    for (const auto& [name, caption] : actions) EXPECT_EQ(S(form.Action(name)->text()), caption);
-    // Two separators in the File menu, in their places.
-    const auto fileActions = W<QMenu>("mnuFile")->actions();
-    ASSERT_EQ(fileActions.size(), 7);
-    EXPECT_TRUE(fileActions[2]->isSeparator());
-    EXPECT_TRUE(fileActions[5]->isSeparator());
-
-    auto* tb = W<QToolBar>("Toolbar1");
-    const std::pair<const char*, const char*> buttons[] = {
-        {"New", "Create New File"}, {"Open", "Open File"}, {"Save", "Save Coil"}, {"Print", "Print"}};
-    for (const auto& [key, tip] : buttons) {
-        QAction* a = tb->findChild<QAction*>(key);
-        ASSERT_NE(a, nullptr) << key;
-        EXPECT_EQ(S(a->toolTip()), tip);
-        EXPECT_FALSE(a->icon().isNull()) << key;
-    }
-    // The toolbar's "Save" has no action: it is shown disabled rather than inert.
+    // Commands not in place are disabled, never silently inert; so is the
+    // toolbar's "Save", which has no action.
     EXPECT_FALSE(form.Action("Save")->isEnabled());
-
-    // Commands not in place are disabled, never silently inert.
-    EXPECT_EQ(form.Action("mnuFileOpen")->isEnabled(), form.FileCommandsAvailable());
     EXPECT_EQ(form.Action("Open")->isEnabled(), form.FileCommandsAvailable());
     EXPECT_EQ(W<QPushButton>("cmdPrint(1)")->isEnabled(), form.FileCommandsAvailable());
     EXPECT_FALSE(W<QPushButton>("cmdPrint(2)")->isEnabled());   // "&View": nothing saved yet
     EXPECT_EQ(W<QPushButton>("cmdHdr(1)")->isEnabled(), form.PrintCommandsAvailable());
-    EXPECT_EQ(form.Action("mnuFilePrintSetup")->isEnabled(), form.PrintCommandsAvailable());
-
-    // Status bar: two text panels, then time and date.
-    for (int i = 1; i <= 4; ++i) EXPECT_NE(form.findChild<QLabel*>(QString("StatusPanel(%1)").arg(i)), nullptr);
+    // The status bar's live date.
     EXPECT_EQ(Text("StatusPanel(4)"), S(QDate::currentDate().toString("M/d/yyyy")));
-    EXPECT_FALSE(Text("StatusPanel(3)").empty());
 }
 
 TEST_F(Form1Test, FileMenuEnablesPrintOnlyWithSavedCoils) {
@@ -376,59 +335,27 @@ TEST_F(Form1Test, TubeOutsideTheTableChangesNothing) {
 
 TEST_F(Form1Test, StatusBarHints) {
     Select("W");
-    auto status = [&] { return std::make_pair(S(form.StatusText(1)), S(form.StatusText(2))); };
     using P = std::pair<std::string, std::string>;
-
-    Choose("cboTubeOD", "4");
-    EXPECT_EQ(status(), (P{"4", "1/2\" Tube OD"}));
-    Set("cboTubeOD", "7");
-    W("cboTubeOD")->setFocus();
-    EXPECT_EQ(status(), (P{"", ""}));
+    auto focus = [&](const char* name) {
+        W("txtFPI")->setFocus();   // empties both panels
+        W(name)->show();
+        W(name)->setFocus();
+        return P{S(form.StatusText(1)), S(form.StatusText(2))};
+    };
+    Choose("cboTubeOD", "4");   // sent as "P", shown as its size
+    EXPECT_EQ(P(S(form.StatusText(1)), S(form.StatusText(2))), (P{"4", "1/2\" Tube OD"}));
     Set("cboTubeOD", "6");
-    W("txtFPI")->setFocus();
-    W("cboTubeOD")->setFocus();
-    EXPECT_EQ(status(), (P{"6", "5/16\" Tube OD"}));
-
+    EXPECT_EQ(focus("cboTubeOD"), (P{"6", "5/16\" Tube OD"}));
     Set("cboFinMat", "C");
-    W("cboFinMat")->setFocus();
-    EXPECT_EQ(status(), (P{"C", "Copper"}));
-    Set("cboFinMat", "A");
-    Choose("cboFinMat", "A");
-    EXPECT_EQ(status(), (P{"A", "Aluminum"}));
+    EXPECT_EQ(focus("cboFinMat"), (P{"C", "Copper"}));
     Set("cboFinMat", "");
-    W("txtFPI")->setFocus();
+    W("txtProperty(0)")->setFocus();   // fills panel 2
     W("cboFinMat")->setFocus();
-    EXPECT_EQ(status(), (P{"", ""}));
-
-    W("Text1")->setFocus();
-    EXPECT_EQ(status(), (P{"CR", "Corrugated"}));
-    W("cboWallThk")->setFocus();
-    EXPECT_EQ(status(), (P{"", ""}));
-
-    W("txtProperty(0)")->setFocus();
-    EXPECT_EQ(status(), (P{"", "Leave blank if below 2000 feet"}));
-    W("txtProperty(4)")->setFocus();
-    EXPECT_EQ(status(), (P{"", ""}));
-
-    // The coil type hint spells the condenser "Condensor"; other codes leave
-    // the panels as they are.
+    EXPECT_EQ(S(form.StatusText(2)), "");
+    EXPECT_EQ(focus("Text1"), (P{"CR", "Corrugated"}));
+    EXPECT_EQ(focus("txtProperty(0)"), (P{"", "Leave blank if below 2000 feet"}));
     Set("cboCoilType", "C");
-    form.SetStatus("x", "y");
-    W("cboCoilType")->show();
-    W("cboCoilType")->setFocus();
-    EXPECT_EQ(status(), (P{"C", "Condensor Coil"}));
-    Set("cboCoilType", "Q");
-    form.SetStatus("x", "y");
-    W("txtFPI")->setFocus();
-    form.SetStatus("x", "y");
-    W("cboCoilType")->setFocus();
-    EXPECT_EQ(status(), (P{"x", "y"}));
-
-    // The fouling factor keeps the panels.
-    W("txtFoulingFactor")->show();
-    form.SetStatus("x", "y");
-    W("txtFoulingFactor")->setFocus();
-    EXPECT_EQ(status(), (P{"x", "y"}));
+    EXPECT_EQ(focus("cboCoilType"), (P{"C", "Condensor Coil"}));
 }
 
 TEST_F(Form1Test, FocusSelectsTheWholeText) {
@@ -656,11 +583,6 @@ TEST_F(Form1Test, PrintOpensTheHeaderPanelWithDateAndModel) {
     EXPECT_EQ(Text("txtHdr(0)"), S(QDate::currentDate().toString("MM/dd/yyyy")));
     EXPECT_EQ(Text("txtHdr(2)"), BuildModelDesignation(form.coilSpec, form.coilRating, "5"));
     EXPECT_FALSE(Text("txtHdr(2)").empty());
-    const std::pair<const char*, const char*> captions[] = {
-        {"cmdPrint(2)", "&View"}, {"cmdPrint(1)", "&Save"}, {"cmdHdr(1)", "&Finish"}, {"cmdHdr(0)", "&Cancel"}};
-    for (const auto& [name, caption] : captions) EXPECT_EQ(S(W<QPushButton>(name)->text()), caption);
-    EXPECT_EQ(S(W<QPushButton>("cmdHdr(0)")->toolTip()), "Go Back to Coil");
-    EXPECT_EQ(S(W<QGroupBox>("fraNotes")->title()), "Notes To Appear on Perfomance");
     Click("cmdHdr(0)");
     EXPECT_EQ(form.CurrentPanel(), 3);
     EXPECT_FALSE(Shown("Frame1(4)"));
