@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -160,6 +161,28 @@ TEST_F(CoilFormFiles, DeletingTheOnlyCoilClosesTheListAndDisablesView) {
     EXPECT_TRUE(closedByDelete);
     EXPECT_EQ(SavedCoils.CoilCount(), 0);
     EXPECT_FALSE(B("cmdPrint(2)")->isEnabled());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CoilFileDialogOnScreen, KorvanTitleKvnFilterAndExtension) {
+    QtFileDialog dialog;
+    QString title, suffix;
+    QStringList filters;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        title = d->windowTitle();
+        filters = d->nameFilters();
+        suffix = d->defaultSuffix();
+        d->reject();
+    });
+    EXPECT_EQ(dialog.Show(), "");   // cancelled: no name
+    EXPECT_EQ(title, "Korvan");
+    EXPECT_EQ(filters, QStringList{"KVN File (*.kvn)"});
+    EXPECT_EQ(suffix, "kvn");
 }
 
 }  // namespace
