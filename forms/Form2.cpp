@@ -5,6 +5,8 @@
 #include <QResizeEvent>
 #include <QTableWidget>
 
+#include <exception>
+
 #include "engine/rterror.h"
 #include "files/file_commands.h"
 #include "files/save_row.h"
@@ -94,6 +96,8 @@ void Form2::cmdPrint_Click(int index) {
         }
     } catch (const rt::RtError&) {
         // A run-time error ends the action; the list stays as it is.
+    } catch (const std::exception&) {
+        // So does any other failure of the report or the file.
     }
 }
 
