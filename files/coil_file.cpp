@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,8 @@ namespace {
 
 // A coil file is a few hundred bytes a coil; anything this large is not one.
 constexpr size_t kMaxFileBytes = 64u << 20;
+// The most lines a coil file may have (each coil read takes about 1.4 KB).
+constexpr size_t kMaxLines = 200000;
 // The least number of fields of a coil line (columns 0 to 28).
 constexpr size_t kMinFields = 29;
 
@@ -80,13 +83,15 @@ std::string CoilFileText(const SavedCoilTable& table) {
 }
 
 CoilFileStatus ParseCoilFileLine(const std::string& line, SavedCoilTable::Row& row) {
-    std::vector<std::string> fields = Split(line);
-    const size_t n = fields.size();
+    // Counted before splitting, so that a line of millions of semicolons is
+    // refused without building millions of fields.
+    const size_t n = static_cast<size_t>(std::count(line.begin(), line.end(), ';')) + 1;
     if (n < kMinFields)
         return Fail("the line has " + std::to_string(n) + " fields; a coil line has 33");
     if (n > static_cast<size_t>(col::Count))
         return Fail("the line has " + std::to_string(n) +
                     " fields; a coil line has 33 (is there a semicolon in a text?)");
+    std::vector<std::string> fields = Split(line);
     row = SavedCoilTable::Row{};
     if (n == static_cast<size_t>(col::Count) - 1) {
         // Older line: percent glycol and altitude glued together in the last
@@ -106,6 +111,13 @@ CoilFileStatus ParseCoilFileLine(const std::string& line, SavedCoilTable::Row& r
 
 CoilFileStatus ParseCoilFileText(const std::string& text, SavedCoilTable& table) {
     table.Reset();
+    // A row of the table takes far more memory than its line of text, so a
+    // file of many short lines is refused before any row is built.
+    const size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    if (lines > kMaxLines)
+        return Fail("the file has more than " + std::to_string(kMaxLines) +
+                    " lines; a coil file holds at most " + std::to_string(kMaxLines) + " coils");
+    table.Rows().reserve(lines + 1);
     size_t start = 0;
     int lineNumber = 0;
     while (start < text.size()) {
@@ -130,9 +142,25 @@ CoilFileStatus ParseCoilFileText(const std::string& text, SavedCoilTable& table)
 }
 
 CoilFileStatus ReadCoilFile(const std::string& path, SavedCoilTable& table) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return FailErrno("cannot open the file");
+    // Opened without waiting, so that a named pipe or a device does not
+    // block the program until a writer turns up; only plain files are read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return FailErrno("cannot open the file");
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        CoilFileStatus s = Fail(std::string("cannot read the file: ") +
+                                (S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "it is not a plain file"));
+        ::close(fd);
+        return s;
+    }
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f) {
+        CoilFileStatus s = FailErrno("cannot open the file");
+        ::close(fd);
+        return s;
+    }
     std::string text;
+    if (st.st_size > 0) text.reserve(std::min<size_t>(static_cast<size_t>(st.st_size), kMaxFileBytes + 1));
     char buf[65536];
     size_t got;
     while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) {
