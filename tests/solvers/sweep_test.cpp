@@ -222,7 +222,9 @@ void CoolingSweep(const std::string& type, uint64_t seed) {
                      std::to_string(rise * fluidRate) + " vs " + std::to_string(r.TotalBtuh));
     }
     t.Print(("cooling " + type).c_str());
-    EXPECT_GE(t.rated, kCoilsPerType * 9 / 10);
+    // Near-saturated leaving air once ended these ratings in run-time errors;
+    // none may remain.
+    EXPECT_TRUE(t.faults.empty());
 }
 
 void HeatingSweep(const std::string& type, uint64_t seed) {
@@ -239,7 +241,7 @@ void HeatingSweep(const std::string& type, uint64_t seed) {
         if (!(r.LvgFluidTemp < r.EntFluidTemp)) t.Broken("fluid not cooled", c, std::to_string(r.LvgFluidTemp));
     }
     t.Print(("heating " + type).c_str());
-    EXPECT_GE(t.rated, kCoilsPerType * 9 / 10);
+    EXPECT_TRUE(t.faults.empty());
 }
 
 }  // namespace
