@@ -70,21 +70,6 @@ TEST(CoolingSolver, AirWhoseDewPointIsAboveNoSurfaceRatesDry) {
                 r.TotalBtuh / (double(r.FluidMassFlow) * r.FluidSpecHeat) + r.EntFluidTemp, 0.05);
 }
 
-TEST(CoolingSolver, DeepCoilWhollyWet) {
-    Coil c = ChilledWater();
-    c.rows = 6;
-    c.eatDb = 85;
-    c.eatWb = 75;
-    c.entFluid = 42;
-    const Rated out = Rate(c);
-    ASSERT_TRUE(out.messages.empty());
-    const CoilRating& r = out.rating;
-    EXPECT_EQ(cc.CoilDry, kFalse);
-    EXPECT_GT(r.TotalBtuh, r.SensibleBtuh);
-    EXPECT_GE(r.LatDb, r.LatWb);
-    EXPECT_GT(r.LatDb, r.EntFluidTemp);
-}
-
 // A blank wet bulb rates air at dry bulb minus one, nearly saturated. The
 // bypass-factor leaving dry bulb then falls below the leaving wet bulb during
 // the iteration; the humidity lookup must not turn the library's refusal into
