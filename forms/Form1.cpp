@@ -237,10 +237,11 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
         if (auto* a = Action(n)) a->setEnabled(files);
     const bool print = PrintCommandsAvailable();
     if (auto* b = Button("cmdHdr(1)")) b->setEnabled(print);
-    for (const char* n : {"mnuFilePrintSetup", "mnuFilePrint", "Print"})
+    for (const char* n : {"mnuFilePrintSetup", "mnuFilePrint"})
         if (auto* a = Action(n)) a->setEnabled(print);
     // The toolbar's "Save" button has no action of its own.
     if (auto* a = Action("Save")) a->setEnabled(false);
+    UpdateClock();
 }
 
 Form1::~Form1() {
@@ -320,6 +321,9 @@ void Form1::BuildStatusBar() {
 void Form1::UpdateClock() {
     if (auto* t = Label("StatusPanel(3)")) t->setText(QTime::currentTime().toString("h:mm AP"));
     if (auto* d = Label("StatusPanel(4)")) d->setText(QDate::currentDate().toString("M/d/yyyy"));
+    // The toolbar's "Print" is the File menu's "&Print...": available only
+    // when there are saved coils to print.
+    if (auto* p = Action("Print")) p->setEnabled(PrintCommandsAvailable() && SavedCoils.CoilCount() >= 1);
 }
 
 QWidget* Form1::BuildTitleBlock() {
@@ -829,6 +833,7 @@ void Form1::Command1_Click(int index) {
     ShowPanel(3);
     AdjustEntCond();
     qobject_cast<QTableWidget*>(Control("SSDBGrid1"))->setRowCount(0);
+    tube->setFocus(Qt::OtherFocusReason);
 }
 
 // ---------------------------------------------------------------------------

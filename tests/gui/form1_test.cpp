@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDate>
+#include <QEventLoop>
+#include <QTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -32,6 +34,13 @@ namespace {
 using Strings = std::vector<std::string>;
 
 std::string S(const QString& s) { return s.toStdString(); }
+
+// Runs the event loop for a while (the status bar's clock ticks each second).
+void RunEvents(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 class Form1Test : public ::testing::Test {
 protected:
@@ -175,10 +184,13 @@ TEST_F(Form1Test, FileMenuEnablesPrintOnlyWithSavedCoils) {
     auto* menu = W<QMenu>("mnuFile");
     emit menu->aboutToShow();
     EXPECT_FALSE(form.Action("mnuFilePrint")->isEnabled());
+    EXPECT_FALSE(form.Action("Print")->isEnabled());   // the toolbar's copy of it
     SavedCoils.Rows().insert(SavedCoils.Rows().begin(), SavedCoilTable::Row{});
     ASSERT_EQ(SavedCoils.CoilCount(), 1);
     emit menu->aboutToShow();
     EXPECT_EQ(form.Action("mnuFilePrint")->isEnabled(), form.PrintCommandsAvailable());
+    RunEvents(1100);
+    EXPECT_EQ(form.Action("Print")->isEnabled(), form.PrintCommandsAvailable());
     SavedCoils.Reset();
     emit menu->aboutToShow();
     EXPECT_FALSE(form.Action("mnuFilePrint")->isEnabled());
