@@ -18,7 +18,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 #include <QPointer>
 #include <QPlainTextEdit>
