@@ -7,7 +7,6 @@
 #include <QDate>
 #include <QEventLoop>
 #include <QTimer>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -16,7 +15,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <QToolBar>
 #include <algorithm>
 #include <string>
 #include <utility>
@@ -111,12 +109,6 @@ protected:
         }
         return out;
     }
-    Strings GridLabels() {
-        Strings out;
-        auto* g = W<QTableWidget>("SSDBGrid1");
-        for (int r = 0; r < g->rowCount(); ++r) out.push_back(S(g->item(r, 0)->text()));
-        return out;
-    }
     std::vector<GridRow> Grid() {
         std::vector<GridRow> out;
         auto* g = W<QTableWidget>("SSDBGrid1");
@@ -134,16 +126,11 @@ protected:
     void FillWaterCoil() {
         Select("W");
         Choose("cboTubeOD", "5");
-        Set("txtFPI", "12");
-        Set("txtRows", "4");
-        Set("txtTH", "16");
-        Set("txtFL", "48");
-        Set("txtCircuits", "16");
-        Set("txtProperty(1)", "4000");
-        Set("txtProperty(4)", "80");
-        Set("txtProperty(5)", "67");
-        Set("txtProperty(6)", "45");
-        Set("txtProperty(7)", "40");
+        for (const auto& [name, text] : {std::pair{"txtFPI", "12"}, {"txtRows", "4"}, {"txtTH", "16"},
+                                         {"txtFL", "48"}, {"txtCircuits", "16"}, {"txtProperty(1)", "4000"},
+                                         {"txtProperty(4)", "80"}, {"txtProperty(5)", "67"},
+                                         {"txtProperty(6)", "45"}, {"txtProperty(7)", "40"}})
+            Set(name, text);
     }
 
     RecordingMessageSink sink;
@@ -178,6 +165,15 @@ TEST_F(Form1Test, OpensOnTheStartPanelWithWaterPending) {
     EXPECT_EQ(W<QPushButton>("cmdHdr(1)")->isEnabled(), form.PrintCommandsAvailable());
     // The status bar's live date.
     EXPECT_EQ(Text("StatusPanel(4)"), S(QDate::currentDate().toString("M/d/yyyy")));
+
+    // An option only sets the pending type; "Select" takes it.
+    W<QRadioButton>("optCoil(4)")->click();
+    EXPECT_EQ(Text("Label5"), "Glycol");
+    EXPECT_EQ(Text("cboCoilType"), "");
+    Click("Command1(0)");
+    EXPECT_EQ(form.CurrentPanel(), 3);
+    EXPECT_FALSE(Shown("Frame1(1)"));
+    EXPECT_EQ(Text("cboCoilType"), "G");
 }
 
 TEST_F(Form1Test, FileMenuEnablesPrintOnlyWithSavedCoils) {
@@ -194,21 +190,6 @@ TEST_F(Form1Test, FileMenuEnablesPrintOnlyWithSavedCoils) {
     SavedCoils.Reset();
     emit menu->aboutToShow();
     EXPECT_FALSE(form.Action("mnuFilePrint")->isEnabled());
-}
-
-TEST_F(Form1Test, OptionsSetThePendingTypeOnlyUntilSelect) {
-    W<QRadioButton>("optCoil(4)")->click();
-    EXPECT_EQ(S(W("Frame1(0)")->property("Tag").toString()), "G");
-    EXPECT_EQ(Text("Label5"), "Glycol");
-    EXPECT_EQ(form.CurrentPanel(), 0);
-    EXPECT_EQ(Text("cboCoilType"), "");
-    Click("Command1(0)");
-    EXPECT_EQ(form.CurrentPanel(), 3);
-    EXPECT_TRUE(Shown("Frame1(3)"));
-    EXPECT_FALSE(Shown("Frame1(0)"));
-    EXPECT_FALSE(Shown("Frame1(1)"));
-    EXPECT_EQ(Text("cboCoilType"), "G");
-    EXPECT_EQ(Text("cboTubeOD"), "");   // no tube chosen yet
 }
 
 TEST_F(Form1Test, EnteringConditionsLaidOutPerCoilType) {
@@ -370,7 +351,7 @@ TEST_F(Form1Test, StatusBarHints) {
 
 TEST_F(Form1Test, FocusSelectsTheWholeText) {
     FillWaterCoil();
-    for (const char* name : {"txtFPI", "txtRows", "txtTH", "txtFL", "txtCircuits", "txtProperty(4)"}) {
+    for (const char* name : {"txtFPI", "txtCircuits", "txtProperty(4)"}) {
         W("txtProperty(0)")->setFocus();
         auto* t = W<QLineEdit>(name);
         t->setFocus();
@@ -500,9 +481,6 @@ FieldTexts Coil(const char* type, const char* tube, FieldTexts more) {
 const RatedCoil kRatedCoils[] = {
     {"Water", Coil("W", "5", {{"EatDb", "80"}, {"EatWb", "67"}, {"EntFluidTemp", "45"}, {"Gpm", "20"}}), 1,
      Rows({"LAT WB (°F)", "Lvg Fl Temp (°F)", "Water PD (FT H20)", "Water Vel (FPS)"})},
-    {"WaterByVelocity", Coil("W", "5", {{"AirVel", "500"}, {"EatDb", "80"}, {"EatWb", "67"}, {"EntFluidTemp", "45"},
-                                        {"Gpm", "40"}, {"Acfm", ""}}),
-     3, Rows({"LAT WB (°F)", "Lvg Fl Temp (°F)", "Water PD (FT H20)", "Water Vel (FPS)"})},
     {"Glycol", Coil("G", "5", {{"EatDb", "80"}, {"EatWb", "67"}, {"EntFluidTemp", "42"}, {"Gpm", "25"},
                                {"PercentGlycol", "30"}}),
      1, Rows({"LAT WB  (°F)", "Lvg Fl Temp (°F)", "Glycol PD  (FT H2O)", "Glycol Vel (FPS)"})},
@@ -536,7 +514,9 @@ TEST_P(Form1RatingTest, CalculateFillsTheGrid) {
 
     Click("cmdCalc");
     for (const ShownMessage& m : sink.shown) ADD_FAILURE() << "message: " << m.text;
-    EXPECT_EQ(GridLabels(), coil.labels);
+    Strings labels;
+    for (const GridRow& r : Grid()) labels.push_back(r.label);
+    EXPECT_EQ(labels, coil.labels);
 
     // The same coil through the driver: the construction lists as the tube
     // choice filled them, the hidden fields as they stand.
@@ -577,44 +557,32 @@ TEST_F(Form1Test, FaceVelocityRatesByVelocityAndShowsTheAirFlowUsed) {
     EXPECT_EQ(grid[3].value, "      4000.000");
 }
 
-TEST_F(Form1Test, FailedValidationKeepsTheGridAndRecords) {
+// A coil that fails validation, or that the engine cannot rate (its message
+// is shown): the window keeps the last rating and stays on the coil panel.
+TEST_F(Form1Test, FailuresKeepTheLastRating) {
     FillWaterCoil();
     ASSERT_TRUE(form.CalcPerform());
     const auto before = Grid();
     const float total = form.coilRating.TotalBtuh;
-    ASSERT_FALSE(before.empty());
-    Set("txtFPI", "");
-    EXPECT_FALSE(form.CalcPerform());
-    EXPECT_EQ(Grid().size(), before.size());
-    EXPECT_EQ(Grid()[0].value, before[0].value);
-    EXPECT_EQ(form.coilRating.TotalBtuh, total);
-}
-
-// A coil the engine cannot rate: the engine's message is shown, and the
-// window keeps the last rating and stays on the coil panel.
-TEST_F(Form1Test, EngineFailureKeepsTheLastRating) {
-    FillWaterCoil();
-    ASSERT_TRUE(form.CalcPerform());
-    const auto before = Grid();
-    const float total = form.coilRating.TotalBtuh;
-    Set("txtProperty(0)", "31000");
-    sink.shown.clear();
-    Click("cmdPrint(0)");
-    ASSERT_FALSE(sink.shown.empty());
+    for (const auto& [name, text] : {std::pair{"txtFPI", ""}, {"txtProperty(0)", "31000"}}) {
+        SCOPED_TRACE(name);
+        const std::string old = Text(name);
+        Set(name, text);
+        sink.shown.clear();
+        Click("cmdPrint(0)");
+        ASSERT_EQ(sink.shown.size(), 1u);
+        EXPECT_EQ(form.CurrentPanel(), 3);
+        ASSERT_EQ(Grid().size(), before.size());
+        EXPECT_EQ(Grid()[0].value, before[0].value);
+        EXPECT_EQ(form.coilRating.TotalBtuh, total);
+        EXPECT_EQ(form.coilRating.Altitude, 0);
+        Set(name, old);
+    }
     EXPECT_NE(sink.shown[0].text.find("CC_bAssignCoilProp"), std::string::npos);
-    EXPECT_EQ(form.CurrentPanel(), 3);
-    EXPECT_EQ(Grid().size(), before.size());
-    EXPECT_EQ(Grid()[0].value, before[0].value);
-    EXPECT_EQ(form.coilRating.TotalBtuh, total);
-    EXPECT_EQ(form.coilRating.Altitude, 0);
 }
 
 TEST_F(Form1Test, PrintOpensTheHeaderPanelWithDateAndModel) {
     FillWaterCoil();
-    Set("txtFPI", "");
-    Click("cmdPrint(0)");
-    EXPECT_EQ(form.CurrentPanel(), 3);   // failed validation: stay on the coil
-    Set("txtFPI", "12");
     Click("cmdPrint(0)");
     EXPECT_EQ(form.CurrentPanel(), 4);
     EXPECT_TRUE(Shown("Frame1(4)"));
@@ -644,12 +612,8 @@ TEST_F(Form1Test, CancelAbandonsTheCoil) {
     for (const char* n : {"cboTubeOD", "cboWallThk", "cboFinMat", "cboFinThk", "cboFinType", "txtFPI", "txtRows",
                           "txtTH", "txtFL", "cboRifled", "txtCircuits", "cboRefrigerant", "txtNotes"})
         EXPECT_EQ(Text(n), "") << n;
-    for (int i = 0; i <= 15; ++i)
-        if (i != 8) {
-            EXPECT_EQ(Text(QString("txtProperty(%1)").arg(i)), "") << i;
-        }
-    for (int i = 0; i <= 4; ++i) EXPECT_EQ(Text(QString("txtHdr(%1)").arg(i)), "");
-    for (int i = 0; i <= 3; ++i) EXPECT_EQ(Text(QString("txtCPS(%1)").arg(i)), "");
+    for (const char* n : {"txtProperty(1)", "txtProperty(4)", "txtProperty(7)", "txtHdr(0)", "txtHdr(3)", "txtCPS(1)"})
+        EXPECT_EQ(Text(n), "") << n;
     EXPECT_EQ(S(form.StatusText(1)), "");
     EXPECT_EQ(S(form.StatusText(2)), "");
     // Kept: coil type, fouling factor, certification, the lists' items, the
@@ -688,18 +652,13 @@ TEST(FrmAbout, TitleVersionAndSystemInfo) {
     ScopedMessageSink scope(sink);
     frmAbout about;
     EXPECT_TRUE(about.isModal());
-    auto* title = about.findChild<QLabel*>("lblTitle");
-    ASSERT_NE(title, nullptr);
-    EXPECT_EQ(S(title->text()), "KVN Performance");
     EXPECT_NE(S(about.findChild<QLabel*>("lblVersion")->text()).find("9.00"), std::string::npos);
-    ASSERT_NE(about.findChild<QPushButton*>("cmdOK"), nullptr);
     about.findChild<QPushButton*>("cmdSysInfo")->click();
     ASSERT_EQ(sink.shown.size(), 1u);
     const std::string& text = sink.shown[0].text;
     EXPECT_NE(text.find("Operating system: "), std::string::npos);
     EXPECT_NE(text.find(std::string("Qt version: ") + qVersion()), std::string::npos);
     EXPECT_NE(text.find("Hygrel32 library: "), std::string::npos);
-    EXPECT_NE(text.find("Hygrel32"), std::string::npos);
 }
 
 }  // namespace
