@@ -1,15 +1,19 @@
 // Fuzzes the calculation driver with the engine behind it: arbitrary field
 // texts for every coil type and air-flow mode. A rating must end in a
 // result, a validation message or an engine message, and no NaN or infinity
-// may reach the records or the grid.
+// may reach the records, the grid, the saved row or the coil file line.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "common/calc_driver.h"
 #include "engine/msgbox.h"
+#include "engine/rterror.h"
+#include "files/coil_file.h"
+#include "files/save_row.h"
 
 namespace {
 
@@ -35,6 +39,34 @@ void CheckRecords(const CoilSpec& s, const CoilRating& r) {
                     r.LvgFluidTemp, r.PercentGlycol, r.WetFraction, r.SensibleBtuh, r.TotalBtuh,
                     r.Scfm, r.FluidSpecHeat, r.SteamPressure, r.FluidThermCond, r.FluidViscosity})
         CheckFinite(v);
+}
+
+bool ShowsNonFinite(const std::string& text) {
+    for (const char* bad : {"nan", "NaN", "NAN", "inf", "Inf", "INF"})
+        if (text.find(bad) != std::string::npos) return true;
+    return false;
+}
+
+// The rated coil as "Save" stores it and the coil file writes it: every
+// number finite, and the line reads back as one coil.
+void CheckSavedRow(const CoilSpec& spec, const CoilRating& rating) {
+    SaveRowTexts texts;
+    texts.coilTypeWord = CoilTypeWord(spec.Application);
+    texts.tubeText = spec.Pattern;
+    SavedCoilTable table;
+    try {
+        AppendSavedCoil(table, spec, rating, texts);
+    } catch (const rt::RtError& e) {
+        if (e.number() != 6 || table.CoilCount() != 0) std::abort();
+        return;
+    }
+    for (const Cell& cell : table.Rows()[0]) {
+        if (const float* v = std::get_if<float>(&cell); v && !std::isfinite(*v)) std::abort();
+        if (const double* v = std::get_if<double>(&cell); v && !std::isfinite(*v)) std::abort();
+        if (!std::holds_alternative<std::string>(cell) && ShowsNonFinite(CellText(cell))) std::abort();
+    }
+    SavedCoilTable back;
+    if (!ParseCoilFileText(CoilFileText(table), back).ok || back.CoilCount() != 1) std::abort();
 }
 
 }  // namespace
@@ -63,10 +95,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static CoilSpec spec;
     static CoilRating rating;
     const CalcResult res = CalcPerform(f, mode, spec, rating);
+    // Every rating ends in a result, a validation message or a message shown.
+    if (res.status == CalcResult::Validation && res.validation.message.empty()) std::abort();
+    if (res.status == CalcResult::EngineFailed && (res.error.empty() || sink.shown.empty())) std::abort();
     CheckRecords(spec, rating);
     for (const GridRow& row : res.grid)
-        if (row.value.find("nan") != std::string::npos || row.value.find("inf") != std::string::npos ||
-            row.value.find("NaN") != std::string::npos || row.value.find("Inf") != std::string::npos)
-            std::abort();
+        if (ShowsNonFinite(row.value)) std::abort();
+    if (res.ok()) CheckSavedRow(spec, rating);
     return 0;
 }
