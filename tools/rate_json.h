@@ -88,6 +88,7 @@ public:
         return false;
     }
 
+    static constexpr std::size_t kMaxDepth = 100;
     std::string error;
     std::size_t errorPosition = 0;
 
@@ -113,6 +114,12 @@ private:
         return true;
     }
     bool open(Json&& container) {
+        // A batch is an array of flat objects; deeper nesting is refused so
+        // that copying or freeing a tree cannot run out of stack.
+        if (stack_.size() >= kMaxDepth) {
+            error = "the input nests deeper than " + std::to_string(kMaxDepth) + " levels";
+            return false;
+        }
         stack_.push_back(place(std::move(container)));
         return true;
     }
