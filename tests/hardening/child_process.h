@@ -70,9 +70,10 @@ inline ChildOutcome RunInChild(const std::function<long()>& work) {
 // child; -1 when it cannot be measured here, -2 when `work` answers false.
 inline long PeakGrowthKiB(const std::function<bool()>& work) {
     return RunInChild([&]() -> long {
-               if (!ResetPeakMemory()) return -1;
+               const bool reset = ResetPeakMemory();
                const long before = ProcStatusKiB("VmRSS");
                if (!work()) return -2;
+               if (!reset) return -1;
                const long peak = ProcStatusKiB("VmHWM");
                return before < 0 || peak < 0 ? -1 : peak - before;
            })
