@@ -1,5 +1,6 @@
 #include "common/calc_driver.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <string>
@@ -200,6 +201,23 @@ std::string CheckIfBlank(const std::string& value, const std::string& def) {
     return value.empty() ? def : value;
 }
 
+const char* const kImplausibleResult =
+    "The results are outside the range of this coil: the leaving air is not between "
+    "the entering air and entering fluid temperatures. Check the entering conditions.";
+
+bool PhysicallyPlausible(const CoilSpec& s, const CoilRating& r) {
+    // Refrigerant and steam ratings count capacity in standard air and may
+    // leave a little beyond the refrigerant temperature as rated; the check
+    // is for the liquid coils.
+    if (s.Application != "W" && s.Application != "G" && s.Application != "O") return true;
+    // 0.01 F of slack for the solvers' own tolerances.
+    constexpr double kSlack = 0.01;
+    const double lo = std::min<double>(r.EatDb, r.EntFluidTemp) - kSlack;
+    const double hi = std::max<double>(r.EatDb, r.EntFluidTemp) + kSlack;
+    if (r.TotalBtuh < 0.0) return false;
+    return r.LatDb >= lo && r.LatDb <= hi;
+}
+
 CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& spec, CoilRating& rating) {
     CalcResult result;
     if (!Validate(fields, airFlowMode, result.validation)) {
@@ -228,6 +246,19 @@ CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& spec
         result.status = CalcResult::EngineFailed;
         result.error = std::to_string(e.number()) + "  " + e.description();
         ShowMessage(result.error);
+        return result;
+    }
+
+    // A liquid-coil rating that ran without a message must also make
+    // physical sense: the air cannot leave hotter or colder than both the
+    // entering air and the entering fluid, and a capacity cannot be negative. Far outside the
+    // correlations' range the solvers can converge on such numbers; they are
+    // refused here rather than listed as if they were a rating.
+    // (A stand-in engine of the tests makes no physical claims.)
+    if (!g_rateCoil && capture.texts.empty() && !PhysicallyPlausible(newSpec, newRating)) {
+        result.status = CalcResult::EngineFailed;
+        result.error = kImplausibleResult;
+        ShowMessage(result.error, MsgIcon::Exclamation);
         return result;
     }
 

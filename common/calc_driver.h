@@ -68,5 +68,13 @@ CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode,
 using RateCoilFunction = bool (*)(CoilSpec&, CoilRating&);
 RateCoilFunction SetRateCoilFunction(RateCoilFunction fn);
 
+// True when a finished water, glycol or other-fluid rating makes physical
+// sense: a capacity that is not negative, and leaving air between the
+// entering air and the entering fluid temperatures (other coil types always
+// pass). A rating without a message that fails this is refused with
+// kImplausibleResult instead of being listed.
+bool PhysicallyPlausible(const CoilSpec& spec, const CoilRating& rating);
+extern const char* const kImplausibleResult;
+
 // Returns `def` when `value` is empty, else `value`.
 std::string CheckIfBlank(const std::string& value, const std::string& def);
