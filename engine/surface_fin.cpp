@@ -17,57 +17,59 @@ float SaturatedEnthalpy(float t, int16_t altitude) {
 }
 
 // Modified Bessel functions by the polynomial approximations of
-// Abramowitz and Stegun 9.8.1 to 9.8.8 (x > 0).
-double BesselI0(double x) {
+// Abramowitz and Stegun 9.8.1 to 9.8.8 (x > 0). Each value is a quantity of
+// its own: computed in double and stored as a 32-bit float, also where the
+// K-functions use the I-functions.
+float BesselI0(double x) {
     if (x <= 3.75) {
         const double t = x / 3.75, y = t * t;
-        return 1 + y * (3.5156229 + y * (3.0899424 + y * (1.2067492 +
-               y * (0.2659732 + y * (0.0360768 + y * 0.0045813)))));
+        return F32(1 + y * (3.5156229 + y * (3.0899424 + y * (1.2067492 +
+                   y * (0.2659732 + y * (0.0360768 + y * 0.0045813))))));
     }
     const double y = 3.75 / x;
-    return rt::Chk(rt::Exp(x) / rt::Sqrt(x) *
+    return F32(rt::Exp(x) / rt::Sqrt(x) *
                    (0.39894228 + y * (0.01328592 + y * (0.00225319 + y * (-0.00157565 +
                     y * (0.00916281 + y * (-0.02057706 + y * (0.02635537 +
                     y * (-0.01647633 + y * 0.00392377)))))))));
 }
 
-double BesselI1(double x) {
+float BesselI1(double x) {
     if (x <= 3.75) {
         const double t = x / 3.75, y = t * t;
-        return x * (0.5 + y * (0.87890594 + y * (0.51498869 + y * (0.15084934 +
-               y * (0.02658733 + y * (0.00301532 + y * 0.00032411))))));
+        return F32(x * (0.5 + y * (0.87890594 + y * (0.51498869 + y * (0.15084934 +
+                   y * (0.02658733 + y * (0.00301532 + y * 0.00032411)))))));
     }
     const double y = 3.75 / x;
-    return rt::Chk(rt::Exp(x) / rt::Sqrt(x) *
+    return F32(rt::Exp(x) / rt::Sqrt(x) *
                    (0.39894228 + y * (-0.03988024 + y * (-0.00362018 + y * (0.00163801 +
                     y * (-0.01031555 + y * (0.02282967 + y * (-0.02895312 +
                     y * (0.01787654 + y * -0.00420059)))))))));
 }
 
-double BesselK0(double x) {
+float BesselK0(double x) {
     if (x <= 2) {
         const double y = x * x / 4;
-        return -rt::Log(x / 2) * BesselI0(x) +
-               (-0.57721566 + y * (0.42278420 + y * (0.23069756 + y * (0.03488590 +
-                y * (0.00262698 + y * (0.00010750 + y * 0.00000740))))));
+        return F32(-rt::Log(x / 2) * BesselI0(x) +
+                   (-0.57721566 + y * (0.42278420 + y * (0.23069756 + y * (0.03488590 +
+                    y * (0.00262698 + y * (0.00010750 + y * 0.00000740)))))));
     }
     const double y = 2 / x;
-    return rt::Exp(-x) / rt::Sqrt(x) *
-           (1.25331414 + y * (-0.07832358 + y * (0.02189568 + y * (-0.01062446 +
-            y * (0.00587872 + y * (-0.00251540 + y * 0.00053208))))));
+    return F32(rt::Exp(-x) / rt::Sqrt(x) *
+               (1.25331414 + y * (-0.07832358 + y * (0.02189568 + y * (-0.01062446 +
+                y * (0.00587872 + y * (-0.00251540 + y * 0.00053208)))))));
 }
 
-double BesselK1(double x) {
+float BesselK1(double x) {
     if (x <= 2) {
         const double y = x * x / 4;
-        return rt::Log(x / 2) * BesselI1(x) +
-               Div(1, x) * (1 + y * (0.15443144 + y * (-0.67278579 + y * (-0.18156897 +
-                y * (-0.01919402 + y * (-0.00110404 + y * -0.00004686))))));
+        return F32(rt::Log(x / 2) * BesselI1(x) +
+                   Div(1, x) * (1 + y * (0.15443144 + y * (-0.67278579 + y * (-0.18156897 +
+                    y * (-0.01919402 + y * (-0.00110404 + y * -0.00004686)))))));
     }
     const double y = 2 / x;
-    return rt::Exp(-x) / rt::Sqrt(x) *
-           (1.25331414 + y * (0.23498619 + y * (-0.03655620 + y * (0.01504268 +
-            y * (-0.00780353 + y * (0.00325614 + y * -0.00068245))))));
+    return F32(rt::Exp(-x) / rt::Sqrt(x) *
+               (1.25331414 + y * (0.23498619 + y * (-0.03655620 + y * (0.01504268 +
+                y * (-0.00780353 + y * (0.00325614 + y * -0.00068245)))))));
 }
 
 constexpr int kSurfaceGuessLimit = 400;
