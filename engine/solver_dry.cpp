@@ -27,28 +27,28 @@ float AirDensity(float t, float w, int16_t altitude) {
 }
 
 // Heat-exchanger effectiveness for `rows` rows, capacity-rate ratio cr.
-float Effectiveness(int16_t rows, double cr, float ntu) {
+float Effectiveness(int16_t rows, float cr, float ntu) {
     if (rows == 1 && cr > 0) {
-        return F32(Div(1.0 - Exp(-cr * (1.0 - Exp(-double(ntu)))), cr));
+        return F32(Div(1.0 - Exp(-double(cr) * (1.0 - Exp(-double(ntu)))), cr));
     }
     if ((rows == 1 || rows == 2) && cr == 0) {
         return F32(1.0 - Exp(-double(ntu)));
     }
     if (rows == 2 && cr > 0) {
         const double eHalf = Exp(-double(ntu) / 2.0);
-        const float K = F32(cr * (1.0 - eHalf));
+        const float K = F32(double(cr) * (1.0 - eHalf));
         const double ep = Exp(K);
         const double em = Exp(-double(K));
         const double sinhK = (ep - em) / 2.0;
         const double coshK = (ep + em) / 2.0;
         return F32(Div(1.0 - Div(em, eHalf * sinhK + coshK), cr));
     }
-    if (rows > 2 && F32(cr) == 1.0f) {
+    if (rows > 2 && cr == 1.0f) {
         return F32(Div(ntu, double(ntu) + 1.0));
     }
     // Counterflow.
     const double e = Exp(-(1.0 - cr) * double(ntu));
-    return F32(Div(1.0 - e, 1.0 - cr * e));
+    return F32(Div(1.0 - e, 1.0 - double(cr) * e));
 }
 
 // Returns false when the iteration did not converge.
@@ -73,11 +73,9 @@ bool RateHeatingCoil() {
 
         cc.MeanFluidTemp = F32(double(r.EntFluidTemp) * 0.5 + double(tl) * 0.5);
         const float hi = CC_TubeFilmCoef();
-        // The overall resistance and the capacity-rate ratio are working
-        // values in double precision; NTU and the effectiveness are stored.
-        const double R = rt::Chk(double(cc.FinWallResDry) + cc.AirJ + Div(cc.AreaRatio, hi) +
-                                 double(s.FoulingFactor) * cc.AreaRatio);
-        const double Cr = Div(double(rhoE) * 60.0 * cc.AirCp * r.Acfm, double(r.FluidSpecHeat) * r.FluidMassFlow);
+        const float R = F32(double(cc.FinWallResDry) + cc.AirJ + Div(cc.AreaRatio, hi) +
+                            double(s.FoulingFactor) * cc.AreaRatio);
+        const float Cr = F32(Div(double(rhoE) * 60.0 * cc.AirCp * r.Acfm, double(r.FluidSpecHeat) * r.FluidMassFlow));
         const float ntu = F32(Div(cc.TotalArea, double(rhoE) * 60.0 * cc.AirCp * r.Acfm * R));
         const float eff = Effectiveness(s.RD, Cr, ntu);
 
