@@ -108,13 +108,14 @@ float SatEnthalpySlope(float t) {
 
 }  // namespace
 
+// Refrigerant mass-flow factors; table values, held as 32-bit floats.
 double CC_RefrigerantFlowFactor(const std::string& refrigerant) {
     if (refrigerant == "22") return 1.0;
-    if (refrigerant == "12") return 0.849;
-    if (refrigerant == "410A" || refrigerant == "410a") return 1.456;
-    if (refrigerant == "407C" || refrigerant == "407c") return 0.957;
-    if (refrigerant == "404A" || refrigerant == "404a") return 0.899;
-    if (refrigerant == "134A" || refrigerant == "134a") return 0.7;
+    if (refrigerant == "12") return 0.849f;
+    if (refrigerant == "410A" || refrigerant == "410a") return 1.456f;
+    if (refrigerant == "407C" || refrigerant == "407c") return 0.957f;
+    if (refrigerant == "404A" || refrigerant == "404a") return 0.899f;
+    if (refrigerant == "134A" || refrigerant == "134a") return 0.7f;
     return 0.0;
 }
 

@@ -69,16 +69,18 @@ Coil Steam(const std::string& tube, float psi, float eatDb) {
 }  // namespace
 
 TEST(RefrigerantFactor, MatchesTheRefrigerantTextExactly) {
+    // The factors are table values held as 32-bit floats: 1.456 as a double
+    // would give a refrigerant mass flow a few units in the last place off.
     EXPECT_EQ(CC_RefrigerantFlowFactor("22"), 1.0);
-    EXPECT_EQ(CC_RefrigerantFlowFactor("12"), 0.849);
-    EXPECT_EQ(CC_RefrigerantFlowFactor("410A"), 1.456);
-    EXPECT_EQ(CC_RefrigerantFlowFactor("410a"), 1.456);
-    EXPECT_EQ(CC_RefrigerantFlowFactor("407C"), 0.957);
-    EXPECT_EQ(CC_RefrigerantFlowFactor("407c"), 0.957);
-    EXPECT_EQ(CC_RefrigerantFlowFactor("404A"), 0.899);
-    EXPECT_EQ(CC_RefrigerantFlowFactor("404a"), 0.899);
-    EXPECT_EQ(CC_RefrigerantFlowFactor("134A"), 0.7);
-    EXPECT_EQ(CC_RefrigerantFlowFactor("134a"), 0.7);
+    EXPECT_EQ(CC_RefrigerantFlowFactor("12"), 0.849f);
+    EXPECT_EQ(CC_RefrigerantFlowFactor("410A"), 1.456f);
+    EXPECT_EQ(CC_RefrigerantFlowFactor("410a"), 1.456f);
+    EXPECT_EQ(CC_RefrigerantFlowFactor("407C"), 0.957f);
+    EXPECT_EQ(CC_RefrigerantFlowFactor("407c"), 0.957f);
+    EXPECT_EQ(CC_RefrigerantFlowFactor("404A"), 0.899f);
+    EXPECT_EQ(CC_RefrigerantFlowFactor("404a"), 0.899f);
+    EXPECT_EQ(CC_RefrigerantFlowFactor("134A"), 0.7f);
+    EXPECT_EQ(CC_RefrigerantFlowFactor("134a"), 0.7f);
     for (const char* other : {"", "R22", "22 ", " 22", "2", "410", "410AA", "134B", "407C ", "404"})
         EXPECT_EQ(CC_RefrigerantFlowFactor(other), 0.0) << '"' << other << '"';
 }
