@@ -29,7 +29,7 @@ public:
 };
 
 struct Coil {
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
 };
 
@@ -38,7 +38,7 @@ Coil MakeCoil(const std::string& type, const std::string& tube, int rows, int fp
               int circuits, float acfm, float db, float wb, float fluid, float gpm, float glycol = 0,
               float psi = 0, const std::string& refrigerant = "") {
     Coil c;
-    CoilSpec& s = c.spec;
+    CoilSpec& s = c.coilSpec;
     CoilRating& r = c.rating;
     s.Application = type;
     s.Pattern = tube == "4" ? "P" : tube;
@@ -124,7 +124,7 @@ void Fold(uint64_t& h, const void* p, size_t n) {
 }
 
 void FoldCoil(uint64_t& h, const Coil& c) {
-    const CoilSpec& s = c.spec;
+    const CoilSpec& s = c.coilSpec;
     const CoilRating& r = c.rating;
     const float fs[] = {s.FaceArea, s.FinHeight, s.HeaderLength, s.HeaderDia, s.ConnDia};
     const float fr[] = {r.FinConductivity, r.CoilDepth, r.FaceVelocity, r.AirPD, r.Condensate, r.PrimaryArea,
@@ -142,7 +142,7 @@ void FoldCoil(uint64_t& h, const Coil& c) {
 bool RateOne(const Coil& in, Coil& out) {
     out = in;
     try {
-        CC_RateCoil(out.spec, out.rating);
+        CC_RateCoil(out.coilSpec, out.rating);
         return true;
     } catch (const rt::RtError&) {
         return false;

@@ -15,8 +15,8 @@ namespace {
 
 RateCoilFunction g_rateCoil = nullptr;
 
-bool RateCoil(CoilSpec& spec, CoilRating& rating) {
-    return g_rateCoil ? g_rateCoil(spec, rating) : CC_RateCoil(spec, rating);
+bool RateCoil(CoilSpec& coilSpec, CoilRating& rating) {
+    return g_rateCoil ? g_rateCoil(coilSpec, rating) : CC_RateCoil(coilSpec, rating);
 }
 
 const std::string& Text(const FieldTexts& fields, const char* key) {
@@ -104,33 +104,33 @@ bool Validate(const FieldTexts& f, int mode, ValidationFault& fault) {
 
 // Fills both records from the field texts. A value that does not fit its
 // field raises run-time error 6.
-void FillRecords(const FieldTexts& f, int mode, CoilSpec& spec, CoilRating& rating) {
+void FillRecords(const FieldTexts& f, int mode, CoilSpec& coilSpec, CoilRating& rating) {
     const std::string& app = Text(f, "Application");
-    spec.Application = app;
+    coilSpec.Application = app;
     const std::string& tube = Text(f, "Pattern");
-    spec.Pattern = tube == "4" ? "P" : tube;
-    spec.TubeWall = rt::F32(Num(f, "TubeWall"));
-    spec.FinMat = Text(f, "FinMat");
-    spec.FinThk = rt::F32(Num(f, "FinThk"));
-    spec.FinTreat = Text(f, "FinTreat");
-    spec.FPI = rt::I16(Num(f, "FPI"));
-    spec.RD = rt::I16(Num(f, "RD"));
-    spec.TH = rt::I16(Num(f, "TH"));
-    spec.FL = rt::F32(Num(f, "FL"));
-    spec.Rifled = Text(f, "Rifled");
-    spec.Circuits = rt::I16(numfmt::Val(CheckIfBlank(Text(f, "Circuits"), "1")));
-    spec.FoulingFactor = rt::F32(Num(f, "FoulingFactor"));
-    spec.Corrugated.assign(1, 'N');  // the form has no corrugated-tube choice
+    coilSpec.Pattern = tube == "4" ? "P" : tube;
+    coilSpec.TubeWall = rt::F32(Num(f, "TubeWall"));
+    coilSpec.FinMat = Text(f, "FinMat");
+    coilSpec.FinThk = rt::F32(Num(f, "FinThk"));
+    coilSpec.FinTreat = Text(f, "FinTreat");
+    coilSpec.FPI = rt::I16(Num(f, "FPI"));
+    coilSpec.RD = rt::I16(Num(f, "RD"));
+    coilSpec.TH = rt::I16(Num(f, "TH"));
+    coilSpec.FL = rt::F32(Num(f, "FL"));
+    coilSpec.Rifled = Text(f, "Rifled");
+    coilSpec.Circuits = rt::I16(numfmt::Val(CheckIfBlank(Text(f, "Circuits"), "1")));
+    coilSpec.FoulingFactor = rt::F32(Num(f, "FoulingFactor"));
+    coilSpec.Corrugated.assign(1, 'N');  // the form has no corrugated-tube choice
 
-    const std::string& p = spec.Pattern;
+    const std::string& p = coilSpec.Pattern;
     if (p == "6" || p == "3") {
-        spec.FinHeight = spec.TH;
+        coilSpec.FinHeight = coilSpec.TH;
     } else if (p == "5") {
-        spec.FinHeight = rt::F32(spec.TH * 1.5);
+        coilSpec.FinHeight = rt::F32(coilSpec.TH * 1.5);
     } else if (p == "P") {
-        spec.FinHeight = rt::F32(spec.TH * 1.25);
+        coilSpec.FinHeight = rt::F32(coilSpec.TH * 1.25);
     } else if (p == "1") {
-        spec.FinHeight = rt::I16(spec.TH * 3);  // a 16-bit product
+        coilSpec.FinHeight = rt::I16(coilSpec.TH * 3);  // a 16-bit product
     }
 
     rating.Altitude = rt::I16(Num(f, "Altitude"));
@@ -138,7 +138,7 @@ void FillRecords(const FieldTexts& f, int mode, CoilSpec& spec, CoilRating& rati
     rating.Scfm = 0;
     if (mode == kAirFlowVelocity) {
         // Face velocity times the face area.
-        rating.Acfm = rt::F32(Num(f, "AirVel") * spec.FL * spec.FinHeight / 144.0);
+        rating.Acfm = rt::F32(Num(f, "AirVel") * coilSpec.FL * coilSpec.FinHeight / 144.0);
     } else {
         rating.Acfm = rt::F32(Num(f, "Acfm"));
     }
@@ -156,7 +156,7 @@ void FillRecords(const FieldTexts& f, int mode, CoilSpec& spec, CoilRating& rati
     rating.EvapSHCode = rt::I16(Num(f, "EvapSHCode"));
 }
 
-std::vector<GridRow> ResultRows(const CoilSpec& spec, const CoilRating& r) {
+std::vector<GridRow> ResultRows(const CoilSpec& coilSpec, const CoilRating& r) {
     std::vector<GridRow> rows;
     auto add = [&rows](const char* label, float value) { rows.push_back({label, sRightJustify(value)}); };
     add("Btuh (Total) ", r.TotalBtuh);
@@ -165,7 +165,7 @@ std::vector<GridRow> ResultRows(const CoilSpec& spec, const CoilRating& r) {
     add("Scfm         ", r.Scfm);
     add("Air Velocity (SFPM)", r.FaceVelocity);
     add("LAT DB (°F)", r.LatDb);
-    const std::string& app = spec.Application;
+    const std::string& app = coilSpec.Application;
     if (app == "S") {
         add("Condensate (Lbs/Hr)", r.Condensate);
         add("Latent heat  ", r.LatentHeat);
@@ -185,7 +185,7 @@ std::vector<GridRow> ResultRows(const CoilSpec& spec, const CoilRating& r) {
         add("Glycol PD  (FT H2O)", r.FluidPD);
         add("Glycol Vel (FPS)", r.TubeVelocity);
     }
-    add("Fin Height", spec.FinHeight);
+    add("Fin Height", coilSpec.FinHeight);
     return rows;
 }
 
@@ -218,7 +218,7 @@ bool PhysicallyPlausible(const CoilSpec& s, const CoilRating& r) {
     return r.LatDb >= lo && r.LatDb <= hi;
 }
 
-CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& spec, CoilRating& rating) {
+CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& coilSpec, CoilRating& rating) {
     CalcResult result;
     if (!Validate(fields, airFlowMode, result.validation)) {
         result.status = CalcResult::Validation;
@@ -228,7 +228,7 @@ CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& spec
     // The engine rates copies; the caller's records change only when a
     // rating has been produced, so a failure leaves the coil on screen (and
     // what "Save" would store) as it was.
-    CoilSpec newSpec = spec;
+    CoilSpec newSpec = coilSpec;
     CoilRating newRating = rating;
     CapturingSink capture(CurrentMessageSink());
     bool rated = false;
@@ -262,9 +262,9 @@ CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& spec
         return result;
     }
 
-    spec = newSpec;
+    coilSpec = newSpec;
     rating = newRating;
     result.status = CalcResult::Ok;
-    result.grid = ResultRows(spec, rating);
+    result.grid = ResultRows(coilSpec, rating);
     return result;
 }

@@ -43,7 +43,7 @@ struct CalcResult {
     bool ok() const { return status == Ok; }
 };
 
-// Validates, fills `spec` and `rating`, runs the engine and lists the
+// Validates, fills `coilSpec` and `rating`, runs the engine and lists the
 // results. Validation faults are returned, not shown (the window shows them
 // with the error icon and focuses the control); after the field checks a
 // condenser whose condensing temperature is not above the entering dry bulb
@@ -60,7 +60,7 @@ struct CalcResult {
 // the last two are shown here as the number, two spaces and the
 // description ("11  Division by zero").
 CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode,
-                       CoilSpec& spec, CoilRating& rating);
+                       CoilSpec& coilSpec, CoilRating& rating);
 
 // The engine entry CalcPerform calls (CC_RateCoil unless replaced). Tests
 // substitute their own to drive the failure paths; nullptr restores
@@ -73,7 +73,7 @@ RateCoilFunction SetRateCoilFunction(RateCoilFunction fn);
 // entering air and the entering fluid temperatures (other coil types always
 // pass). A rating without a message that fails this is refused with
 // kImplausibleResult instead of being listed.
-bool PhysicallyPlausible(const CoilSpec& spec, const CoilRating& rating);
+bool PhysicallyPlausible(const CoilSpec& coilSpec, const CoilRating& rating);
 extern const char* const kImplausibleResult;
 
 // Returns `def` when `value` is empty, else `value`.

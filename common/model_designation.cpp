@@ -17,8 +17,8 @@ std::string CountLetter(int n) {
     return s;
 }
 
-std::string TypeLetters(const CoilSpec& spec, const CoilRating& rating) {
-    const std::string& app = spec.Application;
+std::string TypeLetters(const CoilSpec& coilSpec, const CoilRating& rating) {
+    const std::string& app = coilSpec.Application;
     if (app == "C") return "RC";
     if (app == "E") return "RE";
     if (app == "S") return rating.EatDb >= 33 ? "SS" : "SD";
@@ -36,14 +36,14 @@ std::string TubePrefix(const std::string& tubeText) {
     return "";
 }
 
-std::string CircuitingLetter(const std::string& soFar, const CoilSpec& spec) {
+std::string CircuitingLetter(const std::string& soFar, const CoilSpec& coilSpec) {
     if (soFar.compare(0, 2, "SD") == 0) {
-        if (spec.RD == 1) return "H";
-        if (spec.RD == 2) return "F";
+        if (coilSpec.RD == 1) return "H";
+        if (coilSpec.RD == 2) return "F";
         return "X";
     }
-    if (spec.TH != 0) {
-        const float q = static_cast<float>(static_cast<double>(spec.Circuits) / spec.TH);
+    if (coilSpec.TH != 0) {
+        const float q = static_cast<float>(static_cast<double>(coilSpec.Circuits) / coilSpec.TH);
         if (q == 0.25f) return "Q";
         if (q == 0.5f) return "H";
         if (q == 0.75f) return "T";
@@ -51,17 +51,17 @@ std::string CircuitingLetter(const std::string& soFar, const CoilSpec& spec) {
         if (q == 1.5f) return "O";
         if (q == 2.0f) return "D";
     }
-    return spec.Circuits == 1 ? "S" : "X";
+    return coilSpec.Circuits == 1 ? "S" : "X";
 }
 
 }  // namespace
 
-std::string BuildModelDesignation(const CoilSpec& spec, const CoilRating& rating,
+std::string BuildModelDesignation(const CoilSpec& coilSpec, const CoilRating& rating,
                                   const std::string& tubeText) {
-    std::string d = TubePrefix(tubeText) + TypeLetters(spec, rating);
-    d += CountLetter(spec.RD);
-    d += CountLetter(spec.FPI);
-    d += "-" + numfmt::FormatF32(spec.FL, "000") + numfmt::FormatF32(spec.FinHeight, "00") + "-";
-    d += CircuitingLetter(d, spec);
+    std::string d = TubePrefix(tubeText) + TypeLetters(coilSpec, rating);
+    d += CountLetter(coilSpec.RD);
+    d += CountLetter(coilSpec.FPI);
+    d += "-" + numfmt::FormatF32(coilSpec.FL, "000") + numfmt::FormatF32(coilSpec.FinHeight, "00") + "-";
+    d += CircuitingLetter(d, coilSpec);
     return d;
 }

@@ -6,5 +6,5 @@
 #include "engine/records.h"
 
 // `tubeText` is the text of the tube size choice ("1", "3", "4", "5", "6").
-std::string BuildModelDesignation(const CoilSpec& spec, const CoilRating& rating,
+std::string BuildModelDesignation(const CoilSpec& coilSpec, const CoilRating& rating,
                                   const std::string& tubeText);

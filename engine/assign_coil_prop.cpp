@@ -118,7 +118,7 @@ PatternGeometry GeometryOf(const std::string& pattern) {
 // run-time error occurs.
 bool CC_bAssignCoilProp(float& EntAirEnthalpy) {
     const std::string header = "\nProcedure: CC_bAssignCoilProp\n";
-    CoilSpec& s = cc.Spec;
+    CoilSpec& s = cc.Coil;
     CoilRating& r = cc.Rating;
     try {
         r.CapacityFactor = 1.0f;

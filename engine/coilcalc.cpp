@@ -21,7 +21,7 @@ bool IsLiquidCoil(const std::string& app) { return app == "W" || app == "G" || a
 // Water and glycol routines; an other-fluid coil brings its own properties in
 // the record, and only its specific gravity is derived here.
 void LiquidProperties() {
-    const std::string& app = cc.Spec.Application;
+    const std::string& app = cc.Coil.Application;
     if (app == "G") {
         CC_GlycolProperties();
     } else if (app == "W") {
@@ -76,8 +76,8 @@ void CC_Reset() {
     std::fill(std::begin(cc.GuessList), std::end(cc.GuessList), 0.0f);
 }
 
-bool CC_RateCoil(CoilSpec& spec, CoilRating& rating) {
-    cc.Spec = spec;
+bool CC_RateCoil(CoilSpec& coilSpec, CoilRating& rating) {
+    cc.Coil = coilSpec;
     cc.Rating = rating;
     CC_Reset();
 
@@ -87,7 +87,7 @@ bool CC_RateCoil(CoilSpec& spec, CoilRating& rating) {
         return false;
     }
 
-    CoilSpec& s = cc.Spec;
+    CoilSpec& s = cc.Coil;
     CoilRating& r = cc.Rating;
     const std::string app = s.Application;
     if (app == "S") {
@@ -126,7 +126,7 @@ bool CC_RateCoil(CoilSpec& spec, CoilRating& rating) {
         r.AirPD = F32(static_cast<double>(r.AirPD) * cc.AirPdFactor);
     }
 
-    spec = cc.Spec;
+    coilSpec = cc.Coil;
     rating = cc.Rating;
     return true;
 }

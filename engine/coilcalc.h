@@ -17,7 +17,7 @@ constexpr int16_t kFalse = 0;
 
 struct CoilCalcState {
     // The engine's copies of the caller's records.
-    CoilSpec Spec;
+    CoilSpec Coil;
     CoilRating Rating;
 
     // Entry and dispatch.
@@ -62,7 +62,7 @@ extern CoilCalcState cc;
 // both records are left exactly as passed in, and false is returned. A
 // run-time error (rt::RtError) raised elsewhere in the engine propagates to
 // the caller, with the records untouched.
-bool CC_RateCoil(CoilSpec& spec, CoilRating& rating);
+bool CC_RateCoil(CoilSpec& coilSpec, CoilRating& rating);
 
 // Clears the values the entry resets at the start of every rating.
 void CC_Reset();

@@ -60,7 +60,7 @@ double TableY(const FilmRow (&rows)[N], float endA, float endB, double ld, doubl
 // Glycol and other liquids: turbulent correlation, or the laminar and
 // transitional tables by L/D.
 float LiquidFilmCoef() {
-    const CoilSpec& s = cc.Spec;
+    const CoilSpec& s = cc.Coil;
     const CoilRating& r = cc.Rating;
     const double id = cc.TubeId;
     const float ld = F32(Div(s.FL, id));
@@ -95,7 +95,7 @@ constexpr RefrigerantFit kRefrigerantFits[] = {
 
 // Evaporators and condensers: linear in the refrigerant mass flux.
 float RefrigerantFilmCoef() {
-    const CoilSpec& s = cc.Spec;
+    const CoilSpec& s = cc.Coil;
     const CoilRating& r = cc.Rating;
     const double x = r.FluidMassFlux / 1000.0;
     const bool rifled = s.Rifled == "Y";
@@ -114,7 +114,7 @@ float RefrigerantFilmCoef() {
 }  // namespace
 
 float CC_TubeFilmCoef() {
-    const std::string& app = cc.Spec.Application;
+    const std::string& app = cc.Coil.Application;
     if (app == "S") return 1300.0f;
     if (app == "W") {
         const CoilRating& r = cc.Rating;

@@ -15,7 +15,7 @@ using rt::Pow;
 namespace {
 
 char FinLetter() {
-    const std::string& t = cc.Spec.FinTreat;
+    const std::string& t = cc.Coil.FinTreat;
     return t.empty() ? '\0' : t[0];
 }
 
@@ -99,7 +99,7 @@ float SuctionTempFactor(float t) {
 // Liquid drop: tubes, headers and entry losses, with the pattern correction.
 // `result` holds the value reached so far if a run-time error interrupts.
 void LiquidDrop(float circuitLength, float headerLength, float& result) {
-    const CoilSpec& s = cc.Spec;
+    const CoilSpec& s = cc.Coil;
     CoilRating& r = cc.Rating;
     const double headerDia = s.HeaderDia;
     const double tubeId = cc.TubeId;
@@ -153,7 +153,7 @@ void LiquidDrop(float circuitLength, float headerLength, float& result) {
 
 // Refrigerant drop in the tubes alone.
 void RefrigerantDrop(float circuitLength, float& result) {
-    const CoilSpec& s = cc.Spec;
+    const CoilSpec& s = cc.Coil;
     const CoilRating& r = cc.Rating;
     const double q = r.TotalBtuh;
     const float gradient =
@@ -178,7 +178,7 @@ void RefrigerantDrop(float circuitLength, float& result) {
 }  // namespace
 
 float CC_AirPressureDrop() {
-    const CoilSpec& s = cc.Spec;
+    const CoilSpec& s = cc.Coil;
     const CoilRating& r = cc.Rating;
     const double v = r.FaceVelocity / 100.0;
     const double fb = 1 + (s.FPI - 12) * 0.0625;
@@ -210,7 +210,7 @@ float CC_AirPressureDrop() {
 float CC_TubePressureDrop() {
     float result = 0;
     try {
-        const CoilSpec& s = cc.Spec;
+        const CoilSpec& s = cc.Coil;
         const std::string& app = s.Application;
         const float allowance = ReturnBendAllowance(s.Pattern);
         const int16_t totalTubes = rt::I16(static_cast<double>(s.RD) * s.TH);

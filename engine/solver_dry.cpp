@@ -54,7 +54,7 @@ float Effectiveness(int16_t rows, float cr, float ntu) {
 // Returns false when the iteration did not converge.
 bool RateHeatingCoil() {
     CoilRating& r = cc.Rating;
-    const CoilSpec& s = cc.Spec;
+    const CoilSpec& s = cc.Coil;
     const int16_t alt = r.Altitude;
 
     const float We = hg::HGWBTOGR(r.EatDb, cc.EatWbCalc, alt);

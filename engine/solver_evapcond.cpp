@@ -45,7 +45,7 @@ DryPass DryAirSide(float We) {
     const float rho = AirDensity(ta, We, r.Altitude);
     const float hi = CC_TubeFilmCoef();
     const float R = F32(Div(cc.AreaRatio, hi) + (double(cc.FinWallResDry) + cc.AirJ));
-    const float ntu = F32(Div(cc.Spec.RD * Div(cc.AreaPerFaceRow, R), double(r.FaceVelocity) * 60.0 * rho * cc.AirCp));
+    const float ntu = F32(Div(cc.Coil.RD * Div(cc.AreaPerFaceRow, R), double(r.FaceVelocity) * 60.0 * rho * cc.AirCp));
     const float E = F32(rt::Exp(ntu));
     const float eff = F32(Div(double(E) - 1.0, E));
     cc.AirMassFlow = F32(double(rho) * 60.0 * r.Acfm);
@@ -60,7 +60,7 @@ void RateSteamCoil(float We) {
         r.SensibleBtuh = DryAirSide(We).Qs;
         r.LatDb = F32(Div(double(r.SensibleBtuh) * 0.0002928 * 3413.0, double(r.Acfm) * 1.08) + r.EatDb);
     }
-    r.TotalBtuh = F32(double(r.SensibleBtuh) * (cc.Spec.Pattern == "5" ? 0.85 : 0.95));
+    r.TotalBtuh = F32(double(r.SensibleBtuh) * (cc.Coil.Pattern == "5" ? 0.85 : 0.95));
     r.SensibleBtuh = r.TotalBtuh;
     r.LatDb = F32(Div(double(r.TotalBtuh) * 0.0002928 * 3413.0, double(r.Acfm) * 1.08) + r.EatDb);
     r.Condensate = F32(Div(r.TotalBtuh, r.LatentHeat));
@@ -121,7 +121,7 @@ double CC_RefrigerantFlowFactor(const std::string& refrigerant) {
 
 void CC_DoEvapWetCalc(float EntAirEnthalpy) {
     CoilRating& r = cc.Rating;
-    const CoilSpec& s = cc.Spec;
+    const CoilSpec& s = cc.Coil;
     const int16_t alt = r.Altitude;
     const float he = EntAirEnthalpy;
 
@@ -158,7 +158,7 @@ void CC_DoEvapWetCalc(float EntAirEnthalpy) {
 }
 
 void CC_DoEvapCondCalc(float& EntAirEnthalpy) {
-    const CoilSpec& s = cc.Spec;
+    const CoilSpec& s = cc.Coil;
     CoilRating& r = cc.Rating;
     if ((s.Application == "C" || s.Application == "E") && cc.UseDryCalc == kFalse) {
         CC_DoEvapWetCalc(EntAirEnthalpy);

@@ -65,7 +65,7 @@ float LeavingHumidity(const CoilRating& r, float previous) {
 
 void RateCoolingCoil() {
     CoilRating& r = cc.Rating;
-    const CoilSpec& s = cc.Spec;
+    const CoilSpec& s = cc.Coil;
     const int16_t alt = r.Altitude;
 
     // Entering air.

@@ -156,7 +156,7 @@ void CC_SurfaceTemp(float cr, float tf, float ha, float& result) {
 // equivalent annular fin; b <= 0 rates the dry surface, b > 0 the wet one.
 void CC_FinWallResistance(float b, float finConductivity, float coilDepth, float secondaryArea,
                           float primaryArea, int16_t totalTubes) {
-    const CoilSpec& s = cc.Spec;
+    const CoilSpec& s = cc.Coil;
     const double finThk = s.FinThk;
     const float re = F32(rt::Sqrt(Div(static_cast<double>(s.FinHeight) * coilDepth,
                                       totalTubes * 3.141592654)));

@@ -49,7 +49,7 @@ const Cell kPlaceholder{std::string(" ")};
 
 }  // namespace
 
-SavedCoilTable::Row BuildSavedRow(int rowIndex, const CoilSpec& spec, const CoilRating& rating,
+SavedCoilTable::Row BuildSavedRow(int rowIndex, const CoilSpec& coilSpec, const CoilRating& rating,
                                   const SaveRowTexts& texts) {
     const std::string& word = texts.coilTypeWord;
     const bool steam = word == "Steam";
@@ -68,13 +68,13 @@ SavedCoilTable::Row BuildSavedRow(int rowIndex, const CoilSpec& spec, const Coil
     row[col::CoilType] = TextCell(word);
     row[col::TubeSize] = TextCell(TubeSizeText(texts.tubeText));
     row[col::TubeWall] = TextCell(texts.wallText);
-    row[col::FinThk] = spec.FinThk;
-    row[col::FinMaterial] = TextCell(FinMaterialWord(spec.FinMat));
+    row[col::FinThk] = coilSpec.FinThk;
+    row[col::FinMaterial] = TextCell(FinMaterialWord(coilSpec.FinMat));
     row[col::FinType] = std::string("Corrugated");
-    row[col::FinHeight] = spec.FinHeight;
-    row[col::FinnedLength] = spec.FL;
-    row[col::Rows] = spec.RD;
-    row[col::FPI] = spec.FPI;
+    row[col::FinHeight] = coilSpec.FinHeight;
+    row[col::FinnedLength] = coilSpec.FL;
+    row[col::Rows] = coilSpec.RD;
+    row[col::FPI] = coilSpec.FPI;
     row[col::FaceArea] = rating.CoilFaceArea;
     // A 32-bit integer: large coils pass 32767 standard cfm.
     row[col::Scfm] = rt::I32(rating.Scfm);
@@ -91,17 +91,17 @@ SavedCoilTable::Row BuildSavedRow(int rowIndex, const CoilSpec& spec, const Coil
     row[col::SteamPressure] = steam ? Cell{rating.SteamPressure} : kPlaceholder;
     row[col::TotalBtuh] = rating.TotalBtuh;
     row[col::SensibleBtuh] = rating.SensibleBtuh;
-    row[col::Circuits] = steam ? kPlaceholder : Cell{spec.Circuits};
+    row[col::Circuits] = steam ? kPlaceholder : Cell{coilSpec.Circuits};
     row[col::Refrigerant] = refrigerant ? TextCell(rating.Refrigerant) : kPlaceholder;
     row[col::PercentGlycol] = word == "Glycol" ? Cell{rating.PercentGlycol} : kPlaceholder;
     row[col::Altitude] = static_cast<double>(rating.Altitude);
     return row;
 }
 
-int AppendSavedCoil(SavedCoilTable& table, const CoilSpec& spec, const CoilRating& rating,
+int AppendSavedCoil(SavedCoilTable& table, const CoilSpec& coilSpec, const CoilRating& rating,
                     const SaveRowTexts& texts) {
     const int spare = table.CoilCount();
-    SavedCoilTable::Row row = BuildSavedRow(spare, spec, rating, texts);
+    SavedCoilTable::Row row = BuildSavedRow(spare, coilSpec, rating, texts);
     auto& rows = table.Rows();
     rows.back() = std::move(row);
     rows.emplace_back();

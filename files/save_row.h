@@ -47,12 +47,12 @@ std::string StripFileBreaks(const std::string& text);
 // The saved row of a rated coil at row index `rowIndex`. The standard air
 // flow is rounded half to even into a 32-bit integer; a value beyond that
 // raises run-time error 6 and nothing is built.
-SavedCoilTable::Row BuildSavedRow(int rowIndex, const CoilSpec& spec, const CoilRating& rating,
+SavedCoilTable::Row BuildSavedRow(int rowIndex, const CoilSpec& coilSpec, const CoilRating& rating,
                                   const SaveRowTexts& texts);
 
 // Fills the spare row with the rated coil and adds a new spare row; returns
 // the number of coils. On a run-time error the table is unchanged.
-int AppendSavedCoil(SavedCoilTable& table, const CoilSpec& spec, const CoilRating& rating,
+int AppendSavedCoil(SavedCoilTable& table, const CoilSpec& coilSpec, const CoilRating& rating,
                     const SaveRowTexts& texts);
 
 // Deletes coil `row` (0-based): the coils below move up one row and are

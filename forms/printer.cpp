@@ -32,11 +32,11 @@ bool ChooseOutput(QWidget* parent, const QString& suggestion, QString& pdfFile) 
 }
 }  // namespace
 
-bool PrintSheetCommand(QWidget* parent, const CoilSpec& spec, const CoilRating& rating,
+bool PrintSheetCommand(QWidget* parent, const CoilSpec& coilSpec, const CoilRating& rating,
                        const reports::SheetTexts& texts) {
     QString pdf;
     if (!ChooseOutput(parent, QStringLiteral("Performance.pdf"), pdf)) return false;
-    return Printer().PrintSheet(spec, rating, texts, pdf);
+    return Printer().PrintSheet(coilSpec, rating, texts, pdf);
 }
 
 bool PrintReportCommand(QWidget* parent, const reports::PrintDocument& doc) {
@@ -86,13 +86,13 @@ reports::PageGeometry QtPrinterPort::ReportPage() {
     return page;
 }
 
-bool QtPrinterPort::PrintSheet(const CoilSpec& spec, const CoilRating& rating,
+bool QtPrinterPort::PrintSheet(const CoilSpec& coilSpec, const CoilRating& rating,
                                const reports::SheetTexts& texts, const QString& pdfFile) {
-    if (!pdfFile.isEmpty()) return reports::WriteSheetPdf(pdfFile, spec, rating, texts);
+    if (!pdfFile.isEmpty()) return reports::WriteSheetPdf(pdfFile, coilSpec, rating, texts);
     printer_->setOutputFormat(QPrinter::NativeFormat);
     printer_->setDocName(QStringLiteral("Performance"));
     reports::PrepareSheetPrinter(*printer_);
-    return reports::PaintSheet(*printer_, spec, rating, texts);
+    return reports::PaintSheet(*printer_, coilSpec, rating, texts);
 }
 
 bool QtPrinterPort::PrintReport(const reports::PrintDocument& doc, const QString& pdfFile) {
@@ -119,10 +119,10 @@ bool RecordingPrinter::Setup(QWidget*) {
     return setupAnswer;
 }
 
-bool RecordingPrinter::PrintSheet(const CoilSpec& spec, const CoilRating& rating,
+bool RecordingPrinter::PrintSheet(const CoilSpec& coilSpec, const CoilRating& rating,
                                   const reports::SheetTexts& texts, const QString& pdfFile) {
     reports::RecordingSurface surface;
-    reports::PrintPerformance(surface, spec, rating, texts);
+    reports::PrintPerformance(surface, coilSpec, rating, texts);
     jobs.push_back({"sheet", pdfFile, surface.Items(), 1, {}});
     return true;
 }

@@ -30,7 +30,7 @@ public:
     // Page of the current printer, for laying out the report.
     virtual reports::PageGeometry ReportPage() = 0;
     // Prints on the current printer, or into `pdfFile` when it is not empty.
-    virtual bool PrintSheet(const CoilSpec& spec, const CoilRating& rating, const reports::SheetTexts& texts,
+    virtual bool PrintSheet(const CoilSpec& coilSpec, const CoilRating& rating, const reports::SheetTexts& texts,
                             const QString& pdfFile) = 0;
     virtual bool PrintReport(const reports::PrintDocument& doc, const QString& pdfFile) = 0;
 };
@@ -43,7 +43,7 @@ void SetPrinterPort(PrinterPort* port);
 // Prints the sheet on the current printer; without an installed printer,
 // asks for a file name and writes the sheet there as PDF (nothing happens
 // when the user cancels). True when a page went out.
-bool PrintSheetCommand(QWidget* parent, const CoilSpec& spec, const CoilRating& rating,
+bool PrintSheetCommand(QWidget* parent, const CoilSpec& coilSpec, const CoilRating& rating,
                        const reports::SheetTexts& texts);
 // The same for the multi-coil report.
 bool PrintReportCommand(QWidget* parent, const reports::PrintDocument& doc);
@@ -59,7 +59,7 @@ public:
     QString AskPdfFileName(QWidget* parent, const QString& suggestion) override;
     bool Setup(QWidget* parent) override;
     reports::PageGeometry ReportPage() override;
-    bool PrintSheet(const CoilSpec& spec, const CoilRating& rating, const reports::SheetTexts& texts,
+    bool PrintSheet(const CoilSpec& coilSpec, const CoilRating& rating, const reports::SheetTexts& texts,
                     const QString& pdfFile) override;
     bool PrintReport(const reports::PrintDocument& doc, const QString& pdfFile) override;
 
@@ -89,7 +89,7 @@ public:
     QString AskPdfFileName(QWidget*, const QString&) override;
     bool Setup(QWidget*) override;
     reports::PageGeometry ReportPage() override { return {}; }
-    bool PrintSheet(const CoilSpec& spec, const CoilRating& rating, const reports::SheetTexts& texts,
+    bool PrintSheet(const CoilSpec& coilSpec, const CoilRating& rating, const reports::SheetTexts& texts,
                     const QString& pdfFile) override;
     bool PrintReport(const reports::PrintDocument& doc, const QString& pdfFile) override;
 };

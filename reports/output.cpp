@@ -20,16 +20,16 @@ QPageSize PageSizeOf(const PageGeometry& page) {
 }
 }  // namespace
 
-bool PaintSheet(QPagedPaintDevice& device, const CoilSpec& spec, const CoilRating& rating,
+bool PaintSheet(QPagedPaintDevice& device, const CoilSpec& coilSpec, const CoilRating& rating,
                 const SheetTexts& texts) {
     QPainter painter;
     if (!painter.begin(&device)) return false;
     PainterSurface surface(painter, device);
-    PrintPerformance(surface, spec, rating, texts);
+    PrintPerformance(surface, coilSpec, rating, texts);
     return painter.end();
 }
 
-bool WriteSheetPdf(const QString& path, const CoilSpec& spec, const CoilRating& rating,
+bool WriteSheetPdf(const QString& path, const CoilSpec& coilSpec, const CoilRating& rating,
                    const SheetTexts& texts) {
     QPdfWriter pdf(path);
     pdf.setResolution(1200);
@@ -39,7 +39,7 @@ bool WriteSheetPdf(const QString& path, const CoilSpec& spec, const CoilRating& 
                                   QMarginsF(kSheetMarginPoints, kSheetMarginPoints, kSheetMarginPoints,
                                             kSheetMarginPoints),
                                   QPageLayout::Point));
-    return PaintSheet(pdf, spec, rating, texts);
+    return PaintSheet(pdf, coilSpec, rating, texts);
 }
 
 void PrepareSheetPrinter(QPrinter& printer) { printer.setFullPage(false); }

@@ -14,12 +14,12 @@ namespace reports {
 
 // Paints the performance sheet as one page on an open device (a QPrinter
 // or QPdfWriter not yet painted on). False when painting could not start.
-bool PaintSheet(QPagedPaintDevice& device, const CoilSpec& spec, const CoilRating& rating,
+bool PaintSheet(QPagedPaintDevice& device, const CoilSpec& coilSpec, const CoilRating& rating,
                 const SheetTexts& texts);
 
 // The sheet as a one-page US Letter PDF, with a quarter-inch margin (the
 // sheet's positions are measured from the margin's corner).
-bool WriteSheetPdf(const QString& path, const CoilSpec& spec, const CoilRating& rating,
+bool WriteSheetPdf(const QString& path, const CoilSpec& coilSpec, const CoilRating& rating,
                    const SheetTexts& texts);
 
 // Prepares a printer for the sheet: its positions are measured from the

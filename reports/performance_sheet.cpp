@@ -144,7 +144,7 @@ std::vector<std::string> WrapLines(const PrintSurface& surface, const std::strin
     return out;
 }
 
-void PrintPerformance(PrintSurface& s, const CoilSpec& spec, const CoilRating& r,
+void PrintPerformance(PrintSurface& s, const CoilSpec& coilSpec, const CoilRating& r,
                       const SheetTexts& t) {
     s.SetFont(kFont, kFontSize);
     const std::string& type = t.coilType;
@@ -175,16 +175,16 @@ void PrintPerformance(PrintSurface& s, const CoilSpec& spec, const CoilRating& r
         Row(s, row);
     }
     const double second = FieldBefore(s, 8500);
-    Row(s, {{0, "Fin Height x Fin Length"}, {4000, ":"}, {4500, Num(spec.FinHeight, "0.00")},
-            {6000, "In.   x"}, {second, Num(spec.FL, "0.00")}, {8500, "Inches"}});
-    Row(s, {{0, "Rows Deep x Fins / Inch"}, {4000, ":"}, {4500, Num(spec.RD)}, {6000, "Rows  x"},
-            {second, Num(spec.FPI)}, {8500, "Fins Per Inch"}});
+    Row(s, {{0, "Fin Height x Fin Length"}, {4000, ":"}, {4500, Num(coilSpec.FinHeight, "0.00")},
+            {6000, "In.   x"}, {second, Num(coilSpec.FL, "0.00")}, {8500, "Inches"}});
+    Row(s, {{0, "Rows Deep x Fins / Inch"}, {4000, ":"}, {4500, Num(coilSpec.RD)}, {6000, "Rows  x"},
+            {second, Num(coilSpec.FPI)}, {8500, "Fins Per Inch"}});
     Row(s, {{0, "Tube Od and Thickness"}, {4000, ":"}, {4500, Pad(TubeText(t.tubeOD), 10)},
-            {6000, "In.   x"}, {second, Num(spec.TubeWall, ".000")}, {8500, "Wall"}});
+            {6000, "In.   x"}, {second, Num(coilSpec.TubeWall, ".000")}, {8500, "Wall"}});
     {
         std::vector<At> row = {{0, "Fin Thick. and Material"}, {4000, ":"},
-                               {4500, Num(spec.FinThk, ".0000")}};
-        const std::string mat = FinMaterialText(spec.FinMat);
+                               {4500, Num(coilSpec.FinThk, ".0000")}};
+        const std::string mat = FinMaterialText(coilSpec.FinMat);
         if (!mat.empty()) row.push_back({6000, mat});
         Row(s, row);
     }
@@ -218,12 +218,12 @@ void PrintPerformance(PrintSurface& s, const CoilSpec& spec, const CoilRating& r
         auto& c = add(); Left(c, "Leaving Air Dry Bulb", Num(r.LatDb, "0.00"), kDeg);
         right(c, "Ref Press. Drop", Num(r.FluidPD, "0.00"), "PSI", rv);
         auto& d = add(); Left(d, "Face Velocity", Num(r.FaceVelocity, "0.00"), "SFPM");
-        right(d, "Number of Circuits", Num(spec.Circuits), "", rv);
+        right(d, "Number of Circuits", Num(coilSpec.Circuits), "", rv);
     } else if (type == "E") {
         auto& a = add(); Left(a, "Flow, ACFM", Num(r.Acfm, "0"), "ACFM");
         right(a, "Evaporator Temp", Num(r.EntFluidTemp, "0.00"), kDeg, rv);
         auto& b = add(); Left(b, "Entering Air Dry Bulb", Num(r.EatDb, "0.00"), kDeg);
-        right(b, "Number of Circuits", Num(spec.Circuits), "", rv);
+        right(b, "Number of Circuits", Num(coilSpec.Circuits), "", rv);
         auto& c = add(); Left(c, "Entering Air Wet Bulb", Num(r.EatWb, "0.00"), kDeg);
         right(c, "Refrigerant Type", refrig, "", 10000);
         auto& d = add(); Left(d, "Leaving Air Dry Bulb", Num(r.LatDb, "0.00"), kDeg);
@@ -239,7 +239,7 @@ void PrintPerformance(PrintSurface& s, const CoilSpec& spec, const CoilRating& r
         right(b, g ? "Leaving Gly. Temp" : "Leaving Water Temp", Num(r.LvgFluidTemp, "0.00"), kDeg, rv);
         auto& c = add();
         Left(c, "Entering Air Wet Bulb", cooling ? Num(r.EatWb, "0.00") : na, cooling ? kDeg : "");
-        right(c, "Number of Circuits", Num(spec.Circuits), "", rv);
+        right(c, "Number of Circuits", Num(coilSpec.Circuits), "", rv);
         auto& d = add(); Left(d, "Leaving Air Dry Bulb", Num(r.LatDb, "0.00"), kDeg);
         right(d, "GPM", Num(r.Gpm, "0.00"), "", rv);
         auto& e = add();

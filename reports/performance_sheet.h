@@ -25,7 +25,7 @@ inline constexpr double kCoilsPerSystemY = 11500;
 std::string CoilCaption(const std::string& coilType, const CoilRating& rating);
 
 // Prints the sheet on `surface`. Does not start or end the document.
-void PrintPerformance(PrintSurface& surface, const CoilSpec& spec, const CoilRating& rating,
+void PrintPerformance(PrintSurface& surface, const CoilSpec& coilSpec, const CoilRating& rating,
                       const SheetTexts& texts);
 
 // Splits `text` at its line breaks and wraps each line at blanks so that no

@@ -39,7 +39,7 @@ inline SaveRowTexts SaveRowTextsOf(const RatedCoil& coil) {
     t.item = HeaderText(coil.input, "Item");
     t.model = coil.input.is_object() && coil.input.contains("Model") ? HeaderText(coil.input, "Model")
                                                                        : coil.model;
-    t.coilTypeWord = CoilTypeWord(coil.spec.Application);
+    t.coilTypeWord = CoilTypeWord(coil.coilSpec.Application);
     auto field = [&](const char* key) {
         auto it = coil.fields.find(key);
         return it == coil.fields.end() ? std::string() : it->second;
@@ -59,7 +59,7 @@ inline int WriteKvnFile(const std::string& path, const std::vector<RatedCoil>& c
             continue;
         }
         try {
-            AppendSavedCoil(table, coils[i].spec, coils[i].rating, SaveRowTextsOf(coils[i]));
+            AppendSavedCoil(table, coils[i].coilSpec, coils[i].rating, SaveRowTextsOf(coils[i]));
         } catch (const rt::RtError& e) {
             std::fprintf(stderr, "kvn-rate: coil %zu cannot be saved: %s\n", i + 1, e.description().c_str());
             return kExitCoilFile;

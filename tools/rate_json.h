@@ -42,7 +42,7 @@ struct RatedCoil {
     Json input;                        // the coil object as read
     FieldTexts fields;                 // the field texts taken from it
     int airFlowMode = kAirFlowAcfm;
-    CoilSpec spec;                     // the records after the rating
+    CoilSpec coilSpec;                     // the records after the rating
     CoilRating rating;
     CalcResult result;
     std::string model;                 // model designation (when rated)
@@ -251,10 +251,10 @@ inline RatedCoil RateFields(const FieldTexts& fields, int airFlowMode) {
     RecordingMessageSink sink;
     {
         ScopedMessageSink scope(sink);
-        coil.result = CalcPerform(coil.fields, coil.airFlowMode, coil.spec, coil.rating);
+        coil.result = CalcPerform(coil.fields, coil.airFlowMode, coil.coilSpec, coil.rating);
         if (coil.result.ok()) {
             const auto tube = coil.fields.find("Pattern");
-            coil.model = BuildModelDesignation(coil.spec, coil.rating,
+            coil.model = BuildModelDesignation(coil.coilSpec, coil.rating,
                                                tube == coil.fields.end() ? std::string() : tube->second);
         }
     }
@@ -353,7 +353,7 @@ inline Json ResultJson(const RatedCoil& c) {
     case CalcResult::Ok: {
         j["ok"] = true;
         j["messages"] = c.messages;
-        j["CoilSpec"] = CoilSpecJson(c.spec);
+        j["CoilSpec"] = CoilSpecJson(c.coilSpec);
         j["CoilRating"] = CoilRatingJson(c.rating);
         Json grid = Json::array();
         for (const GridRow& row : c.result.grid) grid.push_back({row.label, row.value});

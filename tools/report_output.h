@@ -80,7 +80,7 @@ inline int WriteSheetFile(const std::string& path, const std::vector<RatedCoil>&
     if (coils.size() > 1)
         std::fprintf(stderr, "kvn-rate: the sheet in %s shows the first of %zu coils\n", path.c_str(), coils.size());
     GuiSession gui;
-    if (!reports::WriteSheetPdf(QString::fromStdString(path), coils[0].spec, coils[0].rating,
+    if (!reports::WriteSheetPdf(QString::fromStdString(path), coils[0].coilSpec, coils[0].rating,
                                 SheetTextsOf(coils[0]))) {
         std::fprintf(stderr, "kvn-rate: cannot write %s\n", path.c_str());
         return kExitReport;
@@ -105,7 +105,7 @@ inline int WriteReportFile(const std::string& path, const std::vector<RatedCoil>
             first = false;
         }
         try {
-            AppendSavedCoil(table, coils[i].spec, coils[i].rating, SaveRowTextsOf(coils[i]));
+            AppendSavedCoil(table, coils[i].coilSpec, coils[i].rating, SaveRowTextsOf(coils[i]));
         } catch (const rt::RtError& e) {
             std::fprintf(stderr, "kvn-rate: coil %zu cannot be saved: %s\n", i + 1, e.description().c_str());
             return kExitReport;

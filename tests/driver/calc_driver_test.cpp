@@ -18,13 +18,13 @@ struct FakeEngine {
     enum Mode { Succeed, AssignFails, Throws } mode = Succeed;
     int errorNumber = 11;
     int calls = 0;
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
 } g_engine;
 
-bool FakeRateCoil(CoilSpec& spec, CoilRating& rating) {
+bool FakeRateCoil(CoilSpec& coilSpec, CoilRating& rating) {
     ++g_engine.calls;
-    g_engine.spec = spec;
+    g_engine.coilSpec = coilSpec;
     g_engine.rating = rating;
     rating.TotalBtuh = 80918.96f;
     rating.SensibleBtuh = 2.5f;
@@ -144,7 +144,7 @@ TEST_F(Driver, FillsTheRecordsFromTheFields) {
     ASSERT_TRUE(Run(With(Water(), {{"Pattern", "4"}, {"Circuits", ""}, {"FPI", "12.5"}, {"RD", "3.5"},
                                    {"EatWb", ""}, {"Altitude", ""}, {"EvapSHCode", "10"}}))
                     .ok());
-    const CoilSpec& s = g_engine.spec;
+    const CoilSpec& s = g_engine.coilSpec;
     const CoilRating& r = g_engine.rating;
     EXPECT_EQ(s.Pattern, "P");
     EXPECT_EQ(s.Circuits, 1);
@@ -170,7 +170,7 @@ TEST_F(Driver, FillsTheRecordsFromTheFields) {
     for (const auto& [tube, height] : heights) {
         spec_.FinHeight = 7.5f;
         ASSERT_TRUE(Run(With(Water(), {{"Pattern", tube}, {"TH", "12"}})).ok());
-        EXPECT_EQ(g_engine.spec.FinHeight, height) << tube;
+        EXPECT_EQ(g_engine.coilSpec.FinHeight, height) << tube;
     }
 }
 

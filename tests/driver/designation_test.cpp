@@ -7,21 +7,21 @@
 namespace {
 
 struct Coil {
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
     Coil(const std::string& app, int rows, int fpi, float fl, float height, int circuits, int th,
          float eatDb = 80, float entFluid = 45) {
-        spec.Application = app;
-        spec.RD = static_cast<int16_t>(rows);
-        spec.FPI = static_cast<int16_t>(fpi);
-        spec.FL = fl;
-        spec.FinHeight = height;
-        spec.Circuits = static_cast<int16_t>(circuits);
-        spec.TH = static_cast<int16_t>(th);
+        coilSpec.Application = app;
+        coilSpec.RD = static_cast<int16_t>(rows);
+        coilSpec.FPI = static_cast<int16_t>(fpi);
+        coilSpec.FL = fl;
+        coilSpec.FinHeight = height;
+        coilSpec.Circuits = static_cast<int16_t>(circuits);
+        coilSpec.TH = static_cast<int16_t>(th);
         rating.EatDb = eatDb;
         rating.EntFluidTemp = entFluid;
     }
-    std::string Model(const std::string& tube) const { return BuildModelDesignation(spec, rating, tube); }
+    std::string Model(const std::string& tube) const { return BuildModelDesignation(coilSpec, rating, tube); }
 };
 
 TEST(ModelDesignation, WaterCoolingCoil) {

@@ -50,20 +50,20 @@ TEST(Plausibility, NonsenseFarOutsideTheCorrelationsIsRefusedNotListed) {
     // solver to a negative capacity of hundreds of millions of Btu/h.
     RecordingMessageSink sink;
     ScopedMessageSink scope(sink);
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
     rating.TotalBtuh = 123;
-    const CalcResult res = CalcPerform(GlycolCoil("160", "155"), 1, spec, rating);
+    const CalcResult res = CalcPerform(GlycolCoil("160", "155"), 1, coilSpec, rating);
     if (res.ok()) {
         // Should the solver ever rate this coil sensibly, it must be plausible.
-        EXPECT_TRUE(PhysicallyPlausible(spec, rating));
+        EXPECT_TRUE(PhysicallyPlausible(coilSpec, rating));
         return;
     }
     EXPECT_EQ(res.status, CalcResult::EngineFailed);
     ASSERT_FALSE(sink.shown.empty());
     EXPECT_EQ(rating.TotalBtuh, 123);  // the previous coil stays
     // A realistic coil next to it still rates.
-    const CalcResult ok = CalcPerform(GlycolCoil("80", "67"), 1, spec, rating);
+    const CalcResult ok = CalcPerform(GlycolCoil("80", "67"), 1, coilSpec, rating);
     EXPECT_TRUE(ok.ok());
-    EXPECT_TRUE(PhysicallyPlausible(spec, rating));
+    EXPECT_TRUE(PhysicallyPlausible(coilSpec, rating));
 }

@@ -23,15 +23,15 @@ TEST_F(Assignment, PipeSizesByFluidFlow) {
         LoadWaterCoil();
         cc.Rating.Gpm = row.gpm;
         ASSERT_TRUE(Assign()) << cc.CalcErrorMsg;
-        EXPECT_EQ(cc.Spec.ConnDia, row.conn) << "gpm " << row.gpm;
-        EXPECT_EQ(cc.Spec.HeaderDia, row.header) << "gpm " << row.gpm;
+        EXPECT_EQ(cc.Coil.ConnDia, row.conn) << "gpm " << row.gpm;
+        EXPECT_EQ(cc.Coil.HeaderDia, row.header) << "gpm " << row.gpm;
     }
 }
 
 TEST_F(Assignment, GeometryOfTheSampleCoil) {
     LoadWaterCoil();
     ASSERT_TRUE(Assign()) << cc.CalcErrorMsg;
-    const CoilSpec& s = cc.Spec;
+    const CoilSpec& s = cc.Coil;
     const CoilRating& r = cc.Rating;
     EXPECT_EQ(s.FaceArea, 8.0f);
     EXPECT_EQ(r.CoilFaceArea, 8.0f);
@@ -81,11 +81,11 @@ TEST_F(Assignment, AirSideRowsOfHalfInchTubes) {
     // Pattern "P", 16 high: 20 in x 48 in face.
     auto rate = [&](int fpi, const char* fin, int rows, float acfm) {
         LoadWaterCoil();
-        cc.Spec.Pattern = "P";
-        cc.Spec.FinHeight = 20;
-        cc.Spec.FPI = static_cast<int16_t>(fpi);
-        cc.Spec.FinTreat = fin;
-        cc.Spec.RD = static_cast<int16_t>(rows);
+        cc.Coil.Pattern = "P";
+        cc.Coil.FinHeight = 20;
+        cc.Coil.FPI = static_cast<int16_t>(fpi);
+        cc.Coil.FinTreat = fin;
+        cc.Coil.RD = static_cast<int16_t>(rows);
         cc.Rating.Acfm = acfm;
         EXPECT_TRUE(Assign()) << cc.CalcErrorMsg;
         return cc.AirJ;
@@ -106,8 +106,8 @@ TEST_F(Assignment, AirSideRowsOfHalfInchTubes) {
 TEST_F(Assignment, OneRowSteamCoilAtExactly311FeetPerMinute) {
     auto rate = [&](float acfm) {
         LoadWaterCoil();
-        cc.Spec.Application = "S";
-        cc.Spec.RD = 1;
+        cc.Coil.Application = "S";
+        cc.Coil.RD = 1;
         cc.Rating.EntFluidTemp = 0;
         cc.Rating.Gpm = 0;
         cc.Rating.Acfm = acfm;  // 8 ft2 face
@@ -128,7 +128,7 @@ TEST_F(Assignment, FiveEighthsWaterCoilRowsByFinsPerInch) {
     };
     for (const Row row : {Row{8, 0.1618}, Row{9, 0.165}, Row{14, 0.173}, Row{15, 0.1765}}) {
         LoadWaterCoil();
-        cc.Spec.FPI = static_cast<int16_t>(row.fpi);
+        cc.Coil.FPI = static_cast<int16_t>(row.fpi);
         ASSERT_TRUE(Assign()) << cc.CalcErrorMsg;
         EXPECT_NEAR(Coefficient(cc.AirJ, 250, 0.5596), row.c, 1e-6) << row.fpi;
         EXPECT_NEAR(cc.AirJCorr / cc.AirJ, 0.1475118 * std::exp(-250 / 551.04242) + 0.8811386, 1e-6);
@@ -139,7 +139,7 @@ TEST_F(Assignment, FinWithoutACorrelationFailsOnTheFinResistance) {
     // A pattern "5" water coil has no row for "L" fins: the air-side
     // resistance stays 0 and the fin resistance divides by it.
     LoadWaterCoil();
-    cc.Spec.FinTreat = "LR";
+    cc.Coil.FinTreat = "LR";
     EXPECT_FALSE(Assign());
     EXPECT_EQ(cc.AirJ, 0.0f);
     EXPECT_EQ(cc.CalcErrorMsg, "Error: 11 Division by zero");
@@ -167,7 +167,7 @@ TEST_F(Assignment, EqualTemperaturesAreHeating) {
 
 TEST_F(Assignment, CorrugatedFactorsUseThePreviousDryFlag) {
     LoadWaterCoil();
-    cc.Spec.Corrugated = "Y";
+    cc.Coil.Corrugated = "Y";
     cc.UseDryCalc = kTrue;
     ASSERT_TRUE(Assign());
     EXPECT_EQ(cc.Rating.CapacityFactor, 0.93f);
@@ -179,7 +179,7 @@ TEST_F(Assignment, CorrugatedFactorsUseThePreviousDryFlag) {
     EXPECT_EQ(cc.Rating.CapacityFactor, 0.97f);
     EXPECT_EQ(cc.AirPdFactor, 1.5f);
 
-    cc.Spec.Corrugated = "N";
+    cc.Coil.Corrugated = "N";
     ASSERT_TRUE(Assign());
     EXPECT_EQ(cc.Rating.CapacityFactor, 1.0f);
     EXPECT_EQ(cc.FluidPdFactor, 1.0f);
@@ -208,12 +208,12 @@ TEST_F(Assignment, FailureMessages) {
               "Out of Range Condition or error with HGDENSITY!\nProcedure: CC_bAssignCoilProp\n");
 
     LoadWaterCoil();
-    cc.Spec.FL = 0;
+    cc.Coil.FL = 0;
     EXPECT_FALSE(Assign());
     EXPECT_EQ(cc.CalcErrorMsg, "Error: 11 Division by zero");
 
     LoadWaterCoil();
-    cc.Spec.FPI = 0;
+    cc.Coil.FPI = 0;
     EXPECT_FALSE(Assign());
     EXPECT_EQ(cc.CalcErrorMsg, "Error: 11 Division by zero");
 
@@ -223,8 +223,8 @@ TEST_F(Assignment, FailureMessages) {
     EXPECT_EQ(cc.CalcErrorMsg, "Error: 11 Division by zero");
 
     LoadWaterCoil();
-    cc.Spec.RD = 200;
-    cc.Spec.TH = 200;  // 40000 tubes do not fit a 16-bit count
+    cc.Coil.RD = 200;
+    cc.Coil.TH = 200;  // 40000 tubes do not fit a 16-bit count
     EXPECT_FALSE(Assign());
     EXPECT_EQ(cc.CalcErrorMsg, "Error: 6 Overflow");
 }

@@ -28,7 +28,7 @@ protected:
     }
 
     // Loads the sample water coil into the engine's copies.
-    void LoadWaterCoil() { WaterCoil(cc.Spec, cc.Rating); }
+    void LoadWaterCoil() { WaterCoil(cc.Coil, cc.Rating); }
 
     bool Assign() {
         float h = 0;

@@ -11,8 +11,8 @@ protected:
     // A glycol-like liquid in 0.5 in tubes with kinematic viscosity 1e-5
     // ft2/s, so that Re = 4166.7 x velocity; L/D = FL / 0.5.
     void Liquid(float reynolds, float conductivity, float fl = 18) {
-        cc.Spec.Application = "G";
-        cc.Spec.FL = fl;
+        cc.Coil.Application = "G";
+        cc.Coil.FL = fl;
         cc.TubeId = 0.5f;
         cc.FluidSG = 1;
         cc.Rating.FluidViscosity = 2.245f;
@@ -25,12 +25,12 @@ protected:
 };
 
 TEST_F(FilmCoefficient, SteamIsFixed) {
-    cc.Spec.Application = "S";
+    cc.Coil.Application = "S";
     EXPECT_EQ(CC_TubeFilmCoef(), 1300.0f);
 }
 
 TEST_F(FilmCoefficient, Water) {
-    cc.Spec.Application = "W";
+    cc.Coil.Application = "W";
     cc.Rating.TubeVelocity = 3;
     cc.MeanFluidTemp = 60;
     cc.TubeId = 0.58f;
@@ -82,17 +82,17 @@ TEST_F(FilmCoefficient, StandingLiquidHasNoFilm) {
 }
 
 TEST_F(FilmCoefficient, RefrigerantFits) {
-    cc.Spec.Application = "E";
+    cc.Coil.Application = "E";
     cc.Rating.Refrigerant = "22";
     cc.Rating.FluidMassFlux = 200000;
-    cc.Spec.Rifled = "N";
+    cc.Coil.Rifled = "N";
     cc.UseDryCalc = kFalse;
     EXPECT_NEAR(CC_TubeFilmCoef(), 730, 1e-3);
-    cc.Spec.Rifled = "Y";
+    cc.Coil.Rifled = "Y";
     EXPECT_NEAR(CC_TubeFilmCoef(), 4.12 * 200 + 395, 1e-3);
     cc.UseDryCalc = kTrue;
     EXPECT_NEAR(CC_TubeFilmCoef(), 1.23 * 200 + 464, 1e-3);
-    cc.Spec.Rifled = "N";
+    cc.Coil.Rifled = "N";
     cc.Rating.Refrigerant = "410a";
     EXPECT_NEAR(CC_TubeFilmCoef(), 1.41 * 200 + 157, 1e-3);
     cc.Rating.Refrigerant = "R22";

@@ -11,11 +11,11 @@ class PressureDrop : public EngineTest {
 protected:
     // A dry coil at 250 ft/min, mean air temperature 70 F, 0.006 in fins.
     void AirCoil(const char* pattern, const char* fin, int fpi, int rows) {
-        cc.Spec.Pattern = pattern;
-        cc.Spec.FinTreat = fin;
-        cc.Spec.FPI = static_cast<int16_t>(fpi);
-        cc.Spec.RD = static_cast<int16_t>(rows);
-        cc.Spec.FinThk = 0.006f;
+        cc.Coil.Pattern = pattern;
+        cc.Coil.FinTreat = fin;
+        cc.Coil.FPI = static_cast<int16_t>(fpi);
+        cc.Coil.RD = static_cast<int16_t>(rows);
+        cc.Coil.FinThk = 0.006f;
         cc.Rating.FaceVelocity = 250;
         cc.Rating.EatDb = 70;
         cc.Rating.LatDb = 70;
@@ -25,7 +25,7 @@ protected:
     // A liquid coil of one tube in one circuit, so that the return-bend
     // allowance drops out and patterns differ only by their correction.
     void OneTubeCoil(const char* app, const char* pattern, float velocity) {
-        CoilSpec& s = cc.Spec;
+        CoilSpec& s = cc.Coil;
         CoilRating& r = cc.Rating;
         s.Application = app;
         s.Pattern = pattern;
@@ -108,13 +108,13 @@ TEST_F(PressureDrop, TubeErrorsAreShownAndTheRatingGoesOn) {
     // Circuits x 100 overflows a 16-bit integer at 328 circuits: the message
     // is shown and the drop reached before the pattern correction returned.
     OneTubeCoil("W", "5", 4);
-    cc.Spec.Circuits = 328;
-    cc.Spec.TH = 328;
+    cc.Coil.Circuits = 328;
+    cc.Coil.TH = 328;
     const float reached = CC_TubePressureDrop();
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0].text, "6  Overflow");
     EXPECT_EQ(sink.shown[0].icon, MsgIcon::None);
-    cc.Spec.Pattern = "3";  // same sum, no correction; "3" has a smaller bend
+    cc.Coil.Pattern = "3";  // same sum, no correction; "3" has a smaller bend
     sink.shown.clear();
     EXPECT_NEAR(CC_TubePressureDrop(), reached, 1e-6 * reached);
 
@@ -128,7 +128,7 @@ TEST_F(PressureDrop, TubeErrorsAreShownAndTheRatingGoesOn) {
 
     sink.shown.clear();
     OneTubeCoil("W", "3", 4);
-    cc.Spec.Circuits = 0;
+    cc.Coil.Circuits = 0;
     EXPECT_EQ(CC_TubePressureDrop(), 0.0f);
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0].text, "11  Division by zero");
@@ -140,7 +140,7 @@ TEST_F(PressureDrop, RefrigerantFactors) {
         cc.Rating.Refrigerant = refrigerant;
         cc.Rating.EntFluidTemp = suction;
         cc.Rating.TotalBtuh = 100000;
-        cc.Spec.Rifled = rifled;
+        cc.Coil.Rifled = rifled;
         cc.UseDryCalc = dry;
         return CC_TubePressureDrop();
     };

@@ -54,15 +54,15 @@ void PreviousResults(CoilSpec& s, CoilRating& r) {
 }
 
 TEST_F(RateCoil, FailedAssignmentShowsTheMessageAndLeavesRecordsUntouched) {
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
-    PreviousResults(spec, rating);
+    PreviousResults(coilSpec, rating);
     rating.Altitude = 31000;
-    const CoilSpec specBefore = spec;
+    const CoilSpec specBefore = coilSpec;
     const CoilRating ratingBefore = rating;
 
-    EXPECT_FALSE(CC_RateCoil(spec, rating));
-    ExpectSameSpec(spec, specBefore);
+    EXPECT_FALSE(CC_RateCoil(coilSpec, rating));
+    ExpectSameSpec(coilSpec, specBefore);
     ExpectSameRating(rating, ratingBefore);
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0].text,
@@ -72,42 +72,42 @@ TEST_F(RateCoil, FailedAssignmentShowsTheMessageAndLeavesRecordsUntouched) {
 }
 
 TEST_F(RateCoil, MissingLibraryFailsTheRatingWithRecordsUntouched) {
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
-    PreviousResults(spec, rating);
-    const CoilSpec specBefore = spec;
+    PreviousResults(coilSpec, rating);
+    const CoilSpec specBefore = coilSpec;
     const CoilRating ratingBefore = rating;
     hg::SetLibraryNameForTesting("libHygrel32-not-there.so");
-    EXPECT_FALSE(CC_RateCoil(spec, rating));
-    ExpectSameSpec(spec, specBefore);
+    EXPECT_FALSE(CC_RateCoil(coilSpec, rating));
+    ExpectSameSpec(coilSpec, specBefore);
     ExpectSameRating(rating, ratingBefore);
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0].text, "Error: 48 File not found: Hygrel32");
 }
 
 TEST_F(RateCoil, RunTimeErrorsAfterAssignmentPropagateWithRecordsUntouched) {
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
-    PreviousResults(spec, rating);
-    spec.Circuits = 0;  // no tube flow area: the mass flux divides by zero
-    const CoilSpec specBefore = spec;
+    PreviousResults(coilSpec, rating);
+    coilSpec.Circuits = 0;  // no tube flow area: the mass flux divides by zero
+    const CoilSpec specBefore = coilSpec;
     const CoilRating ratingBefore = rating;
     try {
-        CC_RateCoil(spec, rating);
+        CC_RateCoil(coilSpec, rating);
         FAIL() << "no error";
     } catch (const rt::RtError& e) {
         EXPECT_EQ(e.number(), 11);
         EXPECT_STREQ(e.what(), "11  Division by zero");
     }
-    ExpectSameSpec(spec, specBefore);
+    ExpectSameSpec(coilSpec, specBefore);
     ExpectSameRating(rating, ratingBefore);
 }
 
 TEST_F(RateCoil, ChilledWaterCoilFlowFigures) {
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
-    WaterCoil(spec, rating);
-    ASSERT_TRUE(CC_RateCoil(spec, rating));
+    WaterCoil(coilSpec, rating);
+    ASSERT_TRUE(CC_RateCoil(coilSpec, rating));
     // 20 gpm of 45 F water in 16 circuits of 0.605 in tubes.
     EXPECT_NEAR(rating.TubeVelocity, 1.39753, 2e-5);
     EXPECT_NEAR(rating.HeaderVelocity, 3.09945, 2e-5);
@@ -120,13 +120,13 @@ TEST_F(RateCoil, ChilledWaterCoilFlowFigures) {
 }
 
 TEST_F(RateCoil, EqualAirAndFluidTemperaturesRateAsHeatingWithNoCapacity) {
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
-    WaterCoil(spec, rating);
+    WaterCoil(coilSpec, rating);
     rating.EatDb = 55;
     rating.EatWb = 50;
     rating.EntFluidTemp = 55;
-    ASSERT_TRUE(CC_RateCoil(spec, rating));
+    ASSERT_TRUE(CC_RateCoil(coilSpec, rating));
     EXPECT_EQ(cc.CoilDry, kTrue);
     EXPECT_EQ(cc.UseDryCalc, kTrue);
     EXPECT_EQ(rating.TotalBtuh, 0.0f);
@@ -135,11 +135,11 @@ TEST_F(RateCoil, EqualAirAndFluidTemperaturesRateAsHeatingWithNoCapacity) {
 }
 
 TEST_F(RateCoil, SteamAndRefrigerantCoilsHaveNoFluidVelocities) {
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
-    WaterCoil(spec, rating);
-    spec.Application = "S";
-    spec.RD = 1;
+    WaterCoil(coilSpec, rating);
+    coilSpec.Application = "S";
+    coilSpec.RD = 1;
     rating.EatDb = 40;
     rating.EatWb = 0;
     rating.EntFluidTemp = 0;
@@ -147,7 +147,7 @@ TEST_F(RateCoil, SteamAndRefrigerantCoilsHaveNoFluidVelocities) {
     rating.TubeVelocity = 5;  // a previous coil's figures are cleared
     rating.ConnVelocity = 5;
     rating.HeaderVelocity = 5;
-    ASSERT_TRUE(CC_RateCoil(spec, rating));
+    ASSERT_TRUE(CC_RateCoil(coilSpec, rating));
     EXPECT_EQ(rating.TubeVelocity, 0.0f);
     EXPECT_EQ(rating.ConnVelocity, 0.0f);
     EXPECT_EQ(rating.HeaderVelocity, 0.0f);
@@ -155,12 +155,12 @@ TEST_F(RateCoil, SteamAndRefrigerantCoilsHaveNoFluidVelocities) {
     EXPECT_EQ(rating.EntFluidTemp, 212.0f);
     EXPECT_GT(rating.AirPD, 0.0f);
 
-    WaterCoil(spec, rating);
-    spec.Application = "E";
+    WaterCoil(coilSpec, rating);
+    coilSpec.Application = "E";
     rating.Refrigerant = "22";
     rating.EntFluidTemp = 40;
     rating.EvapSHCode = 10;
-    ASSERT_TRUE(CC_RateCoil(spec, rating));
+    ASSERT_TRUE(CC_RateCoil(coilSpec, rating));
     EXPECT_EQ(rating.TubeVelocity, 0.0f);
     EXPECT_EQ(rating.HeaderVelocity, 0.0f);
     EXPECT_GT(rating.AirPD, 0.0f);
@@ -168,32 +168,32 @@ TEST_F(RateCoil, SteamAndRefrigerantCoilsHaveNoFluidVelocities) {
 }
 
 TEST_F(RateCoil, OtherFluidCoilUsesTheDensityItBrings) {
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
-    WaterCoil(spec, rating);
-    spec.Application = "O";
+    WaterCoil(coilSpec, rating);
+    coilSpec.Application = "O";
     rating.FluidDensity = 62.4245f;
     rating.FluidSpecHeat = 1;
     rating.FluidThermCond = 0.34f;
     rating.FluidViscosity = 3;
-    ASSERT_TRUE(CC_RateCoil(spec, rating));
+    ASSERT_TRUE(CC_RateCoil(coilSpec, rating));
     EXPECT_EQ(rating.FluidDensity, 62.4245f);
     EXPECT_NEAR(rating.FluidMassFlow, 20 * 8.020833333 * 62.4245, 0.01);
 
     // Without a density the flow figures have nothing to work from.
-    WaterCoil(spec, rating);
-    spec.Application = "O";
-    EXPECT_THROW(CC_RateCoil(spec, rating), rt::RtError);
+    WaterCoil(coilSpec, rating);
+    coilSpec.Application = "O";
+    EXPECT_THROW(CC_RateCoil(coilSpec, rating), rt::RtError);
 }
 
 TEST_F(RateCoil, UnknownCoilTypeGetsOnlyPressureDrops) {
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
-    WaterCoil(spec, rating);
-    spec.Application = "X";
-    spec.Pattern = "3";  // air-side rows of this pattern do not depend on the type
-    spec.FinHeight = 16;
-    ASSERT_TRUE(CC_RateCoil(spec, rating));
+    WaterCoil(coilSpec, rating);
+    coilSpec.Application = "X";
+    coilSpec.Pattern = "3";  // air-side rows of this pattern do not depend on the type
+    coilSpec.FinHeight = 16;
+    ASSERT_TRUE(CC_RateCoil(coilSpec, rating));
     EXPECT_EQ(rating.TotalBtuh, 0.0f);
     EXPECT_EQ(rating.TubeVelocity, 0.0f);
     EXPECT_EQ(rating.FluidPD, 0.0f);

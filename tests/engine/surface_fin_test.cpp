@@ -11,8 +11,8 @@ class SurfaceAndFin : public EngineTest {
 protected:
     // 5/8 in tubes, 0.006 in aluminium fins: 24 x 5.196 in fin, 64 tubes.
     void Coil() {
-        cc.Spec.FinHeight = 24;
-        cc.Spec.FinThk = 0.006f;
+        cc.Coil.FinHeight = 24;
+        cc.Coil.FinThk = 0.006f;
         cc.TubeOd = 0.645f;
         cc.TubeId = 0.605f;
         cc.AirJ = 0.1f;

@@ -30,7 +30,7 @@ SavedCoilTable EveryCoilType() {
     SavedCoilTable table;
     for (const char* app : {"W", "G", "S", "E", "C"}) {
         RatedCoil c = MakeRatedCoil(app);
-        AppendSavedCoil(table, c.spec, c.rating, c.texts);
+        AppendSavedCoil(table, c.coilSpec, c.rating, c.texts);
     }
     return table;
 }

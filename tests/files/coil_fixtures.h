@@ -7,14 +7,14 @@
 #include "files/save_row.h"
 
 struct RatedCoil {
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
     SaveRowTexts texts;
 };
 
 inline RatedCoil MakeRatedCoil(const std::string& application) {
     RatedCoil c;
-    CoilSpec& s = c.spec;
+    CoilSpec& s = c.coilSpec;
     CoilRating& r = c.rating;
     s.Application = application;
     s.FinMat = application == "C" ? "C" : "A";

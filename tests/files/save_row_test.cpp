@@ -16,16 +16,16 @@ TEST(SaveRow, PlaceholdersFollowTheCoilTypeWord) {
         {"E", {25, 26, 31}}, {"W", {26, 30, 31}}, {"G", {26, 30}}};
     for (const auto& [app, placeholders] : cases) {
         RatedCoil c = MakeRatedCoil(app);
-        auto row = BuildSavedRow(0, c.spec, c.rating, c.texts);
+        auto row = BuildSavedRow(0, c.coilSpec, c.rating, c.texts);
         for (int k = 0; k < col::Count; ++k)
             EXPECT_EQ(Text(row, k) == " ", placeholders.count(k) == 1) << app << " column " << k;
     }
     RatedCoil s = MakeRatedCoil("S"), g = MakeRatedCoil("G"), e = MakeRatedCoil("C");
-    EXPECT_EQ(Text(BuildSavedRow(0, s.spec, s.rating, s.texts), col::SteamPressure), "5");
-    EXPECT_EQ(Text(BuildSavedRow(0, s.spec, s.rating, s.texts), col::TubeSize), "1\"");
-    EXPECT_EQ(Text(BuildSavedRow(0, g.spec, g.rating, g.texts), col::PercentGlycol), "30");
-    EXPECT_EQ(Text(BuildSavedRow(0, e.spec, e.rating, e.texts), col::Refrigerant), "22");
-    EXPECT_EQ(Text(BuildSavedRow(0, e.spec, e.rating, e.texts), col::FinMaterial), "Copper");
+    EXPECT_EQ(Text(BuildSavedRow(0, s.coilSpec, s.rating, s.texts), col::SteamPressure), "5");
+    EXPECT_EQ(Text(BuildSavedRow(0, s.coilSpec, s.rating, s.texts), col::TubeSize), "1\"");
+    EXPECT_EQ(Text(BuildSavedRow(0, g.coilSpec, g.rating, g.texts), col::PercentGlycol), "30");
+    EXPECT_EQ(Text(BuildSavedRow(0, e.coilSpec, e.rating, e.texts), col::Refrigerant), "22");
+    EXPECT_EQ(Text(BuildSavedRow(0, e.coilSpec, e.rating, e.texts), col::FinMaterial), "Copper");
 }
 
 TEST(SaveRow, WaterRowColumnsAndTexts) {
@@ -33,7 +33,7 @@ TEST(SaveRow, WaterRowColumnsAndTexts) {
     c.rating.Scfm = 40000.5f;           // beyond 16 bits; half to even
     c.texts.coilsPerSystem = "";
     c.texts.item = "AHU;1\r\nroof";     // would split and break the file line
-    auto row = BuildSavedRow(2, c.spec, c.rating, c.texts);
+    auto row = BuildSavedRow(2, c.coilSpec, c.rating, c.texts);
     EXPECT_EQ(std::get<int32_t>(row[col::Number]), 3);
     EXPECT_EQ(Text(row, col::CoilsPerSystem), "1");
     EXPECT_EQ(Text(row, col::Item), "AHU1roof");
@@ -47,7 +47,7 @@ TEST(SaveRow, WaterRowColumnsAndTexts) {
 
     c.rating.Scfm = 3e9f;   // beyond 32 bits: error 6, the table is unchanged
     SavedCoilTable table;
-    EXPECT_THROW(AppendSavedCoil(table, c.spec, c.rating, c.texts), rt::RtError);
+    EXPECT_THROW(AppendSavedCoil(table, c.coilSpec, c.rating, c.texts), rt::RtError);
     EXPECT_EQ(table.Rows().size(), 1u);
 }
 
@@ -56,7 +56,7 @@ TEST(SaveRow, DeleteRenumbersAndKeepsTheSpareRow) {
     for (const char* item : {"A", "B", "C"}) {
         RatedCoil c = MakeRatedCoil("W");
         c.texts.item = item;
-        AppendSavedCoil(table, c.spec, c.rating, c.texts);
+        AppendSavedCoil(table, c.coilSpec, c.rating, c.texts);
     }
     ASSERT_TRUE(DeleteSavedCoil(table, 0));   // the first of three
     ASSERT_EQ(table.CoilCount(), 2);

@@ -49,13 +49,13 @@ bool ShowsNonFinite(const std::string& text) {
 
 // The rated coil as "Save" stores it and the coil file writes it: every
 // number finite, and the line reads back as one coil.
-void CheckSavedRow(const CoilSpec& spec, const CoilRating& rating) {
+void CheckSavedRow(const CoilSpec& coilSpec, const CoilRating& rating) {
     SaveRowTexts texts;
-    texts.coilTypeWord = CoilTypeWord(spec.Application);
-    texts.tubeText = spec.Pattern;
+    texts.coilTypeWord = CoilTypeWord(coilSpec.Application);
+    texts.tubeText = coilSpec.Pattern;
     SavedCoilTable table;
     try {
-        AppendSavedCoil(table, spec, rating, texts);
+        AppendSavedCoil(table, coilSpec, rating, texts);
     } catch (const rt::RtError& e) {
         if (e.number() != 6 || table.CoilCount() != 0) std::abort();
         return;
@@ -92,15 +92,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     RecordingMessageSink sink;
     ScopedMessageSink scope(sink);
-    static CoilSpec spec;
+    static CoilSpec coilSpec;
     static CoilRating rating;
-    const CalcResult res = CalcPerform(f, mode, spec, rating);
+    const CalcResult res = CalcPerform(f, mode, coilSpec, rating);
     // Every rating ends in a result, a validation message or a message shown.
     if (res.status == CalcResult::Validation && res.validation.message.empty()) std::abort();
     if (res.status == CalcResult::EngineFailed && (res.error.empty() || sink.shown.empty())) std::abort();
-    CheckRecords(spec, rating);
+    CheckRecords(coilSpec, rating);
     for (const GridRow& row : res.grid)
         if (ShowsNonFinite(row.value)) std::abort();
-    if (res.ok()) CheckSavedRow(spec, rating);
+    if (res.ok()) CheckSavedRow(coilSpec, rating);
     return 0;
 }

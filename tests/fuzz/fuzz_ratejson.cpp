@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!coil.ok()) continue;
         SavedCoilTable table;
         try {
-            AppendSavedCoil(table, coil.spec, coil.rating, kvnrate::SaveRowTextsOf(coil));
+            AppendSavedCoil(table, coil.coilSpec, coil.rating, kvnrate::SaveRowTextsOf(coil));
         } catch (const rt::RtError& e) {
             if (e.number() != 6) std::abort();
         }

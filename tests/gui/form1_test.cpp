@@ -525,16 +525,16 @@ TEST_P(Form1RatingTest, CalculateFillsTheGrid) {
          {std::pair{"TubeWall", "cboWallThk"}, {"FinMat", "cboFinMat"}, {"FinThk", "cboFinThk"},
           {"FinTreat", "cboFinType"}, {"Rifled", "cboRifled"}, {"FoulingFactor", "txtFoulingFactor"}})
         fields[key] = Text(control);
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
-    const CalcResult direct = CalcPerform(fields, coil.airFlowMode, spec, rating);
+    const CalcResult direct = CalcPerform(fields, coil.airFlowMode, coilSpec, rating);
     ASSERT_TRUE(direct.ok());
     const auto grid = Grid();
     ASSERT_EQ(grid.size(), direct.grid.size());
     for (size_t i = 0; i < grid.size(); ++i) EXPECT_EQ(grid[i].value, direct.grid[i].value) << grid[i].label;
     EXPECT_EQ(form.coilRating.TotalBtuh, rating.TotalBtuh);
     EXPECT_GT(form.coilRating.TotalBtuh, 0);
-    EXPECT_EQ(form.coilSpec.Pattern, spec.Pattern);
+    EXPECT_EQ(form.coilSpec.Pattern, coilSpec.Pattern);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachCoilType, Form1RatingTest, ::testing::ValuesIn(kRatedCoils),

@@ -16,14 +16,14 @@ namespace {
 
 void AddCoils(SavedCoilTable& t, int n, const std::string& word = "Water") {
     for (int i = 0; i < n; ++i) {
-        CoilSpec spec;
-        spec.RD = 4;
-        spec.FPI = 12;
+        CoilSpec coilSpec;
+        coilSpec.RD = 4;
+        coilSpec.FPI = 12;
         CoilRating rating;
         rating.EatDb = 80;
         rating.Altitude = 2500;
         SaveRowTexts texts{"1", "58-CWDM-04830-H", "AHU-" + std::to_string(i + 1), word, "5", ".020"};
-        AppendSavedCoil(t, spec, rating, texts);
+        AppendSavedCoil(t, coilSpec, rating, texts);
     }
 }
 

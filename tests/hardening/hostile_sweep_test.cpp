@@ -184,19 +184,19 @@ TEST(HostileSweep, FailuresKeepThePreviousCoil) {
     RecordingMessageSink sink;
     ScopedMessageSink scope(sink);
     for (const std::string& type : CoilTypes()) {
-        CoilSpec spec;
+        CoilSpec coilSpec;
         CoilRating rating;
-        ASSERT_TRUE(CalcPerform(BaseForm(type), kAirFlowAcfm, spec, rating).ok()) << type;
-        const CoilSpec goodSpec = spec;
+        ASSERT_TRUE(CalcPerform(BaseForm(type), kAirFlowAcfm, coilSpec, rating).ok()) << type;
+        const CoilSpec goodSpec = coilSpec;
         const CoilRating goodRating = rating;
         for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
                  {"FPI", "abc"}, {"Altitude", "1e308"}, {"FL", "1e308"}, {"EatDb", "NaN"},
                  {"Altitude", "99999999"}, {"TH", std::string(1000, '9')}}) {
             FieldTexts f = BaseForm(type);
             f[key] = value;
-            const CalcResult r = CalcPerform(f, kAirFlowAcfm, spec, rating);
+            const CalcResult r = CalcPerform(f, kAirFlowAcfm, coilSpec, rating);
             ASSERT_FALSE(r.ok()) << type << " " << key << "=" << value.substr(0, 20);
-            EXPECT_EQ(kvnrate::CoilSpecJson(spec), kvnrate::CoilSpecJson(goodSpec)) << type << " " << key;
+            EXPECT_EQ(kvnrate::CoilSpecJson(coilSpec), kvnrate::CoilSpecJson(goodSpec)) << type << " " << key;
             EXPECT_EQ(kvnrate::CoilRatingJson(rating), kvnrate::CoilRatingJson(goodRating)) << type << " " << key;
         }
     }

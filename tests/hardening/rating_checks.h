@@ -137,14 +137,14 @@ inline void RateAndCheck(const FieldTexts& fields, int mode, const std::string& 
         EXPECT_FALSE(res.validation.message.empty()) << what;
         EXPECT_FALSE(res.validation.control.empty()) << what;
         // Refused before anything was filled.
-        EXPECT_TRUE(coil.spec.Application.empty()) << what;
+        EXPECT_TRUE(coil.coilSpec.Application.empty()) << what;
         break;
     case CalcResult::EngineFailed:
         ++tally.engineFailed;
         EXPECT_FALSE(res.error.empty()) << what;
         EXPECT_FALSE(coil.messages.empty()) << what << ": a failure nobody was told of";
         // The records are the fresh ones the rater started from.
-        EXPECT_TRUE(coil.spec.Application.empty()) << what;
+        EXPECT_TRUE(coil.coilSpec.Application.empty()) << what;
         EXPECT_EQ(coil.rating.TotalBtuh, 0.0f) << what;
         break;
     case CalcResult::Ok:
@@ -152,7 +152,7 @@ inline void RateAndCheck(const FieldTexts& fields, int mode, const std::string& 
         EXPECT_FALSE(res.grid.empty()) << what;
         break;
     }
-    EXPECT_TRUE(AllFinite(coil.spec)) << what;
+    EXPECT_TRUE(AllFinite(coil.coilSpec)) << what;
     EXPECT_TRUE(AllFinite(coil.rating)) << what;
     for (const GridRow& row : res.grid) {
         EXPECT_FALSE(ShowsNonFinite(row.value)) << what << ": " << row.label << " = " << row.value;
@@ -168,7 +168,7 @@ inline void RateAndCheck(const FieldTexts& fields, int mode, const std::string& 
     // The coil as "Save" stores it, and as the coil file writes it.
     SavedCoilTable table;
     try {
-        AppendSavedCoil(table, coil.spec, coil.rating, kvnrate::SaveRowTextsOf(coil));
+        AppendSavedCoil(table, coil.coilSpec, coil.rating, kvnrate::SaveRowTextsOf(coil));
     } catch (const rt::RtError& e) {
         // Declined (a standard air flow beyond its column); the window shows
         // the error and the table stays as it was.

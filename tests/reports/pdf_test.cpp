@@ -59,7 +59,7 @@ TEST_F(PdfOutput, SheetOfEveryCoilType) {
         c.texts.txtNotes = "Coil casing 16 gauge galvanized steel; drain pan by others.";
         c.texts.txtCPS = {"2", "1", "2", ""};
         const QString path = Path(QString("sheet_%1.pdf").arg(type));
-        ASSERT_TRUE(reports::WriteSheetPdf(path, c.spec, c.rating, c.texts));
+        ASSERT_TRUE(reports::WriteSheetPdf(path, c.coilSpec, c.rating, c.texts));
         const std::string p = path.toStdString();
         const std::string text = Shell("pdftotext -layout '" + p + "' -");
         EXPECT_NE(text.find("COIL CONSTRUCTION"), std::string::npos) << type;
@@ -88,7 +88,7 @@ TEST_F(PdfOutput, FiveCoilReport) {
         auto c = fixtures::Rated(types[i]);
         c.rating.Altitude = 2000;
         SaveRowTexts texts{"1", "58-CWDM-04830-H", "AHU-" + std::to_string(i + 1), CoilTypeWord(types[i]), "5", ".020"};
-        AppendSavedCoil(t, c.spec, c.rating, texts);
+        AppendSavedCoil(t, c.coilSpec, c.rating, texts);
     }
     const auto doc = reports::BuildMultiCoilReport(t, {"Northwind Mall", "Phase 2", "12/08/2026"});
     const QString path = Path("report5.pdf");
@@ -116,13 +116,13 @@ TEST_F(PdfOutput, ThroughAPrinter) {
     printer.setOutputFileName(Path("printer_sheet.pdf"));
     reports::PrepareSheetPrinter(printer);
     const double left = printer.pageLayout().paintRect(QPageLayout::Point).left();
-    ASSERT_TRUE(reports::PaintSheet(printer, c.spec, c.rating, c.texts));
+    ASSERT_TRUE(reports::PaintSheet(printer, c.coilSpec, c.rating, c.texts));
     const std::string sheet = Shell("pdftotext -bbox '" + printer.outputFileName().toStdString() + "' -");
     EXPECT_NEAR(WordX(sheet, "Version"), left + 4500 / 20.0, 0.5);
 
     SavedCoilTable t;
     for (int i = 0; i < 5; ++i)
-        AppendSavedCoil(t, c.spec, c.rating, {"1", "M", "AHU-" + std::to_string(i + 1), "Water", "5", ".020"});
+        AppendSavedCoil(t, c.coilSpec, c.rating, {"1", "M", "AHU-" + std::to_string(i + 1), "Water", "5", ".020"});
     const auto doc = reports::BuildMultiCoilReport(t, {"Northwind Mall", "Phase 2", "12/08/2026"});
     QPrinter reportPrinter(QPrinter::HighResolution);
     reportPrinter.setOutputFormat(QPrinter::PdfFormat);

@@ -21,7 +21,7 @@ SavedCoilTable Table(const std::vector<std::string>& types, int16_t altitude = 0
         texts.coilTypeWord = CoilTypeWord(type);
         texts.tubeText = "5";
         texts.wallText = ".020";
-        AppendSavedCoil(t, c.spec, c.rating, texts);
+        AppendSavedCoil(t, c.coilSpec, c.rating, texts);
     }
     return t;
 }

@@ -9,14 +9,14 @@
 namespace fixtures {
 
 struct Coil {
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
     reports::SheetTexts texts;
 };
 
 inline Coil Rated(const std::string& type) {
     Coil c;
-    CoilSpec& s = c.spec;
+    CoilSpec& s = c.coilSpec;
     CoilRating& r = c.rating;
     s.Application = type == "W" || type == "G" || type == "S" || type == "E" || type == "C" ? type : "O";
     s.Circuits = 12;

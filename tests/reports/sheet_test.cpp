@@ -16,7 +16,7 @@ constexpr double kChar = 144;  // 12-point typewriter character, twips
 
 std::vector<Item> Print(const fixtures::Coil& c) {
     RecordingSurface s;
-    reports::PrintPerformance(s, c.spec, c.rating, c.texts);
+    reports::PrintPerformance(s, c.coilSpec, c.rating, c.texts);
     return s.Items();
 }
 
@@ -213,7 +213,7 @@ TEST(PerformanceSheet, LongNotesWrapAndStopAboveCoilsPerSystem) {
     notes += "\r\nSecond paragraph.\nThird " + std::string(120, 'X');
     c.texts.txtNotes = notes;
     RecordingSurface s;
-    reports::PrintPerformance(s, c.spec, c.rating, c.texts);
+    reports::PrintPerformance(s, c.coilSpec, c.rating, c.texts);
     const auto items = s.Items();
     const auto total = Find(items, "Sensible Btuh");
     const auto cps = Find(items, "NO. OF COILS PER SYSTEM:");
@@ -249,7 +249,7 @@ TEST(PerformanceSheet, NothingOverprinted) {
             c.rating.Altitude = altitude;
             c.rating.Gpm = 1234.56f;
             c.rating.FluidPD = 123.45f;
-            c.spec.FL = 144;
+            c.coilSpec.FL = 144;
             c.texts.txtNotes = std::string(400, 'n');
             const auto items = Print(c);
             for (size_t a = 0; a < items.size(); ++a)

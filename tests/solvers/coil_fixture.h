@@ -83,7 +83,7 @@ inline void Fill(const Coil& c, CoilSpec& s, CoilRating& r) {
 
 // One rating through the engine entry, with the messages it showed.
 struct Rated {
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
     bool assigned = false;          // CC_RateCoil answered true
     bool raised = false;            // a run-time error left the engine
@@ -94,11 +94,11 @@ struct Rated {
 
 inline Rated Rate(const Coil& c) {
     Rated out;
-    Fill(c, out.spec, out.rating);
+    Fill(c, out.coilSpec, out.rating);
     RecordingMessageSink sink;
     ScopedMessageSink scope(sink);
     try {
-        out.assigned = CC_RateCoil(out.spec, out.rating);
+        out.assigned = CC_RateCoil(out.coilSpec, out.rating);
     } catch (const rt::RtError& e) {
         out.raised = true;
         out.errorNumber = e.number();

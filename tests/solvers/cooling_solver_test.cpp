@@ -86,7 +86,7 @@ TEST(CoolingSolver, NearlySaturatedAirRatesWithoutFault) {
             ASSERT_TRUE(out.assigned);
             EXPECT_TRUE(out.messages.empty()) << out.messages.front();
             const CoilRating& r = out.rating;
-            EXPECT_EQ(FirstNonFinite(out.spec, r), "");
+            EXPECT_EQ(FirstNonFinite(out.coilSpec, r), "");
             EXPECT_GT(r.SensibleBtuh, 0.0f);
             EXPECT_LE(r.SensibleBtuh, r.TotalBtuh);
             EXPECT_GT(r.LatWb, r.EntFluidTemp);
@@ -112,7 +112,7 @@ TEST(CoolingSolver, RunTimeFaultIsShownAndResultsSoFarStay) {
     ASSERT_GE(out.messages.size(), 1u);
     EXPECT_EQ(out.messages[0], "11  Division by zero");
     EXPECT_EQ(out.rating.TotalBtuh, 10000.0f);
-    EXPECT_EQ(FirstNonFinite(out.spec, out.rating), "");
+    EXPECT_EQ(FirstNonFinite(out.coilSpec, out.rating), "");
 }
 
 TEST(CoolingSolver, RepeatedRatingGivesIdenticalBits) {
@@ -124,8 +124,8 @@ TEST(CoolingSolver, RepeatedRatingGivesIdenticalBits) {
     other.entFluid = 50;
     Rate(other);
     const Rated b = Rate(ChilledWater());
-    const auto fa = Floats(a.spec, a.rating);
-    const auto fb = Floats(b.spec, b.rating);
+    const auto fa = Floats(a.coilSpec, a.rating);
+    const auto fb = Floats(b.coilSpec, b.rating);
     ASSERT_EQ(fa.size(), fb.size());
     for (size_t i = 0; i < fa.size(); ++i)
         EXPECT_EQ(std::memcmp(&fa[i].second, &fb[i].second, sizeof(float)), 0) << fa[i].first;

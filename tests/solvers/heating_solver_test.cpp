@@ -71,7 +71,7 @@ TEST(HeatingSolver, AbundantFluidGivesTheSameEffectivenessForAnyRows) {
     cc.Rating.FluidMassFlow *= 1e5f;
     float sens[3];
     for (int16_t rows = 1; rows <= 3; ++rows) {
-        cc.Spec.RD = rows;
+        cc.Coil.RD = rows;
         const Rerun out = RunDrySolver();
         ASSERT_TRUE(out.messages.empty()) << out.messages.front();
         sens[rows - 1] = out.r.SensibleBtuh;
@@ -128,7 +128,7 @@ TEST(HeatingSolver, RunTimeFaultIsShownAndTheRatingGoesOn) {
     ASSERT_TRUE(out.assigned);
     ASSERT_GE(out.messages.size(), 1u);
     EXPECT_EQ(out.messages[0], "11  Division by zero");
-    EXPECT_EQ(FirstNonFinite(out.spec, out.rating), "");
+    EXPECT_EQ(FirstNonFinite(out.coilSpec, out.rating), "");
 }
 
 TEST(HeatingSolver, AirBeyondTheDensityRangeIsAFaultNotARating) {

@@ -74,13 +74,13 @@ TEST_P(Reference, RatingAgreesFieldByField) {
         else fields[key] = value.get<std::string>();
     }
 
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
     RecordingMessageSink sink;
     CalcResult result;
     {
         ScopedMessageSink scope(sink);
-        result = CalcPerform(fields, mode, spec, rating);
+        result = CalcPerform(fields, mode, coilSpec, rating);
     }
     std::vector<std::string> messages;
     for (const auto& m : sink.shown) messages.push_back(m.text);
@@ -92,17 +92,17 @@ TEST_P(Reference, RatingAgreesFieldByField) {
 
     const json& es = expected["CoilSpec"];
     const json& er = expected["CoilRating"];
-    ForEachFloat(spec, rating, [&](const char* field, float got) {
+    ForEachFloat(coilSpec, rating, [&](const char* field, float got) {
         const json& rec = es.contains(field) ? es : er;
         ASSERT_TRUE(rec.contains(field)) << field;
         const double want = rec[field].get<double>();
         EXPECT_EQ(double(got), want) << field;
     });
-    ForEachInt(spec, rating, [&](const char* rec, const char* field, int16_t got) {
+    ForEachInt(coilSpec, rating, [&](const char* rec, const char* field, int16_t got) {
         EXPECT_EQ(got, expected[rec][field].get<int>()) << field;
     });
-    EXPECT_EQ(spec.Application, es["Application"].get<std::string>());
-    EXPECT_EQ(spec.Pattern, es["Pattern"].get<std::string>());
+    EXPECT_EQ(coilSpec.Application, es["Application"].get<std::string>());
+    EXPECT_EQ(coilSpec.Pattern, es["Pattern"].get<std::string>());
     EXPECT_EQ(rating.Refrigerant, er["Refrigerant"].get<std::string>());
 }
 

@@ -183,7 +183,7 @@ bool RateAndCheck(const Coil& c, Tally& t, Rated& out) {
         t.Fault(std::to_string(out.errorNumber) + "  " + out.errorText);
         return false;
     }
-    const std::string bad = FirstNonFinite(out.spec, out.rating);
+    const std::string bad = FirstNonFinite(out.coilSpec, out.rating);
     if (!bad.empty()) t.Broken("non-finite field", c, bad);
     if (!out.messages.empty()) {
         t.Fault(out.messages[0]);
