@@ -86,6 +86,11 @@ void CC_SurfaceTemp(float cr, float tf, float ha, float& result);
 void CC_FinWallResistance(float b, float finConductivity, float coilDepth,
                           float secondaryArea, float primaryArea, int16_t totalTubes);
 
+// Air density of the dry ratings, lb/ft3. The library's refusal (beyond its
+// range, above 200 F) raises run-time error 5 "Out of Range Condition or
+// error with HGDENSITY!" rather than being used as a density.
+float CC_AirDensity(float t, float w, int16_t altitude);
+
 // Solvers.
 void CC_DoFluidCoilCalc();
 void CC_DoDryCoilCalc();

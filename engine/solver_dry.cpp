@@ -18,14 +18,6 @@ using rt::Div;
 using rt::Exp;
 using rt::F32;
 
-// Air density; the library's refusal (beyond its range, above 200 F) is a
-// run-time error rather than a density.
-float AirDensity(float t, float w, int16_t altitude) {
-    const float rho = hg::HGDENSITY(t, w, altitude);
-    if (rho == -9999.0f) rt::Raise(rt::kInvalidCall, "Out of Range Condition or error with HGDENSITY!");
-    return rho;
-}
-
 // Heat-exchanger effectiveness for `rows` rows, capacity-rate ratio cr.
 float Effectiveness(int16_t rows, float cr, float ntu) {
     if (rows == 1 && cr > 0) {
@@ -58,7 +50,7 @@ bool RateHeatingCoil() {
     const int16_t alt = r.Altitude;
 
     const float We = hg::HGWBTOGR(r.EatDb, cc.EatWbCalc, alt);
-    const float rhoE = AirDensity(r.EatDb, We, alt);
+    const float rhoE = CC_AirDensity(r.EatDb, We, alt);
 
     r.LatDb = F32(double(r.EatDb) + 10.0);
     float tl = r.EntFluidTemp;
@@ -66,7 +58,7 @@ bool RateHeatingCoil() {
 
     for (;;) {
         const float ta = F32(double(r.LatDb) * 0.5 + double(r.EatDb) * 0.5);
-        const float rhoM = AirDensity(ta, We, alt);
+        const float rhoM = CC_AirDensity(ta, We, alt);
 
         ++count;
         if (count > 100) return false;

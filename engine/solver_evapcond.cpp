@@ -21,12 +21,6 @@ namespace {
 using rt::Div;
 using rt::F32;
 
-float AirDensity(float t, float w, int16_t altitude) {
-    const float rho = hg::HGDENSITY(t, w, altitude);
-    if (rho == -9999.0f) rt::Raise(rt::kInvalidCall, "Out of Range Condition or error with HGDENSITY!");
-    return rho;
-}
-
 float SatTemp(float h, float dryBulb, float wetBulb) {
     int16_t done = kFalse;
     return CC_SatTempFromEnthalpy(h, dryBulb, wetBulb, done);
@@ -42,7 +36,7 @@ struct DryPass {
 DryPass DryAirSide(float We) {
     CoilRating& r = cc.Rating;
     const float ta = F32((double(r.LatDb) + r.EatDb) / 2.0);
-    const float rho = AirDensity(ta, We, r.Altitude);
+    const float rho = CC_AirDensity(ta, We, r.Altitude);
     const float hi = CC_TubeFilmCoef();
     const float R = F32(Div(cc.AreaRatio, hi) + (double(cc.FinWallResDry) + cc.AirJ));
     const float ntu = F32(Div(cc.Coil.RD * Div(cc.AreaPerFaceRow, R), double(r.FaceVelocity) * 60.0 * rho * cc.AirCp));
