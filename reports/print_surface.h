@@ -24,10 +24,11 @@ public:
     virtual ~PrintSurface() = default;
 
     virtual void SetFont(const std::string& name, double points) = 0;
-    virtual double CurrentX() const = 0;
-    virtual double CurrentY() const = 0;
-    virtual void SetCurrentX(double twips) = 0;
-    virtual void SetCurrentY(double twips) = 0;
+    // The current position, in twips from the printable area's top left.
+    double CurrentX() const { return x_; }
+    double CurrentY() const { return y_; }
+    void SetCurrentX(double twips) { x_ = twips; }
+    void SetCurrentY(double twips) { y_ = twips; }
     // Writes `text` (one line, UTF-8) at the current position and ends the
     // line: X back to 0, Y one text line lower.
     virtual void Print(const std::string& text) = 0;
@@ -36,8 +37,14 @@ public:
     virtual double TextWidth(const std::string& text) const = 0;
     virtual double TextHeight() const = 0;
     // Size of the printable page, in twips.
-    virtual double PageWidth() const = 0;
-    virtual double PageHeight() const = 0;
+    double PageWidth() const { return pageWidth_; }
+    double PageHeight() const { return pageHeight_; }
+
+protected:
+    double x_ = 0;
+    double y_ = 0;
+    double pageWidth_ = 0;
+    double pageHeight_ = 0;
 };
 
 // Records every print as an item, for tests. Measures text as a monospaced
@@ -53,19 +60,15 @@ public:
         double points;
     };
 
-    explicit RecordingSurface(double pageWidth = 11520, double pageHeight = 15120)
-        : pageWidth_(pageWidth), pageHeight_(pageHeight) {}
+    explicit RecordingSurface(double pageWidth = 11520, double pageHeight = 15120) {
+        pageWidth_ = pageWidth;
+        pageHeight_ = pageHeight;
+    }
 
     void SetFont(const std::string& name, double points) override;
-    double CurrentX() const override { return x_; }
-    double CurrentY() const override { return y_; }
-    void SetCurrentX(double twips) override { x_ = twips; }
-    void SetCurrentY(double twips) override { y_ = twips; }
     void Print(const std::string& text) override;
     double TextWidth(const std::string& text) const override;
     double TextHeight() const override;
-    double PageWidth() const override { return pageWidth_; }
-    double PageHeight() const override { return pageHeight_; }
 
     const std::vector<Item>& Items() const { return items_; }
 
@@ -73,10 +76,6 @@ private:
     std::vector<Item> items_;
     std::string font_;
     double points_ = 12;
-    double x_ = 0;
-    double y_ = 0;
-    double pageWidth_;
-    double pageHeight_;
 };
 
 // Paints through a QPainter that is active on a paged device (a QPrinter or
@@ -88,23 +87,13 @@ public:
     ~PainterSurface() override;
 
     void SetFont(const std::string& name, double points) override;
-    double CurrentX() const override { return x_; }
-    double CurrentY() const override { return y_; }
-    void SetCurrentX(double twips) override { x_ = twips; }
-    void SetCurrentY(double twips) override { y_ = twips; }
     void Print(const std::string& text) override;
     double TextWidth(const std::string& text) const override;
     double TextHeight() const override;
-    double PageWidth() const override { return pageWidth_; }
-    double PageHeight() const override { return pageHeight_; }
 
 private:
     QPainter& painter_;
     std::unique_ptr<QFont> font_;
-    double x_ = 0;
-    double y_ = 0;
-    double pageWidth_ = 0;
-    double pageHeight_ = 0;
 };
 
 // A font whose pixel size is its size in twips (20 per point), unhinted, so
