@@ -265,6 +265,11 @@ void Form1::BuildMenus() {
     add(file, "mnuFileExit", "&Exit", [this] { mnuFileExit_Click(); });
     connect(file, &QMenu::aboutToShow, this, [this] { mnuFile_Click(); });
 
+    // Tools: commands beyond the coil panel's buttons. Its mnemonic and
+    // those of its items use letters no other command of the form uses.
+    mnuTools_ = menuBar()->addMenu("T&ools");
+    mnuTools_->setObjectName("mnuTools");
+
     auto* help = menuBar()->addMenu("&Help");
     help->setObjectName("mnuHelp");
     add(help, "mnuHelpAbout", "&About KVN Performance", [this] { mnuHelpAbout_Click(); });

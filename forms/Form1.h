@@ -10,8 +10,8 @@
 // "txtHdr(1)", "txtCPS(0)", "optCoil(2)", "cmdPrint(1)", "Frame1(3)",
 // "lblEntConditions(6)", "lblPhy(10)". Menu commands are QActions named
 // "mnuFileNew", "mnuFileOpen", "mnuFilePrintSetup", "mnuFilePrint",
-// "mnuFileExit", "mnuHelpAbout"; the menus are QMenus named "mnuFile" and
-// "mnuHelp". The toolbar "Toolbar1" holds QActions named by their keys
+// "mnuFileExit", "mnuHelpAbout"; the menus are QMenus named "mnuFile",
+// "mnuTools" and "mnuHelp". The toolbar "Toolbar1" holds QActions named by their keys
 // "New", "Open", "Save", "Print". The status bar "StatusBar1" shows the
 // QLabels "StatusPanel(1)" to "StatusPanel(4)" (code, meaning, time, date).
 //
@@ -139,6 +139,7 @@ private:
 
     QGridLayout* entCondGrid_ = nullptr;
     QTimer* clock_ = nullptr;
+    QMenu* mnuTools_ = nullptr;          // "T&ools"
 };
 
 // The window of the running program (nullptr when there is none); the other
