@@ -44,17 +44,18 @@ constexpr FilmRow kLaminar[] = {
 constexpr float kLaminarEndA = 0.228464f, kLaminarEndB = 0.331984f;
 
 // y of the table: the row that holds L/D, or the end power law outside 24..600.
+// y1, y2, the fraction f and y are each held as 32-bit values.
 template <size_t N>
-double TableY(const FilmRow (&rows)[N], float endA, float endB, double ld, double re) {
+float TableY(const FilmRow (&rows)[N], float endA, float endB, double ld, double re) {
     for (const FilmRow& row : rows) {
         if (ld >= row.lower && ld < static_cast<double>(row.lower) + row.width) {
-            const double y1 = row.a1 * Pow(re, row.b1);
-            const double y2 = row.a2 * Pow(re, row.b2);
-            const double f = (ld - row.lower) / row.width;
-            return rt::Chk(y1 + (y2 - y1) * f);
+            const float y1 = F32(row.a1 * Pow(re, row.b1));
+            const float y2 = F32(row.a2 * Pow(re, row.b2));
+            const float f = F32((ld - row.lower) / row.width);
+            return F32(y1 + (static_cast<double>(y2) - y1) * f);
         }
     }
-    return endA * Pow(re, endB);
+    return F32(endA * Pow(re, endB));
 }
 
 // Glycol and other liquids: turbulent correlation, or the laminar and
@@ -73,7 +74,7 @@ float LiquidFilmCoef() {
     if (re > 10000 || (re > 2100 && p23 < 10))
         return F32(0.027 * Pow(re, 0.8) * Pow(pr, 0.33) * kd);
 
-    const double y = re > 2000 ? TableY(kTransitional, kTransitionalEndA, kTransitionalEndB, ld, re)
+    const float y = re > 2000 ? TableY(kTransitional, kTransitionalEndA, kTransitionalEndB, ld, re)
                                : TableY(kLaminar, kLaminarEndA, kLaminarEndB, ld, re);
     return F32(Pow(pr, 0.33) * kd * y);
 }

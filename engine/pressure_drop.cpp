@@ -53,11 +53,11 @@ bool AirDropCoef(const std::string& pattern, char fin, AirDropRow& row) {
 }
 
 // Contraction loss coefficient for an area ratio s; 0 when there is no change.
-double ContractionK(double s) {
+float ContractionK(double s) {
     if (s == 1) return 0;
     const double s2 = s * s, s3 = s2 * s, s4 = s3 * s, s5 = s4 * s, s6 = s5 * s, s7 = s6 * s;
-    return 0.58058898 - 0.30097237 * s - 0.89506911 * s2 + 3.3513343 * s3 - 4.8110844 * s4 -
-           4.3805024 * s5 + 12.184666 * s6 - 5.7298579 * s7;
+    return F32(0.58058898 - 0.30097237 * s - 0.89506911 * s2 + 3.3513343 * s3 - 4.8110844 * s4 -
+           4.3805024 * s5 + 12.184666 * s6 - 5.7298579 * s7);
 }
 
 float ReturnBendAllowance(const std::string& pattern) {
@@ -180,8 +180,8 @@ void RefrigerantDrop(float circuitLength, float& result) {
 float CC_AirPressureDrop() {
     const CoilSpec& s = cc.Coil;
     const CoilRating& r = cc.Rating;
-    const double v = r.FaceVelocity / 100.0;
-    const double fb = 1 + (s.FPI - 12) * 0.0625;
+    const float v = F32(r.FaceVelocity / 100.0);
+    const float fb = F32(1 + (s.FPI - 12) * 0.0625);
     const double rows = s.RD;
 
     double dp = 0;
@@ -195,7 +195,7 @@ float CC_AirPressureDrop() {
     dp = F32(dp);
 
     if (cc.CoilDry == 0) {
-        const double x = Chk(r.EatWb - (static_cast<double>(r.EatDb) - r.EatWb) / 2 - r.EntFluidTemp);
+        const float x = F32(r.EatWb - (static_cast<double>(r.EatDb) - r.EatWb) / 2 - r.EntFluidTemp);
         if (x >= 3) {
             const double fpi = s.FPI;
             dp = F32(dp * 1.206838 * Pow(fpi, -0.2479246) *
@@ -203,7 +203,7 @@ float CC_AirPressureDrop() {
         }
     }
 
-    const double t = (static_cast<double>(r.LatDb) + r.EatDb) / 2;
+    const float t = F32((static_cast<double>(r.LatDb) + r.EatDb) / 2);
     return F32(dp * (0.0018988198 * t + 0.86695469) * (46.038462 * s.FinThk + 0.72341538));
 }
 
