@@ -1,6 +1,7 @@
 #include "common/calc_driver.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cfloat>
 #include <cmath>
 #include <string>
@@ -13,10 +14,10 @@
 
 namespace {
 
-RateCoilFunction g_rateCoil = nullptr;
+std::atomic<RateCoilFunction> g_rateCoil{nullptr};
 
-bool RateCoil(CoilSpec& coilSpec, CoilRating& rating) {
-    return g_rateCoil ? g_rateCoil(coilSpec, rating) : CC_RateCoil(coilSpec, rating);
+bool RateCoil(CoilSpec& coilSpec, CoilRating& rating, RateCoilFunction fn) {
+    return fn ? fn(coilSpec, rating) : CC_RateCoil(coilSpec, rating);
 }
 
 const std::string& Text(const FieldTexts& fields, const char* key) {
@@ -191,11 +192,7 @@ std::vector<GridRow> ResultRows(const CoilSpec& coilSpec, const CoilRating& r) {
 
 }  // namespace
 
-RateCoilFunction SetRateCoilFunction(RateCoilFunction fn) {
-    const RateCoilFunction old = g_rateCoil;
-    g_rateCoil = fn;
-    return old;
-}
+RateCoilFunction SetRateCoilFunction(RateCoilFunction fn) { return g_rateCoil.exchange(fn); }
 
 std::string CheckIfBlank(const std::string& value, const std::string& def) {
     return value.empty() ? def : value;
@@ -228,6 +225,7 @@ CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& coil
     // The engine rates copies; the caller's records change only when a
     // rating has been produced, so a failure leaves the coil on screen (and
     // what "Save" would store) as it was.
+    const RateCoilFunction rateCoil = g_rateCoil.load();
     CoilSpec newSpec = coilSpec;
     CoilRating newRating = rating;
     CapturingSink capture(CurrentMessageSink());
@@ -235,7 +233,7 @@ CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& coil
     try {
         ScopedMessageSink scope(capture);
         FillRecords(fields, airFlowMode, newSpec, newRating);
-        rated = RateCoil(newSpec, newRating);
+        rated = RateCoil(newSpec, newRating, rateCoil);
         if (!rated) {
             // Property assignment has shown its own message.
             result.status = CalcResult::EngineFailed;
@@ -255,7 +253,7 @@ CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& coil
     // correlations' range the solvers can converge on such numbers; they are
     // refused here rather than listed as if they were a rating.
     // (A stand-in engine of the tests makes no physical claims.)
-    if (!g_rateCoil && capture.texts.empty() && !PhysicallyPlausible(newSpec, newRating)) {
+    if (!rateCoil && capture.texts.empty() && !PhysicallyPlausible(newSpec, newRating)) {
         result.status = CalcResult::EngineFailed;
         result.error = kImplausibleResult;
         ShowMessage(result.error, MsgIcon::Exclamation);

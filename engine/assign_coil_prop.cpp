@@ -125,7 +125,7 @@ bool CC_bAssignCoilProp(float& EntAirEnthalpy) {
         cc.FluidPdFactor = 1.0f;
         cc.AirPdFactor = 1.0f;
 
-        // Corrugated water coils; the flag is the one the previous rating left.
+        // Corrugated water coils; the flag still holds its starting value here.
         if (s.Application == "W" && s.Corrugated == "Y") {
             const bool dry = cc.UseDryCalc != 0;
             if (s.Pattern == "5") {

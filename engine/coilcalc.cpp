@@ -77,6 +77,9 @@ void CC_Reset() {
 }
 
 bool CC_RateCoil(CoilSpec& coilSpec, CoilRating& rating) {
+    // Nothing of an earlier rating survives: the flags, the corrugation
+    // factors and the message start as at program start.
+    cc = CoilCalcState{};
     cc.Coil = coilSpec;
     cc.Rating = rating;
     CC_Reset();

@@ -1,10 +1,18 @@
 // The coil rating engine (module CoilCalc): its module state and procedures.
 //
 // The engine's procedures take no arguments and work on the module state
-// below, shared by the whole engine; only the entry CC_RateCoil takes the two
-// records. Booleans are 16-bit integers, -1 true and 0 false. Quantities are
-// stored as 32-bit floats and computed with double-precision intermediates
-// (see engine/rterror.h for the checked stores).
+// below; only the entry CC_RateCoil takes the two records. Booleans are
+// 16-bit integers, -1 true and 0 false. Quantities are stored as 32-bit
+// floats and computed with double-precision intermediates (see
+// engine/rterror.h for the checked stores).
+//
+// Threads: each thread has its own module state `cc` and its own message
+// sink (engine/msgbox.h), and the Hygrel32 binding is safe to call from any
+// thread. So CC_RateCoil, and every procedure below, may run on several
+// threads at once, each rating its own coil; a procedure sees only the state
+// of the thread that calls it. Every rating starts from a fresh state, so
+// its result does not depend on what the thread rated before.
+// Not thread-safe: hg::SetLibraryNameForTesting while other threads rate.
 #pragma once
 
 #include <cstdint>
@@ -54,10 +62,12 @@ struct CoilCalcState {
     float GuessList[101] = {};   // trial total capacities
 };
 
-// The engine's module state. Single-threaded: the engine is not re-entrant.
-extern CoilCalcState cc;
+// The engine's module state of the calling thread. Initial-exec TLS: the
+// engine is linked into programs, and the solvers read it in tight loops.
+extern thread_local CoilCalcState cc [[gnu::tls_model("initial-exec")]];
 
-// Entry: rates the coil described by the two records. On success both hold
+// Entry: rates the coil described by the two records, starting from a fresh
+// module state (as at program start). On success both hold
 // the results. When property assignment fails its message has been shown,
 // both records are left exactly as passed in, and false is returned. A
 // run-time error (rt::RtError) raised elsewhere in the engine propagates to

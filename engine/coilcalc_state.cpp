@@ -1,5 +1,5 @@
 #include "engine/coilcalc.h"
 
-// The engine's module state: zero-initialised at program start, persisting
-// between ratings.
-CoilCalcState cc;
+// The engine's module state, one per thread. CC_RateCoil starts every rating
+// from a fresh value.
+thread_local CoilCalcState cc [[gnu::tls_model("initial-exec")]];

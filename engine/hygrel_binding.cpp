@@ -1,13 +1,16 @@
 // Binding of Hygrel32 by name: the library is loaded at the first call of any
 // of its functions, and each function is looked up once, at its own first
 // call. The solvers call these in tight loops, so after the first call each
-// function costs one pointer test and an indirect call.
+// function costs one pointer load and an indirect call. Loading and look-up
+// run under a lock, so threads may make their first calls at the same time.
 #include "engine/hygrel_binding.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <climits>
+#include <mutex>
 
 #include "engine/rterror.h"
 
@@ -29,10 +32,12 @@ constexpr const char* kEntryNames[kEntryCount] = {
 };
 
 struct Binding {
+    std::mutex lock;  // guards everything below but `entries`
     std::string fileName = kDefaultFileName;
     void* handle = nullptr;
     std::string loadedPath;
-    void* entries[kEntryCount] = {};
+    // Set once resolved (under the lock), read without it.
+    std::atomic<void*> entries[kEntryCount] = {};
 };
 
 Binding& State() {
@@ -63,8 +68,8 @@ void* Open(const std::string& path, Binding& b) {
 
 // Loads the library: beside the program first, then by the normal library
 // search (the program's run path, LD_LIBRARY_PATH, the system folders).
-void* Library() {
-    Binding& b = State();
+// Called with the lock held.
+void* Library(Binding& b) {
     if (b.handle) return b.handle;
     void* h = nullptr;
     if (b.fileName.find('/') != std::string::npos) {
@@ -82,19 +87,21 @@ void* Library() {
 
 [[gnu::noinline]] void* Resolve(Entry e) {
     Binding& b = State();
-    void* h = Library();
+    const std::lock_guard<std::mutex> hold(b.lock);
+    if (void* done = b.entries[e].load(std::memory_order_acquire)) return done;
+    void* h = Library(b);
     dlerror();
     void* fn = dlsym(h, kEntryNames[e]);
     if (!fn)
         rt::Raise(rt::kEntryPoint, std::string("Can't find DLL entry point ") + kEntryNames[e] +
                                        " in " + kLibraryTitle);
-    b.entries[e] = fn;
+    b.entries[e].store(fn, std::memory_order_release);
     return fn;
 }
 
 template <typename Fn>
 inline Fn Entry_(Entry e) {
-    void* fn = State().entries[e];
+    void* fn = State().entries[e].load(std::memory_order_acquire);
     if (__builtin_expect(fn == nullptr, 0)) fn = Resolve(e);
     return reinterpret_cast<Fn>(fn);
 }
@@ -116,14 +123,19 @@ float HGDEWPOINT(float W, int16_t Z) { return Entry_<F_tZ>(kDewPoint)(W, Z); }
 float HGWETBULB(float t, float W, int16_t Z) { return Entry_<F_tWZ>(kWetBulb)(t, W, Z); }
 float HGWBTOGR(float t, float tw, int16_t Z) { return Entry_<F_tWZ>(kWbToGr)(t, tw, Z); }
 
-std::string LoadedLibraryPath() { return State().loadedPath; }
+std::string LoadedLibraryPath() {
+    Binding& b = State();
+    const std::lock_guard<std::mutex> hold(b.lock);
+    return b.loadedPath;
+}
 
 void SetLibraryNameForTesting(const std::string& name) {
     Binding& b = State();
+    const std::lock_guard<std::mutex> hold(b.lock);
     if (b.handle) dlclose(b.handle);
     b.handle = nullptr;
     b.loadedPath.clear();
-    for (void*& e : b.entries) e = nullptr;
+    for (std::atomic<void*>& e : b.entries) e.store(nullptr, std::memory_order_release);
     b.fileName = name.empty() ? std::string(kDefaultFileName) : name;
 }
 

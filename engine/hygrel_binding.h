@@ -26,6 +26,7 @@ float HGWBTOGR(float t, float tw, int16_t Z);
 std::string LoadedLibraryPath();
 // For tests: the file name to load instead of "libHygrel32.so"; also forgets
 // every function resolved so far.
+// Not to be called while another thread rates a coil.
 void SetLibraryNameForTesting(const std::string& name);
 
 }  // namespace hg

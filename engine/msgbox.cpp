@@ -1,15 +1,24 @@
 #include "engine/msgbox.h"
 
 namespace {
-RecordingMessageSink g_defaultSink;
-MessageSink* g_sink = nullptr;
+
+// Messages shown while no sink is installed go nowhere, so nothing piles up
+// on a thread that never looks at them.
+class DiscardingMessageSink : public MessageSink {
+public:
+    void Show(const std::string&, MsgIcon, const std::string&) override {}
+};
+
+DiscardingMessageSink g_discard;
+thread_local MessageSink* t_sink [[gnu::tls_model("initial-exec")]] = nullptr;
+
 }  // namespace
 
-MessageSink& CurrentMessageSink() { return g_sink ? *g_sink : g_defaultSink; }
+MessageSink& CurrentMessageSink() { return t_sink ? *t_sink : g_discard; }
 
 MessageSink* SetMessageSink(MessageSink* sink) {
-    MessageSink* old = g_sink;
-    g_sink = sink;
+    MessageSink* old = t_sink;
+    t_sink = sink;
     return old;
 }
 

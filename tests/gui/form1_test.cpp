@@ -133,6 +133,23 @@ protected:
             Set(name, text);
     }
 
+    // Enters a coil into the window as a user would: type, tube, then fields.
+    void EnterCoil(const FieldTexts& fields, int airFlowMode) {
+        Select(fields.at("Application").c_str());
+        Choose("cboTubeOD", QString::fromStdString(fields.at("Pattern")));
+        if (airFlowMode == 3) Click("cmdAirFlow");
+        const std::pair<const char*, const char*> controls[] = {
+            {"FPI", "txtFPI"},               {"RD", "txtRows"},                {"TH", "txtTH"},
+            {"FL", "txtFL"},                 {"Circuits", "txtCircuits"},      {"Altitude", "txtProperty(0)"},
+            {"Acfm", "txtProperty(1)"},      {"AirVel", "txtProperty(3)"},     {"EatDb", "txtProperty(4)"},
+            {"EatWb", "txtProperty(5)"},     {"EntFluidTemp", "txtProperty(6)"}, {"Gpm", "txtProperty(7)"},
+            {"Refrigerant", "cboRefrigerant"}, {"PercentGlycol", "txtProperty(9)"},
+            {"SteamPressure", "txtProperty(14)"},
+        };
+        for (const auto& [key, control] : controls)
+            if (fields.count(key)) Set(control, fields.at(key));
+    }
+
     RecordingMessageSink sink;
     ScopedMessageSink scope{sink};
     Form1 form;
@@ -498,20 +515,7 @@ class Form1RatingTest : public Form1Test, public ::testing::WithParamInterface<R
 
 TEST_P(Form1RatingTest, CalculateFillsTheGrid) {
     const RatedCoil& coil = GetParam();
-    Select(coil.fields.at("Application").c_str());
-    Choose("cboTubeOD", QString::fromStdString(coil.fields.at("Pattern")));
-    if (coil.airFlowMode == 3) Click("cmdAirFlow");
-    const std::pair<const char*, const char*> controls[] = {
-        {"FPI", "txtFPI"},               {"RD", "txtRows"},                {"TH", "txtTH"},
-        {"FL", "txtFL"},                 {"Circuits", "txtCircuits"},      {"Altitude", "txtProperty(0)"},
-        {"Acfm", "txtProperty(1)"},      {"AirVel", "txtProperty(3)"},     {"EatDb", "txtProperty(4)"},
-        {"EatWb", "txtProperty(5)"},     {"EntFluidTemp", "txtProperty(6)"}, {"Gpm", "txtProperty(7)"},
-        {"Refrigerant", "cboRefrigerant"}, {"PercentGlycol", "txtProperty(9)"},
-        {"SteamPressure", "txtProperty(14)"},
-    };
-    for (const auto& [key, control] : controls)
-        if (coil.fields.count(key)) Set(control, coil.fields.at(key));
-
+    EnterCoil(coil.fields, coil.airFlowMode);
     Click("cmdCalc");
     for (const ShownMessage& m : sink.shown) ADD_FAILURE() << "message: " << m.text;
     Strings labels;
@@ -539,6 +543,31 @@ TEST_P(Form1RatingTest, CalculateFillsTheGrid) {
 
 INSTANTIATE_TEST_SUITE_P(EachCoilType, Form1RatingTest, ::testing::ValuesIn(kRatedCoils),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A coil's result does not depend on what the window rated before it: an
+// evaporator rated after a hot-water coil (a dry surface) gives what it gives
+// after a wet chilled-water coil, as the first coil of a session does.
+TEST_F(Form1Test, ResultDoesNotDependOnThePreviousCoil) {
+    const RatedCoil& evaporator = kRatedCoils[3];
+    const FieldTexts heating = Coil("W", "5", {{"EatDb", "60"}, {"EatWb", "50"}, {"EntFluidTemp", "180"},
+                                               {"Gpm", "20"}});
+    auto rate = [&](const FieldTexts& fields) {
+        Click("cmdClose");
+        EnterCoil(fields, 1);
+        Click("cmdCalc");
+        return std::pair{Grid(), form.coilRating};
+    };
+    FillWaterCoil();
+    Click("cmdCalc");
+    const auto [first, firstRating] = rate(evaporator.fields);
+    ASSERT_FALSE(rate(heating).first.empty());
+    const auto [second, secondRating] = rate(evaporator.fields);
+    EXPECT_TRUE(sink.shown.empty());
+    EXPECT_EQ(secondRating.AirPD, firstRating.AirPD);
+    EXPECT_EQ(secondRating.TotalBtuh, firstRating.TotalBtuh);
+    ASSERT_EQ(second.size(), first.size());
+    for (size_t i = 0; i < first.size(); ++i) EXPECT_EQ(second[i].value, first[i].value) << first[i].label;
+}
 
 TEST_F(Form1Test, FaceVelocityRatesByVelocityAndShowsTheAirFlowUsed) {
     FillWaterCoil();
