@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tools/coil_file_output.h"
+#include "tools/rate_batch.h"
 #include "tools/rate_json.h"
 #include "tools/report_output.h"
 
@@ -73,6 +74,8 @@ Options
   --list FILE  print the table of the coil file FILE instead of rating: a
                JSON array with one array of 33 cell texts (columns 0 to 32)
                per coil
+  --jobs N     rate the coils on N threads (default 1; 0: one per core);
+               the output is the same, in input order, whatever N
   -h, --help   show this text
 
 Exit status
@@ -95,6 +98,7 @@ struct Options {
     std::string listFile;   // --list: print a coil file's table
     std::string sheetFile;  // --sheet: the performance sheet as PDF
     std::string reportFile; // --report: the multi-coil report as PDF
+    unsigned jobs = 1;      // --jobs: threads that rate the batch
 };
 
 bool ParseOptions(int argc, char** argv, Options& opt, std::string& error) {
@@ -123,6 +127,14 @@ bool ParseOptions(int argc, char** argv, Options& opt, std::string& error) {
             if (!next(opt.reportFile)) return false;
         } else if (a == "--list") {
             if (!next(opt.listFile)) return false;
+        } else if (a == "--jobs") {
+            std::string n;
+            if (!next(n)) return false;
+            if (n.empty() || n.size() > 4 || n.find_first_not_of("0123456789") != std::string::npos) {
+                error = "--jobs needs a whole number from 0 to 9999, not \"" + n + "\"";
+                return false;
+            }
+            opt.jobs = static_cast<unsigned>(std::stoul(n));
         } else if (a.size() > 1 && a[0] == '-') {
             error = "unknown option " + a;
             return false;
@@ -188,15 +200,12 @@ int main(int argc, char** argv) {
     }
 
     // Read every coil before rating any, so a malformed batch rates nothing.
-    struct Pending {
-        FieldTexts fields;
-        int mode;
-    };
-    std::vector<Pending> pending;
+    std::vector<kvnrate::BatchItem> pending;
     for (std::size_t i = 0; i < inputs.size(); ++i) {
-        Pending p;
+        kvnrate::BatchItem p;
+        p.input = inputs[i];
         std::vector<std::string> ignored;
-        if (!kvnrate::FieldsFromJson(inputs[i], p.fields, p.mode, error, &ignored)) {
+        if (!kvnrate::FieldsFromJson(inputs[i], p.fields, p.airFlowMode, error, &ignored)) {
             std::fprintf(stderr, "kvn-rate: coil %zu: %s\n", i + 1, error.c_str());
             return kvnrate::kExitUsage;
         }
@@ -208,15 +217,11 @@ int main(int argc, char** argv) {
 
     std::vector<RatedCoil> rated;
     int status = kvnrate::kExitOk;
-    for (std::size_t i = 0; i < pending.size(); ++i) {
-        RatedCoil coil = kvnrate::RateFields(pending[i].fields, pending[i].mode);
-        coil.input = inputs[i];
-        const std::string out = kvnrate::ResultJson(coil).dump(opt.pretty ? 1 : -1, ' ', false,
-                                                               Json::error_handler_t::replace);
-        std::fwrite(out.data(), 1, out.size(), stdout);
+    for (kvnrate::BatchResult& r : kvnrate::RateBatch(pending, opt.jobs, opt.pretty)) {
+        std::fwrite(r.line.data(), 1, r.line.size(), stdout);
         std::fputc('\n', stdout);
-        if (status == kvnrate::kExitOk) status = coil.exitStatus();
-        rated.push_back(std::move(coil));
+        if (status == kvnrate::kExitOk) status = r.coil.exitStatus();
+        rated.push_back(std::move(r.coil));
     }
     std::fflush(stdout);
 
