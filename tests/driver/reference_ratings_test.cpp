@@ -82,6 +82,12 @@ void Compare(const json& want, const json& got, const std::string& path, std::ve
     if (want != got) diffs.push_back(path + ": expected " + want.dump() + ", got " + got.dump());
 }
 
+// The ratings are kept beside the project; without them this suite would
+// pass having compared nothing.
+TEST(ReferenceRatings, AreThere) {
+    EXPECT_GE(ReferenceNames().size(), 20u) << "no reference ratings in " << ReferenceDir();
+}
+
 class ReferenceRating : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ReferenceRating, MatchesExpected) {
