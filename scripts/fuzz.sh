@@ -6,8 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 seconds="${FUZZ_SECONDS:-60}"
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKVN_FUZZ=ON -DKVN_SANITIZE=ON -DKVN_GUI=OFF -DKVN_TESTS=OFF -DKVN_BENCH=OFF >/dev/null
+cmake --preset fuzz >/dev/null
 cmake --build build-fuzz -j"$(nproc)"
 status=0
 for harness in build-fuzz/bin/fuzz_*; do

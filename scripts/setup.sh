@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-liberation fontconfig poppler-utils
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-tidy clang-format
 )
 
 missing=()
