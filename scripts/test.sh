@@ -12,7 +12,7 @@ ctest --test-dir build --output-on-failure -j"$(nproc)"
 
 if [ "${KVN_SKIP_SANITIZERS:-0}" != "1" ]; then
   echo "== Sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer) =="
-  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKVN_SANITIZE=ON -DKVN_GUI=OFF -DKVN_BENCH=OFF >/dev/null
+  cmake --preset asan >/dev/null
   cmake --build build-asan -j"$(nproc)"
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
@@ -20,7 +20,7 @@ fi
 
 if [ "${KVN_SKIP_SANITIZERS:-0}" != "1" ]; then
   echo "== ThreadSanitizer build of the threaded ratings test =="
-  cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVN_TSAN=ON -DKVN_GUI=OFF -DKVN_BENCH=OFF >/dev/null
+  cmake --preset tsan >/dev/null
   cmake --build build-tsan -j"$(nproc)" --target test_threads
   # Without address-space randomisation: the sanitizer's fixed memory layout
   # clashes with the wide randomisation of newer kernels.
