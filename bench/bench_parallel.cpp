@@ -3,8 +3,12 @@
 // and heating, on a fixed grid of rows, fins and conditions) through the
 // calculation driver, as kvn-rate rates a batch, on one thread and on one
 // thread per core. The speedup is the ratio of the two items_per_second.
+// process_cpu_ms is the CPU time of all threads for one batch: when it stays
+// that of one thread, the threads add no work of their own, and on a machine
+// with idle cores the speedup approaches the number of threads.
 #include <benchmark/benchmark.h>
 
+#include <ctime>
 #include <string>
 #include <thread>
 #include <vector>
@@ -52,10 +56,17 @@ std::vector<FieldTexts> MixedBatch() {
     return batch;
 }
 
+double ProcessCpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+}
+
 void BM_MixedBatch(benchmark::State& state) {
     const std::vector<FieldTexts> batch = MixedBatch();
     const auto jobs = static_cast<unsigned>(state.range(0));
     int rated = 0;
+    const double cpu0 = ProcessCpuMs();
     for (auto _ : state) {
         const auto results = ParallelMap(batch.size(), jobs, [&](std::size_t i) {
             CoilSpec coilSpec;
@@ -66,6 +77,7 @@ void BM_MixedBatch(benchmark::State& state) {
         for (bool ok : results) rated += ok;
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * batch.size()));
+    state.counters["process_cpu_ms"] = (ProcessCpuMs() - cpu0) / static_cast<double>(state.iterations());
     state.counters["threads"] = ThreadCount(jobs);
     state.counters["rated"] = rated;
 }

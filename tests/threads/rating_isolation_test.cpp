@@ -22,25 +22,22 @@ namespace fs = std::filesystem;
 namespace {
 
 std::vector<kvnrate::BatchItem> MixedCoils() {
-    fs::path dir = fs::path(KVN_SOURCE_DIR) / ".." / "shared" / "reference-ratings";
-    if (const char* env = std::getenv("KVN_REFERENCE_DIR")) dir = env;
+    const char* env = std::getenv("KVN_REFERENCE_DIR");
+    const fs::path dir = env ? fs::path(env) : fs::path(KVN_SOURCE_DIR) / ".." / "shared" / "reference-ratings";
     std::vector<fs::path> files;
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(dir, ec)) {
-        const std::string name = entry.path().filename().string();
-        if (name.ends_with(".json") && !name.ends_with(".expected.json")) files.push_back(entry.path());
-    }
+    for (const auto& entry : fs::directory_iterator(dir, ec))
+        if (!entry.path().string().ends_with(".expected.json")) files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     std::vector<kvnrate::BatchItem> items;
     for (const fs::path& file : files) {
+        if (file.extension() != ".json") continue;
         std::ifstream in(file, std::ios::binary);
-        const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        kvnrate::BatchItem item;
+        kvnrate::BatchItem& item = items.emplace_back();
         std::string error;
-        if (!kvnrate::ParseJsonText(text, item.input, error) ||
+        if (!kvnrate::ParseJsonText({std::istreambuf_iterator<char>(in), {}}, item.input, error) ||
             !kvnrate::FieldsFromJson(item.input, item.fields, item.airFlowMode, error))
             ADD_FAILURE() << file << ": " << error;
-        items.push_back(std::move(item));
     }
     return items;
 }
