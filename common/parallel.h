@@ -40,7 +40,7 @@ auto ParallelMap(std::size_t n, unsigned jobs, Fn&& fn)
         return results;
     }
 
-    std::vector<std::optional<Result>> slots(n);
+    std::vector<std::optional<Result>> answers(n);
     std::atomic<std::size_t> next{0};
     std::atomic<bool> failed{false};
     std::mutex errorLock;
@@ -52,7 +52,7 @@ auto ParallelMap(std::size_t n, unsigned jobs, Fn&& fn)
             const std::size_t i = next.fetch_add(1, std::memory_order_relaxed);
             if (i >= n) return;
             try {
-                slots[i].emplace(fn(i));
+                answers[i].emplace(fn(i));
             } catch (...) {
                 const std::lock_guard<std::mutex> hold(errorLock);
                 if (i < errorIndex) {
@@ -69,6 +69,6 @@ auto ParallelMap(std::size_t n, unsigned jobs, Fn&& fn)
         for (std::size_t t = 0; t < threads; ++t) pool.emplace_back(work);
     }  // joins every thread
     if (error) std::rethrow_exception(error);
-    for (std::optional<Result>& slot : slots) results.push_back(std::move(*slot));
+    for (std::optional<Result>& answer : answers) results.push_back(std::move(*answer));
     return results;
 }
