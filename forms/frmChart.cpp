@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QImage>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QPainter>
@@ -54,19 +55,38 @@ public:
         setMinimumSize(560, 430);
     }
 
+    // The chart changed: draw it afresh at the next paint.
+    void Invalidate() {
+        picture_ = QImage();
+        update();
+    }
+
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        if (const auto* m = owner_->Model()) {
-            reports::chart::Paint(p, rect(), *m);
-        } else {
+        const auto* m = owner_->Model();
+        if (!m) {
             p.fillRect(rect(), Qt::white);
             p.drawText(rect(), Qt::AlignCenter, owner_->Message());
+            return;
         }
+        // Drawing the curves takes a while; window exposures reuse the
+        // picture until the size or the chart changes.
+        const qreal ratio = devicePixelRatioF();
+        const QSize pixels = size() * ratio;
+        if (picture_.size() != pixels) {
+            picture_ = QImage(pixels, QImage::Format_RGB32);
+            picture_.setDevicePixelRatio(ratio);
+            picture_.fill(Qt::white);
+            QPainter ip(&picture_);
+            reports::chart::Paint(ip, QRectF(QPointF(0, 0), QSizeF(size())), *m);
+        }
+        p.drawImage(QPointF(0, 0), picture_);
     }
 
 private:
     frmChart* owner_;
+    QImage picture_;
 };
 
 frmChart::frmChart(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -105,7 +125,7 @@ void frmChart::SetCoil(const CoilSpec& coilSpec, const CoilRating& rating) {
     }
     for (const char* n : {"cmdCopy", "cmdSaveAs"})
         if (auto* b = findChild<QPushButton*>(n)) b->setEnabled(model_ != nullptr);
-    view_->update();
+    view_->Invalidate();
 }
 
 void frmChart::cmdCopy_Click() {

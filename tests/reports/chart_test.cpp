@@ -178,6 +178,8 @@ TEST(Chart, HeatingAndDryCoolingKeepTheirHumidity) {
     none.LatWb = 0;
     none.TotalBtuh = none.SensibleBtuh = 0;
     ExpectDrawable(BuildChart(Spec("W"), none), "no capacity");
+    // The sheet prints records never rated (all zeros); so does its chart page.
+    ExpectDrawable(BuildChart(CoilSpec{}, CoilRating{}), "not rated");
 }
 
 TEST(Chart, EveryReferenceCoilDraws) {
