@@ -101,11 +101,51 @@ private:
         Text(at, s, align, size, c);
     }
 
+    // Cuts a polyline at the plot's edges (not every output device clips).
     void Polyline(const std::vector<Point>& pts) {
-        if (pts.size() < 2) return;
-        QPainterPath path(At(pts[0]));
-        for (size_t i = 1; i < pts.size(); ++i) path.lineTo(At(pts[i]));
+        QPainterPath path;
+        QPointF last;
+        bool open = false;
+        for (size_t i = 1; i < pts.size(); ++i) {
+            QPointF a = At(pts[i - 1]);
+            QPointF b = At(pts[i]);
+            if (!ClipSegment(a, b)) {
+                open = false;
+                continue;
+            }
+            if (!open || a != last) path.moveTo(a);
+            path.lineTo(b);
+            last = b;
+            open = true;
+        }
         p_.drawPath(path);
+    }
+
+    // Liang-Barsky: shortens the segment a-b to its part inside the plot;
+    // false when none of it is.
+    bool ClipSegment(QPointF& a, QPointF& b) const {
+        const double dx = b.x() - a.x();
+        const double dy = b.y() - a.y();
+        double t0 = 0;
+        double t1 = 1;
+        const double p[4] = {-dx, dx, -dy, dy};
+        const double q[4] = {a.x() - plot_.left(), plot_.right() - a.x(), a.y() - plot_.top(), plot_.bottom() - a.y()};
+        for (int k = 0; k < 4; ++k) {
+            if (p[k] == 0) {
+                if (q[k] < 0) return false;
+                continue;
+            }
+            const double r = q[k] / p[k];
+            if (p[k] < 0)
+                t0 = std::max(t0, r);
+            else
+                t1 = std::min(t1, r);
+            if (t0 > t1) return false;
+        }
+        const QPointF from = a;
+        a = from + QPointF(dx, dy) * t0;
+        b = from + QPointF(dx, dy) * t1;
+        return true;
     }
 
     void Grid() {

@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSvgGenerator>
 #include <QTemporaryDir>
 #include <cmath>
@@ -219,6 +220,17 @@ TEST(Chart, EveryReferenceCoilDraws) {
             p.end();
             const QString text = QString::fromUtf8(svgText.data()).toLower();
             EXPECT_FALSE(text.contains("nan") || text.contains("inf")) << name;
+            // The curves are cut at the plot's edges: SVG viewers would not clip them.
+            const Layout l = LayoutFor(m, {0, 0, 1100, 850});
+            const QRegularExpression xy("([-0-9.e]+),([-0-9.e]+)");
+            for (const auto& d : QRegularExpression(" d=\"([^\"]*)\"").globalMatch(text)) {
+                for (const auto& pt : xy.globalMatch(d.captured(1))) {
+                    const double x = pt.captured(1).toDouble(), y = pt.captured(2).toDouble();
+                    ASSERT_TRUE(x > l.plot.left - 0.5 && x < l.plot.left + l.plot.width + 0.5 && y > l.plot.top - 0.5 &&
+                                y < l.plot.top + l.plot.height + 0.5)
+                        << name << " " << x << "," << y;
+                }
+            }
             ++drawn;
         }
     }
