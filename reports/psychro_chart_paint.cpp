@@ -274,7 +274,7 @@ private:
 
     QStringList StateLines(const char* title, const AirState& s) const {
         return {QString::fromLatin1(title), Deg(s.t) + " DB", Deg(s.tw) + " WB", Num(s.W, "0.0") + " gr/lb",
-                Num(s.rh, "0") + " % RH"};
+                Num(s.rh, s.rh < 9.95 ? "0.0" : "0") + " % RH"};
     }
 
     QRectF LabelBox(const QPointF& at, const QStringList& lines, bool right, double size) const {
