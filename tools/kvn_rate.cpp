@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "tools/chart_output.h"
 #include "tools/coil_file_output.h"
 #include "tools/rate_batch.h"
 #include "tools/rate_json.h"
 #include "tools/report_output.h"
+// Last: it brings in Qt, whose "slots" keyword macro would rewrite the
+// plain names of the headers above.
+#include "tools/chart_output.h"
 
 using kvnrate::Json;
 using kvnrate::RatedCoil;
