@@ -226,6 +226,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
 
     InitFileCommands();
     InitPrintCommands();
+    InitChartCommands();
 
     // Commands that are not in place stay visibly disabled.
     // "&View" waits for a saved coil; the file commands enable it.
@@ -990,6 +991,7 @@ bool Form1::CalcPerform() {
         grid->setItem(n, 0, label);
         grid->setItem(n, 1, value);
     }
+    emit Rated();
     return true;
 }
 

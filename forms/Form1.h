@@ -120,6 +120,14 @@ public:
     void mnuFilePrintSetup_Click();      // File "Print &Setup..."
     void mnuFilePrint_Click();           // File "&Print..." and toolbar "Print"
 
+    // ---- The psychrometric chart (Form1_chart.cpp) ----------------------
+    void InitChartCommands();
+    void mnuToolsChart_Click();          // Tools "Psych&rometric Chart..." and "Ps&ychrometric Chart"
+
+signals:
+    // A coil was rated and listed in the results grid.
+    void Rated();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -140,6 +148,7 @@ private:
     QGridLayout* entCondGrid_ = nullptr;
     QTimer* clock_ = nullptr;
     QMenu* mnuTools_ = nullptr;          // "T&ools"
+    QWidget* chartWindow_ = nullptr;     // the chart window once opened
 };
 
 // The window of the running program (nullptr when there is none); the other

@@ -1,5 +1,6 @@
 // Form1: printing the performance sheet, printer setup and the multi-coil
 // printout of the saved coils.
+#include <QAction>
 #include <QString>
 
 #include "forms/Form1.h"
@@ -17,6 +18,7 @@ reports::SheetTexts SheetTextsOf(const Form1& f) {
     t.txtNotes = f.FieldText("txtNotes");
     t.coilType = f.FieldText("cboCoilType");
     t.tubeOD = f.FieldText("cboTubeOD");
+    if (const QAction* chart = f.Action("mnuToolsChartWithSheet")) t.withChart = chart->isChecked();
     return t;
 }
 

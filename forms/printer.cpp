@@ -123,7 +123,7 @@ bool RecordingPrinter::PrintSheet(const CoilSpec& coilSpec, const CoilRating& ra
                                   const reports::SheetTexts& texts, const QString& pdfFile) {
     reports::RecordingSurface surface;
     reports::PrintPerformance(surface, coilSpec, rating, texts);
-    jobs.push_back({"sheet", pdfFile, surface.Items(), 1, {}});
+    jobs.push_back({"sheet", pdfFile, surface.Items(), texts.withChart ? 2 : 1, {}});
     return true;
 }
 

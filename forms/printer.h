@@ -74,7 +74,7 @@ public:
         std::string kind;   // "sheet" or "report"
         QString pdfFile;    // "" for the printer
         std::vector<reports::RecordingSurface::Item> sheet;  // the sheet's prints
-        int pages = 0;                                       // the report's pages
+        int pages = 0;                                       // pages of the report or the sheet
         std::vector<std::vector<std::string>> firstTableRows; // the report's first coil table
     };
 

@@ -8,6 +8,7 @@
 #include <QPrinter>
 
 #include "reports/print_surface.h"
+#include "reports/psychro_chart_paint.h"
 
 namespace reports {
 
@@ -26,6 +27,10 @@ bool PaintSheet(QPagedPaintDevice& device, const CoilSpec& coilSpec, const CoilR
     if (!painter.begin(&device)) return false;
     PainterSurface surface(painter, device);
     PrintPerformance(surface, coilSpec, rating, texts);
+    if (texts.withChart && !chart::PaintChartPage(painter, device, coilSpec, rating)) {
+        painter.end();
+        return false;
+    }
     return painter.end();
 }
 

@@ -16,6 +16,7 @@ struct SheetTexts {
     std::array<std::string, 4> txtCPS;  // 0 coils per system, 1 high, 2 wide, 3 deep
     std::string coilType;               // cboCoilType code: W G S E C
     std::string tubeOD;                 // cboTubeOD code: 1 3 4 5 6
+    bool withChart = false;             // a second page with the psychrometric chart
 };
 
 // Vertical position of the coils-per-system row, in twips from the top.

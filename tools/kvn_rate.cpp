@@ -13,6 +13,9 @@
 #include "tools/rate_batch.h"
 #include "tools/rate_json.h"
 #include "tools/report_output.h"
+// Last: it brings in Qt, whose "slots" keyword macro would rewrite the
+// plain names of the headers above.
+#include "tools/chart_output.h"
 
 using kvnrate::Json;
 using kvnrate::RatedCoil;
@@ -71,6 +74,9 @@ Options
                as PDF, as "Finish" prints it on the coil form
   --report FILE.pdf  also write the multi-coil report of the rated coils as
                PDF, four coils to a page, as the Saved Coils list prints it
+  --chart FILE  also write the psychrometric chart of the (first) coil's
+               air-side process; the format follows the extension: .png,
+               .svg or .pdf
   --list FILE  print the table of the coil file FILE instead of rating: a
                JSON array with one array of 33 cell texts (columns 0 to 32)
                per coil
@@ -84,8 +90,8 @@ Exit status
   3  the engine failed on a coil (the first coil not rated decides)
   1  usage or input error (unreadable file, malformed JSON); nothing rated
   4  the coil file of --kvn could not be written, or that of --list read
-  5  the PDF of --sheet or --report could not be written (or the sheet's
-     coil was not rated)
+  5  the PDF of --sheet or --report, or the chart of --chart, could not be
+     written (or the sheet's or chart's coil was not rated)
 )HELP";
 
 // Command-line options. An output option is one field here, one branch in
@@ -99,6 +105,7 @@ struct Options {
     std::string sheetFile;  // --sheet: the performance sheet as PDF
     std::string reportFile; // --report: the multi-coil report as PDF
     unsigned jobs = 1;      // --jobs: threads that rate the batch
+    std::string chartFile;  // --chart: the psychrometric chart, PNG, SVG or PDF
 };
 
 bool ParseOptions(int argc, char** argv, Options& opt, std::string& error) {
@@ -125,6 +132,8 @@ bool ParseOptions(int argc, char** argv, Options& opt, std::string& error) {
             if (!next(opt.sheetFile)) return false;
         } else if (a == "--report") {
             if (!next(opt.reportFile)) return false;
+        } else if (a == "--chart") {
+            if (!next(opt.chartFile)) return false;
         } else if (a == "--list") {
             if (!next(opt.listFile)) return false;
         } else if (a == "--jobs") {
@@ -166,7 +175,7 @@ bool ReadInput(const std::string& name, std::string& text, std::string& error) {
 // Outputs that need the whole batch run here, after every coil is rated.
 // Returns an exit status (0 when all went well).
 int WriteBatchOutputs(const Options& opt, const std::vector<RatedCoil>& coils) {
-    const kvnrate::GuiSession gui(!opt.sheetFile.empty() || !opt.reportFile.empty());
+    const kvnrate::GuiSession gui(!opt.sheetFile.empty() || !opt.reportFile.empty() || !opt.chartFile.empty());
     int status = kvnrate::kExitOk;
     auto step = [&](int s) {
         if (status == kvnrate::kExitOk) status = s;
@@ -174,6 +183,7 @@ int WriteBatchOutputs(const Options& opt, const std::vector<RatedCoil>& coils) {
     if (!opt.kvnFile.empty()) step(kvnrate::WriteKvnFile(opt.kvnFile, coils));
     if (!opt.sheetFile.empty()) step(kvnrate::WriteSheetFile(opt.sheetFile, coils));
     if (!opt.reportFile.empty()) step(kvnrate::WriteReportFile(opt.reportFile, coils));
+    if (!opt.chartFile.empty()) step(kvnrate::WriteChartFile(opt.chartFile, coils));
     return status;
 }
 

@@ -88,3 +88,18 @@ TEST_F(KvnRatePdf, SheetOfACoilNotRated) {
     EXPECT_NE(Status("'" + exe_ + "' --sheet '" + pdf + "' '" + in + "' > /dev/null 2>&1"), 0);
     EXPECT_FALSE(std::filesystem::exists(pdf));
 }
+
+TEST_F(KvnRatePdf, ChartInTheFormatOfItsExtension) {
+    const std::string in = File("one.json", kWater);
+    for (const char* name : {"c.png", "c.svg", "c.pdf"}) {
+        const std::string out = File(name);
+        ASSERT_EQ(Status("'" + exe_ + "' --chart '" + out + "' '" + in + "' > /dev/null 2>&1"), 0) << name;
+        EXPECT_GT(std::filesystem::file_size(out), 5000u) << name;
+    }
+    // An unknown format, or a coil that was not rated, writes nothing.
+    const std::string bad = File("bad.json", R"({"Application":"W","FPI":"17"})");
+    for (const auto& [input, name] : {std::pair{in, "c.bmp"}, {bad, "bad.png"}}) {
+        EXPECT_NE(Status("'" + exe_ + "' --chart '" + File(name) + "' '" + input + "' > /dev/null 2>&1"), 0) << name;
+        EXPECT_FALSE(std::filesystem::exists(File(name))) << name;
+    }
+}

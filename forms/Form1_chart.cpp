@@ -1,0 +1,61 @@
+// Form1: the psychrometric chart of the rated coil. "Psych&rometric Chart..."
+// in the Tools menu and "Ps&ychrometric Chart" beside the results grid open
+// the chart window; both wait for a rating listed in the grid. The window
+// follows every later rating. "Print chart &with the sheet" adds the chart
+// as a second page of the performance sheet (off until chosen).
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QGroupBox>
+#include <QLayout>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "forms/Form1.h"
+#include "forms/frmChart.h"
+
+void Form1::InitChartCommands() {
+    auto* open = mnuTools_->addAction("Psych&rometric Chart...");
+    open->setObjectName("mnuToolsChart");
+    connect(open, &QAction::triggered, this, [this] { mnuToolsChart_Click(); });
+    auto* withSheet = mnuTools_->addAction("Print chart &with the sheet");
+    withSheet->setObjectName("mnuToolsChartWithSheet");
+    withSheet->setCheckable(true);
+
+    auto* button = new QPushButton("Ps&ychrometric Chart", this);
+    button->setObjectName("cmdChart");
+    button->setToolTip("The coil's air-side process on a psychrometric chart");
+    connect(button, &QPushButton::clicked, this, [this] { mnuToolsChart_Click(); });
+    if (auto* box = findChild<QGroupBox*>("fraCalculations"); box && box->layout())
+        box->layout()->addWidget(button);
+
+    // Available while the grid lists a rating.
+    auto* grid = findChild<QTableWidget*>("SSDBGrid1");
+    auto update = [this, grid, open, button] {
+        const bool rated = grid && grid->rowCount() > 0;
+        open->setEnabled(rated);
+        button->setEnabled(rated);
+    };
+    update();
+    if (grid) {
+        connect(grid->model(), &QAbstractItemModel::rowsInserted, this, update);
+        connect(grid->model(), &QAbstractItemModel::rowsRemoved, this, update);
+    }
+    connect(this, &Form1::Rated, this, [this] {
+        if (auto* w = qobject_cast<frmChart*>(chartWindow_); w && w->isVisible()) w->SetCoil(coilSpec, coilRating);
+    });
+}
+
+void Form1::mnuToolsChart_Click() {
+    auto* grid = findChild<QTableWidget*>("SSDBGrid1");
+    if (!grid || grid->rowCount() == 0) return;
+    auto* w = qobject_cast<frmChart*>(chartWindow_);
+    if (!w) {
+        w = new frmChart(this);
+        chartWindow_ = w;
+    }
+    w->SetCoil(coilSpec, coilRating);
+    w->show();
+    w->raise();
+    w->activateWindow();
+}

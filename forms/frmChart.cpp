@@ -1,0 +1,146 @@
+#include "forms/frmChart.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QPainter>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include "engine/msgbox.h"
+#include "engine/rterror.h"
+#include "reports/psychro_chart_paint.h"
+
+namespace {
+
+class QtChartSaveDialog : public ChartSaveDialog {
+public:
+    QString Ask(QWidget* parent, const QString& suggestion) override {
+        QFileDialog dialog(parent, QStringLiteral("Save Chart As"), suggestion);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilters({QStringLiteral("PNG image (*.png)"), QStringLiteral("SVG drawing (*.svg)"),
+                               QStringLiteral("PDF document (*.pdf)")});
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        QString file = dialog.selectedFiles().first();
+        // A name without a known extension takes the chosen type's.
+        if (!reports::chart::KnownFileType(file)) {
+            const QString filter = dialog.selectedNameFilter();
+            file += filter.contains("svg") ? ".svg" : filter.contains("pdf") ? ".pdf" : ".png";
+        }
+        return file;
+    }
+};
+
+ChartSaveDialog* installed = nullptr;
+
+ChartSaveDialog& SaveDialog() {
+    if (installed) return *installed;
+    static QtChartSaveDialog onScreen;
+    return onScreen;
+}
+
+}  // namespace
+
+void SetChartSaveDialog(ChartSaveDialog* dialog) { installed = dialog; }
+
+class frmChart::View : public QWidget {
+public:
+    explicit View(frmChart* owner) : QWidget(owner), owner_(owner) {
+        setObjectName("picChart");
+        setMinimumSize(560, 430);
+    }
+
+    // The chart changed: draw it afresh at the next paint.
+    void Invalidate() {
+        picture_ = QImage();
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const auto* m = owner_->Model();
+        if (!m) {
+            p.fillRect(rect(), Qt::white);
+            p.drawText(rect(), Qt::AlignCenter, owner_->Message());
+            return;
+        }
+        // Drawing the curves takes a while; window exposures reuse the
+        // picture until the size or the chart changes.
+        const qreal ratio = devicePixelRatioF();
+        const QSize pixels = size() * ratio;
+        if (picture_.size() != pixels) {
+            picture_ = QImage(pixels, QImage::Format_RGB32);
+            picture_.setDevicePixelRatio(ratio);
+            picture_.fill(Qt::white);
+            QPainter ip(&picture_);
+            reports::chart::Paint(ip, QRectF(QPointF(0, 0), QSizeF(size())), *m);
+        }
+        p.drawImage(QPointF(0, 0), picture_);
+    }
+
+private:
+    frmChart* owner_;
+    QImage picture_;
+};
+
+frmChart::frmChart(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName("frmChart");
+    setWindowTitle("Psychrometric Chart");
+    auto* v = new QVBoxLayout(this);
+    view_ = new View(this);
+    v->addWidget(view_, 1);
+    auto* buttons = new QHBoxLayout;
+    auto* copy = new QPushButton("&Copy", this);
+    copy->setObjectName("cmdCopy");
+    auto* save = new QPushButton("Save &as...", this);
+    save->setObjectName("cmdSaveAs");
+    auto* close = new QPushButton("Close", this);
+    close->setObjectName("cmdCloseChart");
+    connect(copy, &QPushButton::clicked, this, [this] { cmdCopy_Click(); });
+    connect(save, &QPushButton::clicked, this, [this] { cmdSaveAs_Click(); });
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, this, &QWidget::close);
+    buttons->addStretch(1);
+    for (auto* b : {copy, save, close}) buttons->addWidget(b);
+    v->addLayout(buttons);
+    resize(1000, 780);
+}
+
+frmChart::~frmChart() = default;
+
+void frmChart::SetCoil(const CoilSpec& coilSpec, const CoilRating& rating) {
+    try {
+        model_ = std::make_unique<reports::chart::ChartModel>(reports::chart::BuildChart(coilSpec, rating));
+        message_.clear();
+    } catch (const rt::RtError& e) {
+        model_.reset();
+        message_ = QString::fromStdString(e.description());
+    }
+    for (const char* n : {"cmdCopy", "cmdSaveAs"})
+        if (auto* b = findChild<QPushButton*>(n)) b->setEnabled(model_ != nullptr);
+    view_->Invalidate();
+}
+
+void frmChart::cmdCopy_Click() {
+    if (!model_) return;
+    QApplication::clipboard()->setImage(reports::chart::Image(*model_, 1650, 1275));
+}
+
+void frmChart::cmdSaveAs_Click() {
+    if (!model_) return;
+    const QString file = SaveDialog().Ask(this, lastFile_.isEmpty() ? QStringLiteral("Psychrometric Chart.png") : lastFile_);
+    if (file.isEmpty()) return;
+    QString error;
+    if (!reports::chart::WriteFile(file, *model_, &error)) {
+        ShowMessage(error.toStdString(), MsgIcon::Error);
+        return;
+    }
+    lastFile_ = file;
+}

@@ -1,0 +1,48 @@
+// frmChart "Psychrometric Chart": the rated coil's air-side process on a
+// psychrometric chart, in a window of its own beside the coil form. The coil
+// form hands it every new rating, so the chart follows the coil on screen.
+// "&Copy" puts the chart on the clipboard as an image, "Save &as..." writes
+// it as PNG, SVG or PDF.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+#include "engine/records.h"
+#include "reports/psychro_chart.h"
+
+// Asks where to save the chart; "" when the user cancels. The program asks
+// with the toolkit's file dialog; tests install an answer.
+class ChartSaveDialog {
+public:
+    virtual ~ChartSaveDialog() = default;
+    virtual QString Ask(QWidget* parent, const QString& suggestion) = 0;
+};
+// Installs `dialog` (not owned); nullptr goes back to the toolkit's dialog.
+void SetChartSaveDialog(ChartSaveDialog* dialog);
+
+class frmChart : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmChart(QWidget* parent = nullptr);
+    ~frmChart() override;
+
+    // Draws the chart of this rated coil.
+    void SetCoil(const CoilSpec& coilSpec, const CoilRating& rating);
+    // The chart shown (nullptr when the property library could not draw it;
+    // Message() then says why).
+    const reports::chart::ChartModel* Model() const { return model_.get(); }
+    QString Message() const { return message_; }
+
+    void cmdCopy_Click();
+    void cmdSaveAs_Click();
+
+private:
+    class View;
+    View* view_ = nullptr;
+    std::unique_ptr<reports::chart::ChartModel> model_;
+    QString message_;
+    QString lastFile_;
+};

@@ -1,0 +1,270 @@
+// The psychrometric chart: the process where the library puts it, the
+// apparatus dew point, the curves, every reference coil, the files.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QSvgGenerator>
+#include <QTemporaryDir>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "engine/hygrel_binding.h"
+#include "reports/output.h"
+#include "reports/psychro_chart.h"
+#include "reports/psychro_chart_paint.h"
+#include "sheet_fixtures.h"
+
+using namespace reports::chart;
+
+namespace {
+
+// A rated chilled-water coil at 80/67 °F that condenses.
+CoilRating WetCooling(int16_t altitude = 0) {
+    CoilRating r = fixtures::Rated("W").rating;
+    r.Altitude = altitude;
+    r.LatDb = 55.2f;
+    r.LatWb = 54.8f;
+    return r;
+}
+
+CoilSpec Spec(const char* type) { return fixtures::Rated(type).coilSpec; }
+
+// Centre of the pixels painted exactly in `colour`.
+bool Centre(const QImage& img, const QColor& colour, double& x, double& y) {
+    double sx = 0, sy = 0;
+    int n = 0;
+    for (int j = 0; j < img.height(); ++j)
+        for (int i = 0; i < img.width(); ++i)
+            if (img.pixel(i, j) == colour.rgb()) {
+                sx += i + 0.5;
+                sy += j + 0.5;
+                ++n;
+            }
+    if (n < 4) return false;
+    x = sx / n;
+    y = sy / n;
+    return true;
+}
+
+// Every number of the model is finite and the axes have room.
+void ExpectDrawable(const ChartModel& m, const std::string& what) {
+    EXPECT_LT(m.t.min, m.t.max) << what;
+    EXPECT_LT(m.W.min, m.W.max) << what;
+    EXPECT_GT(m.t.step, 0) << what;
+    EXPECT_GT(m.W.step, 0) << what;
+    for (const AirState& s : {m.entering, m.leaving}) {
+        for (double v : {s.t, s.tw, s.W, s.rh, s.h}) EXPECT_TRUE(std::isfinite(v)) << what;
+        EXPECT_TRUE(s.t >= m.t.min && s.t <= m.t.max && s.W >= m.W.min && s.W <= m.W.max) << what;
+        EXPECT_GE(s.rh, 0) << what;
+        EXPECT_LE(s.rh, 100) << what;
+    }
+    size_t saturation = 0;
+    for (const Curve& c : m.curves) {
+        if (c.kind == Curve::Saturation) saturation = c.points.size();
+        for (const Point& p : c.points) EXPECT_TRUE(std::isfinite(p.t) && std::isfinite(p.W)) << what;
+    }
+    EXPECT_GT(saturation, 1u) << what;
+}
+
+}  // namespace
+
+TEST(Chart, StatesLandWhereTheyAreOnThePicture) {
+    const ChartModel m = BuildChart(Spec("W"), WetCooling());
+    // 80/67 °F at sea level holds about 78.3 grains.
+    EXPECT_NEAR(m.entering.W, 78.3, 0.5);
+    EXPECT_NEAR(m.entering.rh, 51, 1);
+    const QImage img = Image(m, 1100, 850);
+    const Layout l = LayoutFor(m, {0, 0, 1100, 850});
+    for (const auto& [colour, state] : {std::pair{kEnteringColour, m.entering}, std::pair{kLeavingColour, m.leaving}}) {
+        double x, y;
+        ASSERT_TRUE(Centre(img, colour, x, y));
+        EXPECT_NEAR(l.DryBulbAt(x), state.t, 0.1);
+        EXPECT_NEAR(l.GrainsAt(y), state.W, 0.5);
+    }
+}
+
+TEST(Chart, ApparatusDewPointIsOnSaturationAndTheExtendedLine) {
+    for (int16_t z : {0, 2000, 8000}) {
+        const ChartModel m = BuildChart(Spec("W"), WetCooling(z));
+        ASSERT_TRUE(m.wet && m.hasAdp) << z;
+        const AirState& e = m.entering;
+        const AirState& l = m.leaving;
+        EXPECT_LT(m.adp.t, l.t) << "beyond the leaving state";
+        EXPECT_NEAR(hg::HGDEWPOINT(static_cast<float>(m.adp.W), z), m.adp.t, 0.1) << z;
+        EXPECT_NEAR(l.W + (e.W - l.W) / (e.t - l.t) * (m.adp.t - l.t), m.adp.W, 0.05) << z;
+        EXPECT_NEAR(m.shr, 121000.5 / 162345.67, 1e-6);
+    }
+}
+
+TEST(Chart, CurvesFollowTheLibraryAtTheCoilsAltitude) {
+    const ChartModel sea = BuildChart(Spec("W"), WetCooling(0));
+    const ChartModel high = BuildChart(Spec("W"), WetCooling(6000));
+    auto curve = [](const ChartModel& m, Curve::Kind kind, double value) -> const Curve* {
+        for (const Curve& c : m.curves)
+            if (c.kind == kind && c.value == value) return &c;
+        return nullptr;
+    };
+    int rhLines = 0;
+    for (const Curve& c : high.curves) {
+        if (c.kind != Curve::RelHumidity) continue;
+        ++rhLines;
+        for (const Point& p : c.points)
+            EXPECT_NEAR(hg::HGRH(static_cast<float>(p.t), static_cast<float>(p.W), 6000), c.value, 0.05);
+    }
+    EXPECT_EQ(rhLines, 9);
+    // Thinner air holds more water at the same relative humidity.
+    const Curve* a = curve(sea, Curve::RelHumidity, 50);
+    const Curve* b = curve(high, Curve::RelHumidity, 50);
+    ASSERT_TRUE(a && b);
+    EXPECT_GT(b->points[10].W, a->points[10].W * 1.2);
+    // A wet-bulb line starts on saturation and every point of it has that wet bulb.
+    const Curve* wb = curve(sea, Curve::WetBulb, 60);
+    ASSERT_TRUE(wb);
+    EXPECT_NEAR(wb->points.front().W, hg::HGSATGRAINS(60, 0), 0.01);
+    for (const Point& p : wb->points) EXPECT_NEAR(hg::HGWETBULB(p.t, p.W, 0), 60, 0.05);
+    // Enthalpy ticks leave saturation at their enthalpy; volume lines hold their volume.
+    int ticks = 0, volumes = 0;
+    for (const Curve& c : sea.curves) {
+        if (c.kind == Curve::Enthalpy) {
+            ++ticks;
+            for (const Point& p : c.points) EXPECT_NEAR(hg::HGENTHALPY(p.t, p.W), c.value, 0.01);
+        }
+        if (c.kind == Curve::Volume) {
+            ++volumes;
+            for (const Point& p : c.points) EXPECT_NEAR(1 / hg::HGDENSITY(p.t, p.W, 0), c.value, 1e-3);
+        }
+    }
+    EXPECT_GE(ticks, 2);
+    EXPECT_GE(volumes, 2);
+}
+
+TEST(Chart, HeatingAndDryCoolingKeepTheirHumidity) {
+    // Heating water, steam and a condenser rated from a blank wet bulb
+    // (rated at dry bulb - 1): a horizontal line, no dew point, no SHR.
+    for (const char* type : {"W", "S", "C"}) {
+        CoilRating r = fixtures::Rated(type).rating;
+        r.EatDb = 20;
+        r.EatWb = 0;
+        r.LatDb = 120;
+        r.LatWb = 0;
+        r.SensibleBtuh = r.TotalBtuh;
+        const ChartModel m = BuildChart(Spec(type), r);
+        EXPECT_EQ(m.entering.tw, 19) << type;
+        EXPECT_EQ(m.leaving.W, m.entering.W) << type;
+        EXPECT_GT(m.leaving.tw, m.entering.tw) << type;
+        EXPECT_FALSE(m.wet || m.hasAdp || m.cooling) << type;
+        ExpectDrawable(m, type);
+    }
+    // A dry cooling coil: all sensible, so the air keeps its humidity even
+    // where the rated leaving wet bulb, read back, would say otherwise.
+    CoilRating dry = WetCooling();
+    dry.SensibleBtuh = dry.TotalBtuh;
+    const ChartModel m = BuildChart(Spec("W"), dry);
+    EXPECT_EQ(m.leaving.W, m.entering.W);
+    EXPECT_EQ(m.leaving.tw, 54.8f);
+    EXPECT_FALSE(m.hasAdp);
+    EXPECT_DOUBLE_EQ(m.shr, 1);
+    // No capacity at all: one point, still a chart around it.
+    CoilRating none = WetCooling();
+    none.LatDb = none.EatDb;
+    none.LatWb = 0;
+    none.TotalBtuh = none.SensibleBtuh = 0;
+    ExpectDrawable(BuildChart(Spec("W"), none), "no capacity");
+    // The sheet prints records never rated (all zeros); so does its chart page.
+    ExpectDrawable(BuildChart(CoilSpec{}, CoilRating{}), "not rated");
+}
+
+TEST(Chart, EveryReferenceCoilDraws) {
+    const std::filesystem::path dir = std::filesystem::path(KVN_SOURCE_DIR) / ".." / "shared" / "reference-ratings";
+    if (!std::filesystem::exists(dir)) GTEST_SKIP() << "no reference ratings";
+    int drawn = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() < 14 || name.substr(name.size() - 14) != ".expected.json") continue;
+        QFile f(QString::fromStdString(entry.path().string()));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QJsonObject o = QJsonDocument::fromJson(f.readAll()).object();
+        if (!o["ok"].toBool()) continue;
+        const QJsonObject rr = o["CoilRating"].toObject();
+        CoilSpec s;
+        s.Application = o["CoilSpec"].toObject()["Application"].toString().toStdString();
+        CoilRating r;
+        r.Altitude = static_cast<int16_t>(rr["Altitude"].toInt());
+        for (auto [key, field] : {std::pair{"EatDb", &r.EatDb}, {"EatWb", &r.EatWb}, {"LatDb", &r.LatDb},
+                                  {"LatWb", &r.LatWb}, {"EntFluidTemp", &r.EntFluidTemp},
+                                  {"SensibleBtuh", &r.SensibleBtuh}, {"TotalBtuh", &r.TotalBtuh}})
+            *field = static_cast<float>(rr[key].toDouble());
+        for (int16_t z : {r.Altitude, int16_t(9000)}) {
+            r.Altitude = z;
+            const ChartModel m = BuildChart(s, r);
+            ExpectDrawable(m, name);
+            if (m.wet) {
+                EXPECT_TRUE(m.hasAdp) << name;
+                EXPECT_NEAR(hg::HGDEWPOINT(static_cast<float>(m.adp.W), z), m.adp.t, 0.1) << name;
+            }
+            QBuffer svgText;
+            QSvgGenerator svg;
+            svg.setOutputDevice(&svgText);
+            svg.setSize(QSize(1100, 850));
+            QPainter p(&svg);
+            Paint(p, QRectF(0, 0, 1100, 850), m);
+            p.end();
+            const QString text = QString::fromUtf8(svgText.data()).toLower();
+            EXPECT_FALSE(text.contains("nan") || text.contains("inf")) << name;
+            // The curves are cut at the plot's edges: SVG viewers would not clip them.
+            const Layout l = LayoutFor(m, {0, 0, 1100, 850});
+            const QRegularExpression xy("([-0-9.e]+),([-0-9.e]+)");
+            for (const auto& d : QRegularExpression(" d=\"([^\"]*)\"").globalMatch(text)) {
+                for (const auto& pt : xy.globalMatch(d.captured(1))) {
+                    const double x = pt.captured(1).toDouble(), y = pt.captured(2).toDouble();
+                    ASSERT_TRUE(x > l.plot.left - 0.5 && x < l.plot.left + l.plot.width + 0.5 && y > l.plot.top - 0.5 &&
+                                y < l.plot.top + l.plot.height + 0.5)
+                        << name << " " << x << "," << y;
+                }
+            }
+            ++drawn;
+        }
+    }
+    EXPECT_GE(drawn, 40);
+}
+
+TEST(Chart, FilesByExtensionAndTheSheetsSecondPage) {
+    QTemporaryDir dir;
+    const ChartModel m = BuildChart(Spec("W"), WetCooling());
+    for (const char* name : {"c.png", "c.SVG", "c.pdf"})
+        EXPECT_TRUE(WriteFile(dir.filePath(name), m)) << name;
+    EXPECT_EQ(QImage(dir.filePath("c.png")).size(), QSize(1650, 1275));
+    QFile svg(dir.filePath("c.SVG"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(svg.readAll().contains("<svg"));
+    QString error;
+    EXPECT_FALSE(WriteFile(dir.filePath("c.jpg"), m, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(QFile::exists(dir.filePath("c.jpg")));
+    EXPECT_FALSE(WriteFile(dir.filePath("missing/c.png"), m));
+
+    fixtures::Coil c = fixtures::Rated("W");
+    auto pages = [&](bool withChart) {
+        c.texts.withChart = withChart;
+        const QString pdf = dir.filePath(withChart ? "two.pdf" : "one.pdf");
+        EXPECT_TRUE(reports::WriteSheetPdf(pdf, c.coilSpec, c.rating, c.texts));
+        std::string out;
+        if (FILE* p = popen(("pdfinfo '" + pdf.toStdString() + "'").c_str(), "r")) {
+            char buf[4096];
+            for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+            pclose(p);
+        }
+        return out.find("Pages:           2") != std::string::npos ? 2 : 1;
+    };
+    EXPECT_EQ(pages(false), 1);
+    EXPECT_EQ(pages(true), 2);
+}
