@@ -82,6 +82,10 @@ bool CC_bAssignCoilProp(float& EntAirEnthalpy);
 void CC_WaterProperties();
 void CC_GlycolProperties();
 void CC_SteamProperties();
+// Saturation temperature of steam, F, at a gauge pressure, psig, as
+// CC_SteamProperties takes it from a pressure: 212 F at no pressure or
+// below. Pure: reads and writes no module state.
+float CC_SteamTemperature(double psig);
 
 // Pressure drops.
 float CC_AirPressureDrop();

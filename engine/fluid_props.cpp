@@ -164,3 +164,8 @@ void CC_SteamProperties() {
     const double pNew = r.SteamPressure;
     r.LatentHeat = F32(Quadratic(Pick(kSteamLatentHeat, pNew), pNew));
 }
+
+float CC_SteamTemperature(double psig) {
+    if (!(psig > 0)) return 212.0f;
+    return F32(Quadratic(Pick(kSteamTempFromPressure, psig), psig));
+}

@@ -88,7 +88,9 @@ reports::PageGeometry QtPrinterPort::ReportPage() {
 
 bool QtPrinterPort::PrintSheet(const CoilSpec& coilSpec, const CoilRating& rating,
                                const reports::SheetTexts& texts, const QString& pdfFile) {
-    if (!pdfFile.isEmpty()) return reports::WriteSheetPdf(pdfFile, coilSpec, rating, texts);
+    // Into a PDF on the paper chosen in the print setup.
+    if (!pdfFile.isEmpty())
+        return reports::WriteSheetPdf(pdfFile, coilSpec, rating, texts, printer_->pageLayout().pageSize());
     printer_->setOutputFormat(QPrinter::NativeFormat);
     printer_->setDocName(QStringLiteral("Performance"));
     reports::PrepareSheetPrinter(*printer_);

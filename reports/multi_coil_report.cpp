@@ -5,9 +5,12 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <variant>
 
 #include "common/numfmt.h"
+#include "engine/coilcalc.h"
+#include "engine/rterror.h"
 #include "reports/maker.h"
 #include "reports/print_surface.h"
 
@@ -71,6 +74,42 @@ Layout LayoutFor(const std::string& word) {
             kTenGeometry, kFluidPerformance};
 }
 
+// A number cell as the 32-bit float a record holds; none for an empty,
+// placeholder or other text cell, or one beyond a float.
+std::optional<float> CellFloat(const Cell& cell) {
+    if (const auto* f = std::get_if<float>(&cell)) return *f;
+    const std::string text = CellText(cell);
+    if (!numfmt::IsNumeric(text)) return std::nullopt;
+    try {
+        return rt::F32(numfmt::Val(text));
+    } catch (const rt::RtError&) {
+        return std::nullopt;
+    }
+}
+
+// The row as the report shows it. A steam coil's row keeps a placeholder
+// for the entering steam temperature: the report takes it from the steam
+// pressure as the steam properties do. A heating water or glycol coil has
+// no leaving wet bulb (the air is not dehumidified): "N/A" as on the sheet.
+SavedCoilTable::Row AsReported(const SavedCoilTable::Row& row, const std::string& word) {
+    SavedCoilTable::Row shown = row;
+    if (word == "Steam") {
+        const auto pressure = CellFloat(row[26]);
+        if (pressure && !CellFloat(row[22])) {
+            try {
+                shown[22] = CC_SteamTemperature(*pressure);
+            } catch (const rt::RtError&) {
+                // No temperature for a pressure beyond the fit: left blank.
+            }
+        }
+    } else if (word != "Condenser" && word != "Evaporator") {
+        const auto eatDb = CellFloat(row[16]);
+        const auto entFluid = CellFloat(row[22]);
+        if (eatDb && entFluid && !(*eatDb > *entFluid)) shown[19] = std::string("N/A");
+    }
+    return shown;
+}
+
 std::string Width(double w) { return std::to_string(static_cast<long long>(w)); }
 
 std::string RowText(const SavedCoilTable::Row& row, const std::vector<std::pair<int, const char*>>& cells) {
@@ -118,8 +157,8 @@ std::unique_ptr<PrintDocument> BuildMultiCoilReport(const SavedCoilTable& table,
     };
     doc->StartDoc();
     for (int i = 0; i < n; ++i) {
-        const SavedCoilTable::Row& row = table.Rows()[i];
-        const std::string word = CellText(row[4]);
+        const std::string word = CellText(table.Rows()[i][4]);
+        const SavedCoilTable::Row row = AsReported(table.Rows()[i], word);
         const Layout layout = LayoutFor(word);
 
         // Column widths: ten-column layouts narrow columns 3 and 7 and

@@ -1,6 +1,7 @@
 #include "reports/output.h"
 
 #include <QMarginsF>
+#include <algorithm>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -26,6 +27,7 @@ bool PaintSheet(QPagedPaintDevice& device, const CoilSpec& coilSpec, const CoilR
     QPainter painter;
     if (!painter.begin(&device)) return false;
     PainterSurface surface(painter, device);
+    surface.FitWithin(kSheetWidth, kSheetHeight);
     PrintPerformance(surface, coilSpec, rating, texts);
     if (texts.withChart && !chart::PaintChartPage(painter, device, coilSpec, rating)) {
         painter.end();
@@ -35,19 +37,25 @@ bool PaintSheet(QPagedPaintDevice& device, const CoilSpec& coilSpec, const CoilR
 }
 
 bool WriteSheetPdf(const QString& path, const CoilSpec& coilSpec, const CoilRating& rating,
-                   const SheetTexts& texts) {
+                   const SheetTexts& texts, const QPageSize& page) {
     QPdfWriter pdf(path);
     pdf.setResolution(1200);
     pdf.setTitle(QStringLiteral("Performance"));
     pdf.setCreator(QStringLiteral("KVN"));
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+    pdf.setPageLayout(QPageLayout(page, QPageLayout::Portrait,
                                   QMarginsF(kSheetMarginPoints, kSheetMarginPoints, kSheetMarginPoints,
                                             kSheetMarginPoints),
                                   QPageLayout::Point));
     return PaintSheet(pdf, coilSpec, rating, texts);
 }
 
-void PrepareSheetPrinter(QPrinter& printer) { printer.setFullPage(false); }
+void PrepareSheetPrinter(QPrinter& printer) {
+    printer.setFullPage(false);
+    const QMarginsF m = printer.pageLayout().margins(QPageLayout::Point);
+    const QMarginsF atLeast(std::max(m.left(), kSheetMarginPoints), std::max(m.top(), kSheetMarginPoints),
+                            std::max(m.right(), kSheetMarginPoints), std::max(m.bottom(), kSheetMarginPoints));
+    if (atLeast != m) printer.setPageMargins(atLeast, QPageLayout::Point);
+}
 
 void PrepareReportPrinter(QPrinter& printer, const PageGeometry& page) {
     printer.setFullPage(true);

@@ -1,6 +1,7 @@
 // Sending the sheet and the report to a printer or a PDF file.
 #pragma once
 
+#include <QPageSize>
 #include <QString>
 
 #include "engine/records.h"
@@ -17,13 +18,15 @@ namespace reports {
 bool PaintSheet(QPagedPaintDevice& device, const CoilSpec& coilSpec, const CoilRating& rating,
                 const SheetTexts& texts);
 
-// The sheet as a one-page US Letter PDF, with a quarter-inch margin (the
-// sheet's positions are measured from the margin's corner).
+// The sheet as a one-page PDF (US Letter unless `page` says otherwise),
+// with a quarter-inch margin.
 bool WriteSheetPdf(const QString& path, const CoilSpec& coilSpec, const CoilRating& rating,
-                   const SheetTexts& texts);
+                   const SheetTexts& texts, const QPageSize& page = QPageSize(QPageSize::Letter));
 
 // Prepares a printer for the sheet: its positions are measured from the
-// printable area's corner.
+// printable area's corner, which lies at least a quarter inch inside every
+// paper edge. A printable area smaller than the sheet gets the sheet scaled
+// down to fit (PaintSheet), every position in proportion.
 void PrepareSheetPrinter(QPrinter& printer);
 // Prepares a printer for the report: full page, the document's page size.
 void PrepareReportPrinter(QPrinter& printer, const PageGeometry& page);

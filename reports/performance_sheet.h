@@ -21,6 +21,11 @@ struct SheetTexts {
 
 // Vertical position of the coils-per-system row, in twips from the top.
 inline constexpr double kCoilsPerSystemY = 11500;
+// The room the sheet's own texts take, in twips: 8 1/4 in. wide (the right
+// column's longest unit ends there) and 10 in. high (below the footnotes).
+// A printable area smaller than this gets the whole sheet scaled down.
+inline constexpr double kSheetWidth = 11880;
+inline constexpr double kSheetHeight = 14400;
 
 // The coil caption of the sheet ("Chilled Water", "Glycol Heating", ...).
 std::string CoilCaption(const std::string& coilType, const CoilRating& rating);

@@ -96,30 +96,53 @@ void PrintDocument::SetFont(double points, bool bold) {
 
 double PrintDocument::RowHeight(const std::vector<ColumnFormat>& columns,
                                 const std::vector<std::string>& cells) const {
-    const double line = QFontMetricsF(ReportFont(fontPoints_, bold_)).height();
+    return RowHeight(columns, cells, fontPoints_);
+}
+
+double PrintDocument::RowHeight(const std::vector<ColumnFormat>& columns, const std::vector<std::string>& cells,
+                                double points) const {
+    const double line = QFontMetricsF(ReportFont(points, bold_)).height();
     size_t most = 1;
     for (size_t i = 0; i < columns.size() && i < cells.size(); ++i) {
         const double w = std::max(1.0, columns[i].width - 2 * kPadX);
-        most = std::max(most, WrapCellText(QString::fromStdString(cells[i]), w, fontPoints_, bold_).size());
+        most = std::max(most, WrapCellText(QString::fromStdString(cells[i]), w, points, bold_).size());
     }
     return most * line + 2 * kPadY;
 }
 
-void PrintDocument::AddTable(const std::string& format, const std::vector<std::string>& body) {
+void PrintDocument::Place(const std::string& format, const std::vector<std::string>& rows, bool withHeader) {
     PlacedTable t;
     t.format = format;
     t.columns = ParseTableFormat(format);
     t.left = page_.marginLeft;
     t.fontPoints = fontPoints_;
+    t.headerFontPoints = fontPoints_;
     t.bold = bold_;
-    for (const std::string& r : body) t.rows.push_back(SplitCells(r));
+    for (const std::string& r : rows) t.rows.push_back(SplitCells(r));
+    if (withHeader && !t.rows.empty()) {
+        // Half a point smaller at a time until every header text fits its
+        // cell on one line.
+        auto oneLine = [&](double points) {
+            const QFontMetricsF fm(ReportFont(points, bold_));
+            for (size_t c = 0; c < t.columns.size() && c < t.rows[0].size(); ++c)
+                if (fm.horizontalAdvance(QString::fromStdString(t.rows[0][c]).simplified()) >
+                    t.columns[c].width - 2 * kPadX)
+                    return false;
+            return true;
+        };
+        while (t.headerFontPoints - 0.5 >= kSmallestHeaderPoints && !oneLine(t.headerFontPoints))
+            t.headerFontPoints -= 0.5;
+    }
+    auto height = [&](size_t r) {
+        return RowHeight(t.columns, t.rows[r], withHeader && r == 0 ? t.headerFontPoints : t.fontPoints);
+    };
     double total = 0;
-    for (const auto& r : t.rows) total += RowHeight(t.columns, r);
+    for (size_t r = 0; r < t.rows.size(); ++r) total += height(r);
     const double bottom = page_.height - page_.marginBottom;
     const bool atTop = y_ <= page_.marginTop;
     if (!ended_ && y_ + total > bottom && !atTop && !inPageStart_) NewPage();
-    for (const auto& r : t.rows) {
-        const double h = RowHeight(t.columns, r);
+    for (size_t r = 0; r < t.rows.size(); ++r) {
+        const double h = height(r);
         t.rowTop.push_back(y_);
         t.rowHeight.push_back(h);
         y_ += h;
@@ -128,12 +151,16 @@ void PrintDocument::AddTable(const std::string& format, const std::vector<std::s
     pages_.back().tables.push_back(std::move(t));
 }
 
+void PrintDocument::AddTable(const std::string& format, const std::vector<std::string>& body) {
+    Place(format, body, false);
+}
+
 void PrintDocument::AddTable(const std::string& format, const std::string& header,
                              const std::vector<std::string>& body, std::optional<QColor> shade) {
     std::vector<std::string> rows;
     rows.push_back(header);
     rows.insert(rows.end(), body.begin(), body.end());
-    AddTable(format, rows);
+    Place(format, rows, true);
     PlacedTable& t = pages_.back().tables.back();
     t.headerRows = 1;
     t.headerShade = shade;
@@ -152,10 +179,11 @@ void PrintDocument::PaintPage(QPainter& painter, int index) const {
         painter.restore();
     }
     for (const PlacedTable& t : page.tables) {
-        const QFont font = ReportFont(t.fontPoints, t.bold);
-        const QFontMetricsF fm(font);
-        painter.setFont(font);
         for (size_t r = 0; r < t.rows.size(); ++r) {
+            const double points = static_cast<int>(r) < t.headerRows ? t.headerFontPoints : t.fontPoints;
+            const QFont font = ReportFont(points, t.bold);
+            const QFontMetricsF fm(font);
+            painter.setFont(font);
             double x = t.left;
             for (size_t c = 0; c < t.columns.size(); ++c) {
                 const ColumnFormat& col = t.columns[c];
@@ -171,7 +199,7 @@ void PrintDocument::PaintPage(QPainter& painter, int index) const {
                 if (c >= t.rows[r].size()) continue;
                 painter.setPen(Qt::black);
                 const auto lines = WrapCellText(QString::fromStdString(t.rows[r][c]),
-                                                std::max(1.0, col.width - 2 * kPadX), t.fontPoints, t.bold);
+                                                std::max(1.0, col.width - 2 * kPadX), points, t.bold);
                 // Lines centred vertically in the row.
                 double y = cell.top() + (cell.height() - lines.size() * fm.height()) / 2;
                 for (const QString& line : lines) {

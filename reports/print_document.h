@@ -58,6 +58,7 @@ struct PlacedTable {
     std::optional<QColor> headerShade;
     double left = 0;
     double fontPoints = 8;
+    double headerFontPoints = 8;              // the header row's font
     bool bold = false;
 };
 
@@ -98,7 +99,9 @@ public:
     // Adds a table at the current position: `header` is a row text shown
     // shaded with `shade` (when given), `body` the further rows. Starts a
     // new page first when the table does not fit on the rest of this one
-    // but would fit on an empty page.
+    // but would fit on an empty page. Header texts stay on one line: when
+    // one would wrap, the header row is set in a smaller font (down to
+    // kSmallestHeaderPoints).
     void AddTable(const std::string& format, const std::string& header,
                   const std::vector<std::string>& body, std::optional<QColor> shade = {});
     // A table without header row.
@@ -118,11 +121,18 @@ public:
     // new device page between pages. False when painting could not start.
     bool Print(QPagedPaintDevice& device) const;
 
-    // Height of a table row with these cells, twips.
+    // Height of a table row with these cells, twips, in the current font
+    // or in `points`.
     double RowHeight(const std::vector<ColumnFormat>& columns,
                      const std::vector<std::string>& cells) const;
+    double RowHeight(const std::vector<ColumnFormat>& columns, const std::vector<std::string>& cells,
+                     double points) const;
+
+    static constexpr double kSmallestHeaderPoints = 6;
 
 private:
+    void Place(const std::string& format, const std::vector<std::string>& rows, bool withHeader);
+
     PageGeometry page_;
     std::vector<DocPage> pages_;
     double y_ = 0;

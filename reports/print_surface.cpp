@@ -5,6 +5,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QString>
+#include <algorithm>
 #include <cmath>
 
 namespace reports {
@@ -82,6 +83,15 @@ void PainterSurface::Print(const std::string& text) {
 
 double PainterSurface::TextWidth(const std::string& text) const {
     return QFontMetricsF(*font_).horizontalAdvance(QString::fromStdString(text));
+}
+
+double PainterSurface::FitWithin(double width, double height) {
+    const double k = std::min({1.0, pageWidth_ / width, pageHeight_ / height});
+    if (!(k > 0) || k >= 1) return 1;
+    painter_.scale(k, k);
+    pageWidth_ /= k;
+    pageHeight_ /= k;
+    return k;
 }
 
 double PainterSurface::TextHeight() const { return QFontMetricsF(*font_).height(); }

@@ -91,6 +91,11 @@ public:
     double TextWidth(const std::string& text) const override;
     double TextHeight() const override;
 
+    // Scales everything drawn from now on down, evenly, so that `width` by
+    // `height` twips fit the printable page; never scales up. The page
+    // size is then in the scaled twips. Returns the scale (1 when it fits).
+    double FitWithin(double width, double height);
+
 private:
     QPainter& painter_;
     std::unique_ptr<QFont> font_;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <regex>
@@ -50,6 +51,44 @@ double WordX(const std::string& bbox, const std::string& word) {
     return std::regex_search(bbox, m, re) ? std::stod(m[1]) : -1;
 }
 
+// The page's size and the boxes of all its words, in points.
+struct Boxes {
+    double width = 0, height = 0;
+    std::vector<std::array<double, 4>> words;   // xMin, yMin, xMax, yMax
+};
+Boxes WordBoxes(const std::string& bbox) {
+    Boxes b;
+    std::smatch m;
+    if (std::regex_search(bbox, m, std::regex("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\""))) {
+        b.width = std::stod(m[1]);
+        b.height = std::stod(m[2]);
+    }
+    const std::regex re("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\"");
+    for (auto it = std::sregex_iterator(bbox.begin(), bbox.end(), re); it != std::sregex_iterator(); ++it)
+        b.words.push_back({std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4])});
+    return b;
+}
+
+// Checks that the sheet's columns keep their twips relative to each other
+// (one scale for all, at most 1) and that no word comes closer than a
+// quarter inch to a paper edge. Returns the scale.
+double CheckSheetPlacement(const std::string& bbox, const std::string& what) {
+    const double version = WordX(bbox, "Version");
+    const double k = (WordX(bbox, "LIQUID") - version) / ((6750 - 4500) / 20.0);
+    EXPECT_LE(k, 1.0) << what;
+    for (const auto& [word, twips] : {std::pair{"DEEP", 9500}, {"Inches", 8500}, {"SFPM", 5750}})
+        EXPECT_NEAR(WordX(bbox, word), version + k * (twips - 4500) / 20.0, 0.5) << what << " " << word;
+    const Boxes b = WordBoxes(bbox);
+    EXPECT_GT(b.words.size(), 100u) << what;
+    for (const auto& w : b.words) {
+        EXPECT_GE(w[0], 18 - 0.05) << what;
+        EXPECT_GE(w[1], 18 - 0.05) << what;
+        EXPECT_LE(w[2], b.width - 18 + 0.05) << what;
+        EXPECT_LE(w[3], b.height - 18 + 0.05) << what;
+    }
+    return k;
+}
+
 }  // namespace
 
 TEST_F(PdfOutput, SheetOfEveryCoilType) {
@@ -70,14 +109,17 @@ TEST_F(PdfOutput, SheetOfEveryCoilType) {
         EXPECT_NE(text.find("Air-Heating Coils Certification Program."), std::string::npos);
         EXPECT_NE(Shell("pdfinfo '" + p + "'").find("Pages:           1"), std::string::npos);
 
-        // Columns where their twips say: quarter-inch margin + position,
-        // 20 twips to the point, within half a point.
+        // Columns where their twips say, from the quarter-inch margin, the
+        // whole sheet scaled to the page: 8 in. of room on Letter for its
+        // 8 1/4 in.; on A4 a little less.
         const std::string bbox = Shell("pdftotext -bbox '" + p + "' -");
-        EXPECT_NEAR(WordX(bbox, "Version"), 18 + 4500 / 20.0, 0.5);
-        EXPECT_NEAR(WordX(bbox, "LIQUID"), 18 + 6750 / 20.0, 0.5);
-        EXPECT_NEAR(WordX(bbox, "DEEP"), 18 + 9500 / 20.0, 0.5);
-        EXPECT_NEAR(WordX(bbox, "Inches"), 18 + 8500 / 20.0, 0.5);
-        EXPECT_NEAR(WordX(bbox, "SFPM"), 18 + 5750 / 20.0, 0.5);
+        EXPECT_NEAR(CheckSheetPlacement(bbox, type), 11520.0 / 11880, 0.001);
+        EXPECT_NEAR(WordX(bbox, "Fin"), 18, 0.5);
+
+        const QString a4 = Path(QString("sheet_%1_a4.pdf").arg(type));
+        ASSERT_TRUE(reports::WriteSheetPdf(a4, c.coilSpec, c.rating, c.texts, QPageSize(QPageSize::A4)));
+        EXPECT_LT(CheckSheetPlacement(Shell("pdftotext -bbox '" + a4.toStdString() + "' -"), type + std::string(" A4")),
+                  0.95);
     }
 }
 
@@ -114,11 +156,15 @@ TEST_F(PdfOutput, ThroughAPrinter) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(Path("printer_sheet.pdf"));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Point);   // a printer that prints near the edge
     reports::PrepareSheetPrinter(printer);
     const double left = printer.pageLayout().paintRect(QPageLayout::Point).left();
+    EXPECT_EQ(left, 18);
     ASSERT_TRUE(reports::PaintSheet(printer, c.coilSpec, c.rating, c.texts));
     const std::string sheet = Shell("pdftotext -bbox '" + printer.outputFileName().toStdString() + "' -");
-    EXPECT_NEAR(WordX(sheet, "Version"), left + 4500 / 20.0, 0.5);
+    const double k = CheckSheetPlacement(sheet, "printer");
+    EXPECT_NEAR(WordX(sheet, "Version"), left + k * 4500 / 20.0, 0.5);
 
     SavedCoilTable t;
     for (int i = 0; i < 5; ++i)

@@ -97,11 +97,12 @@ TEST(MultiCoilReport, LayoutsByCoilType) {
     const auto body = Body(*doc, 0);
     ASSERT_EQ(body.size(), 16u);
     // Steam: 7 columns of 10800 / 7 = 1542.86 -> 1543. A steam row holds the
-    // placeholder for the entering fluid temperature.
+    // placeholder for the entering steam temperature; the report takes it
+    // from the pressure: 212 + 3.2 p - 0.046 p^2 at 5 psig.
     EXPECT_EQ(body[0].format, "1543^_|1543^_|1543^_|1543^_|1543^_|1543^_|1543^_");
     EXPECT_EQ(body[1].rows[0], reports::SplitCells(
         "FACE VEL|EAT DB|LVG DB|AIR PD (INCHES)|PSI|ENT STEAM TEMP.|SENSIBLE BTUH"));
-    EXPECT_EQ(body[1].rows[1], reports::SplitCells("500.00|40.00|95.00|0.55|5.00| |121001"));
+    EXPECT_EQ(body[1].rows[1], reports::SplitCells("500.00|40.00|95.00|0.55|5.00|226.85|121001"));
     // Condenser: 8 columns of 1350.
     EXPECT_EQ(body[4].format, "1350^_|1350^_|1350^_|1350^_|1350^_|1350^_|1350^_|1350^_");
     EXPECT_EQ(body[4].rows[1], reports::SplitCells("2|30.00|48.00|4|12|12|10.00|4987"));
@@ -135,6 +136,60 @@ TEST(MultiCoilReport, CellsReadFromACoilFile) {
     EXPECT_EQ(body[1].rows[1], reports::SplitCells("55.20|54.80|500|0.50|45.00|55.50|8.40|31.25|162346|121001"));
     // The altitude (column 32) is not in a file: no altitude in the header.
     EXPECT_EQ(doc->PageAt(0).tables[0].rows[3].size(), 1u);
+}
+
+TEST(MultiCoilReport, SteamTemperatureFromThePressureAndNoWetBulbWhenHeating) {
+    // Rows as read from a file: texts, the placeholder where a value is not
+    // kept.
+    SavedCoilTable t;
+    auto row = [&t](const char* word, const char* eatDb, const char* entFluid, const char* pressure) {
+        auto& r = t.Rows().back();
+        for (int c = 0; c < 29; ++c) r[c] = std::string("1");
+        r[4] = std::string(word);
+        r[16] = std::string(eatDb);
+        r[22] = std::string(entFluid);
+        r[26] = std::string(pressure);
+        t.Rows().emplace_back();
+    };
+    row("Steam", "40", " ", "15");     // 212 + 48 - 10.35
+    row("Steam", "40", " ", "0");      // no pressure: atmospheric
+    row("Water", "60", "180", " ");    // hot water
+    row("Glycol", "60", "60", " ");    // equal counts as heating, as on the sheet
+    const auto doc = reports::BuildMultiCoilReport(t, kHeader);
+    const auto body = Body(*doc, 0);
+    EXPECT_EQ(body[1].rows[1][5], "249.65");
+    EXPECT_EQ(body[5].rows[1][5], "212.00");
+    EXPECT_EQ(body[9].rows[1][1], "N/A");
+    EXPECT_EQ(body[13].rows[1][1], "N/A");
+    // Cooling and evaporator coils keep their leaving wet bulb.
+    const auto rated = reports::BuildMultiCoilReport(Table({"W", "E"}), kHeader);
+    EXPECT_EQ(Body(*rated, 0)[1].rows[1][1], "54.80");
+    EXPECT_EQ(Body(*rated, 0)[5].rows[1][1], "54.80");
+}
+
+TEST(MultiCoilReport, HeaderTextsFitOnOneLineOnLetterAndA4) {
+    reports::PageGeometry a4;
+    a4.width = 11906;
+    a4.height = 16838;
+    for (const auto& page : {reports::PageGeometry{}, a4}) {
+        const auto doc = reports::BuildMultiCoilReport(Table({"S", "C", "E", "G", "W"}), kHeader, page);
+        int smaller = 0;
+        for (int p = 0; p < doc->PageCount(); ++p) {
+            for (const PlacedTable& t : Body(*doc, p)) {
+                if (t.headerRows == 0) continue;
+                EXPECT_GE(t.headerFontPoints, 6);
+                EXPECT_EQ(t.fontPoints, 8);   // the values keep their size
+                if (t.headerFontPoints < t.fontPoints) ++smaller;
+                for (size_t c = 0; c < t.columns.size(); ++c)
+                    EXPECT_EQ(reports::WrapCellText(QString::fromStdString(t.rows[0][c]), t.columns[c].width - 80,
+                                                    t.headerFontPoints, t.bold)
+                                  .size(),
+                              1u)
+                        << t.rows[0][c];
+            }
+        }
+        EXPECT_GT(smaller, 0);
+    }
 }
 
 TEST(MultiCoilReport, PageHeader) {
