@@ -4,12 +4,24 @@
 #include "files/coil_file.h"
 #include "files/saved_coils.h"
 
+namespace {
+// SavedCoils as last written or read.
+SavedCoilTable& TableOnFile() {
+    static SavedCoilTable table;
+    return table;
+}
+}  // namespace
+
+bool SavedCoilsChanged() { return SavedCoils.Rows() != TableOnFile().Rows(); }
+
+void MarkSavedCoilsUnchanged() { TableOnFile() = SavedCoils; }
+
 bool IsUnusableFileName(const std::string& name) {
     return name.empty() || name == FileDialog::kInitialName;
 }
 
 void FileNew(FileDialog& dialog) {
-    std::string name = dialog.Show();
+    std::string name = dialog.ShowSave();
     if (!IsUnusableFileName(name)) CurrentFileName = name;
 }
 
@@ -27,12 +39,13 @@ bool FileOpen(FileDialog& dialog) {
     }
     SavedCoils = std::move(read);
     CurrentFileName = name;
+    MarkSavedCoilsUnchanged();
     return true;
 }
 
 bool FileWrite(FileDialog& dialog) {
     if (IsUnusableFileName(CurrentFileName)) {
-        std::string name = dialog.Show();
+        std::string name = dialog.ShowSave();
         if (IsUnusableFileName(name)) return false;
         CurrentFileName = name;
     }
@@ -41,5 +54,6 @@ bool FileWrite(FileDialog& dialog) {
         ShowMessage(status.Message(CurrentFileName, true), MsgIcon::Error);
         return false;
     }
+    MarkSavedCoilsUnchanged();
     return true;
 }

@@ -20,6 +20,9 @@ public:
     virtual ~FileDialog() = default;
     // Shows the dialog and returns the chosen file name, "" when cancelled.
     virtual std::string Show() = 0;
+    // The same dialog for naming a file to write: it asks before a file
+    // that exists is replaced.
+    virtual std::string ShowSave() { return Show(); }
 };
 
 // Answers with prepared names in order ("" once they run out) and counts
@@ -33,12 +36,23 @@ public:
         answers.pop_front();
         return name;
     }
+    std::string ShowSave() override {
+        ++saveShown;
+        return Show();
+    }
     std::deque<std::string> answers;
     int shown = 0;
+    int saveShown = 0;   // of `shown`, how often to name a file to write
 };
 
 // True for a name that names no file: empty, or the dialog's initial pattern.
 bool IsUnusableFileName(const std::string& name);
+
+// True when SavedCoils differs from the table as it was last written to or
+// read from a coil file (or as it was when marked unchanged).
+bool SavedCoilsChanged();
+// Takes SavedCoils as it is now as the table on file.
+void MarkSavedCoilsUnchanged();
 
 // New: asks for a name and makes it the current file name. Nothing is
 // created or read. Cancelling keeps the current name.

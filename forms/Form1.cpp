@@ -37,6 +37,7 @@
 #include "common/model_designation.h"
 #include "engine/msgbox.h"
 #include "engine/rterror.h"
+#include "files/file_commands.h"
 #include "files/saved_coils.h"
 #include "forms/frmAbout.h"
 
@@ -201,6 +202,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle("Korvan");
     g_form1 = this;
     SavedCoils.Reset();
+    MarkSavedCoilsUnchanged();
 
     BuildMenus();
     BuildToolbar();
@@ -227,6 +229,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     InitFileCommands();
     InitPrintCommands();
     InitChartCommands();
+    InitDesktop();
 
     // Commands that are not in place stay visibly disabled.
     // "&View" waits for a saved coil; the file commands enable it.
@@ -629,6 +632,11 @@ void Form1::WatchFocus(QWidget* w) {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    // The steam pressure's unit comes and goes with its field.
+    if ((event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) &&
+        watched->objectName() == "txtProperty(14)") {
+        if (QWidget* unit = Control("lblUnitSteamPres")) unit->setHidden(event->type() == QEvent::HideToParent);
+    }
     if (event->type() == QEvent::FocusIn) {
         QWidget* w = qobject_cast<QWidget*>(watched);
         // The edit line of a choice list stands for the list.
@@ -640,7 +648,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         if (w) {
             OnFocus(w);
             // A mouse click that gave the focus would undo the selection;
-            // select again once the click has been handled.
+            // select again once the click has been handled. The notes keep
+            // the caret where the click put it.
             if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason) {
                 QPointer<QWidget> guard(w);
                 QTimer::singleShot(0, this, [guard] {
@@ -648,8 +657,6 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
                     const QString n = guard->objectName();
                     if (auto* t = qobject_cast<QLineEdit*>(guard.data()); t && n != "Text1")
                         SelectAllText(t);
-                    else if (auto* p = qobject_cast<QPlainTextEdit*>(guard.data()))
-                        SelectAllText(p);
                 });
             }
         }
@@ -694,8 +701,6 @@ void Form1::OnFocus(QWidget* w) {
             SetStatus(QString(), QString());
     } else if (n.startsWith("txtHdr(") || n.startsWith("txtCPS(")) {
         SelectAllText(Text(n));
-    } else if (n == "txtNotes") {
-        SelectAllText(qobject_cast<QPlainTextEdit*>(w));
     }
 }
 
@@ -757,6 +762,19 @@ void Form1::ShowPanel(int index) {
     // The title block belongs to the start panel's page.
     if (auto* t = Control("Frame1(1)")) t->setVisible(index == 0);
     if (auto* f = Control(Indexed("Frame1", index))) f->show();
+    // The first field of the panel shown takes the focus, so that nothing
+    // typed goes into a field of a hidden panel.
+    QWidget* first = nullptr;
+    if (index == 0) {
+        for (int i = 0; i < 6 && !first; ++i)
+            if (auto* o = qobject_cast<QRadioButton*>(Control(Indexed("optCoil", i))); o && o->isChecked())
+                first = o;
+    } else if (index == 3) {
+        first = Control("cboTubeOD");
+    } else if (index == 4) {
+        first = Control("txtHdr(0)");
+    }
+    if (first) first->setFocus(Qt::OtherFocusReason);
 }
 
 int Form1::CurrentPanel() const {
@@ -834,6 +852,7 @@ void Form1::Command1_Click(int index) {
         tube->setCurrentIndex(-1);
         tube->setEditText(QString());
     }
+    UpdateTubeSizeLabel();
     SetFieldText("cboCoilType", code.toStdString());
     ShowPanel(3);
     AdjustEntCond();
@@ -917,6 +936,10 @@ void Form1::AdjustEntCond() {
         if (i == 14) {
             entCondGrid_->removeWidget(Control("cmdSteam"));
             entCondGrid_->addWidget(Control("cmdSteam"), row, 2);
+            if (QWidget* unit = Control("lblUnitSteamPres")) {
+                entCondGrid_->removeWidget(unit);
+                entCondGrid_->addWidget(unit, row, 3);
+            }
         }
     }
 
@@ -1002,9 +1025,9 @@ void Form1::cmdCalc_Click() { CalcPerform(); }
 
 void Form1::cmdPrint0_Click() {
     if (!CalcPerform()) return;
-    ShowPanel(4);
     SetFieldText("txtHdr(2)", BuildModelDesignation(coilSpec, coilRating, FieldText("cboTubeOD")));
     SetFieldText("txtHdr(0)", QDate::currentDate().toString("MM/dd/yyyy").toStdString());
+    ShowPanel(4);
 }
 
 void Form1::cmdHdr0_Click() { ShowPanel(3); }

@@ -14,11 +14,15 @@
 // "mnuTools" and "mnuHelp". The toolbar "Toolbar1" holds QActions named by their keys
 // "New", "Open", "Save", "Print". The status bar "StatusBar1" shows the
 // QLabels "StatusPanel(1)" to "StatusPanel(4)" (code, meaning, time, date).
+// Units stand in QLabels beside their fields: "lblUnitTubeOD" (the tube's
+// outside diameter), "lblUnitWallThk", "lblUnitFinThk", "lblUnitFL" and
+// "lblUnitSteamPres".
 //
-// The command handlers are split over three files: Form1.cpp (the window
+// The command handlers are split over four files: Form1.cpp (the window
 // itself), Form1_files.cpp (saving a coil, the Saved Coils list, the coil
-// file commands) and Form1_print.cpp (the performance sheet, printer setup,
-// the multi-coil printout).
+// file commands), Form1_print.cpp (the performance sheet, printer setup,
+// the multi-coil printout) and Form1_desktop.cpp (Enter, the mouse wheel
+// over choice lists, copying results, the unit labels).
 #pragma once
 
 #include <QMainWindow>
@@ -112,6 +116,11 @@ public:
     void cmdView_Click();                // "&View" on the header panel
     void mnuFileOpen_Click();            // File "&Open..." and toolbar "Open"
     void mnuFileNew_Click();             // File "&New..." and toolbar "New"
+    // Before the saved coils are left behind (Exit, New, Open): when they
+    // changed since the coil file was last written or read, asks "Save
+    // changes to the coil list?"; Yes writes them. False when the command
+    // is to stop: Cancel, or a write that did not happen.
+    bool OfferToWriteSavedCoils();
 
     // ---- Printing (Form1_print.cpp) ------------------------------------
     bool PrintCommandsAvailable() const;
@@ -124,12 +133,20 @@ public:
     void InitChartCommands();
     void mnuToolsChart_Click();          // Tools "Psych&rometric Chart..." and "Ps&ychrometric Chart"
 
+    // The rows of the results grid as tab-separated text, one line a row:
+    // the selected rows, or every row when none is selected.
+    QString ResultsText() const;
+    // Copies ResultsText() to the clipboard (Ctrl+C and "Copy" on the grid).
+    void CopyResults();
+
 signals:
     // A coil was rated and listed in the results grid.
     void Rated();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildMenus();
@@ -144,6 +161,10 @@ private:
     void WatchFocus(QWidget* w);
     void OnFocus(QWidget* w);
     void UpdateClock();
+    // Keyboard, mouse wheel, results grid and unit labels
+    // (Form1_desktop.cpp); called once at the end of construction.
+    void InitDesktop();
+    void UpdateTubeSizeLabel();
 
     QGridLayout* entCondGrid_ = nullptr;
     QTimer* clock_ = nullptr;

@@ -1,5 +1,6 @@
 // Form1: saving a coil for the multi-coil printout, the Saved Coils list and
 // the coil file commands.
+#include <QCloseEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -13,6 +14,7 @@
 #include "forms/Form1.h"
 #include "forms/Form2.h"
 #include "forms/file_dialog.h"
+#include "forms/question.h"
 
 bool Form1::FileCommandsAvailable() const { return true; }
 
@@ -53,10 +55,31 @@ void Form1::cmdView_Click() {
     if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(SavedCoils.CoilCount() > 0);
 }
 
+bool Form1::OfferToWriteSavedCoils() {
+    if (!SavedCoilsChanged()) return true;
+    switch (AskUser("Save changes to the coil list?", true)) {
+    case Answer::Yes: return FileWrite(CoilFileDialog());
+    case Answer::No: return true;
+    case Answer::Cancel: return false;
+    }
+    return false;
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (OfferToWriteSavedCoils())
+        event->accept();
+    else
+        event->ignore();
+}
+
 void Form1::mnuFileOpen_Click() {
+    if (!OfferToWriteSavedCoils()) return;
     if (!FileOpen(CoilFileDialog())) return;
     if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(SavedCoils.CoilCount() > 0);
     cmdView_Click();
 }
 
-void Form1::mnuFileNew_Click() { FileNew(CoilFileDialog()); }
+void Form1::mnuFileNew_Click() {
+    if (!OfferToWriteSavedCoils()) return;
+    FileNew(CoilFileDialog());
+}

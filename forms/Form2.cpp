@@ -13,6 +13,7 @@
 #include "files/saved_coils.h"
 #include "forms/Form3.h"
 #include "forms/file_dialog.h"
+#include "forms/question.h"
 
 namespace {
 
@@ -67,6 +68,9 @@ Form2::Form2(QWidget* parent, FileDialog* dialog) : QDialog(parent), dialog_(dia
 
     FillGrid();
     grid_->resizeColumnsToContents();
+    // Never so small that the buttons overlap each other or the grid.
+    setMinimumSize(Px(350) + ButtonCount * kButtonWidth + (ButtonCount - 1) * Px(100) + kMargin,
+                   Px(1200) + kButtonHeight * 3);
     resize(Px(12000), Px(5400));
 }
 
@@ -103,6 +107,8 @@ void Form2::cmdPrint_Click(int index) {
 
 void Form2::DeleteCurrentCoil() {
     const int row = grid_->currentRow();
+    if (row < 0 || row >= SavedCoils.CoilCount()) return;
+    if (AskUser("Delete coil " + CellText(SavedCoils.At(0, row)) + "?", false) != Answer::Yes) return;
     if (!DeleteSavedCoil(SavedCoils, row)) return;
     FillGrid();
     const int n = SavedCoils.CoilCount();

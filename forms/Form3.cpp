@@ -11,6 +11,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "common/numfmt.h"
@@ -60,6 +61,10 @@ Form3::Form3(const SavedCoilTable& table, const reports::ReportHeaderTexts& head
     cmbZoom->setToolTip(QStringLiteral("Zoom Factor"));
     for (const char* z : kZoomItems) cmbZoom->addItem(QString::fromLatin1(z));
     bar->addWidget(cmbZoom);
+    lblPage = new QLabel(Frame1);
+    lblPage->setObjectName("lblPage");
+    bar->addSpacing(12);
+    bar->addWidget(lblPage);
     bar->addStretch(1);
 
     // The logo that heads every page.
@@ -88,6 +93,7 @@ Form3::Form3(const SavedCoilTable& table, const reports::ReportHeaderTexts& head
     vsPrinter1->setObjectName("vsPrinter1");
     connect(vsPrinter1, &QPrintPreviewWidget::paintRequested, this, &Form3::Paint);
     connect(vsPrinter1, &QPrintPreviewWidget::previewChanged, this, &Form3::NoticeZoom);
+    connect(vsPrinter1, &QPrintPreviewWidget::previewChanged, this, &Form3::UpdatePageLabel);
     if (auto* view = vsPrinter1->findChild<QGraphicsView*>()) view->viewport()->installEventFilter(this);
     connect(cmbZoom, &QComboBox::activated, this, [this](int) { cmbZoom_Click(); });
 
@@ -95,7 +101,15 @@ Form3::Form3(const SavedCoilTable& table, const reports::ReportHeaderTexts& head
     vsPrinter1->setZoomMode(QPrintPreviewWidget::CustomZoom);
     vsPrinter1->setZoomFactor(0.75);
     lastZoom_ = vsPrinter1->zoomFactor();
+    UpdatePageLabel();
 
+    // Room for the button bar and a little of the page at the least.
+    {
+        const double tpp = TwipsPerPixel(this);
+        setMinimumSize(Frame1->sizeHint().width() + static_cast<int>(std::lround(300 / tpp)),
+                       std::max(Frame1->sizeHint().height(), static_cast<int>(std::lround(600 / tpp))) +
+                           static_cast<int>(std::lround(1300 / tpp)) + 120);
+    }
     resize(900, 700);
 }
 
@@ -113,6 +127,13 @@ void Form3::NoticeZoom() {
     if (zoom == lastZoom_) return;
     lastZoom_ = zoom;
     vsPrinter1_ZoomChanged();
+}
+
+void Form3::UpdatePageLabel() {
+    // The document knows its pages before the preview has painted them.
+    const int pages = std::max(vsPrinter1->pageCount(), doc_->PageCount());
+    const int page = std::clamp(vsPrinter1->currentPage(), pages > 0 ? 1 : 0, pages);
+    lblPage->setText(QStringLiteral("Page %1 of %2").arg(page).arg(pages));
 }
 
 void Form3::cmbZoom_Click() {
@@ -144,6 +165,7 @@ void Form3::Command1_Click(int index) {
         case 2: {
             const int16_t page = rt::I16(vsPrinter1->currentPage() + (index == 1 ? -1 : 1));
             if (page >= 1 && page <= vsPrinter1->pageCount()) vsPrinter1->setCurrentPage(page);
+            UpdatePageLabel();
             break;
         }
         case 3:

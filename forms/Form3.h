@@ -48,6 +48,8 @@ public:
     QPushButton* Command1[4] = {};
     QComboBox* cmbZoom = nullptr;
     QLabel* Image1 = nullptr;
+    // "Page x of y" beside the buttons.
+    QLabel* lblPage = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -58,6 +60,7 @@ private:
     // The preview has no zoom signal of its own: a zoom change is noticed
     // when the preview changes or repaints with a new zoom factor.
     void NoticeZoom();
+    void UpdatePageLabel();
 
     std::unique_ptr<reports::PrintDocument> doc_;
     std::unique_ptr<QPrinter> previewPrinter_;

@@ -5,13 +5,14 @@
 #include <QFileInfo>
 #include <QStringList>
 
-std::string QtFileDialog::Show() {
+std::string QtFileDialog::Run(bool save) {
     QWidget* parent = parent_ ? parent_ : QApplication::activeWindow();
     QFileDialog dialog(parent, QString::fromUtf8(kTitle), folder_);
     dialog.setNameFilter(QString::fromUtf8(kFilter));
     dialog.setDefaultSuffix(QString::fromUtf8(kDefaultExt));
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     dialog.selectFile(QString::fromUtf8(kInitialName));
     if (dialog.exec() != QDialog::Accepted) return {};
     const QStringList files = dialog.selectedFiles();

@@ -10,13 +10,17 @@ class QWidget;
 // The toolkit's file dialog with the coil file settings: title "Korvan",
 // filter "KVN File (*.kvn)", default extension "kvn", initial name "*.kvn".
 // Names that need not exist yet are accepted, so New can name a new file.
+// ShowSave shows it as a save dialog, which asks before replacing a file.
 class QtFileDialog : public FileDialog {
 public:
     // Without a parent the dialog sits over the active window.
     explicit QtFileDialog(QWidget* parent = nullptr) : parent_(parent) {}
-    std::string Show() override;
+    std::string Show() override { return Run(false); }
+    std::string ShowSave() override { return Run(true); }
 
 private:
+    std::string Run(bool save);
+
     QWidget* parent_;
     QString folder_;   // the folder of the last chosen file
 };

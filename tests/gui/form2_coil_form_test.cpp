@@ -24,6 +24,7 @@
 #include "forms/Form1.h"
 #include "forms/Form2.h"
 #include "forms/file_dialog.h"
+#include "forms/question.h"
 
 namespace {
 
@@ -78,6 +79,8 @@ protected:
     RecordingMessageSink sink;
     ScopedMessageSink scope{sink};
     RecordingFileDialog dialog;
+    RecordingQuestions questions;
+    ScopedQuestionPort askHere{questions};
     std::string dir;
     Form1 form;
 };
@@ -127,6 +130,7 @@ TEST_F(CoilFormFiles, SaveWriteQuitOpenShowsEveryColumn) {
     dialog.answers = {path};
     form.mnuFileNew_Click();
     EXPECT_EQ(CurrentFileName, path);
+    EXPECT_EQ(dialog.saveShown, 1);   // a file to write: asks before replacing one
     OnList([](Form2& list) { list.cmdPrint(Form2::File)->click(); });
     B("cmdPrint(2)")->click();
     EXPECT_EQ(dialog.shown, 1);
@@ -149,9 +153,48 @@ TEST_F(CoilFormFiles, SaveWriteQuitOpenShowsEveryColumn) {
     EXPECT_TRUE(sink.shown.empty());
 }
 
+TEST_F(CoilFormFiles, UnwrittenCoilsAreOfferedForWritingOnExitNewAndOpen) {
+    const std::vector<std::string> asked = {"Save changes to the coil list?"};
+    form.mnuFileNew_Click();   // nothing saved: nothing to ask
+    EXPECT_TRUE(questions.asked.empty());
+
+    WaterCoilOnHeaderPanel("AHU-1");
+    B("cmdPrint(1)")->click();
+    // Cancel: the window stays, Open does not go on.
+    questions.answers = {Answer::Cancel, Answer::Cancel};
+    form.close();
+    EXPECT_TRUE(form.isVisible());
+    form.mnuFileOpen_Click();
+    EXPECT_EQ(questions.asked, std::vector<std::string>(2, asked[0]));
+    EXPECT_EQ(dialog.shown, 1);
+    // No: Open goes on and asks for a file.
+    questions.answers = {Answer::No};
+    form.mnuFileOpen_Click();
+    EXPECT_EQ(dialog.shown, 2);
+    EXPECT_EQ(SavedCoils.CoilCount(), 1);
+    // Yes, but no file named to write: New stops.
+    questions.answers = {Answer::Yes};
+    form.mnuFileNew_Click();
+    EXPECT_EQ(dialog.saveShown, 2);
+    EXPECT_EQ(dialog.shown, 3);
+    // Yes with a name: the list is written, then New names the next file.
+    const std::string path = dir + "/job.kvn";
+    questions.answers = {Answer::Yes};
+    dialog.answers = {path, ""};
+    form.mnuFileNew_Click();
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(dialog.shown, 5);
+    // Written: Exit asks nothing.
+    questions.asked.clear();
+    form.close();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(questions.asked.empty());
+}
+
 TEST_F(CoilFormFiles, DeletingTheOnlyCoilClosesTheListAndDisablesView) {
     WaterCoilOnHeaderPanel("AHU-1");
     B("cmdPrint(1)")->click();
+    questions.fallback = Answer::Yes;
     bool closedByDelete = false;
     OnList([&closedByDelete](Form2& list) {
         list.cmdPrint(Form2::Delete)->click();
@@ -183,6 +226,21 @@ TEST(CoilFileDialogOnScreen, KorvanTitleKvnFilterAndExtension) {
     EXPECT_EQ(title, "Korvan");
     EXPECT_EQ(filters, QStringList{"KVN File (*.kvn)"});
     EXPECT_EQ(suffix, "kvn");
+
+    // Naming a file to write: a save dialog that asks before replacing.
+    bool save = false, confirms = false;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        save = d->acceptMode() == QFileDialog::AcceptSave;
+        confirms = !d->testOption(QFileDialog::DontConfirmOverwrite);
+        title = d->windowTitle();
+        d->reject();
+    });
+    EXPECT_EQ(dialog.ShowSave(), "");
+    EXPECT_TRUE(save);
+    EXPECT_TRUE(confirms);
+    EXPECT_EQ(title, "Korvan");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "files/save_row.h"
 #include "files/saved_coils.h"
 #include "forms/Form2.h"
+#include "forms/question.h"
 
 namespace {
 
@@ -42,6 +43,14 @@ TEST_F(Form2Test, GridButtonsAndResizeRule) {
     }
     EXPECT_TRUE(f.cmdPrint(Form2::Delete)->isEnabled());
 
+    // Shrunk as far as it goes, the buttons still stand apart under the grid.
+    f.resize(50, 50);
+    f.show();
+    EXPECT_EQ(f.size(), f.minimumSize());
+    EXPECT_GE(f.cmdPrint(Form2::File)->x(), 0);
+    EXPECT_GE(f.cmdPrint(Form2::File)->y(), f.SSDBGrid1()->geometry().bottom());
+    EXPECT_LE(f.cmdPrint(Form2::Close)->geometry().bottom(), f.height());
+
     // 350 and 1200 twips less than the window, 15 twips a pixel; the buttons
     // right-aligned under the grid, Close rightmost, 100 twips apart.
     f.resize(900, 500);
@@ -59,13 +68,22 @@ TEST_F(Form2Test, GridButtonsAndResizeRule) {
     EXPECT_FALSE(empty.cmdPrint(Form2::Delete)->isEnabled());
 }
 
-TEST_F(Form2Test, DeleteRenumbersAndTheLastDeletionClosesTheList) {
+TEST_F(Form2Test, DeleteAsksThenRenumbersAndTheLastDeletionClosesTheList) {
+    RecordingQuestions questions;
+    ScopedQuestionPort askHere{questions};
+    questions.answers = {Answer::No};
+    questions.fallback = Answer::Yes;
     Form2 f(nullptr, &dialog);
     int gone = 0;
     QObject::connect(&f, &Form2::noCoilsLeft, [&gone] { ++gone; });
     f.show();
+    f.SSDBGrid1()->setCurrentCell(1, 3);
+    f.cmdPrint_Click(Form2::Delete);   // No: kept
+    EXPECT_EQ(f.SSDBGrid1()->rowCount(), 3);
+    EXPECT_EQ(questions.asked, std::vector<std::string>{"Delete coil 2?"});
     f.SSDBGrid1()->setCurrentCell(0, 3);
     f.cmdPrint_Click(Form2::Delete);
+    EXPECT_EQ(questions.asked.back(), "Delete coil 1?");
     ASSERT_EQ(f.SSDBGrid1()->rowCount(), 2);
     EXPECT_EQ(Cell(f, 0, 0) + Cell(f, 0, 3) + Cell(f, 1, 0) + Cell(f, 1, 3), "1B2C");
     f.SSDBGrid1()->setCurrentCell(1, 0);

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 
@@ -93,11 +94,14 @@ TEST_F(Form3Test, PageButtonsStayWithinTheDocument) {
     form.vsPrinter1->updatePreview();
     ASSERT_EQ(form.vsPrinter1->pageCount(), 3);
     EXPECT_EQ(form.vsPrinter1->currentPage(), 1);
+    EXPECT_EQ(form.lblPage->text(), "Page 1 of 3");
     form.Command1_Click(1);
     EXPECT_EQ(form.vsPrinter1->currentPage(), 1);
     form.Command1_Click(2);
+    EXPECT_EQ(form.lblPage->text(), "Page 2 of 3");
     form.Command1_Click(2);
     EXPECT_EQ(form.vsPrinter1->currentPage(), 3);
+    EXPECT_EQ(form.lblPage->text(), "Page 3 of 3");
     form.Command1_Click(2);
     EXPECT_EQ(form.vsPrinter1->currentPage(), 3);
     form.Command1_Click(1);
@@ -116,6 +120,10 @@ TEST_F(Form3Test, ResizeRule) {
     EXPECT_NEAR(form.vsPrinter1->height(), 800 - 1300 / tpp, 1);
     EXPECT_EQ(form.Frame1->width(), form.vsPrinter1->width());
     EXPECT_LE(form.Frame1->geometry().bottom(), form.vsPrinter1->geometry().top());
+    // Never narrower than the button bar needs, nor without a preview.
+    form.resize(20, 20);
+    EXPECT_GE(form.Frame1->width(), form.Frame1->sizeHint().width());
+    EXPECT_GT(form.vsPrinter1->height(), 0);
 }
 
 TEST_F(PrintCommands, ReportPrintsOnThePrinterOrIntoANamedPdf) {

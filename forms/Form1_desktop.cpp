@@ -1,0 +1,151 @@
+// Form1: what a desktop user expects of the window beyond its commands:
+// Enter, the mouse wheel over choice lists, copying the results, and the
+// units beside the construction and steam fields.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QWheelEvent>
+#include <set>
+
+#include "forms/Form1.h"
+
+namespace {
+
+// Keeps the mouse wheel from changing a closed choice list that does not
+// have the focus: scrolling over the window must not change the tube and
+// with it the wall, fin thickness and material.
+class WheelGuard : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Wheel) {
+            auto* w = qobject_cast<QWidget*>(watched);
+            auto* combo = qobject_cast<QComboBox*>(w);
+            if (!combo && w) combo = qobject_cast<QComboBox*>(w->parentWidget());
+            if (combo && !combo->hasFocus()) {
+                event->ignore();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// The outside diameter of a tube size code.
+QString TubeDiameter(const QString& code) {
+    if (code == "1") return "1 in.";
+    if (code == "3") return "3/8 in.";
+    if (code == "4") return "1/2 in.";
+    if (code == "5") return "5/8 in.";
+    if (code == "6") return "5/16 in.";
+    return QString();
+}
+
+QLabel* UnitLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+}  // namespace
+
+void Form1::InitDesktop() {
+    // Choice lists take the focus by click or Tab, never by the wheel.
+    auto* guard = new WheelGuard(this);
+    for (QComboBox* c : findChildren<QComboBox*>()) {
+        c->setFocusPolicy(Qt::StrongFocus);
+        c->installEventFilter(guard);
+        if (c->lineEdit()) c->lineEdit()->installEventFilter(guard);
+    }
+
+    // The results can be selected and copied.
+    if (auto* grid = qobject_cast<QTableWidget*>(Control("SSDBGrid1"))) {
+        grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+        grid->setFocusPolicy(Qt::StrongFocus);
+        auto* copy = new QAction("Copy", grid);
+        copy->setObjectName("mnuCopyResults");
+        copy->setShortcut(QKeySequence::Copy);
+        copy->setShortcutContext(Qt::WidgetShortcut);
+        connect(copy, &QAction::triggered, this, [this] { CopyResults(); });
+        grid->addAction(copy);
+        grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
+
+    // The air-flow toggle follows the air-flow field it belongs to.
+    if (QWidget* air = Control("cmdAirFlow")) setTabOrder(Control("txtProperty(3)"), air);
+    if (QWidget* steam = Control("cmdSteam")) setTabOrder(Control("txtProperty(14)"), steam);
+
+    // Units beside the fields, in a column of their own.
+    if (auto* g = qobject_cast<QGridLayout*>(Control("fraConstruction")->layout())) {
+        QWidget* frame = Control("fraConstruction");
+        g->addWidget(UnitLabel(frame, "lblUnitTubeOD", QString()), 0, 2);
+        g->addWidget(UnitLabel(frame, "lblUnitWallThk", "in."), 1, 2);
+        g->addWidget(UnitLabel(frame, "lblUnitFinThk", "in."), 3, 2);
+        g->addWidget(UnitLabel(frame, "lblUnitFL", "in."), 8, 2);
+    }
+    auto* pressure = UnitLabel(Control("fraEntCond"), "lblUnitSteamPres", "psig");
+    pressure->setHidden(Control("txtProperty(14)")->isHidden());
+    entCondGrid_->addWidget(pressure, 14, 3);
+    if (auto* tube = Combo("cboTubeOD"))
+        connect(tube, &QComboBox::currentTextChanged, this, [this] { UpdateTubeSizeLabel(); });
+}
+
+void Form1::UpdateTubeSizeLabel() {
+    if (QLabel* l = Label("lblUnitTubeOD")) l->setText(TubeDiameter(QString::fromStdString(FieldText("cboTubeOD"))));
+}
+
+void Form1::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (!enter || mods != Qt::NoModifier) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    // A focused push button does its own command; otherwise Enter selects
+    // on the start panel and calculates on the coil panel.
+    if (auto* b = qobject_cast<QPushButton*>(QApplication::focusWidget()); b && b->isVisible() && b->isEnabled()) {
+        b->click();
+    } else if (CurrentPanel() == 0) {
+        Command1_Click(0);
+    } else if (CurrentPanel() == 3) {
+        cmdCalc_Click();
+    } else {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+QString Form1::ResultsText() const {
+    auto* grid = qobject_cast<QTableWidget*>(Control("SSDBGrid1"));
+    if (!grid) return QString();
+    std::set<int> rows;
+    for (const QModelIndex& i : grid->selectionModel()->selectedIndexes()) rows.insert(i.row());
+    if (rows.empty())
+        for (int r = 0; r < grid->rowCount(); ++r) rows.insert(r);
+    QString out;
+    for (int r : rows) {
+        QStringList cells;
+        for (int c = 0; c < grid->columnCount(); ++c) {
+            const QTableWidgetItem* item = grid->item(r, c);
+            cells << (item ? item->text().trimmed() : QString());
+        }
+        out += cells.join('\t') + '\n';
+    }
+    return out;
+}
+
+void Form1::CopyResults() {
+    const QString text = ResultsText();
+    if (!text.isEmpty()) QGuiApplication::clipboard()->setText(text);
+}
