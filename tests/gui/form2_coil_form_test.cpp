@@ -25,44 +25,33 @@
 #include "forms/Form2.h"
 #include "forms/file_dialog.h"
 #include "forms/question.h"
+#include "gui/form1_fixture.h"
 
 namespace {
 
-class CoilFormFiles : public ::testing::Test {
+class CoilFormFiles : public Form1Test {
 protected:
     void SetUp() override {
-        SavedCoils.Reset();
+        Form1Test::SetUp();
         CurrentFileName.clear();
         SetCoilFileDialog(&dialog);
         char tmpl[] = "/tmp/kvn-coil-form-XXXXXX";
         ASSERT_NE(::mkdtemp(tmpl), nullptr);
         dir = tmpl;
-        form.show();
-        QApplication::processEvents();
     }
     void TearDown() override {
         SetCoilFileDialog(nullptr);
-        SavedCoils.Reset();
         CurrentFileName.clear();
         std::filesystem::remove_all(dir);
+        Form1Test::TearDown();
     }
 
-    QPushButton* B(const char* name) { return form.findChild<QPushButton*>(name); }
-    void Set(const char* name, const std::string& text) { form.SetFieldText(name, text); }
+    QPushButton* B(const char* name) { return W<QPushButton>(name); }
 
     // Rates a water coil and opens the header panel for it.
     void WaterCoilOnHeaderPanel(const std::string& item) {
-        form.optCoil_Click(2);
-        form.Command1_Click(0);
-        auto* tube = form.findChild<QComboBox*>("cboTubeOD");
-        const int i = tube->findText("5");
-        tube->setCurrentIndex(i);
-        emit tube->activated(i);
-        for (auto [name, text] : {std::pair{"txtFPI", "12"}, {"txtRows", "4"}, {"txtTH", "16"}, {"txtFL", "48"},
-                                  {"txtCircuits", "16"}, {"txtProperty(1)", "4000"}, {"txtProperty(4)", "80"},
-                                  {"txtProperty(5)", "67"}, {"txtProperty(6)", "45"}, {"txtProperty(7)", "40"}})
-            Set(name, text);
-        B("cmdPrint(0)")->click();
+        FillWaterCoil();
+        Click("cmdPrint(0)");
         Set("txtHdr(1)", item);
     }
 
@@ -76,13 +65,10 @@ protected:
         });
     }
 
-    RecordingMessageSink sink;
-    ScopedMessageSink scope{sink};
     RecordingFileDialog dialog;
     RecordingQuestions questions;
     ScopedQuestionPort askHere{questions};
     std::string dir;
-    Form1 form;
 };
 
 TEST_F(CoilFormFiles, SaveAppendsOnlyRatedCoilsAndEnablesView) {
