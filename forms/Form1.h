@@ -18,11 +18,12 @@
 // outside diameter), "lblUnitWallThk", "lblUnitFinThk", "lblUnitFL" and
 // "lblUnitSteamPres".
 //
-// The command handlers are split over four files: Form1.cpp (the window
+// The command handlers are split over several files: Form1.cpp (the window
 // itself), Form1_files.cpp (saving a coil, the Saved Coils list, the coil
 // file commands), Form1_print.cpp (the performance sheet, printer setup,
-// the multi-coil printout) and Form1_desktop.cpp (Enter, the mouse wheel
-// over choice lists, copying results, the unit labels).
+// the multi-coil printout), Form1_chart.cpp (the psychrometric chart) and
+// Form1_desktop.cpp (Enter, the mouse wheel over choice lists, copying
+// results, the unit labels).
 #pragma once
 
 #include <QMainWindow>
