@@ -13,6 +13,7 @@
 #include "tools/rate_batch.h"
 #include "tools/rate_json.h"
 #include "tools/report_output.h"
+#include "tools/select_json.h"
 // Last: it brings in Qt, whose "slots" keyword macro would rewrite the
 // plain names of the headers above.
 #include "tools/chart_output.h"
@@ -82,6 +83,8 @@ Options
                per coil
   --jobs N     rate the coils on N threads (default 1; 0: one per core);
                the output is the same, in input order, whatever N
+  --select     search for the coils that meet a duty instead of rating
+               (see "Selection" below)
   -h, --help   show this text
 
 Exit status
@@ -106,6 +109,7 @@ struct Options {
     std::string reportFile; // --report: the multi-coil report as PDF
     unsigned jobs = 1;      // --jobs: threads that rate the batch
     std::string chartFile;  // --chart: the psychrometric chart, PNG, SVG or PDF
+    bool select = false;    // --select: search for coils meeting a duty
 };
 
 bool ParseOptions(int argc, char** argv, Options& opt, std::string& error) {
@@ -144,6 +148,8 @@ bool ParseOptions(int argc, char** argv, Options& opt, std::string& error) {
                 return false;
             }
             opt.jobs = static_cast<unsigned>(std::stoul(n));
+        } else if (a == "--select") {
+            opt.select = true;
         } else if (a.size() > 1 && a[0] == '-') {
             error = "unknown option " + a;
             return false;
@@ -198,12 +204,23 @@ int main(int argc, char** argv) {
     }
     if (opt.help) {
         std::fputs(kHelp, stdout);
+        std::fputs(kvnrate::kSelectHelp, stdout);
         return kvnrate::kExitOk;
     }
     if (!opt.listFile.empty()) return kvnrate::ListKvnFile(opt.listFile, opt.pretty);
 
     std::string text;
     std::vector<Json> inputs;
+    if (opt.select) {
+        if (!ReadInput(opt.input, text, error)) {
+            std::fprintf(stderr, "kvn-rate: %s\n", error.c_str());
+            return kvnrate::kExitUsage;
+        }
+        std::string out;
+        const int status = kvnrate::RunSelection(text, opt.pretty, opt.jobs, out);
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        return status;
+    }
     if (!ReadInput(opt.input, text, error) || !kvnrate::ParseCoilInput(text, inputs, error)) {
         std::fprintf(stderr, "kvn-rate: %s\n", error.c_str());
         return kvnrate::kExitUsage;

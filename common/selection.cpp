@@ -1,0 +1,624 @@
+#include "common/selection.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <numeric>
+#include <thread>
+
+#include "common/numfmt.h"
+#include "engine/msgbox.h"
+#include "engine/rterror.h"
+
+namespace selection {
+
+namespace {
+
+// The engine keeps its working values in one module-wide state, so ratings
+// must not overlap; the search rates on one thread until each thread has
+// its own engine state and message sink.
+constexpr bool kEngineRatesConcurrently = false;
+
+// Ends a search when a cancel request arrives.
+struct Cancelled {};
+
+enum class Sense { Min, Max };
+
+struct LimitDef {
+    const char* key;
+    Sense sense;
+    float CoilRating::*field;
+    bool temperature;
+};
+
+const LimitDef kLimits[] = {
+    {"TotalBtuh", Sense::Min, &CoilRating::TotalBtuh, false},
+    {"SensibleBtuh", Sense::Min, &CoilRating::SensibleBtuh, false},
+    {"LatDbMax", Sense::Max, &CoilRating::LatDb, true},
+    {"LatDbMin", Sense::Min, &CoilRating::LatDb, true},
+    {"LatWbMax", Sense::Max, &CoilRating::LatWb, true},
+    {"AirPDMax", Sense::Max, &CoilRating::AirPD, false},
+    {"FluidPDMax", Sense::Max, &CoilRating::FluidPD, false},
+    {"FaceVelocityMax", Sense::Max, &CoilRating::FaceVelocity, false},
+    {"TubeVelocityMin", Sense::Min, &CoilRating::TubeVelocity, false},
+    {"TubeVelocityMax", Sense::Max, &CoilRating::TubeVelocity, false},
+};
+
+const std::string& Text(const FieldTexts& f, const std::string& key) {
+    static const std::string empty;
+    const auto it = f.find(key);
+    return it == f.end() ? empty : it->second;
+}
+
+bool IsLiquid(const std::string& app) { return app == "W" || app == "G"; }
+
+std::vector<std::string> Range(int from, int to) {
+    std::vector<std::string> v;
+    for (int i = from; i <= to; ++i) v.push_back(std::to_string(i));
+    return v;
+}
+
+// A double as the 32-bit value a record would hold, kept inside the float
+// range (margins of far-off ratings are only compared, never stored).
+float Clamped(double x) { return static_cast<float>(std::clamp(x, -double(FLT_MAX), double(FLT_MAX))); }
+
+// ---- Pruning on the air pressure drop ----------------------------------
+//
+// The air drop of a liquid coil is
+//     F32(F32(F32(fb a v^e rowsFactor(R)) M) T(t) Ft)
+// where only rowsFactor, the wet multiplier M and the temperature factor T
+// depend on the rows or the flow: fb, a, e, v and Ft are fixed by the fins,
+// the tube, the face and the fin thickness. rowsFactor is R, or
+// 1 + (R - 2) k for continuous fins (k 0.385 for 5/16 and 3/8 in tubes,
+// 0.475 for 1/2 and 5/8 in; the 1 in tube drop has no rows factor). M is 1
+// on a dry coil and Mw(FPI, x) on a wet one, x fixed by the entering
+// conditions (Mw applies only for x >= 3). T(t) = 0.0018988198 t +
+// 0.86695469 with t the mean of the leaving and entering dry bulb, and the
+// leaving dry bulb of a rated liquid coil lies between the entering air and
+// the entering fluid (0.01 F of slack). So a rating of R rows bounds the air
+// drop of every rating of R' >= R rows of the same coil, at any flow, from
+// below:
+//     AirPD(R') >= AirPD(R) / (T(t) Mmax) * Mmin T(tlo) rowsFactor(R') / rowsFactor(R)
+// less a millionth for the float roundings.
+struct AirDropBound {
+    bool usable = false;
+    double k = 0;              // rows-factor slope; < 0: no rows factor (1 in tube)
+    double perUnit = 0;        // AirPD / (T(t) Mmax rowsFactor(R)), the largest seen
+    double floorFactor = 0;    // Mmin T(tlo) (1 - 1e-6)
+};
+
+double RowsFactor(double k, double rows) {
+    if (k < 0) return 1;
+    return k == 0 ? rows : 1 + (rows - 2) * k;
+}
+
+// The rows-factor slope of a tube and fin type: k, 0 for "rows", -1 for none.
+bool RowsSlope(const std::string& pattern, const std::string& finTreat, double& k) {
+    if (pattern == "1") {
+        k = -1;
+        return true;
+    }
+    if (pattern != "6" && pattern != "3" && pattern != "P" && pattern != "5") return false;
+    const char fin = finTreat.empty() ? '\0' : finTreat[0];
+    if (fin == 'C') k = (pattern == "6" || pattern == "3") ? 0.385 : 0.475;
+    else if (fin == 'L' || fin == 'S' || fin == 'R') k = 0;
+    else return false;
+    return true;
+}
+
+double TempFactor(double t) { return 0.0018988198 * t + 0.86695469; }
+
+// Widens `b` with one finished rating of a liquid coil.
+void AddToBound(AirDropBound& b, const CoilSpec& s, const CoilRating& r) {
+    if (!IsLiquid(s.Application) || s.RD < 1 || s.FPI < 1) return;
+    double k = 0;
+    if (!RowsSlope(s.Pattern, s.FinTreat, k)) return;
+    const double x = r.EatWb - (double(r.EatDb) - r.EatWb) / 2 - r.EntFluidTemp;
+    double mw = 1;
+    if (std::isfinite(x) && x >= 3) {
+        const double fpi = s.FPI;
+        mw = 1.206838 * std::pow(fpi, -0.2479246) * std::pow(x, 0.03835885 * std::pow(fpi, 0.8502904));
+    }
+    const double lo = std::min<double>(r.EatDb, r.EntFluidTemp) - 0.01;
+    const double tLo = TempFactor((lo + r.EatDb) / 2);
+    const double t = TempFactor((double(r.LatDb) + r.EatDb) / 2);
+    if (!(mw > 0) || !(tLo > 0) || !(t > 0) || !std::isfinite(mw)) return;
+    const double perUnit = r.AirPD / (t * std::max(mw, 1.0) * RowsFactor(k, s.RD));
+    b.k = k;
+    b.floorFactor = std::min(mw, 1.0) * tLo * (1 - 1e-6);
+    b.perUnit = b.usable ? std::max(b.perUnit, perUnit) : perUnit;
+    b.usable = true;
+}
+
+// True when every rating of `rows` rows of the coil provably breaks the limit.
+bool BreaksAirDrop(const AirDropBound& b, double rows, float limit) {
+    return b.usable && b.perUnit * b.floorFactor * RowsFactor(b.k, rows) > limit;
+}
+
+// ---- One search --------------------------------------------------------
+
+class Runner {
+public:
+    Runner(const SearchSpec& spec, SearchControl* control) : spec_(spec), control_(control) {
+        for (const LimitDef& d : kLimits) {
+            const auto it = spec.duty.find(d.key);
+            if (it != spec.duty.end()) limits_.push_back({&d, static_cast<float>(it->second)});
+        }
+        const auto pd = spec.duty.find("AirPDMax");
+        if (pd != spec.duty.end()) airPdLimit_ = static_cast<float>(pd->second);
+    }
+
+    // Rates the candidates of one group (all fields alike but the rows) in
+    // ascending rows; returns the ratings run.
+    int RunGroup(std::vector<Candidate*>& group, bool prune) {
+        std::stable_sort(group.begin(), group.end(),
+                         [](const Candidate* a, const Candidate* b) { return Rows(*a) < Rows(*b); });
+        int rated = 0;
+        AirDropBound bound;
+        for (Candidate* c : group) {
+            const double rows = Rows(*c);
+            if (prune && airPdLimit_ && rows >= 1 && BreaksAirDrop(bound, rows, *airPdLimit_)) {
+                c->pruned = true;
+            } else {
+                rated += RateCandidate(*c, prune);
+                if (c->rated) AddToBound(bound, c->coilSpec, c->rating);
+            }
+            if (control_) ++control_->done;
+        }
+        return rated;
+    }
+
+private:
+    struct Limit {
+        const LimitDef* def;
+        float value;
+    };
+
+    // The rows as the record will hold them (0 when they will not fit).
+    static double Rows(const Candidate& c) {
+        const double rows = std::nearbyint(numfmt::Val(Text(c.fields, "RD")));
+        return rows >= -32768 && rows <= 32767 ? rows : 0;
+    }
+
+    void CheckCancel() const {
+        if (control_ && control_->cancel.load()) throw Cancelled{};
+    }
+
+    // One rating of a candidate's fields on fresh records.
+    bool RateOnce(Candidate& c) {
+        CheckCancel();
+        c.coilSpec = CoilSpec();
+        c.rating = CoilRating();
+        RecordingMessageSink sink;
+        ScopedMessageSink scope(sink);
+        c.result = CalcPerform(c.fields, spec_.airFlowMode, c.coilSpec, c.rating);
+        c.rated = c.result.ok();
+        return c.rated;
+    }
+
+    int RateCandidate(Candidate& c, bool prune) {
+        int rated = 0;
+        if (spec_.fluidRise) {
+            rated = FlowSearch(c, *spec_.fluidRise, prune);
+        } else {
+            RateOnce(c);
+            rated = 1;
+        }
+        Judge(c);
+        return rated;
+    }
+
+    // Finds the flow that gives the rise. The flow is bracketed between
+    // 0.05 and 40 gpm per circuit; the first trial is 2 gpm per circuit,
+    // the second assumes the capacity stays as it is (flow x rise / wanted
+    // rise), and later ones take the secant of log rise over log flow
+    // through the last two trials, falling back to the geometric mean of
+    // the bracket when the secant leaves it. Every trial flow is rated as
+    // the text it is written as, so the candidate re-rates exactly.
+    int FlowSearch(Candidate& c, double rise, bool prune) {
+        constexpr double kTolerance = 0.05;
+        constexpr int kMaxTrials = 24;
+        const double circuits = std::max(1.0, std::round(numfmt::Val(CheckIfBlank(Text(c.fields, "Circuits"), "1"))));
+        const double gMin = 0.05 * circuits, gMax = 40 * circuits;
+        double lo = 0, hi = 0;                 // flows known too low / too high (0: none yet)
+        double prevG = 0, prevRise = 0;
+        double g = 2 * circuits;
+        int trials = 0, failures = 0;
+        Candidate best = c;                    // the trial nearest the rise
+        double bestErr = HUGE_VAL;
+        AirDropBound bound;
+        c.riseMet = false;
+        while (trials < kMaxTrials) {
+            const std::string text = FlowText(g);
+            g = numfmt::Val(text);
+            c.fields["Gpm"] = text;
+            ++trials;
+            if (!RateOnce(c)) {
+                // Far from the rise the correlations may refuse a flow;
+                // step back halfway towards the last good one.
+                if (++failures > 3 || prevG == 0) break;
+                g = std::sqrt(g * prevG);
+                continue;
+            }
+            const double r = std::fabs(double(c.rating.LvgFluidTemp) - c.rating.EntFluidTemp);
+            const double err = r - rise;
+            if (std::fabs(err) < bestErr) {
+                bestErr = std::fabs(err);
+                best = c;
+            }
+            if (std::fabs(err) <= kTolerance) {
+                c.riseMet = true;
+                return trials;
+            }
+            if (prune && airPdLimit_) {
+                AddToBound(bound, c.coilSpec, c.rating);
+                if (BreaksAirDrop(bound, c.coilSpec.RD, *airPdLimit_)) {
+                    c.pruned = true;
+                    return trials;
+                }
+            }
+            (err > 0 ? lo : hi) = g;
+            double next;
+            if (prevG > 0 && prevRise > 0 && r > 0 && prevG != g && prevRise != r) {
+                const double slope = (std::log(r) - std::log(prevRise)) / (std::log(g) - std::log(prevG));
+                next = slope < 0 ? std::exp(std::log(g) + (std::log(rise) - std::log(r)) / slope) : g * r / rise;
+            } else {
+                next = r > 0 ? g * r / rise : g * 4;
+            }
+            next = std::clamp(next, g / 4, g * 4);
+            if (lo > 0 && hi > 0 && !(next > lo && next < hi)) next = std::sqrt(lo * hi);
+            next = std::clamp(next, gMin, gMax);
+            if (FlowText(next) == text) break;  // at a bound, or the bracket has closed
+            prevG = g;
+            prevRise = r;
+            g = next;
+        }
+        // No flow gives the rise: keep the trial that came nearest.
+        if (best.rated) {
+            const std::size_t index = c.index;
+            c = best;
+            c.index = index;
+        }
+        c.riseMet = false;
+        return trials;
+    }
+
+    // Margins, feasibility and distance of a finished candidate.
+    void Judge(Candidate& c) const {
+        c.margins.clear();
+        c.broken.clear();
+        c.distance = 0;
+        c.feasible = false;
+        if (!c.rated || c.pruned) return;
+        const CoilRating& r = c.rating;
+        c.outsideArea = Clamped(double(r.PrimaryArea) + r.SecondaryArea);
+        for (const Limit& l : limits_) {
+            const double v = r.*(l.def->field);
+            const double m = l.def->sense == Sense::Min ? v - l.value : l.value - v;
+            c.margins.push_back({l.def->key, Clamped(m)});
+            if (m < 0) {
+                c.broken.push_back(l.def->key);
+                const double scale = l.def->temperature ? std::max(1.0, std::fabs(double(r.EatDb) - l.value))
+                                                        : std::max(1e-3, std::fabs(double(l.value)));
+                c.distance += -m / scale;
+            }
+        }
+        if (spec_.fluidRise && !c.riseMet) {
+            const double rise = std::fabs(double(r.LvgFluidTemp) - r.EntFluidTemp);
+            c.broken.push_back("FluidRise");
+            c.distance += std::fabs(rise - *spec_.fluidRise) / *spec_.fluidRise;
+        }
+        c.feasible = c.broken.empty();
+    }
+
+    const SearchSpec& spec_;
+    SearchControl* control_;
+    std::vector<Limit> limits_;
+    std::optional<float> airPdLimit_;
+};
+
+// Runs fn(0..n-1) on up to `jobs` threads. The one place the search uses
+// threads; every item's result depends only on the item.
+template <class Fn>
+void ParallelFor(int n, int jobs, Fn fn) {
+    jobs = std::min(jobs, n);
+    if (jobs <= 1) {
+        for (int i = 0; i < n; ++i) fn(i);
+        return;
+    }
+    std::atomic<int> next{0};
+    std::vector<std::thread> threads;
+    std::exception_ptr failure;
+    std::atomic<bool> failed{false};
+    auto work = [&] {
+        for (int i; !failed.load() && (i = next++) < n;) {
+            try {
+                fn(i);
+            } catch (...) {
+                if (!failed.exchange(true)) failure = std::current_exception();
+            }
+        }
+    };
+    for (int t = 1; t < jobs; ++t) threads.emplace_back(work);
+    work();
+    for (std::thread& t : threads) t.join();
+    if (failure) std::rethrow_exception(failure);
+}
+
+}  // namespace
+
+const std::vector<std::string>& ConstructionKeys() {
+    static const std::vector<std::string> keys = {"Pattern", "TubeWall", "FinMat", "FinThk", "FPI",
+                                                  "TH",      "FL",       "Circuits", "RD"};
+    return keys;
+}
+
+const std::vector<std::string>& DutyKeys() {
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> k;
+        for (const LimitDef& d : kLimits) k.push_back(d.key);
+        return k;
+    }();
+    return keys;
+}
+
+bool IsDutyKey(const std::string& key) {
+    const auto& k = DutyKeys();
+    return std::find(k.begin(), k.end(), key) != k.end();
+}
+
+TubeDefaults DefaultsForTube(const std::string& application, const std::string& pattern) {
+    struct Row {
+        bool steam;
+        const char* tube;
+        const char* wall;
+        const char* fin;
+    };
+    static constexpr Row kRows[] = {
+        {false, "3", "0.014", "0.0045"}, {false, "4", "0.017", "0.006"}, {false, "5", "0.02", "0.006"},
+        {false, "6", "0.013", "0.0045"}, {true, "1", "0.035", "0.010"},  {true, "4", "0.017", "0.006"},
+        {true, "5", "0.025", "0.006"},   {true, "6", "0.013", "0.0045"},
+    };
+    const bool steam = application == "S";
+    for (const Row& r : kRows)
+        if (r.steam == steam && pattern == r.tube) return {r.wall, r.fin};
+    return {};
+}
+
+std::vector<std::string> DefaultCircuits(const std::string& tubesHigh) {
+    std::vector<std::string> out;
+    const double th = numfmt::Val(tubesHigh);
+    if (!(th >= 1) || th > 32767 || th != std::floor(th)) return out;
+    const int n = static_cast<int>(th);
+    const std::pair<int, int> fractions[] = {{2, 1}, {1, 1}, {3, 4}, {1, 2}, {1, 3}, {1, 4}};
+    for (const auto& [num, den] : fractions) {
+        if ((n * num) % den != 0) continue;
+        const std::string c = std::to_string(n * num / den);
+        if (std::find(out.begin(), out.end(), c) == out.end()) out.push_back(c);
+    }
+    return out;
+}
+
+std::string FlowText(double gpm) {
+    std::string s = numfmt::FormatF64(gpm, "0.000");
+    while (!s.empty() && s.back() == '0') s.pop_back();
+    if (!s.empty() && s.back() == '.') s.pop_back();
+    return s;
+}
+
+int EffectiveJobs(int jobs) {
+    if (!kEngineRatesConcurrently) return 1;
+    if (jobs <= 0) jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return jobs;
+}
+
+bool CompleteSpec(SearchSpec& spec, std::string& error) {
+    for (const auto& [key, value] : spec.duty) {
+        if (!IsDutyKey(key)) {
+            error = "unknown duty key \"" + key + "\"";
+            return false;
+        }
+        if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) {
+            error = "the duty limit \"" + key + "\" is not a number in range";
+            return false;
+        }
+    }
+    const std::string app = Text(spec.fixed, "Application");
+    for (const char* key : {"TubeVelocityMin", "TubeVelocityMax"}) {
+        if (spec.duty.count(key) && !IsLiquid(app)) {
+            error = std::string("\"") + key + "\" applies to water and glycol coils only";
+            return false;
+        }
+    }
+    if (spec.fluidRise) {
+        if (!IsLiquid(app)) {
+            error = "\"FluidRise\" applies to water and glycol coils only";
+            return false;
+        }
+        if (!std::isfinite(*spec.fluidRise) || !(*spec.fluidRise > 0) || *spec.fluidRise > 1000) {
+            error = "\"FluidRise\" must be a positive number of degrees";
+            return false;
+        }
+        spec.fixed.erase("Gpm");
+    }
+    for (auto& [key, list] : spec.choices) {
+        const auto& keys = ConstructionKeys();
+        if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
+            error = "\"" + key + "\" is not a construction field and cannot have alternatives";
+            return false;
+        }
+        if (list.empty()) {
+            error = "no alternatives given for \"" + key + "\"";
+            return false;
+        }
+        spec.fixed.erase(key);
+    }
+    auto given = [&spec](const std::string& key) {
+        return spec.choices.count(key) || !Text(spec.fixed, key).empty();
+    };
+    for (const char* key : {"TH", "FL"}) {
+        if (!given(key)) {
+            error = std::string("\"") + key + "\" must be given: it has no default";
+            return false;
+        }
+    }
+    if (!given("RD")) spec.choices["RD"] = Range(1, 10);
+    if (!given("FPI")) spec.choices["FPI"] = Range(6, 14);
+    if (!given("Pattern")) spec.choices["Pattern"] = {"5"};
+    if (!given("FinMat")) spec.choices["FinMat"] = {"A"};
+    // Wall and fin thickness default per tube (filled in by the enumeration).
+    if (!given("TubeWall") || !given("FinThk")) {
+        const auto patterns = spec.choices.count("Pattern") ? spec.choices["Pattern"]
+                                                            : std::vector<std::string>{Text(spec.fixed, "Pattern")};
+        for (const std::string& p : patterns) {
+            if (DefaultsForTube(app, p).wall.empty()) {
+                error = "tube \"" + p + "\" has no default wall and fin thickness for this coil type; give "
+                        "\"TubeWall\" and \"FinThk\"";
+                return false;
+            }
+        }
+    }
+    if (!given("Circuits") && app != "S") {
+        const auto ths = spec.choices.count("TH") ? spec.choices["TH"]
+                                                  : std::vector<std::string>{Text(spec.fixed, "TH")};
+        for (const std::string& th : ths) {
+            if (DefaultCircuits(th).empty()) {
+                error = "\"TH\" " + th + " is not a whole number of tubes; give \"Circuits\"";
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+std::vector<FieldTexts> EnumerateCandidates(const SearchSpec& spec) {
+    std::vector<FieldTexts> out;
+    const std::string app = Text(spec.fixed, "Application");
+    const auto& keys = ConstructionKeys();
+    FieldTexts f = spec.fixed;
+    // Alternatives of key i given what is chosen so far.
+    auto alternatives = [&](const std::string& key) -> std::vector<std::string> {
+        const auto it = spec.choices.find(key);
+        if (it != spec.choices.end()) return it->second;
+        if (!Text(spec.fixed, key).empty()) return {Text(spec.fixed, key)};
+        if (key == "TubeWall") return {DefaultsForTube(app, Text(f, "Pattern")).wall};
+        if (key == "FinThk") return {DefaultsForTube(app, Text(f, "Pattern")).fin};
+        if (key == "Circuits" && app != "S") return DefaultCircuits(Text(f, "TH"));
+        return {std::string()};
+    };
+    auto recurse = [&](auto& self, std::size_t i) -> void {
+        if (i == keys.size()) {
+            out.push_back(f);
+            return;
+        }
+        for (const std::string& v : alternatives(keys[i])) {
+            f[keys[i]] = v;
+            self(self, i + 1);
+        }
+    };
+    recurse(recurse, 0);
+    return out;
+}
+
+bool RanksBefore(const Candidate& a, const Candidate& b) {
+    const CoilRating& ra = a.rating;
+    const CoilRating& rb = b.rating;
+    if (a.outsideArea != b.outsideArea) return a.outsideArea < b.outsideArea;
+    if (a.coilSpec.RD != b.coilSpec.RD) return a.coilSpec.RD < b.coilSpec.RD;
+    if (a.coilSpec.FPI != b.coilSpec.FPI) return a.coilSpec.FPI < b.coilSpec.FPI;
+    if (ra.AirPD != rb.AirPD) return ra.AirPD < rb.AirPD;
+    if (ra.FluidPD != rb.FluidPD) return ra.FluidPD < rb.FluidPD;
+    if (a.coilSpec.Circuits != b.coilSpec.Circuits) return a.coilSpec.Circuits < b.coilSpec.Circuits;
+    return a.index < b.index;
+}
+
+SearchResult Search(const SearchSpec& spec, SearchControl* control) {
+    SearchResult result;
+    const std::vector<FieldTexts> space = EnumerateCandidates(spec);
+    std::vector<Candidate> cands(space.size());
+    for (std::size_t i = 0; i < space.size(); ++i) {
+        cands[i].index = i;
+        cands[i].fields = space[i];
+    }
+    result.searched = static_cast<int>(cands.size());
+    if (control) {
+        control->done = 0;
+        control->total = result.searched;
+    }
+
+    // Groups: runs of candidates alike in all but the rows (the rows vary
+    // fastest in the enumeration).
+    std::vector<std::vector<Candidate*>> groups;
+    for (Candidate& c : cands) {
+        FieldTexts key = c.fields;
+        key.erase("RD");
+        if (groups.empty() || [&] {
+                FieldTexts prev = groups.back().front()->fields;
+                prev.erase("RD");
+                return prev != key;
+            }())
+            groups.emplace_back();
+        groups.back().push_back(&c);
+    }
+
+    Runner runner(spec, control);
+    std::vector<int> ratedPerGroup(groups.size(), 0);
+    const int jobs = EffectiveJobs(spec.jobs);
+    try {
+        ParallelFor(static_cast<int>(groups.size()), jobs,
+                    [&](int g) { ratedPerGroup[g] = runner.RunGroup(groups[g], spec.prune); });
+        // With nothing feasible, the nearest candidate must be the one a
+        // search without pruning finds: rate the pruned ones in full.
+        const bool anyFeasible = std::any_of(cands.begin(), cands.end(), [](const Candidate& c) { return c.feasible; });
+        if (!anyFeasible) {
+            std::vector<std::vector<Candidate*>> again;
+            for (auto& group : groups) {
+                std::vector<Candidate*> pruned;
+                for (Candidate* c : group)
+                    if (c->pruned) {
+                        c->pruned = false;
+                        pruned.push_back(c);
+                    }
+                if (!pruned.empty()) again.push_back(pruned);
+            }
+            std::vector<int> ratedAgain(again.size(), 0);
+            ParallelFor(static_cast<int>(again.size()), jobs,
+                        [&](int g) { ratedAgain[g] = runner.RunGroup(again[g], false); });
+            for (int n : ratedAgain) result.rated += n;
+        }
+    } catch (const Cancelled&) {
+        result.cancelled = true;
+    }
+    for (int n : ratedPerGroup) result.rated += n;
+
+    for (Candidate& c : cands) {
+        if (c.pruned) ++result.pruned;
+        if (c.feasible) result.ranked.push_back(c);
+    }
+    result.feasible = static_cast<int>(result.ranked.size());
+    std::sort(result.ranked.begin(), result.ranked.end(), RanksBefore);
+    if (result.ranked.empty()) {
+        const Candidate* nearest = nullptr;
+        for (const Candidate& c : cands) {
+            if (!c.rated || c.pruned) continue;
+            if (!nearest || c.distance < nearest->distance ||
+                (c.distance == nearest->distance && RanksBefore(c, *nearest)))
+                nearest = &c;
+        }
+        if (nearest) {
+            result.closest = *nearest;
+        } else if (!result.cancelled) {
+            for (const Candidate& c : cands) {
+                if (c.result.status == CalcResult::Validation) {
+                    result.error = c.result.validation.message;
+                    break;
+                }
+                if (c.result.status == CalcResult::EngineFailed && result.error.empty()) result.error = c.result.error;
+            }
+            if (result.error.empty()) result.error = "no candidate could be rated";
+        }
+    }
+    return result;
+}
+
+}  // namespace selection
