@@ -1,0 +1,294 @@
+// Selection to a duty: the search against ratings run one by one, pruning
+// against no pruning, the flow search, the nearest candidate, cancelling,
+// and kvn-rate --select.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+#include <tuple>
+
+#include "common/select_inputs.h"
+#include "common/selection.h"
+#include "tools/select_json.h"
+
+namespace {
+
+using selection::Candidate;
+using selection::SearchResult;
+using selection::SearchSpec;
+using Strings = std::vector<std::string>;
+
+// A chilled-water coil at 500 ft/min, fast enough for the air drop to bind.
+FieldTexts Water() {
+    return {{"Application", "W"}, {"Pattern", "5"}, {"TubeWall", "0.02"}, {"FinMat", "A"}, {"FinThk", "0.006"},
+            {"FinTreat", "CR"},   {"Rifled", "N"},  {"FoulingFactor", "0"}, {"TH", "16"}, {"FL", "48"},
+            {"Altitude", "0"},    {"Acfm", "4000"}, {"EatDb", "80"},     {"EatWb", "67"}, {"EntFluidTemp", "45"},
+            {"Gpm", "30"}};
+}
+
+SearchSpec Spec(FieldTexts fixed, std::map<std::string, double> duty, std::map<std::string, Strings> choices) {
+    SearchSpec s;
+    s.fixed = std::move(fixed);
+    s.duty = std::move(duty);
+    for (auto& [k, v] : choices) s.choices[k] = v;
+    std::string error;
+    EXPECT_TRUE(selection::CompleteSpec(s, error)) << error;
+    return s;
+}
+
+std::string RecordText(const Candidate& c) {
+    return kvnrate::CoilSpecJson(c.coilSpec).dump() + kvnrate::CoilRatingJson(c.rating).dump();
+}
+
+// What a search answers, record by record.
+Strings Outcome(const SearchResult& r) {
+    Strings out{std::to_string(r.feasible)};
+    for (const Candidate& c : r.ranked) out.push_back(std::to_string(c.index) + RecordText(c));
+    if (r.closest) out.push_back("closest " + std::to_string(r.closest->index) + RecordText(*r.closest));
+    return out;
+}
+
+TEST(Selection, FirstCandidateIsTheSmallestFeasibleOfTheSpaceRatedOneByOne) {
+    const Strings rows = {"2", "3", "4", "5", "6"}, fpis = {"8", "10", "12"}, circuits = {"8", "16"};
+    const SearchSpec spec = Spec(Water(), {{"TotalBtuh", 110000}, {"AirPDMax", 0.8}, {"LatDbMax", 57}},
+                                 {{"RD", rows}, {"FPI", fpis}, {"Circuits", circuits}});
+    const SearchResult r = selection::Search(spec);
+
+    // The ranking's keys: outside area, rows, FPI, air PD, fluid PD, circuits.
+    std::tuple<float, int, int, float, float, int> bestKey{HUGE_VALF, 0, 0, 0, 0, 0};
+    FieldTexts best;
+    int feasible = 0;
+    for (const auto& rd : rows)
+        for (const auto& fpi : fpis)
+            for (const auto& c : circuits) {
+                FieldTexts f = Water();
+                f["RD"] = rd, f["FPI"] = fpi, f["Circuits"] = c;
+                const kvnrate::RatedCoil coil = kvnrate::RateFields(f, kAirFlowAcfm);
+                if (!coil.ok()) continue;
+                const CoilRating& x = coil.rating;
+                if (x.TotalBtuh < 110000 || x.AirPD > 0.8f || x.LatDb > 57) continue;
+                ++feasible;
+                const auto key = std::make_tuple(static_cast<float>(double(x.PrimaryArea) + x.SecondaryArea),
+                                                 coil.coilSpec.RD, coil.coilSpec.FPI, x.AirPD, x.FluidPD,
+                                                 coil.coilSpec.Circuits);
+                if (key < bestKey) bestKey = key, best = f;
+            }
+    ASSERT_GT(feasible, 1);
+    ASSERT_LT(feasible, 30);
+    EXPECT_EQ(r.feasible, feasible);
+    EXPECT_EQ(r.searched, 30);
+    ASSERT_FALSE(r.ranked.empty());
+    EXPECT_EQ(r.ranked[0].fields, best);
+    EXPECT_EQ(r.ranked[0].outsideArea, std::get<0>(bestKey));
+    for (std::size_t i = 1; i < r.ranked.size(); ++i) EXPECT_FALSE(RanksBefore(r.ranked[i], r.ranked[i - 1]));
+    // Margins are in the limits' units, inside the limit when positive.
+    const Candidate& c = r.ranked[0];
+    ASSERT_EQ(c.margins.size(), 3u);
+    EXPECT_EQ(c.margins[0].key, "TotalBtuh");
+    EXPECT_EQ(c.margins[0].value, static_cast<float>(c.rating.TotalBtuh - 110000.0));
+    EXPECT_EQ(c.margins[1].key, "LatDbMax");
+    EXPECT_EQ(c.margins[2].value, static_cast<float>(0.8f - double(c.rating.AirPD)));
+}
+
+TEST(Selection, PruningGivesWhatRatingEverythingGives) {
+    FieldTexts dry = Water();
+    dry["EatWb"] = "58";
+    FieldTexts glycol = Water();
+    glycol["Application"] = "G", glycol["PercentGlycol"] = "30", glycol["Pattern"] = "3";
+    glycol.erase("TubeWall"), glycol.erase("FinThk");
+    const Strings rows = {"1", "2", "3", "4", "5", "6", "7", "8"};
+    struct Case {
+        FieldTexts fixed;
+        std::map<std::string, double> duty;
+        std::optional<double> rise;
+    };
+    const Case cases[] = {
+        {Water(), {{"AirPDMax", 0.55}, {"TotalBtuh", 90000}}, {}},
+        {Water(), {{"AirPDMax", 0.45}, {"TotalBtuh", 1e7}}, {}},   // nothing feasible: closest
+        {dry, {{"AirPDMax", 0.5}, {"SensibleBtuh", 60000}}, {}},
+        {glycol, {{"AirPDMax", 0.6}, {"LatDbMax", 58}}, {}},
+        {Water(), {{"AirPDMax", 0.5}, {"FluidPDMax", 15}}, 10.0},
+    };
+    int saved = 0;
+    for (const Case& k : cases) {
+        SearchSpec spec = Spec(k.fixed, k.duty, {{"RD", rows}, {"FPI", {"8", "14"}}, {"Circuits", {"16"}}});
+        spec.fluidRise = k.rise;
+        const SearchResult pruned = selection::Search(spec);
+        spec.prune = false;
+        const SearchResult full = selection::Search(spec);
+        EXPECT_EQ(Outcome(pruned), Outcome(full)) << k.duty.begin()->second;
+        EXPECT_LE(pruned.rated, full.rated);
+        EXPECT_EQ(full.pruned, 0);
+        saved += full.rated - pruned.rated;
+    }
+    EXPECT_GT(saved, 10);   // the comparison means something only if pruning happened
+}
+
+TEST(Selection, FluidRiseFlowsHitTheRiseAndEveryCandidateReratesToTheSameRecords) {
+    SearchSpec spec = Spec(Water(), {{"TotalBtuh", 80000}},
+                           {{"RD", {"3", "4", "6"}}, {"FPI", {"8", "12"}}, {"Circuits", {"8", "16", "32"}}});
+    spec.fluidRise = 12;
+    const SearchResult r = selection::Search(spec);
+    ASSERT_GE(r.ranked.size(), 3u);
+    EXPECT_GT(r.rated, r.searched);   // the flow search's trials count
+    for (const Candidate& c : r.ranked) {
+        EXPECT_NEAR(std::fabs(double(c.rating.LvgFluidTemp) - c.rating.EntFluidTemp), 12.0, 0.05);
+        EXPECT_EQ(c.fields.at("Gpm"), selection::FlowText(numfmt::Val(c.fields.at("Gpm"))));
+        const kvnrate::RatedCoil again = kvnrate::RateFields(c.fields, kAirFlowAcfm);
+        ASSERT_TRUE(again.ok());
+        Candidate plain = c;
+        plain.coilSpec = again.coilSpec, plain.rating = again.rating;
+        EXPECT_EQ(RecordText(plain), RecordText(c));
+    }
+    // A rise beyond the air-to-water difference is met by no flow.
+    spec.fluidRise = 40;
+    spec.choices["RD"] = {"4"}, spec.choices["FPI"] = {"10"}, spec.choices["Circuits"] = {"16"};
+    const SearchResult none = selection::Search(spec);
+    EXPECT_EQ(none.feasible, 0);
+    ASSERT_TRUE(none.closest);
+    EXPECT_EQ(none.closest->broken, (Strings{"TotalBtuh", "FluidRise"}));
+}
+
+TEST(Selection, NearestCandidateWhenNothingMeetsTheDuty) {
+    const SearchSpec spec =
+        Spec(Water(), {{"TotalBtuh", 1e7}}, {{"RD", {"2", "4", "6"}}, {"FPI", {"10"}}, {"Circuits", {"16"}}});
+    const SearchResult r = selection::Search(spec);
+    EXPECT_TRUE(r.ranked.empty());
+    ASSERT_TRUE(r.closest);
+    EXPECT_EQ(r.closest->fields.at("RD"), "6");   // the largest capacity is nearest
+    EXPECT_EQ(r.closest->broken, Strings{"TotalBtuh"});
+    EXPECT_LT(r.closest->margins[0].value, 0);
+    const kvnrate::Json j = kvnrate::SelectionJson(r, spec, 10);
+    EXPECT_EQ(j["candidates"].size(), 0u);
+    EXPECT_EQ(j["closest"]["breaks"], kvnrate::Json::array({"TotalBtuh"}));
+
+    // No candidate rates at all: the reason, not an empty answer.
+    FieldTexts bad = Water();
+    bad["EatDb"] = "";
+    const SearchResult none = selection::Search(Spec(bad, {}, {{"RD", {"2"}}, {"FPI", {"8"}}}));
+    EXPECT_EQ(none.error, "Please input the EAT (DB) before Proceeding");
+}
+
+TEST(Selection, CancelStopsPromptly) {
+    SearchSpec spec = Spec(Water(), {{"TotalBtuh", 50000}}, {});
+    spec.fluidRise = 10;   // 450 candidates, some 2000 ratings
+    selection::SearchControl control;
+    SearchResult r;
+    std::thread worker([&] { r = selection::Search(spec, &control); });
+    while (control.done < 3) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const auto asked = std::chrono::steady_clock::now();
+    control.cancel = true;
+    worker.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(1));
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_LT(control.done.load(), control.total.load());
+    EXPECT_EQ(control.total.load(), 450);
+}
+
+TEST(SelectionSpec, DefaultsAndRefusals) {
+    EXPECT_EQ(selection::DefaultCircuits("16"), (Strings{"32", "16", "12", "8", "4"}));
+    EXPECT_EQ(selection::DefaultCircuits("6"), (Strings{"12", "6", "3", "2"}));
+    EXPECT_EQ(selection::DefaultCircuits("1"), (Strings{"2", "1"}));
+    EXPECT_EQ(selection::FlowText(12.5), "12.5");
+    EXPECT_EQ(selection::FlowText(3.00049), "3");
+
+    // Absent construction keys: rows 1-10, FPI 6-14, circuits from TH, the
+    // tube's own wall and fin thickness.
+    FieldTexts f = Water();
+    for (const char* k : {"Pattern", "TubeWall", "FinThk", "FinMat"}) f.erase(k);
+    const SearchSpec s = Spec(f, {}, {{"Pattern", {"3", "5"}}});
+    const auto all = selection::EnumerateCandidates(s);
+    EXPECT_EQ(all.size(), 2u * 10 * 9 * 5);
+    EXPECT_EQ(all.front().at("TubeWall"), "0.014");
+    EXPECT_EQ(all.front().at("FinThk"), "0.0045");
+    EXPECT_EQ(all.back().at("TubeWall"), "0.02");
+    EXPECT_EQ(all.back().at("RD"), "10");
+
+    auto refused = [](FieldTexts fixed, std::map<std::string, double> duty, std::optional<double> rise = {}) {
+        SearchSpec spec;
+        spec.fixed = std::move(fixed), spec.duty = std::move(duty), spec.fluidRise = rise;
+        std::string error;
+        return !selection::CompleteSpec(spec, error) && !error.empty();
+    };
+    FieldTexts noTh = Water(), steam = Water(), oddTh = Water(), waterOneInch = f;
+    noTh.erase("TH");
+    steam["Application"] = "S";
+    oddTh["TH"] = "16.5";
+    waterOneInch["Pattern"] = "1";
+    EXPECT_TRUE(refused(noTh, {}));
+    EXPECT_TRUE(refused(Water(), {{"AirPD", 1}}));
+    EXPECT_TRUE(refused(Water(), {{"AirPDMax", NAN}}));
+    EXPECT_TRUE(refused(steam, {{"TubeVelocityMax", 6}}));
+    EXPECT_TRUE(refused(steam, {}, 10.0));
+    EXPECT_TRUE(refused(Water(), {}, -5.0));
+    EXPECT_TRUE(refused(oddTh, {}));          // no whole-number circuits to default to
+    EXPECT_TRUE(refused(waterOneInch, {}));   // no default wall for this tube
+}
+
+TEST(SelectJson, ContractOfKvnRateSelect) {
+    std::string out;
+    const std::string coil = R"("Application": "W", "Pattern": "5", "TubeWall": 0.020, "FinMat": "A",
+        "FinThk": "0.006", "TH": 16, "FL": 48, "Acfm": 2000, "EatDb": 80, "EatWb": 67, "EntFluidTemp": 45)";
+    ASSERT_EQ(kvnrate::RunSelection("{" + coil + R"(, "RD": [3, "4"], "FPI": [10], "Circuits": [16],
+        "FluidRise": 10, "Gpm": 99, "Duty": {"TotalBtuh": 40000}, "Top": 1})", false, 1, out), 0) << out;
+    const auto j = nlohmann::json::parse(out);
+    EXPECT_EQ(j["searched"], 2);
+    EXPECT_EQ(j["candidates"].size(), 1u);
+    const auto& c = j["candidates"][0];
+    EXPECT_EQ(c["rank"], 1);
+    EXPECT_EQ(c["coil"]["TubeWall"], "0.020");
+    EXPECT_NE(c["coil"]["Gpm"], "99");
+    EXPECT_TRUE(c["margins"].contains("TotalBtuh"));
+    // The coil as listed rates to the listed record.
+    const kvnrate::RatedCoil again = kvnrate::RateFields(c["coil"].get<std::map<std::string, std::string>>(), 1);
+    EXPECT_EQ(nlohmann::json::parse(kvnrate::CoilRatingJson(again.rating).dump()), c["CoilRating"]);
+
+    for (const char* bad : {R"("Duty": {"AirPDMax": "0.5"})", R"("Duty": {"Bogus": 1})", R"("EatDb": [80, 90])",
+                            R"("Top": -1)", R"("FluidRise": "10")"}) {
+        EXPECT_EQ(kvnrate::RunSelection("{" + coil + ", " + bad + "}", false, 1, out), 2) << bad;
+        EXPECT_EQ(nlohmann::json::parse(out)["ok"], false) << bad;
+    }
+    EXPECT_EQ(kvnrate::RunSelection("{" + coil, false, 1, out), 1);
+}
+
+TEST(SelectDialogModel, StartsFromThePanelAndBuildsTheSearch) {
+    FieldTexts panel = Water();
+    selection::DialogInputs in = selection::InputsForPanel(panel, nullptr);
+    EXPECT_EQ(in.tubes, Strings{"5"});
+    EXPECT_EQ(in.circuits, "32, 16, 12, 8, 4");
+    EXPECT_EQ(in.gpm, "30");
+    in.rowsFrom = "3", in.rowsTo = "5", in.circuits = "16 8,16";
+    in.duty["AirPDMax"] = "0.6";
+    in.duty["TotalBtuh"] = " ";
+    SearchSpec spec;
+    std::string error;
+    ASSERT_TRUE(selection::SpecFromInputs(panel, kAirFlowAcfm, in, spec, error)) << error;
+    EXPECT_EQ(spec.choices["RD"], (Strings{"3", "4", "5"}));
+    EXPECT_EQ(spec.choices["Circuits"], (Strings{"16", "8"}));
+    EXPECT_EQ(spec.duty, (std::map<std::string, double>{{"AirPDMax", 0.6}}));
+    EXPECT_EQ(spec.fixed["TubeWall"], "0.02");   // the panel's tube keeps its wall
+    in.tubes = {"3", "5"};
+    ASSERT_TRUE(selection::SpecFromInputs(panel, kAirFlowAcfm, in, spec, error)) << error;
+    EXPECT_EQ(spec.fixed.count("TubeWall"), 0u);   // each tube its own default
+
+    // The session's last inputs come back; a steam panel keeps only its tubes.
+    panel["Gpm"] = "25";
+    const selection::DialogInputs again = selection::InputsForPanel(panel, &in);
+    EXPECT_EQ(again.rowsFrom, "3");
+    EXPECT_EQ(again.gpm, "25");
+    panel["Application"] = "S";
+    EXPECT_EQ(selection::InputsForPanel(panel, &in).tubes, Strings{"5"});
+
+    for (auto breakIt : {+[](selection::DialogInputs& i) { i.rowsFrom = "6"; },
+                         +[](selection::DialogInputs& i) { i.fpiTo = "17"; },
+                         +[](selection::DialogInputs& i) { i.circuits = "8, x"; },
+                         +[](selection::DialogInputs& i) { i.duty["LatDbMax"] = "cold"; },
+                         +[](selection::DialogInputs& i) { i.useRise = true, i.rise = "0"; }}) {
+        selection::DialogInputs b = in;
+        breakIt(b);
+        EXPECT_FALSE(selection::SpecFromInputs(Water(), kAirFlowAcfm, b, spec, error));
+    }
+}
+
+}  // namespace
