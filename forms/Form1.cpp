@@ -40,6 +40,7 @@
 #include "files/file_commands.h"
 #include "files/saved_coils.h"
 #include "forms/frmAbout.h"
+#include "forms/select_command.h"
 
 namespace {
 
@@ -230,6 +231,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     InitPrintCommands();
     InitChartCommands();
     InitDesktop();
+    InitSelectCommand(this, mnuTools_);
 
     // Commands that are not in place stay visibly disabled.
     // "&View" waits for a saved coil; the file commands enable it.

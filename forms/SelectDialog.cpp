@@ -1,0 +1,374 @@
+#include "forms/SelectDialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+// The session's last inputs: the dialog starts from them next time.
+std::unique_ptr<selection::DialogInputs>& Last() {
+    static std::unique_ptr<selection::DialogInputs> last;
+    return last;
+}
+
+// A table cell that sorts by its number rather than its text.
+class NumberItem : public QTableWidgetItem {
+public:
+    NumberItem(const QString& text, double key) : QTableWidgetItem(text), key_(key) {
+        setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    }
+    bool operator<(const QTableWidgetItem& other) const override {
+        if (auto* n = dynamic_cast<const NumberItem*>(&other)) return key_ < n->key_;
+        return QTableWidgetItem::operator<(other);
+    }
+
+private:
+    double key_;
+};
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+std::string S(const QString& s) { return s.trimmed().toStdString(); }
+
+const char* TubeSize(const std::string& code) {
+    if (code == "1") return "1\"";
+    if (code == "3") return "3/8\"";
+    if (code == "4") return "1/2\"";
+    if (code == "5") return "5/8\"";
+    return "5/16\"";
+}
+
+}  // namespace
+
+const selection::DialogInputs* SelectDialog::LastInputs() { return Last().get(); }
+
+SelectDialog::SelectDialog(const FieldTexts& panel, int airFlowMode, std::function<void(const FieldTexts&)> use,
+                           QWidget* parent)
+    : QDialog(parent), panel_(panel), airFlowMode_(airFlowMode), use_(std::move(use)) {
+    setObjectName("SelectDialog");
+    setWindowTitle("Select to Duty");
+    Build(selection::InputsForPanel(panel_, Last().get()));
+    timer_ = new QTimer(this);
+    timer_->setInterval(50);
+    connect(timer_, &QTimer::timeout, this, [this] { Poll(); });
+}
+
+SelectDialog::~SelectDialog() {
+    control_.cancel = true;
+    if (worker_.joinable()) worker_.join();
+}
+
+void SelectDialog::Build(const selection::DialogInputs& in) {
+    const auto at = [&](const std::string& key) {
+        const auto it = panel_.find(key);
+        return it == panel_.end() ? std::string() : it->second;
+    };
+    const std::string app = at("Application");
+    const bool liquid = app == "W" || app == "G";
+    auto edit = [this](const char* name, const std::string& text, int width = 60) {
+        auto* e = new QLineEdit(Q(text), this);
+        e->setObjectName(name);
+        e->setMaximumWidth(width);
+        return e;
+    };
+    auto label = [this](const QString& text, QWidget* buddy) {
+        auto* l = new QLabel(text, this);
+        l->setBuddy(buddy);
+        return l;
+    };
+
+    // Construction to search.
+    auto* cons = new QGroupBox("Construction", this);
+    auto* cg = new QGridLayout(cons);
+    rowsFrom_ = edit("txtRowsFrom", in.rowsFrom);
+    rowsTo_ = edit("txtRowsTo", in.rowsTo);
+    fpiFrom_ = edit("txtFpiFrom", in.fpiFrom);
+    fpiTo_ = edit("txtFpiTo", in.fpiTo);
+    circuits_ = edit("txtCircuitOptions", in.circuits, 200);
+    cg->addWidget(label("Ro&ws from", rowsFrom_), 0, 0);
+    cg->addWidget(rowsFrom_, 0, 1);
+    cg->addWidget(new QLabel("to", this), 0, 2);
+    cg->addWidget(rowsTo_, 0, 3);
+    cg->addWidget(label("F&PI from", fpiFrom_), 1, 0);
+    cg->addWidget(fpiFrom_, 1, 1);
+    cg->addWidget(new QLabel("to", this), 1, 2);
+    cg->addWidget(fpiTo_, 1, 3);
+    cg->addWidget(label("C&ircuits", circuits_), 2, 0);
+    cg->addWidget(circuits_, 2, 1, 1, 3);
+    circuits_->setEnabled(app != "S");
+    circuits_->setToolTip("Circuit counts to try, separated by commas");
+    auto* tubeRow = new QHBoxLayout;
+    tubeRow->addWidget(new QLabel("Tubes", this));
+    tubeCodes_ = selection::OfferedTubes(app);
+    for (const std::string& code : tubeCodes_) {
+        auto* box = new QCheckBox(TubeSize(code), this);
+        box->setObjectName(Q("chkTube" + code));
+        box->setChecked(std::find(in.tubes.begin(), in.tubes.end(), code) != in.tubes.end());
+        tubes_.push_back(box);
+        tubeRow->addWidget(box);
+    }
+    tubeRow->addStretch();
+    cg->addLayout(tubeRow, 3, 0, 1, 4);
+    auto* finRow = new QHBoxLayout;
+    finRow->addWidget(new QLabel("Fins", this));
+    for (const char* m : {"A", "C"}) {
+        auto* box = new QCheckBox(m[0] == 'A' ? "Aluminum" : "Copper", this);
+        box->setObjectName(QString("chkFin") + m);
+        box->setChecked(std::find(in.finMats.begin(), in.finMats.end(), m) != in.finMats.end());
+        finMats_.push_back(box);
+        finRow->addWidget(box);
+    }
+    finRow->addStretch();
+    cg->addLayout(finRow, 4, 0, 1, 4);
+
+    // The duty.
+    auto* duty = new QGroupBox("Duty", this);
+    auto* dg = new QGridLayout(duty);
+    const std::string fluidPd = liquid ? "Fluid PD max (ft H2O)" : "Fluid PD max (psi)";
+    const std::pair<const char*, std::string> limits[] = {
+        {"TotalBtuh", "&Total Btuh min"},           {"SensibleBtuh", "S&ensible Btuh min"},
+        {"LatDbMax", "LAT DB max (°F)"},            {"LatDbMin", "LAT DB min (°F)"},
+        {"LatWbMax", "LAT WB max (°F)"},            {"AirPDMax", "Air PD max (in. w.g.)"},
+        {"FluidPDMax", fluidPd},                    {"FaceVelocityMax", "Face velocity max (ft/min)"},
+        {"TubeVelocityMin", "Tube velocity min (ft/s)"}, {"TubeVelocityMax", "Tube velocity max (ft/s)"},
+    };
+    int row = 0;
+    for (const auto& [key, text] : limits) {
+        if (!liquid && std::string(key).rfind("TubeVelocity", 0) == 0) continue;
+        const auto it = in.duty.find(key);
+        auto* e = edit(("txtDuty" + std::string(key)).c_str(), it == in.duty.end() ? "" : it->second, 100);
+        dg->addWidget(label(Q(text), e), row / 2, (row % 2) * 2);
+        dg->addWidget(e, row / 2, (row % 2) * 2 + 1);
+        duty_.push_back({key, e});
+        ++row;
+    }
+    byGpm_ = new QRadioButton("&Gpm", this);
+    byGpm_->setObjectName("optGpm");
+    byRise_ = new QRadioButton("Fluid &rise (°F)", this);
+    byRise_->setObjectName("optRise");
+    gpm_ = edit("txtGpm", in.gpm);
+    rise_ = edit("txtRise", in.rise);
+    (in.useRise ? byRise_ : byGpm_)->setChecked(true);
+    const int flowRow = (row + 1) / 2;
+    dg->addWidget(byGpm_, flowRow, 0);
+    dg->addWidget(gpm_, flowRow, 1);
+    dg->addWidget(byRise_, flowRow, 2);
+    dg->addWidget(rise_, flowRow, 3);
+    for (QWidget* w : {static_cast<QWidget*>(byGpm_), static_cast<QWidget*>(byRise_), static_cast<QWidget*>(gpm_),
+                       static_cast<QWidget*>(rise_)})
+        w->setVisible(liquid);
+
+    // Search, progress, results.
+    search_ = new QPushButton("&Search", this);
+    search_->setObjectName("cmdSearch");
+    search_->setDefault(true);
+    cancel_ = new QPushButton("Ca&ncel", this);
+    cancel_->setObjectName("cmdCancelSearch");
+    cancel_->setEnabled(false);
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName("prgSearch");
+    progress_->setRange(0, 1);
+    progress_->setValue(0);
+    status_ = new QLabel(this);
+    status_->setObjectName("lblSearchStatus");
+    connect(search_, &QPushButton::clicked, this, [this] { StartSearch(); });
+    connect(cancel_, &QPushButton::clicked, this, [this] { CancelSearch(); });
+    auto* runRow = new QHBoxLayout;
+    runRow->addWidget(search_);
+    runRow->addWidget(cancel_);
+    runRow->addWidget(progress_, 1);
+
+    table_ = new QTableWidget(0, static_cast<int>(selection::ResultColumns().size()), this);
+    table_->setObjectName("grdCandidates");
+    QStringList titles;
+    for (const std::string& t : selection::ResultColumns()) titles << Q(t);
+    table_->setHorizontalHeaderLabels(titles);
+    table_->verticalHeader()->hide();
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSortingEnabled(true);
+    table_->setTabKeyNavigation(false);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table_->installEventFilter(this);
+    connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int, int) { UseCurrent(); });
+
+    use_button_ = new QPushButton("&Use", this);
+    use_button_->setObjectName("cmdUse");
+    use_button_->setEnabled(false);
+    connect(use_button_, &QPushButton::clicked, this, [this] { UseCurrent(); });
+    auto* close = new QPushButton("Cl&ose", this);
+    close->setObjectName("cmdCloseSelect");
+    connect(close, &QPushButton::clicked, this, [this] { reject(); });
+    auto* endRow = new QHBoxLayout;
+    endRow->addWidget(status_, 1);
+    endRow->addWidget(use_button_);
+    endRow->addWidget(close);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(cons);
+    top->addWidget(duty, 1);
+    auto* v = new QVBoxLayout(this);
+    v->addLayout(top);
+    v->addLayout(runRow);
+    v->addWidget(table_, 1);
+    v->addLayout(endRow);
+    resize(980, 620);
+}
+
+selection::DialogInputs SelectDialog::Inputs() const {
+    selection::DialogInputs in;
+    in.rowsFrom = S(rowsFrom_->text());
+    in.rowsTo = S(rowsTo_->text());
+    in.fpiFrom = S(fpiFrom_->text());
+    in.fpiTo = S(fpiTo_->text());
+    in.circuits = S(circuits_->text());
+    for (std::size_t i = 0; i < tubes_.size(); ++i)
+        if (tubes_[i]->isChecked()) in.tubes.push_back(tubeCodes_[i]);
+    for (QCheckBox* box : finMats_)
+        if (box->isChecked()) in.finMats.push_back(box->objectName().endsWith('A') ? "A" : "C");
+    for (const auto& [key, e] : duty_) in.duty[key] = S(e->text());
+    in.useRise = byRise_->isChecked() && !byRise_->isHidden();
+    in.gpm = S(gpm_->text());
+    in.rise = S(rise_->text());
+    return in;
+}
+
+QString SelectDialog::StatusText() const { return status_->text(); }
+
+void SelectDialog::StartSearch() {
+    if (Searching()) return;
+    const selection::DialogInputs in = Inputs();
+    Last() = std::make_unique<selection::DialogInputs>(in);
+    std::string error;
+    if (!selection::SpecFromInputs(panel_, airFlowMode_, in, spec_, error)) {
+        status_->setText(Q(error));
+        return;
+    }
+    table_->setRowCount(0);
+    use_button_->setEnabled(false);
+    result_.reset();
+    control_.cancel = false;
+    control_.done = 0;
+    control_.total = static_cast<int>(selection::EnumerateCandidates(spec_).size());
+    progress_->setRange(0, std::max(1, control_.total.load()));
+    progress_->setValue(0);
+    status_->setText("Searching...");
+    search_->setEnabled(false);
+    cancel_->setEnabled(true);
+    cancel_->setFocus();
+    finished_ = false;
+    auto result = std::make_unique<selection::SearchResult>();
+    selection::SearchResult* out = result.get();
+    result_ = std::move(result);
+    worker_ = std::thread([this, out] {
+        *out = selection::Search(spec_, &control_);
+        finished_ = true;
+    });
+    timer_->start();
+}
+
+void SelectDialog::CancelSearch() { control_.cancel = true; }
+
+void SelectDialog::WaitForSearch() {
+    if (worker_.joinable()) worker_.join();
+    if (finished_) Finish();
+}
+
+void SelectDialog::Poll() {
+    progress_->setValue(control_.done);
+    if (finished_) Finish();
+}
+
+void SelectDialog::Finish() {
+    timer_->stop();
+    if (worker_.joinable()) worker_.join();
+    finished_ = false;
+    search_->setEnabled(true);
+    cancel_->setEnabled(false);
+    progress_->setValue(control_.done);
+    ShowResults();
+}
+
+void SelectDialog::ShowResults() {
+    const selection::SearchResult& r = *result_;
+    table_->setSortingEnabled(false);
+    table_->setRowCount(0);
+    auto addRow = [this](const selection::Candidate& c, int rank, int id) {
+        const selection::ResultRow row = selection::RowForCandidate(c, rank, spec_);
+        const int n = table_->rowCount();
+        table_->insertRow(n);
+        for (std::size_t col = 0; col < row.cells.size(); ++col) {
+            auto* item = new NumberItem(Q(row.cells[col]), row.keys[col]);
+            if (col > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            item->setData(Qt::UserRole, id);
+            table_->setItem(n, static_cast<int>(col), item);
+        }
+    };
+    for (std::size_t i = 0; i < r.ranked.size(); ++i) addRow(r.ranked[i], static_cast<int>(i) + 1, static_cast<int>(i));
+    QString text;
+    if (!r.error.empty()) {
+        text = Q(r.error);
+    } else {
+        text = QString("%1 searched, %2 ratings, %3 meet the duty").arg(r.searched).arg(r.rated).arg(r.feasible);
+        if (r.closest) {
+            addRow(*r.closest, 0, -1);
+            QStringList broken;
+            for (const std::string& b : r.closest->broken) broken << Q(b);
+            text += QString("; the nearest coil breaks %1").arg(broken.join(", "));
+        }
+    }
+    if (r.cancelled) text = "Cancelled: " + text;
+    status_->setText(text);
+    table_->setSortingEnabled(true);
+    table_->sortItems(0, Qt::AscendingOrder);
+    if (table_->rowCount() > 0) {
+        table_->selectRow(0);
+        table_->setCurrentCell(0, 0);
+        use_button_->setEnabled(true);
+        table_->setFocus();
+    }
+}
+
+void SelectDialog::UseCurrent() {
+    if (Searching() || !result_ || table_->currentRow() < 0) return;
+    const int id = table_->item(table_->currentRow(), 0)->data(Qt::UserRole).toInt();
+    const selection::Candidate& c =
+        id < 0 ? *result_->closest : result_->ranked.at(static_cast<std::size_t>(id));
+    const FieldTexts fields = selection::PanelFieldsOf(c, spec_);
+    accept();
+    if (use_) use_(fields);
+}
+
+void SelectDialog::reject() {
+    if (Searching()) {
+        // Escape or Close during a search stops the search first.
+        CancelSearch();
+        WaitForSearch();
+        return;
+    }
+    QDialog::reject();
+}
+
+bool SelectDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == table_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            UseCurrent();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
