@@ -161,6 +161,18 @@ void SelectDialog::Build(const selection::DialogInputs& in) {
     gpm_ = edit("txtGpm", in.gpm);
     rise_ = edit("txtRise", in.rise);
     (in.useRise ? byRise_ : byGpm_)->setChecked(true);
+    // Each flow field is open while its choice is taken; taking a choice
+    // moves to its field.
+    auto follow = [this](bool focus) {
+        gpm_->setEnabled(byGpm_->isChecked());
+        rise_->setEnabled(byRise_->isChecked());
+        if (focus) (byRise_->isChecked() ? rise_ : gpm_)->setFocus();
+    };
+    follow(false);
+    connect(byRise_, &QRadioButton::toggled, this, [follow] { follow(true); });
+    setTabOrder(byGpm_, gpm_);
+    setTabOrder(gpm_, byRise_);
+    setTabOrder(byRise_, rise_);
     const int flowRow = (row + 1) / 2;
     dg->addWidget(byGpm_, flowRow, 0);
     dg->addWidget(gpm_, flowRow, 1);
