@@ -208,10 +208,19 @@ private:
         return rated;
     }
 
+    // The first flow tried: the duty's capacity carried by water at the
+    // rise (500 Btu/h per gpm and F), else 2 gpm per circuit.
+    double FirstFlow(double circuits, double rise) const {
+        const auto it = spec_.duty.find("TotalBtuh");
+        if (it != spec_.duty.end() && it->second > 0) return it->second / (500 * rise);
+        return 2 * circuits;
+    }
+
     // Finds the flow that gives the rise. The flow is bracketed between
-    // 0.05 and 40 gpm per circuit; the first trial is 2 gpm per circuit,
-    // the second assumes the capacity stays as it is (flow x rise / wanted
-    // rise), and later ones take the secant of log rise over log flow
+    // 0.05 and 40 gpm per circuit; the first trial is FirstFlow, the
+    // second takes the rise to fall as the flow to the power -0.7 (the
+    // capacity growing a little with the flow), and later ones take the
+    // secant of log rise over log flow
     // through the last two trials, falling back to the geometric mean of
     // the bracket when the secant leaves it. Every trial flow is rated as
     // the text it is written as, so the candidate re-rates exactly.
@@ -222,7 +231,7 @@ private:
         const double gMin = 0.05 * circuits, gMax = 40 * circuits;
         double lo = 0, hi = 0;                 // flows known too low / too high (0: none yet)
         double prevG = 0, prevRise = 0;
-        double g = 2 * circuits;
+        double g = std::clamp(FirstFlow(circuits, rise), gMin, gMax);
         int trials = 0, failures = 0;
         Candidate best = c;                    // the trial nearest the rise
         double bestErr = HUGE_VAL;
@@ -263,7 +272,7 @@ private:
                 const double slope = (std::log(r) - std::log(prevRise)) / (std::log(g) - std::log(prevG));
                 next = slope < 0 ? std::exp(std::log(g) + (std::log(rise) - std::log(r)) / slope) : g * r / rise;
             } else {
-                next = r > 0 ? g * r / rise : g * 4;
+                next = r > 0 ? g * std::pow(r / rise, 1.4) : g * 4;
             }
             next = std::clamp(next, g / 4, g * 4);
             if (lo > 0 && hi > 0 && !(next > lo && next < hi)) next = std::sqrt(lo * hi);
