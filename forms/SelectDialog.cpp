@@ -364,14 +364,12 @@ void SelectDialog::UseCurrent() {
     if (use_) use_(fields);
 }
 
-void SelectDialog::reject() {
-    if (Searching()) {
-        // Escape or Close during a search stops the search first.
-        CancelSearch();
-        WaitForSearch();
-        return;
-    }
-    QDialog::reject();
+void SelectDialog::done(int result) {
+    // Closing stops a running search; the inputs are kept for next time.
+    CancelSearch();
+    WaitForSearch();
+    Last() = std::make_unique<selection::DialogInputs>(Inputs());
+    QDialog::done(result);
 }
 
 bool SelectDialog::eventFilter(QObject* watched, QEvent* event) {

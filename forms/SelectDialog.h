@@ -46,11 +46,11 @@ public:
     void UseCurrent();
     QString StatusText() const;
 
-    // The inputs of the session's last search.
+    // The inputs the dialog last closed or searched with in this session.
     static const selection::DialogInputs* LastInputs();
 
 protected:
-    void reject() override;
+    void done(int result) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

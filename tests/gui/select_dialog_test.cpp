@@ -58,7 +58,7 @@ TEST(SelectDialog, StartsFromThePanelAndUseRatesTheChosenCoil) {
         d->WaitForSearch();
         status = d->StatusText().toStdString();
         auto* table = d->findChild<QTableWidget*>("grdCandidates");
-        if (table->rowCount() == 0) return d->done(QDialog::Rejected);
+        if (table->rowCount() == 0) return d->reject();
         table->sortItems(0, Qt::AscendingOrder);   // rank 1 first
         table->setCurrentCell(0, 0);
         d->UseCurrent();
