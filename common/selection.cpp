@@ -6,6 +6,8 @@
 #include <numeric>
 #include <thread>
 
+#include "common/parallel.h"
+
 #include "common/numfmt.h"
 #include "engine/msgbox.h"
 #include "engine/rterror.h"
@@ -13,11 +15,6 @@
 namespace selection {
 
 namespace {
-
-// The engine keeps its working values in one module-wide state, so ratings
-// must not overlap; the search rates on one thread until each thread has
-// its own engine state and message sink.
-constexpr bool kEngineRatesConcurrently = false;
 
 // Ends a search when a cancel request arrives.
 struct Cancelled {};
@@ -148,24 +145,26 @@ public:
         if (pd != spec.duty.end()) airPdLimit_ = static_cast<float>(pd->second);
     }
 
+    // Ratings run so far, flow-search trials included.
+    int Rated() const { return rated_.load(); }
+
     // Rates the candidates of one group (all fields alike but the rows) in
-    // ascending rows; returns the ratings run.
-    int RunGroup(std::vector<Candidate*>& group, bool prune) {
+    // ascending rows. Groups may run on several threads at once: a group
+    // touches only its own candidates.
+    void RunGroup(std::vector<Candidate*>& group, bool prune) const {
         std::stable_sort(group.begin(), group.end(),
                          [](const Candidate* a, const Candidate* b) { return Rows(*a) < Rows(*b); });
-        int rated = 0;
         AirDropBound bound;
         for (Candidate* c : group) {
             const double rows = Rows(*c);
             if (prune && airPdLimit_ && rows >= 1 && BreaksAirDrop(bound, rows, *airPdLimit_)) {
                 c->pruned = true;
             } else {
-                rated += RateCandidate(*c, prune);
+                RateCandidate(*c, prune);
                 if (c->rated) AddToBound(bound, c->coilSpec, c->rating);
             }
             if (control_) ++control_->done;
         }
-        return rated;
     }
 
 private:
@@ -185,8 +184,9 @@ private:
     }
 
     // One rating of a candidate's fields on fresh records.
-    bool RateOnce(Candidate& c) {
+    bool RateOnce(Candidate& c) const {
         CheckCancel();
+        ++rated_;
         c.coilSpec = CoilSpec();
         c.rating = CoilRating();
         RecordingMessageSink sink;
@@ -196,16 +196,10 @@ private:
         return c.rated;
     }
 
-    int RateCandidate(Candidate& c, bool prune) {
-        int rated = 0;
-        if (spec_.fluidRise) {
-            rated = FlowSearch(c, *spec_.fluidRise, prune);
-        } else {
-            RateOnce(c);
-            rated = 1;
-        }
+    void RateCandidate(Candidate& c, bool prune) const {
+        if (spec_.fluidRise) FlowSearch(c, *spec_.fluidRise, prune);
+        else RateOnce(c);
         Judge(c);
-        return rated;
     }
 
     // The first flow tried: the duty's capacity carried by water at the
@@ -224,7 +218,7 @@ private:
     // through the last two trials, falling back to the geometric mean of
     // the bracket when the secant leaves it. Every trial flow is rated as
     // the text it is written as, so the candidate re-rates exactly.
-    int FlowSearch(Candidate& c, double rise, bool prune) {
+    void FlowSearch(Candidate& c, double rise, bool prune) const {
         constexpr double kTolerance = 0.05;
         constexpr int kMaxTrials = 24;
         const double circuits = std::max(1.0, std::round(numfmt::Val(CheckIfBlank(Text(c.fields, "Circuits"), "1"))));
@@ -257,13 +251,13 @@ private:
             }
             if (std::fabs(err) <= kTolerance) {
                 c.riseMet = true;
-                return trials;
+                return;
             }
             if (prune && airPdLimit_) {
                 AddToBound(bound, c.coilSpec, c.rating);
                 if (BreaksAirDrop(bound, c.coilSpec.RD, *airPdLimit_)) {
                     c.pruned = true;
-                    return trials;
+                    return;
                 }
             }
             (err > 0 ? lo : hi) = g;
@@ -289,7 +283,6 @@ private:
             c.index = index;
         }
         c.riseMet = false;
-        return trials;
     }
 
     // Margins, feasibility and distance of a finished candidate.
@@ -324,35 +317,8 @@ private:
     SearchControl* control_;
     std::vector<Limit> limits_;
     std::optional<float> airPdLimit_;
+    mutable std::atomic<int> rated_{0};
 };
-
-// Runs fn(0..n-1) on up to `jobs` threads. The one place the search uses
-// threads; every item's result depends only on the item.
-template <class Fn>
-void ParallelFor(int n, int jobs, Fn fn) {
-    jobs = std::min(jobs, n);
-    if (jobs <= 1) {
-        for (int i = 0; i < n; ++i) fn(i);
-        return;
-    }
-    std::atomic<int> next{0};
-    std::vector<std::thread> threads;
-    std::exception_ptr failure;
-    std::atomic<bool> failed{false};
-    auto work = [&] {
-        for (int i; !failed.load() && (i = next++) < n;) {
-            try {
-                fn(i);
-            } catch (...) {
-                if (!failed.exchange(true)) failure = std::current_exception();
-            }
-        }
-    };
-    for (int t = 1; t < jobs; ++t) threads.emplace_back(work);
-    work();
-    for (std::thread& t : threads) t.join();
-    if (failure) std::rethrow_exception(failure);
-}
 
 }  // namespace
 
@@ -415,11 +381,7 @@ std::string FlowText(double gpm) {
     return s;
 }
 
-int EffectiveJobs(int jobs) {
-    if (!kEngineRatesConcurrently) return 1;
-    if (jobs <= 0) jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    return jobs;
-}
+int EffectiveJobs(int jobs) { return static_cast<int>(ThreadCount(static_cast<unsigned>(std::max(jobs, 0)))); }
 
 bool CompleteSpec(SearchSpec& spec, std::string& error) {
     for (const auto& [key, value] : spec.duty) {
@@ -571,11 +533,15 @@ SearchResult Search(const SearchSpec& spec, SearchControl* control) {
     }
 
     Runner runner(spec, control);
-    std::vector<int> ratedPerGroup(groups.size(), 0);
-    const int jobs = EffectiveJobs(spec.jobs);
+    const unsigned jobs = static_cast<unsigned>(EffectiveJobs(spec.jobs));
+    auto runAll = [&](std::vector<std::vector<Candidate*>>& list, bool prune) {
+        ParallelMap(list.size(), jobs, [&](std::size_t g) {
+            runner.RunGroup(list[g], prune);
+            return 0;
+        });
+    };
     try {
-        ParallelFor(static_cast<int>(groups.size()), jobs,
-                    [&](int g) { ratedPerGroup[g] = runner.RunGroup(groups[g], spec.prune); });
+        runAll(groups, spec.prune);
         // With nothing feasible, the nearest candidate must be the one a
         // search without pruning finds: rate the pruned ones in full.
         const bool anyFeasible = std::any_of(cands.begin(), cands.end(), [](const Candidate& c) { return c.feasible; });
@@ -590,15 +556,12 @@ SearchResult Search(const SearchSpec& spec, SearchControl* control) {
                     }
                 if (!pruned.empty()) again.push_back(pruned);
             }
-            std::vector<int> ratedAgain(again.size(), 0);
-            ParallelFor(static_cast<int>(again.size()), jobs,
-                        [&](int g) { ratedAgain[g] = runner.RunGroup(again[g], false); });
-            for (int n : ratedAgain) result.rated += n;
+            runAll(again, false);
         }
     } catch (const Cancelled&) {
         result.cancelled = true;
     }
-    for (int n : ratedPerGroup) result.rated += n;
+    result.rated = runner.Rated();
 
     for (Candidate& c : cands) {
         if (c.pruned) ++result.pruned;

@@ -51,7 +51,7 @@ struct SearchSpec {
     std::map<std::string, double> duty;   // limit key -> limit
     std::optional<double> fluidRise;      // F; replaces "Gpm" (water, glycol)
     bool prune = true;
-    int jobs = 1;
+    int jobs = 1;                         // threads (0: one per core)
 };
 
 // Checks a spec and fills in the defaults of the construction keys.

@@ -269,6 +269,7 @@ void SelectDialog::StartSearch() {
         status_->setText(Q(error));
         return;
     }
+    spec_.jobs = 0;   // every core
     table_->setRowCount(0);
     use_button_->setEnabled(false);
     result_.reset();

@@ -91,7 +91,7 @@ TEST(Selection, FirstCandidateIsTheSmallestFeasibleOfTheSpaceRatedOneByOne) {
     EXPECT_EQ(c.margins[2].value, static_cast<float>(0.8f - double(c.rating.AirPD)));
 }
 
-TEST(Selection, PruningGivesWhatRatingEverythingGives) {
+TEST(Selection, PruningAndThreadsGiveWhatRatingEverythingGives) {
     FieldTexts dry = Water();
     dry["EatWb"] = "58";
     FieldTexts glycol = Water();
@@ -115,9 +115,13 @@ TEST(Selection, PruningGivesWhatRatingEverythingGives) {
         SearchSpec spec = Spec(k.fixed, k.duty, {{"RD", rows}, {"FPI", {"8", "14"}}, {"Circuits", {"16"}}});
         spec.fluidRise = k.rise;
         const SearchResult pruned = selection::Search(spec);
-        spec.prune = false;
+        spec.jobs = 4;   // on threads: the same candidates, ratings and counts
+        const SearchResult threaded = selection::Search(spec);
+        spec.prune = false, spec.jobs = 1;
         const SearchResult full = selection::Search(spec);
         EXPECT_EQ(Outcome(pruned), Outcome(full)) << k.duty.begin()->second;
+        EXPECT_EQ(Outcome(threaded), Outcome(pruned));
+        EXPECT_EQ(threaded.rated, pruned.rated);
         EXPECT_LE(pruned.rated, full.rated);
         EXPECT_EQ(full.pruned, 0);
         saved += full.rated - pruned.rated;
