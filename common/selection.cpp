@@ -132,6 +132,22 @@ bool BreaksAirDrop(const AirDropBound& b, double rows, float limit) {
     return b.usable && b.perUnit * b.floorFactor * RowsFactor(b.k, rows) > limit;
 }
 
+// The next flow of the rise search after a trial of flow g giving rise r
+// (the previous trial prevG, prevRise; 0 when none), within a step of four
+// and inside the bracket (lo, hi) once both ends are known.
+double NextFlow(double g, double r, double prevG, double prevRise, double rise, double lo, double hi) {
+    double next;
+    if (prevG > 0 && prevRise > 0 && r > 0 && prevG != g && prevRise != r) {
+        const double slope = (std::log(r) - std::log(prevRise)) / (std::log(g) - std::log(prevG));
+        next = slope < 0 ? std::exp(std::log(g) + (std::log(rise) - std::log(r)) / slope) : g * r / rise;
+    } else {
+        next = r > 0 ? g * std::pow(r / rise, 1.4) : g * 4;
+    }
+    next = std::clamp(next, g / 4, g * 4);
+    if (lo > 0 && hi > 0 && !(next > lo && next < hi)) next = std::sqrt(lo * hi);
+    return next;
+}
+
 // ---- One search --------------------------------------------------------
 
 class Runner {
@@ -261,16 +277,7 @@ private:
                 }
             }
             (err > 0 ? lo : hi) = g;
-            double next;
-            if (prevG > 0 && prevRise > 0 && r > 0 && prevG != g && prevRise != r) {
-                const double slope = (std::log(r) - std::log(prevRise)) / (std::log(g) - std::log(prevG));
-                next = slope < 0 ? std::exp(std::log(g) + (std::log(rise) - std::log(r)) / slope) : g * r / rise;
-            } else {
-                next = r > 0 ? g * std::pow(r / rise, 1.4) : g * 4;
-            }
-            next = std::clamp(next, g / 4, g * 4);
-            if (lo > 0 && hi > 0 && !(next > lo && next < hi)) next = std::sqrt(lo * hi);
-            next = std::clamp(next, gMin, gMax);
+            const double next = std::clamp(NextFlow(g, r, prevG, prevRise, rise, lo, hi), gMin, gMax);
             if (FlowText(next) == text) break;  // at a bound, or the bracket has closed
             prevG = g;
             prevRise = r;
@@ -383,7 +390,11 @@ std::string FlowText(double gpm) {
 
 int EffectiveJobs(int jobs) { return static_cast<int>(ThreadCount(static_cast<unsigned>(std::max(jobs, 0)))); }
 
-bool CompleteSpec(SearchSpec& spec, std::string& error) {
+namespace {
+
+// The duty's limits and the fluid rise: known keys, numbers in range, and
+// only where the coil type has the quantity.
+bool CheckLimits(const SearchSpec& spec, const std::string& app, std::string& error) {
     for (const auto& [key, value] : spec.duty) {
         if (!IsDutyKey(key)) {
             error = "unknown duty key \"" + key + "\"";
@@ -394,26 +405,60 @@ bool CompleteSpec(SearchSpec& spec, std::string& error) {
             return false;
         }
     }
-    const std::string app = Text(spec.fixed, "Application");
     for (const char* key : {"TubeVelocityMin", "TubeVelocityMax"}) {
         if (spec.duty.count(key) && !IsLiquid(app)) {
             error = std::string("\"") + key + "\" applies to water and glycol coils only";
             return false;
         }
     }
-    if (spec.fluidRise) {
-        if (!IsLiquid(app)) {
-            error = "\"FluidRise\" applies to water and glycol coils only";
-            return false;
-        }
-        if (!std::isfinite(*spec.fluidRise) || !(*spec.fluidRise > 0) || *spec.fluidRise > 1000) {
-            error = "\"FluidRise\" must be a positive number of degrees";
-            return false;
-        }
-        spec.fixed.erase("Gpm");
+    if (!spec.fluidRise) return true;
+    if (!IsLiquid(app)) {
+        error = "\"FluidRise\" applies to water and glycol coils only";
+        return false;
     }
+    const double rise = *spec.fluidRise;
+    if (!std::isfinite(rise) || !(rise > 0) || rise > 1000) {
+        error = "\"FluidRise\" must be a positive number of degrees";
+        return false;
+    }
+    return true;
+}
+
+// The alternatives of a key as the spec gives them (one fixed text, or none).
+std::vector<std::string> Given(const SearchSpec& spec, const std::string& key) {
+    const auto it = spec.choices.find(key);
+    if (it != spec.choices.end()) return it->second;
+    return {Text(spec.fixed, key)};
+}
+
+// The defaults that depend on other fields must exist for every value of
+// those fields.
+bool CheckDerivedDefaults(const SearchSpec& spec, const std::string& app, bool wallAndFin, bool circuits,
+                          std::string& error) {
+    for (const std::string& p : wallAndFin ? Given(spec, "Pattern") : std::vector<std::string>{}) {
+        if (DefaultsForTube(app, p).wall.empty()) {
+            error = "tube \"" + p + "\" has no default wall and fin thickness for this coil type; give "
+                    "\"TubeWall\" and \"FinThk\"";
+            return false;
+        }
+    }
+    for (const std::string& th : circuits ? Given(spec, "TH") : std::vector<std::string>{}) {
+        if (DefaultCircuits(th).empty()) {
+            error = "\"TH\" " + th + " is not a whole number of tubes; give \"Circuits\"";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool CompleteSpec(SearchSpec& spec, std::string& error) {
+    const std::string app = Text(spec.fixed, "Application");
+    if (!CheckLimits(spec, app, error)) return false;
+    if (spec.fluidRise) spec.fixed.erase("Gpm");
+    const auto& keys = ConstructionKeys();
     for (auto& [key, list] : spec.choices) {
-        const auto& keys = ConstructionKeys();
         if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
             error = "\"" + key + "\" is not a construction field and cannot have alternatives";
             return false;
@@ -437,29 +482,10 @@ bool CompleteSpec(SearchSpec& spec, std::string& error) {
     if (!given("FPI")) spec.choices["FPI"] = Range(6, 14);
     if (!given("Pattern")) spec.choices["Pattern"] = {"5"};
     if (!given("FinMat")) spec.choices["FinMat"] = {"A"};
-    // Wall and fin thickness default per tube (filled in by the enumeration).
-    if (!given("TubeWall") || !given("FinThk")) {
-        const auto patterns = spec.choices.count("Pattern") ? spec.choices["Pattern"]
-                                                            : std::vector<std::string>{Text(spec.fixed, "Pattern")};
-        for (const std::string& p : patterns) {
-            if (DefaultsForTube(app, p).wall.empty()) {
-                error = "tube \"" + p + "\" has no default wall and fin thickness for this coil type; give "
-                        "\"TubeWall\" and \"FinThk\"";
-                return false;
-            }
-        }
-    }
-    if (!given("Circuits") && app != "S") {
-        const auto ths = spec.choices.count("TH") ? spec.choices["TH"]
-                                                  : std::vector<std::string>{Text(spec.fixed, "TH")};
-        for (const std::string& th : ths) {
-            if (DefaultCircuits(th).empty()) {
-                error = "\"TH\" " + th + " is not a whole number of tubes; give \"Circuits\"";
-                return false;
-            }
-        }
-    }
-    return true;
+    // Wall, fin thickness and circuits default per tube and tube height
+    // (filled in by the enumeration).
+    return CheckDerivedDefaults(spec, app, !given("TubeWall") || !given("FinThk"), !given("Circuits") && app != "S",
+                                error);
 }
 
 std::vector<FieldTexts> EnumerateCandidates(const SearchSpec& spec) {
@@ -503,6 +529,63 @@ bool RanksBefore(const Candidate& a, const Candidate& b) {
     return a.index < b.index;
 }
 
+namespace {
+
+// Runs of candidates alike in all but the rows (the rows vary fastest in
+// the enumeration).
+std::vector<std::vector<Candidate*>> Groups(std::vector<Candidate>& cands) {
+    std::vector<std::vector<Candidate*>> groups;
+    FieldTexts previous;
+    for (Candidate& c : cands) {
+        FieldTexts key = c.fields;
+        key.erase("RD");
+        if (groups.empty() || key != previous) groups.emplace_back();
+        groups.back().push_back(&c);
+        previous = std::move(key);
+    }
+    return groups;
+}
+
+// The candidate nearest the duty among those rated (nullptr: none).
+const Candidate* Nearest(const std::vector<Candidate>& cands) {
+    const Candidate* nearest = nullptr;
+    for (const Candidate& c : cands) {
+        if (!c.rated || c.pruned) continue;
+        if (!nearest || c.distance < nearest->distance ||
+            (c.distance == nearest->distance && RanksBefore(c, *nearest)))
+            nearest = &c;
+    }
+    return nearest;
+}
+
+// Why no candidate could be rated: the first validation message, else the
+// first engine failure.
+std::string NoRatingReason(const std::vector<Candidate>& cands) {
+    std::string reason;
+    for (const Candidate& c : cands) {
+        if (c.result.status == CalcResult::Validation) return c.result.validation.message;
+        if (c.result.status == CalcResult::EngineFailed && reason.empty()) reason = c.result.error;
+    }
+    return reason.empty() ? "no candidate could be rated" : reason;
+}
+
+// The pruned candidates of each group, marked as not pruned.
+std::vector<std::vector<Candidate*>> TakePruned(const std::vector<std::vector<Candidate*>>& groups) {
+    std::vector<std::vector<Candidate*>> pruned;
+    for (const auto& group : groups) {
+        std::vector<Candidate*> some;
+        for (Candidate* c : group)
+            if (c->pruned) {
+                c->pruned = false;
+                some.push_back(c);
+            }
+        if (!some.empty()) pruned.push_back(std::move(some));
+    }
+    return pruned;
+}
+
+}  // namespace
+
 SearchResult Search(const SearchSpec& spec, SearchControl* control) {
     SearchResult result;
     const std::vector<FieldTexts> space = EnumerateCandidates(spec);
@@ -517,20 +600,7 @@ SearchResult Search(const SearchSpec& spec, SearchControl* control) {
         control->total = result.searched;
     }
 
-    // Groups: runs of candidates alike in all but the rows (the rows vary
-    // fastest in the enumeration).
-    std::vector<std::vector<Candidate*>> groups;
-    for (Candidate& c : cands) {
-        FieldTexts key = c.fields;
-        key.erase("RD");
-        if (groups.empty() || [&] {
-                FieldTexts prev = groups.back().front()->fields;
-                prev.erase("RD");
-                return prev != key;
-            }())
-            groups.emplace_back();
-        groups.back().push_back(&c);
-    }
+    std::vector<std::vector<Candidate*>> groups = Groups(cands);
 
     Runner runner(spec, control);
     const unsigned jobs = static_cast<unsigned>(EffectiveJobs(spec.jobs));
@@ -546,16 +616,7 @@ SearchResult Search(const SearchSpec& spec, SearchControl* control) {
         // search without pruning finds: rate the pruned ones in full.
         const bool anyFeasible = std::any_of(cands.begin(), cands.end(), [](const Candidate& c) { return c.feasible; });
         if (!anyFeasible) {
-            std::vector<std::vector<Candidate*>> again;
-            for (auto& group : groups) {
-                std::vector<Candidate*> pruned;
-                for (Candidate* c : group)
-                    if (c->pruned) {
-                        c->pruned = false;
-                        pruned.push_back(c);
-                    }
-                if (!pruned.empty()) again.push_back(pruned);
-            }
+            std::vector<std::vector<Candidate*>> again = TakePruned(groups);
             runAll(again, false);
         }
     } catch (const Cancelled&) {
@@ -570,25 +631,8 @@ SearchResult Search(const SearchSpec& spec, SearchControl* control) {
     result.feasible = static_cast<int>(result.ranked.size());
     std::sort(result.ranked.begin(), result.ranked.end(), RanksBefore);
     if (result.ranked.empty()) {
-        const Candidate* nearest = nullptr;
-        for (const Candidate& c : cands) {
-            if (!c.rated || c.pruned) continue;
-            if (!nearest || c.distance < nearest->distance ||
-                (c.distance == nearest->distance && RanksBefore(c, *nearest)))
-                nearest = &c;
-        }
-        if (nearest) {
-            result.closest = *nearest;
-        } else if (!result.cancelled) {
-            for (const Candidate& c : cands) {
-                if (c.result.status == CalcResult::Validation) {
-                    result.error = c.result.validation.message;
-                    break;
-                }
-                if (c.result.status == CalcResult::EngineFailed && result.error.empty()) result.error = c.result.error;
-            }
-            if (result.error.empty()) result.error = "no candidate could be rated";
-        }
+        if (const Candidate* nearest = Nearest(cands)) result.closest = *nearest;
+        else if (!result.cancelled) result.error = NoRatingReason(cands);
     }
     return result;
 }
