@@ -1,43 +1,24 @@
 // "Select to Duty" on the coil selection window: the dialog starts from the
 // coil panel, and "Use" puts the chosen coil on the panel and rates it.
-#include <gtest/gtest.h>
-
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTableWidget>
 #include <QTimer>
 
-#include "engine/msgbox.h"
-#include "forms/Form1.h"
 #include "forms/SelectDialog.h"
 #include "forms/select_command.h"
+#include "form1_fixture.h"
 
 namespace {
 
-TEST(SelectDialog, StartsFromThePanelAndUseRatesTheChosenCoil) {
-    RecordingMessageSink sink;
-    ScopedMessageSink scope(sink);
-    Form1 form;
-    form.show();
+class SelectToDutyTest : public Form1Test {};
+
+TEST_F(SelectToDutyTest, StartsFromThePanelAndUseRatesTheChosenCoil) {
     auto* action = form.Action("mnuToolsSelect");
     ASSERT_NE(action, nullptr);
     EXPECT_FALSE(action->isEnabled());   // the start panel is shown
-
-    form.findChild<QRadioButton*>("optCoil(2)")->click();   // water
-    form.Button("Command1(0)")->click();
+    FillWaterCoil();
     EXPECT_TRUE(action->isEnabled());
-    auto* tube = form.Combo("cboTubeOD");
-    tube->setCurrentIndex(tube->findText("5"));
-    emit tube->activated(tube->currentIndex());
-    for (const auto& [name, text] : {std::pair{"txtFPI", "12"}, {"txtRows", "4"}, {"txtTH", "16"}, {"txtFL", "48"},
-                                     {"txtCircuits", "16"}, {"txtProperty(1)", "4000"}, {"txtProperty(4)", "80"},
-                                     {"txtProperty(5)", "67"}, {"txtProperty(6)", "45"}, {"txtProperty(7)", "40"}})
-        form.SetFieldText(name, text);
 
     std::string seenCircuits, status;
     bool tubeChecked = false;
