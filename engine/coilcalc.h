@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/lookup_memo.h"
 #include "engine/records.h"
 
 constexpr int16_t kTrue = -1;
@@ -60,6 +61,9 @@ struct CoilCalcState {
     // Solvers.
     float MeanFluidTemp = 0;     // F, mean tube-fluid temperature
     float GuessList[101] = {};   // trial total capacities
+
+    // Moist-air lookups of the current rating (cleared by CC_Reset).
+    LookupMemo Lookups;
 };
 
 // The engine's module state of the calling thread. Initial-exec TLS: the
