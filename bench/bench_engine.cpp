@@ -208,17 +208,18 @@ BENCHMARK_CAPTURE(BM_Rate, evaporator, "evaporator")->Unit(benchmark::kMilliseco
 BENCHMARK_CAPTURE(BM_Rate, condenser, "condenser")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sweep1000)->Unit(benchmark::kMillisecond);
 
-// "bench_engine --sweep-once" rates every set and the 1000-coil sweep once
-// and prints their checksums (for instruction counts under callgrind and for
-// comparing bits);
+// "bench_engine --sweep-once [SET]" rates every set (or only SET, such as
+// "cooling water" or "sweep") and the 1000-coil sweep once and prints their
+// checksums (for instruction counts under callgrind and for comparing bits);
 // any other arguments go to Google Benchmark.
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "--sweep-once") == 0) {
+    if ((argc == 2 || argc == 3) && std::strcmp(argv[1], "--sweep-once") == 0) {
         NullSink sink;
         ScopedMessageSink scope(sink);
         Coil out;
         for (const char* kind : {"cooling water", "cooling glycol", "heating water", "heating glycol", "steam",
                                  "evaporator", "condenser", "sweep"}) {
+            if (argc == 3 && std::strcmp(argv[2], kind) != 0) continue;
             uint64_t checksum = 0xcbf29ce484222325ull;
             for (const Coil& c : std::string(kind) == "sweep" ? Sweep() : Realistic(kind)) {
                 RateOne(c, out);
