@@ -157,16 +157,26 @@ EnhancementCoefficients CoefficientsAt(float t, double p_ws_psia)
     return c;
 }
 
+// The first term of LogEnhancementSum, the condensed phase's, which does not
+// depend on the mole fraction; p in Pa.
+double CondensedTerm(const EnhancementCoefficients& c, double p)
+{
+    const double R = kR, T = c.T, p_ws = c.p_ws;
+    const double p2 = p * p;
+    return c.v_c * R * T * ((1.0 + c.kappa * p_ws) * (p - p_ws) - 0.5 * c.kappa * (p2 - p_ws * p_ws));
+}
+
 // R^2 T^2 ln f of the enhancement factor for a dry-air mole fraction x at
-// saturation; p in Pa.
-double LogEnhancementSum(const EnhancementCoefficients& c, double p, double x)
+// saturation; p in Pa. `condensed` is CondensedTerm(c, p) and RT2 is
+// R^2 T^2, both the same for every x.
+double LogEnhancementSum(const EnhancementCoefficients& c, double p, double x, double condensed, double RT2)
 {
     const double R = kR, T = c.T, p_ws = c.p_ws;
     const double Baa = c.Baa, Bww = c.Bww, Baw = c.Baw;
     const double p2 = p * p;
     const double henry = 1.0 - c.k * x * p;
-    double S = c.v_c * R * T * ((1.0 + c.kappa * p_ws) * (p - p_ws) - 0.5 * c.kappa * (p2 - p_ws * p_ws));
-    S += R * R * T * T * (henry > 0.0 ? std::log(henry) : 0.0);
+    double S = condensed;
+    S += RT2 * (henry > 0.0 ? std::log(henry) : 0.0);
     S += x * x * p * Baa * R * T;
     S -= 2.0 * x * x * p * Baw * R * T;
     S -= (p - p_ws - x * x * p) * Bww * R * T;
@@ -187,12 +197,13 @@ double LogEnhancementSum(const EnhancementCoefficients& c, double p, double x)
 double SolveEnhancement(const EnhancementCoefficients& c, double p)
 {
     const double RT2 = kR * kR * c.T * c.T;
+    const double condensed = CondensedTerm(c, p);
     double f = 1.0;
     int count = 0;
     for (;;) {
         const double f_old = f;
         const double x = (p - f * c.p_ws) / p;
-        f = std::exp(LogEnhancementSum(c, p, x) / RT2);
+        f = std::exp(LogEnhancementSum(c, p, x, condensed, RT2) / RT2);
         if (std::fabs(f_old - f) < 1e-6)
             break;
         // Once NaN the iteration stays NaN to the end and the factor is 1.
@@ -207,21 +218,36 @@ double SolveEnhancement(const EnhancementCoefficients& c, double p)
 
 }  // namespace
 
+namespace {
+
+// exp(C1/T + C2 + C3 T + C4 T^2 + C5 T^3 + C6 T^4 + C7 ln T), T in R, over
+// ice.
+double SatPressureIce(double T)
+{
+    constexpr double C1 = -10214.165, C2 = -4.8932428, C3 = -0.0053765794, C4 = 1.9202377e-7,
+                     C5 = 3.5575832e-10, C6 = -9.0344688e-14, C7 = 4.1635019;
+    const double T2 = T * T;
+    return std::exp(C1 / T + C2 + C3 * T + C4 * T2 + C5 * T2 * T + C6 * T2 * T2 + C7 * std::log(T));
+}
+
+// The same over water, where C6 is 0: its term adds +0 to a sum that is
+// never -0, so it is left out.
+double SatPressureWater(double T)
+{
+    constexpr double C1 = -10440.397, C2 = -11.29465, C3 = -0.027022355, C4 = 1.289036e-5,
+                     C5 = -2.4780681e-9, C7 = 6.5459673;
+    const double T2 = T * T;
+    return std::exp(C1 / T + C2 + C3 * T + C4 * T2 + C5 * T2 * T + C7 * std::log(T));
+}
+
+}  // namespace
+
 double SatPressure(float t)
 {
     if (!InRange(t, -148.0, 400.0))
         return kError;
     const double T = static_cast<double>(t) + kRankine;
-    double C1, C2, C3, C4, C5, C6, C7;
-    if (t < 32.0f) {  // ice
-        C1 = -10214.165; C2 = -4.8932428; C3 = -0.0053765794; C4 = 1.9202377e-7;
-        C5 = 3.5575832e-10; C6 = -9.0344688e-14; C7 = 4.1635019;
-    } else {  // water
-        C1 = -10440.397; C2 = -11.29465; C3 = -0.027022355; C4 = 1.289036e-5;
-        C5 = -2.4780681e-9; C6 = 0.0; C7 = 6.5459673;
-    }
-    const double T2 = T * T;
-    return std::exp(C1 / T + C2 + C3 * T + C4 * T2 + C5 * T2 * T + C6 * T2 * T2 + C7 * std::log(T));
+    return t < 32.0f ? SatPressureIce(T) : SatPressureWater(T);
 }
 
 // Enhancement factor at P psia and t F, given SatPressure(t) in psia.
@@ -236,7 +262,7 @@ double EnhancementFactor(float P, float t)
 {
     if (0.98 * BoilingGuardPressure(t) > P)
         return 1.0;
-    return EnhancementFactorWith(P, t, SatPressure(t));
+    return SolveEnhancement(CoefficientsAt(t, SatPressure(t)), kPaPerPsia * static_cast<double>(P));
 }
 
 double SatPressureMoistAir(float P, float t)
@@ -245,8 +271,11 @@ double SatPressureMoistAir(float P, float t)
     return EnhancementFactorWith(P, t, p_ws) * p_ws;
 }
 
-float DewPointPure(double pw)
+// DewPointPure, also giving SatPressure of the answer where the search has
+// computed it (NaN where it has not).
+static float DewPointPureWith(double pw, double& p_at)
 {
+    p_at = NAN;
     if (!(pw >= 0.0))
         return kError;
     static const double p_lo = SatPressure(-148.0f);
@@ -261,7 +290,7 @@ float DewPointPure(double pw)
     double T1 = t0 + kRankine;
     double p1 = SatPressure(static_cast<float>(T1 - kRankine));
     double step = -1.0;
-    double T2;
+    double T2, p2;
     for (int n = 0;; ++n) {
         if (n == kDewPointSteps)
             return kError;
@@ -273,7 +302,7 @@ float DewPointPure(double pw)
             T2 = 400.0 + kRankine;
         else if (T2 < -148.0 + kRankine)
             T2 = -148.0 + kRankine;
-        const double p2 = SatPressure(static_cast<float>(T2 - kRankine));
+        p2 = SatPressure(static_cast<float>(T2 - kRankine));
         if (p2 == p1)
             break;
         step = (T2 - T1) / (p2 - p1) * (pw - p2);
@@ -282,23 +311,37 @@ float DewPointPure(double pw)
         T1 = T2;
         p1 = p2;
     }
+    // The answer is the temperature p2 was computed at.
+    p_at = p2;
     return static_cast<float>(T2 - kRankine);
+}
+
+float DewPointPure(double pw)
+{
+    double p_at;
+    return DewPointPureWith(pw, p_at);
 }
 
 float DewPointMoistAir(float P, double pw)
 {
     if (!(pw >= 0.0))
         return kError;
+    // The enhancement factor at a dew point, from the saturation pressure
+    // the dew-point search found there when it has it.
+    auto factorAt = [P](float td, double p_at) {
+        return p_at == p_at ? EnhancementFactorWith(P, td, p_at) : EnhancementFactor(P, td);
+    };
     double x = pw;
-    float td = DewPointPure(x);
-    x = pw / EnhancementFactor(P, td);
+    double p_at;
+    float td = DewPointPureWith(x, p_at);
+    x = pw / factorAt(td, p_at);
     double err = 1.0;
     double x_before = NAN;
     for (int n = 0; err >= 1e-6; ++n) {
         if (n == kDewPointMoistSteps)
             return kError;
-        td = DewPointPure(x);
-        const double x_new = pw / EnhancementFactor(P, td);
+        td = DewPointPureWith(x, p_at);
+        const double x_new = pw / factorAt(td, p_at);
         // Where the boiling guard switches the enhancement factor to 1
         // between two neighbouring dew points (at low temperatures and low
         // pressures, e.g. -48 F at 8 psia) the iteration swings between the
