@@ -1,6 +1,7 @@
 #include "common/numfmt.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -45,8 +46,9 @@ struct Decimal {
 
 Decimal ToDecimal(double v, int sig) {
     Decimal d;
+    // The text of printf's "%.*e", without printf's cost.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", sig - 1, v);
+    *std::to_chars(buf, buf + sizeof buf - 1, v, std::chars_format::scientific, sig - 1).ptr = '\0';
     const char* p = buf;
     if (*p == '-') { d.negative = true; ++p; }
     for (; *p && *p != 'e'; ++p)

@@ -9,6 +9,7 @@
 
 #include "common/parallel.h"
 #include "tools/rate_json.h"
+#include "tools/result_writer.h"
 
 namespace kvnrate {
 
@@ -25,7 +26,10 @@ struct BatchResult {
 };
 
 inline std::string ResultLine(const RatedCoil& coil, bool pretty) {
-    return ResultJson(coil).dump(pretty ? 1 : -1, ' ', false, Json::error_handler_t::replace);
+    if (pretty) return ResultJson(coil).dump(1, ' ', false, Json::error_handler_t::replace);
+    std::string line;
+    AppendResultLine(line, coil);
+    return line;
 }
 
 // Rates every item on `jobs` threads (0: one per core).

@@ -268,72 +268,88 @@ inline RatedCoil RateFields(const FieldTexts& fields, int airFlowMode) {
 // that read back to the same 32-bit float.
 inline Json F(float v) { return Json(static_cast<double>(v)); }
 
+// Calls put(key, value) for every field of the record, in the order of the
+// output.
+template <class Put>
+void EachCoilSpecField(const CoilSpec& s, Put&& put) {
+    put("Circuits", s.Circuits);
+    put("FPI", s.FPI);
+    put("RD", s.RD);
+    put("TH", s.TH);
+    put("FaceArea", s.FaceArea);
+    put("FinHeight", s.FinHeight);
+    put("FinThk", s.FinThk);
+    put("FL", s.FL);
+    put("TubeWall", s.TubeWall);
+    put("HeaderLength", s.HeaderLength);
+    put("HeaderDia", s.HeaderDia);
+    put("ConnDia", s.ConnDia);
+    put("FoulingFactor", s.FoulingFactor);
+    put("Application", s.Application);
+    put("Pattern", s.Pattern);
+    put("FinMat", s.FinMat);
+    put("FinTreat", s.FinTreat);
+    put("Rifled", s.Rifled);
+    put("Corrugated", s.Corrugated);
+}
+
+template <class Put>
+void EachCoilRatingField(const CoilRating& r, Put&& put) {
+    put("Altitude", r.Altitude);
+    put("TotalTubes", r.TotalTubes);
+    put("FinConductivity", r.FinConductivity);
+    put("CoilDepth", r.CoilDepth);
+    put("Acfm", r.Acfm);
+    put("FaceVelocity", r.FaceVelocity);
+    put("AirPD", r.AirPD);
+    put("Condensate", r.Condensate);
+    put("PrimaryArea", r.PrimaryArea);
+    put("SecondaryArea", r.SecondaryArea);
+    put("FluidDensity", r.FluidDensity);
+    put("EatDb", r.EatDb);
+    put("EatWb", r.EatWb);
+    put("EntFluidTemp", r.EntFluidTemp);
+    put("EvapSHCode", r.EvapSHCode);
+    put("EvapCondAux", r.EvapCondAux);
+    put("CoilFaceArea", r.CoilFaceArea);
+    put("FluidMassFlow", r.FluidMassFlow);
+    put("SteamAux", r.SteamAux);
+    put("FluidMassFlux", r.FluidMassFlux);
+    put("FluidPD", r.FluidPD);
+    put("TubeVelocity", r.TubeVelocity);
+    put("ConnVelocity", r.ConnVelocity);
+    put("HeaderVelocity", r.HeaderVelocity);
+    put("CapacityFactor", r.CapacityFactor);
+    put("Gpm", r.Gpm);
+    put("LatentHeat", r.LatentHeat);
+    put("LatDb", r.LatDb);
+    put("LatWb", r.LatWb);
+    put("LvgFluidTemp", r.LvgFluidTemp);
+    put("PercentGlycol", r.PercentGlycol);
+    put("WetFraction", r.WetFraction);
+    put("SensibleBtuh", r.SensibleBtuh);
+    put("TotalBtuh", r.TotalBtuh);
+    put("Scfm", r.Scfm);
+    put("FluidSpecHeat", r.FluidSpecHeat);
+    put("SteamPressure", r.SteamPressure);
+    put("FluidThermCond", r.FluidThermCond);
+    put("FluidViscosity", r.FluidViscosity);
+    put("Refrigerant", r.Refrigerant);
+}
+
+inline Json FieldJson(int16_t v) { return Json(v); }
+inline Json FieldJson(float v) { return F(v); }
+inline Json FieldJson(const std::string& v) { return Json(v); }
+
 inline Json CoilSpecJson(const CoilSpec& s) {
     Json j = Json::object();
-    j["Circuits"] = s.Circuits;
-    j["FPI"] = s.FPI;
-    j["RD"] = s.RD;
-    j["TH"] = s.TH;
-    j["FaceArea"] = F(s.FaceArea);
-    j["FinHeight"] = F(s.FinHeight);
-    j["FinThk"] = F(s.FinThk);
-    j["FL"] = F(s.FL);
-    j["TubeWall"] = F(s.TubeWall);
-    j["HeaderLength"] = F(s.HeaderLength);
-    j["HeaderDia"] = F(s.HeaderDia);
-    j["ConnDia"] = F(s.ConnDia);
-    j["FoulingFactor"] = F(s.FoulingFactor);
-    j["Application"] = s.Application;
-    j["Pattern"] = s.Pattern;
-    j["FinMat"] = s.FinMat;
-    j["FinTreat"] = s.FinTreat;
-    j["Rifled"] = s.Rifled;
-    j["Corrugated"] = s.Corrugated;
+    EachCoilSpecField(s, [&j](const char* key, const auto& v) { j[key] = FieldJson(v); });
     return j;
 }
 
 inline Json CoilRatingJson(const CoilRating& r) {
     Json j = Json::object();
-    j["Altitude"] = r.Altitude;
-    j["TotalTubes"] = r.TotalTubes;
-    j["FinConductivity"] = F(r.FinConductivity);
-    j["CoilDepth"] = F(r.CoilDepth);
-    j["Acfm"] = F(r.Acfm);
-    j["FaceVelocity"] = F(r.FaceVelocity);
-    j["AirPD"] = F(r.AirPD);
-    j["Condensate"] = F(r.Condensate);
-    j["PrimaryArea"] = F(r.PrimaryArea);
-    j["SecondaryArea"] = F(r.SecondaryArea);
-    j["FluidDensity"] = F(r.FluidDensity);
-    j["EatDb"] = F(r.EatDb);
-    j["EatWb"] = F(r.EatWb);
-    j["EntFluidTemp"] = F(r.EntFluidTemp);
-    j["EvapSHCode"] = r.EvapSHCode;
-    j["EvapCondAux"] = F(r.EvapCondAux);
-    j["CoilFaceArea"] = F(r.CoilFaceArea);
-    j["FluidMassFlow"] = F(r.FluidMassFlow);
-    j["SteamAux"] = F(r.SteamAux);
-    j["FluidMassFlux"] = F(r.FluidMassFlux);
-    j["FluidPD"] = F(r.FluidPD);
-    j["TubeVelocity"] = F(r.TubeVelocity);
-    j["ConnVelocity"] = F(r.ConnVelocity);
-    j["HeaderVelocity"] = F(r.HeaderVelocity);
-    j["CapacityFactor"] = F(r.CapacityFactor);
-    j["Gpm"] = F(r.Gpm);
-    j["LatentHeat"] = F(r.LatentHeat);
-    j["LatDb"] = F(r.LatDb);
-    j["LatWb"] = F(r.LatWb);
-    j["LvgFluidTemp"] = F(r.LvgFluidTemp);
-    j["PercentGlycol"] = F(r.PercentGlycol);
-    j["WetFraction"] = F(r.WetFraction);
-    j["SensibleBtuh"] = F(r.SensibleBtuh);
-    j["TotalBtuh"] = F(r.TotalBtuh);
-    j["Scfm"] = F(r.Scfm);
-    j["FluidSpecHeat"] = F(r.FluidSpecHeat);
-    j["SteamPressure"] = F(r.SteamPressure);
-    j["FluidThermCond"] = F(r.FluidThermCond);
-    j["FluidViscosity"] = F(r.FluidViscosity);
-    j["Refrigerant"] = r.Refrigerant;
+    EachCoilRatingField(r, [&j](const char* key, const auto& v) { j[key] = FieldJson(v); });
     return j;
 }
 
