@@ -74,7 +74,7 @@ void CC_Reset() {
     cc.FinWallResDry = 0;
     cc.FinWallResWet = 0;
     std::fill(std::begin(cc.GuessList), std::end(cc.GuessList), 0.0f);
-    cc.Lookups.Clear();
+    ccLookups.Clear();
 }
 
 bool CC_RateCoil(CoilSpec& coilSpec, CoilRating& rating) {

@@ -61,14 +61,15 @@ struct CoilCalcState {
     // Solvers.
     float MeanFluidTemp = 0;     // F, mean tube-fluid temperature
     float GuessList[101] = {};   // trial total capacities
-
-    // Moist-air lookups of the current rating (cleared by CC_Reset).
-    LookupMemo Lookups;
 };
 
 // The engine's module state of the calling thread. Initial-exec TLS: the
 // engine is linked into programs, and the solvers read it in tight loops.
 extern thread_local CoilCalcState cc [[gnu::tls_model("initial-exec")]];
+// Moist-air lookups of the current rating, cleared by CC_Reset. Beside the
+// state rather than in it, so that starting a rating from a fresh state does
+// not clear and copy the whole table.
+extern thread_local LookupMemo ccLookups [[gnu::tls_model("initial-exec")]];
 
 // Entry: rates the coil described by the two records, starting from a fresh
 // module state (as at program start). On success both hold

@@ -5,7 +5,7 @@
 // library is a pure function of its arguments, so an answer found again for
 // arguments equal bit for bit is the answer the library would give.
 //
-// The memo is part of the engine's state and is cleared at the start of
+// One memo per thread, beside the engine's state, cleared at the start of
 // every rating, so no rating sees another's lookups. A small direct-mapped
 // table: a slot taken by other arguments is simply overwritten.
 #pragma once

@@ -28,7 +28,7 @@ constexpr float kLibraryRefusal = -9999.0f;
 
 // Enthalpy of saturated air at t.
 float SatEnthalpy(float t, int16_t altitude) {
-    return hg::HGENTHALPY(t, cc.Lookups.WbToGr(t, t, altitude));
+    return hg::HGENTHALPY(t, ccLookups.WbToGr(t, t, altitude));
 }
 
 // Saturation temperature at enthalpy h, searched from the entering air.
@@ -59,7 +59,7 @@ void RaiseLeavingDryBulbToWetBulb(CoilRating& r) {
 
 // Humidity ratio at the leaving dry and wet bulb; a refusal keeps `previous`.
 float LeavingHumidity(const CoilRating& r, float previous) {
-    const float w = cc.Lookups.WbToGr(r.LatDb, r.LatWb, r.Altitude);
+    const float w = ccLookups.WbToGr(r.LatDb, r.LatWb, r.Altitude);
     return w == kLibraryRefusal ? previous : w;
 }
 
@@ -69,10 +69,10 @@ void RateCoolingCoil() {
     const int16_t alt = r.Altitude;
 
     // Entering air.
-    const float We = cc.Lookups.WbToGr(r.EatDb, cc.EatWbCalc, alt);
+    const float We = ccLookups.WbToGr(r.EatDb, cc.EatWbCalc, alt);
     const float he = hg::HGENTHALPY(r.EatDb, We);
-    const float tdp = cc.Lookups.DewPoint(We, alt);
-    const float hdp = hg::HGENTHALPY(tdp, cc.Lookups.SatGrains(tdp, alt));
+    const float tdp = ccLookups.DewPoint(We, alt);
+    const float hdp = hg::HGENTHALPY(tdp, ccLookups.SatGrains(tdp, alt));
     const float rhoE = hg::HGDENSITY(r.EatDb, We, alt);
     const float Rfo = F32(double(s.FoulingFactor) * cc.AreaRatio);
 
@@ -102,7 +102,7 @@ void RateCoolingCoil() {
         r.TotalBtuh = Qk;
         Outcome outcome = kNormal;
 
-        const float rhoL = cc.Lookups.Density(r.LatDb, Wl, alt);
+        const float rhoL = ccLookups.Density(r.LatDb, Wl, alt);
         cc.AirMassFlow = F32(double(r.Acfm) * (double(rhoL) + rhoE) / 2.0 * 60.0);
         cp = MeanCp(Wl, We);
         const float hc = F32((double(We) - Wl) * r.FluidSpecHeat * (double(r.LatWb) - 32.0) / 7000.0);
@@ -226,7 +226,7 @@ void RateCoolingCoil() {
                     // Wet branches: limit to the air leaving saturated at the
                     // entering fluid temperature, then to the branch's cap.
                     if (!hsFluid.known) {
-                        Wf = cc.Lookups.WbToGr(r.EntFluidTemp, r.EntFluidTemp, alt);
+                        Wf = ccLookups.WbToGr(r.EntFluidTemp, r.EntFluidTemp, alt);
                         hsFluid = {true, SatEnthalpy(r.EntFluidTemp, alt)};
                     }
                     const float Qmax = F32((double(he) - hsFluid.value -
@@ -278,7 +278,7 @@ void RateCoolingCoil() {
         r.TotalBtuh = F32(double(r.CapacityFactor) * r.TotalBtuh);
         r.LvgFluidTemp = F32(Div(r.TotalBtuh, double(r.FluidMassFlow) * r.FluidSpecHeat) + r.EntFluidTemp);
         for (int pass = 0; pass < 2; ++pass) {
-            const float rhoL = cc.Lookups.Density(r.LatDb, Wl, alt);
+            const float rhoL = ccLookups.Density(r.LatDb, Wl, alt);
             cc.AirMassFlow = F32(double(r.Acfm) * (double(rhoL) + rhoE) / 2.0 * 60.0);
             cp = MeanCp(Wl, We);
             const float hc = F32((double(We) - Wl) * r.FluidSpecHeat * (double(r.LatWb) - 32.0) / 7000.0);
@@ -301,7 +301,7 @@ void RateCoolingCoil() {
     if (cc.CoilDry != kFalse) {
         r.TotalBtuh = F32(double(r.CapacityFactor) * r.TotalBtuh);
         for (int pass = 0; pass < 2; ++pass) {
-            const float rhoL = cc.Lookups.Density(r.LatDb, Wl, alt);
+            const float rhoL = ccLookups.Density(r.LatDb, Wl, alt);
             const float rhoAvg = F32((double(rhoL) + rhoE) / 2.0);
             cc.AirMassFlow = F32(double(r.Acfm) * rhoAvg * 60.0);
             cp = MeanCp(Wl, We);

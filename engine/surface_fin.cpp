@@ -13,7 +13,7 @@ namespace {
 
 // Enthalpy of saturated air at t, Btu/lb.
 float SaturatedEnthalpy(float t, int16_t altitude) {
-    return hg::HGENTHALPY(t, cc.Lookups.WbToGr(t, t, altitude));
+    return hg::HGENTHALPY(t, ccLookups.WbToGr(t, t, altitude));
 }
 
 // Modified Bessel functions by the polynomial approximations of
@@ -83,9 +83,9 @@ float CC_SatTempFromEnthalpy(float targetEnthalpy, float dryBulb, float wetBulb,
     done = kFalse;
     try {
         const int16_t alt = cc.Rating.Altitude;
-        const float w = cc.Lookups.WbToGr(dryBulb, wetBulb, alt);
-        double t = cc.Lookups.DewPoint(w, alt);
-        double h = hg::HGENTHALPY(F32(t), cc.Lookups.SatGrains(F32(t), alt));
+        const float w = ccLookups.WbToGr(dryBulb, wetBulb, alt);
+        double t = ccLookups.DewPoint(w, alt);
+        double h = hg::HGENTHALPY(F32(t), ccLookups.SatGrains(F32(t), alt));
         const double target = targetEnthalpy;
         double e = std::fabs(target - h);
         int count = 1;
@@ -99,7 +99,7 @@ float CC_SatTempFromEnthalpy(float targetEnthalpy, float dryBulb, float wetBulb,
             if (count > 100) break;
             ++count;
             const float tf = F32(t);
-            h = hg::HGENTHALPY(tf, cc.Lookups.SatGrains(tf, alt));
+            h = hg::HGENTHALPY(tf, ccLookups.SatGrains(tf, alt));
             e = std::fabs(target - h);
         }
         const float result = F32(t);

@@ -20,6 +20,7 @@ protected:
     void SetUp() override {
         hg::SetLibraryNameForTesting("");
         cc = CoilCalcState{};
+        ccLookups.Clear();
         scope_ = std::make_unique<ScopedMessageSink>(sink);
     }
     void TearDown() override {

@@ -42,11 +42,11 @@ TEST_F(LookupMemoTest, AnswersAsTheLibraryForEveryArgument) {
 // Once cleared, as at the start of every rating, the memo asks the library
 // again: here a library that has gone away.
 TEST_F(LookupMemoTest, ClearedAtEachRatingsStart) {
-    cc.Lookups.WbToGr(80, 67, 0);
+    ccLookups.WbToGr(80, 67, 0);
     hg::SetLibraryNameForTesting("libHygrel32-not-there.so");
-    EXPECT_NO_THROW(cc.Lookups.WbToGr(80, 67, 0));
+    EXPECT_NO_THROW(ccLookups.WbToGr(80, 67, 0));
     CC_Reset();
-    EXPECT_THROW(cc.Lookups.WbToGr(80, 67, 0), rt::RtError);
+    EXPECT_THROW(ccLookups.WbToGr(80, 67, 0), rt::RtError);
 }
 
 }  // namespace
