@@ -2,6 +2,7 @@
 // checks. Reads coils as JSON, runs each through the calculation driver and
 // prints one JSON result per coil.
 #include <cstdio>
+#include <exception>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -195,7 +196,8 @@ int WriteBatchOutputs(const Options& opt, const std::vector<RatedCoil>& coils) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace {
+int Run(int argc, char** argv) {
     Options opt;
     std::string error;
     if (!ParseOptions(argc, argv, opt, error)) {
@@ -255,4 +257,19 @@ int main(int argc, char** argv) {
     const int post = WriteBatchOutputs(opt, rated);
     if (status == kvnrate::kExitOk) status = post;
     return status;
+}
+}  // namespace
+
+// Anything that escapes the rater (memory exhausted, a failure of the
+// standard library) ends it with a message and exit status 1, never with an
+// uncaught exception.
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kvn-rate: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "kvn-rate: unexpected failure\n");
+    }
+    return 1;
 }
