@@ -232,6 +232,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     InitChartCommands();
     InitDesktop();
     InitSelectCommand(this, mnuTools_);
+    InitUnits();
 
     // Commands that are not in place stay visibly disabled.
     // "&View" waits for a saved coil; the file commands enable it.
@@ -698,7 +699,7 @@ void Form1::OnFocus(QWidget* w) {
     } else if (n.startsWith("txtProperty(")) {
         SelectAllText(Text(n));
         if (n == "txtProperty(0)")
-            SetStatus(QString(), "Leave blank if below 2000 feet");
+            SetStatus(QString(), QString::fromStdString(units::Caption(units_, "Leave blank if below 2000 feet")));
         else
             SetStatus(QString(), QString());
     } else if (n.startsWith("txtHdr(") || n.startsWith("txtCPS(")) {
@@ -949,6 +950,7 @@ void Form1::AdjustEntCond() {
     AirFlowMode = 3;
     cmdAirFlow_Click();
     cmdSteam_Click();
+    ApplyUnitCaptions();
 }
 
 void Form1::cmdAirFlow_Click() {
@@ -991,9 +993,10 @@ bool Form1::CalcPerform() {
     FieldTexts fields;
     for (const auto& [key, control] : keys) fields[key] = FieldText(control);
 
-    const CalcResult result = ::CalcPerform(fields, AirFlowMode, coilSpec, coilRating);
+    const CalcResult result =
+        ::CalcPerform(entryMemory_.InchPoundFields(fields, units_), AirFlowMode, coilSpec, coilRating);
     if (result.status == CalcResult::Validation) {
-        ShowMessage(result.validation.message, MsgIcon::Error);
+        ShowMessage(units::Message(units_, result.validation.message), MsgIcon::Error);
         QWidget* target = Control(QString::fromStdString(result.validation.control));
         // The fin type list is never shown; its visible stand-in is the fin
         // treatment field.
@@ -1003,10 +1006,17 @@ bool Form1::CalcPerform() {
     }
     if (result.status != CalcResult::Ok) return false;   // the failure has been shown
 
+    ipGrid_ = result.grid;
+    FillGrid(units::GridRows(units_, ipGrid_, coilSpec, coilRating));
+    emit Rated();
+    return true;
+}
+
+void Form1::FillGrid(const std::vector<GridRow>& rows) {
     auto* grid = qobject_cast<QTableWidget*>(Control("SSDBGrid1"));
     grid->setRowCount(0);
     const QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    for (const GridRow& r : result.grid) {
+    for (const GridRow& r : rows) {
         const int n = grid->rowCount();
         grid->insertRow(n);
         auto* label = new QTableWidgetItem(QString::fromStdString(r.label));
@@ -1016,8 +1026,6 @@ bool Form1::CalcPerform() {
         grid->setItem(n, 0, label);
         grid->setItem(n, 1, value);
     }
-    emit Rated();
-    return true;
 }
 
 void Form1::cmdCalc_Click() { CalcPerform(); }

@@ -31,6 +31,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/units.h"
 #include "engine/records.h"
 
 class QAction;
@@ -130,6 +131,17 @@ public:
     void mnuFilePrintSetup_Click();      // File "Print &Setup..."
     void mnuFilePrint_Click();           // File "&Print..." and toolbar "Print"
 
+    // ---- Units of entry and display (Form1_units.cpp) --------------------
+    // Inch-pound (the default) or SI, chosen in the Tools menu and
+    // remembered between sessions. The records, the coil file and the
+    // model designation stay inch-pound either way.
+    units::System UnitSystem() const { return units_; }
+    // Converts the values shown in the entry fields and the results grid to
+    // `system` and retexts the captions; rates nothing.
+    void SetUnitSystem(units::System system);
+    // Tools menu items and the remembered choice; once, at construction.
+    void InitUnits();
+
     // ---- The psychrometric chart (Form1_chart.cpp) ----------------------
     void InitChartCommands();
     void mnuToolsChart_Click();          // Tools "Psych&rometric Chart..." and "Ps&ychrometric Chart"
@@ -171,6 +183,12 @@ private:
     QTimer* clock_ = nullptr;
     QMenu* mnuTools_ = nullptr;          // "T&ools"
     QWidget* chartWindow_ = nullptr;     // the chart window once opened
+
+    void ApplyUnitCaptions();
+    void FillGrid(const std::vector<GridRow>& rows);
+    units::System units_ = units::System::InchPound;
+    units::EntryMemory entryMemory_;
+    std::vector<GridRow> ipGrid_;        // the last results as the driver lists them
 };
 
 // The window of the running program (nullptr when there is none); the other

@@ -34,6 +34,7 @@ reports::ReportHeaderTexts ReportHeaderFromForm1() {
         h.customer = f->FieldText("txtHdr(3)");
         h.project = f->FieldText("txtHdr(4)");
         h.date = f->FieldText("txtHdr(0)");
+        h.units = f->UnitSystem();
     }
     return h;
 }

@@ -13,6 +13,7 @@
 #include "engine/rterror.h"
 #include "reports/maker.h"
 #include "reports/print_surface.h"
+#include "reports/report_units.h"
 
 namespace reports {
 
@@ -112,11 +113,14 @@ SavedCoilTable::Row AsReported(const SavedCoilTable::Row& row, const std::string
 
 std::string Width(double w) { return std::to_string(static_cast<long long>(w)); }
 
-std::string RowText(const SavedCoilTable::Row& row, const std::vector<std::pair<int, const char*>>& cells) {
+std::string RowText(const SavedCoilTable::Row& row, const std::vector<std::pair<int, const char*>>& cells,
+                    bool si) {
     std::string out;
     for (size_t i = 0; i < cells.size(); ++i) {
         if (i) out += '|';
-        if (cells[i].first >= 0) out += FormatCell(row[cells[i].first], cells[i].second);
+        if (cells[i].first >= 0)
+            out += si ? SiReportCell(row, cells[i].first, cells[i].second)
+                      : FormatCell(row[cells[i].first], cells[i].second);
     }
     return out;
 }
@@ -136,7 +140,8 @@ void PageHeader(PrintDocument& doc, const ReportHeaderTexts& h, const Cell& firs
     const std::string altText = CellText(firstAltitude);
     const double altitude = numfmt::Val(altText);
     if (numfmt::IsNumeric(altText) && altitude > 1999)
-        rows[3] += "||Altitude:|" + numfmt::FormatF64(altitude, "0") + "'";
+        rows[3] += "||Altitude:|" + (h.units == units::System::SI ? SiAltitudeText(altitude)
+                                                                   : numfmt::FormatF64(altitude, "0") + "'");
     doc.SetFont(9);
     doc.AddTable(format, rows);
     doc.SetCurrentY(doc.CurrentY() + 1000);
@@ -175,8 +180,11 @@ std::unique_ptr<PrintDocument> BuildMultiCoilReport(const SavedCoilTable& table,
 
         doc->SetFont(8);
         doc->SetCurrentY(doc->CurrentY() + 500);
-        doc->AddTable(format, layout.geometryHeader, {RowText(row, layout.geometry)}, kHeaderShade);
-        doc->AddTable(format, layout.performanceHeader, {RowText(row, layout.performance)}, kHeaderShade);
+        const bool si = header.units == units::System::SI;
+        doc->AddTable(format, si ? SiReportHeader(layout.geometryHeader) : layout.geometryHeader,
+                      {RowText(row, layout.geometry, si)}, kHeaderShade);
+        doc->AddTable(format, si ? SiReportHeader(layout.performanceHeader) : layout.performanceHeader,
+                      {RowText(row, layout.performance, si)}, kHeaderShade);
 
         // Identification lines.
         const double w4 = RoundTwips(printable / 4);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "common/units.h"
 #include "files/saved_coils.h"
 #include "reports/print_document.h"
 
@@ -16,6 +17,7 @@ struct ReportHeaderTexts {
     std::string customer;  // txtHdr(3)
     std::string project;   // txtHdr(4)
     std::string date;      // txtHdr(0)
+    units::System units = units::System::InchPound;  // of the printed figures
 };
 
 // Shade of the tables' header rows.

@@ -7,6 +7,7 @@
 #include "common/calc_driver.h"
 #include "common/numfmt.h"
 #include "reports/maker.h"
+#include "reports/report_units.h"
 
 namespace reports {
 
@@ -14,7 +15,7 @@ namespace {
 
 constexpr const char* kFont = "Courier New";
 constexpr double kFontSize = 12;
-constexpr const char* kDeg = "\xC2\xBA" "F";  // ºF
+constexpr const char* kDegF = "\xC2\xBA" "F";  // ºF (inch-pound)
 
 struct At {
     double x;
@@ -44,6 +45,19 @@ std::string Pad(const std::string& text, size_t width) {
 }
 std::string Num(float v, const char* pattern) { return Pad(numfmt::FormatF32(v, pattern), 10); }
 std::string Num(int16_t v) { return Pad(numfmt::FormatF64(v, "0"), 10); }
+
+using Q = units::Quantity;
+
+// Figures, unit texts and labels in the sheet's units: the inch-pound ones
+// as they are, or SI with the decimals of each quantity.
+struct Units {
+    bool si;
+    std::string V(Q q, float v, const char* pattern) const {
+        return si ? Pad(units::FormatSI(q, v), 10) : Num(v, pattern);
+    }
+    std::string U(Q q, const char* ip) const { return si ? units::Info(q).siUnit : ip; }
+    std::string L(const char* ip) const { return si ? SiSheetLabel(ip) : ip; }
+};
 
 // X of a 10-character value field that must end one blank before the text
 // printed at `nextX` on the same row. Without this the field would reach
@@ -148,6 +162,8 @@ void PrintPerformance(PrintSurface& s, const CoilSpec& coilSpec, const CoilRatin
                       const SheetTexts& t) {
     s.SetFont(kFont, kFontSize);
     const std::string& type = t.coilType;
+    const Units u{t.units == units::System::SI};
+    const std::string deg = u.U(Q::Temperature, kDegF);
 
     // 1. Header block: the maker's lines at the left, the job at the right.
     const std::pair<const char*, std::string> job[5] = {
@@ -170,13 +186,14 @@ void PrintPerformance(PrintSurface& s, const CoilSpec& coilSpec, const CoilRatin
             // After the caption; a long caption pushes it one blank past
             // its end rather than under it.
             const double x = std::max(6000.0, 4500 + s.TextWidth(caption + " "));
-            row.push_back({x, "@ " + std::to_string(r.Altitude) + " Feet"});
+            row.push_back({x, "@ " + (u.si ? units::FormatSI(Q::Altitude, r.Altitude) : std::to_string(r.Altitude)) +
+                                  " " + u.L("Feet")});
         }
         Row(s, row);
     }
     const double second = FieldBefore(s, 8500);
-    Row(s, {{0, "Fin Height x Fin Length"}, {4000, ":"}, {4500, Num(coilSpec.FinHeight, "0.00")},
-            {6000, "In.   x"}, {second, Num(coilSpec.FL, "0.00")}, {8500, "Inches"}});
+    Row(s, {{0, "Fin Height x Fin Length"}, {4000, ":"}, {4500, u.V(Q::Length, coilSpec.FinHeight, "0.00")},
+            {6000, u.L("In.   x")}, {second, u.V(Q::Length, coilSpec.FL, "0.00")}, {8500, u.L("Inches")}});
     Row(s, {{0, "Rows Deep x Fins / Inch"}, {4000, ":"}, {4500, Num(coilSpec.RD)}, {6000, "Rows  x"},
             {second, Num(coilSpec.FPI)}, {8500, "Fins Per Inch"}});
     Row(s, {{0, "Tube Od and Thickness"}, {4000, ":"}, {4500, Pad(TubeText(t.tubeOD), 10)},
@@ -188,7 +205,8 @@ void PrintPerformance(PrintSurface& s, const CoilSpec& coilSpec, const CoilRatin
         if (!mat.empty()) row.push_back({6000, mat});
         Row(s, row);
     }
-    Row(s, {{0, "Face Area"}, {4000, ":"}, {4500, Num(r.CoilFaceArea, "0.00")}, {6000, "Square Feet"}});
+    Row(s, {{0, "Face Area"}, {4000, ":"}, {4500, u.V(Q::Area, r.CoilFaceArea, "0.00")},
+            {6000, u.U(Q::Area, "Square Feet")}});
     MoveDown(s, 1000);
 
     // 4. Performance headings.
@@ -211,62 +229,64 @@ void PrintPerformance(PrintSurface& s, const CoilSpec& coilSpec, const CoilRatin
     std::vector<std::vector<At>> rows;
     auto add = [&]() -> std::vector<At>& { return rows.emplace_back(); };
     if (type == "C") {
-        auto& a = add(); Left(a, "Flow, ACFM", Num(r.Acfm, "0"), "ACFM");
-        right(a, "Condenser Temp.", Num(r.EntFluidTemp, "0.00"), kDeg, rv);
-        auto& b = add(); Left(b, "Entering Air Dry Bulb", Num(r.EatDb, "0.00"), kDeg);
+        auto& a = add(); Left(a, u.L("Flow, ACFM"), u.V(Q::AirFlow, r.Acfm, "0"), u.U(Q::AirFlow, "ACFM"));
+        right(a, "Condenser Temp.", u.V(Q::Temperature, r.EntFluidTemp, "0.00"), deg, rv);
+        auto& b = add(); Left(b, "Entering Air Dry Bulb", u.V(Q::Temperature, r.EatDb, "0.00"), deg);
         right(b, "Refrigerant", refrig, "", 10000);
-        auto& c = add(); Left(c, "Leaving Air Dry Bulb", Num(r.LatDb, "0.00"), kDeg);
-        right(c, "Ref Press. Drop", Num(r.FluidPD, "0.00"), "PSI", rv);
-        auto& d = add(); Left(d, "Face Velocity", Num(r.FaceVelocity, "0.00"), "SFPM");
+        auto& c = add(); Left(c, "Leaving Air Dry Bulb", u.V(Q::Temperature, r.LatDb, "0.00"), deg);
+        right(c, "Ref Press. Drop", u.V(Q::RefrigerantPD, r.FluidPD, "0.00"), u.U(Q::RefrigerantPD, "PSI"), rv);
+        auto& d = add(); Left(d, u.L("Face Velocity"), u.V(Q::AirVelocity, r.FaceVelocity, "0.00"), u.U(Q::AirVelocity, "SFPM"));
         right(d, "Number of Circuits", Num(coilSpec.Circuits), "", rv);
     } else if (type == "E") {
-        auto& a = add(); Left(a, "Flow, ACFM", Num(r.Acfm, "0"), "ACFM");
-        right(a, "Evaporator Temp", Num(r.EntFluidTemp, "0.00"), kDeg, rv);
-        auto& b = add(); Left(b, "Entering Air Dry Bulb", Num(r.EatDb, "0.00"), kDeg);
+        auto& a = add(); Left(a, u.L("Flow, ACFM"), u.V(Q::AirFlow, r.Acfm, "0"), u.U(Q::AirFlow, "ACFM"));
+        right(a, "Evaporator Temp", u.V(Q::Temperature, r.EntFluidTemp, "0.00"), deg, rv);
+        auto& b = add(); Left(b, "Entering Air Dry Bulb", u.V(Q::Temperature, r.EatDb, "0.00"), deg);
         right(b, "Number of Circuits", Num(coilSpec.Circuits), "", rv);
-        auto& c = add(); Left(c, "Entering Air Wet Bulb", Num(r.EatWb, "0.00"), kDeg);
+        auto& c = add(); Left(c, "Entering Air Wet Bulb", u.V(Q::Temperature, r.EatWb, "0.00"), deg);
         right(c, "Refrigerant Type", refrig, "", 10000);
-        auto& d = add(); Left(d, "Leaving Air Dry Bulb", Num(r.LatDb, "0.00"), kDeg);
-        right(d, "Ref. Press. Drop", Num(r.FluidPD, "0.00"), "PSI", rv);
-        Left(add(), "Leaving Air Wet Bulb", Num(r.LatWb, "0.00"), kDeg);
-        Left(add(), "Face Velocity", Num(r.FaceVelocity, "0.00"), "SFPM");
+        auto& d = add(); Left(d, "Leaving Air Dry Bulb", u.V(Q::Temperature, r.LatDb, "0.00"), deg);
+        right(d, "Ref. Press. Drop", u.V(Q::RefrigerantPD, r.FluidPD, "0.00"), u.U(Q::RefrigerantPD, "PSI"), rv);
+        Left(add(), "Leaving Air Wet Bulb", u.V(Q::Temperature, r.LatWb, "0.00"), deg);
+        Left(add(), u.L("Face Velocity"), u.V(Q::AirVelocity, r.FaceVelocity, "0.00"), u.U(Q::AirVelocity, "SFPM"));
     } else if (type == "G" || type == "W") {
         const bool g = type == "G";
         const std::string na = Pad("N/A", 10);
-        auto& a = add(); Left(a, "Flow, ACFM", Num(r.Acfm, "0"), "ACFM");
-        right(a, g ? "Entering Gly. Temp." : "Entering Water Temp", Num(r.EntFluidTemp, "0.00"), kDeg, rv);
-        auto& b = add(); Left(b, "Entering Air Dry Bulb", Num(r.EatDb, "0.00"), kDeg);
-        right(b, g ? "Leaving Gly. Temp" : "Leaving Water Temp", Num(r.LvgFluidTemp, "0.00"), kDeg, rv);
+        auto& a = add(); Left(a, u.L("Flow, ACFM"), u.V(Q::AirFlow, r.Acfm, "0"), u.U(Q::AirFlow, "ACFM"));
+        right(a, g ? "Entering Gly. Temp." : "Entering Water Temp", u.V(Q::Temperature, r.EntFluidTemp, "0.00"), deg, rv);
+        auto& b = add(); Left(b, "Entering Air Dry Bulb", u.V(Q::Temperature, r.EatDb, "0.00"), deg);
+        right(b, g ? "Leaving Gly. Temp" : "Leaving Water Temp", u.V(Q::Temperature, r.LvgFluidTemp, "0.00"), deg, rv);
         auto& c = add();
-        Left(c, "Entering Air Wet Bulb", cooling ? Num(r.EatWb, "0.00") : na, cooling ? kDeg : "");
+        Left(c, "Entering Air Wet Bulb", cooling ? u.V(Q::Temperature, r.EatWb, "0.00") : na, cooling ? deg : "");
         right(c, "Number of Circuits", Num(coilSpec.Circuits), "", rv);
-        auto& d = add(); Left(d, "Leaving Air Dry Bulb", Num(r.LatDb, "0.00"), kDeg);
-        right(d, "GPM", Num(r.Gpm, "0.00"), "", rv);
+        auto& d = add(); Left(d, "Leaving Air Dry Bulb", u.V(Q::Temperature, r.LatDb, "0.00"), deg);
+        right(d, u.L("GPM"), u.V(Q::FluidFlow, r.Gpm, "0.00"), u.U(Q::FluidFlow, ""), rv);
         auto& e = add();
-        Left(e, "Leaving Air Wet Bulb", cooling ? Num(r.LatWb, "0.00") : na, cooling ? kDeg : "");
-        right(e, "Water Pressure Drop", Num(r.FluidPD, "0.00"), g ? "FT" : "FT H2O", rv);
-        auto& f = add(); Left(f, "Face Velocity", Num(r.FaceVelocity, "0.00"), "SFPM");
-        right(f, "Liquid Velocity", Num(r.TubeVelocity, "0.00"), "FPS", rv);
-        auto& h = add(); Left(h, "Air Side Pressure Drop", Num(r.AirPD, "0.00"), g ? " W.G." : "In. W.G.");
+        Left(e, "Leaving Air Wet Bulb", cooling ? u.V(Q::Temperature, r.LatWb, "0.00") : na, cooling ? deg : "");
+        right(e, "Water Pressure Drop", u.V(Q::WaterPD, r.FluidPD, "0.00"), u.U(Q::WaterPD, g ? "FT" : "FT H2O"), rv);
+        auto& f = add(); Left(f, u.L("Face Velocity"), u.V(Q::AirVelocity, r.FaceVelocity, "0.00"), u.U(Q::AirVelocity, "SFPM"));
+        right(f, "Liquid Velocity", u.V(Q::FluidVelocity, r.TubeVelocity, "0.00"), u.U(Q::FluidVelocity, "FPS"), rv);
+        auto& h = add(); Left(h, "Air Side Pressure Drop", u.V(Q::AirPD, r.AirPD, "0.00"), u.U(Q::AirPD, g ? " W.G." : "In. W.G."));
         if (g) right(h, "Percent Glycol", Num(r.PercentGlycol, "0.00"), "%", rv);
     } else if (type == "S") {
-        auto& a = add(); Left(a, "Flow, ACFM", Num(r.Acfm, "0"), "ACFM");
-        right(a, "Steam Pressure", Num(r.SteamPressure, "0.00"), "PSI", rv);
-        auto& b = add(); Left(b, "Entering Air Dry Bulb", Num(r.EatDb, "0.00"), kDeg);
-        right(b, "Steam Temperature", Num(r.EntFluidTemp, "0.00"), kDeg, rv);
-        auto& c = add(); Left(c, "Leaving Air Dry Bulb", Num(r.LatDb, "0.00"), kDeg);
-        right(c, "Lbs. / Hr. Cond.", Num(r.Condensate, "0.00"), "", rv);
-        auto& d = add(); Left(d, "Face Velocity", Num(r.FaceVelocity, "0.00"), "SFPM");
-        right(d, "Latent Heat (BTU/LB)", Num(r.LatentHeat, "0"), "", rv);
-        Left(add(), "Air Side Pressure Drop", Num(r.AirPD, "0.00"), "In. W.G.");
+        auto& a = add(); Left(a, u.L("Flow, ACFM"), u.V(Q::AirFlow, r.Acfm, "0"), u.U(Q::AirFlow, "ACFM"));
+        right(a, "Steam Pressure", u.V(Q::SteamPressure, r.SteamPressure, "0.00"), u.U(Q::SteamPressure, "PSI"), rv);
+        auto& b = add(); Left(b, "Entering Air Dry Bulb", u.V(Q::Temperature, r.EatDb, "0.00"), deg);
+        right(b, "Steam Temperature", u.V(Q::Temperature, r.EntFluidTemp, "0.00"), deg, rv);
+        auto& c = add(); Left(c, "Leaving Air Dry Bulb", u.V(Q::Temperature, r.LatDb, "0.00"), deg);
+        right(c, u.L("Lbs. / Hr. Cond."), u.V(Q::MassFlow, r.Condensate, "0.00"), u.U(Q::MassFlow, ""), rv);
+        auto& d = add(); Left(d, u.L("Face Velocity"), u.V(Q::AirVelocity, r.FaceVelocity, "0.00"), u.U(Q::AirVelocity, "SFPM"));
+        right(d, u.L("Latent Heat (BTU/LB)"), u.V(Q::LatentHeat, r.LatentHeat, "0"), u.U(Q::LatentHeat, ""), rv);
+        Left(add(), "Air Side Pressure Drop", u.V(Q::AirPD, r.AirPD, "0.00"), u.U(Q::AirPD, "In. W.G."));
     }
     for (const auto& row : rows) Row(s, row);
 
     // 6. Totals.
     MoveDown(s, 400);
-    Row(s, {{0, "Total Btuh"}, {3500, ":"}, {4000, Num(r.TotalBtuh, "0.00")}, {5750, "BTU/HR."}});
+    Row(s, {{0, u.L("Total Btuh")}, {3500, ":"}, {4000, u.V(Q::Capacity, r.TotalBtuh, "0.00")},
+            {5750, u.U(Q::Capacity, "BTU/HR.")}});
     if (type == "E" || ((type == "W" || type == "G") && cooling))
-        Row(s, {{0, "Sensible Btuh"}, {3500, ":"}, {4000, Num(r.SensibleBtuh, "0.00")}, {5750, "BTU/HR."}});
+        Row(s, {{0, u.L("Sensible Btuh")}, {3500, ":"}, {4000, u.V(Q::Capacity, r.SensibleBtuh, "0.00")},
+                {5750, u.U(Q::Capacity, "BTU/HR.")}});
 
     // 7. Notes, wrapped to the page and kept above the coils-per-system
     // row: lines that would reach into it are left off.

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "common/units.h"
 #include "engine/records.h"
 #include "reports/print_surface.h"
 
@@ -17,6 +18,7 @@ struct SheetTexts {
     std::string coilType;               // cboCoilType code: W G S E C
     std::string tubeOD;                 // cboTubeOD code: 1 3 4 5 6
     bool withChart = false;             // a second page with the psychrometric chart
+    units::System units = units::System::InchPound;  // of the printed figures
 };
 
 // Vertical position of the coils-per-system row, in twips from the top.

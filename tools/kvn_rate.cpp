@@ -15,6 +15,7 @@
 #include "tools/rate_json.h"
 #include "tools/report_output.h"
 #include "tools/select_json.h"
+#include "tools/units_output.h"
 // Last: it brings in Qt, whose "slots" keyword macro would rewrite the
 // plain names of the headers above.
 #include "tools/chart_output.h"
@@ -86,6 +87,13 @@ Options
                the output is the same, in input order, whatever N
   --select     search for the coils that meet a duty instead of rating
                (see "Selection" below)
+  --units ip|si  units of the input texts, the grid and the printed sheet
+               and report: ip, inch-pound (the default), or si: FL in mm,
+               Acfm and Scfm in m3/h, AirVel in m/s, Gpm in L/s,
+               SteamPressure in kPa gauge, Altitude in m, temperatures in C;
+               the output then has "units": "SI". The construction keeps
+               its designations, and "CoilSpec", "CoilRating", "model" and
+               the coil file of --kvn stay inch-pound.
   -h, --help   show this text
 
 Exit status
@@ -111,6 +119,7 @@ struct Options {
     unsigned jobs = 1;      // --jobs: threads that rate the batch
     std::string chartFile;  // --chart: the psychrometric chart, PNG, SVG or PDF
     bool select = false;    // --select: search for coils meeting a duty
+    units::System units = units::System::InchPound;  // --units
 };
 
 bool ParseOptions(int argc, char** argv, Options& opt, std::string& error) {
@@ -139,6 +148,13 @@ bool ParseOptions(int argc, char** argv, Options& opt, std::string& error) {
             if (!next(opt.reportFile)) return false;
         } else if (a == "--chart") {
             if (!next(opt.chartFile)) return false;
+        } else if (a == "--units") {
+            std::string v;
+            if (!next(v)) return false;
+            if (!units::ParseSystem(v, opt.units)) {
+                error = "--units takes ip or si, not " + v;
+                return false;
+            }
         } else if (a == "--list") {
             if (!next(opt.listFile)) return false;
         } else if (a == "--jobs") {
@@ -191,6 +207,8 @@ int WriteBatchOutputs(const Options& opt, const std::vector<RatedCoil>& coils) {
     if (!opt.sheetFile.empty()) step(kvnrate::WriteSheetFile(opt.sheetFile, coils));
     if (!opt.reportFile.empty()) step(kvnrate::WriteReportFile(opt.reportFile, coils));
     if (!opt.chartFile.empty()) step(kvnrate::WriteChartFile(opt.chartFile, coils));
+    if (!opt.sheetFile.empty()) step(kvnrate::WriteSheetFile(opt.sheetFile, coils, opt.units));
+    if (!opt.reportFile.empty()) step(kvnrate::WriteReportFile(opt.reportFile, coils, opt.units));
     return status;
 }
 
@@ -241,12 +259,16 @@ int Run(int argc, char** argv) {
         for (const std::string& key : ignored)
             if (!kvnrate::IsHeaderKey(key) && !kvnrate::IsSheetKey(key))
                 std::fprintf(stderr, "kvn-rate: coil %zu: unknown key \"%s\" ignored\n", i + 1, key.c_str());
+        p.fields = kvnrate::InchPoundFields(p.fields, opt.units);
         pending.push_back(std::move(p));
     }
 
     std::vector<RatedCoil> rated;
     int status = kvnrate::kExitOk;
     for (kvnrate::BatchResult& r : kvnrate::RateBatch(pending, opt.jobs, opt.pretty)) {
+        if (opt.units != units::System::InchPound)
+            r.line = kvnrate::ResultJsonIn(opt.units, r.coil)
+                         .dump(opt.pretty ? 1 : -1, ' ', false, Json::error_handler_t::replace);
         std::fwrite(r.line.data(), 1, r.line.size(), stdout);
         std::fputc('\n', stdout);
         if (status == kvnrate::kExitOk) status = r.coil.exitStatus();

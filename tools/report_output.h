@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/units.h"
 #include "tools/coil_file_output.h"
 #include "tools/rate_json.h"
 
@@ -72,7 +73,8 @@ inline reports::SheetTexts SheetTextsOf(const RatedCoil& coil) {
 }
 
 // The sheet of the batch's first coil.
-inline int WriteSheetFile(const std::string& path, const std::vector<RatedCoil>& coils) {
+inline int WriteSheetFile(const std::string& path, const std::vector<RatedCoil>& coils,
+                          units::System system = units::System::InchPound) {
     if (coils.empty() || !coils[0].ok()) {
         std::fprintf(stderr, "kvn-rate: the coil was not rated; no sheet written to %s\n", path.c_str());
         return kExitReport;
@@ -80,8 +82,9 @@ inline int WriteSheetFile(const std::string& path, const std::vector<RatedCoil>&
     if (coils.size() > 1)
         std::fprintf(stderr, "kvn-rate: the sheet in %s shows the first of %zu coils\n", path.c_str(), coils.size());
     GuiSession gui;
-    if (!reports::WriteSheetPdf(QString::fromStdString(path), coils[0].coilSpec, coils[0].rating,
-                                SheetTextsOf(coils[0]))) {
+    reports::SheetTexts texts = SheetTextsOf(coils[0]);
+    texts.units = system;
+    if (!reports::WriteSheetPdf(QString::fromStdString(path), coils[0].coilSpec, coils[0].rating, texts)) {
         std::fprintf(stderr, "kvn-rate: cannot write %s\n", path.c_str());
         return kExitReport;
     }
@@ -90,7 +93,8 @@ inline int WriteSheetFile(const std::string& path, const std::vector<RatedCoil>&
 
 // The multi-coil report of every rated coil, saved in order; the page
 // header takes "Customer", "Project" and "Date" of the first coil.
-inline int WriteReportFile(const std::string& path, const std::vector<RatedCoil>& coils) {
+inline int WriteReportFile(const std::string& path, const std::vector<RatedCoil>& coils,
+                           units::System system = units::System::InchPound) {
     SavedCoilTable table;
     reports::ReportHeaderTexts header;
     bool first = true;
@@ -112,6 +116,7 @@ inline int WriteReportFile(const std::string& path, const std::vector<RatedCoil>
         }
     }
     GuiSession gui;
+    header.units = system;
     const auto doc = reports::BuildMultiCoilReport(table, header);
     if (!reports::WriteReportPdf(QString::fromStdString(path), *doc)) {
         std::fprintf(stderr, "kvn-rate: cannot write %s\n", path.c_str());
@@ -127,11 +132,11 @@ public:
     explicit GuiSession(bool = true) {}
 };
 
-inline int WriteSheetFile(const std::string&, const std::vector<RatedCoil>&) {
+inline int WriteSheetFile(const std::string&, const std::vector<RatedCoil>&, units::System = units::System::InchPound) {
     std::fprintf(stderr, "kvn-rate: built without reports; --sheet is not available\n");
     return kExitReport;
 }
-inline int WriteReportFile(const std::string&, const std::vector<RatedCoil>&) {
+inline int WriteReportFile(const std::string&, const std::vector<RatedCoil>&, units::System = units::System::InchPound) {
     std::fprintf(stderr, "kvn-rate: built without reports; --report is not available\n");
     return kExitReport;
 }

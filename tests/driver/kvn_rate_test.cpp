@@ -167,3 +167,37 @@ TEST(KvnRate, UsageAndInputErrorsExitOne) {
 }
 
 }  // namespace
+
+// --units si reads the field texts in SI and lists the grid in SI; the
+// records stay inch-pound. The water coil in exact SI texts rates to the
+// same records.
+TEST(KvnRate, SiUnits) {
+    json si = json::parse(kWater);
+    si["FL"] = "1219.2";
+    si["Acfm"] = "3398.02159104";
+    si["EatDb"] = "26.666666666666668";
+    si["EatWb"] = "19.444444444444443";
+    si["EntFluidTemp"] = "7.2222222222222223";
+    si["Gpm"] = "1.261803928";
+    const RaterRun ip = RunRater(kWater);
+    const RaterRun r = RunRater(si.dump(), "--units si");
+    ASSERT_EQ(r.status, 0) << r.out;
+    ASSERT_EQ(r.results.size(), 1u);
+    const json& j = r.results[0];
+    EXPECT_EQ(j["units"], "SI");
+    EXPECT_FALSE(ip.results[0].contains("units"));
+    EXPECT_EQ(j["CoilSpec"], ip.results[0]["CoilSpec"]);
+    EXPECT_EQ(j["CoilRating"], ip.results[0]["CoilRating"]);
+    EXPECT_EQ(j["model"], ip.results[0]["model"]);
+    EXPECT_EQ(j["grid"][0][0], "kW (Total)   ");
+    EXPECT_EQ(j["grid"].size(), ip.results[0]["grid"].size());
+
+    const RaterRun bad = RunRater(json{{"Application", "W"}, {"Pattern", "5"}, {"TubeWall", "0.02"}, {"FinMat", "A"},
+                                       {"FPI", "12"}, {"RD", "4"}, {"TH", "16"}, {"FL", "1219"}, {"Acfm", "3400"},
+                                       {"EatDb", "27"}, {"EntFluidTemp", "7"}, {"Gpm", "0"}}
+                                      .dump(),
+                                  "--units SI");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.results.at(0)["validation"]["message"], "Fluid flow (L/s) must be greater than 0");
+    EXPECT_EQ(RunRater(kWater, "--units metric").status, 1);
+}

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <algorithm>
@@ -22,7 +23,9 @@
 
 #include "common/calc_driver.h"
 #include "common/model_designation.h"
+#include "common/units.h"
 #include "engine/msgbox.h"
+#include "files/coil_file.h"
 #include "files/saved_coils.h"
 #include "forms/Form1.h"
 #include "forms/frmAbout.h"
@@ -574,3 +577,127 @@ TEST(FrmAbout, TitleVersionAndSystemInfo) {
 }
 
 }  // namespace
+
+// ---- Units of entry and display ---------------------------------------------
+
+class Form1UnitsTest : public Form1Test {
+protected:
+    void TearDown() override {
+        QSettings("KVN", "KVN").remove("Units/System");
+        Form1Test::TearDown();
+    }
+    void Use(units::System system) {
+        form.Action(system == units::System::SI ? "mnuToolsUnitsSI" : "mnuToolsUnitsIP")->trigger();
+    }
+    Strings GridTexts() {
+        Strings out;
+        for (const GridRow& r : Grid()) out.push_back(r.label + "\t" + r.value);
+        return out;
+    }
+    std::string Caption(const char* label) { return S(W<QLabel>(label)->text()); }
+};
+
+TEST_F(Form1UnitsTest, AnExclusivePairInToolsRememberedBetweenSessions) {
+    QAction* ip = form.Action("mnuToolsUnitsIP");
+    QAction* si = form.Action("mnuToolsUnitsSI");
+    ASSERT_TRUE(ip && si);
+    EXPECT_EQ(S(ip->text()), "&Inch-pound units");
+    EXPECT_EQ(S(si->text()), "SI u&nits");
+    EXPECT_TRUE(W<QMenu>("mnuTools")->actions().contains(si));
+    EXPECT_TRUE(ip->isChecked());
+    EXPECT_EQ(form.UnitSystem(), units::System::InchPound);
+    Use(units::System::SI);
+    EXPECT_TRUE(si->isChecked());
+    EXPECT_FALSE(ip->isChecked());
+    {
+        Form1 next;
+        EXPECT_EQ(next.UnitSystem(), units::System::SI);
+        EXPECT_TRUE(next.Action("mnuToolsUnitsSI")->isChecked());
+        EXPECT_EQ(S(next.Label("lblEntConditions(0)")->text()), "Altitude (m)");
+    }
+    Use(units::System::InchPound);
+    Form1 next;
+    EXPECT_EQ(next.UnitSystem(), units::System::InchPound);
+}
+
+// A rated coil on screen keeps its rating across switches: the fields and
+// the grid are shown anew, rating again gives the same records, and
+// switching back restores the texts as typed.
+TEST_F(Form1UnitsTest, SwitchingConvertsTheCoilOnScreenWithoutRerating) {
+    FillWaterCoil();
+    Set("txtProperty(0)", "2500");
+    Click("cmdCalc");
+    ASSERT_TRUE(sink.shown.empty());
+    const CoilRating ipRating = form.coilRating;
+    const Strings ipGrid = GridTexts();
+
+    Use(units::System::SI);
+    const Strings siTexts = {Text("txtProperty(0)"), Text("txtProperty(1)"), Text("txtProperty(4)"),
+                             Text("txtProperty(5)"), Text("txtProperty(6)"), Text("txtProperty(7)"),
+                             Text("txtFL"),          Text("txtFPI")};
+    EXPECT_EQ(siTexts, (Strings{"762", "6796", "26.67", "19.44", "7.22", "2.524", "1219.2", "12"}));
+    EXPECT_EQ(Caption("lblEntConditions(0)"), "Altitude (m)");
+    EXPECT_EQ(Caption("lblEntConditions(1)"), "m³/h");
+    EXPECT_EQ(Caption("lblEntConditions(6)"), "Ent Fluid (°C)");
+    EXPECT_EQ(Caption("lblEntConditions(7)"), "L/s");
+    EXPECT_EQ(Caption("lblPhy(8)"), "Finned Length (mm):");
+    const Strings siGrid = GridTexts();
+    ASSERT_EQ(siGrid.size(), ipGrid.size());
+    EXPECT_EQ(siGrid[0], "kW (Total)   \t" + sRightJustify(units::ToSI(units::Quantity::Capacity, ipRating.TotalBtuh)));
+    EXPECT_EQ(form.coilRating.TotalBtuh, ipRating.TotalBtuh);
+
+    Click("cmdCalc");
+    ASSERT_TRUE(sink.shown.empty());
+    EXPECT_EQ(form.coilRating.TotalBtuh, ipRating.TotalBtuh);
+    EXPECT_EQ(form.coilRating.LatWb, ipRating.LatWb);
+    EXPECT_EQ(form.coilRating.FluidPD, ipRating.FluidPD);
+    EXPECT_EQ(GridTexts(), siGrid);
+
+    // A coil type chosen in SI is laid out with SI captions.
+    Set("cboCoilType", "G");
+    form.cboCoilType_Click();
+    EXPECT_EQ(Caption("lblEntConditions(6)"), "Glycol Temp. (°C)");
+    Set("cboCoilType", "W");
+    form.cboCoilType_Click();
+
+    Use(units::System::InchPound);
+    EXPECT_EQ(Text("txtProperty(0)"), "2500");
+    EXPECT_EQ(Text("txtProperty(4)"), "80");
+    EXPECT_EQ(Text("txtFL"), "48");
+    EXPECT_EQ(Caption("lblEntConditions(6)"), "Ent Fluid (°f)");
+    EXPECT_EQ(GridTexts(), ipGrid);
+
+    // Edited in SI, a value rates as typed; messages speak SI.
+    Use(units::System::SI);
+    Set("txtProperty(4)", "27");
+    Click("cmdCalc");
+    EXPECT_EQ(form.coilRating.EatDb, 80.6f);
+    Set("txtProperty(7)", "0");
+    Click("cmdCalc");
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].text, "Fluid flow (L/s) must be greater than 0");
+}
+
+// Saved in either system, a coil is the same inch-pound row, and its coil
+// file reads back alike.
+TEST_F(Form1UnitsTest, SavedRowsAndTheCoilFileStayInchPound) {
+    FillWaterCoil();
+    Click("cmdPrint(0)");
+    const std::string model = Text("txtHdr(2)");
+    Click("cmdPrint(1)");
+    Click("cmdHdr(0)");
+    Use(units::System::SI);
+    Click("cmdPrint(0)");
+    EXPECT_EQ(Text("txtHdr(2)"), model);
+    Click("cmdPrint(1)");
+    ASSERT_TRUE(sink.shown.empty());
+    ASSERT_EQ(SavedCoils.CoilCount(), 2);
+    auto line = [](int row) {
+        const std::string l = CoilFileLine(SavedCoils.Rows()[row]);
+        return l.substr(l.find(';'));  // past the coil number
+    };
+    EXPECT_EQ(line(0), line(1));
+    SavedCoilTable back;
+    ASSERT_TRUE(ParseCoilFileText(CoilFileText(SavedCoils), back).ok);
+    EXPECT_EQ(CoilFileText(back), CoilFileText(SavedCoils));
+}

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <cstdlib>
 
 #include "forms/question.h"
@@ -13,6 +15,11 @@ int main(int argc, char** argv) {
     // every question is answered No.
     RecordingQuestions answerNo;
     SetQuestionPort(&answerNo);
+    // Settings the windows remember go to a scratch folder, never the
+    // user's own.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -242,3 +242,27 @@ TEST(PrintDocument, TableThatDoesNotFitMovesToANewPage) {
     const auto cols = reports::ParseTableFormat("600^");
     EXPECT_GT(doc.RowHeight(cols, {"FACE AREA (SQ FT) AND MORE WORDS"}), 1.5 * doc.RowHeight(cols, {"X"}));
 }
+
+// The SI report converts the inch-pound table as it prints it; counts,
+// codes and placeholders print as they are.
+TEST(MultiCoilReport, SiHeadingsAndCells) {
+    reports::ReportHeaderTexts si = kHeader;
+    si.units = units::System::SI;
+    const auto doc = reports::BuildMultiCoilReport(Table({"W", "S", "C", "E", "G"}, 2500), si);
+    EXPECT_EQ(doc->PageAt(0).tables[0].rows[3][3], "762 m");
+    const auto body = Body(*doc, 0);
+    EXPECT_EQ(body[0].rows[0], reports::SplitCells("No.|Fin HGT (mm)|Fin LTH (mm)|ROWS|FPI|CIRCT|FACE (m²)|STD m³/h|"
+                                                   "EAT DB (°C)|EAT WB (°C)"));
+    EXPECT_EQ(body[0].rows[1], reports::SplitCells("1|762|1219|4|12|12|0.929|8473|26.7|19.4"));
+    EXPECT_EQ(body[1].rows[0], reports::SplitCells("LVG DB (°C)|LVG WB (°C)|FACE VEL (m/s)|AIR PD (Pa)|ENT H2O (°C)|"
+                                                   "LVG H2O (°C)|H2O PD (kPa)|L/s|TOTAL kW|SENSIBLE kW"));
+    EXPECT_EQ(body[1].rows[1], reports::SplitCells("12.9|12.7|2.54|137|7.2|13.1|25.1|1.97|47.58|35.46"));
+    // Steam: gauge pressure, and the placeholder of the fluid temperature.
+    EXPECT_EQ(body[5].rows[1], reports::SplitCells("2.54|4.4|35.0|137|34.5| |35.46"));
+    // Refrigerant drops are psi, not feet of water.
+    EXPECT_EQ(body[9].rows[1][5], "17.2");
+    for (const auto& t : body)
+        for (const std::string& cell : t.rows[0])
+            for (const char* ip : {"SQ FT", "SCFM", "BTUH", "PSI", "(FT)", "GPM", "INCHES", "AIR PD IN"})
+                EXPECT_EQ(cell.find(ip), std::string::npos) << cell;
+}

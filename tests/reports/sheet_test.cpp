@@ -245,7 +245,9 @@ TEST(PerformanceSheet, LongNotesWrapAndStopAboveCoilsPerSystem) {
 TEST(PerformanceSheet, NothingOverprinted) {
     for (const char* type : {"W", "G", "S", "E", "C"}) {
         for (int16_t altitude : {0, 9000}) {
+          for (units::System system : {units::System::InchPound, units::System::SI}) {
             auto c = fixtures::Rated(type);
+            c.texts.units = system;
             c.rating.Altitude = altitude;
             c.rating.Gpm = 1234.56f;
             c.rating.FluidPD = 123.45f;
@@ -264,6 +266,7 @@ TEST(PerformanceSheet, NothingOverprinted) {
                     EXPECT_TRUE(a1 - slack <= b0 || b1 - slack <= a0)
                         << type << ": '" << items[a].text << "' and '" << items[b].text << "'";
                 }
+          }
         }
     }
 }
@@ -282,4 +285,48 @@ TEST(PerformanceSheet, UnratedCoilPrintsZeros) {
     EXPECT_TRUE(Find(items, "Hot Water"));
     EXPECT_EQ(Texts(RowOf(items, "Flow, ACFM"))[2], "         0");
     EXPECT_EQ(Texts(RowOf(items, "Tube Od and Thickness"))[2], "          ");
+}
+
+// In SI every figure but the construction's designations is metric, with
+// its unit beside it; the records themselves are inch-pound.
+TEST(PerformanceSheet, SiFiguresAndUnits) {
+    auto w = fixtures::Rated("W");
+    w.texts.units = units::System::SI;
+    w.rating.Altitude = 2500;
+    const auto items = Print(w);
+    EXPECT_EQ(Texts(RowOf(items, "Type of Coil")).back(), "@ 762 m");
+    EXPECT_EQ(Texts(RowOf(items, "Fin Height x Fin Length")),
+              (std::vector<std::string>{"Fin Height x Fin Length", ":", "       762", "mm    x", "      1219", "mm"}));
+    EXPECT_EQ(Texts(RowOf(items, "Tube Od and Thickness"))[3], "In.   x");
+    EXPECT_EQ(Texts(RowOf(items, "Face Area")), (std::vector<std::string>{"Face Area", ":", "     0.929", "m²"}));
+    EXPECT_EQ(Texts(RowOf(items, "Entering Water Temp")),
+              (std::vector<std::string>{"Air Flow", ":", "      8495", "m³/h", "Entering Water Temp", ":",
+                                        "       7.2", "°C"}));
+    EXPECT_EQ(Texts(RowOf(items, "Fluid Flow")).back(), "L/s");
+    EXPECT_EQ(Texts(RowOf(items, "Fluid Flow"))[6], "      1.97");
+    EXPECT_EQ(Texts(RowOf(items, "Water Pressure Drop"))[6], "      25.1");
+    EXPECT_EQ(Texts(RowOf(items, "Air Side Pressure Drop")),
+              (std::vector<std::string>{"Air Side Pressure Drop", ":", "       137", "Pa"}));
+    EXPECT_EQ(Texts(RowOf(items, "Total Capacity")),
+              (std::vector<std::string>{"Total Capacity", ":", "     47.58", "kW"}));
+
+    const std::vector<std::string> ipUnits = {"\xC2\xBA" "F", "ACFM", "SFPM", "PSI", "FT", "FT H2O", "FPS", "In. W.G.",
+                                              " W.G.", "BTU/HR.", "Square Feet", "Inches", "GPM"};
+    for (const char* type : {"W", "G", "S", "E", "C"}) {
+        auto c = fixtures::Rated(type);
+        c.texts.units = units::System::SI;
+        const auto all = Print(c);
+        const double tubeRow = Find(all, "Tube Od and Thickness")->y;
+        for (const Item& i : all) {
+            if (i.y == tubeRow) continue;  // the tube's size and wall are designations
+            for (const std::string& u : ipUnits) EXPECT_NE(i.text, u) << type;
+            EXPECT_EQ(i.text.find("Btuh"), std::string::npos) << type;
+        }
+    }
+    auto s = fixtures::Rated("S");
+    s.texts.units = units::System::SI;
+    const auto steam = Print(s);
+    EXPECT_EQ(Texts(RowOf(steam, "Steam Pressure")).back(), "kPa(g)");
+    EXPECT_EQ(Texts(RowOf(steam, "Latent Heat"))[6], "      2234");
+    EXPECT_EQ(Texts(RowOf(steam, "Condensate"))[6], "      51.1");
 }

@@ -1,0 +1,41 @@
+// kvn-rate in SI units (--units si): the input texts are read in SI and
+// converted to the inch-pound texts the driver reads; the result names its
+// units and lists the grid in SI. The records stay inch-pound, as the
+// engine holds them.
+#pragma once
+
+#include <string>
+
+#include "common/units.h"
+#include "tools/rate_json.h"
+
+namespace kvnrate {
+
+// The inch-pound field texts for field texts given in `system`.
+inline FieldTexts InchPoundFields(const FieldTexts& fields, units::System system) {
+    return units::EntryMemory().InchPoundFields(fields, system);
+}
+
+// The result object of one coil in `system`: inch-pound results are left
+// as they are; SI results carry "units": "SI" after "ok", the grid in SI and
+// the validation message in its SI wording.
+inline Json ResultJsonIn(units::System system, const RatedCoil& c) {
+    Json j = ResultJson(c);
+    if (system == units::System::InchPound) return j;
+    Json out = Json::object();
+    for (auto it = j.begin(); it != j.end(); ++it) {
+        out[it.key()] = it.value();
+        if (it.key() == "ok") out["units"] = "SI";
+    }
+    if (out.contains("validation"))
+        out["validation"]["message"] = units::Message(system, c.result.validation.message);
+    if (out.contains("grid")) {
+        Json grid = Json::array();
+        for (const GridRow& row : units::GridRows(system, c.result.grid, c.coilSpec, c.rating))
+            grid.push_back({row.label, row.value});
+        out["grid"] = grid;
+    }
+    return out;
+}
+
+}  // namespace kvnrate
