@@ -226,8 +226,16 @@ CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& coil
     // rating has been produced, so a failure leaves the coil on screen (and
     // what "Save" would store) as it was.
     const RateCoilFunction rateCoil = g_rateCoil.load();
-    CoilSpec newSpec = coilSpec;
-    CoilRating newRating = rating;
+    // The copies start fresh: the engine reads some result fields before it
+    // writes them (the leaving fluid temperature of the liquid pressure
+    // drop), so the previous coil's results would leak into this rating and
+    // rating the same coil twice would answer differently. Only what the
+    // fill keeps by design comes along: the fin height of a tube it does not
+    // know, the steam pressure of a coil that is not steam.
+    CoilSpec newSpec;
+    newSpec.FinHeight = coilSpec.FinHeight;
+    CoilRating newRating;
+    newRating.SteamPressure = rating.SteamPressure;
     CapturingSink capture(CurrentMessageSink());
     bool rated = false;
     try {

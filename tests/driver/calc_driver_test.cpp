@@ -250,3 +250,18 @@ TEST_F(Driver, ResultRowsPerCoilType) {
 }
 
 }  // namespace
+
+// With the real engine: the window rates every coil on the same records, and
+// a coil rated again must answer as it did the first time.
+TEST(DriverRecords, RatingAgainOnTheSameRecordsGivesTheSameRating) {
+    CoilSpec spec, freshSpec;
+    CoilRating rating, freshRating;
+    ASSERT_TRUE(CalcPerform(With(Water(), {{"Application", "G"}, {"PercentGlycol", "30"}}), kAirFlowAcfm, spec, rating).ok());
+    ASSERT_TRUE(CalcPerform(Water(), kAirFlowAcfm, spec, rating).ok());
+    ASSERT_TRUE(CalcPerform(Water(), kAirFlowAcfm, spec, rating).ok());
+    ASSERT_TRUE(CalcPerform(Water(), kAirFlowAcfm, freshSpec, freshRating).ok());
+    EXPECT_EQ(rating.TotalBtuh, freshRating.TotalBtuh);
+    EXPECT_EQ(rating.LatDb, freshRating.LatDb);
+    EXPECT_EQ(rating.LvgFluidTemp, freshRating.LvgFluidTemp);
+    EXPECT_EQ(rating.FluidPD, freshRating.FluidPD);
+}

@@ -23,6 +23,7 @@
 
 #include "common/calc_driver.h"
 #include "common/model_designation.h"
+#include "common/numfmt.h"
 #include "common/units.h"
 #include "engine/msgbox.h"
 #include "files/coil_file.h"
