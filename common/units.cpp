@@ -118,7 +118,9 @@ const std::map<std::string, std::string>& Captions() {
         {"Gpm", "L/s"},
         {"Steam Pres", "Steam Pres (kPa)"},
         {"Finned Length:", "Finned Length (mm):"},
-        {"in", "mm"},
+        // Unit labels beside the fields.
+        {"in", "mm"},     {"in.", "mm"},   {"ft", "m"},      {"cfm", "m³/h"}, {"fpm", "m/s"},
+        {"°F", "°C"},     {"°f", "°C"},    {"gpm", "L/s"},   {"psig", "kPa(g)"},
         {" Altitude in feet", " Altitude in metres"},
         {" Entering air dry bulb (°f )", " Entering air dry bulb (°C)"},
         {" Entering air wet bulb (°f )", " Entering air wet bulb (°C)"},

@@ -133,8 +133,9 @@ public:
 
     // ---- Units of entry and display (Form1_units.cpp) --------------------
     // Inch-pound (the default) or SI, chosen in the Tools menu and
-    // remembered between sessions. The records, the coil file and the
-    // model designation stay inch-pound either way.
+    // remembered between sessions (the checkable QActions
+    // "mnuToolsUnitsIP" and "mnuToolsUnitsSI"). The records, the coil file
+    // and the model designation stay inch-pound either way.
     units::System UnitSystem() const { return units_; }
     // Converts the values shown in the entry fields and the results grid to
     // `system` and retexts the captions; rates nothing.

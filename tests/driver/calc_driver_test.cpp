@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/calc_driver.h"
+#include "driver/water_coil.h"
 #include "engine/msgbox.h"
 #include "engine/rterror.h"
 
@@ -34,18 +35,6 @@ bool FakeRateCoil(CoilSpec& coilSpec, CoilRating& rating) {
     }
     if (g_engine.mode == FakeEngine::Throws) rt::Raise(g_engine.errorNumber);
     return true;
-}
-
-FieldTexts Water() {
-    return {{"Application", "W"}, {"Pattern", "5"}, {"TubeWall", "0.02"}, {"FinMat", "A"}, {"FinThk", "0.006"},
-            {"FinTreat", "CR"}, {"FPI", "12"}, {"RD", "4"}, {"TH", "16"}, {"FL", "48"}, {"Circuits", "16"},
-            {"Rifled", "N"}, {"FoulingFactor", "0"}, {"Altitude", "0"}, {"Acfm", "2000"}, {"EatDb", "80"},
-            {"EatWb", "67"}, {"EntFluidTemp", "45"}, {"Gpm", "20"}};
-}
-
-FieldTexts With(FieldTexts f, const std::vector<std::pair<std::string, std::string>>& changes) {
-    for (const auto& [key, value] : changes) f[key] = value;
-    return f;
 }
 
 class Driver : public ::testing::Test {

@@ -192,11 +192,7 @@ TEST(KvnRate, SiUnits) {
     EXPECT_EQ(j["grid"][0][0], "kW (Total)   ");
     EXPECT_EQ(j["grid"].size(), ip.results[0]["grid"].size());
 
-    const RaterRun bad = RunRater(json{{"Application", "W"}, {"Pattern", "5"}, {"TubeWall", "0.02"}, {"FinMat", "A"},
-                                       {"FPI", "12"}, {"RD", "4"}, {"TH", "16"}, {"FL", "1219"}, {"Acfm", "3400"},
-                                       {"EatDb", "27"}, {"EntFluidTemp", "7"}, {"Gpm", "0"}}
-                                      .dump(),
-                                  "--units SI");
+    const RaterRun bad = RunRater(With("Gpm", "0"), "--units SI");
     EXPECT_EQ(bad.status, 2);
     EXPECT_EQ(bad.results.at(0)["validation"]["message"], "Fluid flow (L/s) must be greater than 0");
     EXPECT_EQ(RunRater(kWater, "--units metric").status, 1);
