@@ -320,10 +320,4 @@ TEST(PerformanceSheet, SiFiguresAndUnits) {
             EXPECT_EQ(i.text.find("Btuh"), std::string::npos) << type;
         }
     }
-    auto s = fixtures::Rated("S");
-    s.texts.units = units::System::SI;
-    const auto steam = Print(s);
-    EXPECT_EQ(Texts(RowOf(steam, "Steam Pressure")).back(), "kPa(g)");
-    EXPECT_EQ(Texts(RowOf(steam, "Latent Heat"))[6], "      2234");
-    EXPECT_EQ(Texts(RowOf(steam, "Condensate"))[6], "      51.1");
 }
