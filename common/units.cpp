@@ -31,7 +31,7 @@ constexpr double kPsi = kLb * kGn / (0.0254 * 0.0254);  // Pa
 
 const QuantityInfo kQuantities[] = {
     {Quantity::Temperature, "°F", "°C", 5.0 / 9.0, 32, "0.0", "0.00", "0.00"},
-    {Quantity::AirFlow, "cfm", "m³/h", kFt * kFt * kFt * 60, 0, "0", "0", "0"},
+    {Quantity::AirFlow, "cfm", "m³/h", kFt* kFt* kFt * 60, 0, "0", "0", "0"},
     {Quantity::AirVelocity, "fpm", "m/s", kFt / 60, 0, "0.00", "0.000", "0.0"},
     {Quantity::Capacity, "Btu/h", "kW", kBtu / 3600 / 1000, 0, "0.00", "0.00", "0"},
     {Quantity::AirPD, "in. w.g.", "Pa", 0.0254 * 1000 * kGn, 0, "0", "0", "0.000"},
@@ -42,24 +42,33 @@ const QuantityInfo kQuantities[] = {
     {Quantity::Altitude, "ft", "m", kFt, 0, "0", "0", "0"},
     {Quantity::SteamPressure, "psig", "kPa(g)", kPsi / 1000, 0, "0.0", "0.0", "0.00"},
     {Quantity::Length, "in", "mm", 25.4, 0, "0", "0.0", "0.00"},
-    {Quantity::Area, "ft²", "m²", kFt * kFt, 0, "0.000", "0.000", "0.00"},
+    {Quantity::Area, "ft²", "m²", kFt* kFt, 0, "0.000", "0.000", "0.00"},
     {Quantity::MassFlow, "lb/h", "kg/h", kLb, 0, "0.0", "0.0", "0.00"},
     {Quantity::LatentHeat, "Btu/lb", "kJ/kg", kBtu / kLb / 1000, 0, "0", "0", "0"},
 };
 
 const std::map<std::string, Quantity>& FieldQuantities() {
     static const std::map<std::string, Quantity> m = {
-        {"Altitude", Quantity::Altitude},       {"Acfm", Quantity::AirFlow},
-        {"Scfm", Quantity::AirFlow},            {"AirVel", Quantity::AirVelocity},
-        {"EatDb", Quantity::Temperature},       {"EatWb", Quantity::Temperature},
-        {"EntFluidTemp", Quantity::Temperature}, {"Gpm", Quantity::FluidFlow},
-        {"SteamPressure", Quantity::SteamPressure}, {"FL", Quantity::Length},
+        {"Altitude", Quantity::Altitude},
+        {"Acfm", Quantity::AirFlow},
+        {"Scfm", Quantity::AirFlow},
+        {"AirVel", Quantity::AirVelocity},
+        {"EatDb", Quantity::Temperature},
+        {"EatWb", Quantity::Temperature},
+        {"EntFluidTemp", Quantity::Temperature},
+        {"Gpm", Quantity::FluidFlow},
+        {"SteamPressure", Quantity::SteamPressure},
+        {"FL", Quantity::Length},
     };
     return m;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 // End of the leading number that numfmt::Val reads from `begin` (sign,
 // digits with an optional point, an exponent with digits); `begin` when
@@ -100,7 +109,9 @@ std::string Trimmed(std::string s) {
     return s;
 }
 
-System Other(System s) { return s == System::SI ? System::InchPound : System::SI; }
+System Other(System s) {
+    return s == System::SI ? System::InchPound : System::SI;
+}
 
 // ---- Captions -----------------------------------------------------------
 
@@ -119,8 +130,15 @@ const std::map<std::string, std::string>& Captions() {
         {"Steam Pres", "Steam Pres (kPa)"},
         {"Finned Length:", "Finned Length (mm):"},
         // Unit labels beside the fields.
-        {"in", "mm"},     {"in.", "mm"},   {"ft", "m"},      {"cfm", "m³/h"}, {"fpm", "m/s"},
-        {"°F", "°C"},     {"°f", "°C"},    {"gpm", "L/s"},   {"psig", "kPa(g)"},
+        {"in", "mm"},
+        {"in.", "mm"},
+        {"ft", "m"},
+        {"cfm", "m³/h"},
+        {"fpm", "m/s"},
+        {"°F", "°C"},
+        {"°f", "°C"},
+        {"gpm", "L/s"},
+        {"psig", "kPa(g)"},
         {" Altitude in feet", " Altitude in metres"},
         {" Entering air dry bulb (°f )", " Entering air dry bulb (°C)"},
         {" Entering air wet bulb (°f )", " Entering air wet bulb (°C)"},
@@ -148,10 +166,10 @@ const std::map<std::string, std::string>& Messages() {
 // Inch-pound unit words that may close a range in a message.
 bool RangeUnit(const std::string& word, Quantity& q) {
     static const std::map<std::string, Quantity> m = {
-        {"ft", Quantity::Altitude},      {"feet", Quantity::Altitude},  {"°F", Quantity::Temperature},
-        {"F", Quantity::Temperature},    {"cfm", Quantity::AirFlow},    {"fpm", Quantity::AirVelocity},
-        {"gpm", Quantity::FluidFlow},    {"psig", Quantity::SteamPressure}, {"psi", Quantity::SteamPressure},
-        {"in", Quantity::Length},        {"in.", Quantity::Length},     {"inches", Quantity::Length},
+        {"ft", Quantity::Altitude},   {"feet", Quantity::Altitude},      {"°F", Quantity::Temperature},
+        {"F", Quantity::Temperature}, {"cfm", Quantity::AirFlow},        {"fpm", Quantity::AirVelocity},
+        {"gpm", Quantity::FluidFlow}, {"psig", Quantity::SteamPressure}, {"psi", Quantity::SteamPressure},
+        {"in", Quantity::Length},     {"in.", Quantity::Length},         {"inches", Quantity::Length},
     };
     const auto it = m.find(word);
     if (it == m.end()) return false;
@@ -194,31 +212,40 @@ struct GridLabel {
 };
 
 const GridLabel kGridLabels[] = {
-    {"Btuh (Total) ", "kW (Total)   ", Quantity::Capacity, [](const CoilSpec&, const CoilRating& r) { return r.TotalBtuh; }},
-    {"Btuh (Sens)  ", "kW (Sens)    ", Quantity::Capacity, [](const CoilSpec&, const CoilRating& r) { return r.SensibleBtuh; }},
-    {"Air PD (IN W.G.)", "Air PD (Pa)", Quantity::AirPD, [](const CoilSpec&, const CoilRating& r) { return r.AirPD; }},
-    {"Scfm         ", "Std air (m³/h)", Quantity::AirFlow, [](const CoilSpec&, const CoilRating& r) { return r.Scfm; }},
+    {"Btuh (Total) ", "kW (Total)   ", Quantity::Capacity,
+     [](const CoilSpec&, const CoilRating& r) { return r.TotalBtuh; }},
+    {"Btuh (Sens)  ", "kW (Sens)    ", Quantity::Capacity,
+     [](const CoilSpec&, const CoilRating& r) { return r.SensibleBtuh; }},
+    {"Air PD (IN W.G.)", "Air PD (Pa)", Quantity::AirPD,
+     [](const CoilSpec&, const CoilRating& r) { return r.AirPD; }},
+    {"Scfm         ", "Std air (m³/h)", Quantity::AirFlow,
+     [](const CoilSpec&, const CoilRating& r) { return r.Scfm; }},
     {"Air Velocity (SFPM)", "Air Velocity (std m/s)", Quantity::AirVelocity,
      [](const CoilSpec&, const CoilRating& r) { return r.FaceVelocity; }},
-    {"LAT DB (°F)", "LAT DB (°C)", Quantity::Temperature, [](const CoilSpec&, const CoilRating& r) { return r.LatDb; }},
+    {"LAT DB (°F)", "LAT DB (°C)", Quantity::Temperature,
+     [](const CoilSpec&, const CoilRating& r) { return r.LatDb; }},
     {"Condensate (Lbs/Hr)", "Condensate (kg/h)", Quantity::MassFlow,
      [](const CoilSpec&, const CoilRating& r) { return r.Condensate; }},
     {"Latent heat  ", "Latent heat (kJ/kg)", Quantity::LatentHeat,
      [](const CoilSpec&, const CoilRating& r) { return r.LatentHeat; }},
     {"Refr. PD (PSI)", "Refr. PD (kPa)", Quantity::RefrigerantPD,
      [](const CoilSpec&, const CoilRating& r) { return r.FluidPD; }},
-    {"LAT WB (°F)", "LAT WB (°C)", Quantity::Temperature, [](const CoilSpec&, const CoilRating& r) { return r.LatWb; }},
-    {"LAT WB  (°F)", "LAT WB  (°C)", Quantity::Temperature, [](const CoilSpec&, const CoilRating& r) { return r.LatWb; }},
+    {"LAT WB (°F)", "LAT WB (°C)", Quantity::Temperature,
+     [](const CoilSpec&, const CoilRating& r) { return r.LatWb; }},
+    {"LAT WB  (°F)", "LAT WB  (°C)", Quantity::Temperature,
+     [](const CoilSpec&, const CoilRating& r) { return r.LatWb; }},
     {"Lvg Fl Temp (°F)", "Lvg Fl Temp (°C)", Quantity::Temperature,
      [](const CoilSpec&, const CoilRating& r) { return r.LvgFluidTemp; }},
-    {"Water PD (FT H20)", "Water PD (kPa)", Quantity::WaterPD, [](const CoilSpec&, const CoilRating& r) { return r.FluidPD; }},
+    {"Water PD (FT H20)", "Water PD (kPa)", Quantity::WaterPD,
+     [](const CoilSpec&, const CoilRating& r) { return r.FluidPD; }},
     {"Glycol PD  (FT H2O)", "Glycol PD  (kPa)", Quantity::WaterPD,
      [](const CoilSpec&, const CoilRating& r) { return r.FluidPD; }},
     {"Water Vel (FPS)", "Water Vel (m/s)", Quantity::FluidVelocity,
      [](const CoilSpec&, const CoilRating& r) { return r.TubeVelocity; }},
     {"Glycol Vel (FPS)", "Glycol Vel (m/s)", Quantity::FluidVelocity,
      [](const CoilSpec&, const CoilRating& r) { return r.TubeVelocity; }},
-    {"Fin Height", "Fin Height (mm)", Quantity::Length, [](const CoilSpec& s, const CoilRating&) { return s.FinHeight; }},
+    {"Fin Height", "Fin Height (mm)", Quantity::Length,
+     [](const CoilSpec& s, const CoilRating&) { return s.FinHeight; }},
 };
 
 }  // namespace
@@ -226,9 +253,12 @@ const GridLabel kGridLabels[] = {
 bool ParseSystem(const std::string& text, System& system) {
     std::string t;
     for (char c : text) t += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (t == "si") system = System::SI;
-    else if (t == "ip") system = System::InchPound;
-    else return false;
+    if (t == "si")
+        system = System::SI;
+    else if (t == "ip")
+        system = System::InchPound;
+    else
+        return false;
     return true;
 }
 
@@ -281,7 +311,8 @@ std::string FieldText(Quantity q, System system, double value, int maxLength) {
     return text;
 }
 
-std::string EntryMemory::Switch(const std::string& key, System from, const std::string& shown, int maxLength) {
+std::string EntryMemory::Switch(const std::string& key, System from, const std::string& shown,
+                                int maxLength) {
     Quantity q;
     if (!FieldQuantity(key, q)) return shown;
     const System to = Other(from);
@@ -300,7 +331,8 @@ std::string EntryMemory::Switch(const std::string& key, System from, const std::
     return text;
 }
 
-std::string EntryMemory::InchPoundText(const std::string& key, System system, const std::string& shown) const {
+std::string EntryMemory::InchPoundText(const std::string& key, System system,
+                                       const std::string& shown) const {
     Quantity q;
     if (system == System::InchPound || !FieldQuantity(key, q)) return shown;
     const auto it = memory_.find(key);
@@ -321,7 +353,9 @@ std::string Caption(System system, const std::string& ipCaption) {
     return it == Captions().end() ? ipCaption : it->second;
 }
 
-bool HasSiCaption(const std::string& text) { return Captions().count(text) != 0; }
+bool HasSiCaption(const std::string& text) {
+    return Captions().count(text) != 0;
+}
 
 std::string Message(System system, const std::string& ipMessage) {
     if (system == System::InchPound) return ipMessage;
@@ -353,6 +387,8 @@ std::vector<GridRow> GridRows(System system, const std::vector<GridRow>& ipRows,
     return out;
 }
 
-std::string FormatSI(Quantity q, double ip) { return numfmt::FormatF64(ToSI(q, ip), Info(q).siPattern); }
+std::string FormatSI(Quantity q, double ip) {
+    return numfmt::FormatF64(ToSI(q, ip), Info(q).siPattern);
+}
 
 }  // namespace units

@@ -40,13 +40,13 @@ enum class Quantity {
 
 struct QuantityInfo {
     Quantity quantity;
-    const char* ipUnit;       // "cfm"
-    const char* siUnit;       // "m³/h" (UTF-8)
-    double factor;            // SI = (IP - offset) x factor
-    double offset;            // 32 for temperatures, else 0
-    const char* siPattern;    // decimals of an SI sheet or report ("0.0")
-    const char* siField;      // decimals of an SI entry field
-    const char* ipField;      // decimals of an inch-pound entry field
+    const char* ipUnit;     // "cfm"
+    const char* siUnit;     // "m³/h" (UTF-8)
+    double factor;          // SI = (IP - offset) x factor
+    double offset;          // 32 for temperatures, else 0
+    const char* siPattern;  // decimals of an SI sheet or report ("0.0")
+    const char* siField;    // decimals of an SI entry field
+    const char* ipField;    // decimals of an inch-pound entry field
 };
 
 const QuantityInfo& Info(Quantity q);

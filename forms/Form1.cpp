@@ -699,7 +699,8 @@ void Form1::OnFocus(QWidget* w) {
     } else if (n.startsWith("txtProperty(")) {
         SelectAllText(Text(n));
         if (n == "txtProperty(0)")
-            SetStatus(QString(), QString::fromStdString(units::Caption(units_, "Leave blank if below 2000 feet")));
+            SetStatus(QString(),
+                      QString::fromStdString(units::Caption(units_, "Leave blank if below 2000 feet")));
         else
             SetStatus(QString(), QString());
     } else if (n.startsWith("txtHdr(") || n.startsWith("txtCPS(")) {

@@ -189,7 +189,7 @@ private:
     void FillGrid(const std::vector<GridRow>& rows);
     units::System units_ = units::System::InchPound;
     units::EntryMemory entryMemory_;
-    std::vector<GridRow> ipGrid_;        // the last results as the driver lists them
+    std::vector<GridRow> ipGrid_;  // the last results as the driver lists them
 };
 
 // The window of the running program (nullptr when there is none); the other

@@ -14,10 +14,11 @@ namespace {
 
 // The entry fields that hold a quantity: field key, control.
 constexpr std::pair<const char*, const char*> kQuantityFields[] = {
-    {"Altitude", "txtProperty(0)"}, {"Acfm", "txtProperty(1)"},  {"Scfm", "txtProperty(2)"},
-    {"AirVel", "txtProperty(3)"},   {"EatDb", "txtProperty(4)"}, {"EatWb", "txtProperty(5)"},
-    {"EntFluidTemp", "txtProperty(6)"}, {"Gpm", "txtProperty(7)"}, {"SteamPressure", "txtProperty(14)"},
-    {"FL", "txtFL"},
+    {"Altitude", "txtProperty(0)"},       {"Acfm", "txtProperty(1)"},
+    {"Scfm", "txtProperty(2)"},           {"AirVel", "txtProperty(3)"},
+    {"EatDb", "txtProperty(4)"},          {"EatWb", "txtProperty(5)"},
+    {"EntFluidTemp", "txtProperty(6)"},   {"Gpm", "txtProperty(7)"},
+    {"SteamPressure", "txtProperty(14)"}, {"FL", "txtFL"},
 };
 
 constexpr const char* kSettingsKey = "Units/System";
@@ -64,7 +65,8 @@ void Form1::InitUnits() {
 }
 
 void Form1::SetUnitSystem(units::System system) {
-    if (auto* a = Action(system == units::System::SI ? "mnuToolsUnitsSI" : "mnuToolsUnitsIP")) a->setChecked(true);
+    if (auto* a = Action(system == units::System::SI ? "mnuToolsUnitsSI" : "mnuToolsUnitsIP"))
+        a->setChecked(true);
     if (system == units_) return;
     for (const auto& [key, control] : kQuantityFields) {
         QLineEdit* box = Text(control);

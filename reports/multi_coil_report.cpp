@@ -141,7 +141,7 @@ void PageHeader(PrintDocument& doc, const ReportHeaderTexts& h, const Cell& firs
     const double altitude = numfmt::Val(altText);
     if (numfmt::IsNumeric(altText) && altitude > 1999)
         rows[3] += "||Altitude:|" + (h.units == units::System::SI ? SiAltitudeText(altitude)
-                                                                   : numfmt::FormatF64(altitude, "0") + "'");
+                                                                  : numfmt::FormatF64(altitude, "0") + "'");
     doc.SetFont(9);
     doc.AddTable(format, rows);
     doc.SetCurrentY(doc.CurrentY() + 1000);

@@ -55,6 +55,7 @@ struct Units {
     std::string V(Q q, float v, const char* pattern) const {
         return si ? Pad(units::FormatSI(q, v), 10) : Num(v, pattern);
     }
+    std::string T(float v) const { return V(Q::Temperature, v, "0.00"); }
     std::string U(Q q, const char* ip) const { return si ? units::Info(q).siUnit : ip; }
     std::string L(const char* ip) const { return si ? SiSheetLabel(ip) : ip; }
 };
@@ -186,8 +187,9 @@ void PrintPerformance(PrintSurface& s, const CoilSpec& coilSpec, const CoilRatin
             // After the caption; a long caption pushes it one blank past
             // its end rather than under it.
             const double x = std::max(6000.0, 4500 + s.TextWidth(caption + " "));
-            row.push_back({x, "@ " + (u.si ? units::FormatSI(Q::Altitude, r.Altitude) : std::to_string(r.Altitude)) +
-                                  " " + u.L("Feet")});
+            const std::string altitude =
+                u.si ? units::FormatSI(Q::Altitude, r.Altitude) : std::to_string(r.Altitude);
+            row.push_back({x, "@ " + altitude + " " + u.L("Feet")});
         }
         Row(s, row);
     }
@@ -226,56 +228,66 @@ void PrintPerformance(PrintSurface& s, const CoilSpec& coilSpec, const CoilRatin
     std::string refrig = r.Refrigerant;
     if (refrig.size() < 6) refrig.append(6 - refrig.size(), ' ');
     const bool cooling = r.EatDb > r.EntFluidTemp;
+    const std::string fvLabel = u.L("Face Velocity"), fvUnit = u.U(Q::AirVelocity, "SFPM");
+    const std::string fv = u.V(Q::AirVelocity, r.FaceVelocity, "0.00");
     std::vector<std::vector<At>> rows;
     auto add = [&]() -> std::vector<At>& { return rows.emplace_back(); };
     if (type == "C") {
         auto& a = add(); Left(a, u.L("Flow, ACFM"), u.V(Q::AirFlow, r.Acfm, "0"), u.U(Q::AirFlow, "ACFM"));
-        right(a, "Condenser Temp.", u.V(Q::Temperature, r.EntFluidTemp, "0.00"), deg, rv);
-        auto& b = add(); Left(b, "Entering Air Dry Bulb", u.V(Q::Temperature, r.EatDb, "0.00"), deg);
+        right(a, "Condenser Temp.", u.T(r.EntFluidTemp), deg, rv);
+        auto& b = add(); Left(b, "Entering Air Dry Bulb", u.T(r.EatDb), deg);
         right(b, "Refrigerant", refrig, "", 10000);
-        auto& c = add(); Left(c, "Leaving Air Dry Bulb", u.V(Q::Temperature, r.LatDb, "0.00"), deg);
-        right(c, "Ref Press. Drop", u.V(Q::RefrigerantPD, r.FluidPD, "0.00"), u.U(Q::RefrigerantPD, "PSI"), rv);
-        auto& d = add(); Left(d, u.L("Face Velocity"), u.V(Q::AirVelocity, r.FaceVelocity, "0.00"), u.U(Q::AirVelocity, "SFPM"));
+        auto& c = add(); Left(c, "Leaving Air Dry Bulb", u.T(r.LatDb), deg);
+        right(c, "Ref Press. Drop", u.V(Q::RefrigerantPD, r.FluidPD, "0.00"),
+              u.U(Q::RefrigerantPD, "PSI"), rv);
+        auto& d = add(); Left(d, fvLabel, fv, fvUnit);
         right(d, "Number of Circuits", Num(coilSpec.Circuits), "", rv);
     } else if (type == "E") {
         auto& a = add(); Left(a, u.L("Flow, ACFM"), u.V(Q::AirFlow, r.Acfm, "0"), u.U(Q::AirFlow, "ACFM"));
-        right(a, "Evaporator Temp", u.V(Q::Temperature, r.EntFluidTemp, "0.00"), deg, rv);
-        auto& b = add(); Left(b, "Entering Air Dry Bulb", u.V(Q::Temperature, r.EatDb, "0.00"), deg);
+        right(a, "Evaporator Temp", u.T(r.EntFluidTemp), deg, rv);
+        auto& b = add(); Left(b, "Entering Air Dry Bulb", u.T(r.EatDb), deg);
         right(b, "Number of Circuits", Num(coilSpec.Circuits), "", rv);
-        auto& c = add(); Left(c, "Entering Air Wet Bulb", u.V(Q::Temperature, r.EatWb, "0.00"), deg);
+        auto& c = add(); Left(c, "Entering Air Wet Bulb", u.T(r.EatWb), deg);
         right(c, "Refrigerant Type", refrig, "", 10000);
-        auto& d = add(); Left(d, "Leaving Air Dry Bulb", u.V(Q::Temperature, r.LatDb, "0.00"), deg);
-        right(d, "Ref. Press. Drop", u.V(Q::RefrigerantPD, r.FluidPD, "0.00"), u.U(Q::RefrigerantPD, "PSI"), rv);
-        Left(add(), "Leaving Air Wet Bulb", u.V(Q::Temperature, r.LatWb, "0.00"), deg);
-        Left(add(), u.L("Face Velocity"), u.V(Q::AirVelocity, r.FaceVelocity, "0.00"), u.U(Q::AirVelocity, "SFPM"));
+        auto& d = add(); Left(d, "Leaving Air Dry Bulb", u.T(r.LatDb), deg);
+        right(d, "Ref. Press. Drop", u.V(Q::RefrigerantPD, r.FluidPD, "0.00"),
+              u.U(Q::RefrigerantPD, "PSI"), rv);
+        Left(add(), "Leaving Air Wet Bulb", u.T(r.LatWb), deg);
+        Left(add(), fvLabel, fv, fvUnit);
     } else if (type == "G" || type == "W") {
         const bool g = type == "G";
         const std::string na = Pad("N/A", 10);
         auto& a = add(); Left(a, u.L("Flow, ACFM"), u.V(Q::AirFlow, r.Acfm, "0"), u.U(Q::AirFlow, "ACFM"));
-        right(a, g ? "Entering Gly. Temp." : "Entering Water Temp", u.V(Q::Temperature, r.EntFluidTemp, "0.00"), deg, rv);
-        auto& b = add(); Left(b, "Entering Air Dry Bulb", u.V(Q::Temperature, r.EatDb, "0.00"), deg);
-        right(b, g ? "Leaving Gly. Temp" : "Leaving Water Temp", u.V(Q::Temperature, r.LvgFluidTemp, "0.00"), deg, rv);
+        right(a, g ? "Entering Gly. Temp." : "Entering Water Temp", u.T(r.EntFluidTemp), deg, rv);
+        auto& b = add(); Left(b, "Entering Air Dry Bulb", u.T(r.EatDb), deg);
+        right(b, g ? "Leaving Gly. Temp" : "Leaving Water Temp", u.T(r.LvgFluidTemp), deg, rv);
         auto& c = add();
-        Left(c, "Entering Air Wet Bulb", cooling ? u.V(Q::Temperature, r.EatWb, "0.00") : na, cooling ? deg : "");
+        Left(c, "Entering Air Wet Bulb", cooling ? u.T(r.EatWb) : na, cooling ? deg : "");
         right(c, "Number of Circuits", Num(coilSpec.Circuits), "", rv);
-        auto& d = add(); Left(d, "Leaving Air Dry Bulb", u.V(Q::Temperature, r.LatDb, "0.00"), deg);
+        auto& d = add(); Left(d, "Leaving Air Dry Bulb", u.T(r.LatDb), deg);
         right(d, u.L("GPM"), u.V(Q::FluidFlow, r.Gpm, "0.00"), u.U(Q::FluidFlow, ""), rv);
         auto& e = add();
-        Left(e, "Leaving Air Wet Bulb", cooling ? u.V(Q::Temperature, r.LatWb, "0.00") : na, cooling ? deg : "");
-        right(e, "Water Pressure Drop", u.V(Q::WaterPD, r.FluidPD, "0.00"), u.U(Q::WaterPD, g ? "FT" : "FT H2O"), rv);
-        auto& f = add(); Left(f, u.L("Face Velocity"), u.V(Q::AirVelocity, r.FaceVelocity, "0.00"), u.U(Q::AirVelocity, "SFPM"));
-        right(f, "Liquid Velocity", u.V(Q::FluidVelocity, r.TubeVelocity, "0.00"), u.U(Q::FluidVelocity, "FPS"), rv);
-        auto& h = add(); Left(h, "Air Side Pressure Drop", u.V(Q::AirPD, r.AirPD, "0.00"), u.U(Q::AirPD, g ? " W.G." : "In. W.G."));
+        Left(e, "Leaving Air Wet Bulb", cooling ? u.T(r.LatWb) : na, cooling ? deg : "");
+        right(e, "Water Pressure Drop", u.V(Q::WaterPD, r.FluidPD, "0.00"),
+              u.U(Q::WaterPD, g ? "FT" : "FT H2O"), rv);
+        auto& f = add(); Left(f, fvLabel, fv, fvUnit);
+        right(f, "Liquid Velocity", u.V(Q::FluidVelocity, r.TubeVelocity, "0.00"),
+              u.U(Q::FluidVelocity, "FPS"), rv);
+        auto& h = add();
+        Left(h, "Air Side Pressure Drop", u.V(Q::AirPD, r.AirPD, "0.00"),
+             u.U(Q::AirPD, g ? " W.G." : "In. W.G."));
         if (g) right(h, "Percent Glycol", Num(r.PercentGlycol, "0.00"), "%", rv);
     } else if (type == "S") {
         auto& a = add(); Left(a, u.L("Flow, ACFM"), u.V(Q::AirFlow, r.Acfm, "0"), u.U(Q::AirFlow, "ACFM"));
-        right(a, "Steam Pressure", u.V(Q::SteamPressure, r.SteamPressure, "0.00"), u.U(Q::SteamPressure, "PSI"), rv);
-        auto& b = add(); Left(b, "Entering Air Dry Bulb", u.V(Q::Temperature, r.EatDb, "0.00"), deg);
-        right(b, "Steam Temperature", u.V(Q::Temperature, r.EntFluidTemp, "0.00"), deg, rv);
-        auto& c = add(); Left(c, "Leaving Air Dry Bulb", u.V(Q::Temperature, r.LatDb, "0.00"), deg);
+        right(a, "Steam Pressure", u.V(Q::SteamPressure, r.SteamPressure, "0.00"),
+              u.U(Q::SteamPressure, "PSI"), rv);
+        auto& b = add(); Left(b, "Entering Air Dry Bulb", u.T(r.EatDb), deg);
+        right(b, "Steam Temperature", u.T(r.EntFluidTemp), deg, rv);
+        auto& c = add(); Left(c, "Leaving Air Dry Bulb", u.T(r.LatDb), deg);
         right(c, u.L("Lbs. / Hr. Cond."), u.V(Q::MassFlow, r.Condensate, "0.00"), u.U(Q::MassFlow, ""), rv);
-        auto& d = add(); Left(d, u.L("Face Velocity"), u.V(Q::AirVelocity, r.FaceVelocity, "0.00"), u.U(Q::AirVelocity, "SFPM"));
-        right(d, u.L("Latent Heat (BTU/LB)"), u.V(Q::LatentHeat, r.LatentHeat, "0"), u.U(Q::LatentHeat, ""), rv);
+        auto& d = add(); Left(d, fvLabel, fv, fvUnit);
+        right(d, u.L("Latent Heat (BTU/LB)"), u.V(Q::LatentHeat, r.LatentHeat, "0"), u.U(Q::LatentHeat, ""),
+              rv);
         Left(add(), "Air Side Pressure Drop", u.V(Q::AirPD, r.AirPD, "0.00"), u.U(Q::AirPD, "In. W.G."));
     }
     for (const auto& row : rows) Row(s, row);

@@ -132,11 +132,13 @@ public:
     explicit GuiSession(bool = true) {}
 };
 
-inline int WriteSheetFile(const std::string&, const std::vector<RatedCoil>&, units::System = units::System::InchPound) {
+inline int WriteSheetFile(const std::string&, const std::vector<RatedCoil>&,
+                          units::System = units::System::InchPound) {
     std::fprintf(stderr, "kvn-rate: built without reports; --sheet is not available\n");
     return kExitReport;
 }
-inline int WriteReportFile(const std::string&, const std::vector<RatedCoil>&, units::System = units::System::InchPound) {
+inline int WriteReportFile(const std::string&, const std::vector<RatedCoil>&,
+                           units::System = units::System::InchPound) {
     std::fprintf(stderr, "kvn-rate: built without reports; --report is not available\n");
     return kExitReport;
 }

@@ -245,7 +245,9 @@ TEST_F(Driver, ResultRowsPerCoilType) {
 TEST(DriverRecords, RatingAgainOnTheSameRecordsGivesTheSameRating) {
     CoilSpec spec, freshSpec;
     CoilRating rating, freshRating;
-    ASSERT_TRUE(CalcPerform(With(Water(), {{"Application", "G"}, {"PercentGlycol", "30"}}), kAirFlowAcfm, spec, rating).ok());
+    ASSERT_TRUE(CalcPerform(With(Water(), {{"Application", "G"}, {"PercentGlycol", "30"}}), kAirFlowAcfm,
+                            spec, rating)
+                    .ok());
     ASSERT_TRUE(CalcPerform(Water(), kAirFlowAcfm, spec, rating).ok());
     ASSERT_TRUE(CalcPerform(Water(), kAirFlowAcfm, spec, rating).ok());
     ASSERT_TRUE(CalcPerform(Water(), kAirFlowAcfm, freshSpec, freshRating).ok());

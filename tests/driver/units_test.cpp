@@ -34,14 +34,21 @@ TEST(Units, FactorsAgreeWithPublishedEquivalents) {
         Quantity q;
         double ip, si, tolerance;
     } cases[] = {
-        {Quantity::Temperature, 212, 100, 1e-12},   {Quantity::Temperature, -40, -40, 1e-12},
-        {Quantity::AirFlow, 1, 1.69901079552, 1e-12}, {Quantity::AirVelocity, 1, 0.00508, 1e-15},
+        {Quantity::Temperature, 212, 100, 1e-12},
+        {Quantity::Temperature, -40, -40, 1e-12},
+        {Quantity::AirFlow, 1, 1.69901079552, 1e-12},
+        {Quantity::AirVelocity, 1, 0.00508, 1e-15},
         {Quantity::Capacity, 12000, 3.516852842, 1e-9},  // one ton of refrigeration
-        {Quantity::AirPD, 1, 249.08891, 1e-9},      {Quantity::WaterPD, 1, 2.98906692, 1e-12},
-        {Quantity::RefrigerantPD, 1, 6.894757293168, 1e-12}, {Quantity::SteamPressure, 14.6959, 101.325, 1e-3},
-        {Quantity::FluidFlow, 1, 0.0630901964, 1e-12}, {Quantity::FluidVelocity, 1, 0.3048, 1e-15},
-        {Quantity::Altitude, 10000, 3048, 1e-9},    {Quantity::Length, 48, 1219.2, 1e-9},
-        {Quantity::Area, 1, 0.09290304, 1e-15},     {Quantity::MassFlow, 1, 0.45359237, 1e-15},
+        {Quantity::AirPD, 1, 249.08891, 1e-9},
+        {Quantity::WaterPD, 1, 2.98906692, 1e-12},
+        {Quantity::RefrigerantPD, 1, 6.894757293168, 1e-12},
+        {Quantity::SteamPressure, 14.6959, 101.325, 1e-3},
+        {Quantity::FluidFlow, 1, 0.0630901964, 1e-12},
+        {Quantity::FluidVelocity, 1, 0.3048, 1e-15},
+        {Quantity::Altitude, 10000, 3048, 1e-9},
+        {Quantity::Length, 48, 1219.2, 1e-9},
+        {Quantity::Area, 1, 0.09290304, 1e-15},
+        {Quantity::MassFlow, 1, 0.45359237, 1e-15},
         {Quantity::LatentHeat, 970.3, 2256.9, 0.1},  // latent heat of water at 212 F
     };
     for (const auto& c : cases) {
@@ -114,7 +121,8 @@ TEST(Units, SwitchingBackAndForthNeverChangesWhatIsRated) {
 }
 
 TEST(Units, MessagesKeepTheirMeaningInSi) {
-    EXPECT_EQ(units::Message(System::SI, "GPM value must be greater than 0"), "Fluid flow (L/s) must be greater than 0");
+    EXPECT_EQ(units::Message(System::SI, "GPM value must be greater than 0"),
+              "Fluid flow (L/s) must be greater than 0");
     EXPECT_EQ(units::Message(System::SI, "Please input the PSI value before Proceeding"),
               "Please input the steam pressure (kPa) before Proceeding");
     EXPECT_EQ(units::Message(System::SI, "Altitude must be between -500 and 30000 ft"),
@@ -123,7 +131,8 @@ TEST(Units, MessagesKeepTheirMeaningInSi) {
               "EAT (DB) must be between -17.78 and 100 °C.");
     EXPECT_EQ(units::Message(System::SI, "Please reduce the FPI value before Proceeding"),
               "Please reduce the FPI value before Proceeding");
-    EXPECT_EQ(units::Message(System::InchPound, "GPM value must be greater than 0"), "GPM value must be greater than 0");
+    EXPECT_EQ(units::Message(System::InchPound, "GPM value must be greater than 0"),
+              "GPM value must be greater than 0");
 }
 
 // Every row of every coil type's grid has its SI label and value; no

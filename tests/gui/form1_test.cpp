@@ -640,7 +640,8 @@ TEST_F(Form1UnitsTest, SwitchingConvertsTheCoilOnScreenWithoutRerating) {
     EXPECT_EQ(Caption("lblPhy(8)"), "Finned Length (mm):");
     const Strings siGrid = GridTexts();
     ASSERT_EQ(siGrid.size(), ipGrid.size());
-    EXPECT_EQ(siGrid[0], "kW (Total)   \t" + sRightJustify(units::ToSI(units::Quantity::Capacity, ipRating.TotalBtuh)));
+    EXPECT_EQ(siGrid[0],
+              "kW (Total)   \t" + sRightJustify(units::ToSI(units::Quantity::Capacity, ipRating.TotalBtuh)));
 
     Click("cmdCalc");
     ASSERT_TRUE(sink.shown.empty());

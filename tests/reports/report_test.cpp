@@ -251,11 +251,13 @@ TEST(MultiCoilReport, SiHeadingsAndCells) {
     const auto doc = reports::BuildMultiCoilReport(Table({"W", "S", "C", "E", "G"}, 2500), si);
     EXPECT_EQ(doc->PageAt(0).tables[0].rows[3][3], "762 m");
     const auto body = Body(*doc, 0);
-    EXPECT_EQ(body[0].rows[0], reports::SplitCells("No.|Fin HGT (mm)|Fin LTH (mm)|ROWS|FPI|CIRCT|FACE (m²)|STD m³/h|"
-                                                   "EAT DB (°C)|EAT WB (°C)"));
+    EXPECT_EQ(body[0].rows[0],
+              reports::SplitCells("No.|Fin HGT (mm)|Fin LTH (mm)|ROWS|FPI|CIRCT|FACE (m²)|STD m³/h|"
+                                  "EAT DB (°C)|EAT WB (°C)"));
     EXPECT_EQ(body[0].rows[1], reports::SplitCells("1|762|1219|4|12|12|0.929|8473|26.7|19.4"));
-    EXPECT_EQ(body[1].rows[0], reports::SplitCells("LVG DB (°C)|LVG WB (°C)|FACE VEL (m/s)|AIR PD (Pa)|ENT H2O (°C)|"
-                                                   "LVG H2O (°C)|H2O PD (kPa)|L/s|TOTAL kW|SENSIBLE kW"));
+    EXPECT_EQ(body[1].rows[0],
+              reports::SplitCells("LVG DB (°C)|LVG WB (°C)|FACE VEL (m/s)|AIR PD (Pa)|ENT H2O (°C)|"
+                                  "LVG H2O (°C)|H2O PD (kPa)|L/s|TOTAL kW|SENSIBLE kW"));
     EXPECT_EQ(body[1].rows[1], reports::SplitCells("12.9|12.7|2.54|137|7.2|13.1|25.1|1.97|47.58|35.46"));
     // Steam: gauge pressure, and the placeholder of the fluid temperature.
     EXPECT_EQ(body[5].rows[1], reports::SplitCells("2.54|4.4|35.0|137|34.5| |35.46"));

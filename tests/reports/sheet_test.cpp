@@ -245,28 +245,28 @@ TEST(PerformanceSheet, LongNotesWrapAndStopAboveCoilsPerSystem) {
 TEST(PerformanceSheet, NothingOverprinted) {
     for (const char* type : {"W", "G", "S", "E", "C"}) {
         for (int16_t altitude : {0, 9000}) {
-          for (units::System system : {units::System::InchPound, units::System::SI}) {
-            auto c = fixtures::Rated(type);
-            c.texts.units = system;
-            c.rating.Altitude = altitude;
-            c.rating.Gpm = 1234.56f;
-            c.rating.FluidPD = 123.45f;
-            c.coilSpec.FL = 144;
-            c.texts.txtNotes = std::string(400, 'n');
-            const auto items = Print(c);
-            for (size_t a = 0; a < items.size(); ++a)
-                for (size_t b = a + 1; b < items.size(); ++b) {
-                    if (items[a].y != items[b].y) continue;
-                    const auto [a0, a1] = Ink(items[a]);
-                    const auto [b0, b1] = Ink(items[b]);
-                    // A quarter character of slack: a glyph's ink stays
-                    // inside its cell ("Latent Heat (BTU/LB)" reaches 30
-                    // twips into the cell of the ":" beside it).
-                    constexpr double slack = kChar / 4;
-                    EXPECT_TRUE(a1 - slack <= b0 || b1 - slack <= a0)
-                        << type << ": '" << items[a].text << "' and '" << items[b].text << "'";
-                }
-          }
+            for (units::System system : {units::System::InchPound, units::System::SI}) {
+                auto c = fixtures::Rated(type);
+                c.texts.units = system;
+                c.rating.Altitude = altitude;
+                c.rating.Gpm = 1234.56f;
+                c.rating.FluidPD = 123.45f;
+                c.coilSpec.FL = 144;
+                c.texts.txtNotes = std::string(400, 'n');
+                const auto items = Print(c);
+                for (size_t a = 0; a < items.size(); ++a)
+                    for (size_t b = a + 1; b < items.size(); ++b) {
+                        if (items[a].y != items[b].y) continue;
+                        const auto [a0, a1] = Ink(items[a]);
+                        const auto [b0, b1] = Ink(items[b]);
+                        // A quarter character of slack: a glyph's ink stays
+                        // inside its cell ("Latent Heat (BTU/LB)" reaches 30
+                        // twips into the cell of the ":" beside it).
+                        constexpr double slack = kChar / 4;
+                        EXPECT_TRUE(a1 - slack <= b0 || b1 - slack <= a0)
+                            << type << ": '" << items[a].text << "' and '" << items[b].text << "'";
+                    }
+            }
         }
     }
 }
@@ -296,8 +296,10 @@ TEST(PerformanceSheet, SiFiguresAndUnits) {
     const auto items = Print(w);
     EXPECT_EQ(Texts(RowOf(items, "Type of Coil")).back(), "@ 762 m");
     EXPECT_EQ(Texts(RowOf(items, "Fin Height x Fin Length")),
-              (std::vector<std::string>{"Fin Height x Fin Length", ":", "       762", "mm    x", "      1219", "mm"}));
-    EXPECT_EQ(Texts(RowOf(items, "Face Area")), (std::vector<std::string>{"Face Area", ":", "     0.929", "m²"}));
+              (std::vector<std::string>{"Fin Height x Fin Length", ":", "       762", "mm    x", "      1219",
+                                        "mm"}));
+    EXPECT_EQ(Texts(RowOf(items, "Face Area")),
+              (std::vector<std::string>{"Face Area", ":", "     0.929", "m²"}));
     EXPECT_EQ(Texts(RowOf(items, "Entering Water Temp")),
               (std::vector<std::string>{"Air Flow", ":", "      8495", "m³/h", "Entering Water Temp", ":",
                                         "       7.2", "°C"}));
@@ -307,8 +309,21 @@ TEST(PerformanceSheet, SiFiguresAndUnits) {
     EXPECT_EQ(Texts(RowOf(items, "Total Capacity")),
               (std::vector<std::string>{"Total Capacity", ":", "     47.58", "kW"}));
 
-    const std::vector<std::string> ipUnits = {"\xC2\xBA" "F", "ACFM", "SFPM", "PSI", "FT", "FT H2O", "FPS", "In. W.G.",
-                                              " W.G.", "BTU/HR.", "Square Feet", "Inches", "GPM"};
+    const std::vector<std::string> ipUnits = {
+        "\xC2\xBA"
+        "F",
+        "ACFM",
+        "SFPM",
+        "PSI",
+        "FT",
+        "FT H2O",
+        "FPS",
+        "In. W.G.",
+        " W.G.",
+        "BTU/HR.",
+        "Square Feet",
+        "Inches",
+        "GPM"};
     for (const char* type : {"W", "G", "S", "E", "C"}) {
         auto c = fixtures::Rated(type);
         c.texts.units = units::System::SI;
