@@ -259,8 +259,8 @@ TEST(MultiCoilReport, SiHeadingsAndCells) {
               reports::SplitCells("LVG DB (°C)|LVG WB (°C)|FACE VEL (m/s)|AIR PD (Pa)|ENT H2O (°C)|"
                                   "LVG H2O (°C)|H2O PD (kPa)|L/s|TOTAL kW|SENSIBLE kW"));
     EXPECT_EQ(body[1].rows[1], reports::SplitCells("12.9|12.7|2.54|137|7.2|13.1|25.1|1.97|47.58|35.46"));
-    // Steam: gauge pressure, and the placeholder of the fluid temperature.
-    EXPECT_EQ(body[5].rows[1], reports::SplitCells("2.54|4.4|35.0|137|34.5| |35.46"));
+    // Steam: gauge pressure in kPa.
+    EXPECT_EQ(body[5].rows[1], reports::SplitCells("2.54|4.4|35.0|137|34.5|108.3|35.46"));
     // Refrigerant drops are psi, not feet of water.
     EXPECT_EQ(body[9].rows[1][5], "17.2");
     for (const auto& t : body)
