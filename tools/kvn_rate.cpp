@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/version.h"
 #include "tools/coil_file_output.h"
 #include "tools/rate_batch.h"
 #include "tools/rate_json.h"
@@ -87,6 +88,7 @@ Options
   --select     search for the coils that meet a duty instead of rating
                (see "Selection" below)
   -h, --help   show this text
+  --version    show the version
 
 Exit status
   0  every coil was rated
@@ -104,6 +106,7 @@ struct Options {
     std::string input = "-";
     bool pretty = false;
     bool help = false;
+    bool version = false;
     std::string kvnFile;    // --kvn: write the rated coils as a coil file
     std::string listFile;   // --list: print a coil file's table
     std::string sheetFile;  // --sheet: the performance sheet as PDF
@@ -129,6 +132,8 @@ bool ParseOptions(int argc, char** argv, Options& opt, std::string& error) {
         (void)next;
         if (a == "-h" || a == "--help") {
             opt.help = true;
+        } else if (a == "--version") {
+            opt.version = true;
         } else if (a == "--pretty") {
             opt.pretty = true;
         } else if (a == "--kvn") {
@@ -207,6 +212,10 @@ int Run(int argc, char** argv) {
     if (opt.help) {
         std::fputs(kHelp, stdout);
         std::fputs(kvnrate::kSelectHelp, stdout);
+        return kvnrate::kExitOk;
+    }
+    if (opt.version) {
+        std::printf("kvn-rate %s\n", kvn::kVersion);
         return kvnrate::kExitOk;
     }
     if (!opt.listFile.empty()) return kvnrate::ListKvnFile(opt.listFile, opt.pretty);
