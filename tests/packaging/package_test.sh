@@ -63,8 +63,10 @@ grep -qx 'MimeType=application/x-kvn;' "$root/usr/share/applications/$id.desktop
 appstreamcli validate-tree --no-net "$root/usr" >"$work/as.txt" 2>&1 || fail "metainfo: $(cat "$work/as.txt")"
 cp -r "$root/usr/share/mime" "$work/mime"
 update-mime-database "$work/mime" 2>"$work/mime.txt"
-[ -s "$work/mime.txt" ] && fail "MIME XML: $(cat "$work/mime.txt")"
+grep -qiE 'fail|error' "$work/mime.txt" && fail "MIME XML: $(cat "$work/mime.txt")"
 grep -qx 'application/x-kvn:\*\.kvn' <(cut -d: -f2- "$work/mime/globs2") || fail "no *.kvn glob"
+icon=$(sed -n 's/^Icon=//p' "$root/usr/share/applications/$id.desktop")
+[ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "no icon \"$icon\" for the desktop entry"
 for png in "$root"/usr/share/icons/hicolor/*x*/apps/$id.png; do
   n=$(basename "$(dirname "$(dirname "$png")")")
   file "$png" | grep -q "PNG image data, ${n%x*} x ${n#*x}," || fail "$png is not ${n}"
