@@ -9,7 +9,11 @@ cd "$(dirname "$0")/.."
 build="${1:-build}"
 out="${2:-$build/package}"
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  if [ "$build" = build ]; then
+    cmake --preset default >/dev/null
+  else
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  fi
 fi
 cmake --build "$build" -j"$(nproc)"
 mkdir -p "$out"
