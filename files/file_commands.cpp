@@ -25,8 +25,9 @@ void FileNew(FileDialog& dialog) {
     if (!IsUnusableFileName(name)) CurrentFileName = name;
 }
 
-bool FileOpen(FileDialog& dialog) {
-    std::string name = dialog.Show();
+bool FileOpen(FileDialog& dialog) { return FileOpenNamed(dialog.Show()); }
+
+bool FileOpenNamed(const std::string& name) {
     if (IsUnusableFileName(name)) {
         ShowMessage("You must use a valid file name", MsgIcon::Error);
         return false;

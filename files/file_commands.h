@@ -66,6 +66,10 @@ void FileNew(FileDialog& dialog);
 // replaced and the Saved Coils list is to be shown.
 bool FileOpen(FileDialog& dialog);
 
+// Open with the file already named (the program's command line): the same
+// checks, messages and result as FileOpen when the dialog answers `name`.
+bool FileOpenNamed(const std::string& name);
+
 // Write: writes SavedCoils to CurrentFileName, asking for a name first when
 // there is none; does nothing when none is given. A failure shows a message
 // and leaves the old file as it was. Returns true when the file was written.

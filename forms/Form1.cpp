@@ -35,6 +35,7 @@
 
 #include "common/calc_driver.h"
 #include "common/model_designation.h"
+#include "common/version.h"
 #include "engine/msgbox.h"
 #include "engine/rterror.h"
 #include "files/file_commands.h"
@@ -347,7 +348,7 @@ QWidget* Form1::BuildTitleBlock() {
     tf.setBold(true);
     title->setFont(tf);
     title->setAlignment(Qt::AlignCenter);
-    auto* version = MakeLabel(f, "lblVersion", "Performance Version 9.0");
+    auto* version = MakeLabel(f, "lblVersion", QString("Performance Version ") + kvn::kVersionShort);
     QFont vf = version->font();
     vf.setPointSizeF(vf.pointSizeF() * 1.3);
     version->setFont(vf);

@@ -117,6 +117,7 @@ public:
     void cmdSave_Click();                // "&Save" on the header panel
     void cmdView_Click();                // "&View" on the header panel
     void mnuFileOpen_Click();            // File "&Open..." and toolbar "Open"
+    void OpenCoilFile(const std::string& name);  // Open with the file named (kvn FILE)
     void mnuFileNew_Click();             // File "&New..." and toolbar "New"
     // Before the saved coils are left behind (Exit, New, Open): when they
     // changed since the coil file was last written or read, asks "Save

@@ -74,7 +74,11 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::mnuFileOpen_Click() {
     if (!OfferToWriteSavedCoils()) return;
-    if (!FileOpen(CoilFileDialog())) return;
+    OpenCoilFile(CoilFileDialog().Show());
+}
+
+void Form1::OpenCoilFile(const std::string& name) {
+    if (!FileOpenNamed(name)) return;
     if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(SavedCoils.CoilCount() > 0);
     cmdView_Click();
 }

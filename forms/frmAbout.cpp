@@ -3,14 +3,15 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QSysInfo>
 #include <QVBoxLayout>
 #include <QtGlobal>
 #include <exception>
 
+#include "common/version.h"
 #include "engine/hygrel_binding.h"
 #include "engine/msgbox.h"
+#include "forms/badge_icon.h"
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setObjectName("frmAbout");
@@ -19,7 +20,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
 
     auto* icon = new QLabel(this);
     icon->setObjectName("picIcon");
-    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
+    icon->setPixmap(KvnBadgeIcon().pixmap(48, 48));
     icon->setAlignment(Qt::AlignTop);
 
     auto* title = new QLabel("KVN Performance", this);
@@ -28,7 +29,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     tf.setBold(true);
     tf.setPointSizeF(tf.pointSizeF() * 1.5);
     title->setFont(tf);
-    auto* version = new QLabel("Version 9.00", this);
+    auto* version = new QLabel(QString("Version ") + kvn::kVersion, this);
     version->setObjectName("lblVersion");
     auto* desc = new QLabel("Performance rating of finned-tube coils: water, glycol, steam,\n"
                             "direct-expansion evaporators and refrigerant condensers.",

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/version.h"
 #include "tools/coil_file_output.h"
 #include "tools/rate_batch.h"
 #include "tools/rate_json.h"
@@ -95,6 +96,7 @@ Options
                its designations, and "CoilSpec", "CoilRating", "model" and
                the coil file of --kvn stay inch-pound.
   -h, --help   show this text
+  --version    show the version
 
 Exit status
   0  every coil was rated
@@ -112,6 +114,7 @@ struct Options {
     std::string input = "-";
     bool pretty = false;
     bool help = false;
+    bool version = false;
     std::string kvnFile;    // --kvn: write the rated coils as a coil file
     std::string listFile;   // --list: print a coil file's table
     std::string sheetFile;  // --sheet: the performance sheet as PDF
@@ -138,6 +141,8 @@ bool ParseOptions(int argc, char** argv, Options& opt, std::string& error) {
         (void)next;
         if (a == "-h" || a == "--help") {
             opt.help = true;
+        } else if (a == "--version") {
+            opt.version = true;
         } else if (a == "--pretty") {
             opt.pretty = true;
         } else if (a == "--kvn") {
@@ -225,6 +230,10 @@ int Run(int argc, char** argv) {
     if (opt.help) {
         std::fputs(kHelp, stdout);
         std::fputs(kvnrate::kSelectHelp, stdout);
+        return kvnrate::kExitOk;
+    }
+    if (opt.version) {
+        std::printf("kvn-rate %s\n", kvn::kVersion);
         return kvnrate::kExitOk;
     }
     if (!opt.listFile.empty()) return kvnrate::ListKvnFile(opt.listFile, opt.pretty);

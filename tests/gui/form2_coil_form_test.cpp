@@ -177,6 +177,35 @@ TEST_F(CoilFormFiles, UnwrittenCoilsAreOfferedForWritingOnExitNewAndOpen) {
     EXPECT_TRUE(questions.asked.empty());
 }
 
+// "kvn FILE": the named file opens as if chosen in File, Open.
+TEST_F(CoilFormFiles, FileNamedAtStartOpensWithoutTheDialog) {
+    WaterCoilOnHeaderPanel("AHU-1");
+    B("cmdPrint(1)")->click();
+    const std::string path = dir + "/start.kvn";
+    CurrentFileName = path;
+    ASSERT_TRUE(FileWrite(dialog));
+    SavedCoils.Reset();
+    CurrentFileName.clear();
+
+    int shownRows = -1;
+    OnList([&shownRows](Form2& list) { shownRows = list.SSDBGrid1()->rowCount(); });
+    form.OpenCoilFile(path);
+    EXPECT_EQ(shownRows, 1);
+    EXPECT_EQ(CurrentFileName, path);
+    EXPECT_TRUE(B("cmdPrint(2)")->isEnabled());
+    EXPECT_EQ(dialog.shown, 0);
+    EXPECT_TRUE(sink.shown.empty());
+
+    // A file that cannot be read, or no name: Open's messages, nothing lost.
+    form.OpenCoilFile(dir + "/missing.kvn");
+    form.OpenCoilFile("");
+    ASSERT_EQ(sink.shown.size(), 2u);
+    EXPECT_NE(sink.shown[0].text.find("missing.kvn"), std::string::npos);
+    EXPECT_EQ(sink.shown[1].text, "You must use a valid file name");
+    EXPECT_EQ(SavedCoils.CoilCount(), 1);
+    EXPECT_EQ(CurrentFileName, path);
+}
+
 TEST_F(CoilFormFiles, DeletingTheOnlyCoilClosesTheListAndDisablesView) {
     WaterCoilOnHeaderPanel("AHU-1");
     B("cmdPrint(1)")->click();
