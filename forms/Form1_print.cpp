@@ -19,6 +19,7 @@ reports::SheetTexts SheetTextsOf(const Form1& f) {
     t.coilType = f.FieldText("cboCoilType");
     t.tubeOD = f.FieldText("cboTubeOD");
     if (const QAction* chart = f.Action("mnuToolsChartWithSheet")) t.withChart = chart->isChecked();
+    for (const CoilWarning& w : f.coilWarnings) t.warnings.push_back(w.text);
     return t;
 }
 

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "engine/records.h"
 #include "reports/print_surface.h"
@@ -17,6 +18,9 @@ struct SheetTexts {
     std::string coilType;               // cboCoilType code: W G S E C
     std::string tubeOD;                 // cboTubeOD code: 1 3 4 5 6
     bool withChart = false;             // a second page with the psychrometric chart
+    // Engineering warnings of the rating, printed after the notes where they
+    // fit above the coils-per-system row.
+    std::vector<std::string> warnings;
 };
 
 // Vertical position of the coils-per-system row, in twips from the top.
