@@ -17,36 +17,13 @@
 #include <string>
 #include <vector>
 
-#include "reference_departures.h"
+#include "reference_coils.h"
 #include "tools/rate_json.h"
 
 namespace fs = std::filesystem;
 using nlohmann::json;
 
 namespace {
-
-fs::path ReferenceDir() {
-    if (const char* dir = std::getenv("KVN_REFERENCE_DIR")) return dir;
-    return fs::path(KVN_SOURCE_DIR) / ".." / "shared" / "reference-ratings";
-}
-
-std::vector<std::string> ReferenceNames() {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(ReferenceDir(), ec)) {
-        const std::string file = entry.path().filename().string();
-        const std::string suffix = ".json";
-        if (file.size() > suffix.size() && file.ends_with(suffix) && !file.ends_with(".expected.json"))
-            names.push_back(file.substr(0, file.size() - suffix.size()));
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::string ReadFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Collects every difference between expected and actual under `path`.
 void Compare(const json& want, const json& got, const std::string& path, std::vector<std::string>& diffs) {
