@@ -39,6 +39,9 @@ TEST_F(Form2Test, WarningsColumnFollowsItsCoil) {
     Form2 f(nullptr, &dialog);
     EXPECT_EQ(Cell(f, 0, 33), "");
     EXPECT_EQ(Cell(f, 2, 33), QString::fromStdString(text));
+    RecordingQuestions questions;
+    ScopedQuestionPort askHere{questions};
+    questions.fallback = Answer::Yes;
     f.SSDBGrid1()->setCurrentCell(0, 3);
     f.cmdPrint_Click(Form2::Delete);
     EXPECT_EQ(Cell(f, 1, 33), QString::fromStdString(text));
