@@ -47,6 +47,9 @@ private:
     MessageSink& next_;
 };
 
+constexpr double kAltitudeMin = -500, kAltitudeMax = 30000;  // ft
+constexpr double kGlycolMax = 70;                            // per cent, as the form's label says
+
 struct Check {
     bool fails;
     const char* message;
@@ -59,6 +62,9 @@ bool Validate(const FieldTexts& f, int mode, ValidationFault& fault) {
     const std::string& app = Text(f, "Application");
     const double fpi = Num(f, "FPI");
     const double rows = Num(f, "RD");
+    // As the record will hold them: the altitude rounded to whole feet.
+    const double altitude = std::nearbyint(Num(f, "Altitude"));
+    const double glycol = AsStored(Num(f, "PercentGlycol"));
     const Check checks[] = {
         {Text(f, "Pattern").empty(), "Please Select the Tube OD before Proceeding", "Pattern", "cboTubeOD"},
         {Text(f, "TubeWall").empty(), "Please Select the Wall Thickness before Proceeding", "TubeWall", "cboWallThk"},
@@ -93,6 +99,14 @@ bool Validate(const FieldTexts& f, int mode, ValidationFault& fault) {
         // capacity. Compared as the engine will see the two temperatures.
         {app == "C" && !(AsStored(Num(f, "EntFluidTemp")) > AsStored(Num(f, "EatDb"))),
          "Cond. Temp. must be above the EAT (DB)", "EntFluidTemp", "txtProperty(6)"},
+        // Beyond these the engine answers with a numbered error or a
+        // meaningless result instead of a rating.
+        {!(altitude >= kAltitudeMin && altitude <= kAltitudeMax), "Altitude must be between -500 and 30000 ft",
+         "Altitude", "txtProperty(0)"},
+        {app == "G" && !(glycol >= 0 && glycol <= kGlycolMax), "Percent glycol must be between 0 and 70",
+         "PercentGlycol", "txtProperty(9)"},
+        {(app == "C" || app == "E") && CC_RefrigerantFlowFactor(Text(f, "Refrigerant")) <= 0,
+         "Choose a refrigerant from the list", "Refrigerant", "cboRefrigerant"},
     };
     for (const Check& c : checks) {
         if (c.fails) {
@@ -103,58 +117,97 @@ bool Validate(const FieldTexts& f, int mode, ValidationFault& fault) {
     return true;
 }
 
+// A field whose value does not fit its record field: the fault to answer.
+struct FieldOverflow {
+    ValidationFault fault;
+};
+
+// The name the user knows a numeric field by, and its control.
+struct FieldName {
+    const char* key;
+    const char* name;
+    const char* control;
+};
+constexpr FieldName kFieldNames[] = {
+    {"TubeWall", "Wall Thickness", "cboWallThk"},   {"FinThk", "Fin Thickness", "cboFinThk"},
+    {"FPI", "FPI", "txtFPI"},                       {"RD", "Rows", "txtRows"},
+    {"TH", "Tubes High", "txtTH"},                  {"FL", "Finned Length", "txtFL"},
+    {"Circuits", "Circuits", "txtCircuits"},        {"FoulingFactor", "Fouling Factor", "txtFoulingFactor"},
+    {"Altitude", "Altitude", "txtProperty(0)"},     {"Acfm", "ACFM", "txtProperty(1)"},
+    {"AirVel", "Air Velocity", "txtProperty(3)"},   {"EatDb", "EAT (DB)", "txtProperty(4)"},
+    {"EatWb", "EAT (WB)", "txtProperty(5)"},        {"EntFluidTemp", "Ent. FL. Temp.", "txtProperty(6)"},
+    {"Gpm", "GPM", "txtProperty(7)"},               {"PercentGlycol", "Gly. %", "txtProperty(9)"},
+    {"SteamPressure", "PSI", "txtProperty(14)"},    {"EvapSHCode", "Super Heat", "txtProperty(15)"},
+};
+
+// Stores through `store`; an overflow (error 6) names the field `key`.
+template <class Store>
+auto Fit(const char* key, double x, Store store) {
+    try {
+        return store(x);
+    } catch (const rt::RtError& e) {
+        if (e.number() != rt::kOverflow) throw;
+        for (const FieldName& n : kFieldNames)
+            if (std::string(n.key) == key)
+                throw FieldOverflow{{std::string(n.name) + " value is out of range", n.key, n.control}};
+        throw;
+    }
+}
+float F32Of(const char* key, double x) { return Fit(key, x, [](double v) { return rt::F32(v); }); }
+int16_t I16Of(const char* key, double x) { return Fit(key, x, [](double v) { return rt::I16(v); }); }
+
 // Fills both records from the field texts. A value that does not fit its
-// field raises run-time error 6.
+// field throws FieldOverflow naming the field.
 void FillRecords(const FieldTexts& f, int mode, CoilSpec& coilSpec, CoilRating& rating) {
     const std::string& app = Text(f, "Application");
     coilSpec.Application = app;
     const std::string& tube = Text(f, "Pattern");
     coilSpec.Pattern = tube == "4" ? "P" : tube;
-    coilSpec.TubeWall = rt::F32(Num(f, "TubeWall"));
+    coilSpec.TubeWall = F32Of("TubeWall", Num(f, "TubeWall"));
     coilSpec.FinMat = Text(f, "FinMat");
-    coilSpec.FinThk = rt::F32(Num(f, "FinThk"));
+    coilSpec.FinThk = F32Of("FinThk", Num(f, "FinThk"));
     coilSpec.FinTreat = Text(f, "FinTreat");
-    coilSpec.FPI = rt::I16(Num(f, "FPI"));
-    coilSpec.RD = rt::I16(Num(f, "RD"));
-    coilSpec.TH = rt::I16(Num(f, "TH"));
-    coilSpec.FL = rt::F32(Num(f, "FL"));
+    coilSpec.FPI = I16Of("FPI", Num(f, "FPI"));
+    coilSpec.RD = I16Of("RD", Num(f, "RD"));
+    coilSpec.TH = I16Of("TH", Num(f, "TH"));
+    coilSpec.FL = F32Of("FL", Num(f, "FL"));
     coilSpec.Rifled = Text(f, "Rifled");
-    coilSpec.Circuits = rt::I16(numfmt::Val(CheckIfBlank(Text(f, "Circuits"), "1")));
-    coilSpec.FoulingFactor = rt::F32(Num(f, "FoulingFactor"));
+    coilSpec.Circuits = I16Of("Circuits", numfmt::Val(CheckIfBlank(Text(f, "Circuits"), "1")));
+    coilSpec.FoulingFactor = F32Of("FoulingFactor", Num(f, "FoulingFactor"));
     coilSpec.Corrugated.assign(1, 'N');  // the form has no corrugated-tube choice
 
     const std::string& p = coilSpec.Pattern;
     if (p == "6" || p == "3") {
         coilSpec.FinHeight = coilSpec.TH;
     } else if (p == "5") {
-        coilSpec.FinHeight = rt::F32(coilSpec.TH * 1.5);
+        coilSpec.FinHeight = F32Of("TH", coilSpec.TH * 1.5);
     } else if (p == "P") {
-        coilSpec.FinHeight = rt::F32(coilSpec.TH * 1.25);
+        coilSpec.FinHeight = F32Of("TH", coilSpec.TH * 1.25);
     } else if (p == "1") {
-        coilSpec.FinHeight = rt::I16(coilSpec.TH * 3);  // a 16-bit product
+        coilSpec.FinHeight = I16Of("TH", coilSpec.TH * 3);  // a 16-bit product
     }
 
-    rating.Altitude = rt::I16(Num(f, "Altitude"));
+    rating.Altitude = I16Of("Altitude", Num(f, "Altitude"));
     rating.Acfm = 0;
     rating.Scfm = 0;
     if (mode == kAirFlowVelocity) {
         // Face velocity times the face area.
-        rating.Acfm = rt::F32(Num(f, "AirVel") * coilSpec.FL * coilSpec.FinHeight / 144.0);
+        rating.Acfm = F32Of("AirVel", Num(f, "AirVel") * coilSpec.FL * coilSpec.FinHeight / 144.0);
     } else {
-        rating.Acfm = rt::F32(Num(f, "Acfm"));
+        rating.Acfm = F32Of("Acfm", Num(f, "Acfm"));
     }
-    rating.EatDb = rt::F32(Num(f, "EatDb"));
-    rating.EatWb = rt::F32(Num(f, "EatWb"));
+    rating.EatDb = F32Of("EatDb", Num(f, "EatDb"));
+    rating.EatWb = F32Of("EatWb", Num(f, "EatWb"));
     if (app == "S") {
         rating.EntFluidTemp = 0;
-        rating.SteamPressure = rt::F32(Num(f, "SteamPressure"));
+        rating.SteamPressure = F32Of("SteamPressure", Num(f, "SteamPressure"));
     } else {
-        rating.EntFluidTemp = rt::F32(Num(f, "EntFluidTemp"));
+        rating.EntFluidTemp = F32Of("EntFluidTemp", Num(f, "EntFluidTemp"));
     }
-    rating.Gpm = rt::F32(Num(f, "Gpm"));
+    rating.Gpm = F32Of("Gpm", Num(f, "Gpm"));
     rating.Refrigerant = Text(f, "Refrigerant");
-    rating.PercentGlycol = rt::F32(Num(f, "PercentGlycol"));
-    rating.EvapSHCode = rt::I16(Num(f, "EvapSHCode"));
+    rating.PercentGlycol = F32Of("PercentGlycol", Num(f, "PercentGlycol"));
+    rating.EvapSHCode = I16Of("EvapSHCode", Num(f, "EvapSHCode"));
 }
 
 std::vector<GridRow> ResultRows(const CoilSpec& coilSpec, const CoilRating& r) {
@@ -236,11 +289,26 @@ CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& coil
     newSpec.FinHeight = coilSpec.FinHeight;
     CoilRating newRating;
     newRating.SteamPressure = rating.SteamPressure;
+    try {
+        FillRecords(fields, airFlowMode, newSpec, newRating);
+    } catch (const FieldOverflow& e) {
+        result.status = CalcResult::Validation;
+        result.validation = e.fault;
+        return result;
+    } catch (const rt::RtError& e) {
+        result.status = CalcResult::EngineFailed;
+        result.error = std::to_string(e.number()) + "  " + e.description();
+        ShowMessage(result.error);
+        return result;
+    }
+    RatingFacts facts;
+    facts.circuitsBlank = Text(fields, "Circuits").empty();
+    facts.wetBulbAssumed = newRating.EatWb == 0;  // the engine rates at dry bulb - 1
+
     CapturingSink capture(CurrentMessageSink());
     bool rated = false;
     try {
         ScopedMessageSink scope(capture);
-        FillRecords(fields, airFlowMode, newSpec, newRating);
         rated = RateCoil(newSpec, newRating, rateCoil);
         if (!rated) {
             // Property assignment has shown its own message.
@@ -272,5 +340,10 @@ CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& coil
     rating = newRating;
     result.status = CalcResult::Ok;
     result.grid = ResultRows(coilSpec, rating);
+    if (!rateCoil) {  // the engine's notes on how it reached the result
+        facts.trialLimit = cc.TrialLimitReached != kFalse;
+        facts.laminarFilm = cc.LaminarFilm != kFalse;
+    }
+    result.warnings = CoilWarnings(coilSpec, rating, facts);
     return result;
 }

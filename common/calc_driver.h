@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/warnings.h"
 #include "engine/records.h"
 
 // Field texts by field key: "Application", "Pattern", "TubeWall", "FinMat",
@@ -40,6 +41,7 @@ struct CalcResult {
     ValidationFault validation;    // when status is Validation
     std::string error;             // when status is EngineFailed: the message shown
     std::vector<GridRow> grid;     // when status is Ok: the results rows
+    std::vector<CoilWarning> warnings;  // when status is Ok: advice on the rating
     bool ok() const { return status == Ok; }
 };
 
@@ -47,7 +49,10 @@ struct CalcResult {
 // results. Validation faults are returned, not shown (the window shows them
 // with the error icon and focuses the control); after the field checks a
 // condenser whose condensing temperature is not above the entering dry bulb
-// is refused as well ("Cond. Temp. must be above the EAT (DB)").
+// is refused as well ("Cond. Temp. must be above the EAT (DB)"), then an
+// altitude outside -500 to 30000 ft, a glycol coil above 70 % glycol, a
+// refrigerant the engine has no data for, and last any field whose value
+// does not fit its record field ("Finned Length value is out of range").
 //
 // The air flow is the Acfm field, except in face-velocity mode, where it is
 // the velocity times the face area (velocity x FL x FinHeight / 144).
@@ -55,10 +60,12 @@ struct CalcResult {
 // Engine messages are shown through the current MessageSink. When the
 // rating fails the status is EngineFailed, `error` holds the message shown,
 // and both records keep their previous contents. The failures are: property
-// assignment (the engine shows its own message), a run-time error escaping
-// the engine, and a field value too large for its record field (error 6);
-// the last two are shown here as the number, two spaces and the
+// assignment (the engine shows its own message) and a run-time error
+// escaping the engine;
+// the second is shown here as the number, two spaces and the
 // description ("11  Division by zero").
+//
+// A rated coil also gets its engineering warnings (common/warnings.h).
 CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode,
                        CoilSpec& coilSpec, CoilRating& rating);
 

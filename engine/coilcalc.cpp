@@ -75,6 +75,8 @@ void CC_Reset() {
     cc.FinWallResWet = 0;
     std::fill(std::begin(cc.GuessList), std::end(cc.GuessList), 0.0f);
     ccLookups.Clear();
+    cc.TrialLimitReached = kFalse;
+    cc.LaminarFilm = kFalse;
 }
 
 bool CC_RateCoil(CoilSpec& coilSpec, CoilRating& rating) {

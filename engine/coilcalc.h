@@ -61,6 +61,12 @@ struct CoilCalcState {
     // Solvers.
     float MeanFluidTemp = 0;     // F, mean tube-fluid temperature
     float GuessList[101] = {};   // trial total capacities
+
+    // How the last rating was reached, for the caller's advice; no result
+    // depends on them.
+    int16_t TrialLimitReached = 0;  // -1: a solver ended on the mean of its last two trials
+    int16_t LaminarFilm = 0;        // -1: the last tube-side coefficient came from the
+                                    // laminar or transitional tables
 };
 
 // The engine's module state of the calling thread. Initial-exec TLS: the

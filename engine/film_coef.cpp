@@ -71,8 +71,9 @@ float LiquidFilmCoef() {
     const float p23 = F32(Pow(pr, 2.0 / 3.0));
     const float kd = F32(Div(r.FluidThermCond, id / 12));
 
-    if (re > 10000 || (re > 2100 && p23 < 10))
-        return F32(0.027 * Pow(re, 0.8) * Pow(pr, 0.33) * kd);
+    const bool turbulent = re > 10000 || (re > 2100 && p23 < 10);
+    cc.LaminarFilm = turbulent ? kFalse : kTrue;
+    if (turbulent) return F32(0.027 * Pow(re, 0.8) * Pow(pr, 0.33) * kd);
 
     const float y = re > 2000 ? TableY(kTransitional, kTransitionalEndA, kTransitionalEndB, ld, re)
                                : TableY(kLaminar, kLaminarEndA, kLaminarEndB, ld, re);

@@ -85,6 +85,7 @@ void RateDryRefrigerantCoil(float We) {
         if (k == 50) {
             r.TotalBtuh = F32((double(guess[49]) + guess[50]) / 2.0);
             r.SensibleBtuh = r.TotalBtuh;  // a dry coil: sensible equals total
+            cc.TrialLimitReached = kTrue;
             return;
         }
         guess[k + 1] = F32(guess[k] + (double(r.TotalBtuh) - guess[k]) / 2.0);

@@ -257,6 +257,7 @@ void RateCoolingCoil() {
         if (outcome == kNormal && std::fabs(double(Qnew) - guess[k]) <= 250.0) break;
         if (k == 100) {
             r.TotalBtuh = F32((double(guess[99]) + guess[100]) / 2.0);
+            cc.TrialLimitReached = kTrue;
             break;
         }
         ++k;

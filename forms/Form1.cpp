@@ -1,5 +1,6 @@
 // Form1 "Korvan": the coil selection window.
 #include "forms/Form1.h"
+#include "forms/warnings_line.h"
 
 #include <QAction>
 #include <QApplication>
@@ -471,7 +472,8 @@ QWidget* Form1::BuildEntCondFrame() {
         auto* l = MakeLabel(g, Indexed("lblEntConditions", i), QString::fromUtf8(kEntCond[i].label));
         QWidget* field;
         if (i == 8) {
-            field = MakeCombo(g, "cboRefrigerant", {"12", "22"});
+            // Every refrigerant the engine rates; 12 and 22 first, as always.
+            field = MakeCombo(g, "cboRefrigerant", {"12", "22", "134A", "404A", "407C", "410A"});
         } else {
             auto* t = MakeText(g, Indexed("txtProperty", i), kEntCond[i].maxLength);
             t->setToolTip(QString::fromUtf8(kEntCond[i].tooltip));
@@ -537,6 +539,7 @@ QWidget* Form1::BuildCoilPanel() {
                           QFontMetrics(QFontDatabase::systemFont(QFontDatabase::FixedFont)).horizontalAdvance("0") * 16 +
                           12);
     cv->addWidget(grid);
+    cv->addWidget(MakeWarningsLine(calc));
     h->addWidget(calc, 4);
     v->addLayout(h, 1);
 
@@ -1010,6 +1013,8 @@ bool Form1::CalcPerform() {
 
     ipGrid_ = result.grid;
     FillGrid(units::GridRows(units_, ipGrid_, coilSpec, coilRating));
+    coilWarnings = result.warnings;
+    ShowWarningsLine(Control("fraWarnings"), coilWarnings);
     emit Rated();
     return true;
 }

@@ -32,6 +32,7 @@
 #include <string>
 
 #include "common/units.h"
+#include "common/warnings.h"
 #include "engine/records.h"
 
 class QAction;
@@ -56,6 +57,7 @@ public:
     // The coil on screen: filled by CalcPerform, read by printing and saving.
     CoilSpec coilSpec;
     CoilRating coilRating;
+    std::vector<CoilWarning> coilWarnings;  // engineering warnings of the last rating
     // Which air-flow field is in use: 1 actual cfm, 2 standard cfm, 3 face
     // velocity.
     int16_t AirFlowMode = 1;

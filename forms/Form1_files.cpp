@@ -10,6 +10,7 @@
 #include "engine/rterror.h"
 #include "files/file_commands.h"
 #include "files/save_row.h"
+#include "files/saved_coil_warnings.h"
 #include "files/saved_coils.h"
 #include "forms/Form1.h"
 #include "forms/Form2.h"
@@ -38,6 +39,7 @@ void Form1::cmdSave_Click() {
     texts.wallText = FieldText("cboWallThk");
     try {
         AppendSavedCoil(SavedCoils, coilSpec, coilRating, texts);
+        RememberSavedCoilWarnings(SavedCoils.Rows()[SavedCoils.CoilCount() - 1], WarningsLine(coilWarnings));
     } catch (const rt::RtError& e) {
         ShowMessage("The coil was not saved.\nError: " + std::to_string(e.number()) + " " + e.description(),
                     MsgIcon::Error);

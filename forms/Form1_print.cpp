@@ -20,6 +20,7 @@ reports::SheetTexts SheetTextsOf(const Form1& f) {
     t.tubeOD = f.FieldText("cboTubeOD");
     if (const QAction* chart = f.Action("mnuToolsChartWithSheet")) t.withChart = chart->isChecked();
     t.units = f.UnitSystem();
+    for (const CoilWarning& w : f.coilWarnings) t.warnings.push_back(w.text);
     return t;
 }
 

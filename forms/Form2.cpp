@@ -10,6 +10,7 @@
 #include "engine/rterror.h"
 #include "files/file_commands.h"
 #include "files/save_row.h"
+#include "files/saved_coil_warnings.h"
 #include "files/saved_coils.h"
 #include "forms/Form3.h"
 #include "forms/file_dialog.h"
@@ -32,6 +33,8 @@ const char* const kCaptions[col::Count] = {
     "Sensible Btuh", "Circuits", "Refrigerant", "% Glycol", "Altitude",
 };
 
+constexpr int kWarningsColumn = col::Count;
+
 const char* const kButtonCaptions[Form2::ButtonCount] = {
     "&Print", "Pre&view...", "&Delete...", "&Close", "&File",
 };
@@ -45,9 +48,11 @@ Form2::Form2(QWidget* parent, FileDialog* dialog) : QDialog(parent), dialog_(dia
 
     grid_ = new QTableWidget(this);
     grid_->setObjectName("SSDBGrid1");
-    grid_->setColumnCount(col::Count);
+    // Columns 0 to 32 of the table, then the coil's engineering warnings.
+    grid_->setColumnCount(kWarningsColumn + 1);
     QStringList captions;
     for (const char* c : kCaptions) captions << QString::fromUtf8(c);
+    captions << "Warnings";
     grid_->setHorizontalHeaderLabels(captions);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -85,6 +90,9 @@ void Form2::FillGrid() {
     for (int r = 0; r < n; ++r)
         for (int c = 0; c < col::Count; ++c)
             grid_->setItem(r, c, new QTableWidgetItem(QString::fromStdString(CellText(SavedCoils.At(c, r)))));
+    for (int r = 0; r < n; ++r)
+        grid_->setItem(r, kWarningsColumn,
+                       new QTableWidgetItem(QString::fromStdString(SavedCoilWarnings(SavedCoils.Rows()[r]))));
     if (n > 0) grid_->setCurrentCell(0, 0);
 }
 

@@ -91,6 +91,20 @@ void Left(std::vector<At>& row, const std::string& label, const std::string& val
     if (!unit.empty()) row.push_back({5750, unit});
 }
 
+// The warnings in the `lines` text lines left under the notes: each one
+// whole or not at all, so nothing reaches the coils-per-system row.
+void PrintWarnings(PrintSurface& s, const std::vector<std::string>& warnings, size_t lines) {
+    for (const std::string& w : warnings) {
+        const std::vector<std::string> wrapped = WrapLines(s, "Warning: " + w, s.PageWidth());
+        if (wrapped.size() > lines) return;
+        for (const std::string& line : wrapped) {
+            s.SetCurrentX(0);
+            s.Print(line);
+        }
+        lines -= wrapped.size();
+    }
+}
+
 }  // namespace
 
 std::string CoilCaption(const std::string& coilType, const CoilRating& rating) {
@@ -303,10 +317,11 @@ void PrintPerformance(PrintSurface& s, const CoilSpec& coilSpec, const CoilRatin
     // 7. Notes, wrapped to the page and kept above the coils-per-system
     // row: lines that would reach into it are left off.
     MoveDown(s, 400);
+    size_t fit = 0;
     {
         const std::vector<std::string> lines = WrapLines(s, t.txtNotes, s.PageWidth());
         const double room = kCoilsPerSystemY - s.CurrentY();
-        const size_t fit = room > 0 ? static_cast<size_t>(room / s.TextHeight()) : 0;
+        fit = room > 0 ? static_cast<size_t>(room / s.TextHeight()) : 0;
         for (size_t i = 0; i < lines.size() && i < fit; ++i) {
             std::string line = lines[i];
             // The last line that fits says that the notes go on.
@@ -319,7 +334,9 @@ void PrintPerformance(PrintSurface& s, const CoilSpec& coilSpec, const CoilRatin
             s.SetCurrentX(0);
             s.Print(line);
         }
+        fit = lines.size() < fit ? fit - lines.size() : 0;
     }
+    PrintWarnings(s, t.warnings, fit);
 
     // 8. Coils per system, always at the same height.
     s.SetCurrentY(kCoilsPerSystemY);

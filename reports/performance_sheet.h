@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "common/units.h"
 #include "engine/records.h"
@@ -19,6 +20,9 @@ struct SheetTexts {
     std::string tubeOD;                 // cboTubeOD code: 1 3 4 5 6
     bool withChart = false;             // a second page with the psychrometric chart
     units::System units = units::System::InchPound;  // of the printed figures
+    // Engineering warnings of the rating, printed after the notes where they
+    // fit above the coils-per-system row.
+    std::vector<std::string> warnings;
 };
 
 // Vertical position of the coils-per-system row, in twips from the top.

@@ -52,7 +52,7 @@ Input
 Output (standard output, one JSON object per coil, one per line)
   rated:            {"ok": true, "messages": [...], "CoilSpec": {...},
                      "CoilRating": {...}, "grid": [[label, value], ...],
-                     "model": "58-CWDM-04824-F"}
+                     "model": "58-CWDM-04824-F", "warnings": [...]}
   validation fault: {"ok": false, "validation": {"message": ..., "field": ...}}
                     where "field" is the control the form would focus, such
                     as "txtFPI", "cboTubeOD" or "txtProperty(4)"
@@ -61,7 +61,9 @@ Output (standard output, one JSON object per coil, one per line)
   order. "CoilSpec" and "CoilRating" hold every field by name (the reserved
   fields of CoilRating are left out); numbers are written with enough digits
   to read back the exact 32-bit value. "grid" is the results grid exactly as
-  the form lists it; "model" is the model designation.
+  the form lists it; "model" is the model designation. "warnings" are the
+  engineering warnings on the rating, each {"code": ..., "text": ...}
+  (an empty array when there is none); they never stop a rating.
 
   "Item", "Model", "Customer", "Project" and "CoilsPerSystem" fill the
   report header, as on the coil form; they go into the coil file of --kvn.

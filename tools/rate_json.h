@@ -353,6 +353,13 @@ inline Json CoilRatingJson(const CoilRating& r) {
     return j;
 }
 
+// Engineering warnings: [{"code": ..., "text": ...}, ...], [] when none.
+inline Json WarningsJson(const std::vector<CoilWarning>& warnings) {
+    Json a = Json::array();
+    for (const CoilWarning& w : warnings) a.push_back({{"code", w.code}, {"text", w.text}});
+    return a;
+}
+
 // The result object of one coil.
 inline Json ResultJson(const RatedCoil& c) {
     Json j = Json::object();
@@ -375,6 +382,7 @@ inline Json ResultJson(const RatedCoil& c) {
         for (const GridRow& row : c.result.grid) grid.push_back({row.label, row.value});
         j["grid"] = grid;
         j["model"] = c.model;
+        j["warnings"] = WarningsJson(c.result.warnings);
         break;
     }
     }

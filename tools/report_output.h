@@ -69,6 +69,7 @@ inline reports::SheetTexts SheetTextsOf(const RatedCoil& coil) {
     };
     t.coilType = field("Application");
     t.tubeOD = field("Pattern");
+    for (const CoilWarning& w : coil.result.warnings) t.warnings.push_back(w.text);
     return t;
 }
 

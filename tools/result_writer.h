@@ -107,6 +107,15 @@ inline void AppendResultLine(std::string& out, const RatedCoil& c) {
         }
         out += "],\"model\":";
         AppendString(out, c.model);
+        out += ",\"warnings\":[";
+        for (std::size_t i = 0; i < c.result.warnings.size(); ++i) {
+            out += i ? ",{\"code\":" : "{\"code\":";
+            AppendString(out, c.result.warnings[i].code);
+            out += ",\"text\":";
+            AppendString(out, c.result.warnings[i].text);
+            out += '}';
+        }
+        out += ']';
         out += '}';
         return;
     }

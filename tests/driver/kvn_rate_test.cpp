@@ -129,20 +129,30 @@ TEST(KvnRate, RatedCoilExitsZero) {
     EXPECT_FALSE(j["CoilRating"].contains("Reserved2"));
     EXPECT_EQ(j["grid"].size(), 11u);
     EXPECT_EQ(j["grid"][10], json::parse(R"(["Fin Height", "        24.000"])"));
+    EXPECT_EQ(j["warnings"], json::array());  // present on every rated coil
+
+    const RaterRun blank = RunRater(With("Circuits", ""));
+    ASSERT_EQ(blank.results.size(), 1u);
+    const json& warnings = blank.results[0]["warnings"];  // 20 gpm through one 5/8 in. tube
+    ASSERT_EQ(warnings.size(), 2u) << blank.out;
+    EXPECT_EQ(warnings[0]["code"], "tube-velocity-high");
+    EXPECT_EQ(warnings[1], json::parse(R"({"code": "one-circuit-assumed",
+        "text": "Circuits left blank: rated with one circuit"})"));
 }
 
 TEST(KvnRate, BatchExitStatusIsThatOfTheFirstCoilNotRated) {
-    const std::string batch = "[" + std::string(kWater) + "," + With("Altitude", "99999") + "," +
+    const std::string batch = "[" + std::string(kWater) + "," + With("EatDb", "250") + "," +
                               With("FPI", "17") + "]";
     const RaterRun r = RunRater(batch);
     ASSERT_EQ(r.results.size(), 3u) << r.out;
     EXPECT_EQ(r.status, 3);
     EXPECT_EQ(r.results[1]["ok"], false);
-    EXPECT_EQ(r.results[1]["error"], "6  Overflow");
-    EXPECT_EQ(r.results[1]["messages"], json::array({"6  Overflow"}));
+    const std::string error = "Out of Range Condition or error with HGWBtoGR!\nProcedure: CC_bAssignCoilProp\n";
+    EXPECT_EQ(r.results[1]["error"], error);
+    EXPECT_EQ(r.results[1]["messages"], json::array({error}));
     EXPECT_EQ(r.results[2]["validation"]["field"], "txtFPI");
 
-    const RaterRun lines = RunRater(With("FPI", "17") + "\n" + With("Altitude", "99999") + "\n");
+    const RaterRun lines = RunRater(With("FPI", "17") + "\n" + With("EatDb", "250") + "\n");
     ASSERT_EQ(lines.results.size(), 2u);
     EXPECT_EQ(lines.status, 2);
 }

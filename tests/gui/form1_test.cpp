@@ -480,7 +480,7 @@ TEST_F(Form1Test, FailuresKeepTheLastRating) {
     ASSERT_TRUE(form.CalcPerform());
     const auto before = Grid();
     const float total = form.coilRating.TotalBtuh;
-    for (const auto& [name, text] : {std::pair{"txtFPI", ""}, {"txtProperty(0)", "31000"}}) {
+    for (const auto& [name, text] : {std::pair{"txtFPI", ""}, {"txtProperty(4)", "250"}}) {
         SCOPED_TRACE(name);
         const std::string old = Text(name);
         Set(name, text);
@@ -495,6 +495,33 @@ TEST_F(Form1Test, FailuresKeepTheLastRating) {
         Set(name, old);
     }
     EXPECT_NE(sink.shown[0].text.find("CC_bAssignCoilProp"), std::string::npos);
+}
+
+// Under the grid, the warnings of the last rating, hidden when it has none;
+// the grid keeps its rows. The engine's refrigerants are all offered.
+TEST_F(Form1Test, WarningsLineRefusalsAndRefrigerants) {
+    FillWaterCoil();
+    Click("cmdCalc");
+    const size_t rows = Grid().size();
+    EXPECT_FALSE(Shown("fraWarnings"));
+    Set("txtCircuits", "");  // 40 gpm through one 5/8 in. tube
+    Click("cmdCalc");
+    ASSERT_TRUE(Shown("fraWarnings"));
+    EXPECT_EQ(S(W<QLabel>("lblWarnings")->text()),
+              "Fluid velocity above 8 ft/s: tube erosion and noise\nCircuits left blank: rated with one circuit");
+    EXPECT_EQ(Grid().size(), rows);
+
+    sink.shown.clear();
+    Set("txtProperty(0)", "31000");
+    Click("cmdCalc");
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].text, "Altitude must be between -500 and 30000 ft");
+    EXPECT_EQ(Focused(), "txtProperty(0)");
+    EXPECT_TRUE(Shown("fraWarnings"));  // a refused form leaves the last rating on screen
+
+    Click("cmdClose");
+    Select("E");
+    EXPECT_EQ(Items("cboRefrigerant"), (Strings{"12", "22", "134A", "404A", "407C", "410A"}));
 }
 
 TEST_F(Form1Test, PrintOpensTheHeaderPanelWithDateAndModel) {

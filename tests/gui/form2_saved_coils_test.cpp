@@ -7,7 +7,9 @@
 
 #include "engine/msgbox.h"
 #include "files/file_commands.h"
+#include "files/coil_file.h"
 #include "files/save_row.h"
+#include "files/saved_coil_warnings.h"
 #include "files/saved_coils.h"
 #include "forms/Form2.h"
 #include "forms/question.h"
@@ -29,10 +31,28 @@ protected:
     RecordingFileDialog dialog;
 };
 
+// Each coil's warnings stand in the last column, follow the coil when one
+// above it is deleted, and stay out of its line of the coil file.
+TEST_F(Form2Test, WarningsColumnFollowsItsCoil) {
+    const std::string text = "Circuits left blank: rated with one circuit";
+    RememberSavedCoilWarnings(SavedCoils.Rows()[2], text);
+    Form2 f(nullptr, &dialog);
+    EXPECT_EQ(Cell(f, 0, 33), "");
+    EXPECT_EQ(Cell(f, 2, 33), QString::fromStdString(text));
+    RecordingQuestions questions;
+    ScopedQuestionPort askHere{questions};
+    questions.fallback = Answer::Yes;
+    f.SSDBGrid1()->setCurrentCell(0, 3);
+    f.cmdPrint_Click(Form2::Delete);
+    EXPECT_EQ(Cell(f, 1, 33), QString::fromStdString(text));
+    EXPECT_EQ(CoilFileLine(SavedCoils.Rows()[1]).find("Circuits"), std::string::npos);
+}
+
 TEST_F(Form2Test, GridButtonsAndResizeRule) {
     Form2 f(nullptr, &dialog);
     EXPECT_EQ(f.windowTitle(), "Saved Coils");
-    ASSERT_EQ(f.SSDBGrid1()->columnCount(), 33);
+    ASSERT_EQ(f.SSDBGrid1()->columnCount(), 34);  // the table's 33 columns and the warnings
+    EXPECT_EQ(f.SSDBGrid1()->horizontalHeaderItem(33)->text(), "Warnings");
     ASSERT_EQ(f.SSDBGrid1()->rowCount(), 3);
     for (int c = 0; c < 33; ++c) EXPECT_FALSE(f.SSDBGrid1()->horizontalHeaderItem(c)->text().isEmpty());
     EXPECT_EQ(Cell(f, 1, 0) + Cell(f, 1, 3) + Cell(f, 1, 5), "2B5/8\"");

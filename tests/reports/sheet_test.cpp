@@ -242,6 +242,32 @@ TEST(PerformanceSheet, LongNotesWrapAndStopAboveCoilsPerSystem) {
     EXPECT_GT(Find(two, "Second line")->y, Find(two, "First line")->y);
 }
 
+// Warnings follow the notes where whole lines are left above the
+// coils-per-system row; nothing else moves.
+TEST(PerformanceSheet, WarningsAfterTheNotesOnlyWhereTheyFit) {
+    auto c = fixtures::Rated("W");
+    c.texts.txtNotes = "Drain pan in stainless steel.";
+    const auto plain = Print(c);
+    c.texts.warnings = {"Circuits left blank: rated with one circuit", "Fluid velocity below 1 ft/s"};
+    const auto warned = Print(c);
+    std::vector<Item> others;
+    for (const Item& i : warned)
+        if (i.text.rfind("Warning: ", 0) != 0) others.push_back(i);
+    ASSERT_EQ(others.size() + 2, warned.size());
+    ASSERT_EQ(others.size(), plain.size());
+    for (size_t i = 0; i < plain.size(); ++i) {
+        EXPECT_EQ(others[i].text, plain[i].text);
+        EXPECT_EQ(others[i].y, plain[i].y) << plain[i].text;
+    }
+    const auto w = Find(warned, "Warning: Circuits left blank: rated with one circuit");
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->y, Find(warned, "Drain pan in stainless steel.")->y + RecordingSurface().TextHeight());
+
+    // Notes that fill the room leave no line for a warning.
+    c.texts.txtNotes = std::string(4000, 'n');
+    for (const Item& i : Print(c)) EXPECT_EQ(i.text.find("Warning:"), std::string::npos);
+}
+
 TEST(PerformanceSheet, NothingOverprinted) {
     for (const char* type : {"W", "G", "S", "E", "C"}) {
         for (int16_t altitude : {0, 9000}) {

@@ -1,0 +1,138 @@
+#include "common/warnings.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "common/numfmt.h"
+
+const WarningLimit kWarningLimits[kWarningLimitCount] = {
+    {kWetFaceVelocityMax, 500, "ft/min",
+     "Above this face velocity condensate is blown off standard fins into the air stream "
+     "(carryover); a wet coil needs a lower velocity or an eliminator."},
+    {kTubeVelocityMin, 1, "ft/s",
+     "Below this tube velocity heat transfer is poor and air and dirt settle in the tubes."},
+    {kTubeVelocityMax, 8, "ft/s",
+     "Above this tube velocity copper tubes erode and the flow becomes noisy."},
+    {kHotTubeVelocityMax, 5, "ft/s",
+     "Hot fluid erodes copper sooner: the velocity limit is lower above the hot-fluid temperature."},
+    {kHotFluidTemp, 140, "F",
+     "Entering fluid above this temperature counts as hot for the tube velocity limit."},
+    {kWaterCoilAirMin, 35, "F",
+     "Air entering a water coil below this temperature can freeze the water in the tubes "
+     "when the flow slows or stops."},
+};
+
+double Limit(WarningLimitId id) { return kWarningLimits[id].value; }
+
+namespace {
+
+// Freezing points of aqueous ethylene glycol (the solution the engine's
+// glycol properties describe) by mass per cent, deg C: ASHRAE Handbook --
+// Fundamentals (2009), chapter 31 "Physical Properties of Secondary Coolants
+// (Brines)", table 4 "Properties of Aqueous Solutions of Ethylene Glycol".
+// Between rows the freezing point is interpolated linearly; above 60 % the
+// 60 % value is kept (the solution is near its eutectic there and does not
+// freeze much lower; the form takes up to 70 %).
+struct FreezeRow {
+    double percent;
+    double celsius;
+};
+constexpr FreezeRow kGlycolFreezing[] = {
+    {0, 0.0},     {5, -1.4},    {10, -3.2},   {15, -5.4},   {20, -7.8},
+    {25, -10.7},  {30, -14.1},  {35, -17.9},  {40, -22.3},  {45, -27.5},
+    {50, -33.8},  {55, -41.1},  {60, -48.3},
+};
+
+double Fahrenheit(double celsius) { return celsius * 1.8 + 32.0; }
+
+std::string Num(double v) { return numfmt::GeneralF64(v); }
+
+std::string Deg(double v) { return Num(v) + " \xC2\xB0" "F"; }
+
+bool IsLiquid(const std::string& app) { return app == "W" || app == "G" || app == "O"; }
+
+}  // namespace
+
+double FluidFreezingPoint(bool glycol, double percent) {
+    if (!glycol || percent <= 0) return Fahrenheit(0.0);
+    const auto last = std::end(kGlycolFreezing) - 1;
+    if (percent >= last->percent) return Fahrenheit(last->celsius);
+    const auto hi = std::find_if(std::begin(kGlycolFreezing), std::end(kGlycolFreezing),
+                                 [percent](const FreezeRow& r) { return r.percent >= percent; });
+    const auto lo = hi - 1;
+    const double f = (percent - lo->percent) / (hi->percent - lo->percent);
+    return Fahrenheit(lo->celsius + (hi->celsius - lo->celsius) * f);
+}
+
+std::vector<CoilWarning> CoilWarnings(const CoilSpec& s, const CoilRating& r, const RatingFacts& facts) {
+    std::vector<CoilWarning> out;
+    auto add = [&out](const char* code, std::string text) { out.push_back({code, std::move(text)}); };
+    const std::string& app = s.Application;
+    const bool liquid = IsLiquid(app);
+    const bool waterOrGlycol = app == "W" || app == "G";
+    const bool cooling = r.EatDb > r.EntFluidTemp;
+    const bool refrigerant = app == "E" || app == "C";
+
+    // A cooling coil with a wet surface: a liquid coil with a wet part, or
+    // an evaporator that takes moisture out of the air.
+    const bool wet = cooling && ((liquid && r.WetFraction > 0) || (app == "E" && r.TotalBtuh > r.SensibleBtuh));
+    if (wet && r.FaceVelocity > Limit(kWetFaceVelocityMax))
+        add("face-velocity-wet", "Face velocity above " + Num(Limit(kWetFaceVelocityMax)) +
+                                     " ft/min on a wet coil: condensate may be blown off the fins");
+
+    if (waterOrGlycol) {
+        const bool hot = r.EntFluidTemp > Limit(kHotFluidTemp);
+        const double high = hot ? Limit(kHotTubeVelocityMax) : Limit(kTubeVelocityMax);
+        if (r.TubeVelocity < Limit(kTubeVelocityMin))
+            add("tube-velocity-low", "Fluid velocity below " + Num(Limit(kTubeVelocityMin)) +
+                                         " ft/s: poor heat transfer; air and dirt may settle in the tubes");
+        else if (r.TubeVelocity > high)
+            add("tube-velocity-high",
+                "Fluid velocity above " + Num(high) + " ft/s" +
+                    (hot ? " with fluid hotter than " + Deg(Limit(kHotFluidTemp)) : std::string()) +
+                    ": tube erosion and noise");
+    }
+
+    if (facts.laminarFilm && liquid)
+        add("laminar-flow", "Laminar or transitional flow in the tubes: the capacity is very sensitive to the flow");
+
+    if (app == "W" && r.EatDb < Limit(kWaterCoilAirMin)) {
+        add("freeze-risk", "Entering air below " + Deg(Limit(kWaterCoilAirMin)) + " on a water coil: the coil may freeze");
+    } else if (waterOrGlycol) {
+        const double freeze = FluidFreezingPoint(app == "G", r.PercentGlycol);
+        if (std::min(r.EntFluidTemp, r.LvgFluidTemp) <= freeze)
+            add("freeze-risk", "Fluid at or below its freezing point of " + Deg(freeze) + ": the coil may freeze");
+    }
+
+    if (facts.circuitsBlank && app != "S")
+        add("one-circuit-assumed", "Circuits left blank: rated with one circuit");
+
+    // Only where the wet bulb is part of the result (the sheet prints it):
+    // evaporators and cooling liquid coils.
+    if (facts.wetBulbAssumed && (app == "E" || (liquid && cooling)))
+        add("wet-bulb-assumed", "Entering wet bulb not given: rated at 1 \xC2\xB0" "F below the dry bulb");
+
+    if (facts.trialLimit)
+        add("trial-limit", "The calculation did not settle: the result is the mean of its last two trials "
+                           "and only approximate");
+
+    // Air cannot leave beyond the temperature of the medium that cools or
+    // heats it; where it does the correlations are outside their range.
+    const bool beyond = (cooling && r.LatDb < r.EntFluidTemp) || (!cooling && r.LatDb > r.EntFluidTemp) ||
+                        (app == "E" && r.LatWb < r.EntFluidTemp);
+    if (beyond && (liquid || refrigerant || app == "S")) {
+        const char* medium = refrigerant ? "refrigerant" : app == "S" ? "steam" : "fluid";
+        add("leaving-below-refrigerant", std::string("Leaving air beyond the ") + medium +
+                                             " temperature: outside the range of the correlations");
+    }
+    return out;
+}
+
+std::string WarningsLine(const std::vector<CoilWarning>& warnings) {
+    std::string line;
+    for (const CoilWarning& w : warnings) {
+        if (!line.empty()) line += "; ";
+        line += w.text;
+    }
+    return line;
+}

@@ -1,0 +1,17 @@
+// The warnings line of the coil panel, under the results grid: a warning
+// icon and the engineering warnings of the last rating, one a line. Hidden
+// when the rating has none; the grid keeps its rows either way.
+#pragma once
+
+#include <vector>
+
+#include "common/warnings.h"
+
+class QWidget;
+
+// A hidden line named "fraWarnings" holding the icon "imgWarnings" and the
+// text label "lblWarnings".
+QWidget* MakeWarningsLine(QWidget* parent);
+
+// Shows `warnings` on the line made by MakeWarningsLine, or hides it.
+void ShowWarningsLine(QWidget* line, const std::vector<CoilWarning>& warnings);
