@@ -9,7 +9,7 @@
 
 namespace {
 
-selection::SearchSpec Spec(bool rise, int jobs, bool prune) {
+selection::SearchSpec Query(bool rise, int jobs, bool prune) {
     selection::SearchSpec s;
     s.fixed = {{"Application", "W"}, {"Pattern", "5"}, {"TubeWall", "0.02"}, {"FinMat", "A"}, {"FinThk", "0.006"},
                {"FinTreat", "CR"},   {"Rifled", "N"},  {"FoulingFactor", "0"}, {"TH", "24"}, {"FL", "72"},
@@ -26,18 +26,18 @@ selection::SearchSpec Spec(bool rise, int jobs, bool prune) {
 }
 
 void BM_Select(benchmark::State& state, bool rise, bool prune) {
-    const selection::SearchSpec spec = Spec(rise, static_cast<int>(state.range(0)), prune);
+    const selection::SearchSpec query = Query(rise, static_cast<int>(state.range(0)), prune);
     selection::SearchResult r;
     for (auto _ : state) {
-        r = selection::Search(spec);
+        r = selection::Search(query);
         benchmark::DoNotOptimize(r.feasible);
     }
-    const selection::SearchResult full = selection::Search(Spec(rise, 1, false));
+    const selection::SearchResult full = selection::Search(Query(rise, 1, false));
     state.counters["candidates"] = r.searched;
     state.counters["rated"] = r.rated;
     state.counters["feasible"] = r.feasible;
     state.counters["saved"] = full.rated - r.rated;
-    state.counters["jobs"] = selection::EffectiveJobs(spec.jobs);
+    state.counters["jobs"] = selection::EffectiveJobs(query.jobs);
     state.counters["ratings_per_s"] =
         benchmark::Counter(static_cast<double>(r.rated) * state.iterations(), benchmark::Counter::kIsRate);
 }

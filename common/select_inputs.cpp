@@ -81,13 +81,13 @@ DialogInputs InputsForPanel(const FieldTexts& panel, const DialogInputs* last) {
     return in;
 }
 
-bool SpecFromInputs(const FieldTexts& panel, int airFlowMode, const DialogInputs& in, SearchSpec& spec,
+bool SpecFromInputs(const FieldTexts& panel, int airFlowMode, const DialogInputs& in, SearchSpec& query,
                     std::string& error) {
-    spec = SearchSpec();
-    spec.fixed = panel;
-    spec.airFlowMode = airFlowMode;
-    if (!WholeRange(in.rowsFrom, in.rowsTo, 1, 16, "Rows", spec.choices["RD"], error)) return false;
-    if (!WholeRange(in.fpiFrom, in.fpiTo, 1, 16, "Fins per inch", spec.choices["FPI"], error)) return false;
+    query = SearchSpec();
+    query.fixed = panel;
+    query.airFlowMode = airFlowMode;
+    if (!WholeRange(in.rowsFrom, in.rowsTo, 1, 16, "Rows", query.choices["RD"], error)) return false;
+    if (!WholeRange(in.fpiFrom, in.fpiTo, 1, 16, "Fins per inch", query.choices["FPI"], error)) return false;
     if (in.tubes.empty()) {
         error = "Choose at least one tube size";
         return false;
@@ -96,14 +96,14 @@ bool SpecFromInputs(const FieldTexts& panel, int airFlowMode, const DialogInputs
         error = "Choose at least one fin material";
         return false;
     }
-    spec.choices["Pattern"] = in.tubes;
-    spec.choices["FinMat"] = in.finMats;
+    query.choices["Pattern"] = in.tubes;
+    query.choices["FinMat"] = in.finMats;
     // The panel's wall and fin thickness belong to its tube; other tubes
     // take their own defaults.
     const bool panelTube = in.tubes.size() == 1 && in.tubes[0] == Text(panel, "Pattern");
     if (!panelTube) {
-        spec.fixed.erase("TubeWall");
-        spec.fixed.erase("FinThk");
+        query.fixed.erase("TubeWall");
+        query.fixed.erase("FinThk");
     }
     const std::string app = Text(panel, "Application");
     if (app != "S") {
@@ -115,8 +115,8 @@ bool SpecFromInputs(const FieldTexts& panel, int airFlowMode, const DialogInputs
                 return false;
             }
         }
-        if (circuits.empty()) spec.fixed.erase("Circuits");
-        else spec.choices["Circuits"] = circuits;
+        if (circuits.empty()) query.fixed.erase("Circuits");
+        else query.choices["Circuits"] = circuits;
     }
     for (const auto& [key, text] : in.duty) {
         if (text.find_first_not_of(' ') == std::string::npos) continue;
@@ -124,18 +124,18 @@ bool SpecFromInputs(const FieldTexts& panel, int airFlowMode, const DialogInputs
             error = "The limit " + key + " must be a number";
             return false;
         }
-        spec.duty[key] = numfmt::Val(text);
+        query.duty[key] = numfmt::Val(text);
     }
     if (in.useRise) {
         if (!numfmt::IsNumeric(in.rise) || !(numfmt::Val(in.rise) > 0)) {
             error = "The fluid rise must be a number of degrees above 0";
             return false;
         }
-        spec.fluidRise = numfmt::Val(in.rise);
+        query.fluidRise = numfmt::Val(in.rise);
     } else {
-        spec.fixed["Gpm"] = in.gpm;
+        query.fixed["Gpm"] = in.gpm;
     }
-    return CompleteSpec(spec, error);
+    return CompleteSpec(query, error);
 }
 
 const std::vector<std::string>& ResultColumns() {
@@ -146,10 +146,10 @@ const std::vector<std::string>& ResultColumns() {
     return columns;
 }
 
-bool CapacityMarginPercent(const Candidate& c, const SearchSpec& spec, double& percent) {
+bool CapacityMarginPercent(const Candidate& c, const SearchSpec& query, double& percent) {
     for (const char* key : {"TotalBtuh", "SensibleBtuh"}) {
-        const auto it = spec.duty.find(key);
-        if (it == spec.duty.end() || it->second == 0) continue;
+        const auto it = query.duty.find(key);
+        if (it == query.duty.end() || it->second == 0) continue;
         const double have = key[0] == 'T' ? c.rating.TotalBtuh : c.rating.SensibleBtuh;
         percent = (have - it->second) / std::fabs(it->second) * 100;
         return true;
@@ -157,7 +157,7 @@ bool CapacityMarginPercent(const Candidate& c, const SearchSpec& spec, double& p
     return false;
 }
 
-ResultRow RowForCandidate(const Candidate& c, int rank, const SearchSpec& spec) {
+ResultRow RowForCandidate(const Candidate& c, int rank, const SearchSpec& query) {
     struct Tube {
         const char* code;
         const char* size;
@@ -195,18 +195,18 @@ ResultRow RowForCandidate(const Candidate& c, int rank, const SearchSpec& spec) 
     add(Fixed(r.TubeVelocity, "0.00"), r.TubeVelocity);
     add(Fixed(c.outsideArea, "0.0"), c.outsideArea);
     double margin = 0;
-    if (CapacityMarginPercent(c, spec, margin)) add((margin >= 0 ? "+" : "") + numfmt::FormatF64(margin, "0.0") + "%", margin);
+    if (CapacityMarginPercent(c, query, margin)) add((margin >= 0 ? "+" : "") + numfmt::FormatF64(margin, "0.0") + "%", margin);
     else add("", 0);
     return row;
 }
 
-FieldTexts PanelFieldsOf(const Candidate& c, const SearchSpec& spec) {
+FieldTexts PanelFieldsOf(const Candidate& c, const SearchSpec& query) {
     FieldTexts out;
     for (const std::string& key : ConstructionKeys()) {
         if (key == "Circuits" && Text(c.fields, "Application") == "S") continue;
         out[key] = Text(c.fields, key);
     }
-    if (spec.fluidRise) out["Gpm"] = Text(c.fields, "Gpm");
+    if (query.fluidRise) out["Gpm"] = Text(c.fields, "Gpm");
     return out;
 }
 

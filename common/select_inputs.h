@@ -35,7 +35,7 @@ DialogInputs InputsForPanel(const FieldTexts& panel, const DialogInputs* last);
 
 // The search for the inputs: the panel's fields fixed, the construction
 // fields searched as given. False with a message on a fault.
-bool SpecFromInputs(const FieldTexts& panel, int airFlowMode, const DialogInputs& in, SearchSpec& spec,
+bool SpecFromInputs(const FieldTexts& panel, int airFlowMode, const DialogInputs& in, SearchSpec& query,
                     std::string& error);
 
 // The results table: column titles, and per candidate the cell texts and
@@ -45,14 +45,14 @@ struct ResultRow {
     std::vector<std::string> cells;
     std::vector<double> keys;
 };
-ResultRow RowForCandidate(const Candidate& c, int rank, const SearchSpec& spec);
+ResultRow RowForCandidate(const Candidate& c, int rank, const SearchSpec& query);
 
 // The capacity margin shown: the total (else the sensible) capacity over the
 // duty's, in percent of the duty; false when the duty sets no capacity.
-bool CapacityMarginPercent(const Candidate& c, const SearchSpec& spec, double& percent);
+bool CapacityMarginPercent(const Candidate& c, const SearchSpec& query, double& percent);
 
 // The panel fields a chosen candidate sets (its construction fields, and the
 // flow found for a fluid rise).
-FieldTexts PanelFieldsOf(const Candidate& c, const SearchSpec& spec);
+FieldTexts PanelFieldsOf(const Candidate& c, const SearchSpec& query);
 
 }  // namespace selection

@@ -152,13 +152,13 @@ double NextFlow(double g, double r, double prevG, double prevRise, double rise, 
 
 class Runner {
 public:
-    Runner(const SearchSpec& spec, SearchControl* control) : spec_(spec), control_(control) {
+    Runner(const SearchSpec& query, SearchControl* control) : spec_(query), control_(control) {
         for (const LimitDef& d : kLimits) {
-            const auto it = spec.duty.find(d.key);
-            if (it != spec.duty.end()) limits_.push_back({&d, static_cast<float>(it->second)});
+            const auto it = query.duty.find(d.key);
+            if (it != query.duty.end()) limits_.push_back({&d, static_cast<float>(it->second)});
         }
-        const auto pd = spec.duty.find("AirPDMax");
-        if (pd != spec.duty.end()) airPdLimit_ = static_cast<float>(pd->second);
+        const auto pd = query.duty.find("AirPDMax");
+        if (pd != query.duty.end()) airPdLimit_ = static_cast<float>(pd->second);
     }
 
     // Ratings run so far, flow-search trials included.
@@ -394,8 +394,8 @@ namespace {
 
 // The duty's limits and the fluid rise: known keys, numbers in range, and
 // only where the coil type has the quantity.
-bool CheckLimits(const SearchSpec& spec, const std::string& app, std::string& error) {
-    for (const auto& [key, value] : spec.duty) {
+bool CheckLimits(const SearchSpec& query, const std::string& app, std::string& error) {
+    for (const auto& [key, value] : query.duty) {
         if (!IsDutyKey(key)) {
             error = "unknown duty key \"" + key + "\"";
             return false;
@@ -406,17 +406,17 @@ bool CheckLimits(const SearchSpec& spec, const std::string& app, std::string& er
         }
     }
     for (const char* key : {"TubeVelocityMin", "TubeVelocityMax"}) {
-        if (spec.duty.count(key) && !IsLiquid(app)) {
+        if (query.duty.count(key) && !IsLiquid(app)) {
             error = std::string("\"") + key + "\" applies to water and glycol coils only";
             return false;
         }
     }
-    if (!spec.fluidRise) return true;
+    if (!query.fluidRise) return true;
     if (!IsLiquid(app)) {
         error = "\"FluidRise\" applies to water and glycol coils only";
         return false;
     }
-    const double rise = *spec.fluidRise;
+    const double rise = *query.fluidRise;
     if (!std::isfinite(rise) || !(rise > 0) || rise > 1000) {
         error = "\"FluidRise\" must be a positive number of degrees";
         return false;
@@ -424,25 +424,25 @@ bool CheckLimits(const SearchSpec& spec, const std::string& app, std::string& er
     return true;
 }
 
-// The alternatives of a key as the spec gives them (one fixed text, or none).
-std::vector<std::string> Given(const SearchSpec& spec, const std::string& key) {
-    const auto it = spec.choices.find(key);
-    if (it != spec.choices.end()) return it->second;
-    return {Text(spec.fixed, key)};
+// The alternatives of a key as the query gives them (one fixed text, or none).
+std::vector<std::string> Given(const SearchSpec& query, const std::string& key) {
+    const auto it = query.choices.find(key);
+    if (it != query.choices.end()) return it->second;
+    return {Text(query.fixed, key)};
 }
 
 // The defaults that depend on other fields must exist for every value of
 // those fields.
-bool CheckDerivedDefaults(const SearchSpec& spec, const std::string& app, bool wallAndFin, bool circuits,
+bool CheckDerivedDefaults(const SearchSpec& query, const std::string& app, bool wallAndFin, bool circuits,
                           std::string& error) {
-    for (const std::string& p : wallAndFin ? Given(spec, "Pattern") : std::vector<std::string>{}) {
+    for (const std::string& p : wallAndFin ? Given(query, "Pattern") : std::vector<std::string>{}) {
         if (DefaultsForTube(app, p).wall.empty()) {
             error = "tube \"" + p + "\" has no default wall and fin thickness for this coil type; give "
                     "\"TubeWall\" and \"FinThk\"";
             return false;
         }
     }
-    for (const std::string& th : circuits ? Given(spec, "TH") : std::vector<std::string>{}) {
+    for (const std::string& th : circuits ? Given(query, "TH") : std::vector<std::string>{}) {
         if (DefaultCircuits(th).empty()) {
             error = "\"TH\" " + th + " is not a whole number of tubes; give \"Circuits\"";
             return false;
@@ -453,12 +453,12 @@ bool CheckDerivedDefaults(const SearchSpec& spec, const std::string& app, bool w
 
 }  // namespace
 
-bool CompleteSpec(SearchSpec& spec, std::string& error) {
-    const std::string app = Text(spec.fixed, "Application");
-    if (!CheckLimits(spec, app, error)) return false;
-    if (spec.fluidRise) spec.fixed.erase("Gpm");
+bool CompleteSpec(SearchSpec& query, std::string& error) {
+    const std::string app = Text(query.fixed, "Application");
+    if (!CheckLimits(query, app, error)) return false;
+    if (query.fluidRise) query.fixed.erase("Gpm");
     const auto& keys = ConstructionKeys();
-    for (auto& [key, list] : spec.choices) {
+    for (auto& [key, list] : query.choices) {
         if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
             error = "\"" + key + "\" is not a construction field and cannot have alternatives";
             return false;
@@ -467,10 +467,10 @@ bool CompleteSpec(SearchSpec& spec, std::string& error) {
             error = "no alternatives given for \"" + key + "\"";
             return false;
         }
-        spec.fixed.erase(key);
+        query.fixed.erase(key);
     }
-    auto given = [&spec](const std::string& key) {
-        return spec.choices.count(key) || !Text(spec.fixed, key).empty();
+    auto given = [&query](const std::string& key) {
+        return query.choices.count(key) || !Text(query.fixed, key).empty();
     };
     for (const char* key : {"TH", "FL"}) {
         if (!given(key)) {
@@ -478,26 +478,26 @@ bool CompleteSpec(SearchSpec& spec, std::string& error) {
             return false;
         }
     }
-    if (!given("RD")) spec.choices["RD"] = Range(1, 10);
-    if (!given("FPI")) spec.choices["FPI"] = Range(6, 14);
-    if (!given("Pattern")) spec.choices["Pattern"] = {"5"};
-    if (!given("FinMat")) spec.choices["FinMat"] = {"A"};
+    if (!given("RD")) query.choices["RD"] = Range(1, 10);
+    if (!given("FPI")) query.choices["FPI"] = Range(6, 14);
+    if (!given("Pattern")) query.choices["Pattern"] = {"5"};
+    if (!given("FinMat")) query.choices["FinMat"] = {"A"};
     // Wall, fin thickness and circuits default per tube and tube height
     // (filled in by the enumeration).
-    return CheckDerivedDefaults(spec, app, !given("TubeWall") || !given("FinThk"), !given("Circuits") && app != "S",
+    return CheckDerivedDefaults(query, app, !given("TubeWall") || !given("FinThk"), !given("Circuits") && app != "S",
                                 error);
 }
 
-std::vector<FieldTexts> EnumerateCandidates(const SearchSpec& spec) {
+std::vector<FieldTexts> EnumerateCandidates(const SearchSpec& query) {
     std::vector<FieldTexts> out;
-    const std::string app = Text(spec.fixed, "Application");
+    const std::string app = Text(query.fixed, "Application");
     const auto& keys = ConstructionKeys();
-    FieldTexts f = spec.fixed;
+    FieldTexts f = query.fixed;
     // Alternatives of key i given what is chosen so far.
     auto alternatives = [&](const std::string& key) -> std::vector<std::string> {
-        const auto it = spec.choices.find(key);
-        if (it != spec.choices.end()) return it->second;
-        if (!Text(spec.fixed, key).empty()) return {Text(spec.fixed, key)};
+        const auto it = query.choices.find(key);
+        if (it != query.choices.end()) return it->second;
+        if (!Text(query.fixed, key).empty()) return {Text(query.fixed, key)};
         if (key == "TubeWall") return {DefaultsForTube(app, Text(f, "Pattern")).wall};
         if (key == "FinThk") return {DefaultsForTube(app, Text(f, "Pattern")).fin};
         if (key == "Circuits" && app != "S") return DefaultCircuits(Text(f, "TH"));
@@ -586,9 +586,9 @@ std::vector<std::vector<Candidate*>> TakePruned(const std::vector<std::vector<Ca
 
 }  // namespace
 
-SearchResult Search(const SearchSpec& spec, SearchControl* control) {
+SearchResult Search(const SearchSpec& query, SearchControl* control) {
     SearchResult result;
-    const std::vector<FieldTexts> space = EnumerateCandidates(spec);
+    const std::vector<FieldTexts> space = EnumerateCandidates(query);
     std::vector<Candidate> cands(space.size());
     for (std::size_t i = 0; i < space.size(); ++i) {
         cands[i].index = i;
@@ -602,8 +602,8 @@ SearchResult Search(const SearchSpec& spec, SearchControl* control) {
 
     std::vector<std::vector<Candidate*>> groups = Groups(cands);
 
-    Runner runner(spec, control);
-    const unsigned jobs = static_cast<unsigned>(EffectiveJobs(spec.jobs));
+    Runner runner(query, control);
+    const unsigned jobs = static_cast<unsigned>(EffectiveJobs(query.jobs));
     auto runAll = [&](std::vector<std::vector<Candidate*>>& list, bool prune) {
         ParallelMap(list.size(), jobs, [&](std::size_t g) {
             runner.RunGroup(list[g], prune);
@@ -611,7 +611,7 @@ SearchResult Search(const SearchSpec& spec, SearchControl* control) {
         });
     };
     try {
-        runAll(groups, spec.prune);
+        runAll(groups, query.prune);
         // With nothing feasible, the nearest candidate must be the one a
         // search without pruning finds: rate the pruned ones in full.
         const bool anyFeasible = std::any_of(cands.begin(), cands.end(), [](const Candidate& c) { return c.feasible; });

@@ -54,13 +54,13 @@ struct SearchSpec {
     int jobs = 1;                         // threads (0: one per core)
 };
 
-// Checks a spec and fills in the defaults of the construction keys.
+// Checks a query and fills in the defaults of the construction keys.
 // False with a message when it cannot be searched.
-bool CompleteSpec(SearchSpec& spec, std::string& error);
+bool CompleteSpec(SearchSpec& query, std::string& error);
 
-// The candidates of a completed spec as field texts, in enumeration order
+// The candidates of a completed query as field texts, in enumeration order
 // ("Gpm" empty in fluid-rise mode until a flow is found).
-std::vector<FieldTexts> EnumerateCandidates(const SearchSpec& spec);
+std::vector<FieldTexts> EnumerateCandidates(const SearchSpec& query);
 
 struct Margin {
     std::string key;
@@ -104,9 +104,9 @@ struct SearchResult {
     std::string error;             // when no candidate could be rated at all
 };
 
-// Runs the search on a completed spec. With `control`, progress is counted
+// Runs the search on a completed query. With `control`, progress is counted
 // there and a cancel request stops the search before its next rating.
-SearchResult Search(const SearchSpec& spec, SearchControl* control = nullptr);
+SearchResult Search(const SearchSpec& query, SearchControl* control = nullptr);
 
 // The ranking: smaller outside surface, then fewer rows, fewer fins per
 // inch, lower air and fluid pressure drop, fewer circuits, enumeration order.

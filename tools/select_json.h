@@ -54,8 +54,8 @@ Selection (--select)
   --jobs N     rate on N threads (0: every core)
 )HELP";
 
-// The search spec and list length of a selection input.
-inline bool SelectSpecFromJson(const std::string& text, selection::SearchSpec& spec, int& top,
+// The search query and list length of a selection input.
+inline bool SelectSpecFromJson(const std::string& text, selection::SearchSpec& query, int& top,
                                std::string& error, std::vector<std::string>* ignored = nullptr) {
     Json fieldsJson;   // numbers as their texts, for the fields
     if (!ParseJsonText(text, fieldsJson, error)) return false;
@@ -66,7 +66,7 @@ inline bool SelectSpecFromJson(const std::string& text, selection::SearchSpec& s
     const nlohmann::json plain = nlohmann::json::parse(text, nullptr, false);
     const auto& construction = selection::ConstructionKeys();
     Json coil = Json::object();
-    spec = selection::SearchSpec();
+    query = selection::SearchSpec();
     top = 10;
     for (auto it = fieldsJson.begin(); it != fieldsJson.end(); ++it) {
         const std::string& key = it.key();
@@ -86,14 +86,14 @@ inline bool SelectSpecFromJson(const std::string& text, selection::SearchSpec& s
                     error = "the duty limit \"" + d.key() + "\" is not a number";
                     return false;
                 }
-                spec.duty[d.key()] = d.value().get<double>();
+                query.duty[d.key()] = d.value().get<double>();
             }
         } else if (key == "FluidRise") {
             if (!value.is_number()) {
                 error = "\"FluidRise\" is not a number";
                 return false;
             }
-            spec.fluidRise = value.get<double>();
+            query.fluidRise = value.get<double>();
         } else if (key == "Top") {
             if (!value.is_number_integer() || value.get<long long>() < 0 || value.get<long long>() > 100000) {
                 error = "\"Top\" must be a whole number from 0";
@@ -105,7 +105,7 @@ inline bool SelectSpecFromJson(const std::string& text, selection::SearchSpec& s
                 error = "\"" + key + "\" is not a construction field and cannot be a list of alternatives";
                 return false;
             }
-            std::vector<std::string>& list = spec.choices[key];
+            std::vector<std::string>& list = query.choices[key];
             for (const Json& v : it.value()) {
                 std::string t;
                 if (!ValueText(v, t)) {
@@ -118,8 +118,8 @@ inline bool SelectSpecFromJson(const std::string& text, selection::SearchSpec& s
             coil[key] = it.value();
         }
     }
-    return FieldsFromJson(coil, spec.fixed, spec.airFlowMode, error, ignored) &&
-           selection::CompleteSpec(spec, error);
+    return FieldsFromJson(coil, query.fixed, query.airFlowMode, error, ignored) &&
+           selection::CompleteSpec(query, error);
 }
 
 // The "coil" object of a candidate: its field texts, ready to rate.
@@ -150,7 +150,7 @@ inline Json CandidateJson(const selection::Candidate& c, int airFlowMode) {
 }
 
 // The answer of a finished search.
-inline Json SelectionJson(const selection::SearchResult& r, const selection::SearchSpec& spec, int top) {
+inline Json SelectionJson(const selection::SearchResult& r, const selection::SearchSpec& query, int top) {
     Json j = Json::object();
     if (!r.error.empty()) {
         j["ok"] = false;
@@ -165,12 +165,12 @@ inline Json SelectionJson(const selection::SearchResult& r, const selection::Sea
     for (std::size_t i = 0; i < r.ranked.size() && static_cast<int>(i) < top; ++i) {
         Json c = Json::object();
         c["rank"] = i + 1;
-        c.update(CandidateJson(r.ranked[i], spec.airFlowMode));
+        c.update(CandidateJson(r.ranked[i], query.airFlowMode));
         list.push_back(std::move(c));
     }
     j["candidates"] = list;
     if (r.closest) {
-        Json c = CandidateJson(*r.closest, spec.airFlowMode);
+        Json c = CandidateJson(*r.closest, query.airFlowMode);
         c["breaks"] = r.closest->broken;
         j["closest"] = c;
     }
@@ -180,7 +180,7 @@ inline Json SelectionJson(const selection::SearchResult& r, const selection::Sea
 // kvn-rate --select on an input text; writes the answer to `out` and
 // returns the exit status.
 inline int RunSelection(const std::string& text, bool pretty, int jobs, std::string& out) {
-    selection::SearchSpec spec;
+    selection::SearchSpec query;
     int top = 10;
     std::string error;
     std::vector<std::string> ignored;
@@ -190,14 +190,14 @@ inline int RunSelection(const std::string& text, bool pretty, int jobs, std::str
         std::fprintf(stderr, "kvn-rate: %s\n", error.c_str());
         return kExitUsage;
     }
-    if (!SelectSpecFromJson(text, spec, top, error, &ignored)) {
+    if (!SelectSpecFromJson(text, query, top, error, &ignored)) {
         answer = {{"ok", false}, {"error", error}};
         status = kExitValidation;
     } else {
         for (const std::string& key : ignored)
             std::fprintf(stderr, "kvn-rate: unknown key \"%s\" ignored\n", key.c_str());
-        spec.jobs = jobs;
-        answer = SelectionJson(selection::Search(spec), spec, top);
+        query.jobs = jobs;
+        answer = SelectionJson(selection::Search(query), query, top);
         if (!answer["ok"].get<bool>()) status = kExitValidation;
     }
     out = answer.dump(pretty ? 1 : -1, ' ', false, Json::error_handler_t::replace);

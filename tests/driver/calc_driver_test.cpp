@@ -279,13 +279,13 @@ TEST_F(Driver, ResultRowsPerCoilType) {
 // With the real engine: the window rates every coil on the same records, and
 // a coil rated again must answer as it did the first time.
 TEST(DriverRecords, RatingAgainOnTheSameRecordsGivesTheSameRating) {
-    CoilSpec spec, freshSpec;
+    CoilSpec coil, freshSpec;
     CoilRating rating, freshRating;
     ASSERT_TRUE(CalcPerform(With(Water(), {{"Application", "G"}, {"PercentGlycol", "30"}}), kAirFlowAcfm,
-                            spec, rating)
+                            coil, rating)
                     .ok());
-    ASSERT_TRUE(CalcPerform(Water(), kAirFlowAcfm, spec, rating).ok());
-    ASSERT_TRUE(CalcPerform(Water(), kAirFlowAcfm, spec, rating).ok());
+    ASSERT_TRUE(CalcPerform(Water(), kAirFlowAcfm, coil, rating).ok());
+    ASSERT_TRUE(CalcPerform(Water(), kAirFlowAcfm, coil, rating).ok());
     ASSERT_TRUE(CalcPerform(Water(), kAirFlowAcfm, freshSpec, freshRating).ok());
     EXPECT_EQ(rating.TotalBtuh, freshRating.TotalBtuh);
     EXPECT_EQ(rating.LatDb, freshRating.LatDb);

@@ -27,7 +27,7 @@ FieldTexts Water() {
             {"Gpm", "30"}};
 }
 
-SearchSpec Spec(FieldTexts fixed, std::map<std::string, double> duty, std::map<std::string, Strings> choices) {
+SearchSpec Query(FieldTexts fixed, std::map<std::string, double> duty, std::map<std::string, Strings> choices) {
     SearchSpec s;
     s.fixed = std::move(fixed);
     s.duty = std::move(duty);
@@ -51,9 +51,9 @@ Strings Outcome(const SearchResult& r) {
 
 TEST(Selection, FirstCandidateIsTheSmallestFeasibleOfTheSpaceRatedOneByOne) {
     const Strings rows = {"2", "3", "4", "5", "6"}, fpis = {"8", "10", "12"}, circuits = {"8", "16"};
-    const SearchSpec spec = Spec(Water(), {{"TotalBtuh", 110000}, {"AirPDMax", 0.8}, {"LatDbMax", 57}},
+    const SearchSpec query = Query(Water(), {{"TotalBtuh", 110000}, {"AirPDMax", 0.8}, {"LatDbMax", 57}},
                                  {{"RD", rows}, {"FPI", fpis}, {"Circuits", circuits}});
-    const SearchResult r = selection::Search(spec);
+    const SearchResult r = selection::Search(query);
 
     // The ranking's keys: outside area, rows, FPI, air PD, fluid PD, circuits.
     std::tuple<float, int, int, float, float, int> bestKey{HUGE_VALF, 0, 0, 0, 0, 0};
@@ -112,13 +112,13 @@ TEST(Selection, PruningAndThreadsGiveWhatRatingEverythingGives) {
     };
     int saved = 0;
     for (const Case& k : cases) {
-        SearchSpec spec = Spec(k.fixed, k.duty, {{"RD", rows}, {"FPI", {"8", "14"}}, {"Circuits", {"16"}}});
-        spec.fluidRise = k.rise;
-        const SearchResult pruned = selection::Search(spec);
-        spec.jobs = 4;   // on threads: the same candidates, ratings and counts
-        const SearchResult threaded = selection::Search(spec);
-        spec.prune = false, spec.jobs = 1;
-        const SearchResult full = selection::Search(spec);
+        SearchSpec query = Query(k.fixed, k.duty, {{"RD", rows}, {"FPI", {"8", "14"}}, {"Circuits", {"16"}}});
+        query.fluidRise = k.rise;
+        const SearchResult pruned = selection::Search(query);
+        query.jobs = 4;   // on threads: the same candidates, ratings and counts
+        const SearchResult threaded = selection::Search(query);
+        query.prune = false, query.jobs = 1;
+        const SearchResult full = selection::Search(query);
         EXPECT_EQ(Outcome(pruned), Outcome(full)) << k.duty.begin()->second;
         EXPECT_EQ(Outcome(threaded), Outcome(pruned));
         EXPECT_EQ(threaded.rated, pruned.rated);
@@ -130,10 +130,10 @@ TEST(Selection, PruningAndThreadsGiveWhatRatingEverythingGives) {
 }
 
 TEST(Selection, FluidRiseFlowsHitTheRiseAndEveryCandidateReratesToTheSameRecords) {
-    SearchSpec spec = Spec(Water(), {{"TotalBtuh", 80000}},
+    SearchSpec query = Query(Water(), {{"TotalBtuh", 80000}},
                            {{"RD", {"3", "4", "6"}}, {"FPI", {"8", "12"}}, {"Circuits", {"8", "16", "32"}}});
-    spec.fluidRise = 12;
-    const SearchResult r = selection::Search(spec);
+    query.fluidRise = 12;
+    const SearchResult r = selection::Search(query);
     ASSERT_GE(r.ranked.size(), 3u);
     EXPECT_GT(r.rated, r.searched);   // the flow search's trials count
     for (const Candidate& c : r.ranked) {
@@ -146,40 +146,40 @@ TEST(Selection, FluidRiseFlowsHitTheRiseAndEveryCandidateReratesToTheSameRecords
         EXPECT_EQ(RecordText(plain), RecordText(c));
     }
     // A rise beyond the air-to-water difference is met by no flow.
-    spec.fluidRise = 40;
-    spec.choices["RD"] = {"4"}, spec.choices["FPI"] = {"10"}, spec.choices["Circuits"] = {"16"};
-    const SearchResult none = selection::Search(spec);
+    query.fluidRise = 40;
+    query.choices["RD"] = {"4"}, query.choices["FPI"] = {"10"}, query.choices["Circuits"] = {"16"};
+    const SearchResult none = selection::Search(query);
     EXPECT_EQ(none.feasible, 0);
     ASSERT_TRUE(none.closest);
     EXPECT_EQ(none.closest->broken, (Strings{"TotalBtuh", "FluidRise"}));
 }
 
 TEST(Selection, NearestCandidateWhenNothingMeetsTheDuty) {
-    const SearchSpec spec =
-        Spec(Water(), {{"TotalBtuh", 1e7}}, {{"RD", {"2", "4", "6"}}, {"FPI", {"10"}}, {"Circuits", {"16"}}});
-    const SearchResult r = selection::Search(spec);
+    const SearchSpec query =
+        Query(Water(), {{"TotalBtuh", 1e7}}, {{"RD", {"2", "4", "6"}}, {"FPI", {"10"}}, {"Circuits", {"16"}}});
+    const SearchResult r = selection::Search(query);
     EXPECT_TRUE(r.ranked.empty());
     ASSERT_TRUE(r.closest);
     EXPECT_EQ(r.closest->fields.at("RD"), "6");   // the largest capacity is nearest
     EXPECT_EQ(r.closest->broken, Strings{"TotalBtuh"});
     EXPECT_LT(r.closest->margins[0].value, 0);
-    const kvnrate::Json j = kvnrate::SelectionJson(r, spec, 10);
+    const kvnrate::Json j = kvnrate::SelectionJson(r, query, 10);
     EXPECT_EQ(j["candidates"].size(), 0u);
     EXPECT_EQ(j["closest"]["breaks"], kvnrate::Json::array({"TotalBtuh"}));
 
     // No candidate rates at all: the reason, not an empty answer.
     FieldTexts bad = Water();
     bad["EatDb"] = "";
-    const SearchResult none = selection::Search(Spec(bad, {}, {{"RD", {"2"}}, {"FPI", {"8"}}}));
+    const SearchResult none = selection::Search(Query(bad, {}, {{"RD", {"2"}}, {"FPI", {"8"}}}));
     EXPECT_EQ(none.error, "Please input the EAT (DB) before Proceeding");
 }
 
 TEST(Selection, CancelStopsPromptly) {
-    SearchSpec spec = Spec(Water(), {{"TotalBtuh", 50000}}, {});
-    spec.fluidRise = 10;   // 450 candidates, some 2000 ratings
+    SearchSpec query = Query(Water(), {{"TotalBtuh", 50000}}, {});
+    query.fluidRise = 10;   // 450 candidates, some 2000 ratings
     selection::SearchControl control;
     SearchResult r;
-    std::thread worker([&] { r = selection::Search(spec, &control); });
+    std::thread worker([&] { r = selection::Search(query, &control); });
     while (control.done < 3) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     const auto asked = std::chrono::steady_clock::now();
     control.cancel = true;
@@ -201,7 +201,7 @@ TEST(SelectionSpec, DefaultsAndRefusals) {
     // tube's own wall and fin thickness.
     FieldTexts f = Water();
     for (const char* k : {"Pattern", "TubeWall", "FinThk", "FinMat"}) f.erase(k);
-    const SearchSpec s = Spec(f, {}, {{"Pattern", {"3", "5"}}});
+    const SearchSpec s = Query(f, {}, {{"Pattern", {"3", "5"}}});
     const auto all = selection::EnumerateCandidates(s);
     EXPECT_EQ(all.size(), 2u * 10 * 9 * 5);
     EXPECT_EQ(all.front().at("TubeWall"), "0.014");
@@ -210,10 +210,10 @@ TEST(SelectionSpec, DefaultsAndRefusals) {
     EXPECT_EQ(all.back().at("RD"), "10");
 
     auto refused = [](FieldTexts fixed, std::map<std::string, double> duty, std::optional<double> rise = {}) {
-        SearchSpec spec;
-        spec.fixed = std::move(fixed), spec.duty = std::move(duty), spec.fluidRise = rise;
+        SearchSpec query;
+        query.fixed = std::move(fixed), query.duty = std::move(duty), query.fluidRise = rise;
         std::string error;
-        return !selection::CompleteSpec(spec, error) && !error.empty();
+        return !selection::CompleteSpec(query, error) && !error.empty();
     };
     FieldTexts noTh = Water(), steam = Water(), oddTh = Water(), waterOneInch = f;
     noTh.erase("TH");
@@ -265,16 +265,16 @@ TEST(SelectDialogModel, StartsFromThePanelAndBuildsTheSearch) {
     in.rowsFrom = "3", in.rowsTo = "5", in.circuits = "16 8,16";
     in.duty["AirPDMax"] = "0.6";
     in.duty["TotalBtuh"] = " ";
-    SearchSpec spec;
+    SearchSpec query;
     std::string error;
-    ASSERT_TRUE(selection::SpecFromInputs(panel, kAirFlowAcfm, in, spec, error)) << error;
-    EXPECT_EQ(spec.choices["RD"], (Strings{"3", "4", "5"}));
-    EXPECT_EQ(spec.choices["Circuits"], (Strings{"16", "8"}));
-    EXPECT_EQ(spec.duty, (std::map<std::string, double>{{"AirPDMax", 0.6}}));
-    EXPECT_EQ(spec.fixed["TubeWall"], "0.02");   // the panel's tube keeps its wall
+    ASSERT_TRUE(selection::SpecFromInputs(panel, kAirFlowAcfm, in, query, error)) << error;
+    EXPECT_EQ(query.choices["RD"], (Strings{"3", "4", "5"}));
+    EXPECT_EQ(query.choices["Circuits"], (Strings{"16", "8"}));
+    EXPECT_EQ(query.duty, (std::map<std::string, double>{{"AirPDMax", 0.6}}));
+    EXPECT_EQ(query.fixed["TubeWall"], "0.02");   // the panel's tube keeps its wall
     in.tubes = {"3", "5"};
-    ASSERT_TRUE(selection::SpecFromInputs(panel, kAirFlowAcfm, in, spec, error)) << error;
-    EXPECT_EQ(spec.fixed.count("TubeWall"), 0u);   // each tube its own default
+    ASSERT_TRUE(selection::SpecFromInputs(panel, kAirFlowAcfm, in, query, error)) << error;
+    EXPECT_EQ(query.fixed.count("TubeWall"), 0u);   // each tube its own default
 
     // The session's last inputs come back; a steam panel keeps only its tubes.
     panel["Gpm"] = "25";
@@ -291,7 +291,7 @@ TEST(SelectDialogModel, StartsFromThePanelAndBuildsTheSearch) {
                          +[](selection::DialogInputs& i) { i.useRise = true, i.rise = "0"; }}) {
         selection::DialogInputs b = in;
         breakIt(b);
-        EXPECT_FALSE(selection::SpecFromInputs(Water(), kAirFlowAcfm, b, spec, error));
+        EXPECT_FALSE(selection::SpecFromInputs(Water(), kAirFlowAcfm, b, query, error));
     }
 }
 

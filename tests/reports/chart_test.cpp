@@ -36,7 +36,7 @@ CoilRating WetCooling(int16_t altitude = 0) {
     return r;
 }
 
-CoilSpec Spec(const char* type) { return fixtures::Rated(type).coilSpec; }
+CoilSpec SpecOf(const char* type) { return fixtures::Rated(type).coilSpec; }
 
 // Centre of the pixels painted exactly in `colour`.
 bool Centre(const QImage& img, const QColor& colour, double& x, double& y) {
@@ -78,7 +78,7 @@ void ExpectDrawable(const ChartModel& m, const std::string& what) {
 }  // namespace
 
 TEST(Chart, StatesLandWhereTheyAreOnThePicture) {
-    const ChartModel m = BuildChart(Spec("W"), WetCooling());
+    const ChartModel m = BuildChart(SpecOf("W"), WetCooling());
     // 80/67 °F at sea level holds about 78.3 grains.
     EXPECT_NEAR(m.entering.W, 78.3, 0.5);
     EXPECT_NEAR(m.entering.rh, 51, 1);
@@ -94,7 +94,7 @@ TEST(Chart, StatesLandWhereTheyAreOnThePicture) {
 
 TEST(Chart, ApparatusDewPointIsOnSaturationAndTheExtendedLine) {
     for (int16_t z : {0, 2000, 8000}) {
-        const ChartModel m = BuildChart(Spec("W"), WetCooling(z));
+        const ChartModel m = BuildChart(SpecOf("W"), WetCooling(z));
         ASSERT_TRUE(m.wet && m.hasAdp) << z;
         const AirState& e = m.entering;
         const AirState& l = m.leaving;
@@ -106,8 +106,8 @@ TEST(Chart, ApparatusDewPointIsOnSaturationAndTheExtendedLine) {
 }
 
 TEST(Chart, CurvesFollowTheLibraryAtTheCoilsAltitude) {
-    const ChartModel sea = BuildChart(Spec("W"), WetCooling(0));
-    const ChartModel high = BuildChart(Spec("W"), WetCooling(6000));
+    const ChartModel sea = BuildChart(SpecOf("W"), WetCooling(0));
+    const ChartModel high = BuildChart(SpecOf("W"), WetCooling(6000));
     auto curve = [](const ChartModel& m, Curve::Kind kind, double value) -> const Curve* {
         for (const Curve& c : m.curves)
             if (c.kind == kind && c.value == value) return &c;
@@ -157,7 +157,7 @@ TEST(Chart, HeatingAndDryCoolingKeepTheirHumidity) {
         r.LatDb = 120;
         r.LatWb = 0;
         r.SensibleBtuh = r.TotalBtuh;
-        const ChartModel m = BuildChart(Spec(type), r);
+        const ChartModel m = BuildChart(SpecOf(type), r);
         EXPECT_EQ(m.entering.tw, 19) << type;
         EXPECT_EQ(m.leaving.W, m.entering.W) << type;
         EXPECT_GT(m.leaving.tw, m.entering.tw) << type;
@@ -168,7 +168,7 @@ TEST(Chart, HeatingAndDryCoolingKeepTheirHumidity) {
     // where the rated leaving wet bulb, read back, would say otherwise.
     CoilRating dry = WetCooling();
     dry.SensibleBtuh = dry.TotalBtuh;
-    const ChartModel m = BuildChart(Spec("W"), dry);
+    const ChartModel m = BuildChart(SpecOf("W"), dry);
     EXPECT_EQ(m.leaving.W, m.entering.W);
     EXPECT_EQ(m.leaving.tw, 54.8f);
     EXPECT_FALSE(m.hasAdp);
@@ -178,7 +178,7 @@ TEST(Chart, HeatingAndDryCoolingKeepTheirHumidity) {
     none.LatDb = none.EatDb;
     none.LatWb = 0;
     none.TotalBtuh = none.SensibleBtuh = 0;
-    ExpectDrawable(BuildChart(Spec("W"), none), "no capacity");
+    ExpectDrawable(BuildChart(SpecOf("W"), none), "no capacity");
     // The sheet prints records never rated (all zeros); so does its chart page.
     ExpectDrawable(BuildChart(CoilSpec{}, CoilRating{}), "not rated");
 }
@@ -239,7 +239,7 @@ TEST(Chart, EveryReferenceCoilDraws) {
 
 TEST(Chart, FilesByExtensionAndTheSheetsSecondPage) {
     QTemporaryDir dir;
-    const ChartModel m = BuildChart(Spec("W"), WetCooling());
+    const ChartModel m = BuildChart(SpecOf("W"), WetCooling());
     for (const char* name : {"c.png", "c.SVG", "c.pdf"})
         EXPECT_TRUE(WriteFile(dir.filePath(name), m)) << name;
     EXPECT_EQ(QImage(dir.filePath("c.png")).size(), QSize(1650, 1275));
