@@ -289,26 +289,14 @@ CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& coil
     newSpec.FinHeight = coilSpec.FinHeight;
     CoilRating newRating;
     newRating.SteamPressure = rating.SteamPressure;
-    try {
-        FillRecords(fields, airFlowMode, newSpec, newRating);
-    } catch (const FieldOverflow& e) {
-        result.status = CalcResult::Validation;
-        result.validation = e.fault;
-        return result;
-    } catch (const rt::RtError& e) {
-        result.status = CalcResult::EngineFailed;
-        result.error = std::to_string(e.number()) + "  " + e.description();
-        ShowMessage(result.error);
-        return result;
-    }
-    RatingFacts facts;
-    facts.circuitsBlank = Text(fields, "Circuits").empty();
-    facts.wetBulbAssumed = newRating.EatWb == 0;  // the engine rates at dry bulb - 1
-
     CapturingSink capture(CurrentMessageSink());
+    RatingFacts facts;
     bool rated = false;
     try {
         ScopedMessageSink scope(capture);
+        FillRecords(fields, airFlowMode, newSpec, newRating);
+        facts.circuitsBlank = Text(fields, "Circuits").empty();
+        facts.wetBulbAssumed = newRating.EatWb == 0;  // the engine rates at dry bulb - 1
         rated = RateCoil(newSpec, newRating, rateCoil);
         if (!rated) {
             // Property assignment has shown its own message.
@@ -316,6 +304,11 @@ CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& coil
             result.error = capture.texts.empty() ? cc.CalcErrorMsg : capture.texts.back();
             return result;
         }
+    } catch (const FieldOverflow& e) {
+        // A value its record field cannot hold: refused like a field check.
+        result.status = CalcResult::Validation;
+        result.validation = e.fault;
+        return result;
     } catch (const rt::RtError& e) {
         result.status = CalcResult::EngineFailed;
         result.error = std::to_string(e.number()) + "  " + e.description();
