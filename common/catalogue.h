@@ -1,0 +1,54 @@
+// The catalogue of domain facts that more than one layer shows or reads: the
+// coil types the form offers, the tube sizes and the fin materials. Each fact
+// is written here once; the window, the driver, the selection search, the
+// files, the reports and kvn-rate look it up here.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "engine/coil_type.h"
+
+namespace catalogue {
+
+// A coil type as the program shows it.
+struct CoilTypeInfo {
+    CoilType type;
+    std::string_view code;  // record code, "W"
+    std::string_view word;  // "Water", as in the saved-coil list and the report
+};
+
+// The five coil types the form offers (not "O"), in the order of their codes'
+// choice list: "S", "C", "W", "E", "G".
+std::span<const CoilTypeInfo> CoilTypes();
+// The entry of a code; nullptr for a code outside the list ("O" included).
+const CoilTypeInfo* FindCoilType(std::string_view code);
+// The word of a code ("W" -> "Water"); "" for others.
+std::string_view CoilTypeWord(std::string_view code);
+
+// A tube size: its code on the form and in the file, the engine's pattern code
+// and the outside diameter.
+struct TubeSize {
+    std::string_view code;     // "3"
+    std::string_view pattern;  // engine pattern code: "4" is rated as "P"
+    std::string_view od;       // outside diameter in inches as a fraction: "3/8"
+    double inches;             // 0.375
+};
+
+// The five tube sizes, by code: "1", "3", "4", "5", "6".
+std::span<const TubeSize> TubeSizes();
+// The size of a code; nullptr for a code outside the list.
+const TubeSize* FindTubeSize(std::string_view code);
+
+// A fin material.
+struct FinMaterial {
+    std::string_view code;  // "A"
+    std::string_view word;  // "Aluminum"
+};
+
+// "A" aluminum and "C" copper.
+std::span<const FinMaterial> FinMaterials();
+// The word of a code ("A" -> "Aluminum"); "" for others.
+std::string_view FinMaterialWord(std::string_view code);
+
+}  // namespace catalogue
