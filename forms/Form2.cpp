@@ -7,6 +7,7 @@
 
 #include <exception>
 
+#include "engine/msgbox.h"
 #include "engine/rterror.h"
 #include "files/file_commands.h"
 #include "files/save_row.h"
@@ -108,8 +109,10 @@ void Form2::cmdPrint_Click(int index) {
         }
     } catch (const rt::RtError&) {
         // A run-time error ends the action; the list stays as it is.
-    } catch (const std::exception&) {
-        // So does any other failure of the report or the file.
+    } catch (const std::exception& e) {
+        // Any other failure of the report or the file ends it too, and is
+        // shown: it is not one the user has been told of.
+        ShowMessage(e.what(), MsgIcon::Error);
     }
 }
 

@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include <stdexcept>
+
 #include "engine/msgbox.h"
 #include "files/file_commands.h"
 #include "files/coil_file.h"
@@ -118,3 +120,17 @@ TEST_F(Form2Test, DeleteAsksThenRenumbersAndTheLastDeletionClosesTheList) {
 }
 
 }  // namespace
+
+// A failure that is not one of the engine's run-time errors ends the command
+// and is shown, not swallowed.
+TEST_F(Form2Test, UnexpectedFailureOfACommandIsShown) {
+    struct FailingDialog : RecordingFileDialog {
+        std::string ShowSave() override { throw std::runtime_error("The disk went away"); }
+    } failing;
+    CurrentFileName.clear();
+    Form2 f(nullptr, &failing);
+    f.cmdPrint_Click(Form2::File);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].text, "The disk went away");
+    EXPECT_EQ(sink.shown[0].icon, MsgIcon::Error);
+}
