@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <tuple>
 
 #include "psychro/hygrel32.h"
 
@@ -87,6 +88,50 @@ TEST(BitIdentity, HumidityAndWetBulb) {
     EXPECT_EQ(sat.h, 8104519826317611621uLL) << sat.count;
     EXPECT_EQ(wb.h, 1812482873196122878uLL) << wb.count;
     EXPECT_EQ(pwet.h, 558922039621677512uLL) << pwet.count;
+}
+
+// The other property functions, each over temperature, humidity (or
+// relative humidity) and pressure or altitude, refusals included.
+TEST(BitIdentity, OtherPropertyFunctions) {
+    Fold psat, dens, pdens, rh, prh, rhgr, prhgr, pdew, wet, pwbgr, wbrh, pwbrh;
+    auto overGrains = [](auto f) {
+        for (float W = -1.0f; W <= 16400.0f; W = W < 10 ? W + 2.5f : W * 1.25f) f(W);
+    };
+    OverPressures([&](float P) {
+        for (float t = -82.0f; t <= 402.0f; t += 1.5f) {
+            psat(HGPSATGRAINS(t, P));
+            overGrains([&](float W) {
+                pdens(HGPDENSITY(t, W, P));
+                prh(HGPRH(t, W, P));
+            });
+            for (float phi = -0.1f; phi <= 1.1f; phi += 0.05f) prhgr(HGPRHTOGR(t, phi, P));
+            for (float d = -1.0f; d <= 60.0f; d += 3.5f) pwbgr(HGPWBTOGR(t, t - d, P));
+        }
+        overGrains([&](float W) { pdew(HGPDEWPOINT(W, P)); });
+        for (float tw = -80.0f; tw <= 200.0f; tw += 20.0f)
+            for (float phi : {-0.1f, 0.0f, 0.3f, 0.9f, 1.0f}) pwbrh(HGPWB_RHTOGRAINS(tw, phi, P));
+    });
+    for (int16_t Z : kAltitudes) {
+        for (float t = -82.0f; t <= 402.0f; t += 1.5f) {
+            overGrains([&](float W) {
+                dens(HGDENSITY(t, W, Z));
+                rh(HGRH(t, W, Z));
+            });
+            for (float phi = -0.1f; phi <= 1.1f; phi += 0.05f) rhgr(HGRHTOGR(t, phi, Z));
+        }
+        for (float t = -80.0f; t <= 400.0f; t += 7.5f)
+            for (float W = 0.0f; W <= 3000.0f; W = W < 1 ? W + 0.5f : W * 1.5f) wet(HGWETBULB(t, W, Z));
+        for (float tw = -80.0f; tw <= 200.0f; tw += 7.0f)
+            for (float phi : {0.0f, 0.05f, 0.5f, 0.95f, 1.0f, 1.01f}) wbrh(HGWB_RHTOGRAINS(tw, phi, Z));
+    }
+    const std::tuple<const char*, const Fold&, uint64_t> expected[] = {
+        {"HGPSATGRAINS", psat, 13309894743657624673uLL},  {"HGDENSITY", dens, 6827882492405039142uLL},
+        {"HGPDENSITY", pdens, 6228584182332267157uLL},    {"HGRH", rh, 18406096445036103287uLL},
+        {"HGPRH", prh, 12549752879462811791uLL},          {"HGRHTOGR", rhgr, 15589100977602430099uLL},
+        {"HGPRHTOGR", prhgr, 17187266525692465632uLL},    {"HGPDEWPOINT", pdew, 7620437804491937170uLL},
+        {"HGWETBULB", wet, 5897642313111385941uLL},       {"HGPWBTOGR", pwbgr, 8064367578056755898uLL},
+        {"HGWB_RHTOGRAINS", wbrh, 1872086771122459365uLL}, {"HGPWB_RHTOGRAINS", pwbrh, 11700125294586224660uLL}};
+    for (const auto& [name, fold, h] : expected) EXPECT_EQ(fold.h, h) << name << ", " << fold.count << " values";
 }
 
 }  // namespace
