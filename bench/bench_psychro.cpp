@@ -16,6 +16,7 @@ struct Point {
     int16_t Z;  // altitude, ft
     float P;    // barometric pressure at Z, psia
     float W;    // humidity, grains/lb
+    float phi;  // relative humidity, fraction
 };
 
 float Barometric(int16_t Z)
@@ -39,7 +40,7 @@ const std::vector<Point>& Grid()
                     const float W = HGWBTOGR(t, tw, Z);
                     if (W <= 0.0f)
                         continue;
-                    g.push_back({t, tw, Z, Barometric(Z), W});
+                    g.push_back({t, tw, Z, Barometric(Z), W, HGRH(t, W, Z) / 100.0f});
                 }
             }
         }
@@ -73,6 +74,10 @@ void BM_HGWBTOGR(benchmark::State& s) { Run(s, [](const Point& p) { return HGWBT
 void BM_HGDENSITY(benchmark::State& s) { Run(s, [](const Point& p) { return HGDENSITY(p.t, p.W, p.Z); }); }
 void BM_HGDEWPOINT(benchmark::State& s) { Run(s, [](const Point& p) { return HGDEWPOINT(p.W, p.Z); }); }
 void BM_HGPWETBULB(benchmark::State& s) { Run(s, [](const Point& p) { return HGPWETBULB(p.t, p.W, p.P); }); }
+void BM_HGPWB_RHTOGRAINS(benchmark::State& s)
+{
+    Run(s, [](const Point& p) { return HGPWB_RHTOGRAINS(p.tw, p.phi, p.P); });
+}
 
 }  // namespace
 
@@ -83,5 +88,6 @@ BENCHMARK(BM_HGWBTOGR);
 BENCHMARK(BM_HGDENSITY);
 BENCHMARK(BM_HGDEWPOINT);
 BENCHMARK(BM_HGPWETBULB);
+BENCHMARK(BM_HGPWB_RHTOGRAINS);
 
 BENCHMARK_MAIN();

@@ -35,6 +35,83 @@ double TrialHumidityRatio(double t, double x, float P)
     return WetBulbHumidityRatio(t, x, ws);
 }
 
+// The trial humidity ratios (lb/lb) of one wet-bulb search at dry bulb t F
+// and P psia. The last few are kept, so that a point the descents step back
+// to is not computed again (the same value either way).
+class WetBulbTrials {
+public:
+    WetBulbTrials(float t, float P) : t_(t), P_(P) {}
+
+    double operator()(double x)
+    {
+        for (const Trial& r : recent_)
+            if (r.x == x)
+                return r.W;
+        const double W = TrialHumidityRatio(t_, x, P_);
+        recent_[next_] = {x, W};
+        next_ = (next_ + 1) % kKept;
+        return W;
+    }
+
+private:
+    static constexpr int kKept = 4;
+    struct Trial {
+        double x = NAN, W = NAN;
+    };
+    float t_, P_;
+    Trial recent_[kKept];
+    int next_ = 0;
+};
+
+// First trial wet bulb, F: 10 F above the dry bulb t, but no closer than
+// 5 F to the boiling point at P psia.
+double StartingWetBulb(float t, float P)
+{
+    const double tw = static_cast<double>(t) + 10.0;
+    const double t_b = DewPointPure(P);
+    return t_b - 5.0 < tw ? t_b - 5.0 : tw;
+}
+
+// Steps the trial wet bulb tw down by `step` F until its humidity falls
+// below w (lb/lb), then back to the last trial at or above w. False when
+// that takes more than `limit` steps.
+bool Descend(WetBulbTrials& Wc, double w, double step, int limit, double& tw)
+{
+    int n = 0;
+    do {
+        if (++n > limit)
+            return false;
+        tw -= step;
+    } while (w <= Wc(tw));
+    tw += step;
+    return true;
+}
+
+// Secant from the trial wet bulb tw (F) towards the humidity w (lb/lb);
+// tw2 is the last trial. False where the secant finds no wet bulb.
+bool SecantWetBulb(WetBulbTrials& Wc, double w, double tw, double& tw2)
+{
+    double W1 = Wc(tw);
+    double step = 0.1;
+    for (int n = 0;; ++n) {
+        if (n == kWetBulbSecantSteps)
+            return false;
+        tw2 = tw + step;
+        // A step to an infinite temperature (from an absurd humidity) has
+        // no wet bulb to find.
+        if (!std::isfinite(tw2))
+            return false;
+        const double W2 = Wc(tw2);
+        if (W2 == W1)
+            return true;
+        step = (tw2 - tw) / (W2 - W1) * (w - W2);
+        if (std::fabs(step) < 1e-5 || std::fabs(W2 - W1) < 1e-5)
+            return true;
+        tw = tw2;
+        W1 = W2;
+    }
+}
+
 // Humidity in grains/lb from dry bulb t and wet bulb tw with a saturation
 // humidity Ws (grains/lb) at tw; kError for a non-positive result.
 float GrainsFromWetBulb(float t, float tw, float Ws)
@@ -117,62 +194,13 @@ float WetBulb(float t, float W, float P)
     if (std::isnan(t) || std::isnan(W) || std::isnan(P))
         return kError;
     const double w = W / kGrainsPerLb;
-    double tw = static_cast<double>(t) + 10.0;
-    const double t_b = DewPointPure(P);
-    if (t_b - 5.0 < tw)
-        tw = t_b - 5.0;
-
-    // The last few trials of this search, so that a point the descents
-    // step back to is not computed again (the same value either way).
-    struct Trial { double x = NAN, W = NAN; };
-    Trial recent[4];
-    int next = 0;
-    auto Wc = [&](double x) {
-        for (const Trial& r : recent)
-            if (r.x == x)
-                return r.W;
-        recent[next] = {x, TrialHumidityRatio(t, x, P)};
-        const double W = recent[next].W;
-        next = (next + 1) % 4;
-        return W;
-    };
-
-    int n = 0;
-    do {
-        if (++n > kWetBulbCoarseSteps)
-            return kError;
-        tw -= 10.0;
-    } while (w <= Wc(tw));
-    tw += 10.0;
-
-    n = 0;
-    do {
-        if (++n > kWetBulbFineSteps)
-            return kError;
-        tw -= 1.0;
-    } while (w <= Wc(tw));
-    tw += 1.0;
-    double W1 = Wc(tw);
-
-    double step = 0.1;
+    WetBulbTrials Wc(t, P);
+    double tw = StartingWetBulb(t, P);
+    if (!Descend(Wc, w, 10.0, kWetBulbCoarseSteps, tw) || !Descend(Wc, w, 1.0, kWetBulbFineSteps, tw))
+        return kError;
     double tw2;
-    for (n = 0;; ++n) {
-        if (n == kWetBulbSecantSteps)
-            return kError;
-        tw2 = tw + step;
-        // A step to an infinite temperature (from an absurd humidity) has
-        // no wet bulb to find.
-        if (!std::isfinite(tw2))
-            return kError;
-        const double W2 = Wc(tw2);
-        if (W2 == W1)
-            break;
-        step = (tw2 - tw) / (W2 - W1) * (w - W2);
-        if (std::fabs(step) < 1e-5 || std::fabs(W2 - W1) < 1e-5)
-            break;
-        tw = tw2;
-        W1 = W2;
-    }
+    if (!SecantWetBulb(Wc, w, tw, tw2))
+        return kError;
     if (t < tw2)
         return t;
     // A humidity far beyond saturation (more than 16300 grains/lb near the
@@ -191,6 +219,21 @@ float WetBulbToGrains(float t, float tw, float P)
     return GrainsFromWetBulb(t, tw, SatGrainsAt(tw, P));
 }
 
+namespace {
+
+// WetBulbToGrains with the saturation humidity Ws (grains/lb) at tw given
+// where the saturation lookup accepts tw.
+float WetBulbToGrainsWith(float t, float tw, bool twAccepted, float Ws)
+{
+    if (!InRange(t, -80.0, 400.0) || !(tw <= t))
+        return kError;
+    if (!twAccepted)
+        return kError;
+    return GrainsFromWetBulb(t, tw, Ws);
+}
+
+}  // namespace
+
 float WetBulbRhToGrains(float tw, float phi, float P)
 {
     if (!InRange(phi, 0.0, 1.0))
@@ -199,6 +242,10 @@ float WetBulbRhToGrains(float tw, float phi, float P)
     if (!PressureInRange(P))
         return kError;
     static constexpr double kSteps[5] = {10.0, 1.0, 0.1, 0.01, 0.001};
+    // The wet bulb stays put while the dry bulb marches: its saturation
+    // humidity once.
+    const bool twAccepted = InRange(tw, -80.0, 200.0);
+    const float Ws = twAccepted ? SatGrainsAt(tw, P) : 0.0f;
     float t = tw;
     float W = kError;
     for (double s : kSteps) {
@@ -208,7 +255,7 @@ float WetBulbRhToGrains(float tw, float phi, float P)
             if (++n > kMarchSteps)
                 return kError;
             t = static_cast<float>(t + s);
-            W = WetBulbToGrains(t, tw, P);
+            W = WetBulbToGrainsWith(t, tw, twAccepted, Ws);
             r = RelHumidity(t, W, P) / 100.0;
         } while (phi <= r);
         t = static_cast<float>(t - s);
