@@ -15,7 +15,7 @@ inline constexpr float kBoilingGrains = 20000.0f;
 inline constexpr double kRankine = 459.67;
 // Grains per pound.
 inline constexpr double kGrainsPerLb = 7000.0;
-// Ratio of the molar masses of water and dry air.
+// Ratio of the molar masses of water and dry air, 18.01528/28.9645.
 inline constexpr double kMolarRatio = 0.62198;
 
 // lo <= x <= hi; false for NaN.

@@ -1,5 +1,12 @@
 // Saturation-pressure, enhancement-factor and dew-point kernels, inch-pound
 // units (F, psia; K and Pa inside the enhancement factor).
+//
+// Sources: Hyland, R.W. and A. Wexler, 1983, "Formulations for the
+// thermodynamic properties of the saturated phases of H2O from 173.15 K to
+// 473.15 K" (H&W a) and "... of dry air from 173.15 K to 473.15 K, and of
+// saturated moist air from 173.15 K to 372.15 K, at pressures to 5 MPa"
+// (H&W b), ASHRAE Transactions 89(2A); the inch-pound saturation pressure as
+// printed in the ASHRAE Handbook of Fundamentals.
 #include <cmath>
 #include <cstring>
 
@@ -21,44 +28,53 @@ constexpr int kDewPointMoistSteps = 100;
 constexpr int kEnhancementIterations = 1000;
 
 // Rough saturation pressure used as the boiling guard, psia; t in F.
+// Empirical fit, valid 150 to 400 F (within 3 %); below about 100 F it lies
+// far above the true pressure (1.5 psia at 0 F, 64 psia at -148 F), so at
+// low temperatures and low pressures the guard fires and the factor is 1.
 double BoilingGuardPressure(double t)
 {
     return 1.5286 - 0.069597 * t + 0.0010557 * t * t - 6.1977e-6 * t * t * t
            + 1.9578e-8 * t * t * t * t;
 }
 
-// Second virial coefficient of air, cm3/mol; T in K.
+// Second virial coefficient of air, cm3/mol; T in K. H&W b, 173.15 to
+// 473.15 K.
 double VirialBaa(double T)
 {
     return 34.9568 - 6687.72 / T - 2101410.0 / (T * T) + 92474600.0 / (T * T * T);
 }
 
-// Third virial coefficient of air, cm6/mol2; T in K.
+// Third virial coefficient of air, cm6/mol2; T in K. H&W b, 173.15 to
+// 473.15 K.
 double VirialCaaa(double T)
 {
     return 1259.75 - 190905.0 / T + 63246700.0 / (T * T);
 }
 
 // Second virial coefficient of water vapour divided by R T, 1/Pa; T in K.
+// H&W a, 173.15 to 473.15 K.
 double VirialBetaWW(double T)
 {
     return 7e-9 - 1.47184e-9 * std::exp(1734.29 / T);
 }
 
-// Third virial term of water vapour, 1/Pa2; T in K.
+// Third virial term of water vapour, 1/Pa2; T in K. H&W a, 173.15 to
+// 473.15 K.
 double VirialGammaWW(double T)
 {
     return 1.04e-15 - 3.35297e-18 * std::exp(3645.09 / T);
 }
 
-// Air-water interaction second virial coefficient, cm3/mol; T in K.
+// Air-water interaction second virial coefficient, cm3/mol; T in K. H&W b,
+// 173.15 to 372.15 K.
 double VirialBaw(double T)
 {
     const double T2 = T * T;
     return 32.366097 - 14113.8 / T - 1244535.0 / T2 - 2348789000.0 / (T2 * T2);
 }
 
-// Air-air-water third virial coefficient, cm6/mol2; T in K.
+// Air-air-water third virial coefficient, cm6/mol2; T in K. H&W b, 173.15
+// to 372.15 K.
 double VirialCaaw(double T)
 {
     const double T2 = T * T;
@@ -66,7 +82,8 @@ double VirialCaaw(double T)
            - 3193170000000.0 / (T2 * T2);
 }
 
-// Air-water-water third virial coefficient, cm6/mol2; T in K.
+// Air-water-water third virial coefficient, cm6/mol2; T in K. H&W b, 173.15
+// to 372.15 K.
 double VirialCaww(double T)
 {
     const double T2 = T * T;
@@ -74,6 +91,11 @@ double VirialCaww(double T)
 }
 
 // Isothermal compressibility of ice or liquid water, 1/Pa; T in K.
+// Ice: H&W b, 173.15 to 273.16 K. Liquid to 373.16 K: the form and
+// coefficients of Kell, G.S., 1975, J. Chem. Eng. Data 20(1), published for
+// t in C; the polynomial is evaluated at T in K, as every rating made with
+// it has been. Above 373.16 K: empirical fit of the same form, valid to
+// 473.15 K.
 double Compressibility(double T)
 {
     if (T < 273.16)
@@ -88,7 +110,8 @@ double Compressibility(double T)
 }
 
 // Henry's-law factor 10^y of one gas (oxygen or nitrogen), dimensionless;
-// T in K.
+// T in K. Himmelblau, D.M., 1960, J. Chem. Eng. Data 5(1), as used in H&W b;
+// 273.16 to 373.16 K.
 double HenryFactor(double T, double a, double b, double c, double d, double e)
 {
     const double u = 1000.0 / T;
@@ -98,7 +121,8 @@ double HenryFactor(double T, double a, double b, double c, double d, double e)
     return std::pow(10.0, y);
 }
 
-// Henry's-law constant of air in water, 1/Pa; T in K. Zero over ice.
+// Henry's-law constant of air in water, 1/Pa; T in K. Zero over ice. Air
+// as 0.22 oxygen and 0.78 nitrogen (H&W b).
 double HenryConstant(double T)
 {
     if (T <= 273.16)
@@ -108,7 +132,9 @@ double HenryConstant(double T)
     return 1e-4 * (0.22 / hO2 + 0.78 / hN2) / 101325.0;
 }
 
-// Molar volume of ice or saturated liquid water, cm3/mol; T in K.
+// Molar volume of ice or saturated liquid water, cm3/mol; T in K. Specific
+// volume of ice, H&W a, 173.15 to 273.16 K; of saturated liquid, H&W a,
+// 273.16 to 473.15 K; 18015.28 cm3/mol per m3/kg (molar mass of water).
 double CondensedMolarVolume(double T)
 {
     double v;  // m3/kg
@@ -220,8 +246,9 @@ double SolveEnhancement(const EnhancementCoefficients& c, double p)
 
 namespace {
 
-// exp(C1/T + C2 + C3 T + C4 T^2 + C5 T^3 + C6 T^4 + C7 ln T), T in R, over
-// ice.
+// exp(C1/T + C2 + C3 T + C4 T^2 + C5 T^3 + C6 T^4 + C7 ln T), psia, T in R,
+// over ice. H&W a in inch-pound units (ASHRAE Handbook of Fundamentals),
+// -148 to 32 F.
 double SatPressureIce(double T)
 {
     constexpr double C1 = -10214.165, C2 = -4.8932428, C3 = -0.0053765794, C4 = 1.9202377e-7,
@@ -231,7 +258,7 @@ double SatPressureIce(double T)
 }
 
 // The same over water, where C6 is 0: its term adds +0 to a sum that is
-// never -0, so it is left out.
+// never -0, so it is left out. H&W a, published 32 to 392 F; used to 400 F.
 double SatPressureWater(double T)
 {
     constexpr double C1 = -10440.397, C2 = -11.29465, C3 = -0.027022355, C4 = 1.289036e-5,
@@ -284,6 +311,8 @@ static float DewPointPureWith(double pw, double& p_at)
         return static_cast<float>(-kRankine + (kRankine - 148.0) * pw / p_lo);
     if (pw > p_hi)
         return 392.0f;
+    // First estimate: empirical fit of the dew point (F) to the log of the
+    // vapour pressure in inHg, valid -148 to 392 F; only a starting point.
     const double y = std::log(2.036 * pw);
     const double t0 = pw < 0.08865 ? 71.98 + 24.873 * y + 0.87 * y * y
                                    : 79.047 + 30.579 * y + 1.8893 * y * y;
