@@ -112,43 +112,34 @@ float CC_SatTempFromEnthalpy(float targetEnthalpy, float dryBulb, float wetBulb,
 }
 
 // Surface temperature ts = tf + cr (ha - hs(ts)): steps of 10 F until the
-// answer changes side, then halving. At most 400 guesses; a search that the
-// 400th guess does not end raises run-time error 9.
+// answer changes side, then halving the distance between the last two
+// guesses. At most 400 guesses; a search that the 400th guess does not end
+// raises run-time error 9.
 void CC_SurfaceTemp(float cr, float tf, float ha, float& result) {
     enum Direction { kNone, kDown, kUp };
     const int16_t alt = cc.Rating.Altitude;
-    float guesses[kSurfaceGuessLimit + 1];
-    int mode = 1;
+    bool halving = false;
     Direction last = kNone;
+    float prev = tf;  // the guess before t
     for (int k = 1;; ++k) {
         if (k > kSurfaceGuessLimit) rt::Raise(rt::kSubscript);
         const float t = k == 1 ? tf : cc.SurfTempNext;
         const float s =
             F32(static_cast<double>(tf) + static_cast<double>(cr) * (static_cast<double>(ha) - SaturatedEnthalpy(t, alt)));
-        guesses[k] = t;
         if (static_cast<double>(t) - 0.05 <= s && s <= static_cast<double>(t) + 0.05) {
             result = s;
             return;
         }
-        if (s < t) {
-            if (last == kUp) mode = 2;
-            if (mode == 1) {
-                last = kDown;
-                cc.SurfTempNext = F32(static_cast<double>(t) - 10);
-            } else {
-                const double tk = guesses[k], tprev = guesses[k - 1];
-                cc.SurfTempNext = F32(tk - std::fabs(tk - tprev) / 2);
-            }
+        const Direction toward = s < t ? kDown : kUp;
+        if (last != kNone && last != toward) halving = true;
+        if (!halving) {
+            last = toward;
+            cc.SurfTempNext = toward == kDown ? F32(static_cast<double>(t) - 10) : F32(static_cast<double>(t) + 10);
         } else {
-            if (last == kDown) mode = 2;
-            if (mode == 1) {
-                last = kUp;
-                cc.SurfTempNext = F32(static_cast<double>(t) + 10);
-            } else {
-                const double tk = guesses[k], tprev = guesses[k - 1];
-                cc.SurfTempNext = F32(tprev + std::fabs(tk - tprev) / 2);
-            }
+            const double tk = t, tprev = prev;
+            cc.SurfTempNext = toward == kDown ? F32(tk - std::fabs(tk - tprev) / 2) : F32(tprev + std::fabs(tk - tprev) / 2);
         }
+        prev = t;
     }
 }
 
