@@ -43,6 +43,7 @@
 #include "engine/hygrel_binding.h"
 #include "engine/msgbox.h"
 #include "engine/rterror.h"
+#include "engine/saturation_search.h"
 
 namespace {
 
@@ -57,10 +58,16 @@ float SatEnthalpy(float t, int16_t altitude) {
     return hg::HGENTHALPY(t, ccLookups.WbToGr(t, t, altitude));
 }
 
-// Saturation temperature at enthalpy h, searched from the entering air.
+// Saturation temperature at enthalpy h, searched from the given air.
 float SatTemp(float h, float dryBulb, float wetBulb) {
     int16_t done = kFalse;
     return CC_SatTempFromEnthalpy(h, dryBulb, wetBulb, done);
+}
+
+// The same search from a start found once for the rating.
+float SatTemp(float h, const SatSearchStart& from) {
+    int16_t done = kFalse;
+    return CC_SatTempFromStart(h, from, done);
 }
 
 float SurfTemp(float cr, float tf, float ha) {
@@ -84,6 +91,7 @@ enum Surface { kWet, kPartWet, kDry };
 // The entering air and what follows from it alone: fixed for the rating.
 struct Inlet {
     float We = 0, he = 0, tdp = 0, hdp = 0, rhoE = 0, Rfo = 0;
+    SatSearchStart satStart;  // saturation searches from the entering dry and wet bulb
 };
 
 // What the search carries from one trial to the next.
@@ -138,6 +146,7 @@ Inlet EnteringAir() {
     in.hdp = hg::HGENTHALPY(in.tdp, ccLookups.SatGrains(in.tdp, alt));
     in.rhoE = hg::HGDENSITY(r.EatDb, in.We, alt);
     in.Rfo = F32(double(cc.Coil.FoulingFactor) * cc.AreaRatio);
+    in.satStart = CC_SatSearchStart(r.EatDb, r.EatWb);
     return in;
 }
 
@@ -150,7 +159,7 @@ float LeavingAir(const Inlet& in, float Wl, float Q, float& cp) {
     cp = MeanCp(Wl, in.We);
     const float hc = F32((double(in.We) - Wl) * r.FluidSpecHeat * (double(r.LatWb) - 32.0) / 7000.0);
     const float hl = F32(double(in.he) - Div(Q, cc.AirMassFlow) - hc);
-    r.LatWb = SatTemp(hl, r.EatDb, r.EatWb);
+    r.LatWb = SatTemp(hl, in.satStart);
     return hl;
 }
 
@@ -295,7 +304,7 @@ void LeavingDryBulbFromBypass(const Inlet& in, float hl, double bypassNtuDenomin
     CoilRating& r = cc.Rating;
     const float BF = F32(Div(1.0, rt::Exp(Div(cc.TotalArea, bypassNtuDenominator))));
     const float hadp = F32(double(in.he) - Div(double(in.he) - hl, 1.0 - BF));
-    const float tadp = SatTemp(hadp, r.EatDb, r.EatWb);
+    const float tadp = SatTemp(hadp, in.satStart);
     r.LatDb = F32(double(tadp) + (double(r.EatDb) - tadp) * BF);
 }
 

@@ -5,6 +5,7 @@
 #include "engine/coilcalc.h"
 #include "engine/hygrel_binding.h"
 #include "engine/rterror.h"
+#include "engine/saturation_search.h"
 
 using rt::Div;
 using rt::F32;
@@ -76,16 +77,27 @@ constexpr int kSurfaceGuessLimit = 400;
 
 }  // namespace
 
-// Temperature of saturated air whose enthalpy is targetEnthalpy, searched
-// from the dew point of the given air. Answers 0 with done false when a
-// run-time error ends the search.
-float CC_SatTempFromEnthalpy(float targetEnthalpy, float dryBulb, float wetBulb, int16_t& done) {
-    done = kFalse;
+SatSearchStart CC_SatSearchStart(float dryBulb, float wetBulb) {
     try {
         const int16_t alt = cc.Rating.Altitude;
         const float w = ccLookups.WbToGr(dryBulb, wetBulb, alt);
-        double t = ccLookups.DewPoint(w, alt);
-        double h = hg::HGENTHALPY(F32(t), ccLookups.SatGrains(F32(t), alt));
+        SatSearchStart start;
+        start.t = ccLookups.DewPoint(w, alt);
+        start.h = hg::HGENTHALPY(F32(start.t), ccLookups.SatGrains(F32(start.t), alt));
+        start.found = true;
+        return start;
+    } catch (const rt::RtError&) {
+        return SatSearchStart{};
+    }
+}
+
+float CC_SatTempFromStart(float targetEnthalpy, const SatSearchStart& start, int16_t& done) {
+    done = kFalse;
+    if (!start.found) return 0.0f;
+    try {
+        const int16_t alt = cc.Rating.Altitude;
+        double t = start.t;
+        double h = start.h;
         const double target = targetEnthalpy;
         double e = std::fabs(target - h);
         int count = 1;
@@ -109,6 +121,13 @@ float CC_SatTempFromEnthalpy(float targetEnthalpy, float dryBulb, float wetBulb,
         done = kFalse;
         return 0.0f;
     }
+}
+
+// Temperature of saturated air whose enthalpy is targetEnthalpy, searched
+// from the dew point of the given air. Answers 0 with done false when a
+// run-time error ends the search.
+float CC_SatTempFromEnthalpy(float targetEnthalpy, float dryBulb, float wetBulb, int16_t& done) {
+    return CC_SatTempFromStart(targetEnthalpy, CC_SatSearchStart(dryBulb, wetBulb), done);
 }
 
 // Surface temperature ts = tf + cr (ha - hs(ts)): steps of 10 F until the
