@@ -16,8 +16,8 @@ namespace {
 
 std::atomic<RateCoilFunction> g_rateCoil{nullptr};
 
-bool RateCoil(CoilSpec& coilSpec, CoilRating& rating, RateCoilFunction fn) {
-    return fn ? fn(coilSpec, rating) : CC_RateCoil(coilSpec, rating);
+bool RateCoil(CoilSpec& coilSpec, CoilRating& rating, RateCoilFunction fn, RatingOutcome& outcome) {
+    return fn ? fn(coilSpec, rating) : CC_RateCoil(coilSpec, rating, outcome);
 }
 
 const std::string& Text(const FieldTexts& fields, const char* key) {
@@ -291,17 +291,18 @@ CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& coil
     newRating.SteamPressure = rating.SteamPressure;
     CapturingSink capture(CurrentMessageSink());
     RatingFacts facts;
+    RatingOutcome outcome;
     bool rated = false;
     try {
         ScopedMessageSink scope(capture);
         FillRecords(fields, airFlowMode, newSpec, newRating);
         facts.circuitsBlank = Text(fields, "Circuits").empty();
         facts.wetBulbAssumed = newRating.EatWb == 0;  // the engine rates at dry bulb - 1
-        rated = RateCoil(newSpec, newRating, rateCoil);
+        rated = RateCoil(newSpec, newRating, rateCoil, outcome);
         if (!rated) {
             // Property assignment has shown its own message.
             result.status = CalcResult::EngineFailed;
-            result.error = capture.texts.empty() ? cc.CalcErrorMsg : capture.texts.back();
+            result.error = capture.texts.empty() ? outcome.failure : capture.texts.back();
             return result;
         }
     } catch (const FieldOverflow& e) {
@@ -334,8 +335,8 @@ CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& coil
     result.status = CalcResult::Ok;
     result.grid = ResultRows(coilSpec, rating);
     if (!rateCoil) {  // the engine's notes on how it reached the result
-        facts.trialLimit = cc.TrialLimitReached != kFalse;
-        facts.laminarFilm = cc.LaminarFilm != kFalse;
+        facts.trialLimit = outcome.trialLimitReached;
+        facts.laminarFilm = outcome.laminarFilm;
     }
     result.warnings = CoilWarnings(coilSpec, rating, facts);
     return result;

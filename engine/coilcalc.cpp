@@ -1,7 +1,7 @@
 // Engine entry: copies the caller's records in, assigns the coil properties,
 // runs the fluid properties and the solver for the coil type, the pressure
 // drops, and copies the records back.
-#include "engine/coilcalc.h"
+#include "engine/coilcalc_internal.h"
 
 #include <algorithm>
 #include <iterator>
@@ -16,15 +16,12 @@ namespace {
 constexpr double kCuFtPerHourPerGpm = 8.020833333;  // 231 x 60 / 1728
 constexpr double kVelocityDivisor = 224500;         // lb/h.ft2 of water per ft/s, x SG
 
-bool IsLiquidCoil(const std::string& app) { return app == "W" || app == "G" || app == "O"; }
-
 // Water and glycol routines; an other-fluid coil brings its own properties in
 // the record, and only its specific gravity is derived here.
 void LiquidProperties() {
-    const std::string& app = cc.Coil.Application;
-    if (app == "G") {
+    if (cc.Type == CoilType::Glycol) {
         CC_GlycolProperties();
-    } else if (app == "W") {
+    } else if (cc.Type == CoilType::Water) {
         CC_WaterProperties();
     } else {
         cc.FluidSG = F32(rt::Div(cc.Rating.FluidDensity, 62.4245));
@@ -79,31 +76,19 @@ void CC_Reset() {
     cc.LaminarFilm = kFalse;
 }
 
-bool CC_RateCoil(CoilSpec& coilSpec, CoilRating& rating) {
-    // Nothing of an earlier rating survives: the flags, the corrugation
-    // factors and the message start as at program start.
-    cc = CoilCalcState{};
-    cc.Coil = coilSpec;
-    cc.Rating = rating;
-    CC_Reset();
+namespace {
 
-    float EntAirEnthalpy = 0;
-    if (!CC_bAssignCoilProp(EntAirEnthalpy)) {
-        ShowMessage(cc.CalcErrorMsg);
-        return false;
-    }
-
-    CoilSpec& s = cc.Coil;
+// The solver for the coil's kind, with the fluid properties it needs.
+void RunSolver(float& EntAirEnthalpy) {
     CoilRating& r = cc.Rating;
-    const std::string app = s.Application;
-    if (app == "S") {
+    if (cc.Type == CoilType::Steam) {
         CC_SteamProperties();
         cc.CoilDry = kTrue;
         cc.UseDryCalc = kTrue;
         CC_DoEvapCondCalc(EntAirEnthalpy);
-    } else if (app == "E" || app == "C") {
+    } else if (IsRefrigerantCoil(cc.Type)) {
         CC_DoEvapCondCalc(EntAirEnthalpy);
-    } else if (IsLiquidCoil(app)) {
+    } else if (IsLiquidCoil(cc.Type)) {
         LiquidProperties();
         FlowFigures();
         // Air no warmer than the fluid is heated (equal temperatures rate
@@ -123,16 +108,45 @@ bool CC_RateCoil(CoilSpec& coilSpec, CoilRating& rating) {
         LiquidProperties();
         FlowFigures();
     }
+}
 
+}  // namespace
+
+bool CC_RateCoil(CoilSpec& coilSpec, CoilRating& rating, RatingOutcome& outcome) {
+    // Nothing of an earlier rating survives: the flags, the corrugation
+    // factors and the message start as at program start.
+    cc = CoilCalcState{};
+    cc.Coil = coilSpec;
+    cc.Rating = rating;
+    CC_Reset();
+    outcome = RatingOutcome{};
+
+    float EntAirEnthalpy = 0;
+    if (!CC_bAssignCoilProp(EntAirEnthalpy)) {
+        outcome.failure = cc.CalcErrorMsg;
+        ShowMessage(cc.CalcErrorMsg);
+        return false;
+    }
+    RunSolver(EntAirEnthalpy);
+
+    CoilSpec& s = cc.Coil;
+    CoilRating& r = cc.Rating;
     r.AirPD = CC_AirPressureDrop();
     r.FluidPD = CC_TubePressureDrop();
 
-    if ((s.Pattern == "5" || s.Pattern == "P") && app == "W" && s.Corrugated == "Y") {
+    if ((s.Pattern == "5" || s.Pattern == "P") && cc.Type == CoilType::Water && s.Corrugated == "Y") {
         r.FluidPD = F32(static_cast<double>(r.FluidPD) * cc.FluidPdFactor);
         r.AirPD = F32(static_cast<double>(r.AirPD) * cc.AirPdFactor);
     }
 
     coilSpec = cc.Coil;
     rating = cc.Rating;
+    outcome.trialLimitReached = cc.TrialLimitReached != kFalse;
+    outcome.laminarFilm = cc.LaminarFilm != kFalse;
     return true;
+}
+
+bool CC_RateCoil(CoilSpec& coilSpec, CoilRating& rating) {
+    RatingOutcome outcome;
+    return CC_RateCoil(coilSpec, rating, outcome);
 }

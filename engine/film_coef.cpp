@@ -2,7 +2,8 @@
 #include <cmath>
 #include <string>
 
-#include "engine/coilcalc.h"
+#include "engine/coilcalc_internal.h"
+#include "engine/refrigerants.h"
 #include "engine/rterror.h"
 
 using rt::Div;
@@ -80,49 +81,31 @@ float LiquidFilmCoef() {
     return F32(Pow(pr, 0.33) * kd * y);
 }
 
-struct RefrigerantFit {
-    const char* name;
-    const char* altName;
-    float dryPlain[2], dryRifled[2], wetPlain[2], wetRifled[2];  // slope, intercept
-};
-
-constexpr RefrigerantFit kRefrigerantFits[] = {
-    {"12", "12", {1.26f, 119}, {1.21f, 378}, {2.95f, 93}, {4.03f, 300}},
-    {"22", "22", {1.27f, 169}, {1.23f, 464}, {3.04f, 122}, {4.12f, 395}},
-    {"410A", "410a", {1.41f, 157}, {1.91f, 351}, {3.91f, 227}, {5.42f, 553}},
-    {"407C", "407c", {1.27f, 148}, {1.23f, 406}, {3.06f, 121}, {4.14f, 392}},
-    {"404A", "404a", {1.27f, 158}, {1.23f, 433}, {2.96f, 138}, {4.04f, 447}},
-    {"134A", "134a", {1.46f, 249}, {1.32f, 571}, {3.09f, 99}, {4.16f, 368}},
-};
-
 // Evaporators and condensers: linear in the refrigerant mass flux.
 float RefrigerantFilmCoef() {
     const CoilSpec& s = cc.Coil;
     const CoilRating& r = cc.Rating;
     const double x = r.FluidMassFlux / 1000.0;
     const bool rifled = s.Rifled == "Y";
-    for (const RefrigerantFit& fit : kRefrigerantFits) {
-        if (r.Refrigerant != fit.name && r.Refrigerant != fit.altName) continue;
-        const float* ab;
-        if (cc.UseDryCalc == kTrue)
-            ab = rifled ? fit.dryRifled : fit.dryPlain;
-        else
-            ab = rifled ? fit.wetRifled : fit.wetPlain;
-        return F32(ab[0] * x + ab[1]);
-    }
-    return 0.0f;
+    const Refrigerant* fit = FindRefrigerant(r.Refrigerant);
+    if (!fit) return 0.0f;
+    const float* ab;
+    if (cc.UseDryCalc == kTrue)
+        ab = rifled ? fit->filmDryRifled : fit->filmDryPlain;
+    else
+        ab = rifled ? fit->filmWetRifled : fit->filmWetPlain;
+    return F32(ab[0] * x + ab[1]);
 }
 
 }  // namespace
 
 float CC_TubeFilmCoef() {
-    const std::string& app = cc.Coil.Application;
-    if (app == "S") return 1300.0f;
-    if (app == "W") {
+    if (cc.Type == CoilType::Steam) return 1300.0f;
+    if (cc.Type == CoilType::Water) {
         const CoilRating& r = cc.Rating;
         return F32(Div(150 * (1 + 0.011 * cc.MeanFluidTemp) * Pow(r.TubeVelocity, 0.8),
                        Pow(cc.TubeId, 0.2)));
     }
-    if (app == "G" || app == "O") return LiquidFilmCoef();
+    if (cc.Type == CoilType::Glycol || cc.Type == CoilType::OtherFluid) return LiquidFilmCoef();
     return RefrigerantFilmCoef();
 }

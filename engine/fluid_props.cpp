@@ -2,7 +2,7 @@
 // saturated steam. Empirical fits in inch-pound units.
 #include <cmath>
 
-#include "engine/coilcalc.h"
+#include "engine/coilcalc_internal.h"
 #include "engine/rterror.h"
 
 using rt::F32;

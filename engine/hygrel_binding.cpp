@@ -106,22 +106,24 @@ inline Fn Entry_(Entry e) {
     return reinterpret_cast<Fn>(fn);
 }
 
-using F_t = float (*)(float);
-using F_tZ = float (*)(float, int16_t);
-using F_tW = float (*)(float, float);
-using F_tWZ = float (*)(float, float, int16_t);
-
 }  // namespace
 
-float HGSATVP(float t) { return Entry_<F_t>(kSatVp)(t); }
-float HGDENSITY(float t, float W, int16_t Z) { return Entry_<F_tWZ>(kDensity)(t, W, Z); }
-float HGENTHALPY(float t, float W) { return Entry_<F_tW>(kEnthalpy)(t, W); }
-float HGSATGRAINS(float t, int16_t Z) { return Entry_<F_tZ>(kSatGrains)(t, Z); }
-float HGRH(float t, float W, int16_t Z) { return Entry_<F_tWZ>(kRh)(t, W, Z); }
-float HGRHTOGR(float t, float phi, int16_t Z) { return Entry_<F_tWZ>(kRhToGr)(t, phi, Z); }
-float HGDEWPOINT(float W, int16_t Z) { return Entry_<F_tZ>(kDewPoint)(W, Z); }
-float HGWETBULB(float t, float W, int16_t Z) { return Entry_<F_tWZ>(kWetBulb)(t, W, Z); }
-float HGWBTOGR(float t, float tw, int16_t Z) { return Entry_<F_tWZ>(kWbToGr)(t, tw, Z); }
+// Each function's type is the library's own declaration of it.
+float HGSATVP(float t) { return Entry_<decltype(&::HGSATVP)>(kSatVp)(t); }
+float HGDENSITY(float t, float W, int16_t Z) { return Entry_<decltype(&::HGDENSITY)>(kDensity)(t, W, Z); }
+float HGENTHALPY(float t, float W) { return Entry_<decltype(&::HGENTHALPY)>(kEnthalpy)(t, W); }
+float HGSATGRAINS(float t, int16_t Z) { return Entry_<decltype(&::HGSATGRAINS)>(kSatGrains)(t, Z); }
+float HGRH(float t, float W, int16_t Z) { return Entry_<decltype(&::HGRH)>(kRh)(t, W, Z); }
+float HGRHTOGR(float t, float phi, int16_t Z) {
+    return Entry_<decltype(&::HGRHTOGR)>(kRhToGr)(t, phi, Z);
+}
+float HGDEWPOINT(float W, int16_t Z) { return Entry_<decltype(&::HGDEWPOINT)>(kDewPoint)(W, Z); }
+float HGWETBULB(float t, float W, int16_t Z) {
+    return Entry_<decltype(&::HGWETBULB)>(kWetBulb)(t, W, Z);
+}
+float HGWBTOGR(float t, float tw, int16_t Z) {
+    return Entry_<decltype(&::HGWBTOGR)>(kWbToGr)(t, tw, Z);
+}
 
 std::string LoadedLibraryPath() {
     Binding& b = State();

@@ -10,7 +10,12 @@
 #include <cstdint>
 #include <string>
 
+#include "psychro/hygrel32.h"
+
 namespace hg {
+
+// What every function answers for a state outside the library's range.
+inline constexpr float kOutOfRange = HYGREL32_ERROR;
 
 float HGSATVP(float t);
 float HGDENSITY(float t, float W, int16_t Z);

@@ -3,7 +3,8 @@
 #include <cmath>
 #include <string>
 
-#include "engine/coilcalc.h"
+#include "engine/coilcalc_internal.h"
+#include "engine/refrigerants.h"
 #include "engine/msgbox.h"
 #include "engine/rterror.h"
 
@@ -68,17 +69,6 @@ float ReturnBendAllowance(const std::string& pattern) {
     return 0.0f;
 }
 
-// Refrigerant factors: dry rating, wet rating.
-bool RefrigerantFactors(const std::string& name, float& dry, float& wet) {
-    if (name == "12") { dry = 0.18f; wet = 1.0f; return true; }
-    if (name == "22") { dry = 0.09f; wet = 0.42f; return true; }
-    if (name == "410A" || name == "410a") { dry = 0.06f; wet = 0.31f; return true; }
-    if (name == "407C" || name == "407c") { dry = 0.08f; wet = 0.45f; return true; }
-    if (name == "404A" || name == "404a") { dry = 0.12f; wet = 0.33f; return true; }
-    if (name == "134A" || name == "134a") { dry = 0.12f; wet = 0.61f; return true; }
-    return false;
-}
-
 // Suction temperature factor of the wet refrigerant drop.
 float SuctionTempFactor(float t) {
     if (t >= 50) return 0.75f;
@@ -119,7 +109,7 @@ void LiquidDrop(float circuitLength, float headerLength, float& result) {
     const float ht = F32(Div(0.005805 * Pow(tubeV, 1.772), Pow(tubeId, 1.228)));
 
     float tubeLoss, headerLoss;
-    if (s.Application == "W") {
+    if (cc.Type == CoilType::Water) {
         if (r.LvgFluidTemp == 0) r.LvgFluidTemp = r.EntFluidTemp;
         const double t = r.EntFluidTemp;
         const float ft = F32(2.2031 * Pow(0.9989, t) * Pow(t, -0.1477));
@@ -159,15 +149,14 @@ void RefrigerantDrop(float circuitLength, float& result) {
     const float gradient =
         F32(Div(0.000042025, Pow(cc.TubeId, 4.772)) *
             Pow(Div(q, static_cast<double>(s.Circuits) * 1000), 1.772));
-    float dry = 0, wet = 0;
-    const bool known = RefrigerantFactors(r.Refrigerant, dry, wet);
+    const Refrigerant* known = FindRefrigerant(r.Refrigerant);
     if (cc.UseDryCalc != 0) {
-        const double factor = known ? dry : 0.0;
+        const double factor = known ? known->dropDry : 0.0;
         double drop = static_cast<double>(gradient) * circuitLength * factor;
         if (s.Rifled == "Y") drop *= 2.25;
         result = F32(drop);
     } else {
-        const double factor = known ? wet : 0.0;
+        const double factor = known ? known->dropWet : 0.0;
         double drop = static_cast<double>(gradient) * circuitLength * factor *
                       SuctionTempFactor(r.EntFluidTemp);
         if (s.Rifled == "Y") drop *= 1.1;
@@ -211,7 +200,6 @@ float CC_TubePressureDrop() {
     float result = 0;
     try {
         const CoilSpec& s = cc.Coil;
-        const std::string& app = s.Application;
         const float allowance = ReturnBendAllowance(s.Pattern);
         const int16_t totalTubes = rt::I16(static_cast<double>(s.RD) * s.TH);
         const float perCircuit = F32(Div(totalTubes, s.Circuits));
@@ -220,9 +208,9 @@ float CC_TubePressureDrop() {
                                  0.0833);
         const float headerLength = F32(static_cast<double>(s.HeaderLength) * 0.0833);
 
-        if (app == "E" || app == "C")
+        if (IsRefrigerantCoil(cc.Type))
             RefrigerantDrop(length, result);
-        else if (app == "W" || app == "G" || app == "O")
+        else if (IsLiquidCoil(cc.Type))
             LiquidDrop(length, headerLength, result);
     } catch (const rt::RtError& e) {
         ShowMessage(std::to_string(e.number()) + "  " + e.description());

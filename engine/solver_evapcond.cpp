@@ -12,7 +12,7 @@
 #include <cmath>
 #include <string>
 
-#include "engine/coilcalc.h"
+#include "engine/coilcalc_internal.h"
 #include "engine/hygrel_binding.h"
 #include "engine/rterror.h"
 
@@ -103,17 +103,6 @@ float SatEnthalpySlope(float t) {
 
 }  // namespace
 
-// Refrigerant mass-flow factors; table values, held as 32-bit floats.
-double CC_RefrigerantFlowFactor(const std::string& refrigerant) {
-    if (refrigerant == "22") return 1.0;
-    if (refrigerant == "12") return 0.849f;
-    if (refrigerant == "410A" || refrigerant == "410a") return 1.456f;
-    if (refrigerant == "407C" || refrigerant == "407c") return 0.957f;
-    if (refrigerant == "404A" || refrigerant == "404a") return 0.899f;
-    if (refrigerant == "134A" || refrigerant == "134a") return 0.7f;
-    return 0.0;
-}
-
 void CC_DoEvapWetCalc(float EntAirEnthalpy) {
     CoilRating& r = cc.Rating;
     const CoilSpec& s = cc.Coil;
@@ -153,13 +142,12 @@ void CC_DoEvapWetCalc(float EntAirEnthalpy) {
 }
 
 void CC_DoEvapCondCalc(float& EntAirEnthalpy) {
-    const CoilSpec& s = cc.Coil;
     CoilRating& r = cc.Rating;
-    if ((s.Application == "C" || s.Application == "E") && cc.UseDryCalc == kFalse) {
+    if (IsRefrigerantCoil(cc.Type) && cc.UseDryCalc == kFalse) {
         CC_DoEvapWetCalc(EntAirEnthalpy);
         return;
     }
     const float We = hg::HGWBTOGR(r.EatDb, cc.EatWbCalc, r.Altitude);
-    if (s.Application == "S") RateSteamCoil(We);
+    if (cc.Type == CoilType::Steam) RateSteamCoil(We);
     else RateDryRefrigerantCoil(We);
 }

@@ -2,7 +2,7 @@
 // and the fin-and-wall resistance of the outside surface.
 #include <cmath>
 
-#include "engine/coilcalc.h"
+#include "engine/coilcalc_internal.h"
 #include "engine/hygrel_binding.h"
 #include "engine/rterror.h"
 #include "engine/saturation_search.h"

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "engine/coilcalc.h"
+#include "engine/coilcalc_internal.h"
 #include "engine/hygrel_binding.h"
 #include "engine/msgbox.h"
 

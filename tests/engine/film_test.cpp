@@ -11,7 +11,7 @@ protected:
     // A glycol-like liquid in 0.5 in tubes with kinematic viscosity 1e-5
     // ft2/s, so that Re = 4166.7 x velocity; L/D = FL / 0.5.
     void Liquid(float reynolds, float conductivity, float fl = 18) {
-        cc.Coil.Application = "G";
+        cc.Type = CoilType::Glycol;
         cc.Coil.FL = fl;
         cc.TubeId = 0.5f;
         cc.FluidSG = 1;
@@ -25,12 +25,12 @@ protected:
 };
 
 TEST_F(FilmCoefficient, SteamIsFixed) {
-    cc.Coil.Application = "S";
+    cc.Type = CoilType::Steam;
     EXPECT_EQ(CC_TubeFilmCoef(), 1300.0f);
 }
 
 TEST_F(FilmCoefficient, Water) {
-    cc.Coil.Application = "W";
+    cc.Type = CoilType::Water;
     cc.Rating.TubeVelocity = 3;
     cc.MeanFluidTemp = 60;
     cc.TubeId = 0.58f;
@@ -82,7 +82,7 @@ TEST_F(FilmCoefficient, StandingLiquidHasNoFilm) {
 }
 
 TEST_F(FilmCoefficient, RefrigerantFits) {
-    cc.Coil.Application = "E";
+    cc.Type = CoilType::Evaporator;
     cc.Rating.Refrigerant = "22";
     cc.Rating.FluidMassFlux = 200000;
     cc.Coil.Rifled = "N";

@@ -28,6 +28,7 @@ protected:
         CoilSpec& s = cc.Coil;
         CoilRating& r = cc.Rating;
         s.Application = app;
+        cc.Type = CoilTypeOf(app);
         s.Pattern = pattern;
         s.RD = 1;
         s.TH = 16;

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/coilcalc.h"
+#include "engine/coilcalc_internal.h"
 #include "engine/msgbox.h"
 #include "engine/records.h"
 #include "engine/rterror.h"
