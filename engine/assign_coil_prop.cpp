@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/coilcalc_internal.h"
+#include "engine/constants.h"
 #include "engine/hygrel_binding.h"
 #include "engine/rterror.h"
 
@@ -12,8 +13,6 @@ using rt::Div;
 using rt::F32;
 
 namespace {
-
-constexpr double kPi = 3.1415926;
 
 struct PipeRow {
     float maxGpm;
@@ -198,7 +197,7 @@ std::string EnteringAir(CoilRating& r, float& EntAirEnthalpy, AirDensities& rho)
     const float W = hg::HGWBTOGR(r.EatDb, r.EatWb, r.Altitude);
     if (W == hg::kOutOfRange) return "Out of Range Condition or error with HGWBtoGR!";
     EntAirEnthalpy = hg::HGENTHALPY(r.EatDb, W);
-    cc.AirCp = F32(0.24 + 0.444 * W / 7000);
+    cc.AirCp = F32(kc::kCpDryAir + kc::kCpWaterVapour * W / kc::kGrainsPerLb);
 
     rho.entering = hg::HGDENSITY(r.EatDb, W, r.Altitude);
     rho.standard = hg::HGDENSITY(70, 0, 0);
@@ -212,7 +211,7 @@ std::string EnteringAir(CoilRating& r, float& EntAirEnthalpy, AirDensities& rho)
 
 // Face area, standard air flow, face velocity and air mass flow.
 void AirFlow(CoilSpec& s, CoilRating& r, const AirDensities& rho) {
-    s.FaceArea = F32(static_cast<double>(s.FL) * s.FinHeight / 144);
+    s.FaceArea = F32(static_cast<double>(s.FL) * s.FinHeight / kc::kSqInPerSqFt);
     r.CoilFaceArea = s.FaceArea;
 
     if (r.Altitude >= 2000)
@@ -235,7 +234,7 @@ void AirFlow(CoilSpec& s, CoilRating& r, const AirDensities& rho) {
 void TubeGeometry(const CoilSpec& s, CoilRating& r) {
     const PatternGeometry geo = GeometryOf(s.Pattern);
     cc.TubeOd = geo.tubeOd;
-    r.FinConductivity = s.FinMat == "C" ? 226.0f : 128.3f;
+    r.FinConductivity = s.FinMat == "C" ? kc::kCopperFinConductivity : kc::kAluminiumFinConductivity;
 
     r.CoilDepth = F32(static_cast<double>(s.RD) * geo.rowPitch);
     cc.TubeId = F32(static_cast<double>(cc.TubeOd) - 2 * static_cast<double>(s.TubeWall));
@@ -253,29 +252,29 @@ void SurfaceAreas(const CoilSpec& s, CoilRating& r) {
     const float gap = F32(Div(fl - thk * finCount, finCount));
 
     const double collar = od + 2 * thk;
-    r.SecondaryArea = F32(finCount * (static_cast<double>(r.CoilDepth) * s.FinHeight / 72 -
-                                      tubes * (collar * collar) / 91.68));
+    r.SecondaryArea = F32(finCount * (static_cast<double>(r.CoilDepth) * s.FinHeight / kc::kSqInPerSqFtTwoFaces -
+                                      tubes * (collar * collar) / kc::kCollarHoleDivisor));
     r.PrimaryArea =
         F32((tubes * od * fl - (od - 2 * static_cast<double>(gap)) * tubes * finCount * thk) /
-            45.84);
+            kc::kTubeSurfaceDivisor);
     cc.TotalArea = F32(static_cast<double>(r.PrimaryArea) + r.SecondaryArea);
-    cc.AreaRatio = F32(Div(cc.TotalArea, tubes * cc.TubeId * fl / 45.84));
+    cc.AreaRatio = F32(Div(cc.TotalArea, tubes * cc.TubeId * fl / kc::kTubeSurfaceDivisor));
 }
 
 // Inside flow areas of the circuits, the header and the connection, ft2, and
 // the surface per face row of the refrigerant solver.
 void FlowAreas(const CoilSpec& s, const CoilRating& r) {
     const double id = cc.TubeId;
-    cc.TubeFlowArea = F32(id * id * 0.00545 * s.Circuits);
-    cc.HeaderFlowArea = F32(static_cast<double>(s.HeaderDia) * s.HeaderDia * 0.00545);
-    cc.ConnFlowArea = F32(static_cast<double>(s.ConnDia) * s.ConnDia * 0.00545);
+    cc.TubeFlowArea = F32(id * id * kc::kCircleSqFtPerSqIn * s.Circuits);
+    cc.HeaderFlowArea = F32(static_cast<double>(s.HeaderDia) * s.HeaderDia * kc::kCircleSqFtPerSqIn);
+    cc.ConnFlowArea = F32(static_cast<double>(s.ConnDia) * s.ConnDia * kc::kCircleSqFtPerSqIn);
 
     const double od = cc.TubeOd;
     const double finHeight = s.FinHeight;
     cc.AreaPerFaceRow = F32(
         2.0 * s.FPI *
-            (Div(r.CoilDepth, s.RD) - Div(kPi * (od * od), Div(4 * finHeight, s.TH))) +
-        Div(Div(kPi * od, finHeight), s.TH));
+            (Div(r.CoilDepth, s.RD) - Div(kc::kPiShort * (od * od), Div(4 * finHeight, s.TH))) +
+        Div(Div(kc::kPiShort * od, finHeight), s.TH));
 }
 
 // Air-side film resistance from the table, and with the velocity correction.

@@ -2,6 +2,7 @@
 // runs the fluid properties and the solver for the coil type, the pressure
 // drops, and copies the records back.
 #include "engine/coilcalc_internal.h"
+#include "engine/constants.h"
 
 #include <algorithm>
 #include <iterator>
@@ -13,8 +14,7 @@ using rt::F32;
 
 namespace {
 
-constexpr double kCuFtPerHourPerGpm = 8.020833333;  // 231 x 60 / 1728
-constexpr double kVelocityDivisor = 224500;         // lb/h.ft2 of water per ft/s, x SG
+using kc::kCuFtPerHourPerGpm;
 
 // Water and glycol routines; an other-fluid coil brings its own properties in
 // the record, and only its specific gravity is derived here.
@@ -24,7 +24,7 @@ void LiquidProperties() {
     } else if (cc.Type == CoilType::Water) {
         CC_WaterProperties();
     } else {
-        cc.FluidSG = F32(rt::Div(cc.Rating.FluidDensity, 62.4245));
+        cc.FluidSG = F32(rt::Div(cc.Rating.FluidDensity, kc::kWaterDensityStd));
     }
 }
 
@@ -35,7 +35,7 @@ void FlowFigures() {
     r.FluidMassFlow = F32(static_cast<double>(r.Gpm) * kCuFtPerHourPerGpm * r.FluidDensity);
     r.FluidMassFlux = F32(rt::Div(r.FluidMassFlow, cc.TubeFlowArea));
     if (r.TubeVelocity == 0) {
-        const double sgFlux = static_cast<double>(cc.FluidSG) * kVelocityDivisor;
+        const double sgFlux = static_cast<double>(cc.FluidSG) * kc::kWaterFluxPerFtPerSec;
         r.TubeVelocity = F32(rt::Div(r.FluidMassFlux, sgFlux));
         r.HeaderVelocity = F32(rt::Div(rt::Div(r.FluidMassFlow, cc.HeaderFlowArea), sgFlux));
         r.ConnVelocity = F32(rt::Div(rt::Div(r.FluidMassFlow, cc.ConnFlowArea), sgFlux));

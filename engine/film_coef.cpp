@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/coilcalc_internal.h"
+#include "engine/constants.h"
 #include "engine/refrigerants.h"
 #include "engine/rterror.h"
 
@@ -66,7 +67,7 @@ float LiquidFilmCoef() {
     const CoilRating& r = cc.Rating;
     const double id = cc.TubeId;
     const float ld = F32(Div(s.FL, id));
-    const float nu = F32(Div(r.FluidViscosity, static_cast<double>(cc.FluidSG) * 224500));
+    const float nu = F32(Div(r.FluidViscosity, static_cast<double>(cc.FluidSG) * kc::kWaterFluxPerFtPerSec));
     const float re = F32(Div(static_cast<double>(r.TubeVelocity) * id, 12.0 * nu));
     const float pr = F32(Div(static_cast<double>(r.FluidSpecHeat) * r.FluidViscosity, r.FluidThermCond));
     const float p23 = F32(Pow(pr, 2.0 / 3.0));

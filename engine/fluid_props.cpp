@@ -3,13 +3,14 @@
 #include <cmath>
 
 #include "engine/coilcalc_internal.h"
+#include "engine/constants.h"
 #include "engine/rterror.h"
 
 using rt::F32;
 
 namespace {
 
-constexpr double kWaterDensityStd = 62.4245;  // lb/ft3, for the specific gravity
+using kc::kWaterDensityStd;
 
 // Specific volume of water, ft3/lb.
 float WaterSpecificVolume(double t) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/coilcalc_internal.h"
+#include "engine/constants.h"
 #include "engine/refrigerants.h"
 #include "engine/msgbox.h"
 #include "engine/rterror.h"
@@ -205,8 +206,8 @@ float CC_TubePressureDrop() {
         const float perCircuit = F32(Div(totalTubes, s.Circuits));
         const float length = F32(((static_cast<double>(perCircuit) - 1) * allowance +
                                   static_cast<double>(perCircuit) * s.FL) *
-                                 0.0833);
-        const float headerLength = F32(static_cast<double>(s.HeaderLength) * 0.0833);
+                                 kc::kFtPerIn);
+        const float headerLength = F32(static_cast<double>(s.HeaderLength) * kc::kFtPerIn);
 
         if (IsRefrigerantCoil(cc.Type))
             RefrigerantDrop(length, result);

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "engine/coilcalc_internal.h"
+#include "engine/constants.h"
 #include "engine/hygrel_binding.h"
 #include "engine/rterror.h"
 
@@ -35,15 +36,15 @@ struct DryPass {
 
 DryPass DryAirSide(float We) {
     CoilRating& r = cc.Rating;
-    const float ta = F32((double(r.LatDb) + r.EatDb) / 2.0);
+    const float ta = F32((static_cast<double>(r.LatDb) + r.EatDb) / 2.0);
     const float rho = CC_AirDensity(ta, We, r.Altitude);
     const float hi = CC_TubeFilmCoef();
-    const float R = F32(Div(cc.AreaRatio, hi) + (double(cc.FinWallResDry) + cc.AirJ));
-    const float ntu = F32(Div(cc.Coil.RD * Div(cc.AreaPerFaceRow, R), double(r.FaceVelocity) * 60.0 * rho * cc.AirCp));
+    const float R = F32(Div(cc.AreaRatio, hi) + (static_cast<double>(cc.FinWallResDry) + cc.AirJ));
+    const float ntu = F32(Div(cc.Coil.RD * Div(cc.AreaPerFaceRow, R), static_cast<double>(r.FaceVelocity) * 60.0 * rho * cc.AirCp));
     const float E = F32(rt::Exp(ntu));
-    const float eff = F32(Div(double(E) - 1.0, E));
-    cc.AirMassFlow = F32(double(rho) * 60.0 * r.Acfm);
-    const float Qs = F32(double(cc.AirMassFlow) * cc.AirCp * eff * (double(r.EntFluidTemp) - r.EatDb));
+    const float eff = F32(Div(static_cast<double>(E) - 1.0, E));
+    cc.AirMassFlow = F32(static_cast<double>(rho) * 60.0 * r.Acfm);
+    const float Qs = F32(static_cast<double>(cc.AirMassFlow) * cc.AirCp * eff * (static_cast<double>(r.EntFluidTemp) - r.EatDb));
     return {Qs, eff};
 }
 
@@ -52,43 +53,43 @@ void RateSteamCoil(float We) {
     r.LatDb = r.EatDb;
     for (int pass = 1; pass <= 10; ++pass) {
         r.SensibleBtuh = DryAirSide(We).Qs;
-        r.LatDb = F32(Div(double(r.SensibleBtuh) * 0.0002928 * 3413.0, double(r.Acfm) * 1.08) + r.EatDb);
+        r.LatDb = F32(Div(static_cast<double>(r.SensibleBtuh) * kc::kKwPerBtuh * kc::kBtuhPerKw, static_cast<double>(r.Acfm) * kc::kStdAirSensibleFactor) + r.EatDb);
     }
-    r.TotalBtuh = F32(double(r.SensibleBtuh) * (cc.Coil.Pattern == "5" ? 0.85 : 0.95));
+    r.TotalBtuh = F32(static_cast<double>(r.SensibleBtuh) * (cc.Coil.Pattern == "5" ? 0.85 : 0.95));
     r.SensibleBtuh = r.TotalBtuh;
-    r.LatDb = F32(Div(double(r.TotalBtuh) * 0.0002928 * 3413.0, double(r.Acfm) * 1.08) + r.EatDb);
+    r.LatDb = F32(Div(static_cast<double>(r.TotalBtuh) * kc::kKwPerBtuh * kc::kBtuhPerKw, static_cast<double>(r.Acfm) * kc::kStdAirSensibleFactor) + r.EatDb);
     r.Condensate = F32(Div(r.TotalBtuh, r.LatentHeat));
 }
 
 void RateDryRefrigerantCoil(float We) {
     CoilRating& r = cc.Rating;
     float* guess = cc.GuessList;
-    const float hfg = F32(94.885065 - double(r.EntFluidTemp) * 0.20420779);
+    const float hfg = F32(94.885065 - static_cast<double>(r.EntFluidTemp) * 0.20420779);
     const double factor = CC_RefrigerantFlowFactor(r.Refrigerant);
     r.LatDb = r.EatDb;
     guess[0] = 10000.0f;
     for (int16_t k = 0;; ++k) {
         const float Qk = guess[k];
         r.TotalBtuh = Qk;
-        if (factor > 0) r.SteamAux = F32(double(Qk) / hfg / 1.38 * factor);
+        if (factor > 0) r.SteamAux = F32(static_cast<double>(Qk) / hfg / 1.38 * factor);
         r.FluidMassFlux = F32(Div(r.SteamAux, cc.TubeFlowArea));
 
         const DryPass p = DryAirSide(We);
         // The 1.28 allowance may not push the air past the refrigerant
         // temperature: beyond an effectiveness of 1 the capacity is that at 1.
-        if (double(p.eff) * 1.28 > 1.0) r.SensibleBtuh = F32(Div(p.Qs, p.eff));
-        else r.SensibleBtuh = F32(double(p.Qs) * 1.28);
+        if (static_cast<double>(p.eff) * 1.28 > 1.0) r.SensibleBtuh = F32(Div(p.Qs, p.eff));
+        else r.SensibleBtuh = F32(static_cast<double>(p.Qs) * 1.28);
         r.TotalBtuh = r.SensibleBtuh;
-        r.LatDb = F32(Div(r.SensibleBtuh, double(cc.AirCp) * 4.5 * r.Acfm) + r.EatDb);
+        r.LatDb = F32(Div(r.SensibleBtuh, static_cast<double>(cc.AirCp) * kc::kStdAirLbPerHourPerCfm * r.Acfm) + r.EatDb);
 
-        if (std::fabs(double(r.TotalBtuh) - guess[k]) <= 100.0) return;
+        if (std::fabs(static_cast<double>(r.TotalBtuh) - guess[k]) <= 100.0) return;
         if (k == 50) {
-            r.TotalBtuh = F32((double(guess[49]) + guess[50]) / 2.0);
+            r.TotalBtuh = F32((static_cast<double>(guess[49]) + guess[50]) / 2.0);
             r.SensibleBtuh = r.TotalBtuh;  // a dry coil: sensible equals total
             cc.TrialLimitReached = kTrue;
             return;
         }
-        guess[k + 1] = F32(guess[k] + (double(r.TotalBtuh) - guess[k]) / 2.0);
+        guess[k + 1] = F32(guess[k] + (static_cast<double>(r.TotalBtuh) - guess[k]) / 2.0);
     }
 }
 
@@ -113,32 +114,32 @@ void CC_DoEvapWetCalc(float EntAirEnthalpy) {
     const float T = r.EntFluidTemp;
     const float b = SatEnthalpySlope(T);
     const float hi = CC_TubeFilmCoef();
-    const float Rh = F32(Div(double(cc.AreaRatio) * b, hi) + (double(cc.FinWallRes) + cc.AirJ) * 0.243);
-    const float ntu = F32(Div(s.RD * Div(cc.AreaPerFaceRow, Rh), double(r.FaceVelocity) * 4.5));
+    const float Rh = F32(Div(static_cast<double>(cc.AreaRatio) * b, hi) + (static_cast<double>(cc.FinWallRes) + cc.AirJ) * 0.243);
+    const float ntu = F32(Div(s.RD * Div(cc.AreaPerFaceRow, Rh), static_cast<double>(r.FaceVelocity) * kc::kStdAirLbPerHourPerCfm));
     const float E = F32(rt::Exp(ntu));
-    const float eff = F32(Div(double(E) - 1.0, E));
+    const float eff = F32(Div(static_cast<double>(E) - 1.0, E));
 
     const float hwb = hg::HGENTHALPY(r.EatWb, hg::HGWBTOGR(r.EatWb, r.EatWb, alt));
     const float hr = hg::HGENTHALPY(T, hg::HGWBTOGR(T, T, alt));
-    if (double(eff) * r.EvapCondAux > 1.0) {
+    if (static_cast<double>(eff) * r.EvapCondAux > 1.0) {
         // The factored effectiveness would exceed 1: rate at the capacity of
         // air leaving saturated at the refrigerant temperature.
-        r.TotalBtuh = F32(double(r.Scfm) * 4.5 * (double(hwb) - hr));
+        r.TotalBtuh = F32(static_cast<double>(r.Scfm) * kc::kStdAirLbPerHourPerCfm * (static_cast<double>(hwb) - hr));
     } else {
-        r.TotalBtuh = F32(double(r.Scfm) * 4.5 * eff * (double(hwb) - hr));
-        r.TotalBtuh = F32(double(r.TotalBtuh) * r.EvapCondAux);
+        r.TotalBtuh = F32(static_cast<double>(r.Scfm) * kc::kStdAirLbPerHourPerCfm * eff * (static_cast<double>(hwb) - hr));
+        r.TotalBtuh = F32(static_cast<double>(r.TotalBtuh) * r.EvapCondAux);
     }
 
-    r.LatWb = SatTemp(F32(double(he) - Div(r.TotalBtuh, cc.AirMassFlow)), r.EatDb, r.EatWb);
-    const float BF = F32(Div(1.0, rt::Exp(Div(double(s.RD) * cc.AreaPerFaceRow,
-                                               double(r.FaceVelocity) * cc.AirJ * 4.5 * cc.AirCp))));
-    r.LatDb = F32((double(r.EatDb) - r.EatWb) * BF + r.LatWb);
-    r.SensibleBtuh = F32(double(cc.AirCp) * 4.5 * r.Scfm * (double(r.EatDb) - r.LatDb));
+    r.LatWb = SatTemp(F32(static_cast<double>(he) - Div(r.TotalBtuh, cc.AirMassFlow)), r.EatDb, r.EatWb);
+    const float BF = F32(Div(1.0, rt::Exp(Div(static_cast<double>(s.RD) * cc.AreaPerFaceRow,
+                                               static_cast<double>(r.FaceVelocity) * cc.AirJ * kc::kStdAirLbPerHourPerCfm * cc.AirCp))));
+    r.LatDb = F32((static_cast<double>(r.EatDb) - r.EatWb) * BF + r.LatWb);
+    r.SensibleBtuh = F32(static_cast<double>(cc.AirCp) * kc::kStdAirLbPerHourPerCfm * r.Scfm * (static_cast<double>(r.EatDb) - r.LatDb));
 
     if (r.TotalBtuh == 0) r.TotalBtuh = 1.0f;
     if (F32(Div(r.SensibleBtuh, r.TotalBtuh)) > 0.94) r.SensibleBtuh = r.TotalBtuh;
     else if (r.SensibleBtuh > r.TotalBtuh) r.SensibleBtuh = r.TotalBtuh;
-    r.LatWb = SatTemp(F32(double(he) - Div(r.TotalBtuh, cc.AirMassFlow)), r.EatDb, r.EatWb);
+    r.LatWb = SatTemp(F32(static_cast<double>(he) - Div(r.TotalBtuh, cc.AirMassFlow)), r.EatDb, r.EatWb);
 }
 
 void CC_DoEvapCondCalc(float& EntAirEnthalpy) {
