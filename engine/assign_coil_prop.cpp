@@ -20,7 +20,8 @@ struct PipeRow {
     float headerDia;
 };
 
-// Connection and header pipe sizes by fluid flow: the first row that fits.
+// Connection and header pipe sizes, in. OD, by fluid flow, US gal/min: the
+// first row that fits (the coil line's sizing table).
 constexpr PipeRow kPipeRows[] = {
     {2.5f, 0.625f, 0.875f},  {7.0f, 0.875f, 1.125f},  {14.0f, 1.125f, 1.375f},
     {24.0f, 1.375f, 1.625f}, {40.0f, 1.625f, 2.125f}, {80.0f, 2.125f, 2.625f},
@@ -141,6 +142,7 @@ struct PatternGeometry {
     float rowPitch;
 };
 
+// Tube OD and row pitch, in., of each tube pattern.
 PatternGeometry GeometryOf(const std::string& pattern) {
     if (pattern == "6") return {0.331f, 0.625f};
     if (pattern == "3") return {0.395f, 0.866f};
@@ -285,6 +287,8 @@ void AirSideResistance(const CoilSpec& s, const CoilRating& r) {
     if (coef.found)
         cc.AirJ = F32(static_cast<double>(coef.C) * rt::Pow(v / 100.0, -static_cast<double>(coef.n)));
 
+    // Velocity correction of the air-side resistance: empirical fit in the face
+    // velocity, ft/min.
     cc.AirJCorr = F32(static_cast<double>(cc.AirJ) *
                       (0.1475118 * rt::Exp(-v / 551.04242) + 0.8811386));
 }

@@ -21,6 +21,7 @@ struct FilmRow {
     float a1, b1, a2, b2;
 };
 
+// Transitional flow, Re 2000 up: empirical fit, valid L/D 24 to 600 (y dimensionless).
 constexpr FilmRow kTransitional[] = {
     {24, 12, 0.004138f, 0.996862f, 0.00249006f, 1.04929f},
     {36, 12, 0.00249006f, 1.04929f, 0.00131176f, 1.11804f},
@@ -33,6 +34,7 @@ constexpr FilmRow kTransitional[] = {
 };
 constexpr float kTransitionalEndA = 3.49658e-05f, kTransitionalEndB = 1.51202f;
 
+// Laminar flow, Re to 2000: empirical fit, valid L/D 24 to 600 (y dimensionless).
 constexpr FilmRow kLaminar[] = {
     {24, 12, 0.658313f, 0.328499f, 0.636697f, 0.313574f},
     {36, 12, 0.636697f, 0.313574f, 0.513892f, 0.330641f},
@@ -75,6 +77,8 @@ float LiquidFilmCoef() {
 
     const bool turbulent = re > 10000 || (re > 2100 && p23 < 10);
     cc.LaminarFilm = turbulent ? kFalse : kTrue;
+    // Turbulent: Sieder and Tate (1936) without the wall-viscosity term; h in
+    // Btu/h.ft2.F from k/D in Btu/h.ft2.F.
     if (turbulent) return F32(0.027 * Pow(re, 0.8) * Pow(pr, 0.33) * kd);
 
     const float y = re > 2000 ? TableY(kTransitional, kTransitionalEndA, kTransitionalEndB, ld, re)
@@ -101,8 +105,11 @@ float RefrigerantFilmCoef() {
 }  // namespace
 
 float CC_TubeFilmCoef() {
+    // Condensing steam: a fixed coefficient, Btu/h.ft2.F.
     if (cc.Type == CoilType::Steam) return 1300.0f;
     if (cc.Type == CoilType::Water) {
+        // Water in tubes: McAdams, Heat Transmission, h = 150 (1 + 0.011 t) V^0.8 / d^0.2
+        // with t in F, V in ft/s and d in in.; h in Btu/h.ft2.F.
         const CoilRating& r = cc.Rating;
         return F32(Div(150 * (1 + 0.011 * cc.MeanFluidTemp) * Pow(r.TubeVelocity, 0.8),
                        Pow(cc.TubeId, 0.2)));

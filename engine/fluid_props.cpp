@@ -12,7 +12,7 @@ namespace {
 
 using kc::kWaterDensityStd;
 
-// Specific volume of water, ft3/lb.
+// Specific volume of water, ft3/lb, t in F: empirical fit.
 float WaterSpecificVolume(double t) {
     return F32(3.0191234e-9 * (t * t) * rt::Log(t) + 0.015995382);
 }
@@ -31,7 +31,7 @@ const Band3& Pick(const Band3 (&table)[N], double key) {
     return table[N - 1];
 }
 
-// Density: b + c T + d T^2.
+// Density, lb/ft3, T in F: b + c T + d T^2. Empirical fit, 0 to 70 % glycol.
 constexpr Band3 kGlycolDensity[] = {
     {65, 69.3619f, -0.0195f, -0.0000197f}, {60, 68.9587f, -0.0181f, -0.0000241f},
     {55, 68.5074f, -0.0154f, -0.0000357f}, {50, 68.0546f, -0.0146f, -0.0000339f},
@@ -42,7 +42,7 @@ constexpr Band3 kGlycolDensity[] = {
     {5, 63.52f, -0.0011f, -0.000062f},     {0, 63.0108f, 0.0005f, -0.0000655f},
 };
 
-// Viscosity above 50 F: D E^(1/T) T^F.
+// Viscosity above 50 F, lb/ft.h: D E^(1/T) T^F. Empirical fit, 0 to 70 % glycol.
 constexpr Band3 kGlycolViscosityWarm[] = {
     {65, 325961.8125f, 8.57716e-24f, -2.159f}, {60, 265735.78f, 3.03415e-24f, -2.1385f},
     {55, 211088.53f, 6.01056e-25f, -2.1147f},  {50, 115438.74f, 1.01301e-22f, -2.0243f},
@@ -53,7 +53,7 @@ constexpr Band3 kGlycolViscosityWarm[] = {
     {5, 5463.9395f, 8.52765e-20f, -1.6139f},   {0, 4257.5156f, 6.97774e-20f, -1.581f},
 };
 
-// Viscosity at 50 F and below: D + E T + w T^2.
+// Viscosity at 50 F and below, lb/ft.h: D + E T + w T^2. Empirical fit, 0 to 70 % glycol.
 constexpr Band3 kGlycolViscosityCold[] = {
     {65, 104.0603f, -2.8876f, 0.0258f}, {60, 87.1202f, -2.3997f, 0.0215f},
     {55, 70.1802f, -1.9118f, 0.0172f},  {50, 59.2902f, -1.5682f, 0.0137f},
@@ -64,7 +64,8 @@ constexpr Band3 kGlycolViscosityCold[] = {
     {5, 9.438f, -0.1355f, 0.0006f},     {0, 7.865f, -0.1089f, 0.0005f},
 };
 
-// Specific heat: w + T D / 10000 (third column unused).
+// Specific heat, Btu/lb.F: w + T D / 10000 (third column unused). Empirical fit,
+// 0 to 70 % glycol.
 constexpr Band3 kGlycolSpecHeat[] = {
     {65, 0.64f, 7.5f, 0},   {60, 0.665f, 7.45f, 0}, {55, 0.685f, 7.4f, 0},
     {50, 0.71f, 7.15f, 0},  {45, 0.735f, 7.0f, 0},  {40, 0.765f, 6.25f, 0},
@@ -73,20 +74,23 @@ constexpr Band3 kGlycolSpecHeat[] = {
     {5, 0.97f, 0.6f, 0},    {0, 0.985f, 0.55f, 0},  {0, 1.0f, 0.0f, 0},
 };
 
-// Steam saturation temperature from gauge pressure: e + f p + g p^2.
+// Steam saturation temperature, F, from gauge pressure, psig: e + f p + g p^2.
+// Empirical fit of the steam tables.
 constexpr Band3 kSteamTempFromPressure[] = {
     {300, 296.0f, 0.54f, -0.0004f},      {200, 291.8392f, 0.5762f, -0.0004779f},
     {100, 262.6448f, 0.8737f, -0.001241f}, {15, 226.9738f, 1.7176f, -0.006176f},
     {0, 212.0f, 3.2f, -0.046f},
 };
 
-// Gauge pressure from saturation temperature: l + m T + o T^2.
+// Gauge pressure, psig, from saturation temperature, F: l + m T + o T^2.
+// Empirical fit of the steam tables.
 constexpr Band3 kSteamPressureFromTemp[] = {
     {422, 3005.1282f, -16.0714f, 0.02289f}, {388, 1001.8558f, -6.6844f, 0.0119f},
     {250, 264.5113f, -2.4406f, 0.005779f},  {0, 68.4421f, -0.9343f, 0.002885f},
 };
 
-// Latent heat from gauge pressure: b + c p + d p^2.
+// Latent heat, Btu/lb, from gauge pressure, psig: b + c p + d p^2.
+// Empirical fit of the steam tables.
 constexpr Band3 kSteamLatentHeat[] = {
     {100, 943.3981f, -0.6961f, 0.0007895f}, {60, 955.1886f, -0.9843f, 0.0024f},
     {30, 960.0214f, -1.1614f, 0.004f},      {10, 967.76f, -1.6317f, 0.01114f},
@@ -121,6 +125,7 @@ void CC_GlycolProperties() {
     if (p == 0 || rho < waterDensity) rho = F32(waterDensity);
     r.FluidDensity = rho;
 
+    // Conductivity, Btu/h.ft.F: empirical fit in T (F) and percent glycol.
     r.FluidThermCond =
         F32((0.3184 - 0.00144 * p) + t * (0.0004 - 0.0000112524 * p + 5.41977e-8 * (p * p)));
 

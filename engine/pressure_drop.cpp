@@ -21,7 +21,8 @@ char FinLetter() {
     return t.empty() ? '\0' : t[0];
 }
 
-// Dry drop coefficients: a v^e x rows factor, where the rows factor is either
+// Dry drop, in. w.g., with v the face velocity in hundreds of ft/min
+// (empirical fit): a v^e x rows factor, where the rows factor is either
 // R, or 1 + (R - 2) k for continuous ("C") fins.
 struct AirDropRow {
     double a;
@@ -54,7 +55,8 @@ bool AirDropCoef(const std::string& pattern, char fin, AirDropRow& row) {
     return false;
 }
 
-// Contraction loss coefficient for an area ratio s; 0 when there is no change.
+// Contraction loss coefficient (dimensionless) for an area ratio s; 0 when
+// there is no change. Empirical polynomial fit, s from 0 to 1.
 float ContractionK(double s) {
     if (s == 1) return 0;
     const double s2 = s * s, s3 = s2 * s, s4 = s3 * s, s5 = s4 * s, s6 = s5 * s, s7 = s6 * s;
@@ -62,6 +64,7 @@ float ContractionK(double s) {
            4.3805024 * s5 + 12.184666 * s6 - 5.7298579 * s7);
 }
 
+// Return-bend allowance, in. of straight tube per bend, by tube pattern.
 float ReturnBendAllowance(const std::string& pattern) {
     if (pattern == "6" || pattern == "3") return 12.0f;
     if (pattern == "P") return 9.0f;
@@ -70,7 +73,8 @@ float ReturnBendAllowance(const std::string& pattern) {
     return 0.0f;
 }
 
-// Suction temperature factor of the wet refrigerant drop.
+// Suction temperature factor of the wet refrigerant drop (dimensionless), t in
+// F: table, -30 F and below to 50 F and above.
 float SuctionTempFactor(float t) {
     if (t >= 50) return 0.75f;
     if (t >= 45) return 0.89f;
@@ -106,6 +110,7 @@ void LiquidDrop(float circuitLength, float headerLength, float& result) {
                                 (1 - static_cast<double>(sigmaT) * sigmaT + ContractionK(sigmaT)) *
                                 density / 2 * 0.000498139);
 
+    // Friction, ft of water per ft: empirical power-law fit in V (ft/s) and d (in.).
     const float hh = F32(Div(0.005805 * Pow(r.HeaderVelocity, 1.772), Pow(headerDia, 1.228)));
     const float ht = F32(Div(0.005805 * Pow(tubeV, 1.772), Pow(tubeId, 1.228)));
 
@@ -147,6 +152,8 @@ void RefrigerantDrop(float circuitLength, float& result) {
     const CoilSpec& s = cc.Coil;
     const CoilRating& r = cc.Rating;
     const double q = r.TotalBtuh;
+    // Refrigerant friction gradient, psi per ft: empirical power-law fit in the
+    // capacity per circuit (thousands of Btu/h) and the tube bore (in.).
     const float gradient =
         F32(Div(0.000042025, Pow(cc.TubeId, 4.772)) *
             Pow(Div(q, static_cast<double>(s.Circuits) * 1000), 1.772));

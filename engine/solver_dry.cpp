@@ -18,7 +18,8 @@ using rt::Div;
 using rt::Exp;
 using rt::F32;
 
-// Heat-exchanger effectiveness for `rows` rows, capacity-rate ratio cr.
+// Heat-exchanger effectiveness for `rows` rows, capacity-rate ratio cr: the
+// effectiveness-NTU relations of Kays and London, Compact Heat Exchangers.
 float Effectiveness(int16_t rows, float cr, float ntu) {
     if (rows == 1 && cr > 0) {
         return F32(Div(1.0 - Exp(-static_cast<double>(cr) * (1.0 - Exp(-static_cast<double>(ntu)))), cr));

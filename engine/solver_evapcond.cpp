@@ -64,6 +64,7 @@ void RateSteamCoil(float We) {
 void RateDryRefrigerantCoil(float We) {
     CoilRating& r = cc.Rating;
     float* guess = cc.GuessList;
+    // Latent heat of the refrigerant, Btu/lb, at its temperature in F: empirical fit.
     const float hfg = F32(94.885065 - static_cast<double>(r.EntFluidTemp) * 0.20420779);
     const double factor = CC_RefrigerantFlowFactor(r.Refrigerant);
     r.LatDb = r.EatDb;
@@ -93,7 +94,8 @@ void RateDryRefrigerantCoil(float We) {
     }
 }
 
-// Slope of the saturated-air enthalpy curve at t, Btu/lb.F.
+// Slope of the saturated-air enthalpy curve at t, Btu/lb.F, t in F: empirical
+// fit in three ranges (to 33 F, 33 to 55 F, above 55 F).
 float SatEnthalpySlope(float t) {
     const double T = t;
     if (T > 55) return F32(0.0002622 * (T * T) - 0.01997 * T + 0.9789);
