@@ -91,6 +91,24 @@ float SuctionTempFactor(float t) {
     return 5.16f;
 }
 
+// Correction of the liquid drop of the P and 5 patterns, by the tube
+// velocity (ft/s) and the coil's size: empirical fit, capped per pattern.
+float PatternFactor(double tubeV) {
+    const CoilSpec& s = cc.Coil;
+    const int16_t circuits100 = rt::I16(static_cast<double>(s.Circuits) * 100);
+    const float z = F32(Div(tubeV * tubeV * s.TH * s.RD * s.FL, circuits100));
+    const bool dry = cc.UseDryCalc != 0;
+    double f, limit;
+    if (s.Pattern == "P") {
+        if (dry) { f = 8.2 * Pow(z, -0.04) - 5.3; limit = 2.35; }
+        else { f = 6.8 * Pow(z, -0.6) + 1; limit = 2.9; }
+    } else {
+        if (dry) { f = 3.5 * Pow(z, -0.8) + 1.3; limit = 2.65; }
+        else { f = 4 * Pow(z, -0.9) + 1.04; limit = 2.65; }
+    }
+    return F32(f > limit ? limit : f);
+}
+
 // Liquid drop: tubes, headers and entry losses, with the pattern correction.
 // `result` holds the value reached so far if a run-time error interrupts.
 void LiquidDrop(float circuitLength, float headerLength, float& result) {
@@ -130,21 +148,7 @@ void LiquidDrop(float circuitLength, float headerLength, float& result) {
     const float sum = F32(static_cast<double>(tubeLoss) + headerLoss + entryConn + entryTube);
     result = sum;
 
-    if (s.Pattern == "P" || s.Pattern == "5") {
-        const int16_t circuits100 = rt::I16(static_cast<double>(s.Circuits) * 100);
-        const float z = F32(Div(tubeV * tubeV * s.TH * s.RD * s.FL, circuits100));
-        const bool dry = cc.UseDryCalc != 0;
-        double f, limit;
-        if (s.Pattern == "P") {
-            if (dry) { f = 8.2 * Pow(z, -0.04) - 5.3; limit = 2.35; }
-            else { f = 6.8 * Pow(z, -0.6) + 1; limit = 2.9; }
-        } else {
-            if (dry) { f = 3.5 * Pow(z, -0.8) + 1.3; limit = 2.65; }
-            else { f = 4 * Pow(z, -0.9) + 1.04; limit = 2.65; }
-        }
-        const float factor = F32(f > limit ? limit : f);
-        result = F32(static_cast<double>(sum) * factor);
-    }
+    if (s.Pattern == "P" || s.Pattern == "5") result = F32(static_cast<double>(sum) * PatternFactor(tubeV));
 }
 
 // Refrigerant drop in the tubes alone.
