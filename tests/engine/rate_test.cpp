@@ -61,12 +61,16 @@ TEST_F(RateCoil, FailedAssignmentShowsTheMessageAndLeavesRecordsUntouched) {
     const CoilSpec specBefore = coilSpec;
     const CoilRating ratingBefore = rating;
 
-    EXPECT_FALSE(CC_RateCoil(coilSpec, rating));
+    RatingOutcome outcome;
+    outcome.laminarFilm = true;  // filled afresh by every rating
+    EXPECT_FALSE(CC_RateCoil(coilSpec, rating, outcome));
     ExpectSameSpec(coilSpec, specBefore);
     ExpectSameRating(rating, ratingBefore);
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0].text,
               "Out of Range Condition or error with HGWBtoGR!\nProcedure: CC_bAssignCoilProp\n");
+    EXPECT_EQ(outcome.failure, sink.shown[0].text);
+    EXPECT_FALSE(outcome.laminarFilm);
     EXPECT_EQ(sink.shown[0].icon, MsgIcon::None);
     EXPECT_EQ(sink.shown[0].title, "Korvan");
 }
