@@ -1,28 +1,28 @@
 #include "files/save_row.h"
 
+#include "common/catalogue.h"
 #include "engine/rterror.h"
 
 std::string CoilTypeWord(const std::string& application) {
-    if (application == "W") return "Water";
-    if (application == "G") return "Glycol";
-    if (application == "S") return "Steam";
-    if (application == "E") return "Evaporator";
-    if (application == "C") return "Condenser";
-    return {};
+    return std::string(catalogue::CoilTypeWord(application));
+}
+
+CoilType CoilTypeOfWord(const std::string& word) {
+    for (const catalogue::CoilTypeInfo& t : catalogue::CoilTypes())
+        if (t.word == word) return t.type;
+    return CoilType::Unknown;
 }
 
 std::string TubeSizeText(const std::string& tubeCode) {
-    if (tubeCode == "1") return "1\"";
-    if (tubeCode == "3") return "3/8\"";
-    if (tubeCode == "4") return "1/2\"";
-    if (tubeCode == "5") return "5/8\"";
-    return {};
+    // The saved-coil list has never named the 5/16" tube: its cell stays
+    // empty, as for an unknown code.
+    if (tubeCode == "6") return {};
+    const catalogue::TubeSize* tube = catalogue::FindTubeSize(tubeCode);
+    return tube ? std::string(tube->od) + "\"" : std::string();
 }
 
 std::string FinMaterialWord(const std::string& finMat) {
-    if (finMat == "A") return "Aluminum";
-    if (finMat == "C") return "Copper";
-    return {};
+    return std::string(catalogue::FinMaterialWord(finMat));
 }
 
 bool HasFileBreaks(const std::string& text) {
@@ -52,10 +52,11 @@ const Cell kPlaceholder{std::string(" ")};
 SavedCoilTable::Row BuildSavedRow(int rowIndex, const CoilSpec& coilSpec, const CoilRating& rating,
                                   const SaveRowTexts& texts) {
     const std::string& word = texts.coilTypeWord;
-    const bool steam = word == "Steam";
-    const bool condenser = word == "Condenser";
-    const bool liquid = word == "Water" || word == "Glycol";
-    const bool refrigerant = word == "Evaporator" || condenser;
+    const CoilType type = CoilTypeOfWord(word);
+    const bool steam = type == CoilType::Steam;
+    const bool condenser = type == CoilType::Condenser;
+    const bool liquid = IsLiquidCoil(type);  // water or glycol: no word means "O"
+    const bool refrigerant = IsRefrigerantCoil(type);
 
     SavedCoilTable::Row row{};
     row[col::Number] = static_cast<int32_t>(rowIndex + 1);
@@ -93,7 +94,7 @@ SavedCoilTable::Row BuildSavedRow(int rowIndex, const CoilSpec& coilSpec, const 
     row[col::SensibleBtuh] = rating.SensibleBtuh;
     row[col::Circuits] = steam ? kPlaceholder : Cell{coilSpec.Circuits};
     row[col::Refrigerant] = refrigerant ? TextCell(rating.Refrigerant) : kPlaceholder;
-    row[col::PercentGlycol] = word == "Glycol" ? Cell{rating.PercentGlycol} : kPlaceholder;
+    row[col::PercentGlycol] = type == CoilType::Glycol ? Cell{rating.PercentGlycol} : kPlaceholder;
     row[col::Altitude] = static_cast<double>(rating.Altitude);
     return row;
 }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "engine/coil_type.h"
 #include "engine/records.h"
 #include "files/saved_coils.h"
 
@@ -32,6 +33,9 @@ enum : int {
 
 // The coil type word of a coil type code ("W" -> "Water"); "" for others.
 std::string CoilTypeWord(const std::string& application);
+// The kind of a coil type word ("Water" -> Water), matched exactly; Unknown
+// for any other text.
+CoilType CoilTypeOfWord(const std::string& word);
 // The size text of a tube code with an inch mark ("5" -> 5/8"), for the
 // codes "1", "3", "4" and "5"; "" for any other code.
 std::string TubeSizeText(const std::string& tubeCode);

@@ -44,7 +44,18 @@ Form3::Form3(const SavedCoilTable& table, const reports::ReportHeaderTexts& head
     : QDialog(parent) {
     setObjectName("Form3");
     setWindowTitle(QStringLiteral("Print Preview"));
+    BuildButtonBar();
+    BuildLogo();
+    // Load: the page-header unit, "75%" in the list, the report.
+    reports::PrintDocument probe(page);
+    pageHeaderUnit_ = 2 * reports::RoundTwips(probe.PrintableWidth() / 10);
+    doc_ = reports::BuildMultiCoilReport(table, header, page);
+    BuildPreview(page);
+    SetMinimumSizeForBar();
+    resize(900, 700);
+}
 
+void Form3::BuildButtonBar() {
     Frame1 = new QFrame(this);
     Frame1->setObjectName("Frame1");
     auto* bar = new QHBoxLayout(Frame1);
@@ -67,26 +78,24 @@ Form3::Form3(const SavedCoilTable& table, const reports::ReportHeaderTexts& head
     bar->addSpacing(12);
     bar->addWidget(lblPage);
     bar->addStretch(1);
+}
 
-    // The logo that heads every page.
+// The logo that heads every page.
+void Form3::BuildLogo() {
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
-    {
-        QPixmap logo(96, 48);
-        logo.fill(Qt::transparent);
-        QPainter p(&logo);
-        p.scale(96 / 1440.0, 48 / 720.0);
-        reports::DrawLogo(p, QRectF(0, 0, 1440, 720));
-        p.end();
-        Image1->setPixmap(logo);
-    }
+    QPixmap logo(96, 48);
+    logo.fill(Qt::transparent);
+    QPainter p(&logo);
+    p.scale(96 / 1440.0, 48 / 720.0);
+    reports::DrawLogo(p, QRectF(0, 0, 1440, 720));
+    p.end();
+    Image1->setPixmap(logo);
     Image1->hide();
+}
 
-    // Load: the page-header unit, "75%" in the list, the report.
-    reports::PrintDocument probe(page);
-    pageHeaderUnit_ = 2 * reports::RoundTwips(probe.PrintableWidth() / 10);
-    doc_ = reports::BuildMultiCoilReport(table, header, page);
-
+// The preview of the built report at 75%.
+void Form3::BuildPreview(const reports::PageGeometry& page) {
     previewPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     previewPrinter_->setOutputFormat(QPrinter::PdfFormat);
     reports::PrepareReportPrinter(*previewPrinter_, page);
@@ -103,15 +112,14 @@ Form3::Form3(const SavedCoilTable& table, const reports::ReportHeaderTexts& head
     vsPrinter1->setZoomFactor(0.75);
     lastZoom_ = vsPrinter1->zoomFactor();
     UpdatePageLabel();
+}
 
-    // Room for the button bar and a little of the page at the least.
-    {
-        const double tpp = TwipsPerPixel(this);
-        setMinimumSize(Frame1->sizeHint().width() + static_cast<int>(std::lround(300 / tpp)),
-                       std::max(Frame1->sizeHint().height(), static_cast<int>(std::lround(600 / tpp))) +
-                           static_cast<int>(std::lround(1300 / tpp)) + 120);
-    }
-    resize(900, 700);
+// Room for the button bar and a little of the page at the least.
+void Form3::SetMinimumSizeForBar() {
+    const double tpp = TwipsPerPixel(this);
+    setMinimumSize(Frame1->sizeHint().width() + static_cast<int>(std::lround(300 / tpp)),
+                   std::max(Frame1->sizeHint().height(), static_cast<int>(std::lround(600 / tpp))) +
+                       static_cast<int>(std::lround(1300 / tpp)) + 120);
 }
 
 Form3::~Form3() = default;

@@ -56,6 +56,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The steps of loading the form, in order.
+    void BuildButtonBar();
+    void BuildLogo();
+    void BuildPreview(const reports::PageGeometry& page);
+    void SetMinimumSizeForBar();
+
     void Paint(QPrinter* printer);
     // The preview has no zoom signal of its own: a zoom change is noticed
     // when the preview changes or repaints with a new zoom factor.

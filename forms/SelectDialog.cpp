@@ -16,6 +16,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "common/catalogue.h"
+#include "engine/coil_type.h"
+
 namespace {
 
 // The session's last inputs: the dialog starts from them next time.
@@ -42,12 +45,19 @@ private:
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.trimmed().toStdString(); }
 
-const char* TubeSize(const std::string& code) {
-    if (code == "1") return "1\"";
-    if (code == "3") return "3/8\"";
-    if (code == "4") return "1/2\"";
-    if (code == "5") return "5/8\"";
-    return "5/16\"";
+// A tube's check box text: the outside diameter with an inch mark. Any
+// code outside the catalogue reads as the 5/16" tube.
+QString TubeSize(const std::string& code) {
+    const catalogue::TubeSize* tube = catalogue::FindTubeSize(code);
+    if (!tube) tube = catalogue::FindTubeSize("6");
+    return Q(std::string(tube->od) + "\"");
+}
+
+// Water and glycol coils: the flow choices, the tube velocities and the
+// fluid pressure drop in feet of water.
+bool IsWaterOrGlycol(const std::string& app) {
+    const CoilType type = CoilTypeOf(app);
+    return type == CoilType::Water || type == CoilType::Glycol;
 }
 
 }  // namespace
@@ -70,45 +80,68 @@ SelectDialog::~SelectDialog() {
     if (worker_.joinable()) worker_.join();
 }
 
-void SelectDialog::Build(const selection::DialogInputs& in) {
-    const auto at = [&](const std::string& key) {
-        const auto it = panel_.find(key);
-        return it == panel_.end() ? std::string() : it->second;
-    };
-    const std::string app = at("Application");
-    const bool liquid = app == "W" || app == "G";
-    auto edit = [this](const char* name, const std::string& text, int width = 60) {
-        auto* e = new QLineEdit(Q(text), this);
-        e->setObjectName(name);
-        e->setMaximumWidth(width);
-        return e;
-    };
-    auto label = [this](const QString& text, QWidget* buddy) {
-        auto* l = new QLabel(text, this);
-        l->setBuddy(buddy);
-        return l;
-    };
+QLineEdit* SelectDialog::Edit(const char* name, const std::string& text, int width) {
+    auto* e = new QLineEdit(Q(text), this);
+    e->setObjectName(name);
+    e->setMaximumWidth(width);
+    return e;
+}
 
-    // Construction to search.
+QLabel* SelectDialog::BuddyLabel(const QString& text, QWidget* buddy) {
+    auto* l = new QLabel(text, this);
+    l->setBuddy(buddy);
+    return l;
+}
+
+void SelectDialog::Build(const selection::DialogInputs& in) {
+    const auto it = panel_.find("Application");
+    const std::string app = it == panel_.end() ? std::string() : it->second;
+    const bool liquid = IsWaterOrGlycol(app);
+    QGroupBox* cons = BuildConstruction(in, app);
+    QGroupBox* duty = BuildDuty(in, liquid);
+    QHBoxLayout* runRow = BuildSearchRow();
+    BuildCandidateTable();
+    QHBoxLayout* endRow = BuildEndRow();
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(cons);
+    top->addWidget(duty, 1);
+    auto* v = new QVBoxLayout(this);
+    v->addLayout(top);
+    v->addLayout(runRow);
+    v->addWidget(table_, 1);
+    v->addLayout(endRow);
+    resize(980, 620);
+}
+
+// Construction to search: row and fin ranges, circuits, tubes and fins.
+QGroupBox* SelectDialog::BuildConstruction(const selection::DialogInputs& in, const std::string& app) {
     auto* cons = new QGroupBox("Construction", this);
     auto* cg = new QGridLayout(cons);
-    rowsFrom_ = edit("txtRowsFrom", in.rowsFrom);
-    rowsTo_ = edit("txtRowsTo", in.rowsTo);
-    fpiFrom_ = edit("txtFpiFrom", in.fpiFrom);
-    fpiTo_ = edit("txtFpiTo", in.fpiTo);
-    circuits_ = edit("txtCircuitOptions", in.circuits, 200);
-    cg->addWidget(label("Ro&ws from", rowsFrom_), 0, 0);
+    rowsFrom_ = Edit("txtRowsFrom", in.rowsFrom);
+    rowsTo_ = Edit("txtRowsTo", in.rowsTo);
+    fpiFrom_ = Edit("txtFpiFrom", in.fpiFrom);
+    fpiTo_ = Edit("txtFpiTo", in.fpiTo);
+    circuits_ = Edit("txtCircuitOptions", in.circuits, 200);
+    cg->addWidget(BuddyLabel("Ro&ws from", rowsFrom_), 0, 0);
     cg->addWidget(rowsFrom_, 0, 1);
     cg->addWidget(new QLabel("to", this), 0, 2);
     cg->addWidget(rowsTo_, 0, 3);
-    cg->addWidget(label("F&PI from", fpiFrom_), 1, 0);
+    cg->addWidget(BuddyLabel("F&PI from", fpiFrom_), 1, 0);
     cg->addWidget(fpiFrom_, 1, 1);
     cg->addWidget(new QLabel("to", this), 1, 2);
     cg->addWidget(fpiTo_, 1, 3);
-    cg->addWidget(label("C&ircuits", circuits_), 2, 0);
+    cg->addWidget(BuddyLabel("C&ircuits", circuits_), 2, 0);
     cg->addWidget(circuits_, 2, 1, 1, 3);
-    circuits_->setEnabled(app != "S");
+    circuits_->setEnabled(CoilTypeOf(app) != CoilType::Steam);
     circuits_->setToolTip("Circuit counts to try, separated by commas");
+    cg->addLayout(BuildTubeRow(in, app), 3, 0, 1, 4);
+    cg->addLayout(BuildFinRow(in), 4, 0, 1, 4);
+    return cons;
+}
+
+// A check box for each tube size the coil type offers.
+QHBoxLayout* SelectDialog::BuildTubeRow(const selection::DialogInputs& in, const std::string& app) {
     auto* tubeRow = new QHBoxLayout;
     tubeRow->addWidget(new QLabel("Tubes", this));
     tubeCodes_ = selection::OfferedTubes(app);
@@ -120,20 +153,29 @@ void SelectDialog::Build(const selection::DialogInputs& in) {
         tubeRow->addWidget(box);
     }
     tubeRow->addStretch();
-    cg->addLayout(tubeRow, 3, 0, 1, 4);
+    return tubeRow;
+}
+
+// A check box for each fin material.
+QHBoxLayout* SelectDialog::BuildFinRow(const selection::DialogInputs& in) {
     auto* finRow = new QHBoxLayout;
     finRow->addWidget(new QLabel("Fins", this));
-    for (const char* m : {"A", "C"}) {
-        auto* box = new QCheckBox(m[0] == 'A' ? "Aluminum" : "Copper", this);
-        box->setObjectName(QString("chkFin") + m);
-        box->setChecked(std::find(in.finMats.begin(), in.finMats.end(), m) != in.finMats.end());
+    for (const catalogue::FinMaterial& m : catalogue::FinMaterials()) {
+        const std::string code(m.code);
+        auto* box = new QCheckBox(Q(std::string(m.word)), this);
+        box->setObjectName(Q("chkFin" + code));
+        box->setChecked(std::find(in.finMats.begin(), in.finMats.end(), code) != in.finMats.end());
         finMats_.push_back(box);
+        finCodes_.push_back(code);
         finRow->addWidget(box);
     }
     finRow->addStretch();
-    cg->addLayout(finRow, 4, 0, 1, 4);
+    return finRow;
+}
 
-    // The duty.
+// The duty: the limits in two columns, then the flow choice of a water or
+// glycol coil.
+QGroupBox* SelectDialog::BuildDuty(const selection::DialogInputs& in, bool liquid) {
     auto* duty = new QGroupBox("Duty", this);
     auto* dg = new QGridLayout(duty);
     const std::string fluidPd = liquid ? "Fluid PD max (ft H2O)" : "Fluid PD max (psi)";
@@ -148,18 +190,24 @@ void SelectDialog::Build(const selection::DialogInputs& in) {
     for (const auto& [key, text] : limits) {
         if (!liquid && std::string(key).rfind("TubeVelocity", 0) == 0) continue;
         const auto it = in.duty.find(key);
-        auto* e = edit(("txtDuty" + std::string(key)).c_str(), it == in.duty.end() ? "" : it->second, 100);
-        dg->addWidget(label(Q(text), e), row / 2, (row % 2) * 2);
+        auto* e = Edit(("txtDuty" + std::string(key)).c_str(), it == in.duty.end() ? "" : it->second, 100);
+        dg->addWidget(BuddyLabel(Q(text), e), row / 2, (row % 2) * 2);
         dg->addWidget(e, row / 2, (row % 2) * 2 + 1);
         duty_.push_back({key, e});
         ++row;
     }
+    AddFlowChoice(dg, (row + 1) / 2, in, liquid);
+    return duty;
+}
+
+// Gpm or fluid rise, on grid row `flowRow`; shown for water and glycol.
+void SelectDialog::AddFlowChoice(QGridLayout* dg, int flowRow, const selection::DialogInputs& in, bool liquid) {
     byGpm_ = new QRadioButton("&Gpm", this);
     byGpm_->setObjectName("optGpm");
     byRise_ = new QRadioButton("Fluid &rise (°F)", this);
     byRise_->setObjectName("optRise");
-    gpm_ = edit("txtGpm", in.gpm);
-    rise_ = edit("txtRise", in.rise);
+    gpm_ = Edit("txtGpm", in.gpm);
+    rise_ = Edit("txtRise", in.rise);
     (in.useRise ? byRise_ : byGpm_)->setChecked(true);
     // Each flow field is open while its choice is taken; taking a choice
     // moves to its field.
@@ -173,7 +221,6 @@ void SelectDialog::Build(const selection::DialogInputs& in) {
     setTabOrder(byGpm_, gpm_);
     setTabOrder(gpm_, byRise_);
     setTabOrder(byRise_, rise_);
-    const int flowRow = (row + 1) / 2;
     dg->addWidget(byGpm_, flowRow, 0);
     dg->addWidget(gpm_, flowRow, 1);
     dg->addWidget(byRise_, flowRow, 2);
@@ -181,8 +228,10 @@ void SelectDialog::Build(const selection::DialogInputs& in) {
     for (QWidget* w : {static_cast<QWidget*>(byGpm_), static_cast<QWidget*>(byRise_), static_cast<QWidget*>(gpm_),
                        static_cast<QWidget*>(rise_)})
         w->setVisible(liquid);
+}
 
-    // Search, progress, results.
+// Search, cancel and the progress bar; the status line is made here too.
+QHBoxLayout* SelectDialog::BuildSearchRow() {
     search_ = new QPushButton("&Search", this);
     search_->setObjectName("cmdSearch");
     search_->setDefault(true);
@@ -201,7 +250,11 @@ void SelectDialog::Build(const selection::DialogInputs& in) {
     runRow->addWidget(search_);
     runRow->addWidget(cancel_);
     runRow->addWidget(progress_, 1);
+    return runRow;
+}
 
+// The candidates found, sortable by any column; a double click uses one.
+void SelectDialog::BuildCandidateTable() {
     table_ = new QTableWidget(0, static_cast<int>(selection::ResultColumns().size()), this);
     table_->setObjectName("grdCandidates");
     QStringList titles;
@@ -216,7 +269,10 @@ void SelectDialog::Build(const selection::DialogInputs& in) {
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->installEventFilter(this);
     connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int, int) { UseCurrent(); });
+}
 
+// The status line, Use and Close.
+QHBoxLayout* SelectDialog::BuildEndRow() {
     use_button_ = new QPushButton("&Use", this);
     use_button_->setObjectName("cmdUse");
     use_button_->setEnabled(false);
@@ -228,16 +284,7 @@ void SelectDialog::Build(const selection::DialogInputs& in) {
     endRow->addWidget(status_, 1);
     endRow->addWidget(use_button_);
     endRow->addWidget(close);
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(cons);
-    top->addWidget(duty, 1);
-    auto* v = new QVBoxLayout(this);
-    v->addLayout(top);
-    v->addLayout(runRow);
-    v->addWidget(table_, 1);
-    v->addLayout(endRow);
-    resize(980, 620);
+    return endRow;
 }
 
 selection::DialogInputs SelectDialog::Inputs() const {
@@ -249,8 +296,8 @@ selection::DialogInputs SelectDialog::Inputs() const {
     in.circuits = S(circuits_->text());
     for (std::size_t i = 0; i < tubes_.size(); ++i)
         if (tubes_[i]->isChecked()) in.tubes.push_back(tubeCodes_[i]);
-    for (QCheckBox* box : finMats_)
-        if (box->isChecked()) in.finMats.push_back(box->objectName().endsWith('A') ? "A" : "C");
+    for (std::size_t i = 0; i < finMats_.size(); ++i)
+        if (finMats_[i]->isChecked()) in.finMats.push_back(finCodes_[i]);
     for (const auto& [key, e] : duty_) in.duty[key] = S(e->text());
     in.useRise = byRise_->isChecked() && !byRise_->isHidden();
     in.gpm = S(gpm_->text());

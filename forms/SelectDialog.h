@@ -15,6 +15,9 @@
 #include "common/selection.h"
 
 class QCheckBox;
+class QGridLayout;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -54,7 +57,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Builds the dialog's widgets from `in`, in the order of the focus chain.
     void Build(const selection::DialogInputs& in);
+    QGroupBox* BuildConstruction(const selection::DialogInputs& in, const std::string& app);
+    QHBoxLayout* BuildTubeRow(const selection::DialogInputs& in, const std::string& app);
+    QHBoxLayout* BuildFinRow(const selection::DialogInputs& in);
+    QGroupBox* BuildDuty(const selection::DialogInputs& in, bool liquid);
+    void AddFlowChoice(QGridLayout* grid, int flowRow, const selection::DialogInputs& in, bool liquid);
+    QHBoxLayout* BuildSearchRow();
+    void BuildCandidateTable();
+    QHBoxLayout* BuildEndRow();
+    // A line edit named `name`, `width` pixels at the most.
+    QLineEdit* Edit(const char* name, const std::string& text, int width = 60);
+    // A label whose mnemonic moves to `buddy`.
+    QLabel* BuddyLabel(const QString& text, QWidget* buddy);
     void Poll();
     void Finish();
     void ShowResults();
@@ -63,6 +79,7 @@ private:
     int airFlowMode_;
     std::function<void(const FieldTexts&)> use_;
     std::vector<std::string> tubeCodes_;
+    std::vector<std::string> finCodes_;  // of finMats_, in order
 
     QLineEdit *rowsFrom_, *rowsTo_, *fpiFrom_, *fpiTo_, *circuits_, *gpm_, *rise_;
     std::vector<QCheckBox*> tubes_, finMats_;

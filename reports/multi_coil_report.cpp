@@ -9,8 +9,10 @@
 #include <variant>
 
 #include "common/numfmt.h"
+#include "engine/coil_type.h"
 #include "engine/coilcalc.h"
 #include "engine/rterror.h"
+#include "files/save_row.h"
 #include "reports/maker.h"
 #include "reports/print_surface.h"
 #include "reports/report_units.h"
@@ -48,24 +50,24 @@ const std::vector<std::pair<int, const char*>> kFluidPerformance = {
     {18, "0.00"}, {19, "0.00"}, {20, "0"}, {21, "0.00"}, {22, "0.00"}, {23, "0.00"},
     {24, "0.00"}, {25, "0.00"}, {27, "0"}, {28, "0"}};
 
-Layout LayoutFor(const std::string& word) {
-    if (word == "Steam")
+Layout LayoutFor(CoilType type) {
+    if (type == CoilType::Steam)
         return {7, "No.|Fin HGT|Fin LTH|ROWS|FPI|FACE AREA (SQ FT)|SCFM",
                 "FACE VEL|EAT DB|LVG DB|AIR PD (INCHES)|PSI|ENT STEAM TEMP.|SENSIBLE BTUH",
                 {{0, ""}, {10, "0.00"}, {11, "0.00"}, {12, ""}, {13, ""}, {14, "0.00"}, {15, "0"}},
                 {{20, "0.00"}, {16, "0.00"}, {18, "0.00"}, {21, "0.00"}, {26, "0.00"}, {22, "0.00"}, {28, "0"}}};
-    if (word == "Condenser")
+    if (type == CoilType::Condenser)
         return {8, "No.|Fin HGT|Fin LTH|ROWS|FPI|CIRCT|FACE AREA (SQ FT)|SCFM",
                 "EAT DB|LVG DB|FACE VEL|AIR PD|COND TEMP|REF PD (PSI)|RFRG|TOTAL BTUH",
                 {{0, ""}, {10, "0.00"}, {11, "0.00"}, {12, ""}, {13, ""}, {29, ""}, {14, "0.00"}, {15, "0"}},
                 {{16, "0.00"}, {18, "0.00"}, {20, "0"}, {21, "0.00"}, {22, "0.00"}, {24, "0.00"}, {30, ""}, {27, "0"}}};
-    if (word == "Evaporator")
+    if (type == CoilType::Evaporator)
         return {10, kTenGeometryHeader,
                 "LVG DB|LVG WB|FACE VEL|AIR PD|EVAP TEMP|REF PD (PSI)|RFRG||TOTAL BTUH|SENSIBLE BTUH",
                 kTenGeometry,
                 {{18, "0.00"}, {19, "0.00"}, {20, "0"}, {21, "0.00"}, {22, "0.00"}, {24, "0.00"}, {30, ""},
                  {-1, ""}, {27, "0"}, {28, "0"}}};
-    if (word == "Glycol")
+    if (type == CoilType::Glycol)
         return {10, kTenGeometryHeader,
                 "LVG DB|LVG WB|FACE VEL|AIR PD IN|ENT GLY|LVG GLY|GLY PD (FT)|GPM|TOTAL BTUH|SENSIBLE BTUH",
                 kTenGeometry, kFluidPerformance};
@@ -92,9 +94,9 @@ std::optional<float> CellFloat(const Cell& cell) {
 // for the entering steam temperature: the report takes it from the steam
 // pressure as the steam properties do. A heating water or glycol coil has
 // no leaving wet bulb (the air is not dehumidified): "N/A" as on the sheet.
-SavedCoilTable::Row AsReported(const SavedCoilTable::Row& row, const std::string& word) {
+SavedCoilTable::Row AsReported(const SavedCoilTable::Row& row, CoilType type) {
     SavedCoilTable::Row shown = row;
-    if (word == "Steam") {
+    if (type == CoilType::Steam) {
         const auto pressure = CellFloat(row[26]);
         if (pressure && !CellFloat(row[22])) {
             try {
@@ -103,7 +105,7 @@ SavedCoilTable::Row AsReported(const SavedCoilTable::Row& row, const std::string
                 // No temperature for a pressure beyond the fit: left blank.
             }
         }
-    } else if (word != "Condenser" && word != "Evaporator") {
+    } else if (!IsRefrigerantCoil(type)) {
         const auto eatDb = CellFloat(row[16]);
         const auto entFluid = CellFloat(row[22]);
         if (eatDb && entFluid && !(*eatDb > *entFluid)) shown[19] = std::string("N/A");
@@ -147,59 +149,70 @@ void PageHeader(PrintDocument& doc, const ReportHeaderTexts& h, const Cell& firs
     doc.SetCurrentY(doc.CurrentY() + 1000);
 }
 
+// The table format of a layout's columns: ten-column layouts narrow
+// columns 3 and 7 and widen 8 and 9 for the capacities.
+std::string ColumnsFormat(const Layout& layout, double printable) {
+    const double w = RoundTwips(printable / layout.columns);
+    std::string format;
+    for (int c = 0; c < layout.columns; ++c) {
+        double cw = w;
+        if (layout.columns == 10 && (c == 3 || c == 7)) cw = RoundTwips(0.85 * w);
+        if (layout.columns == 10 && (c == 8 || c == 9)) cw = RoundTwips(1.15 * w);
+        if (c) format += '|';
+        format += Width(cw) + "^_";
+    }
+    return format;
+}
+
+// The geometry and performance tables of one coil, each under its shaded
+// headings.
+void AddCoilTables(PrintDocument& doc, const SavedCoilTable::Row& row, const Layout& layout, bool si) {
+    const std::string format = ColumnsFormat(layout, doc.PrintableWidth());
+    doc.SetFont(8);
+    doc.SetCurrentY(doc.CurrentY() + 500);
+    doc.AddTable(format, si ? SiReportHeader(layout.geometryHeader) : layout.geometryHeader,
+                 {RowText(row, layout.geometry, si)}, kHeaderShade);
+    doc.AddTable(format, si ? SiReportHeader(layout.performanceHeader) : layout.performanceHeader,
+                 {RowText(row, layout.performance, si)}, kHeaderShade);
+}
+
+// The identification lines under a coil's tables: quantity, item, model and
+// type, then the construction.
+void AddIdentification(PrintDocument& doc, const SavedCoilTable::Row& row, CoilType type) {
+    const double printable = doc.PrintableWidth();
+    const double w4 = RoundTwips(printable / 4);
+    const std::string f4 = Width(std::floor(w4 / 2)) + "<|" + Width(w4) + "<|" + Width(std::floor(1.5 * w4)) +
+                           "<|" + Width(w4) + "<";
+    std::string typeText = "Type: " + CellText(row[4]);
+    if (type == CoilType::Glycol) typeText += " - " + CellText(row[31]) + "%";
+    doc.SetFont(8, true);
+    doc.AddTable(f4, {"Qty: " + CellText(row[1]) + "|Item: " + CellText(row[3]) + "|Model: " +
+                      CellText(row[2]) + "|" + typeText});
+    const double w5 = RoundTwips(printable / 5);
+    const std::string f5 = Width(w5) + "<|" + Width(w5) + "<|" + Width(w5) + "<|" + Width(w5) + "^|" + Width(w5) + "^";
+    doc.AddTable(f5, {"Tube OD: " + CellText(row[5]) + "|Wall Thk: " + CellText(row[6]) + "|Fin Thk: " +
+                      CellText(row[7]) + "|" + CellText(row[8]) + "|" + CellText(row[9])});
+}
+
 }  // namespace
 
 std::unique_ptr<PrintDocument> BuildMultiCoilReport(const SavedCoilTable& table,
                                                     const ReportHeaderTexts& header,
                                                     const PageGeometry& page) {
     auto doc = std::make_unique<PrintDocument>(page);
-    const double printable = doc->PrintableWidth();
-    const double unit = 2 * RoundTwips(printable / 10);
+    const double unit = 2 * RoundTwips(doc->PrintableWidth() / 10);
     const int n = table.CoilCount();
     const Cell firstAltitude = n > 0 ? table.At(32, 0) : Cell{};
     doc->onNewPage = [header, firstAltitude, unit](PrintDocument& d) {
         PageHeader(d, header, firstAltitude, unit);
     };
     doc->StartDoc();
+    const bool si = header.units == units::System::SI;
     for (int i = 0; i < n; ++i) {
-        const std::string word = CellText(table.Rows()[i][4]);
-        const SavedCoilTable::Row row = AsReported(table.Rows()[i], word);
-        const Layout layout = LayoutFor(word);
-
-        // Column widths: ten-column layouts narrow columns 3 and 7 and
-        // widen 8 and 9 for the capacities.
-        const double w = RoundTwips(printable / layout.columns);
-        std::string format;
-        for (int c = 0; c < layout.columns; ++c) {
-            double cw = w;
-            if (layout.columns == 10 && (c == 3 || c == 7)) cw = RoundTwips(0.85 * w);
-            if (layout.columns == 10 && (c == 8 || c == 9)) cw = RoundTwips(1.15 * w);
-            if (c) format += '|';
-            format += Width(cw) + "^_";
-        }
-
-        doc->SetFont(8);
-        doc->SetCurrentY(doc->CurrentY() + 500);
-        const bool si = header.units == units::System::SI;
-        doc->AddTable(format, si ? SiReportHeader(layout.geometryHeader) : layout.geometryHeader,
-                      {RowText(row, layout.geometry, si)}, kHeaderShade);
-        doc->AddTable(format, si ? SiReportHeader(layout.performanceHeader) : layout.performanceHeader,
-                      {RowText(row, layout.performance, si)}, kHeaderShade);
-
-        // Identification lines.
-        const double w4 = RoundTwips(printable / 4);
-        const std::string f4 = Width(std::floor(w4 / 2)) + "<|" + Width(w4) + "<|" + Width(std::floor(1.5 * w4)) +
-                               "<|" + Width(w4) + "<";
-        std::string type = "Type: " + CellText(row[4]);
-        if (word == "Glycol") type += " - " + CellText(row[31]) + "%";
-        doc->SetFont(8, true);
-        doc->AddTable(f4, {"Qty: " + CellText(row[1]) + "|Item: " + CellText(row[3]) + "|Model: " +
-                           CellText(row[2]) + "|" + type});
-        const double w5 = RoundTwips(printable / 5);
-        const std::string f5 = Width(w5) + "<|" + Width(w5) + "<|" + Width(w5) + "<|" + Width(w5) + "^|" + Width(w5) + "^";
-        doc->AddTable(f5, {"Tube OD: " + CellText(row[5]) + "|Wall Thk: " + CellText(row[6]) + "|Fin Thk: " +
-                           CellText(row[7]) + "|" + CellText(row[8]) + "|" + CellText(row[9])});
-
+        const CoilType type = CoilTypeOfWord(CellText(table.Rows()[i][4]));
+        const SavedCoilTable::Row row = AsReported(table.Rows()[i], type);
+        AddCoilTables(*doc, row, LayoutFor(type), si);
+        AddIdentification(*doc, row, type);
         if ((i + 1) % 4 == 0 && i + 1 < n) doc->NewPage();
     }
     doc->EndDoc();

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "common/calc_driver.h"
+#include "common/catalogue.h"
 #include "common/numfmt.h"
+#include "engine/coil_type.h"
 #include "reports/maker.h"
 #include "reports/report_units.h"
 
@@ -67,19 +69,18 @@ double FieldBefore(const PrintSurface& s, double nextX) {
     return nextX - s.TextWidth(std::string(11, ' '));
 }
 
+// The tube's outside diameter as the construction row shows it: the
+// catalogue's fraction without the inch mark ("3/8"); "" for an unknown code.
 std::string TubeText(const std::string& code) {
-    if (code == "1") return "1";
-    if (code == "3") return "3/8";
-    if (code == "4") return "1/2";
-    if (code == "5") return "5/8";
-    if (code == "6") return "5/16";
-    return "";
+    const catalogue::TubeSize* tube = catalogue::FindTubeSize(code);
+    return tube ? std::string(tube->od) : std::string();
 }
 
+// "Corrugated Aluminum Fins": the sheet names the fin form with the
+// material; "" for an unknown material.
 std::string FinMaterialText(const std::string& code) {
-    if (code == "A") return "Corrugated Aluminum Fins";
-    if (code == "C") return "Corrugated Copper Fins";
-    return "";
+    const std::string_view word = catalogue::FinMaterialWord(code);
+    return word.empty() ? std::string() : "Corrugated " + std::string(word) + " Fins";
 }
 
 // Left column of a performance row: label, ":", value, unit (unit may be "").
@@ -105,22 +106,239 @@ void PrintWarnings(PrintSurface& s, const std::vector<std::string>& warnings, si
     }
 }
 
-}  // namespace
 
-std::string CoilCaption(const std::string& coilType, const CoilRating& rating) {
-    const bool heating = rating.EntFluidTemp >= rating.EatDb;
-    if (coilType == "C") return "Condenser";
-    if (coilType == "E") return "Evaporator";
-    if (coilType == "G") return heating ? "Glycol Heating" : "Glycol Cooling";
-    if (coilType == "S") return "Steam";
-    if (coilType == "W") return heating ? "Hot Water" : "Chilled Water";
-    return "";
+// Right column of a performance row: label, ":", value at `valueX`, unit
+// (unit may be "").
+void Right(std::vector<At>& row, const std::string& label, const std::string& value, const std::string& unit,
+           double valueX) {
+    row.push_back({6750, label});
+    row.push_back({9600, ":"});
+    row.push_back({valueX, value});
+    if (!unit.empty()) row.push_back({11000, unit});
 }
 
-std::vector<std::string> WrapLines(const PrintSurface& surface, const std::string& text,
-                                   double width) {
-    std::vector<std::string> out;
-    // Paragraphs at CR LF, LF or CR.
+// The rows of the performance block, one kind of coil at a time.
+class PerformanceRows {
+public:
+    PerformanceRows(const PrintSurface& s, const CoilSpec& coilSpec, const CoilRating& r, const Units& u)
+        : spec_(coilSpec), r_(r), u_(u), deg_(u.U(Q::Temperature, kDegF)),
+          // The right column's value field ends one blank before its unit.
+          rv_(FieldBefore(s, 11000)), refrig_(r.Refrigerant), fvLabel_(u.L("Face Velocity")),
+          fvUnit_(u.U(Q::AirVelocity, "SFPM")), fv_(u.V(Q::AirVelocity, r.FaceVelocity, "0.00")) {
+        if (refrig_.size() < 6) refrig_.append(6 - refrig_.size(), ' ');
+    }
+
+    std::vector<std::vector<At>> For(CoilType type) {
+        switch (type) {
+        case CoilType::Condenser: Condenser(); break;
+        case CoilType::Evaporator: Evaporator(); break;
+        case CoilType::Glycol: Liquid(true); break;
+        case CoilType::Water: Liquid(false); break;
+        case CoilType::Steam: Steam(); break;
+        // "O" and unknown codes: no performance rows.
+        case CoilType::OtherFluid:
+        case CoilType::Unknown: break;
+        }
+        return std::move(rows_);
+    }
+
+private:
+    std::vector<At>& Add() { return rows_.emplace_back(); }
+
+    // The first row of every kind: the air flow at the left.
+    std::vector<At>& AirFlowRow() {
+        auto& a = Add();
+        Left(a, u_.L("Flow, ACFM"), u_.V(Q::AirFlow, r_.Acfm, "0"), u_.U(Q::AirFlow, "ACFM"));
+        return a;
+    }
+    std::string RefrigerantPD() const { return u_.V(Q::RefrigerantPD, r_.FluidPD, "0.00"); }
+    std::string Circuits() const { return Num(spec_.Circuits); }
+
+    void Condenser() {
+        Right(AirFlowRow(), "Condenser Temp.", u_.T(r_.EntFluidTemp), deg_, rv_);
+        auto& b = Add(); Left(b, "Entering Air Dry Bulb", u_.T(r_.EatDb), deg_);
+        Right(b, "Refrigerant", refrig_, "", 10000);
+        auto& c = Add(); Left(c, "Leaving Air Dry Bulb", u_.T(r_.LatDb), deg_);
+        Right(c, "Ref Press. Drop", RefrigerantPD(), u_.U(Q::RefrigerantPD, "PSI"), rv_);
+        auto& d = Add(); Left(d, fvLabel_, fv_, fvUnit_);
+        Right(d, "Number of Circuits", Circuits(), "", rv_);
+    }
+
+    void Evaporator() {
+        Right(AirFlowRow(), "Evaporator Temp", u_.T(r_.EntFluidTemp), deg_, rv_);
+        auto& b = Add(); Left(b, "Entering Air Dry Bulb", u_.T(r_.EatDb), deg_);
+        Right(b, "Number of Circuits", Circuits(), "", rv_);
+        auto& c = Add(); Left(c, "Entering Air Wet Bulb", u_.T(r_.EatWb), deg_);
+        Right(c, "Refrigerant Type", refrig_, "", 10000);
+        auto& d = Add(); Left(d, "Leaving Air Dry Bulb", u_.T(r_.LatDb), deg_);
+        Right(d, "Ref. Press. Drop", RefrigerantPD(), u_.U(Q::RefrigerantPD, "PSI"), rv_);
+        Left(Add(), "Leaving Air Wet Bulb", u_.T(r_.LatWb), deg_);
+        Left(Add(), fvLabel_, fv_, fvUnit_);
+    }
+
+    // Water and glycol: a heating coil's wet bulbs read "N/A".
+    void Liquid(bool g) {
+        const bool cooling = r_.EatDb > r_.EntFluidTemp;
+        const std::string na = Pad("N/A", 10);
+        Right(AirFlowRow(), g ? "Entering Gly. Temp." : "Entering Water Temp", u_.T(r_.EntFluidTemp), deg_, rv_);
+        auto& b = Add(); Left(b, "Entering Air Dry Bulb", u_.T(r_.EatDb), deg_);
+        Right(b, g ? "Leaving Gly. Temp" : "Leaving Water Temp", u_.T(r_.LvgFluidTemp), deg_, rv_);
+        auto& c = Add();
+        Left(c, "Entering Air Wet Bulb", cooling ? u_.T(r_.EatWb) : na, cooling ? deg_ : "");
+        Right(c, "Number of Circuits", Circuits(), "", rv_);
+        auto& d = Add(); Left(d, "Leaving Air Dry Bulb", u_.T(r_.LatDb), deg_);
+        Right(d, u_.L("GPM"), u_.V(Q::FluidFlow, r_.Gpm, "0.00"), u_.U(Q::FluidFlow, ""), rv_);
+        auto& e = Add();
+        Left(e, "Leaving Air Wet Bulb", cooling ? u_.T(r_.LatWb) : na, cooling ? deg_ : "");
+        Right(e, "Water Pressure Drop", u_.V(Q::WaterPD, r_.FluidPD, "0.00"),
+              u_.U(Q::WaterPD, g ? "FT" : "FT H2O"), rv_);
+        auto& f = Add(); Left(f, fvLabel_, fv_, fvUnit_);
+        Right(f, "Liquid Velocity", u_.V(Q::FluidVelocity, r_.TubeVelocity, "0.00"),
+              u_.U(Q::FluidVelocity, "FPS"), rv_);
+        auto& h = Add();
+        Left(h, "Air Side Pressure Drop", u_.V(Q::AirPD, r_.AirPD, "0.00"),
+             u_.U(Q::AirPD, g ? " W.G." : "In. W.G."));
+        if (g) Right(h, "Percent Glycol", Num(r_.PercentGlycol, "0.00"), "%", rv_);
+    }
+
+    void Steam() {
+        Right(AirFlowRow(), "Steam Pressure", u_.V(Q::SteamPressure, r_.SteamPressure, "0.00"),
+              u_.U(Q::SteamPressure, "PSI"), rv_);
+        auto& b = Add(); Left(b, "Entering Air Dry Bulb", u_.T(r_.EatDb), deg_);
+        Right(b, "Steam Temperature", u_.T(r_.EntFluidTemp), deg_, rv_);
+        auto& c = Add(); Left(c, "Leaving Air Dry Bulb", u_.T(r_.LatDb), deg_);
+        Right(c, u_.L("Lbs. / Hr. Cond."), u_.V(Q::MassFlow, r_.Condensate, "0.00"), u_.U(Q::MassFlow, ""), rv_);
+        auto& d = Add(); Left(d, fvLabel_, fv_, fvUnit_);
+        Right(d, u_.L("Latent Heat (BTU/LB)"), u_.V(Q::LatentHeat, r_.LatentHeat, "0"), u_.U(Q::LatentHeat, ""),
+              rv_);
+        Left(Add(), "Air Side Pressure Drop", u_.V(Q::AirPD, r_.AirPD, "0.00"), u_.U(Q::AirPD, "In. W.G."));
+    }
+
+    const CoilSpec& spec_;
+    const CoilRating& r_;
+    const Units& u_;
+    const std::string deg_;
+    const double rv_;
+    std::string refrig_;
+    const std::string fvLabel_, fvUnit_, fv_;
+    std::vector<std::vector<At>> rows_;
+};
+
+// The maker's lines at the left, the job at the right.
+void PrintHeaderBlock(PrintSurface& s, const SheetTexts& t) {
+    const std::pair<const char*, std::string> job[5] = {
+        {"Version", kProgramVersion}, {"Customer", t.txtHdr[3]}, {"Project", t.txtHdr[4]},
+        {"Date", t.txtHdr[0]},        {"Item", t.txtHdr[1]}};
+    const char* maker[5] = {kMakerName, kMakerAddress, kMakerTown, kMakerPhone, kMakerPhone2};
+    for (int i = 0; i < 5; ++i)
+        Row(s, {{0, maker[i]}, {4500, job[i].first}, {6000, ":"}, {6500, job[i].second}});
+    MoveDown(s, 300);
+}
+
+// "Type of Coil" with the caption and, from 2000 feet up, the altitude.
+void PrintCoilTypeRow(PrintSurface& s, const CoilRating& r, const SheetTexts& t, const Units& u) {
+    const std::string caption = CoilCaption(t.coilType, r);
+    std::vector<At> row = {{0, "Type of Coil"}, {4000, ":"}, {4500, caption}};
+    if (r.Altitude > 1999) {
+        // After the caption; a long caption pushes it one blank past
+        // its end rather than under it.
+        const double x = std::max(6000.0, 4500 + s.TextWidth(caption + " "));
+        const std::string altitude =
+            u.si ? units::FormatSI(Q::Altitude, r.Altitude) : std::to_string(r.Altitude);
+        row.push_back({x, "@ " + altitude + " " + u.L("Feet")});
+    }
+    Row(s, row);
+}
+
+// The construction heading with the model number and the construction rows.
+void PrintConstruction(PrintSurface& s, const CoilSpec& coilSpec, const CoilRating& r, const SheetTexts& t,
+                       const Units& u) {
+    Row(s, {{0, "COIL CONSTRUCTION"}, {4000, "KVN Model No."}, {6000, ":"}, {6500, t.txtHdr[2]}});
+    MoveDown(s, 300);
+    PrintCoilTypeRow(s, r, t, u);
+    const double second = FieldBefore(s, 8500);
+    Row(s, {{0, "Fin Height x Fin Length"}, {4000, ":"}, {4500, u.V(Q::Length, coilSpec.FinHeight, "0.00")},
+            {6000, u.L("In.   x")}, {second, u.V(Q::Length, coilSpec.FL, "0.00")}, {8500, u.L("Inches")}});
+    Row(s, {{0, "Rows Deep x Fins / Inch"}, {4000, ":"}, {4500, Num(coilSpec.RD)}, {6000, "Rows  x"},
+            {second, Num(coilSpec.FPI)}, {8500, "Fins Per Inch"}});
+    Row(s, {{0, "Tube Od and Thickness"}, {4000, ":"}, {4500, Pad(TubeText(t.tubeOD), 10)},
+            {6000, "In.   x"}, {second, Num(coilSpec.TubeWall, ".000")}, {8500, "Wall"}});
+    std::vector<At> fin = {{0, "Fin Thick. and Material"}, {4000, ":"}, {4500, Num(coilSpec.FinThk, ".0000")}};
+    const std::string mat = FinMaterialText(coilSpec.FinMat);
+    if (!mat.empty()) fin.push_back({6000, mat});
+    Row(s, fin);
+    Row(s, {{0, "Face Area"}, {4000, ":"}, {4500, u.V(Q::Area, r.CoilFaceArea, "0.00")},
+            {6000, u.U(Q::Area, "Square Feet")}});
+    MoveDown(s, 1000);
+}
+
+// The air and liquid side headings and the rows of the coil's kind.
+void PrintPerformanceBlock(PrintSurface& s, const CoilSpec& coilSpec, const CoilRating& r, CoilType type,
+                           const Units& u) {
+    Row(s, {{0, "AIR SIDE PERFORMANCE"}, {6750, "LIQUID SIDE PERFORMANCE"}});
+    MoveDown(s, 500);
+    for (const auto& row : PerformanceRows(s, coilSpec, r, u).For(type)) Row(s, row);
+}
+
+// Total capacity; the sensible capacity of an evaporator and of a cooling
+// water or glycol coil.
+void PrintTotals(PrintSurface& s, const CoilRating& r, CoilType type, const Units& u) {
+    MoveDown(s, 400);
+    Row(s, {{0, u.L("Total Btuh")}, {3500, ":"}, {4000, u.V(Q::Capacity, r.TotalBtuh, "0.00")},
+            {5750, u.U(Q::Capacity, "BTU/HR.")}});
+    const bool cooling = r.EatDb > r.EntFluidTemp;
+    // Water and glycol only: "O" is no coil type of the sheet.
+    const bool liquid = type == CoilType::Water || type == CoilType::Glycol;
+    if (type == CoilType::Evaporator || (liquid && cooling))
+        Row(s, {{0, u.L("Sensible Btuh")}, {3500, ":"}, {4000, u.V(Q::Capacity, r.SensibleBtuh, "0.00")},
+                {5750, u.U(Q::Capacity, "BTU/HR.")}});
+}
+
+// The last notes line that fits, cut short so that " ..." after it still
+// fits the page (never inside a UTF-8 sequence): the notes go on.
+std::string WithEllipsis(const PrintSurface& s, std::string line) {
+    while (!line.empty() && s.TextWidth(line + " ...") > s.PageWidth()) line.pop_back();
+    while (!line.empty() && (static_cast<unsigned char>(line.back()) & 0xC0) == 0x80) line.pop_back();
+    if (!line.empty() && (static_cast<unsigned char>(line.back()) & 0xC0) == 0xC0) line.pop_back();
+    return line + " ...";
+}
+
+// The notes, wrapped to the page and kept above the coils-per-system row:
+// lines that would reach into it are left off. Returns the text lines left
+// free above that row.
+size_t PrintNotes(PrintSurface& s, const std::string& notes) {
+    MoveDown(s, 400);
+    const std::vector<std::string> lines = WrapLines(s, notes, s.PageWidth());
+    const double room = kCoilsPerSystemY - s.CurrentY();
+    const size_t fit = room > 0 ? static_cast<size_t>(room / s.TextHeight()) : 0;
+    for (size_t i = 0; i < lines.size() && i < fit; ++i) {
+        const bool cut = i + 1 == fit && lines.size() > fit;
+        s.SetCurrentX(0);
+        s.Print(cut ? WithEllipsis(s, lines[i]) : lines[i]);
+    }
+    return lines.size() < fit ? fit - lines.size() : 0;
+}
+
+// The coils-per-system row, always at the same height.
+void PrintCoilsPerSystem(PrintSurface& s, const SheetTexts& t) {
+    s.SetCurrentY(kCoilsPerSystemY);
+    auto box = [&](int i) { return Pad(CheckIfBlank(t.txtCPS[i], "____"), 4); };
+    Row(s, {{0, "NO. OF COILS PER SYSTEM:"}, {3700, box(0)}, {4700, box(1)}, {5500, "HIGH  X"},
+            {6700, box(2)}, {7500, "WIDE  X"}, {8700, box(3)}, {9500, "DEEP"}});
+}
+
+void PrintFootnotes(PrintSurface& s) {
+    MoveDown(s, 400);
+    s.SetCurrentX(0);
+    s.Print("If more than (1) Coil in system Performance shown above is based");
+    s.Print("on (1) individual coil.");
+    MoveDown(s, 400);
+    s.Print("Ratings outside the scope of the ARI Air-Cooling and");
+    s.Print("Air-Heating Coils Certification Program.");
+}
+
+// Paragraphs at CR LF, LF or CR.
+std::vector<std::string> Paragraphs(const std::string& text) {
     std::vector<std::string> paragraphs(1);
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -131,11 +349,19 @@ std::vector<std::string> WrapLines(const PrintSurface& surface, const std::strin
             paragraphs.back() += c;
         }
     }
-    auto fits = [&](const std::string& s) { return surface.TextWidth(s) <= width; };
-    for (const std::string& para : paragraphs) {
+    return paragraphs;
+}
+
+// Wraps one paragraph into `out`; an empty paragraph gives one empty line.
+class ParagraphWrapper {
+public:
+    ParagraphWrapper(const PrintSurface& surface, double width, std::vector<std::string>& out)
+        : surface_(surface), width_(width), out_(out) {}
+
+    void Wrap(const std::string& para) {
         std::string line;
-        size_t i = 0;
         bool any = false;
+        size_t i = 0;
         while (i < para.size()) {
             // Next word with the blanks before it.
             size_t j = i;
@@ -145,213 +371,78 @@ std::vector<std::string> WrapLines(const PrintSurface& surface, const std::strin
             const std::string blanks = para.substr(i, j - i);
             std::string word = para.substr(j, k - j);
             i = k;
-            if (fits(line + blanks + word)) {
+            if (Fits(line + blanks + word)) {
                 line += blanks + word;
                 continue;
             }
             if (!line.empty()) {
-                out.push_back(line);
+                out_.push_back(line);
                 any = true;
-                line.clear();
             }
-            // A word wider than the line is broken at the width (never
-            // inside a UTF-8 sequence).
-            while (!word.empty() && !fits(word)) {
-                size_t cut = word.size();
-                while (cut > 1 && !fits(word.substr(0, cut))) {
-                    --cut;
-                    while (cut > 1 && (static_cast<unsigned char>(word[cut]) & 0xC0) == 0x80) --cut;
-                }
-                out.push_back(word.substr(0, cut));
-                any = true;
-                word.erase(0, cut);
-            }
-            line = word;
+            line = BreakLongWord(word, any);
         }
-        if (!line.empty() || !any) out.push_back(line);
+        if (!line.empty() || !any) out_.push_back(line);
     }
+
+private:
+    bool Fits(const std::string& s) const { return surface_.TextWidth(s) <= width_; }
+
+    // A word wider than the line is broken at the width (never inside a
+    // UTF-8 sequence); returns the rest, which fits.
+    std::string BreakLongWord(std::string word, bool& any) {
+        while (!word.empty() && !Fits(word)) {
+            size_t cut = word.size();
+            while (cut > 1 && !Fits(word.substr(0, cut))) {
+                --cut;
+                while (cut > 1 && (static_cast<unsigned char>(word[cut]) & 0xC0) == 0x80) --cut;
+            }
+            out_.push_back(word.substr(0, cut));
+            any = true;
+            word.erase(0, cut);
+        }
+        return word;
+    }
+
+    const PrintSurface& surface_;
+    const double width_;
+    std::vector<std::string>& out_;
+};
+
+}  // namespace
+
+std::string CoilCaption(const std::string& coilType, const CoilRating& rating) {
+    const bool heating = rating.EntFluidTemp >= rating.EatDb;
+    switch (CoilTypeOf(coilType)) {
+    case CoilType::Condenser: return "Condenser";
+    case CoilType::Evaporator: return "Evaporator";
+    case CoilType::Glycol: return heating ? "Glycol Heating" : "Glycol Cooling";
+    case CoilType::Steam: return "Steam";
+    case CoilType::Water: return heating ? "Hot Water" : "Chilled Water";
+    // "O" has no caption of its own.
+    case CoilType::OtherFluid:
+    case CoilType::Unknown: break;
+    }
+    return "";
+}
+
+std::vector<std::string> WrapLines(const PrintSurface& surface, const std::string& text, double width) {
+    std::vector<std::string> out;
+    ParagraphWrapper wrapper(surface, width, out);
+    for (const std::string& para : Paragraphs(text)) wrapper.Wrap(para);
     return out;
 }
 
-void PrintPerformance(PrintSurface& s, const CoilSpec& coilSpec, const CoilRating& r,
-                      const SheetTexts& t) {
+void PrintPerformance(PrintSurface& s, const CoilSpec& coilSpec, const CoilRating& r, const SheetTexts& t) {
     s.SetFont(kFont, kFontSize);
-    const std::string& type = t.coilType;
+    const CoilType type = CoilTypeOf(t.coilType);
     const Units u{t.units == units::System::SI};
-    const std::string deg = u.U(Q::Temperature, kDegF);
-
-    // 1. Header block: the maker's lines at the left, the job at the right.
-    const std::pair<const char*, std::string> job[5] = {
-        {"Version", kProgramVersion}, {"Customer", t.txtHdr[3]}, {"Project", t.txtHdr[4]},
-        {"Date", t.txtHdr[0]},        {"Item", t.txtHdr[1]}};
-    const char* maker[5] = {kMakerName, kMakerAddress, kMakerTown, kMakerPhone, kMakerPhone2};
-    for (int i = 0; i < 5; ++i)
-        Row(s, {{0, maker[i]}, {4500, job[i].first}, {6000, ":"}, {6500, job[i].second}});
-    MoveDown(s, 300);
-
-    // 2. Construction heading with the model number.
-    Row(s, {{0, "COIL CONSTRUCTION"}, {4000, "KVN Model No."}, {6000, ":"}, {6500, t.txtHdr[2]}});
-    MoveDown(s, 300);
-
-    // 3. Construction rows.
-    {
-        const std::string caption = CoilCaption(type, r);
-        std::vector<At> row = {{0, "Type of Coil"}, {4000, ":"}, {4500, caption}};
-        if (r.Altitude > 1999) {
-            // After the caption; a long caption pushes it one blank past
-            // its end rather than under it.
-            const double x = std::max(6000.0, 4500 + s.TextWidth(caption + " "));
-            const std::string altitude =
-                u.si ? units::FormatSI(Q::Altitude, r.Altitude) : std::to_string(r.Altitude);
-            row.push_back({x, "@ " + altitude + " " + u.L("Feet")});
-        }
-        Row(s, row);
-    }
-    const double second = FieldBefore(s, 8500);
-    Row(s, {{0, "Fin Height x Fin Length"}, {4000, ":"}, {4500, u.V(Q::Length, coilSpec.FinHeight, "0.00")},
-            {6000, u.L("In.   x")}, {second, u.V(Q::Length, coilSpec.FL, "0.00")}, {8500, u.L("Inches")}});
-    Row(s, {{0, "Rows Deep x Fins / Inch"}, {4000, ":"}, {4500, Num(coilSpec.RD)}, {6000, "Rows  x"},
-            {second, Num(coilSpec.FPI)}, {8500, "Fins Per Inch"}});
-    Row(s, {{0, "Tube Od and Thickness"}, {4000, ":"}, {4500, Pad(TubeText(t.tubeOD), 10)},
-            {6000, "In.   x"}, {second, Num(coilSpec.TubeWall, ".000")}, {8500, "Wall"}});
-    {
-        std::vector<At> row = {{0, "Fin Thick. and Material"}, {4000, ":"},
-                               {4500, Num(coilSpec.FinThk, ".0000")}};
-        const std::string mat = FinMaterialText(coilSpec.FinMat);
-        if (!mat.empty()) row.push_back({6000, mat});
-        Row(s, row);
-    }
-    Row(s, {{0, "Face Area"}, {4000, ":"}, {4500, u.V(Q::Area, r.CoilFaceArea, "0.00")},
-            {6000, u.U(Q::Area, "Square Feet")}});
-    MoveDown(s, 1000);
-
-    // 4. Performance headings.
-    Row(s, {{0, "AIR SIDE PERFORMANCE"}, {6750, "LIQUID SIDE PERFORMANCE"}});
-    MoveDown(s, 500);
-
-    // 5. Performance rows. The right column's value field ends one blank
-    // before its unit.
-    const double rv = FieldBefore(s, 11000);
-    auto right = [&](std::vector<At>& row, const std::string& label, const std::string& value,
-                     const std::string& unit, double valueX) {
-        row.push_back({6750, label});
-        row.push_back({9600, ":"});
-        row.push_back({valueX, value});
-        if (!unit.empty()) row.push_back({11000, unit});
-    };
-    std::string refrig = r.Refrigerant;
-    if (refrig.size() < 6) refrig.append(6 - refrig.size(), ' ');
-    const bool cooling = r.EatDb > r.EntFluidTemp;
-    const std::string fvLabel = u.L("Face Velocity"), fvUnit = u.U(Q::AirVelocity, "SFPM");
-    const std::string fv = u.V(Q::AirVelocity, r.FaceVelocity, "0.00");
-    std::vector<std::vector<At>> rows;
-    auto add = [&]() -> std::vector<At>& { return rows.emplace_back(); };
-    if (type == "C") {
-        auto& a = add(); Left(a, u.L("Flow, ACFM"), u.V(Q::AirFlow, r.Acfm, "0"), u.U(Q::AirFlow, "ACFM"));
-        right(a, "Condenser Temp.", u.T(r.EntFluidTemp), deg, rv);
-        auto& b = add(); Left(b, "Entering Air Dry Bulb", u.T(r.EatDb), deg);
-        right(b, "Refrigerant", refrig, "", 10000);
-        auto& c = add(); Left(c, "Leaving Air Dry Bulb", u.T(r.LatDb), deg);
-        right(c, "Ref Press. Drop", u.V(Q::RefrigerantPD, r.FluidPD, "0.00"),
-              u.U(Q::RefrigerantPD, "PSI"), rv);
-        auto& d = add(); Left(d, fvLabel, fv, fvUnit);
-        right(d, "Number of Circuits", Num(coilSpec.Circuits), "", rv);
-    } else if (type == "E") {
-        auto& a = add(); Left(a, u.L("Flow, ACFM"), u.V(Q::AirFlow, r.Acfm, "0"), u.U(Q::AirFlow, "ACFM"));
-        right(a, "Evaporator Temp", u.T(r.EntFluidTemp), deg, rv);
-        auto& b = add(); Left(b, "Entering Air Dry Bulb", u.T(r.EatDb), deg);
-        right(b, "Number of Circuits", Num(coilSpec.Circuits), "", rv);
-        auto& c = add(); Left(c, "Entering Air Wet Bulb", u.T(r.EatWb), deg);
-        right(c, "Refrigerant Type", refrig, "", 10000);
-        auto& d = add(); Left(d, "Leaving Air Dry Bulb", u.T(r.LatDb), deg);
-        right(d, "Ref. Press. Drop", u.V(Q::RefrigerantPD, r.FluidPD, "0.00"),
-              u.U(Q::RefrigerantPD, "PSI"), rv);
-        Left(add(), "Leaving Air Wet Bulb", u.T(r.LatWb), deg);
-        Left(add(), fvLabel, fv, fvUnit);
-    } else if (type == "G" || type == "W") {
-        const bool g = type == "G";
-        const std::string na = Pad("N/A", 10);
-        auto& a = add(); Left(a, u.L("Flow, ACFM"), u.V(Q::AirFlow, r.Acfm, "0"), u.U(Q::AirFlow, "ACFM"));
-        right(a, g ? "Entering Gly. Temp." : "Entering Water Temp", u.T(r.EntFluidTemp), deg, rv);
-        auto& b = add(); Left(b, "Entering Air Dry Bulb", u.T(r.EatDb), deg);
-        right(b, g ? "Leaving Gly. Temp" : "Leaving Water Temp", u.T(r.LvgFluidTemp), deg, rv);
-        auto& c = add();
-        Left(c, "Entering Air Wet Bulb", cooling ? u.T(r.EatWb) : na, cooling ? deg : "");
-        right(c, "Number of Circuits", Num(coilSpec.Circuits), "", rv);
-        auto& d = add(); Left(d, "Leaving Air Dry Bulb", u.T(r.LatDb), deg);
-        right(d, u.L("GPM"), u.V(Q::FluidFlow, r.Gpm, "0.00"), u.U(Q::FluidFlow, ""), rv);
-        auto& e = add();
-        Left(e, "Leaving Air Wet Bulb", cooling ? u.T(r.LatWb) : na, cooling ? deg : "");
-        right(e, "Water Pressure Drop", u.V(Q::WaterPD, r.FluidPD, "0.00"),
-              u.U(Q::WaterPD, g ? "FT" : "FT H2O"), rv);
-        auto& f = add(); Left(f, fvLabel, fv, fvUnit);
-        right(f, "Liquid Velocity", u.V(Q::FluidVelocity, r.TubeVelocity, "0.00"),
-              u.U(Q::FluidVelocity, "FPS"), rv);
-        auto& h = add();
-        Left(h, "Air Side Pressure Drop", u.V(Q::AirPD, r.AirPD, "0.00"),
-             u.U(Q::AirPD, g ? " W.G." : "In. W.G."));
-        if (g) right(h, "Percent Glycol", Num(r.PercentGlycol, "0.00"), "%", rv);
-    } else if (type == "S") {
-        auto& a = add(); Left(a, u.L("Flow, ACFM"), u.V(Q::AirFlow, r.Acfm, "0"), u.U(Q::AirFlow, "ACFM"));
-        right(a, "Steam Pressure", u.V(Q::SteamPressure, r.SteamPressure, "0.00"),
-              u.U(Q::SteamPressure, "PSI"), rv);
-        auto& b = add(); Left(b, "Entering Air Dry Bulb", u.T(r.EatDb), deg);
-        right(b, "Steam Temperature", u.T(r.EntFluidTemp), deg, rv);
-        auto& c = add(); Left(c, "Leaving Air Dry Bulb", u.T(r.LatDb), deg);
-        right(c, u.L("Lbs. / Hr. Cond."), u.V(Q::MassFlow, r.Condensate, "0.00"), u.U(Q::MassFlow, ""), rv);
-        auto& d = add(); Left(d, fvLabel, fv, fvUnit);
-        right(d, u.L("Latent Heat (BTU/LB)"), u.V(Q::LatentHeat, r.LatentHeat, "0"), u.U(Q::LatentHeat, ""),
-              rv);
-        Left(add(), "Air Side Pressure Drop", u.V(Q::AirPD, r.AirPD, "0.00"), u.U(Q::AirPD, "In. W.G."));
-    }
-    for (const auto& row : rows) Row(s, row);
-
-    // 6. Totals.
-    MoveDown(s, 400);
-    Row(s, {{0, u.L("Total Btuh")}, {3500, ":"}, {4000, u.V(Q::Capacity, r.TotalBtuh, "0.00")},
-            {5750, u.U(Q::Capacity, "BTU/HR.")}});
-    if (type == "E" || ((type == "W" || type == "G") && cooling))
-        Row(s, {{0, u.L("Sensible Btuh")}, {3500, ":"}, {4000, u.V(Q::Capacity, r.SensibleBtuh, "0.00")},
-                {5750, u.U(Q::Capacity, "BTU/HR.")}});
-
-    // 7. Notes, wrapped to the page and kept above the coils-per-system
-    // row: lines that would reach into it are left off.
-    MoveDown(s, 400);
-    size_t fit = 0;
-    {
-        const std::vector<std::string> lines = WrapLines(s, t.txtNotes, s.PageWidth());
-        const double room = kCoilsPerSystemY - s.CurrentY();
-        fit = room > 0 ? static_cast<size_t>(room / s.TextHeight()) : 0;
-        for (size_t i = 0; i < lines.size() && i < fit; ++i) {
-            std::string line = lines[i];
-            // The last line that fits says that the notes go on.
-            if (i + 1 == fit && lines.size() > fit) {
-                while (!line.empty() && s.TextWidth(line + " ...") > s.PageWidth()) line.pop_back();
-                while (!line.empty() && (static_cast<unsigned char>(line.back()) & 0xC0) == 0x80) line.pop_back();
-                if (!line.empty() && (static_cast<unsigned char>(line.back()) & 0xC0) == 0xC0) line.pop_back();
-                line += " ...";
-            }
-            s.SetCurrentX(0);
-            s.Print(line);
-        }
-        fit = lines.size() < fit ? fit - lines.size() : 0;
-    }
-    PrintWarnings(s, t.warnings, fit);
-
-    // 8. Coils per system, always at the same height.
-    s.SetCurrentY(kCoilsPerSystemY);
-    auto box = [&](int i) { return Pad(CheckIfBlank(t.txtCPS[i], "____"), 4); };
-    Row(s, {{0, "NO. OF COILS PER SYSTEM:"}, {3700, box(0)}, {4700, box(1)}, {5500, "HIGH  X"},
-            {6700, box(2)}, {7500, "WIDE  X"}, {8700, box(3)}, {9500, "DEEP"}});
-
-    // 9. Footnotes.
-    MoveDown(s, 400);
-    s.SetCurrentX(0);
-    s.Print("If more than (1) Coil in system Performance shown above is based");
-    s.Print("on (1) individual coil.");
-    MoveDown(s, 400);
-    s.Print("Ratings outside the scope of the ARI Air-Cooling and");
-    s.Print("Air-Heating Coils Certification Program.");
+    PrintHeaderBlock(s, t);
+    PrintConstruction(s, coilSpec, r, t, u);
+    PrintPerformanceBlock(s, coilSpec, r, type, u);
+    PrintTotals(s, r, type, u);
+    PrintWarnings(s, t.warnings, PrintNotes(s, t.txtNotes));
+    PrintCoilsPerSystem(s, t);
+    PrintFootnotes(s);
 }
 
 }  // namespace reports

@@ -66,6 +66,48 @@ std::vector<QString> WrapCellText(const QString& text, double width, double poin
     return lines;
 }
 
+namespace {
+
+// A cell's text lines, centred vertically in the cell and aligned as its
+// column says.
+void PaintCellText(QPainter& painter, const QRectF& cell, const ColumnFormat& col, const std::string& text,
+                   double points, bool bold) {
+    const QFontMetricsF fm(ReportFont(points, bold));
+    painter.setPen(Qt::black);
+    const auto lines = WrapCellText(QString::fromStdString(text), std::max(1.0, col.width - 2 * kPadX), points, bold);
+    double y = cell.top() + (cell.height() - lines.size() * fm.height()) / 2;
+    for (const QString& line : lines) {
+        const double w = fm.horizontalAdvance(line);
+        double tx = cell.left() + kPadX;
+        if (col.align == Align::Centre) tx = cell.left() + (cell.width() - w) / 2;
+        else if (col.align == Align::Right) tx = cell.right() - kPadX - w;
+        painter.drawText(QPointF(tx, y + fm.ascent()), line);
+        y += fm.height();
+    }
+}
+
+// Row `r` of a placed table: each cell's shade, rule and text.
+void PaintTableRow(QPainter& painter, const PlacedTable& t, size_t r) {
+    const bool header = static_cast<int>(r) < t.headerRows;
+    const double points = header ? t.headerFontPoints : t.fontPoints;
+    painter.setFont(ReportFont(points, t.bold));
+    double x = t.left;
+    for (size_t c = 0; c < t.columns.size(); ++c) {
+        const ColumnFormat& col = t.columns[c];
+        const QRectF cell(x, t.rowTop[r], col.width, t.rowHeight[r]);
+        x += col.width;
+        if (header && t.headerShade) painter.fillRect(cell, *t.headerShade);
+        if (col.ruled) {
+            painter.setPen(QPen(QColor(96, 96, 96), 10));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(cell);
+        }
+        if (c < t.rows[r].size()) PaintCellText(painter, cell, col, t.rows[r][c], points, t.bold);
+    }
+}
+
+}  // namespace
+
 PrintDocument::PrintDocument(PageGeometry page) : page_(page) {}
 
 void PrintDocument::StartDoc() {
@@ -178,41 +220,8 @@ void PrintDocument::PaintPage(QPainter& painter, int index) const {
         p.draw(painter, p.box);
         painter.restore();
     }
-    for (const PlacedTable& t : page.tables) {
-        for (size_t r = 0; r < t.rows.size(); ++r) {
-            const double points = static_cast<int>(r) < t.headerRows ? t.headerFontPoints : t.fontPoints;
-            const QFont font = ReportFont(points, t.bold);
-            const QFontMetricsF fm(font);
-            painter.setFont(font);
-            double x = t.left;
-            for (size_t c = 0; c < t.columns.size(); ++c) {
-                const ColumnFormat& col = t.columns[c];
-                const QRectF cell(x, t.rowTop[r], col.width, t.rowHeight[r]);
-                x += col.width;
-                if (static_cast<int>(r) < t.headerRows && t.headerShade)
-                    painter.fillRect(cell, *t.headerShade);
-                if (col.ruled) {
-                    painter.setPen(QPen(QColor(96, 96, 96), 10));
-                    painter.setBrush(Qt::NoBrush);
-                    painter.drawRect(cell);
-                }
-                if (c >= t.rows[r].size()) continue;
-                painter.setPen(Qt::black);
-                const auto lines = WrapCellText(QString::fromStdString(t.rows[r][c]),
-                                                std::max(1.0, col.width - 2 * kPadX), points, t.bold);
-                // Lines centred vertically in the row.
-                double y = cell.top() + (cell.height() - lines.size() * fm.height()) / 2;
-                for (const QString& line : lines) {
-                    const double w = fm.horizontalAdvance(line);
-                    double tx = cell.left() + kPadX;
-                    if (col.align == Align::Centre) tx = cell.left() + (cell.width() - w) / 2;
-                    else if (col.align == Align::Right) tx = cell.right() - kPadX - w;
-                    painter.drawText(QPointF(tx, y + fm.ascent()), line);
-                    y += fm.height();
-                }
-            }
-        }
-    }
+    for (const PlacedTable& t : page.tables)
+        for (size_t r = 0; r < t.rows.size(); ++r) PaintTableRow(painter, t, r);
 }
 
 bool PrintDocument::Print(QPagedPaintDevice& device) const {

@@ -121,31 +121,34 @@ bool ApparatusDewPoint(const AirState& e, const AirState& l, int16_t z, Point& a
     return Valid(adp.W);
 }
 
+// ft³ of moist air per lb of dry air, NaN where the library refuses.
+double Volume(double t, double w, int16_t z) {
+    const double rho = hg::HGDENSITY(static_cast<float>(t), static_cast<float>(w), z);
+    return Valid(rho) && rho > 0 ? 1 / rho : kNaN;
+}
+
+// The dry bulb of volume `v` at humidity `w`, NaN beyond saturation or where
+// the library refuses. At a given humidity the volume is linear in the dry
+// bulb: two valid points give the dry bulb of any volume.
+double DryBulbOfVolume(const ChartModel& m, double v, double w, int16_t z) {
+    double t1 = m.t.min;
+    if (w > 0) {
+        const double dp = hg::HGDEWPOINT(static_cast<float>(w), z);
+        if (!Valid(dp)) return kNaN;
+        t1 = std::max(t1, dp + 0.5);
+    }
+    const double t2 = t1 + 20;
+    const double v1 = Volume(t1, w, z);
+    const double v2 = Volume(t2, w, z);
+    if (std::isnan(v1) || std::isnan(v2) || v2 == v1) return kNaN;
+    const double t = t1 + (v - v1) * (t2 - t1) / (v2 - v1);
+    return w > 0 && t < t1 - 0.5 ? kNaN : t;  // beyond saturation
+}
+
 void AddVolumeLines(ChartModel& m, int16_t z) {
-    // ft³ of moist air per lb of dry air, NaN where the library refuses.
-    auto volume = [z](double t, double w) {
-        const double rho = hg::HGDENSITY(static_cast<float>(t), static_cast<float>(w), z);
-        return Valid(rho) && rho > 0 ? 1 / rho : kNaN;
-    };
-    // At a given humidity the volume is linear in the dry bulb: two valid
-    // points give the dry bulb of any volume.
-    auto dryBulbOf = [&](double v, double w) {
-        double t1 = m.t.min;
-        if (w > 0) {
-            const double dp = hg::HGDEWPOINT(static_cast<float>(w), z);
-            if (!Valid(dp)) return kNaN;
-            t1 = std::max(t1, dp + 0.5);
-        }
-        const double t2 = t1 + 20;
-        const double v1 = volume(t1, w);
-        const double v2 = volume(t2, w);
-        if (std::isnan(v1) || std::isnan(v2) || v2 == v1) return kNaN;
-        const double t = t1 + (v - v1) * (t2 - t1) / (v2 - v1);
-        return w > 0 && t < t1 - 0.5 ? kNaN : t;  // beyond saturation
-    };
-    const double vMin = volume(m.t.min, 0);
+    const double vMin = Volume(m.t.min, 0, z);
     const double topW = std::min(m.W.max, SatGrains(std::min(m.t.max, 199.0), z));
-    const double vMax = volume(std::min(m.t.max, 199.0), std::isnan(topW) ? 0 : topW);
+    const double vMax = Volume(std::min(m.t.max, 199.0), std::isnan(topW) ? 0 : topW, z);
     if (std::isnan(vMin) || std::isnan(vMax) || vMax <= vMin) return;
     double step = 0.5;
     while ((vMax - vMin) / step > 10) step *= 2;
@@ -154,7 +157,7 @@ void AddVolumeLines(ChartModel& m, int16_t z) {
         Curve c{Curve::Volume, v, {}};
         for (int i = 0; i <= kRows; ++i) {
             const double w = m.W.max * i / kRows;
-            const double t = dryBulbOf(v, w);
+            const double t = DryBulbOfVolume(m, v, w, z);
             if (std::isnan(t)) break;
             c.points.push_back({t, w});
         }
@@ -201,15 +204,10 @@ void AddEnthalpyTicks(ChartModel& m, int16_t z) {
     }
 }
 
-}  // namespace
-
-ChartModel BuildChart(const CoilSpec& coilSpec, const CoilRating& r) {
-    ChartModel m;
-    const int16_t z = r.Altitude;
-    m.altitude = z;
-    m.caption = CoilCaption(coilSpec.Application, r);
-
-    // The process.
+// The entering and leaving states of the rating's air-side process, the
+// apparatus dew point of a wet coil and the sensible heat ratio of a
+// cooling coil.
+void SetProcess(ChartModel& m, const CoilRating& r, int16_t z) {
     const double eatWb = r.EatWb == 0 ? r.EatDb - 1.0f : r.EatWb;
     double we = hg::HGWBTOGR(r.EatDb, static_cast<float>(eatWb), z);
     if (!Valid(we) || we < 0) we = 0;
@@ -229,8 +227,10 @@ ChartModel BuildChart(const CoilSpec& coilSpec, const CoilRating& r) {
     m.leaving = StateAt(r.LatDb, lvgWb, wl, z);
     if (m.wet) m.hasAdp = ApparatusDewPoint(m.entering, m.leaving, z, m.adp);
     if (m.cooling && r.TotalBtuh > 0) m.shr = r.SensibleBtuh / r.TotalBtuh;
+}
 
-    // Axes: the process with a margin, on whole ticks.
+// Axes: the process with a margin, on whole ticks.
+void SetAxes(ChartModel& m, int16_t z) {
     double tLo = std::min(m.entering.t, m.leaving.t);
     double tHi = std::max(m.entering.t, m.leaving.t);
     if (m.hasAdp) tLo = std::min(tLo, m.adp.t);
@@ -248,8 +248,10 @@ ChartModel BuildChart(const CoilSpec& coilSpec, const CoilRating& r) {
     m.W.min = 0;
     m.W.step = NiceStep(wHi, 8);
     m.W.max = std::ceil(wHi / m.W.step) * m.W.step;
+}
 
-    // Saturation and relative humidity.
+// Saturation and relative humidity every 10 %.
+void AddHumidityCurves(ChartModel& m, int16_t z) {
     const double top = m.W.max;
     m.curves.push_back({Curve::Saturation, 100, Sampled(m.t, top, [z](double t) {
                             return SatGrains(t, z);
@@ -261,36 +263,63 @@ ChartModel BuildChart(const CoilSpec& coilSpec, const CoilRating& r) {
                                 return static_cast<double>(hg::HGRHTOGR(static_cast<float>(t), phi, z));
                             })});
     }
-    // Wet-bulb lines every 5 °F, from saturation down to dry air. They fall
-    // as the dry bulb rises; a sample above the top is kept but does not
-    // end the line.
-    for (double tw = std::ceil(m.t.min / 5) * 5; tw < m.t.max; tw += 5) {
-        Curve c{Curve::WetBulb, tw, {}};
-        const int n = static_cast<int>(std::ceil((m.t.max - tw) / ((m.t.max - m.t.min) / kSamples)));
-        for (int i = 0; i <= n; ++i) {
-            const double t = i == n ? m.t.max : tw + i * (m.t.max - tw) / n;
-            const double w = hg::HGWBTOGR(static_cast<float>(t), static_cast<float>(tw), z);
-            if (!Valid(w) || w <= 0) {
-                // Follow the line down to dry air between the last two samples.
-                if (c.points.empty()) break;
-                double lo = c.points.back().t;
-                double hi = t;
-                for (int k = 0; k < 30; ++k) {
-                    const double mid = (lo + hi) / 2;
-                    const double wm = hg::HGWBTOGR(static_cast<float>(mid), static_cast<float>(tw), z);
-                    (Valid(wm) && wm > 0 ? lo : hi) = mid;
-                }
-                const double wl = hg::HGWBTOGR(static_cast<float>(lo), static_cast<float>(tw), z);
-                if (Valid(wl) && wl > 0 && lo > c.points.back().t) c.points.push_back({lo, wl});
-                break;
-            }
-            c.points.push_back({t, w});
+}
+
+// Follows the wet-bulb line `tw` from its last point down to dry air, short
+// of the dry bulb `t` where the library refuses it or it is dry.
+void FollowToDryAir(Curve& c, double tw, double t, int16_t z) {
+    if (c.points.empty()) return;
+    double lo = c.points.back().t;
+    double hi = t;
+    for (int k = 0; k < 30; ++k) {
+        const double mid = (lo + hi) / 2;
+        const double wm = hg::HGWBTOGR(static_cast<float>(mid), static_cast<float>(tw), z);
+        (Valid(wm) && wm > 0 ? lo : hi) = mid;
+    }
+    const double wl = hg::HGWBTOGR(static_cast<float>(lo), static_cast<float>(tw), z);
+    if (Valid(wl) && wl > 0 && lo > c.points.back().t) c.points.push_back({lo, wl});
+}
+
+// The wet-bulb line `tw` from saturation down to dry air. It falls as the
+// dry bulb rises; a sample above the top is kept but does not end the line.
+Curve WetBulbLine(const ChartModel& m, double tw, int16_t z) {
+    Curve c{Curve::WetBulb, tw, {}};
+    const int n = static_cast<int>(std::ceil((m.t.max - tw) / ((m.t.max - m.t.min) / kSamples)));
+    for (int i = 0; i <= n; ++i) {
+        const double t = i == n ? m.t.max : tw + i * (m.t.max - tw) / n;
+        const double w = hg::HGWBTOGR(static_cast<float>(t), static_cast<float>(tw), z);
+        if (!Valid(w) || w <= 0) {
+            FollowToDryAir(c, tw, t, z);
+            break;
         }
+        c.points.push_back({t, w});
+    }
+    return c;
+}
+
+// Wet-bulb lines every 5 °F that show inside the plot.
+void AddWetBulbLines(ChartModel& m, int16_t z) {
+    const double top = m.W.max;
+    for (double tw = std::ceil(m.t.min / 5) * 5; tw < m.t.max; tw += 5) {
+        Curve c = WetBulbLine(m, tw, z);
         const bool visible = std::any_of(c.points.begin(), c.points.end(), [&](const Point& p) {
             return p.W <= top;
         });
         if (c.points.size() > 1 && visible) m.curves.push_back(std::move(c));
     }
+}
+
+}  // namespace
+
+ChartModel BuildChart(const CoilSpec& coilSpec, const CoilRating& r) {
+    ChartModel m;
+    const int16_t z = r.Altitude;
+    m.altitude = z;
+    m.caption = CoilCaption(coilSpec.Application, r);
+    SetProcess(m, r, z);
+    SetAxes(m, z);
+    AddHumidityCurves(m, z);
+    AddWetBulbLines(m, z);
     AddEnthalpyTicks(m, z);
     AddVolumeLines(m, z);
     return m;

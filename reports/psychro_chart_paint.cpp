@@ -202,43 +202,54 @@ private:
 
     void CurveLabels() {
         const double size = l_.text * 0.72;
-        const bool everyTen = m_.t.step >= 10;
         for (const Curve& c : m_.curves) {
             switch (c.kind) {
-            case Curve::RelHumidity:
-                if (const Point* pt = LastInside(c)) {
-                    const QPointF at = At(*pt);
-                    const bool top = at.y() < plot_.top() + size * 1.5;
-                    CurveText(at + QPointF(top ? size * 0.2 : -size * 0.3, top ? size * 0.1 : -size * 0.1),
-                         Num(c.value, "0") + "%", top ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignRight | Qt::AlignBottom,
-                         size, kRh);
-                }
-                break;
-            case Curve::WetBulb: {
-                const Point& s = c.points.front();
-                const bool tenth = std::fmod(std::fabs(c.value), 10.0) < 1e-9;
-                if ((!everyTen || tenth) && s.W <= m_.W.max && s.W >= m_.W.min && s.t > m_.t.min)
-                    CurveText(At(s) + QPointF(-size * 0.3, -size * 0.2), Num(c.value, "0"),
-                         Qt::AlignRight | Qt::AlignBottom, size, kWetBulb);
-                break;
-            }
-            case Curve::Enthalpy: {
-                const QPointF out = At(c.points.back());
-                if (plot_.adjusted(0, size, 0, 0).contains(out))
-                    CurveText(out + QPointF(-size * 0.2, -size * 0.1), Num(c.value, "0"), Qt::AlignRight | Qt::AlignBottom,
-                         size, Qt::black);
-                break;
-            }
-            case Curve::Volume: {
-                const QPointF at = At(c.points.front());
-                if (at.x() > plot_.left() + size && at.x() < plot_.right() - size)
-                    CurveText(at + QPointF(size * 0.25, -size * 0.15), Num(c.value, "0.0"), Qt::AlignLeft | Qt::AlignBottom,
-                         size, kVolume);
-                break;
-            }
+            case Curve::RelHumidity: RhLabel(c, size); break;
+            case Curve::WetBulb: WetBulbLabel(c, size); break;
+            case Curve::Enthalpy: EnthalpyLabel(c, size); break;
+            case Curve::Volume: VolumeLabel(c, size); break;
             case Curve::Saturation: break;
             }
         }
+    }
+
+    // At the curve's last point inside the plot; beside the top edge when
+    // it leaves through the top.
+    void RhLabel(const Curve& c, double size) {
+        const Point* pt = LastInside(c);
+        if (!pt) return;
+        const QPointF at = At(*pt);
+        const bool top = at.y() < plot_.top() + size * 1.5;
+        CurveText(at + QPointF(top ? size * 0.2 : -size * 0.3, top ? size * 0.1 : -size * 0.1),
+                  Num(c.value, "0") + "%", top ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignRight | Qt::AlignBottom,
+                  size, kRh);
+    }
+
+    // At saturation; only every 10 °F when the dry-bulb ticks are 10 °F or
+    // more apart.
+    void WetBulbLabel(const Curve& c, double size) {
+        const bool everyTen = m_.t.step >= 10;
+        const Point& s = c.points.front();
+        const bool tenth = std::fmod(std::fabs(c.value), 10.0) < 1e-9;
+        if ((!everyTen || tenth) && s.W <= m_.W.max && s.W >= m_.W.min && s.t > m_.t.min)
+            CurveText(At(s) + QPointF(-size * 0.3, -size * 0.2), Num(c.value, "0"), Qt::AlignRight | Qt::AlignBottom,
+                      size, kWetBulb);
+    }
+
+    // At the outer end of the tick.
+    void EnthalpyLabel(const Curve& c, double size) {
+        const QPointF out = At(c.points.back());
+        if (plot_.adjusted(0, size, 0, 0).contains(out))
+            CurveText(out + QPointF(-size * 0.2, -size * 0.1), Num(c.value, "0"), Qt::AlignRight | Qt::AlignBottom,
+                      size, Qt::black);
+    }
+
+    // At the dry-air end, clear of the plot's sides.
+    void VolumeLabel(const Curve& c, double size) {
+        const QPointF at = At(c.points.front());
+        if (at.x() > plot_.left() + size && at.x() < plot_.right() - size)
+            CurveText(at + QPointF(size * 0.25, -size * 0.15), Num(c.value, "0.0"), Qt::AlignLeft | Qt::AlignBottom,
+                      size, kVolume);
     }
 
     void Axes() {

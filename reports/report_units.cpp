@@ -4,6 +4,8 @@
 #include <variant>
 
 #include "common/numfmt.h"
+#include "engine/coil_type.h"
+#include "files/save_row.h"
 #include "reports/multi_coil_report.h"
 
 namespace reports {
@@ -88,8 +90,8 @@ bool ColumnQuantity(const SavedCoilTable::Row& row, int column, Quantity& q) {
             q = Quantity::AirPD;
             return true;
         case 24: {
-            const std::string word = CellText(row[4]);
-            q = word == "Evaporator" || word == "Condenser" ? Quantity::RefrigerantPD : Quantity::WaterPD;
+            const bool refrigerant = IsRefrigerantCoil(CoilTypeOfWord(CellText(row[4])));
+            q = refrigerant ? Quantity::RefrigerantPD : Quantity::WaterPD;
             return true;
         }
         case 25:
