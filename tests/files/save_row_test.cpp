@@ -28,6 +28,25 @@ TEST(SaveRow, PlaceholdersFollowTheCoilTypeWord) {
     EXPECT_EQ(Text(BuildSavedRow(0, e.coilSpec, e.rating, e.texts), col::FinMaterial), "Copper");
 }
 
+// The saved list's words and size texts, odd cases included: the 5/16"
+// tube and the "O" type have none, and words match exactly.
+TEST(SaveRow, CatalogueTextsOfTheSavedList) {
+    for (const auto& [code, word] : {std::pair{"W", "Water"}, {"G", "Glycol"}, {"S", "Steam"},
+                                     {"E", "Evaporator"}, {"C", "Condenser"}, {"O", ""}, {"w", ""}}) {
+        EXPECT_EQ(CoilTypeWord(code), word) << code;
+        if (*word) {
+            EXPECT_EQ(CoilTypeOfWord(word), CoilTypeOf(code)) << word;
+        }
+    }
+    EXPECT_EQ(CoilTypeOfWord("water"), CoilType::Unknown);
+    EXPECT_EQ(CoilTypeOfWord(""), CoilType::Unknown);
+    for (const auto& [code, text] : {std::pair{"1", "1\""}, {"3", "3/8\""}, {"4", "1/2\""}, {"5", "5/8\""},
+                                     {"6", ""}, {"P", ""}, {"", ""}})
+        EXPECT_EQ(TubeSizeText(code), text) << code;
+    EXPECT_EQ(FinMaterialWord("A"), "Aluminum");
+    EXPECT_EQ(FinMaterialWord("a"), "");
+}
+
 TEST(SaveRow, WaterRowColumnsAndTexts) {
     RatedCoil c = MakeRatedCoil("W");
     c.rating.Scfm = 40000.5f;           // beyond 16 bits; half to even
