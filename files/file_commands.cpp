@@ -2,32 +2,23 @@
 
 #include "engine/msgbox.h"
 #include "files/coil_file.h"
-#include "files/saved_coils.h"
 
-namespace {
-// SavedCoils as last written or read.
-SavedCoilTable& TableOnFile() {
-    static SavedCoilTable table;
-    return table;
-}
-}  // namespace
+bool SavedCoilsChanged(const CoilDocument& doc) { return doc.table.Rows() != doc.onFile.Rows(); }
 
-bool SavedCoilsChanged() { return SavedCoils.Rows() != TableOnFile().Rows(); }
-
-void MarkSavedCoilsUnchanged() { TableOnFile() = SavedCoils; }
+void MarkSavedCoilsUnchanged(CoilDocument& doc) { doc.onFile = doc.table; }
 
 bool IsUnusableFileName(const std::string& name) {
     return name.empty() || name == FileDialog::kInitialName;
 }
 
-void FileNew(FileDialog& dialog) {
+void FileNew(CoilDocument& doc, FileDialog& dialog) {
     std::string name = dialog.ShowSave();
-    if (!IsUnusableFileName(name)) CurrentFileName = name;
+    if (!IsUnusableFileName(name)) doc.fileName = name;
 }
 
-bool FileOpen(FileDialog& dialog) { return FileOpenNamed(dialog.Show()); }
+bool FileOpen(CoilDocument& doc, FileDialog& dialog) { return FileOpenNamed(doc, dialog.Show()); }
 
-bool FileOpenNamed(const std::string& name) {
+bool FileOpenNamed(CoilDocument& doc, const std::string& name) {
     if (IsUnusableFileName(name)) {
         ShowMessage("You must use a valid file name", MsgIcon::Error);
         return false;
@@ -38,23 +29,23 @@ bool FileOpenNamed(const std::string& name) {
         ShowMessage(status.Message(name, false), MsgIcon::Error);
         return false;
     }
-    SavedCoils = std::move(read);
-    CurrentFileName = name;
-    MarkSavedCoilsUnchanged();
+    doc.table = std::move(read);
+    doc.fileName = name;
+    MarkSavedCoilsUnchanged(doc);
     return true;
 }
 
-bool FileWrite(FileDialog& dialog) {
-    if (IsUnusableFileName(CurrentFileName)) {
+bool FileWrite(CoilDocument& doc, FileDialog& dialog) {
+    if (IsUnusableFileName(doc.fileName)) {
         std::string name = dialog.ShowSave();
         if (IsUnusableFileName(name)) return false;
-        CurrentFileName = name;
+        doc.fileName = name;
     }
-    CoilFileStatus status = WriteCoilFile(CurrentFileName, SavedCoils);
+    CoilFileStatus status = WriteCoilFile(doc.fileName, doc.table);
     if (!status.ok) {
-        ShowMessage(status.Message(CurrentFileName, true), MsgIcon::Error);
+        ShowMessage(status.Message(doc.fileName, true), MsgIcon::Error);
         return false;
     }
-    MarkSavedCoilsUnchanged();
+    MarkSavedCoilsUnchanged(doc);
     return true;
 }

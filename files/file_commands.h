@@ -1,12 +1,14 @@
 // The coil file commands of the program: New, Open and Write.
 //
-// They work on SavedCoils and CurrentFileName, ask for a file name through a
-// FileDialog and report failures through the current MessageSink, so that
+// They work on the CoilDocument they are given, ask for a file name through
+// a FileDialog and report failures through the current MessageSink, so that
 // the window and the tests share them.
 #pragma once
 
 #include <deque>
 #include <string>
+
+#include "files/saved_coils.h"
 
 // The coil form's open-file dialog: title "Korvan", filter
 // "KVN File (*.kvn)", default extension "kvn", initial name "*.kvn".
@@ -48,29 +50,31 @@ public:
 // True for a name that names no file: empty, or the dialog's initial pattern.
 bool IsUnusableFileName(const std::string& name);
 
-// True when SavedCoils differs from the table as it was last written to or
-// read from a coil file (or as it was when marked unchanged).
-bool SavedCoilsChanged();
-// Takes SavedCoils as it is now as the table on file.
-void MarkSavedCoilsUnchanged();
+// True when the document's table differs from its table on file: as it was
+// last written to or read from its coil file, or as it was when marked
+// unchanged.
+bool SavedCoilsChanged(const CoilDocument& doc);
+// Takes the document's table as it is now as its table on file.
+void MarkSavedCoilsUnchanged(CoilDocument& doc);
 
-// New: asks for a name and makes it the current file name. Nothing is
+// New: asks for a name and makes it the document's file name. Nothing is
 // created or read. Cancelling keeps the current name.
-void FileNew(FileDialog& dialog);
+void FileNew(CoilDocument& doc, FileDialog& dialog);
 
 // Open: asks for a name and reads that coil file into a new table, which
-// replaces SavedCoils (and the name CurrentFileName) only when the whole
+// replaces the document's table (and its file name) only when the whole
 // file was read. Shows "You must use a valid file name" for the initial
 // pattern or no name, and a message naming the file, the line and the
 // reason for a file that cannot be read. Returns true when the table was
 // replaced and the Saved Coils list is to be shown.
-bool FileOpen(FileDialog& dialog);
+bool FileOpen(CoilDocument& doc, FileDialog& dialog);
 
 // Open with the file already named (the program's command line): the same
 // checks, messages and result as FileOpen when the dialog answers `name`.
-bool FileOpenNamed(const std::string& name);
+bool FileOpenNamed(CoilDocument& doc, const std::string& name);
 
-// Write: writes SavedCoils to CurrentFileName, asking for a name first when
-// there is none; does nothing when none is given. A failure shows a message
-// and leaves the old file as it was. Returns true when the file was written.
-bool FileWrite(FileDialog& dialog);
+// Write: writes the document's table to its file, asking for a name first
+// when there is none; does nothing when none is given. A failure shows a
+// message and leaves the old file as it was. Returns true when the file was
+// written.
+bool FileWrite(CoilDocument& doc, FileDialog& dialog);

@@ -2,9 +2,6 @@
 
 #include "common/numfmt.h"
 
-SavedCoilTable SavedCoils;
-std::string CurrentFileName;
-
 std::string CellText(const Cell& cell) {
     struct Visitor {
         std::string operator()(std::monostate) const { return {}; }

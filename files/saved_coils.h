@@ -1,4 +1,4 @@
-// The program-wide table of saved coils.
+// The table of saved coils, and the coil document that holds one.
 //
 // Columns 0 to 33; rows 0 to n-1 are saved coils in the order they were
 // saved or read, and row n is always present and empty (the spare row).
@@ -38,6 +38,11 @@ private:
     std::vector<Row> rows_;
 };
 
-// The table and the coil file's name, owned by the program.
-extern SavedCoilTable SavedCoils;
-extern std::string CurrentFileName;
+// What the coil file commands work on: the saved coils, the name of their
+// coil file ("" for none) and the table as it was last written to or read
+// from that file. Each document is independent of every other.
+struct CoilDocument {
+    SavedCoilTable table;
+    std::string fileName;
+    SavedCoilTable onFile;
+};

@@ -41,6 +41,7 @@
 #include "engine/rterror.h"
 #include "files/file_commands.h"
 #include "files/saved_coils.h"
+#include "forms/coil_document.h"
 #include "forms/frmAbout.h"
 #include "forms/select_command.h"
 
@@ -204,8 +205,8 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     setObjectName("Form1");
     setWindowTitle("Korvan");
     g_form1 = this;
-    SavedCoils.Reset();
-    MarkSavedCoilsUnchanged();
+    TheCoilDocument().table.Reset();
+    MarkSavedCoilsUnchanged(TheCoilDocument());
 
     BuildMenus();
     BuildToolbar();
@@ -336,7 +337,7 @@ void Form1::UpdateClock() {
     if (auto* d = Label("StatusPanel(4)")) d->setText(QDate::currentDate().toString("M/d/yyyy"));
     // The toolbar's "Print" is the File menu's "&Print...": available only
     // when there are saved coils to print.
-    if (auto* p = Action("Print")) p->setEnabled(PrintCommandsAvailable() && SavedCoils.CoilCount() >= 1);
+    if (auto* p = Action("Print")) p->setEnabled(PrintCommandsAvailable() && TheCoilDocument().table.CoilCount() >= 1);
 }
 
 QWidget* Form1::BuildTitleBlock() {
@@ -1068,7 +1069,7 @@ void Form1::cmdClose_Click() {
 // Menus and toolbar
 
 void Form1::mnuFile_Click() {
-    if (auto* a = Action("mnuFilePrint")) a->setEnabled(PrintCommandsAvailable() && SavedCoils.CoilCount() >= 1);
+    if (auto* a = Action("mnuFilePrint")) a->setEnabled(PrintCommandsAvailable() && TheCoilDocument().table.CoilCount() >= 1);
 }
 
 void Form1::mnuFileExit_Click() { close(); }

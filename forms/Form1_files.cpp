@@ -14,6 +14,7 @@
 #include "files/saved_coils.h"
 #include "forms/Form1.h"
 #include "forms/Form2.h"
+#include "forms/coil_document.h"
 #include "forms/file_dialog.h"
 #include "forms/question.h"
 
@@ -25,7 +26,7 @@ void Form1::InitFileCommands() {
     const QRegularExpression oneField("[^;\\r\\n]*");
     for (const char* name : {"txtHdr(1)", "txtHdr(2)"})
         if (QLineEdit* box = Text(name)) box->setValidator(new QRegularExpressionValidator(oneField, box));
-    if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(SavedCoils.CoilCount() > 0);
+    if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(TheCoilDocument().table.CoilCount() > 0);
 }
 
 void Form1::cmdSave_Click() {
@@ -38,8 +39,8 @@ void Form1::cmdSave_Click() {
     texts.tubeText = FieldText("cboTubeOD");
     texts.wallText = FieldText("cboWallThk");
     try {
-        AppendSavedCoil(SavedCoils, coilSpec, coilRating, texts);
-        RememberSavedCoilWarnings(SavedCoils.Rows()[SavedCoils.CoilCount() - 1], WarningsLine(coilWarnings));
+        AppendSavedCoil(TheCoilDocument().table, coilSpec, coilRating, texts);
+        RememberSavedCoilWarnings(TheCoilDocument().table.Rows()[TheCoilDocument().table.CoilCount() - 1], WarningsLine(coilWarnings));
     } catch (const rt::RtError& e) {
         ShowMessage("The coil was not saved.\nError: " + std::to_string(e.number()) + " " + e.description(),
                     MsgIcon::Error);
@@ -49,18 +50,18 @@ void Form1::cmdSave_Click() {
 }
 
 void Form1::cmdView_Click() {
-    Form2 list(this);
+    Form2 list(TheCoilDocument(), this);
     connect(&list, &Form2::noCoilsLeft, this, [this] {
         if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(false);
     });
     list.exec();
-    if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(SavedCoils.CoilCount() > 0);
+    if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(TheCoilDocument().table.CoilCount() > 0);
 }
 
 bool Form1::OfferToWriteSavedCoils() {
-    if (!SavedCoilsChanged()) return true;
+    if (!SavedCoilsChanged(TheCoilDocument())) return true;
     switch (AskUser("Save changes to the coil list?", true)) {
-    case Answer::Yes: return FileWrite(CoilFileDialog());
+    case Answer::Yes: return FileWrite(TheCoilDocument(), CoilFileDialog());
     case Answer::No: return true;
     case Answer::Cancel: return false;
     }
@@ -80,12 +81,12 @@ void Form1::mnuFileOpen_Click() {
 }
 
 void Form1::OpenCoilFile(const std::string& name) {
-    if (!FileOpenNamed(name)) return;
-    if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(SavedCoils.CoilCount() > 0);
+    if (!FileOpenNamed(TheCoilDocument(), name)) return;
+    if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(TheCoilDocument().table.CoilCount() > 0);
     cmdView_Click();
 }
 
 void Form1::mnuFileNew_Click() {
     if (!OfferToWriteSavedCoils()) return;
-    FileNew(CoilFileDialog());
+    FileNew(TheCoilDocument(), CoilFileDialog());
 }

@@ -5,6 +5,7 @@
 
 #include "forms/Form1.h"
 #include "forms/Form3.h"
+#include "forms/coil_document.h"
 #include "forms/printer.h"
 #include "reports/performance_sheet.h"
 
@@ -38,6 +39,6 @@ void Form1::cmdFinish_Click() {
 void Form1::mnuFilePrintSetup_Click() { Printer().Setup(this); }
 
 void Form1::mnuFilePrint_Click() {
-    if (SavedCoils.CoilCount() < 1) return;
-    PrintMultiCoilReport(this);
+    if (TheCoilDocument().table.CoilCount() < 1) return;
+    PrintMultiCoilReport(TheCoilDocument().table, this);
 }

@@ -42,7 +42,8 @@ const char* const kButtonCaptions[Form2::ButtonCount] = {
 
 }  // namespace
 
-Form2::Form2(QWidget* parent, FileDialog* dialog) : QDialog(parent), dialog_(dialog) {
+Form2::Form2(CoilDocument& document, QWidget* parent, FileDialog* dialog)
+    : QDialog(parent), document_(document), dialog_(dialog) {
     setObjectName("Form2");
     setWindowTitle("Saved Coils");
     setModal(true);
@@ -70,7 +71,7 @@ Form2::Form2(QWidget* parent, FileDialog* dialog) : QDialog(parent), dialog_(dia
         connect(b, &QPushButton::clicked, this, [this, i] { cmdPrint_Click(i); });
         buttons_[i] = b;
     }
-    buttons_[Delete]->setEnabled(SavedCoils.CoilCount() > 0);
+    buttons_[Delete]->setEnabled(document_.table.CoilCount() > 0);
 
     FillGrid();
     grid_->resizeColumnsToContents();
@@ -86,25 +87,25 @@ QPushButton* Form2::cmdPrint(int index) const {
 
 void Form2::FillGrid() {
     grid_->clearContents();
-    const int n = SavedCoils.CoilCount();
+    const int n = document_.table.CoilCount();
     grid_->setRowCount(n);
     for (int r = 0; r < n; ++r)
         for (int c = 0; c < col::Count; ++c)
-            grid_->setItem(r, c, new QTableWidgetItem(QString::fromStdString(CellText(SavedCoils.At(c, r)))));
+            grid_->setItem(r, c, new QTableWidgetItem(QString::fromStdString(CellText(document_.table.At(c, r)))));
     for (int r = 0; r < n; ++r)
         grid_->setItem(r, kWarningsColumn,
-                       new QTableWidgetItem(QString::fromStdString(SavedCoilWarnings(SavedCoils.Rows()[r]))));
+                       new QTableWidgetItem(QString::fromStdString(SavedCoilWarnings(document_.table.Rows()[r]))));
     if (n > 0) grid_->setCurrentCell(0, 0);
 }
 
 void Form2::cmdPrint_Click(int index) {
     try {
         switch (index) {
-        case Print: PrintMultiCoilReport(this); break;
-        case Preview: ShowPrintPreview(this); break;
+        case Print: PrintMultiCoilReport(document_.table, this); break;
+        case Preview: ShowPrintPreview(document_.table, this); break;
         case Delete: DeleteCurrentCoil(); break;
         case Close: close(); break;
-        case File: FileWrite(dialog_ ? *dialog_ : CoilFileDialog()); break;
+        case File: FileWrite(document_, dialog_ ? *dialog_ : CoilFileDialog()); break;
         default: break;
         }
     } catch (const rt::RtError&) {
@@ -118,11 +119,11 @@ void Form2::cmdPrint_Click(int index) {
 
 void Form2::DeleteCurrentCoil() {
     const int row = grid_->currentRow();
-    if (row < 0 || row >= SavedCoils.CoilCount()) return;
-    if (AskUser("Delete coil " + CellText(SavedCoils.At(0, row)) + "?", false) != Answer::Yes) return;
-    if (!DeleteSavedCoil(SavedCoils, row)) return;
+    if (row < 0 || row >= document_.table.CoilCount()) return;
+    if (AskUser("Delete coil " + CellText(document_.table.At(0, row)) + "?", false) != Answer::Yes) return;
+    if (!DeleteSavedCoil(document_.table, row)) return;
     FillGrid();
-    const int n = SavedCoils.CoilCount();
+    const int n = document_.table.CoilCount();
     if (n == 0) {
         buttons_[Delete]->setEnabled(false);
         emit noCoilsLeft();

@@ -1,13 +1,14 @@
 // Form2 "Saved Coils": the list of saved coils, with printing, preview,
 // deletion and writing the coil file.
 //
-// The grid "SSDBGrid1" shows columns 0 to 32 of SavedCoils, one grid row a
-// coil. The buttons are named "cmdPrint(0)" to "cmdPrint(4)": "&Print",
+// The grid "SSDBGrid1" shows columns 0 to 32 of the document's saved coils,
+// one grid row a coil. The buttons are named "cmdPrint(0)" to "cmdPrint(4)": "&Print",
 // "Pre&view...", "&Delete...", "&Close", "&File".
 #pragma once
 
 #include <QDialog>
 
+struct CoilDocument;
 class FileDialog;
 class QPushButton;
 class QTableWidget;
@@ -18,14 +19,15 @@ class Form2 : public QDialog {
 public:
     enum Button { Print = 0, Preview = 1, Delete = 2, Close = 3, File = 4, ButtonCount = 5 };
 
+    // Shows and changes `document`, which must outlive the window.
     // `dialog` names the coil file when there is no current file name;
     // nullptr uses the coil form's dialog.
-    explicit Form2(QWidget* parent = nullptr, FileDialog* dialog = nullptr);
+    explicit Form2(CoilDocument& document, QWidget* parent = nullptr, FileDialog* dialog = nullptr);
 
     QTableWidget* SSDBGrid1() const { return grid_; }
     QPushButton* cmdPrint(int index) const;
 
-    // Rebuilds the grid from SavedCoils.
+    // Rebuilds the grid from the document's saved coils.
     void FillGrid();
     // The button actions by index; a run-time error ends an action silently.
     void cmdPrint_Click(int index);
@@ -41,6 +43,7 @@ protected:
 private:
     void DeleteCurrentCoil();
 
+    CoilDocument& document_;
     FileDialog* dialog_;
     QTableWidget* grid_ = nullptr;
     QPushButton* buttons_[ButtonCount] = {};

@@ -196,13 +196,13 @@ void Form3::resizeEvent(QResizeEvent* event) {
     vsPrinter1->setGeometry(left, barHeight + static_cast<int>(std::lround(100 / tpp)), w, h);
 }
 
-void ShowPrintPreview(QWidget* parent) {
-    Form3 form(SavedCoils, ReportHeaderFromForm1(), Printer().ReportPage(), parent);
+void ShowPrintPreview(const SavedCoilTable& table, QWidget* parent) {
+    Form3 form(table, ReportHeaderFromForm1(), Printer().ReportPage(), parent);
     form.setModal(true);
     form.exec();
 }
 
-void PrintMultiCoilReport(QWidget* parent) {
-    Form3 form(SavedCoils, ReportHeaderFromForm1(), Printer().ReportPage(), parent);
+void PrintMultiCoilReport(const SavedCoilTable& table, QWidget* parent) {
+    Form3 form(table, ReportHeaderFromForm1(), Printer().ReportPage(), parent);
     form.Command1_Click(0);
 }

@@ -14,11 +14,11 @@ class QPrintPreviewWidget;
 class QPrinter;
 class QPushButton;
 
-// Builds the multi-coil report of SavedCoils and shows it in the modal
-// print preview window.
-void ShowPrintPreview(QWidget* parent);
-// Builds the multi-coil report of SavedCoils and prints it without showing it.
-void PrintMultiCoilReport(QWidget* parent);
+// Builds the multi-coil report of `table` and shows it in the modal print
+// preview window.
+void ShowPrintPreview(const SavedCoilTable& table, QWidget* parent);
+// Builds the multi-coil report of `table` and prints it without showing it.
+void PrintMultiCoilReport(const SavedCoilTable& table, QWidget* parent);
 
 // The job fields of the coil selection form for the report's page header
 // (empty when that window is not open).

@@ -54,12 +54,9 @@ protected:
         ASSERT_NE(::mkdtemp(tmpl), nullptr);
         dir = tmpl;
     }
-    void TearDown() override {
-        fs::remove_all(dir);
-        SavedCoils.Reset();
-        CurrentFileName.clear();
-    }
+    void TearDown() override { fs::remove_all(dir); }
     std::string dir;
+    CoilDocument doc;
 };
 
 TEST_F(CoilFile, EveryCoilTypeRoundTripsEveryColumn) {
@@ -138,35 +135,60 @@ TEST_F(CoilFile, OpenReplacesTheCoilsOnlyWhenTheWholeFileReads) {
     RecordingMessageSink sink;
     ScopedMessageSink scope(sink);
     RecordingFileDialog dialog;
-    SavedCoils = EveryCoilType();
-    CurrentFileName = dir + "/mine.kvn";
+    doc.table = EveryCoilType();
+    doc.fileName = dir + "/mine.kvn";
     Put(dir + "/bad.kvn", kOldSteamLine + "\r\nnot a coil\r\n");
     dialog.answers = {"*.kvn", "", dir + "/bad.kvn"};
-    for (int i = 0; i < 3; ++i) EXPECT_FALSE(FileOpen(dialog));
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(FileOpen(doc, dialog));
     ASSERT_EQ(sink.shown.size(), 3u);
     EXPECT_EQ(sink.shown[0].text, "You must use a valid file name");
     EXPECT_EQ(sink.shown[1].text, "You must use a valid file name");
     EXPECT_EQ(sink.shown[0].icon, MsgIcon::Error);
     EXPECT_NE(sink.shown[2].text.find("Line 2"), std::string::npos);
-    EXPECT_EQ(SavedCoils.CoilCount(), 5);
-    EXPECT_EQ(CurrentFileName, dir + "/mine.kvn");
+    EXPECT_EQ(doc.table.CoilCount(), 5);
+    EXPECT_EQ(doc.fileName, dir + "/mine.kvn");
 
     // New names the file, Write uses it without asking, Open reads it back.
     const std::string path = dir + "/job.kvn";
     dialog.answers = {path};
     dialog.shown = 0;
-    FileNew(dialog);
-    ASSERT_TRUE(FileWrite(dialog));
+    FileNew(doc, dialog);
+    ASSERT_TRUE(FileWrite(doc, dialog));
     EXPECT_EQ(dialog.shown, 1);
-    const SavedCoilTable written = SavedCoils;
-    SavedCoils.Reset();
+    const SavedCoilTable written = doc.table;
+    doc.table.Reset();
     dialog.answers = {path};
-    ASSERT_TRUE(FileOpen(dialog));
-    ExpectSameCoils(SavedCoils, written);
+    ASSERT_TRUE(FileOpen(doc, dialog));
+    ExpectSameCoils(doc.table, written);
 
-    CurrentFileName.clear();   // Write cancelled: nothing written, nothing said
-    EXPECT_FALSE(FileWrite(dialog));
+    doc.fileName.clear();   // Write cancelled: nothing written, nothing said
+    EXPECT_FALSE(FileWrite(doc, dialog));
     EXPECT_EQ(sink.shown.size(), 3u);
+}
+
+// Each document keeps its own table, file name and table on file.
+TEST_F(CoilFile, DocumentsShareNoState) {
+    RecordingMessageSink sink;
+    ScopedMessageSink scope(sink);
+    CoilDocument other;
+    doc.table = EveryCoilType();
+    EXPECT_TRUE(SavedCoilsChanged(doc));
+    EXPECT_FALSE(SavedCoilsChanged(other));
+    RecordingFileDialog dialog;
+    dialog.answers = {dir + "/one.kvn"};
+    ASSERT_TRUE(FileWrite(doc, dialog));
+    EXPECT_FALSE(SavedCoilsChanged(doc));
+    EXPECT_EQ(other.fileName, "");
+    EXPECT_EQ(other.table.CoilCount(), 0);
+
+    // The same coils are unwritten in the other document until it is marked.
+    other.table = doc.table;
+    EXPECT_TRUE(SavedCoilsChanged(other));
+    MarkSavedCoilsUnchanged(other);
+    doc.table.Reset();
+    EXPECT_FALSE(SavedCoilsChanged(other));
+    EXPECT_TRUE(SavedCoilsChanged(doc));
+    EXPECT_TRUE(sink.shown.empty());
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "engine/msgbox.h"
 #include "files/saved_coils.h"
 #include "forms/Form1.h"
+#include "forms/coil_document.h"
 #include "forms/frmChart.h"
 #include "forms/printer.h"
 
@@ -29,7 +30,7 @@ struct AnswerDialog : ChartSaveDialog {
 class ChartCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        SavedCoils.Reset();
+        TheCoilDocument().table.Reset();
         SetPrinterPort(&printer);
         SetChartSaveDialog(&dialog);
         form.show();
@@ -38,7 +39,7 @@ protected:
     void TearDown() override {
         SetPrinterPort(nullptr);
         SetChartSaveDialog(nullptr);
-        SavedCoils.Reset();
+        TheCoilDocument().table.Reset();
     }
 
     // Rates a chilled-water coil entering at `eatDb`/67 °F.

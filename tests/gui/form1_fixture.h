@@ -19,6 +19,7 @@
 #include "engine/msgbox.h"
 #include "files/saved_coils.h"
 #include "forms/Form1.h"
+#include "forms/coil_document.h"
 
 namespace {
 
@@ -29,12 +30,12 @@ std::string S(const QString& s) { return s.toStdString(); }
 class Form1Test : public ::testing::Test {
 protected:
     void SetUp() override {
-        SavedCoils.Reset();
+        TheCoilDocument().table.Reset();
         form.show();
         QApplication::setActiveWindow(&form);
         QApplication::processEvents();
     }
-    void TearDown() override { SavedCoils.Reset(); }
+    void TearDown() override { TheCoilDocument().table.Reset(); }
 
     template <class T = QWidget>
     T* W(const QString& name) {

@@ -29,6 +29,7 @@
 #include "files/coil_file.h"
 #include "files/saved_coils.h"
 #include "forms/Form1.h"
+#include "forms/coil_document.h"
 #include "forms/frmAbout.h"
 #include "gui/form1_fixture.h"
 
@@ -84,13 +85,13 @@ TEST_F(Form1Test, FileMenuEnablesPrintOnlyWithSavedCoils) {
     emit menu->aboutToShow();
     EXPECT_FALSE(form.Action("mnuFilePrint")->isEnabled());
     EXPECT_FALSE(form.Action("Print")->isEnabled());   // the toolbar's copy of it
-    SavedCoils.Rows().insert(SavedCoils.Rows().begin(), SavedCoilTable::Row{});
-    ASSERT_EQ(SavedCoils.CoilCount(), 1);
+    TheCoilDocument().table.Rows().insert(TheCoilDocument().table.Rows().begin(), SavedCoilTable::Row{});
+    ASSERT_EQ(TheCoilDocument().table.CoilCount(), 1);
     emit menu->aboutToShow();
     EXPECT_EQ(form.Action("mnuFilePrint")->isEnabled(), form.PrintCommandsAvailable());
     RunEvents(1100);
     EXPECT_EQ(form.Action("Print")->isEnabled(), form.PrintCommandsAvailable());
-    SavedCoils.Reset();
+    TheCoilDocument().table.Reset();
     emit menu->aboutToShow();
     EXPECT_FALSE(form.Action("mnuFilePrint")->isEnabled());
 }
@@ -711,13 +712,13 @@ TEST_F(Form1UnitsTest, SavedRowsAndTheCoilFileStayInchPound) {
     EXPECT_EQ(Text("txtHdr(2)"), model);
     Click("cmdPrint(1)");
     ASSERT_TRUE(sink.shown.empty());
-    ASSERT_EQ(SavedCoils.CoilCount(), 2);
+    ASSERT_EQ(TheCoilDocument().table.CoilCount(), 2);
     auto line = [](int row) {
-        const std::string l = CoilFileLine(SavedCoils.Rows()[row]);
+        const std::string l = CoilFileLine(TheCoilDocument().table.Rows()[row]);
         return l.substr(l.find(';'));  // past the coil number
     };
     EXPECT_EQ(line(0), line(1));
     SavedCoilTable back;
-    ASSERT_TRUE(ParseCoilFileText(CoilFileText(SavedCoils), back).ok);
-    EXPECT_EQ(CoilFileText(back), CoilFileText(SavedCoils));
+    ASSERT_TRUE(ParseCoilFileText(CoilFileText(TheCoilDocument().table), back).ok);
+    EXPECT_EQ(CoilFileText(back), CoilFileText(TheCoilDocument().table));
 }

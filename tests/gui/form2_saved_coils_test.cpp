@@ -22,23 +22,22 @@ namespace {
 class Form2Test : public ::testing::Test {
 protected:
     void SetUp() override {
-        SavedCoils.Reset();
         for (const char* item : {"A", "B", "C"})
-            AppendSavedCoil(SavedCoils, CoilSpec{}, CoilRating{}, {"", "", item, "Water", "5", ""});
+            AppendSavedCoil(doc.table, CoilSpec{}, CoilRating{}, {"", "", item, "Water", "5", ""});
     }
-    void TearDown() override { SavedCoils.Reset(); }
     static QString Cell(const Form2& f, int row, int column) { return f.SSDBGrid1()->item(row, column)->text(); }
     RecordingMessageSink sink;
     ScopedMessageSink scoped{sink};
     RecordingFileDialog dialog;
+    CoilDocument doc;
 };
 
 // Each coil's warnings stand in the last column, follow the coil when one
 // above it is deleted, and stay out of its line of the coil file.
 TEST_F(Form2Test, WarningsColumnFollowsItsCoil) {
     const std::string text = "Circuits left blank: rated with one circuit";
-    RememberSavedCoilWarnings(SavedCoils.Rows()[2], text);
-    Form2 f(nullptr, &dialog);
+    RememberSavedCoilWarnings(doc.table.Rows()[2], text);
+    Form2 f(doc, nullptr, &dialog);
     EXPECT_EQ(Cell(f, 0, 33), "");
     EXPECT_EQ(Cell(f, 2, 33), QString::fromStdString(text));
     RecordingQuestions questions;
@@ -47,11 +46,11 @@ TEST_F(Form2Test, WarningsColumnFollowsItsCoil) {
     f.SSDBGrid1()->setCurrentCell(0, 3);
     f.cmdPrint_Click(Form2::Delete);
     EXPECT_EQ(Cell(f, 1, 33), QString::fromStdString(text));
-    EXPECT_EQ(CoilFileLine(SavedCoils.Rows()[1]).find("Circuits"), std::string::npos);
+    EXPECT_EQ(CoilFileLine(doc.table.Rows()[1]).find("Circuits"), std::string::npos);
 }
 
 TEST_F(Form2Test, GridButtonsAndResizeRule) {
-    Form2 f(nullptr, &dialog);
+    Form2 f(doc, nullptr, &dialog);
     EXPECT_EQ(f.windowTitle(), "Saved Coils");
     ASSERT_EQ(f.SSDBGrid1()->columnCount(), 34);  // the table's 33 columns and the warnings
     EXPECT_EQ(f.SSDBGrid1()->horizontalHeaderItem(33)->text(), "Warnings");
@@ -85,8 +84,8 @@ TEST_F(Form2Test, GridButtonsAndResizeRule) {
         right = f.cmdPrint(i)->x() - 7;
     }
 
-    SavedCoils.Reset();
-    Form2 empty(nullptr, &dialog);
+    doc.table.Reset();
+    Form2 empty(doc, nullptr, &dialog);
     EXPECT_FALSE(empty.cmdPrint(Form2::Delete)->isEnabled());
 }
 
@@ -95,7 +94,7 @@ TEST_F(Form2Test, DeleteAsksThenRenumbersAndTheLastDeletionClosesTheList) {
     ScopedQuestionPort askHere{questions};
     questions.answers = {Answer::No};
     questions.fallback = Answer::Yes;
-    Form2 f(nullptr, &dialog);
+    Form2 f(doc, nullptr, &dialog);
     int gone = 0;
     QObject::connect(&f, &Form2::noCoilsLeft, [&gone] { ++gone; });
     f.show();
@@ -110,10 +109,10 @@ TEST_F(Form2Test, DeleteAsksThenRenumbersAndTheLastDeletionClosesTheList) {
     EXPECT_EQ(Cell(f, 0, 0) + Cell(f, 0, 3) + Cell(f, 1, 0) + Cell(f, 1, 3), "1B2C");
     f.SSDBGrid1()->setCurrentCell(1, 0);
     f.cmdPrint_Click(Form2::Delete);
-    EXPECT_EQ(CellText(SavedCoils.At(3, 0)), "B");
+    EXPECT_EQ(CellText(doc.table.At(3, 0)), "B");
     EXPECT_TRUE(f.isVisible());
     f.cmdPrint_Click(Form2::Delete);
-    EXPECT_EQ(SavedCoils.Rows().size(), 1u);
+    EXPECT_EQ(doc.table.Rows().size(), 1u);
     EXPECT_EQ(gone, 1);
     EXPECT_FALSE(f.cmdPrint(Form2::Delete)->isEnabled());
     EXPECT_FALSE(f.isVisible());
@@ -127,8 +126,8 @@ TEST_F(Form2Test, UnexpectedFailureOfACommandIsShown) {
     struct FailingDialog : RecordingFileDialog {
         std::string ShowSave() override { throw std::runtime_error("The disk went away"); }
     } failing;
-    CurrentFileName.clear();
-    Form2 f(nullptr, &failing);
+    doc.fileName.clear();
+    Form2 f(doc, nullptr, &failing);
     f.cmdPrint_Click(Form2::File);
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0].text, "The disk went away");

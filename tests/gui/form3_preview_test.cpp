@@ -10,6 +10,7 @@
 
 #include "files/save_row.h"
 #include "forms/Form1.h"
+#include "forms/coil_document.h"
 #include "forms/Form3.h"
 #include "forms/printer.h"
 
@@ -32,11 +33,11 @@ class PrintCommands : public ::testing::Test {
 protected:
     void SetUp() override {
         SetPrinterPort(&printer);
-        SavedCoils.Reset();
+        TheCoilDocument().table.Reset();
     }
     void TearDown() override {
         SetPrinterPort(nullptr);
-        SavedCoils.Reset();
+        TheCoilDocument().table.Reset();
     }
     RecordingPrinter printer;
 };
@@ -127,8 +128,8 @@ TEST_F(Form3Test, ResizeRule) {
 }
 
 TEST_F(PrintCommands, ReportPrintsOnThePrinterOrIntoANamedPdf) {
-    AddCoils(SavedCoils, 5, "Glycol");
-    PrintMultiCoilReport(nullptr);
+    AddCoils(TheCoilDocument().table, 5, "Glycol");
+    PrintMultiCoilReport(TheCoilDocument().table, nullptr);
     ASSERT_EQ(printer.jobs.size(), 1u);
     EXPECT_EQ(printer.jobs[0].kind, "report");
     EXPECT_EQ(printer.jobs[0].pages, 2);
@@ -137,7 +138,7 @@ TEST_F(PrintCommands, ReportPrintsOnThePrinterOrIntoANamedPdf) {
 
     // No printer installed: a file name is asked for; cancelling prints nothing.
     printer.hasPrinter = false;
-    PrintMultiCoilReport(nullptr);
+    PrintMultiCoilReport(TheCoilDocument().table, nullptr);
     EXPECT_EQ(printer.askCount, 1);
     EXPECT_EQ(printer.jobs.size(), 1u);
     printer.pdfAnswer = "/tmp/coils.pdf";
@@ -187,7 +188,7 @@ TEST_F(PrintCommands, Form1FinishSetupAndPrint) {
     // none saved there is nothing to print.
     f.mnuFilePrint_Click();
     EXPECT_EQ(printer.jobs.size(), 2u);
-    AddCoils(SavedCoils, 2);
+    AddCoils(TheCoilDocument().table, 2);
     f.mnuFilePrint_Click();
     ASSERT_EQ(printer.jobs.size(), 3u);
     EXPECT_EQ(printer.jobs[2].kind, "report");

@@ -94,14 +94,9 @@ protected:
         char tmpl[] = "/tmp/kvn-faults-XXXXXX";
         ASSERT_NE(::mkdtemp(tmpl), nullptr);
         dir = tmpl;
-        SavedCoils = Coils(3);
-        CurrentFileName.clear();
+        doc.table = Coils(3);
     }
-    void TearDown() override {
-        fs::remove_all(dir);
-        SavedCoils.Reset();
-        CurrentFileName.clear();
-    }
+    void TearDown() override { fs::remove_all(dir); }
     int FilesInDir() const {
         return static_cast<int>(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}));
     }
@@ -111,6 +106,7 @@ protected:
     }
 
     std::string dir;
+    CoilDocument doc;
     RecordingMessageSink sink;
     ScopedMessageSink scope{sink};
 };
@@ -123,14 +119,14 @@ void ExpectNamesFileAndReason(const std::string& message, const std::string& pat
 
 TEST_F(FileFaults, WriteIntoAFolderThatIsAFile) {
     Put(dir + "/notafolder", "plain file");
-    CurrentFileName = dir + "/notafolder/coils.kvn";
+    doc.fileName = dir + "/notafolder/coils.kvn";
     RecordingFileDialog dialog;
-    EXPECT_FALSE(FileWrite(dialog));
+    EXPECT_FALSE(FileWrite(doc, dialog));
     EXPECT_EQ(dialog.shown, 0);
-    ExpectNamesFileAndReason(OnlyMessage(), CurrentFileName, "Not a directory");
+    ExpectNamesFileAndReason(OnlyMessage(), doc.fileName, "Not a directory");
     EXPECT_EQ(sink.shown[0].icon, MsgIcon::Error);
     EXPECT_EQ(Slurp(dir + "/notafolder"), "plain file");
-    EXPECT_EQ(SavedCoils.CoilCount(), 3);
+    EXPECT_EQ(doc.table.CoilCount(), 3);
 }
 
 // A full disk, simulated by a file size limit in a child process: the write
@@ -149,14 +145,14 @@ TEST_F(FileFaults, FullDiskKeepsTheOldFile) {
         if (!LimitFileSize(4096)) return -2;
         RecordingMessageSink childSink;
         ScopedMessageSink childScope(childSink);
-        SavedCoils = bigger;
-        CurrentFileName = path;
+        doc.table = bigger;
+        doc.fileName = path;
         RecordingFileDialog dialog;
-        if (FileWrite(dialog)) return 0;
+        if (FileWrite(doc, dialog)) return 0;
         if (childSink.shown.size() != 1) return -3;
         const std::string& m = childSink.shown[0].text;
         if (m.find(path) == std::string::npos || m.find("File too large") == std::string::npos) return -4;
-        return SameCoils(SavedCoils, bigger) ? 1 : -5;
+        return SameCoils(doc.table, bigger) ? 1 : -5;
     });
     ASSERT_TRUE(child.exited);
     EXPECT_EQ(child.answer, 1);
@@ -169,24 +165,24 @@ TEST_F(FileFaults, FullDiskKeepsTheOldFile) {
 TEST_F(FileFaults, FileRemovedWhileTheDialogIsOpen) {
     const std::string path = dir + "/gone.kvn";
     ASSERT_TRUE(WriteCoilFile(path, Coils(5)).ok);
-    CurrentFileName = dir + "/mine.kvn";
-    const std::string before = CoilFileText(SavedCoils);
+    doc.fileName = dir + "/mine.kvn";
+    const std::string before = CoilFileText(doc.table);
     DialogWithSideEffect dialog(path, [&] { fs::remove(path); });
-    EXPECT_FALSE(FileOpen(dialog));
+    EXPECT_FALSE(FileOpen(doc, dialog));
     ExpectNamesFileAndReason(OnlyMessage(), path, "No such file");
-    EXPECT_EQ(CoilFileText(SavedCoils), before);
-    EXPECT_EQ(CurrentFileName, dir + "/mine.kvn");
+    EXPECT_EQ(CoilFileText(doc.table), before);
+    EXPECT_EQ(doc.fileName, dir + "/mine.kvn");
 }
 
 // A file replaced by a folder or a named pipe while the dialog is open.
 // Reading a pipe must not wait for a writer that never comes.
 TEST_F(FileFaults, OpenAFolderOrAPipe) {
-    const std::string before = CoilFileText(SavedCoils);
+    const std::string before = CoilFileText(doc.table);
     const std::string folder = dir + "/folder.kvn";
     fs::create_directory(folder);
     RecordingFileDialog dialog;
     dialog.answers = {folder};
-    EXPECT_FALSE(FileOpen(dialog));
+    EXPECT_FALSE(FileOpen(doc, dialog));
     ExpectNamesFileAndReason(OnlyMessage(), folder, "directory");
 
     const std::string pipe = dir + "/pipe.kvn";
@@ -202,23 +198,23 @@ TEST_F(FileFaults, OpenAFolderOrAPipe) {
     });
     EXPECT_TRUE(child.exited) << "reading a pipe blocked";
     EXPECT_EQ(child.answer, 1);
-    EXPECT_EQ(CoilFileText(SavedCoils), before);
+    EXPECT_EQ(CoilFileText(doc.table), before);
 }
 
 // A bad line deep in a long file: the message gives its line, nothing of
 // the file reaches the table.
 TEST_F(FileFaults, BadLineDeepInALongFile) {
     std::string text = CoilFileText(Coils(5000));
-    const std::string before = CoilFileText(SavedCoils);
+    const std::string before = CoilFileText(doc.table);
     text += "1;2;3\r\n";
     text += CoilFileText(Coils(10));
     const std::string path = dir + "/long.kvn";
     Put(path, text);
     RecordingFileDialog dialog;
     dialog.answers = {path};
-    EXPECT_FALSE(FileOpen(dialog));
+    EXPECT_FALSE(FileOpen(doc, dialog));
     ExpectNamesFileAndReason(OnlyMessage(), path, "Line 5001: the line has 3 fields");
-    EXPECT_EQ(CoilFileText(SavedCoils), before);
+    EXPECT_EQ(CoilFileText(doc.table), before);
 }
 
 // The extra memory a read needs beyond the table it builds, in KiB; -1
@@ -270,12 +266,12 @@ TEST_F(FileFaults, HostileLargeFilesAreRefusedWithBoundedMemory) {
     for (const auto& [path, reason] : {std::pair{semicolons, "Line 1: the line has 33554433 fields"},
                                        std::pair{minimal, "more than 200000 lines"}}) {
         const long textKiB = static_cast<long>(fs::file_size(path) / 1024);
-        SavedCoils = Coils(2);
+        doc.table = Coils(2);
         RecordingFileDialog dialog;
         dialog.answers = {path};
-        EXPECT_FALSE(FileOpen(dialog)) << path;
+        EXPECT_FALSE(FileOpen(doc, dialog)) << path;
         ExpectNamesFileAndReason(sink.shown.empty() ? "" : sink.shown.back().text, path, reason);
-        EXPECT_EQ(SavedCoils.CoilCount(), 2) << path;
+        EXPECT_EQ(doc.table.CoilCount(), 2) << path;
         const long overhead = ReadOverheadKiB(path, 0);
         ASSERT_NE(overhead, -2) << path << " was not refused";
         if (overhead == -1) GTEST_SKIP() << "peak memory cannot be measured here";
