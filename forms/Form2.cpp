@@ -100,8 +100,8 @@ void Form2::FillGrid() {
 void Form2::cmdPrint_Click(int index) {
     try {
         switch (index) {
-        case Print: PrintMultiCoilReport(this); break;
-        case Preview: ShowPrintPreview(this); break;
+        case Print: PrintMultiCoilReport(this, header_); break;
+        case Preview: ShowPrintPreview(this, header_); break;
         case Delete: DeleteCurrentCoil(); break;
         case Close: close(); break;
         case File: FileWrite(dialog_ ? *dialog_ : CoilFileDialog()); break;

@@ -8,6 +8,8 @@
 
 #include <QDialog>
 
+#include "reports/multi_coil_report.h"
+
 class FileDialog;
 class QPushButton;
 class QTableWidget;
@@ -24,6 +26,10 @@ public:
 
     QTableWidget* SSDBGrid1() const { return grid_; }
     QPushButton* cmdPrint(int index) const;
+
+    // The job fields for the page header of the report printed or previewed
+    // from the list (none until set).
+    void SetReportHeader(const reports::ReportHeaderTexts& header) { header_ = header; }
 
     // Rebuilds the grid from SavedCoils.
     void FillGrid();
@@ -42,6 +48,7 @@ private:
     void DeleteCurrentCoil();
 
     FileDialog* dialog_;
+    reports::ReportHeaderTexts header_;
     QTableWidget* grid_ = nullptr;
     QPushButton* buttons_[ButtonCount] = {};
 };

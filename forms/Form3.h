@@ -14,15 +14,12 @@ class QPrintPreviewWidget;
 class QPrinter;
 class QPushButton;
 
-// Builds the multi-coil report of SavedCoils and shows it in the modal
-// print preview window.
-void ShowPrintPreview(QWidget* parent);
-// Builds the multi-coil report of SavedCoils and prints it without showing it.
-void PrintMultiCoilReport(QWidget* parent);
-
-// The job fields of the coil selection form for the report's page header
-// (empty when that window is not open).
-reports::ReportHeaderTexts ReportHeaderFromForm1();
+// Builds the multi-coil report of SavedCoils, with `header` (the coil
+// selection form's job fields) on its pages, and shows it in the modal print
+// preview window.
+void ShowPrintPreview(QWidget* parent, const reports::ReportHeaderTexts& header = {});
+// Builds the same report and prints it without showing it.
+void PrintMultiCoilReport(QWidget* parent, const reports::ReportHeaderTexts& header = {});
 
 class Form3 : public QDialog {
     Q_OBJECT
