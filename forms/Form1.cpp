@@ -521,7 +521,7 @@ QWidget* Form1::BuildCoilPanel() {
     auto* v = new QVBoxLayout(f);
     v->setContentsMargins(0, 0, 0, 0);
 
-    Label5_ = MakeLabel(f, "Label5", Q(form1::CoilOptions()[form1::kDefaultCoilOption].word));
+    Label5_ = MakeLabel(f, "Label5", Q(form1::CoilOptionWord(form1::CoilOptions()[form1::kDefaultCoilOption])));
     QFont wf = Label5_->font();
     wf.setBold(true);
     wf.setPointSizeF(wf.pointSizeF() * 1.4);
@@ -774,7 +774,7 @@ void Form1::optCoil_Click(int index) {
     const auto options = form1::CoilOptions();
     if (index < 0 || index >= static_cast<int>(options.size())) return;
     Frame1_[0]->setProperty("Tag", Q(options[index].code));
-    Label5_->setText(Q(options[index].word));
+    Label5_->setText(Q(form1::CoilOptionWord(options[index])));
 }
 
 void Form1::Command1_Click(int index) {

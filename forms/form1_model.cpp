@@ -9,9 +9,8 @@ namespace form1 {
 namespace {
 
 constexpr CoilOption kCoilOptions[] = {
-    {"&Steam", "S", "Steam", true},         {"&Condenser", "C", "Condenser", true},
-    {"&Water", "W", "Water", true},         {"&Evaporator", "E", "Evaporator", true},
-    {"&Glycol", "G", "Glycol", true},       {"&Utilities", "U", "Utilities", false},
+    {"&Steam", "S", true},  {"&Condenser", "C", true}, {"&Water", "W", true},
+    {"&Evaporator", "E", true}, {"&Glycol", "G", true}, {"&Utilities", "U", false},
 };
 
 const EntCondField kEntCond[kEntCondCount] = {
@@ -73,6 +72,11 @@ FocusHint PropertyHint(std::string_view control, units::System units) {
 }  // namespace
 
 std::span<const CoilOption> CoilOptions() { return kCoilOptions; }
+
+std::string_view CoilOptionWord(const CoilOption& option) {
+    const std::string_view word = catalogue::CoilTypeWord(option.code);
+    return word.empty() ? std::string_view("Utilities") : word;
+}
 
 const EntCondField& EntCondFieldAt(int i) { return kEntCond[i]; }
 

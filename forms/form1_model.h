@@ -17,16 +17,17 @@ namespace form1 {
 
 // ---- Start panel --------------------------------------------------------
 
-// A coil type option "optCoil(i)": its caption, the code it selects and the
-// word shown over the coil panel.
+// A coil type option "optCoil(i)": its caption and the code it selects.
 struct CoilOption {
     std::string_view caption;  // "&Water"
     std::string_view code;     // "W"
-    std::string_view word;     // "Water"
     bool offered;              // false for the utilities option, never shown
 };
 // The six options: steam, condenser, water, evaporator, glycol, utilities.
 std::span<const CoilOption> CoilOptions();
+// The word an option shows over the coil panel: its coil type's word
+// ("Water"), "Utilities" for the utilities option.
+std::string_view CoilOptionWord(const CoilOption& option);
 inline constexpr int kDefaultCoilOption = 2;  // water
 
 // ---- Entering conditions ------------------------------------------------

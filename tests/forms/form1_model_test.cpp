@@ -36,6 +36,8 @@ TEST(Form1Model, EnteringConditionsPerCoilType) {
     }
     EXPECT_EQ(form1::EntCondControl(8), "cboRefrigerant");
     EXPECT_EQ(form1::EntCondControl(14), "txtProperty(14)");
+    EXPECT_EQ(form1::CoilOptionWord(form1::CoilOptions()[1]), "Condenser");
+    EXPECT_EQ(form1::CoilOptionWord(form1::CoilOptions()[5]), "Utilities");
 }
 
 TEST(Form1Model, TubeChoicesListsAndTexts) {
