@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/form_fields.h"
 #include "common/numfmt.h"
 #include "engine/coilcalc.h"
 #include "engine/msgbox.h"
@@ -122,24 +123,6 @@ struct FieldOverflow {
     ValidationFault fault;
 };
 
-// The name the user knows a numeric field by, and its control.
-struct FieldName {
-    const char* key;
-    const char* name;
-    const char* control;
-};
-constexpr FieldName kFieldNames[] = {
-    {"TubeWall", "Wall Thickness", "cboWallThk"},   {"FinThk", "Fin Thickness", "cboFinThk"},
-    {"FPI", "FPI", "txtFPI"},                       {"RD", "Rows", "txtRows"},
-    {"TH", "Tubes High", "txtTH"},                  {"FL", "Finned Length", "txtFL"},
-    {"Circuits", "Circuits", "txtCircuits"},        {"FoulingFactor", "Fouling Factor", "txtFoulingFactor"},
-    {"Altitude", "Altitude", "txtProperty(0)"},     {"Acfm", "ACFM", "txtProperty(1)"},
-    {"AirVel", "Air Velocity", "txtProperty(3)"},   {"EatDb", "EAT (DB)", "txtProperty(4)"},
-    {"EatWb", "EAT (WB)", "txtProperty(5)"},        {"EntFluidTemp", "Ent. FL. Temp.", "txtProperty(6)"},
-    {"Gpm", "GPM", "txtProperty(7)"},               {"PercentGlycol", "Gly. %", "txtProperty(9)"},
-    {"SteamPressure", "PSI", "txtProperty(14)"},    {"EvapSHCode", "Super Heat", "txtProperty(15)"},
-};
-
 // Stores through `store`; an overflow (error 6) names the field `key`.
 template <class Store>
 auto Fit(const char* key, double x, Store store) {
@@ -147,9 +130,9 @@ auto Fit(const char* key, double x, Store store) {
         return store(x);
     } catch (const rt::RtError& e) {
         if (e.number() != rt::kOverflow) throw;
-        for (const FieldName& n : kFieldNames)
-            if (std::string(n.key) == key)
-                throw FieldOverflow{{std::string(n.name) + " value is out of range", n.key, n.control}};
+        if (const form_fields::Field* n = form_fields::FindByKey(key); n && !n->name.empty())
+            throw FieldOverflow{{std::string(n->name) + " value is out of range", std::string(n->key),
+                                 std::string(n->control)}};
         throw;
     }
 }

@@ -14,11 +14,8 @@
 #include "common/warnings.h"
 #include "engine/records.h"
 
-// Field texts by field key: "Application", "Pattern", "TubeWall", "FinMat",
-// "FinThk", "FinTreat", "FPI", "RD", "TH", "FL", "Circuits", "Rifled",
-// "FoulingFactor", "Altitude", "Acfm", "Scfm", "AirVel", "EatDb", "EatWb",
-// "EntFluidTemp", "Gpm", "Refrigerant", "PercentGlycol", "SteamPressure",
-// "EvapSHCode". An absent key is an empty field.
+// Field texts by field key ("FPI", "EatDb": the keys of common/form_fields.h).
+// An absent key is an empty field.
 using FieldTexts = std::map<std::string, std::string>;
 
 // Air-flow entry mode of the form: 1 actual cfm, 2 standard cfm, 3 face velocity.

@@ -1,5 +1,6 @@
 // The catalogue of domain facts that more than one layer shows or reads: the
-// coil types the form offers, the tube sizes and the fin materials. Each fact
+// coil types the form offers, the tube sizes with their construction lists
+// and the fin materials. Each fact
 // is written here once; the window, the driver, the selection search, the
 // files, the reports and kvn-rate look it up here.
 #pragma once
@@ -39,6 +40,27 @@ struct TubeSize {
 std::span<const TubeSize> TubeSizes();
 // The size of a code; nullptr for a code outside the list.
 const TubeSize* FindTubeSize(std::string_view code);
+
+// The construction lists of a tube size: the wall and fin thicknesses the form
+// offers for it, and the texts it takes when the tube is chosen (a wall text
+// may differ from every item: "0.02" beside "0.020"). Steam coils have lists
+// of their own; there are none for the 3/8 in. tube of a steam coil nor for
+// the 1 in. tube of any other.
+struct TubeConstruction {
+    bool steam;
+    std::string_view tube;                     // tube size code, "3"
+    std::span<const std::string_view> walls;   // "0.014", "0.016"
+    std::string_view wallText;                 // "0.014"
+    std::span<const std::string_view> fins;    // ".0045", ".006", ".008"
+    std::string_view finText;                  // "0.0045"
+};
+
+// The lists of a tube size for a steam coil or another; nullptr when there
+// are none.
+const TubeConstruction* FindTubeConstruction(std::string_view tube, bool steam);
+// The tube sizes the form offers, in its order: "5", "1" for a steam coil,
+// "3", "4", "5" for the others.
+std::span<const std::string_view> OfferedTubes(bool steam);
 
 // A fin material.
 struct FinMaterial {

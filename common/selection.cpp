@@ -6,6 +6,7 @@
 #include <numeric>
 #include <thread>
 
+#include "common/catalogue.h"
 #include "common/parallel.h"
 
 #include "common/numfmt.h"
@@ -350,21 +351,9 @@ bool IsDutyKey(const std::string& key) {
 }
 
 TubeDefaults DefaultsForTube(const std::string& application, const std::string& pattern) {
-    struct Row {
-        bool steam;
-        const char* tube;
-        const char* wall;
-        const char* fin;
-    };
-    static constexpr Row kRows[] = {
-        {false, "3", "0.014", "0.0045"}, {false, "4", "0.017", "0.006"}, {false, "5", "0.02", "0.006"},
-        {false, "6", "0.013", "0.0045"}, {true, "1", "0.035", "0.010"},  {true, "4", "0.017", "0.006"},
-        {true, "5", "0.025", "0.006"},   {true, "6", "0.013", "0.0045"},
-    };
-    const bool steam = application == "S";
-    for (const Row& r : kRows)
-        if (r.steam == steam && pattern == r.tube) return {r.wall, r.fin};
-    return {};
+    const catalogue::TubeConstruction* c = catalogue::FindTubeConstruction(pattern, application == "S");
+    if (!c) return {};
+    return {std::string(c->wallText), std::string(c->finText)};
 }
 
 std::vector<std::string> DefaultCircuits(const std::string& tubesHigh) {

@@ -33,8 +33,12 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <exception>
+#include <span>
+#include <string_view>
 
 #include "common/calc_driver.h"
+#include "common/catalogue.h"
+#include "common/form_fields.h"
 #include "common/model_designation.h"
 #include "common/version.h"
 #include "engine/msgbox.h"
@@ -47,73 +51,8 @@
 
 namespace {
 
-Form1* g_form1 = nullptr;
-
 QString Indexed(const char* base, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(base)).arg(index);
-}
-
-// The coil type options of the start panel: caption, code, word.
-struct CoilOption {
-    const char* caption;
-    const char* code;
-    const char* word;
-};
-constexpr CoilOption kCoilOptions[] = {
-    {"&Steam", "S", "Steam"},         {"&Condenser", "C", "Condenser"},
-    {"&Water", "W", "Water"},         {"&Evaporator", "E", "Evaporator"},
-    {"&Glycol", "G", "Glycol"},       {"&Utilities", "U", "Utilities"},
-};
-
-// The entering-condition fields: label, maximum length, tooltip. Index 8 is
-// the refrigerant list, which has a label but no text box.
-struct EntCondField {
-    const char* label;
-    int maxLength;
-    const char* tooltip;
-};
-const EntCondField kEntCond[16] = {
-    {"Altitude (ft)", 5, " Altitude in feet"},
-    {"CFM", 7, "  Acfm  - (click button to toggle Acfm/Scfm/Air velocity)"},
-    {"CFM", 7, "   Scfm  - (click button to toggle Acfm/Scfm/Air velocity)"},
-    {"Air velocity (fpm)", 7, " Scfm  - (click button to toggle Acfm/Scfm/Air velocity)"},
-    {"Ent air db (°f )", 7, " Entering air dry bulb (°f )"},
-    {"Ent air wb (°f )", 7, " Entering air wet bulb (°f )"},
-    {"", 7, " Entering fluid temperature (°f )"},
-    {"Gpm", 5, " Fluid flow (gallons per minute)"},
-    {"Refrigerant", 0, ""},
-    {"Per gly (1-70)", 2, " Percent glycol (0 - 70)"},
-    {"Thermal cond", 7, " Thermal conductivity"},
-    {"Specific heat", 7, " Specific heat"},
-    {"Viscosity", 7, " Viscosity"},
-    {"Density", 7, " Density"},
-    {"Steam Pres", 7, " Steam Pressure (click the toggle button to use steam temperature)"},
-    {"Super Heat", 7, " Steam Pressure (click the toggle button to use steam temperature)"},
-};
-
-// Wall and fin-thickness lists by tube size; steam coils have their own
-// defaults.
-struct TubeLists {
-    bool steam;
-    const char* tube;
-    QStringList walls;
-    const char* wallText;
-    QStringList fins;
-    const char* finText;
-};
-constexpr int kTubeListRows = 8;
-const TubeLists& TubeListRow(int i) {
-    static const TubeLists rows[kTubeListRows] = {
-        {false, "3", {"0.014", "0.016"}, "0.014", {".0045", ".006", ".008"}, "0.0045"},
-        {false, "4", {"0.017", "0.025"}, "0.017", {".0045", ".006", ".008", ".010"}, "0.006"},
-        {false, "5", {"0.020", "0.025", "0.035", "0.049"}, "0.02", {".006", ".008", ".010"}, "0.006"},
-        {false, "6", {"0.013", "0.016"}, "0.013", {".0045"}, "0.0045"},
-        {true, "1", {"0.020", "0.025", "0.035", "0.049"}, "0.035", {".006", ".008", ".010"}, "0.010"},
-        {true, "4", {"0.017", "0.025"}, "0.017", {".0045", ".006", ".008", ".010"}, "0.006"},
-        {true, "5", {"0.020", "0.025", "0.035", "0.049"}, "0.025", {".006", ".008", ".010"}, "0.006"},
-        {true, "6", {"0.013", "0.016"}, "0.013", {".0045"}, "0.0045"},
-    };
-    return rows[i];
 }
 
 // An editable choice list: its text may differ from every item (a wall
@@ -175,15 +114,41 @@ QIcon PrinterIcon() {
     return QIcon(pm);
 }
 
-bool IsOneOf(const QString& name, std::initializer_list<const char*> names) {
-    for (const char* n : names)
-        if (name == QLatin1String(n)) return true;
-    return false;
+// A choice list's items from the catalogue.
+QStringList Items(std::span<const std::string_view> texts) {
+    QStringList out;
+    for (std::string_view t : texts) out << QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+    return out;
+}
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The text of a text box, multi-line box, choice list or label.
+std::string WidgetText(const QWidget* w) {
+    if (auto* t = qobject_cast<const QLineEdit*>(w)) return t->text().toStdString();
+    if (auto* c = qobject_cast<const QComboBox*>(w)) return c->currentText().toStdString();
+    if (auto* p = qobject_cast<const QPlainTextEdit*>(w)) return p->toPlainText().toStdString();
+    if (auto* l = qobject_cast<const QLabel*>(w)) return l->text().toStdString();
+    return std::string();
+}
+
+void SetWidgetText(QWidget* w, const QString& s) {
+    if (auto* t = qobject_cast<QLineEdit*>(w)) {
+        t->setText(s);
+    } else if (auto* c = qobject_cast<QComboBox*>(w)) {
+        if (c->isEditable()) {
+            c->setEditText(s);
+        } else {
+            c->setCurrentIndex(c->findText(s));
+        }
+    } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+        p->setPlainText(s);
+    } else if (auto* l = qobject_cast<QLabel*>(w)) {
+        l->setText(s);
+    }
 }
 
 }  // namespace
-
-Form1* TheForm1() { return g_form1; }
 
 void SelectAllText(QLineEdit* box) {
     if (!box) return;
@@ -204,7 +169,6 @@ void SelectAllText(QPlainTextEdit* box) {
 Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     setObjectName("Form1");
     setWindowTitle("Korvan");
-    g_form1 = this;
     TheCoilDocument().table.Reset();
     MarkSavedCoilsUnchanged(TheCoilDocument());
 
@@ -236,25 +200,24 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     InitDesktop();
     InitSelectCommand(this, mnuTools_);
     InitUnits();
-
-    // Commands that are not in place stay visibly disabled.
-    // "&View" waits for a saved coil; the file commands enable it.
-    const bool files = FileCommandsAvailable();
-    if (auto* b = Button("cmdPrint(1)")) b->setEnabled(files);
-    if (auto* b = Button("cmdPrint(2)"); b && !files) b->setEnabled(false);
-    for (const char* n : {"mnuFileNew", "mnuFileOpen", "New", "Open"})
-        if (auto* a = Action(n)) a->setEnabled(files);
-    const bool print = PrintCommandsAvailable();
-    if (auto* b = Button("cmdHdr(1)")) b->setEnabled(print);
-    for (const char* n : {"mnuFilePrintSetup", "mnuFilePrint"})
-        if (auto* a = Action(n)) a->setEnabled(print);
-    // The toolbar's "Save" button has no action of its own.
-    if (auto* a = Action("Save")) a->setEnabled(false);
+    EnableCommands();
     UpdateClock();
 }
 
-Form1::~Form1() {
-    if (g_form1 == this) g_form1 = nullptr;
+Form1::~Form1() = default;
+
+// Commands that are not in place stay visibly disabled.
+void Form1::EnableCommands() {
+    // "&View" waits for a saved coil; the file commands enable it.
+    const bool files = FileCommandsAvailable();
+    cmdPrint_[1]->setEnabled(files);
+    if (!files) cmdPrint_[2]->setEnabled(false);
+    for (QAction* a : {mnuFileNew_, mnuFileOpen_, toolbarNew_, toolbarOpen_}) a->setEnabled(files);
+    const bool print = PrintCommandsAvailable();
+    cmdHdr_[1]->setEnabled(print);
+    for (QAction* a : {mnuFilePrintSetup_, mnuFilePrint_}) a->setEnabled(print);
+    // The toolbar's "Save" button has no action of its own.
+    toolbarSave_->setEnabled(false);
 }
 
 void Form1::BuildMenus() {
@@ -266,11 +229,11 @@ void Form1::BuildMenus() {
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    add(file, "mnuFileNew", "&New...", [this] { mnuFileNew_Click(); });
-    add(file, "mnuFileOpen", "&Open...", [this] { mnuFileOpen_Click(); });
+    mnuFileNew_ = add(file, "mnuFileNew", "&New...", [this] { mnuFileNew_Click(); });
+    mnuFileOpen_ = add(file, "mnuFileOpen", "&Open...", [this] { mnuFileOpen_Click(); });
     file->addSeparator();
-    add(file, "mnuFilePrintSetup", "Print &Setup...", [this] { mnuFilePrintSetup_Click(); });
-    add(file, "mnuFilePrint", "&Print...", [this] { mnuFilePrint_Click(); });
+    mnuFilePrintSetup_ = add(file, "mnuFilePrintSetup", "Print &Setup...", [this] { mnuFilePrintSetup_Click(); });
+    mnuFilePrint_ = add(file, "mnuFilePrint", "&Print...", [this] { mnuFilePrint_Click(); });
     file->addSeparator();
     add(file, "mnuFileExit", "&Exit", [this] { mnuFileExit_Click(); });
     connect(file, &QMenu::aboutToShow, this, [this] { mnuFile_Click(); });
@@ -294,17 +257,19 @@ void Form1::BuildToolbar() {
         const char* key;
         const char* tip;
         QIcon icon;
+        QAction** member;
     };
     const Btn buttons[] = {
-        {"New", "Create New File", style()->standardIcon(QStyle::SP_FileIcon)},
-        {"Open", "Open File", style()->standardIcon(QStyle::SP_DirOpenIcon)},
-        {"Save", "Save Coil", style()->standardIcon(QStyle::SP_DialogSaveButton)},
-        {"Print", "Print", PrinterIcon()},
+        {"New", "Create New File", style()->standardIcon(QStyle::SP_FileIcon), &toolbarNew_},
+        {"Open", "Open File", style()->standardIcon(QStyle::SP_DirOpenIcon), &toolbarOpen_},
+        {"Save", "Save Coil", style()->standardIcon(QStyle::SP_DialogSaveButton), &toolbarSave_},
+        {"Print", "Print", PrinterIcon(), &toolbarPrint_},
     };
     for (const Btn& b : buttons) {
         auto* a = tb->addAction(b.icon, b.key);
         a->setObjectName(b.key);
         a->setToolTip(b.tip);
+        *b.member = a;
         const QString key = b.key;
         connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
     }
@@ -325,6 +290,7 @@ void Form1::BuildStatusBar() {
         } else {
             sb->addWidget(l, i == 2 ? 1 : 0);
         }
+        StatusPanel_[i] = l;
     }
     clock_ = new QTimer(this);
     connect(clock_, &QTimer::timeout, this, [this] { UpdateClock(); });
@@ -333,16 +299,17 @@ void Form1::BuildStatusBar() {
 }
 
 void Form1::UpdateClock() {
-    if (auto* t = Label("StatusPanel(3)")) t->setText(QTime::currentTime().toString("h:mm AP"));
-    if (auto* d = Label("StatusPanel(4)")) d->setText(QDate::currentDate().toString("M/d/yyyy"));
+    StatusPanel_[3]->setText(QTime::currentTime().toString("h:mm AP"));
+    StatusPanel_[4]->setText(QDate::currentDate().toString("M/d/yyyy"));
     // The toolbar's "Print" is the File menu's "&Print...": available only
     // when there are saved coils to print.
-    if (auto* p = Action("Print")) p->setEnabled(PrintCommandsAvailable() && TheCoilDocument().table.CoilCount() >= 1);
+    if (toolbarPrint_) toolbarPrint_->setEnabled(PrintCommandsAvailable() && TheCoilDocument().table.CoilCount() >= 1);
 }
 
 QWidget* Form1::BuildTitleBlock() {
     auto* f = new QFrame(this);
     f->setObjectName("Frame1(1)");
+    Frame1_[1] = f;
     auto* v = new QVBoxLayout(f);
     auto* title = MakeLabel(f, "lblTitle", "Korvan");
     QFont tf = title->font();
@@ -364,7 +331,8 @@ QWidget* Form1::BuildTitleBlock() {
 QWidget* Form1::BuildStartPanel() {
     auto* f = new QFrame(this);
     f->setObjectName("Frame1(0)");
-    f->setProperty("Tag", QStringLiteral("W"));
+    Frame1_[0] = f;
+    f->setProperty("Tag", Q(form1::CoilOptions()[form1::kDefaultCoilOption].code));
     auto* outer = new QHBoxLayout(f);
     auto* box = new QFrame(f);
     box->setObjectName("fraMainMenu");
@@ -377,13 +345,15 @@ QWidget* Form1::BuildStartPanel() {
     caption->setFont(cf);
     caption->setAlignment(Qt::AlignCenter);
     v->addWidget(caption);
-    for (int i = 0; i < 6; ++i) {
-        auto* o = new QRadioButton(kCoilOptions[i].caption, box);
+    const auto options = form1::CoilOptions();
+    for (int i = 0; i < static_cast<int>(options.size()); ++i) {
+        auto* o = new QRadioButton(Q(options[i].caption), box);
         o->setObjectName(Indexed("optCoil", i));
-        if (i == 2) o->setChecked(true);
-        if (i == 5) o->hide();   // not available to the user
+        if (i == form1::kDefaultCoilOption) o->setChecked(true);
+        if (!options[i].offered) o->hide();
         connect(o, &QRadioButton::clicked, this, [this, i] { optCoil_Click(i); });
         v->addWidget(o);
+        optCoil_[i] = o;
     }
     v->addSpacing(8);
     auto* buttons = new QHBoxLayout;
@@ -404,6 +374,7 @@ QWidget* Form1::BuildStartPanel() {
 QWidget* Form1::BuildConstructionFrame() {
     auto* g = new QGroupBox("Construction", this);
     g->setObjectName("fraConstruction");
+    fraConstruction_ = g;
     auto* grid = new QGridLayout(g);
     auto row = [&](int r, int lblIndex, const char* label, QWidget* field) {
         auto* l = MakeLabel(g, Indexed("lblPhy", lblIndex), label);
@@ -412,121 +383,120 @@ QWidget* Form1::BuildConstructionFrame() {
         WatchFocus(field);
         return l;
     };
-    auto* tube = MakeCombo(g, "cboTubeOD", {"3", "4", "5"});
-    row(0, 0, "Tubing OD:", tube);
-    row(1, 1, "Wall Thickness:",
-        MakeCombo(g, "cboWallThk", {".012", ".014", ".017", ".018", ".025", ".035", ".049", ".011"}));
-    auto* finMat = MakeCombo(g, "cboFinMat", {"A", "C"});
-    row(2, 2, "Fin Material:", finMat);
-    row(3, 3, "Fin Thickness:", MakeCombo(g, "cboFinThk", {".0045", ".0055", ".006", ".0075", ".01"}));
-    auto* text1 = MakeText(g, "Text1");
-    text1->setText("CR");
-    text1->setReadOnly(true);
-    {
-        QPalette pal = text1->palette();
-        pal.setColor(QPalette::Base, pal.color(QPalette::Window));
-        text1->setPalette(pal);
-    }
-    text1->setToolTip("Corrugated");
-    row(4, 4, "Fin Treatment:", text1);
-    row(5, 5, "Fins Per Inch:", MakeText(g, "txtFPI", 6));
-    row(6, 6, "Rows Deep:", MakeText(g, "txtRows", 2));
-    row(7, 7, "Tube Height:", MakeText(g, "txtTH", 3));
-    row(8, 8, "Finned Length:", MakeText(g, "txtFL", 6));
-    row(9, 10, "Circuits:", MakeText(g, "txtCircuits", 3));
-
-    // Fields the user does not see: coil type, fin type, rifled tubes,
-    // fouling factor, certification.
-    auto* coilType = MakeCombo(g, "cboCoilType", {"S", "C", "W", "E", "G"});
-    row(10, 16, "Coil Type", coilType)->hide();
-    coilType->hide();
-    auto* finType = MakeCombo(g, "cboFinType", {"SR", "SS", "CR", "CS", "FR", "RL", "LR", "LS"});
-    grid->addWidget(finType, 11, 1);
-    WatchFocus(finType);
-    finType->hide();
-    auto* rifled = MakeCombo(g, "cboRifled", {"Y", "N"});
-    rifled->setEditText("N");
-    row(12, 9, "Rifled Tubes:", rifled)->hide();
-    rifled->hide();
-    auto* fouling = MakeText(g, "txtFoulingFactor", 8);
-    fouling->setText("0");
-    row(13, 11, "Fouling factor:", fouling)->hide();
-    fouling->hide();
-    auto* ari = MakeCombo(g, "cboARI", {"Y", "N"});
-    ari->setEditText("Y");
-    row(14, 12, "ARI Certification", ari)->hide();
-    ari->hide();
+    // The tube's list is filled for the coil type when the coil panel opens.
+    cboTubeOD_ = MakeCombo(g, "cboTubeOD", {"3", "4", "5"});
+    row(0, 0, "Tubing OD:", cboTubeOD_);
+    cboWallThk_ = MakeCombo(g, "cboWallThk", {".012", ".014", ".017", ".018", ".025", ".035", ".049", ".011"});
+    row(1, 1, "Wall Thickness:", cboWallThk_);
+    cboFinMat_ = MakeCombo(g, "cboFinMat", {"A", "C"});
+    row(2, 2, "Fin Material:", cboFinMat_);
+    cboFinThk_ = MakeCombo(g, "cboFinThk", {".0045", ".0055", ".006", ".0075", ".01"});
+    row(3, 3, "Fin Thickness:", cboFinThk_);
+    Text1_ = MakeText(g, "Text1");
+    Text1_->setText("CR");
+    Text1_->setReadOnly(true);
+    QPalette pal = Text1_->palette();
+    pal.setColor(QPalette::Base, pal.color(QPalette::Window));
+    Text1_->setPalette(pal);
+    Text1_->setToolTip("Corrugated");
+    row(4, 4, "Fin Treatment:", Text1_);
+    row(5, 5, "Fins Per Inch:", txtFPI_ = MakeText(g, "txtFPI", 6));
+    row(6, 6, "Rows Deep:", txtRows_ = MakeText(g, "txtRows", 2));
+    row(7, 7, "Tube Height:", txtTH_ = MakeText(g, "txtTH", 3));
+    row(8, 8, "Finned Length:", txtFL_ = MakeText(g, "txtFL", 6));
+    lblPhy10_ = row(9, 10, "Circuits:", txtCircuits_ = MakeText(g, "txtCircuits", 3));
+    BuildHiddenConstructionFields(g, grid);
     grid->setRowStretch(15, 1);
     grid->setColumnStretch(1, 1);
 
-    connect(tube, &QComboBox::activated, this, [this] { cboTubeOD_Click(); });
-    connect(coilType, &QComboBox::activated, this, [this] { cboCoilType_Click(); });
-    connect(finMat, &QComboBox::activated, this, [this] { OnFocus(Control("cboFinMat")); });
+    connect(cboTubeOD_, &QComboBox::activated, this, [this] { cboTubeOD_Click(); });
+    connect(cboCoilType_, &QComboBox::activated, this, [this] { cboCoilType_Click(); });
+    connect(cboFinMat_, &QComboBox::activated, this, [this] { OnFocus(cboFinMat_); });
     return g;
+}
+
+// Fields the user does not see: coil type, fin type, rifled tubes, fouling
+// factor, certification.
+void Form1::BuildHiddenConstructionFields(QGroupBox* g, QGridLayout* grid) {
+    auto hiddenRow = [&](int r, int lblIndex, const char* label, QWidget* field) {
+        auto* l = MakeLabel(g, Indexed("lblPhy", lblIndex), label);
+        grid->addWidget(l, r, 0);
+        grid->addWidget(field, r, 1);
+        WatchFocus(field);
+        l->hide();
+        field->hide();
+    };
+    QStringList codes;
+    for (const catalogue::CoilTypeInfo& t : catalogue::CoilTypes()) codes << Q(t.code);
+    cboCoilType_ = MakeCombo(g, "cboCoilType", codes);
+    hiddenRow(10, 16, "Coil Type", cboCoilType_);
+    cboFinType_ = MakeCombo(g, "cboFinType", {"SR", "SS", "CR", "CS", "FR", "RL", "LR", "LS"});
+    grid->addWidget(cboFinType_, 11, 1);
+    WatchFocus(cboFinType_);
+    cboFinType_->hide();
+    cboRifled_ = MakeCombo(g, "cboRifled", {"Y", "N"});
+    cboRifled_->setEditText("N");
+    hiddenRow(12, 9, "Rifled Tubes:", cboRifled_);
+    txtFoulingFactor_ = MakeText(g, "txtFoulingFactor", 8);
+    txtFoulingFactor_->setText("0");
+    hiddenRow(13, 11, "Fouling factor:", txtFoulingFactor_);
+    auto* ari = MakeCombo(g, "cboARI", {"Y", "N"});
+    ari->setEditText("Y");
+    hiddenRow(14, 12, "ARI Certification", ari);
 }
 
 QWidget* Form1::BuildEntCondFrame() {
     auto* g = new QGroupBox("Entering Conditions", this);
     g->setObjectName("fraEntCond");
+    fraEntCond_ = g;
     entCondGrid_ = new QGridLayout(g);
-    for (int i = 0; i < 16; ++i) {
-        auto* l = MakeLabel(g, Indexed("lblEntConditions", i), QString::fromUtf8(kEntCond[i].label));
+    for (int i = 0; i < form1::kEntCondCount; ++i) {
+        const form1::EntCondField& def = form1::EntCondFieldAt(i);
+        auto* l = MakeLabel(g, Indexed("lblEntConditions", i), Q(def.label));
+        lblEntConditions_[i] = l;
         QWidget* field;
-        if (i == 8) {
+        if (i == form1::kRefrigerantField) {
             // Every refrigerant the engine rates; 12 and 22 first, as always.
-            field = MakeCombo(g, "cboRefrigerant", {"12", "22", "134A", "404A", "407C", "410A"});
+            field = cboRefrigerant_ = MakeCombo(g, "cboRefrigerant", {"12", "22", "134A", "404A", "407C", "410A"});
         } else {
-            auto* t = MakeText(g, Indexed("txtProperty", i), kEntCond[i].maxLength);
-            t->setToolTip(QString::fromUtf8(kEntCond[i].tooltip));
-            field = t;
+            const std::string name = form1::EntCondControl(i);
+            auto* t = MakeText(g, QString::fromStdString(name), def.maxLength);
+            if (const form_fields::Field* f = form_fields::FindByControl(name)) t->setToolTip(Q(f->hint));
+            field = txtProperty_[i] = t;
         }
         WatchFocus(field);
-        const int r = (i >= 1 && i <= 3) ? 1 : i;
+        const int r = form1::EntCondInitialRow(i);
         entCondGrid_->addWidget(l, r, 0);
         entCondGrid_->addWidget(field, r, 1);
-        if (i >= 2 && i != 4) {
+        if (!form1::EntCondInitiallyShown(i)) {
             l->hide();
             field->hide();
         }
     }
-    auto* air = MakeButton(g, "cmdAirFlow", ">");
-    auto* steam = MakeButton(g, "cmdSteam", ">");
-    for (auto* b : {air, steam}) {
+    cmdAirFlow_ = MakeButton(g, "cmdAirFlow", ">");
+    cmdSteam_ = MakeButton(g, "cmdSteam", ">");
+    for (auto* b : {cmdAirFlow_, cmdSteam_}) {
         b->setFixedWidth(b->fontMetrics().horizontalAdvance("MM") + 12);
         b->setFocusPolicy(Qt::TabFocus);
     }
-    steam->hide();
-    entCondGrid_->addWidget(air, 1, 2);
-    entCondGrid_->addWidget(steam, 14, 2);
+    cmdSteam_->hide();
+    entCondGrid_->addWidget(cmdAirFlow_, 1, 2);
+    entCondGrid_->addWidget(cmdSteam_, 14, 2);
     entCondGrid_->setRowStretch(40, 1);
     entCondGrid_->setColumnStretch(1, 1);
-    connect(air, &QPushButton::clicked, this, [this] { cmdAirFlow_Click(); });
-    connect(steam, &QPushButton::clicked, this, [this] { cmdSteam_Click(); });
+    connect(cmdAirFlow_, &QPushButton::clicked, this, [this] { cmdAirFlow_Click(); });
+    connect(cmdSteam_, &QPushButton::clicked, this, [this] { cmdSteam_Click(); });
     return g;
 }
 
-QWidget* Form1::BuildCoilPanel() {
-    auto* f = new QFrame(this);
-    f->setObjectName("Frame1(3)");
-    auto* v = new QVBoxLayout(f);
-    v->setContentsMargins(0, 0, 0, 0);
-
-    auto* word = MakeLabel(f, "Label5", "Water");
-    QFont wf = word->font();
-    wf.setBold(true);
-    wf.setPointSizeF(wf.pointSizeF() * 1.4);
-    word->setFont(wf);
-    v->addWidget(word, 0, Qt::AlignHCenter);
-
-    auto* h = new QHBoxLayout;
-    h->addWidget(BuildConstructionFrame(), 3);
-    h->addWidget(BuildEntCondFrame(), 4);
-
-    auto* calc = new QGroupBox("Calculations", f);
+QWidget* Form1::BuildCalculationsFrame(QWidget* parent) {
+    auto* calc = new QGroupBox("Calculations", parent);
     calc->setObjectName("fraCalculations");
+    fraCalculations_ = calc;
     auto* cv = new QVBoxLayout(calc);
     auto* grid = new QTableWidget(0, 2, calc);
     grid->setObjectName("SSDBGrid1");
+    SSDBGrid1_ = grid;
     grid->setToolTip("Calculations");
     grid->horizontalHeader()->hide();
     grid->verticalHeader()->hide();
@@ -540,19 +510,40 @@ QWidget* Form1::BuildCoilPanel() {
                           QFontMetrics(QFontDatabase::systemFont(QFontDatabase::FixedFont)).horizontalAdvance("0") * 16 +
                           12);
     cv->addWidget(grid);
-    cv->addWidget(MakeWarningsLine(calc));
-    h->addWidget(calc, 4);
+    fraWarnings_ = MakeWarningsLine(calc);
+    cv->addWidget(fraWarnings_);
+    return calc;
+}
+
+QWidget* Form1::BuildCoilPanel() {
+    auto* f = new QFrame(this);
+    f->setObjectName("Frame1(3)");
+    Frame1_[3] = f;
+    auto* v = new QVBoxLayout(f);
+    v->setContentsMargins(0, 0, 0, 0);
+
+    Label5_ = MakeLabel(f, "Label5", Q(form1::CoilOptionWord(form1::CoilOptions()[form1::kDefaultCoilOption])));
+    QFont wf = Label5_->font();
+    wf.setBold(true);
+    wf.setPointSizeF(wf.pointSizeF() * 1.4);
+    Label5_->setFont(wf);
+    v->addWidget(Label5_, 0, Qt::AlignHCenter);
+
+    auto* h = new QHBoxLayout;
+    h->addWidget(BuildConstructionFrame(), 3);
+    h->addWidget(BuildEntCondFrame(), 4);
+    h->addWidget(BuildCalculationsFrame(f), 4);
     v->addLayout(h, 1);
 
     auto* buttons = new QHBoxLayout;
     auto* calcBtn = MakeButton(f, "cmdCalc", "C&alculate");
-    auto* print = MakeButton(f, "cmdPrint(0)", "&Print");
+    cmdPrint_[0] = MakeButton(f, "cmdPrint(0)", "&Print");
     auto* close = MakeButton(f, "cmdClose", "&Cancel");
     connect(calcBtn, &QPushButton::clicked, this, [this] { cmdCalc_Click(); });
-    connect(print, &QPushButton::clicked, this, [this] { cmdPrint0_Click(); });
+    connect(cmdPrint_[0], &QPushButton::clicked, this, [this] { cmdPrint0_Click(); });
     connect(close, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
     buttons->addStretch(1);
-    for (auto* b : {calcBtn, print, close}) {
+    for (auto* b : {calcBtn, cmdPrint_[0], close}) {
         b->setMinimumWidth(b->fontMetrics().horizontalAdvance("C&alculate") + 30);
         buttons->addWidget(b);
     }
@@ -564,37 +555,53 @@ QWidget* Form1::BuildCoilPanel() {
 QWidget* Form1::BuildHeaderPanel() {
     auto* f = new QFrame(this);
     f->setObjectName("Frame1(4)");
+    Frame1_[4] = f;
     auto* outer = new QHBoxLayout(f);
     auto* box = new QGroupBox("Performance Header", f);
     box->setObjectName("fraHeader");
     auto* v = new QVBoxLayout(box);
+    v->addLayout(BuildHeaderFields(box));
 
+    auto* notesBox = new QGroupBox("Notes To Appear on Perfomance", box);
+    notesBox->setObjectName("fraNotes");
+    auto* nv = new QVBoxLayout(notesBox);
+    txtNotes_ = new QPlainTextEdit(notesBox);
+    txtNotes_->setObjectName("txtNotes");
+    txtNotes_->setTabChangesFocus(true);
+    txtNotes_->setMinimumHeight(txtNotes_->fontMetrics().lineSpacing() * 4 + 12);
+    WatchFocus(txtNotes_);
+    nv->addWidget(txtNotes_);
+    v->addWidget(notesBox, 1);
+
+    v->addLayout(BuildCoilsPerSystem(box));
+    v->addLayout(BuildHeaderButtons(box));
+
+    outer->addStretch(1);
+    outer->addWidget(box, 3);
+    outer->addStretch(1);
+    return f;
+}
+
+QLayout* Form1::BuildHeaderFields(QWidget* box) {
     auto* form = new QGridLayout;
     const char* labels[5] = {"Date:", "Item:", "Model:", "Customer:", "Project:"};
     for (int i = 0; i < 5; ++i) {
         auto* t = MakeText(box, Indexed("txtHdr", i));
+        txtHdr_[i] = t;
         WatchFocus(t);
         form->addWidget(MakeLabel(box, Indexed("lblHdr", i), labels[i]), i, 0);
         form->addWidget(t, i, 1);
     }
     form->setColumnStretch(1, 1);
-    v->addLayout(form);
+    return form;
+}
 
-    auto* notesBox = new QGroupBox("Notes To Appear on Perfomance", box);
-    notesBox->setObjectName("fraNotes");
-    auto* nv = new QVBoxLayout(notesBox);
-    auto* notes = new QPlainTextEdit(notesBox);
-    notes->setObjectName("txtNotes");
-    notes->setTabChangesFocus(true);
-    notes->setMinimumHeight(notes->fontMetrics().lineSpacing() * 4 + 12);
-    WatchFocus(notes);
-    nv->addWidget(notes);
-    v->addWidget(notesBox, 1);
-
+QLayout* Form1::BuildCoilsPerSystem(QWidget* box) {
     auto* cps = new QHBoxLayout;
     cps->addWidget(MakeLabel(box, "lblCPS(0)", "Coils per System:"));
     auto addCps = [&](int i) {
         auto* t = MakeText(box, Indexed("txtCPS", i));
+        txtCPS_[i] = t;
         t->setMaximumWidth(t->fontMetrics().horizontalAdvance("00000") + 16);
         WatchFocus(t);
         cps->addWidget(t);
@@ -610,28 +617,25 @@ QWidget* Form1::BuildHeaderPanel() {
     addCps(3);
     cps->addWidget(MakeLabel(box, "lblCPS(3)", "Deep"));
     cps->addStretch(1);
-    v->addLayout(cps);
+    return cps;
+}
 
+QLayout* Form1::BuildHeaderButtons(QWidget* box) {
     auto* buttons = new QHBoxLayout;
-    auto* view = MakeButton(box, "cmdPrint(2)", "&View", "View saved coils");
-    auto* save = MakeButton(box, "cmdPrint(1)", "&Save", "Save for multiple coil printing");
-    auto* finish = MakeButton(box, "cmdHdr(1)", "&Finish", "Finish Printing");
-    auto* cancel = MakeButton(box, "cmdHdr(0)", "&Cancel", "Go Back to Coil");
-    connect(view, &QPushButton::clicked, this, [this] { cmdView_Click(); });
-    connect(save, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
-    connect(finish, &QPushButton::clicked, this, [this] { cmdFinish_Click(); });
-    connect(cancel, &QPushButton::clicked, this, [this] { cmdHdr0_Click(); });
+    cmdPrint_[2] = MakeButton(box, "cmdPrint(2)", "&View", "View saved coils");
+    cmdPrint_[1] = MakeButton(box, "cmdPrint(1)", "&Save", "Save for multiple coil printing");
+    cmdHdr_[1] = MakeButton(box, "cmdHdr(1)", "&Finish", "Finish Printing");
+    cmdHdr_[0] = MakeButton(box, "cmdHdr(0)", "&Cancel", "Go Back to Coil");
+    connect(cmdPrint_[2], &QPushButton::clicked, this, [this] { cmdView_Click(); });
+    connect(cmdPrint_[1], &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdHdr_[1], &QPushButton::clicked, this, [this] { cmdFinish_Click(); });
+    connect(cmdHdr_[0], &QPushButton::clicked, this, [this] { cmdHdr0_Click(); });
     buttons->addStretch(1);
-    for (auto* b : {view, save, finish, cancel}) {
+    for (auto* b : {cmdPrint_[2], cmdPrint_[1], cmdHdr_[1], cmdHdr_[0]}) {
         b->setMinimumWidth(b->fontMetrics().horizontalAdvance("&Finish") + 40);
         buttons->addWidget(b);
     }
-    v->addLayout(buttons);
-
-    outer->addStretch(1);
-    outer->addWidget(box, 3);
-    outer->addStretch(1);
-    return f;
+    return buttons;
 }
 
 void Form1::WatchFocus(QWidget* w) {
@@ -641,76 +645,41 @@ void Form1::WatchFocus(QWidget* w) {
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     // The steam pressure's unit comes and goes with its field.
-    if ((event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) &&
-        watched->objectName() == "txtProperty(14)") {
-        if (QWidget* unit = Control("lblUnitSteamPres")) unit->setHidden(event->type() == QEvent::HideToParent);
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::ShowToParent || type == QEvent::HideToParent) &&
+        watched == txtProperty_[form1::kSteamPressureField] && lblUnitSteamPres_)
+        lblUnitSteamPres_->setHidden(type == QEvent::HideToParent);
+    if (type != QEvent::FocusIn) return QMainWindow::eventFilter(watched, event);
+    QWidget* w = qobject_cast<QWidget*>(watched);
+    // The edit line of a choice list stands for the list.
+    if (w && qobject_cast<QComboBox*>(w->parentWidget()) && qobject_cast<QLineEdit*>(w)) {
+        // The list itself reports the focus; do not report it twice.
+        if (w->parentWidget()->hasFocus()) return QMainWindow::eventFilter(watched, event);
+        w = w->parentWidget();
     }
-    if (event->type() == QEvent::FocusIn) {
-        QWidget* w = qobject_cast<QWidget*>(watched);
-        // The edit line of a choice list stands for the list.
-        if (w && qobject_cast<QComboBox*>(w->parentWidget()) && qobject_cast<QLineEdit*>(w)) {
-            // The list itself reports the focus; do not report it twice.
-            if (w->parentWidget()->hasFocus()) return QMainWindow::eventFilter(watched, event);
-            w = w->parentWidget();
-        }
-        if (w) {
-            OnFocus(w);
-            // A mouse click that gave the focus would undo the selection;
-            // select again once the click has been handled. The notes keep
-            // the caret where the click put it.
-            if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason) {
-                QPointer<QWidget> guard(w);
-                QTimer::singleShot(0, this, [guard] {
-                    if (!guard || !guard->hasFocus()) return;
-                    const QString n = guard->objectName();
-                    if (auto* t = qobject_cast<QLineEdit*>(guard.data()); t && n != "Text1")
-                        SelectAllText(t);
-                });
-            }
-        }
+    if (w) {
+        OnFocus(w);
+        if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason) SelectAgainAfterClick(w);
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
+// A mouse click that gave the focus would undo the selection; select again
+// once the click has been handled. The notes and the read-only fin
+// treatment keep the caret where the click put it.
+void Form1::SelectAgainAfterClick(QWidget* w) {
+    QPointer<QWidget> guard(w);
+    QTimer::singleShot(0, this, [this, guard] {
+        if (!guard || !guard->hasFocus()) return;
+        if (auto* t = qobject_cast<QLineEdit*>(guard.data()); t && t != Text1_) SelectAllText(t);
+    });
+}
+
 // Focus hints and select-all, by control.
 void Form1::OnFocus(QWidget* w) {
-    const QString n = w->objectName();
-    if (n == "cboTubeOD") {
-        ODStatus();
-    } else if (n == "cboCoilType") {
-        static const std::pair<const char*, const char*> words[] = {
-            {"C", "Condensor Coil"}, {"E", "Evaporator Coil"}, {"G", "Glycol Coil"},
-            {"S", "Steam Coil"},     {"W", "Water Coil"}};
-        const QString code = QString::fromStdString(FieldText(n));
-        for (const auto& [c, word] : words)
-            if (code == QLatin1String(c)) SetStatus(code, word);
-    } else if (n == "cboFinMat") {
-        const QString code = QString::fromStdString(FieldText(n));
-        if (code == "A")
-            SetStatus("A", "Aluminum");
-        else if (code == "C")
-            SetStatus("C", "Copper");
-        else
-            SetStatus(QString(), QString());
-    } else if (n == "cboFinThk" || n == "cboWallThk") {
-        SetStatus(QString(), QString());
-    } else if (n == "Text1") {
-        SetStatus("CR", "Corrugated");
-    } else if (IsOneOf(n, {"txtFPI", "txtRows", "txtTH", "txtFL", "txtCircuits"})) {
-        SelectAllText(Text(n));
-        SetStatus(QString(), QString());
-    } else if (n == "txtFoulingFactor") {
-        SelectAllText(Text(n));
-    } else if (n.startsWith("txtProperty(")) {
-        SelectAllText(Text(n));
-        if (n == "txtProperty(0)")
-            SetStatus(QString(),
-                      QString::fromStdString(units::Caption(units_, "Leave blank if below 2000 feet")));
-        else
-            SetStatus(QString(), QString());
-    } else if (n.startsWith("txtHdr(") || n.startsWith("txtCPS(")) {
-        SelectAllText(Text(n));
-    }
+    const form1::FocusHint hint = form1::FocusHintFor(w->objectName().toStdString(), WidgetText(w), units_);
+    if (hint.selectAll) SelectAllText(qobject_cast<QLineEdit*>(w));
+    if (hint.setStatus) SetStatus(QString::fromStdString(hint.code), QString::fromStdString(hint.meaning));
 }
 
 // ---------------------------------------------------------------------------
@@ -723,111 +692,73 @@ QPushButton* Form1::Button(const QString& name) const { return findChild<QPushBu
 QAction* Form1::Action(const QString& name) const { return findChild<QAction*>(name); }
 QLabel* Form1::Label(const QString& name) const { return findChild<QLabel*>(name); }
 
-std::string Form1::FieldText(const QString& name) const {
-    QWidget* w = Control(name);
-    if (auto* t = qobject_cast<QLineEdit*>(w)) return t->text().toStdString();
-    if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText().toStdString();
-    if (auto* p = qobject_cast<QPlainTextEdit*>(w)) return p->toPlainText().toStdString();
-    if (auto* l = qobject_cast<QLabel*>(w)) return l->text().toStdString();
-    return std::string();
-}
+std::string Form1::FieldText(const QString& name) const { return WidgetText(Control(name)); }
 
 void Form1::SetFieldText(const QString& name, const std::string& text) {
-    QWidget* w = Control(name);
-    const QString s = QString::fromStdString(text);
-    if (auto* t = qobject_cast<QLineEdit*>(w)) {
-        t->setText(s);
-    } else if (auto* c = qobject_cast<QComboBox*>(w)) {
-        if (c->isEditable()) {
-            c->setEditText(s);
-        } else {
-            c->setCurrentIndex(c->findText(s));
-        }
-    } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
-        p->setPlainText(s);
-    } else if (auto* l = qobject_cast<QLabel*>(w)) {
-        l->setText(s);
-    }
+    SetWidgetText(Control(name), QString::fromStdString(text));
 }
 
 // ---------------------------------------------------------------------------
 // Status bar and panels
 
 void Form1::SetStatus(const QString& code, const QString& meaning) {
-    if (auto* p = Label("StatusPanel(1)")) p->setText(code);
-    if (auto* p = Label("StatusPanel(2)")) p->setText(meaning);
+    StatusPanel_[1]->setText(code);
+    StatusPanel_[2]->setText(meaning);
 }
 
 QString Form1::StatusText(int panel) const {
-    auto* p = Label(Indexed("StatusPanel", panel));
-    return p ? p->text() : QString();
+    return panel >= 1 && panel <= 4 ? StatusPanel_[panel]->text() : QString();
 }
 
 void Form1::ShowPanel(int index) {
     // Hide before showing, so that two panels are never shown together
     // (the window would grow to hold both).
     for (int i : {0, 3, 4})
-        if (auto* f = Control(Indexed("Frame1", i)); f && i != index) f->hide();
+        if (i != index) Frame1_[i]->hide();
     // The title block belongs to the start panel's page.
-    if (auto* t = Control("Frame1(1)")) t->setVisible(index == 0);
-    if (auto* f = Control(Indexed("Frame1", index))) f->show();
+    Frame1_[1]->setVisible(index == 0);
+    if (index == 0 || index == 3 || index == 4) Frame1_[index]->show();
     // The first field of the panel shown takes the focus, so that nothing
     // typed goes into a field of a hidden panel.
     QWidget* first = nullptr;
     if (index == 0) {
-        for (int i = 0; i < 6 && !first; ++i)
-            if (auto* o = qobject_cast<QRadioButton*>(Control(Indexed("optCoil", i))); o && o->isChecked())
-                first = o;
+        for (QRadioButton* o : optCoil_)
+            if (!first && o->isChecked()) first = o;
     } else if (index == 3) {
-        first = Control("cboTubeOD");
+        first = cboTubeOD_;
     } else if (index == 4) {
-        first = Control("txtHdr(0)");
+        first = txtHdr_[0];
     }
     if (first) first->setFocus(Qt::OtherFocusReason);
 }
 
 int Form1::CurrentPanel() const {
     for (int i : {3, 4})
-        if (auto* f = Control(Indexed("Frame1", i)); f && !f->isHidden()) return i;
+        if (!Frame1_[i]->isHidden()) return i;
     return 0;
 }
 
 void Form1::ODStatus() {
-    static const std::pair<const char*, const char*> sizes[] = {
-        {"1", "1"}, {"3", "3/8"}, {"4", "1/2"}, {"5", "5/8"}, {"6", "5/16"}};
-    const QString code = QString::fromStdString(FieldText("cboTubeOD"));
-    for (const auto& [c, size] : sizes) {
-        if (code == QLatin1String(c)) {
-            SetStatus(code, QString::fromLatin1(size) + "\" Tube OD");
-            return;
-        }
-    }
-    SetStatus(QString(), QString());
+    const form1::FocusHint hint = form1::FocusHintFor("cboTubeOD", WidgetText(cboTubeOD_), units_);
+    SetStatus(QString::fromStdString(hint.code), QString::fromStdString(hint.meaning));
 }
 
 // ---------------------------------------------------------------------------
 // Construction lists
 
 void Form1::PopulateBoxes() {
-    const bool steam = FieldText("cboCoilType") == "S";
-    const QString tube = QString::fromStdString(FieldText("cboTubeOD"));
-    for (int i = 0; i < kTubeListRows; ++i) {
-        const TubeLists& row = TubeListRow(i);
-        if (row.steam != steam || tube != QLatin1String(row.tube)) continue;
-        QSignalBlocker b1(Combo("cboWallThk")), b2(Combo("cboFinThk")), b3(Combo("cboFinMat")),
-            b4(Combo("cboFinType"));
-        auto* wall = Combo("cboWallThk");
-        wall->clear();
-        wall->addItems(row.walls);
-        wall->setEditText(row.wallText);
-        SetFieldText("cboFinMat", "A");
-        auto* fin = Combo("cboFinThk");
-        fin->clear();
-        fin->addItems(row.fins);
-        fin->setEditText(row.finText);
-        SetFieldText("cboFinType", "CR");
-        return;
-    }
+    const catalogue::TubeConstruction* lists =
+        catalogue::FindTubeConstruction(WidgetText(cboTubeOD_), form1::IsSteam(WidgetText(cboCoilType_)));
+    if (!lists) return;
+    QSignalBlocker b1(cboWallThk_), b2(cboFinThk_), b3(cboFinMat_), b4(cboFinType_);
+    cboWallThk_->clear();
+    cboWallThk_->addItems(Items(lists->walls));
+    cboWallThk_->setEditText(Q(lists->wallText));
+    SetWidgetText(cboFinMat_, "A");
+    cboFinThk_->clear();
+    cboFinThk_->addItems(Items(lists->fins));
+    cboFinThk_->setEditText(Q(lists->finText));
+    SetWidgetText(cboFinType_, "CR");
 }
 
 void Form1::cboTubeOD_Click() {
@@ -841,9 +772,10 @@ void Form1::cboCoilType_Click() { AdjustEntCond(); }
 // Start panel and coil type
 
 void Form1::optCoil_Click(int index) {
-    if (index < 0 || index > 5) return;
-    if (auto* f = Control("Frame1(0)")) f->setProperty("Tag", QString::fromLatin1(kCoilOptions[index].code));
-    if (auto* l = Label("Label5")) l->setText(kCoilOptions[index].word);
+    const auto options = form1::CoilOptions();
+    if (index < 0 || index >= static_cast<int>(options.size())) return;
+    Frame1_[0]->setProperty("Tag", Q(options[index].code));
+    Label5_->setText(Q(form1::CoilOptionWord(options[index])));
 }
 
 void Form1::Command1_Click(int index) {
@@ -852,152 +784,92 @@ void Form1::Command1_Click(int index) {
         return;
     }
     if (index != 0) return;
-    const QString code = Control("Frame1(0)")->property("Tag").toString();
-    auto* tube = Combo("cboTubeOD");
+    const std::string code = Frame1_[0]->property("Tag").toString().toStdString();
     {
-        QSignalBlocker block(tube);
-        tube->clear();
-        tube->addItems(code == "S" ? QStringList{"5", "1"} : QStringList{"3", "4", "5"});
-        tube->setCurrentIndex(-1);
-        tube->setEditText(QString());
+        QSignalBlocker block(cboTubeOD_);
+        cboTubeOD_->clear();
+        cboTubeOD_->addItems(Items(form1::TubeChoices(code)));
+        cboTubeOD_->setCurrentIndex(-1);
+        cboTubeOD_->setEditText(QString());
     }
     UpdateTubeSizeLabel();
-    SetFieldText("cboCoilType", code.toStdString());
+    SetWidgetText(cboCoilType_, QString::fromStdString(code));
     ShowPanel(3);
     AdjustEntCond();
-    qobject_cast<QTableWidget*>(Control("SSDBGrid1"))->setRowCount(0);
-    tube->setFocus(Qt::OtherFocusReason);
+    SSDBGrid1_->setRowCount(0);
+    cboTubeOD_->setFocus(Qt::OtherFocusReason);
 }
 
 // ---------------------------------------------------------------------------
 // Entering conditions
 
+QWidget* Form1::EntCondField(int i) const {
+    return i == form1::kRefrigerantField ? static_cast<QWidget*>(cboRefrigerant_) : txtProperty_[i];
+}
+
 void Form1::AdjustEntCond() {
-    QString code = QString::fromStdString(FieldText("cboCoilType")).toUpper();
-    if (!IsOneOf(code, {"W", "S", "C", "G", "E"})) code = "W";
-
-    auto field = [this](int i) -> QWidget* {
-        return i == 8 ? Control("cboRefrigerant") : Control(Indexed("txtProperty", i));
-    };
-    auto label = [this](int i) { return Control(Indexed("lblEntConditions", i)); };
-    auto setLabel6 = [this](const char* text) {
-        Label("lblEntConditions(6)")->setText(QString::fromUtf8(text));
-    };
-
-    // Reset.
-    for (int i : {7, 8}) {
-        field(i)->hide();
-        label(i)->hide();
+    const form1::EntCondLayout layout = form1::EntCondLayoutFor(WidgetText(cboCoilType_));
+    // The altitude, the air flow and the dry bulb always show; the rest as
+    // the coil type lays them out.
+    for (int i = 5; i < form1::kEntCondCount; ++i) {
+        EntCondField(i)->setVisible(layout.Shows(i));
+        lblEntConditions_[i]->setVisible(layout.Shows(i));
     }
-    Control("txtCircuits")->show();
-    Control("lblPhy(10)")->show();
-    field(6)->show();
-    for (int i = 9; i <= 15; ++i) {
-        field(i)->hide();
-        label(i)->hide();
-    }
-    Control("cmdSteam")->hide();
+    txtCircuits_->setVisible(layout.circuits);
+    lblPhy10_->setVisible(layout.circuits);
+    cmdSteam_->hide();
+    if (!layout.fluidCaption.empty()) lblEntConditions_[form1::kFluidTempField]->setText(Q(layout.fluidCaption));
+    PlaceEntCondRows(layout);
 
-    // Per coil type.
-    if (code == "S") {
-        field(14)->show();
-        field(5)->hide();
-        label(5)->hide();
-        Control("txtCircuits")->hide();
-        Control("lblPhy(10)")->hide();
-    } else if (code == "W") {
-        setLabel6("Ent Fluid (°f)");
-        field(5)->show();
-        field(7)->show();
-    } else if (code == "E") {
-        field(5)->show();
-        setLabel6("Evap. Temp. (°f)");
-        field(8)->show();
-    } else if (code == "G") {
-        field(5)->show();
-        field(7)->show();
-        field(9)->show();
-        setLabel6("Glycol Temp. (°f)");
-    } else if (code == "C") {
-        field(5)->hide();
-        label(5)->hide();
-        setLabel6("Cond. Temp. (°f)");
-        field(8)->show();
-    }
-
-    // Stack the rows: altitude on row 0, the air-flow fields on row 1, then
-    // every visible field in turn. A steam coil's pass over the fields 4 to 7
-    // ends after the wet bulb.
-    std::vector<int> order;
-    for (int i = 4; i <= 7; ++i) {
-        if (code == "S" && i > 5) break;
-        order.push_back(i);
-    }
-    for (int i = 8; i <= 15; ++i) order.push_back(i);
-    int row = 1;
-    for (int i : order) {
-        if (field(i)->isHidden()) continue;
-        ++row;
-        label(i)->show();
-        for (QWidget* w : {label(i), field(i)}) entCondGrid_->removeWidget(w);
-        entCondGrid_->addWidget(label(i), row, 0);
-        entCondGrid_->addWidget(field(i), row, 1);
-        if (i == 14) {
-            entCondGrid_->removeWidget(Control("cmdSteam"));
-            entCondGrid_->addWidget(Control("cmdSteam"), row, 2);
-            if (QWidget* unit = Control("lblUnitSteamPres")) {
-                entCondGrid_->removeWidget(unit);
-                entCondGrid_->addWidget(unit, row, 3);
-            }
-        }
-    }
-
-    if (code == "S") cmdSteam_Click();
-    AirFlowMode = 3;
+    AirFlowMode = kAirFlowVelocity;
     cmdAirFlow_Click();
-    cmdSteam_Click();
     ApplyUnitCaptions();
 }
 
-void Form1::cmdAirFlow_Click() {
-    AirFlowMode = AirFlowMode == 3 ? 1 : 3;
-    for (int i = 1; i <= 3; ++i) {
-        Control(Indexed("txtProperty", i))->hide();
-        Control(Indexed("lblEntConditions", i))->hide();
+// Stacks the rows: altitude on row 0, the air-flow fields on row 1, then the
+// layout's fields in turn. The steam toggle and the pressure's unit follow
+// the steam pressure.
+void Form1::PlaceEntCondRows(const form1::EntCondLayout& layout) {
+    int row = 1;
+    for (int i : layout.rows) {
+        ++row;
+        QWidget* field = EntCondField(i);
+        for (QWidget* w : {static_cast<QWidget*>(lblEntConditions_[i]), field}) entCondGrid_->removeWidget(w);
+        entCondGrid_->addWidget(lblEntConditions_[i], row, 0);
+        entCondGrid_->addWidget(field, row, 1);
+        if (i != form1::kSteamPressureField) continue;
+        entCondGrid_->removeWidget(cmdSteam_);
+        entCondGrid_->addWidget(cmdSteam_, row, 2);
+        if (lblUnitSteamPres_) {
+            entCondGrid_->removeWidget(lblUnitSteamPres_);
+            entCondGrid_->addWidget(lblUnitSteamPres_, row, 3);
+        }
     }
-    Control(Indexed("txtProperty", AirFlowMode))->show();
-    Control(Indexed("lblEntConditions", AirFlowMode))->show();
+}
+
+void Form1::cmdAirFlow_Click() {
+    AirFlowMode = AirFlowMode == kAirFlowVelocity ? kAirFlowAcfm : kAirFlowVelocity;
+    for (int i = kAirFlowAcfm; i <= kAirFlowVelocity; ++i) {
+        txtProperty_[i]->setVisible(i == AirFlowMode);
+        lblEntConditions_[i]->setVisible(i == AirFlowMode);
+    }
 }
 
 void Form1::cmdSteam_Click() {
-    if (FieldText("cboCoilType") != "S") return;
-    Control("txtProperty(6)")->hide();
-    Control("lblEntConditions(6)")->hide();
-    Control("txtProperty(14)")->show();
-    Control("lblEntConditions(14)")->show();
+    if (!form1::IsSteam(WidgetText(cboCoilType_))) return;
+    txtProperty_[form1::kFluidTempField]->hide();
+    lblEntConditions_[form1::kFluidTempField]->hide();
+    txtProperty_[form1::kSteamPressureField]->show();
+    lblEntConditions_[form1::kSteamPressureField]->show();
 }
 
 // ---------------------------------------------------------------------------
 // Calculation
 
 bool Form1::CalcPerform() {
-    static const std::pair<const char*, const char*> keys[] = {
-        {"Application", "cboCoilType"},  {"Pattern", "cboTubeOD"},
-        {"TubeWall", "cboWallThk"},      {"FinMat", "cboFinMat"},
-        {"FinThk", "cboFinThk"},         {"FinTreat", "cboFinType"},
-        {"FPI", "txtFPI"},               {"RD", "txtRows"},
-        {"TH", "txtTH"},                 {"FL", "txtFL"},
-        {"Circuits", "txtCircuits"},     {"Rifled", "cboRifled"},
-        {"FoulingFactor", "txtFoulingFactor"},
-        {"Altitude", "txtProperty(0)"},  {"Acfm", "txtProperty(1)"},
-        {"Scfm", "txtProperty(2)"},      {"AirVel", "txtProperty(3)"},
-        {"EatDb", "txtProperty(4)"},     {"EatWb", "txtProperty(5)"},
-        {"EntFluidTemp", "txtProperty(6)"}, {"Gpm", "txtProperty(7)"},
-        {"Refrigerant", "cboRefrigerant"}, {"PercentGlycol", "txtProperty(9)"},
-        {"SteamPressure", "txtProperty(14)"}, {"EvapSHCode", "txtProperty(15)"},
-    };
     FieldTexts fields;
-    for (const auto& [key, control] : keys) fields[key] = FieldText(control);
+    for (const form_fields::Field& f : form_fields::Fields())
+        fields[std::string(f.key)] = FieldText(Q(f.control));
 
     const CalcResult result =
         ::CalcPerform(entryMemory_.InchPoundFields(fields, units_), AirFlowMode, coilSpec, coilRating);
@@ -1006,7 +878,7 @@ bool Form1::CalcPerform() {
         QWidget* target = Control(QString::fromStdString(result.validation.control));
         // The fin type list is never shown; its visible stand-in is the fin
         // treatment field.
-        if (target && target->isHidden() && target->objectName() == "cboFinType") target = Control("Text1");
+        if (target == cboFinType_ && target->isHidden()) target = Text1_;
         if (target) target->setFocus(Qt::OtherFocusReason);
         return false;
     }
@@ -1015,24 +887,23 @@ bool Form1::CalcPerform() {
     ipGrid_ = result.grid;
     FillGrid(units::GridRows(units_, ipGrid_, coilSpec, coilRating));
     coilWarnings = result.warnings;
-    ShowWarningsLine(Control("fraWarnings"), coilWarnings);
+    ShowWarningsLine(fraWarnings_, coilWarnings);
     emit Rated();
     return true;
 }
 
 void Form1::FillGrid(const std::vector<GridRow>& rows) {
-    auto* grid = qobject_cast<QTableWidget*>(Control("SSDBGrid1"));
-    grid->setRowCount(0);
+    SSDBGrid1_->setRowCount(0);
     const QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     for (const GridRow& r : rows) {
-        const int n = grid->rowCount();
-        grid->insertRow(n);
+        const int n = SSDBGrid1_->rowCount();
+        SSDBGrid1_->insertRow(n);
         auto* label = new QTableWidgetItem(QString::fromStdString(r.label));
         auto* value = new QTableWidgetItem(QString::fromStdString(r.value));
         value->setFont(mono);
         value->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        grid->setItem(n, 0, label);
-        grid->setItem(n, 1, value);
+        SSDBGrid1_->setItem(n, 0, label);
+        SSDBGrid1_->setItem(n, 1, value);
     }
 }
 
@@ -1043,34 +914,39 @@ void Form1::cmdCalc_Click() { CalcPerform(); }
 
 void Form1::cmdPrint0_Click() {
     if (!CalcPerform()) return;
-    SetFieldText("txtHdr(2)", BuildModelDesignation(coilSpec, coilRating, FieldText("cboTubeOD")));
-    SetFieldText("txtHdr(0)", QDate::currentDate().toString("MM/dd/yyyy").toStdString());
+    txtHdr_[2]->setText(QString::fromStdString(BuildModelDesignation(coilSpec, coilRating, WidgetText(cboTubeOD_))));
+    txtHdr_[0]->setText(QDate::currentDate().toString("MM/dd/yyyy"));
     ShowPanel(4);
 }
 
 void Form1::cmdHdr0_Click() { ShowPanel(3); }
 
 void Form1::cmdClose_Click() {
-    Control("Frame1(3)")->hide();
-    for (const char* n : {"cboTubeOD", "cboWallThk", "cboFinMat", "cboFinThk", "cboFinType", "txtFPI",
-                          "txtRows", "txtTH", "txtFL", "cboRifled", "txtCircuits"})
-        SetFieldText(n, std::string());
-    for (int i = 0; i <= 15; ++i)
-        if (i != 8) SetFieldText(Indexed("txtProperty", i), std::string());
-    SetFieldText("cboRefrigerant", std::string());
+    Frame1_[3]->hide();
+    for (QWidget* w : std::initializer_list<QWidget*>{cboTubeOD_, cboWallThk_, cboFinMat_, cboFinThk_, cboFinType_,
+                                                      txtFPI_, txtRows_, txtTH_, txtFL_, cboRifled_, txtCircuits_})
+        SetWidgetText(w, QString());
+    for (int i = 0; i < form1::kEntCondCount; ++i) SetWidgetText(EntCondField(i), QString());
     SetStatus(QString(), QString());
-    for (int i = 0; i <= 3; ++i) SetFieldText(Indexed("txtCPS", i), std::string());
-    for (int i = 0; i <= 4; ++i) SetFieldText(Indexed("txtHdr", i), std::string());
-    SetFieldText("txtNotes", std::string());
+    for (QLineEdit* t : txtCPS_) t->setText(QString());
+    for (QLineEdit* t : txtHdr_) t->setText(QString());
+    txtNotes_->setPlainText(QString());
     ShowPanel(0);
+}
+
+reports::ReportHeaderTexts Form1::ReportHeader() const {
+    reports::ReportHeaderTexts h;
+    h.customer = WidgetText(txtHdr_[3]);
+    h.project = WidgetText(txtHdr_[4]);
+    h.date = WidgetText(txtHdr_[0]);
+    h.units = units_;
+    return h;
 }
 
 // ---------------------------------------------------------------------------
 // Menus and toolbar
 
-void Form1::mnuFile_Click() {
-    if (auto* a = Action("mnuFilePrint")) a->setEnabled(PrintCommandsAvailable() && TheCoilDocument().table.CoilCount() >= 1);
-}
+void Form1::mnuFile_Click() { mnuFilePrint_->setEnabled(PrintCommandsAvailable() && TheCoilDocument().table.CoilCount() >= 1); }
 
 void Form1::mnuFileExit_Click() { close(); }
 
@@ -1088,7 +964,9 @@ void Form1::Toolbar1_ButtonClick(const QString& key) {
         else if (key == "Print")
             mnuFilePrint_Click();
     } catch (const rt::RtError&) {
-        // A failing toolbar command ends quietly.
-    } catch (const std::exception&) {
+        // A failing toolbar command ends quietly: the run-time error has
+        // been shown where it arose.
+    } catch (const std::exception& e) {
+        ShowMessage(std::string("The command failed.\nError: ") + e.what(), MsgIcon::Error);
     }
 }

@@ -34,18 +34,27 @@
 #include "common/units.h"
 #include "common/warnings.h"
 #include "engine/records.h"
+#include "forms/form1_model.h"
+#include "reports/multi_coil_report.h"
 
 class QAction;
 class QComboBox;
+class QFrame;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QRadioButton;
 class QTableWidget;
 class QTimer;
 class QToolBar;
 class QGridLayout;
+class QLayout;
+namespace reports {
+struct SheetTexts;
+}
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -63,6 +72,8 @@ public:
     int16_t AirFlowMode = 1;
 
     // ---- Controls by object name -------------------------------------
+    // For callers outside the window (the selection command, tests); the
+    // window itself keeps its controls in typed members.
     // Any child widget of the window (nullptr when there is none).
     QWidget* Control(const QString& name) const;
     QLineEdit* Text(const QString& name) const;
@@ -150,6 +161,10 @@ public:
     void InitChartCommands();
     void mnuToolsChart_Click();          // Tools "Psych&rometric Chart..." and "Ps&ychrometric Chart"
 
+    // The report header panel's job fields for the multi-coil report's page
+    // header, with the units in use.
+    reports::ReportHeaderTexts ReportHeader() const;
+
     // The rows of the results grid as tab-separated text, one line a row:
     // the selected rows, or every row when none is selected.
     QString ResultsText() const;
@@ -173,20 +188,80 @@ private:
     QWidget* BuildTitleBlock();
     QWidget* BuildCoilPanel();
     QWidget* BuildConstructionFrame();
+    void BuildHiddenConstructionFields(QGroupBox* g, QGridLayout* grid);
     QWidget* BuildEntCondFrame();
+    QWidget* BuildCalculationsFrame(QWidget* parent);
     QWidget* BuildHeaderPanel();
+    QLayout* BuildHeaderFields(QWidget* box);
+    QLayout* BuildCoilsPerSystem(QWidget* box);
+    QLayout* BuildHeaderButtons(QWidget* box);
+    void EnableCommands();
     void WatchFocus(QWidget* w);
     void OnFocus(QWidget* w);
+    void SelectAgainAfterClick(QWidget* w);
     void UpdateClock();
     // Keyboard, mouse wheel, results grid and unit labels
     // (Form1_desktop.cpp); called once at the end of construction.
     void InitDesktop();
     void UpdateTubeSizeLabel();
+    // Entering-condition field i: its text box, or the refrigerant list.
+    QWidget* EntCondField(int i) const;
+    void PlaceEntCondRows(const form1::EntCondLayout& layout);
+    reports::SheetTexts CurrentSheetTexts() const;
 
     QGridLayout* entCondGrid_ = nullptr;
     QTimer* clock_ = nullptr;
     QMenu* mnuTools_ = nullptr;          // "T&ools"
     QWidget* chartWindow_ = nullptr;     // the chart window once opened
+
+    // ---- The controls, by their object names ----------------------------
+    QFrame* Frame1_[5] = {};             // 0 start, 1 title block, 3 coil, 4 header (2 unused)
+    QRadioButton* optCoil_[6] = {};
+    QLabel* Label5_ = nullptr;           // the coil type's word over the coil panel
+    QComboBox* cboTubeOD_ = nullptr;
+    QComboBox* cboWallThk_ = nullptr;
+    QComboBox* cboFinMat_ = nullptr;
+    QComboBox* cboFinThk_ = nullptr;
+    QComboBox* cboCoilType_ = nullptr;
+    QComboBox* cboFinType_ = nullptr;
+    QComboBox* cboRifled_ = nullptr;
+    QComboBox* cboRefrigerant_ = nullptr;
+    QLineEdit* Text1_ = nullptr;         // the fin treatment, read-only
+    QLineEdit* txtFPI_ = nullptr;
+    QLineEdit* txtRows_ = nullptr;
+    QLineEdit* txtTH_ = nullptr;
+    QLineEdit* txtFL_ = nullptr;
+    QLineEdit* txtCircuits_ = nullptr;
+    QLineEdit* txtFoulingFactor_ = nullptr;
+    QLabel* lblPhy10_ = nullptr;         // "Circuits:"
+    QGroupBox* fraConstruction_ = nullptr;
+    QGroupBox* fraEntCond_ = nullptr;
+    QGroupBox* fraCalculations_ = nullptr;
+    QLineEdit* txtProperty_[form1::kEntCondCount] = {};  // none at 8
+    QLabel* lblEntConditions_[form1::kEntCondCount] = {};
+    QPushButton* cmdAirFlow_ = nullptr;
+    QPushButton* cmdSteam_ = nullptr;
+    QTableWidget* SSDBGrid1_ = nullptr;
+    QWidget* fraWarnings_ = nullptr;
+    QLabel* lblUnitTubeOD_ = nullptr;
+    QLabel* lblUnitSteamPres_ = nullptr;
+    QLineEdit* txtHdr_[5] = {};
+    QLineEdit* txtCPS_[4] = {};
+    QPlainTextEdit* txtNotes_ = nullptr;
+    QPushButton* cmdPrint_[3] = {};      // 0 "&Print", 1 "&Save", 2 "&View"
+    QPushButton* cmdHdr_[2] = {};        // 0 "&Cancel", 1 "&Finish"
+    QLabel* StatusPanel_[5] = {};        // 1 to 4
+    QAction* mnuFileNew_ = nullptr;
+    QAction* mnuFileOpen_ = nullptr;
+    QAction* mnuFilePrintSetup_ = nullptr;
+    QAction* mnuFilePrint_ = nullptr;
+    QAction* toolbarNew_ = nullptr;
+    QAction* toolbarOpen_ = nullptr;
+    QAction* toolbarSave_ = nullptr;
+    QAction* toolbarPrint_ = nullptr;
+    QAction* mnuToolsUnitsIP_ = nullptr;
+    QAction* mnuToolsUnitsSI_ = nullptr;
+    QAction* mnuToolsChartWithSheet_ = nullptr;
 
     void ApplyUnitCaptions();
     void FillGrid(const std::vector<GridRow>& rows);
@@ -194,10 +269,6 @@ private:
     units::EntryMemory entryMemory_;
     std::vector<GridRow> ipGrid_;  // the last results as the driver lists them
 };
-
-// The window of the running program (nullptr when there is none); the other
-// windows and the reports read the header fields through it.
-Form1* TheForm1();
 
 // Puts the caret at the start of a text box and selects all of its text.
 void SelectAllText(QLineEdit* box);

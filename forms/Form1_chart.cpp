@@ -21,34 +21,31 @@ void Form1::InitChartCommands() {
     auto* withSheet = mnuTools_->addAction("Print chart &with the sheet");
     withSheet->setObjectName("mnuToolsChartWithSheet");
     withSheet->setCheckable(true);
+    mnuToolsChartWithSheet_ = withSheet;
 
     auto* button = new QPushButton("Ps&ychrometric Chart", this);
     button->setObjectName("cmdChart");
     button->setToolTip("The coil's air-side process on a psychrometric chart");
     connect(button, &QPushButton::clicked, this, [this] { mnuToolsChart_Click(); });
-    if (auto* box = findChild<QGroupBox*>("fraCalculations"); box && box->layout())
-        box->layout()->addWidget(button);
+    fraCalculations_->layout()->addWidget(button);
 
     // Available while the grid lists a rating.
-    auto* grid = findChild<QTableWidget*>("SSDBGrid1");
-    auto update = [this, grid, open, button] {
-        const bool rated = grid && grid->rowCount() > 0;
+    QTableWidget* grid = SSDBGrid1_;
+    auto update = [grid, open, button] {
+        const bool rated = grid->rowCount() > 0;
         open->setEnabled(rated);
         button->setEnabled(rated);
     };
     update();
-    if (grid) {
-        connect(grid->model(), &QAbstractItemModel::rowsInserted, this, update);
-        connect(grid->model(), &QAbstractItemModel::rowsRemoved, this, update);
-    }
+    connect(grid->model(), &QAbstractItemModel::rowsInserted, this, update);
+    connect(grid->model(), &QAbstractItemModel::rowsRemoved, this, update);
     connect(this, &Form1::Rated, this, [this] {
         if (auto* w = qobject_cast<frmChart*>(chartWindow_); w && w->isVisible()) w->SetCoil(coilSpec, coilRating);
     });
 }
 
 void Form1::mnuToolsChart_Click() {
-    auto* grid = findChild<QTableWidget*>("SSDBGrid1");
-    if (!grid || grid->rowCount() == 0) return;
+    if (SSDBGrid1_->rowCount() == 0) return;
     auto* w = qobject_cast<frmChart*>(chartWindow_);
     if (!w) {
         w = new frmChart(this);

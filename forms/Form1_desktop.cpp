@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include <QWheelEvent>
 #include <set>
 
+#include "common/calc_driver.h"
 #include "forms/Form1.h"
 
 namespace {
@@ -40,16 +42,6 @@ protected:
     }
 };
 
-// The outside diameter of a tube size code.
-QString TubeDiameter(const QString& code) {
-    if (code == "1") return "1 in.";
-    if (code == "3") return "3/8 in.";
-    if (code == "4") return "1/2 in.";
-    if (code == "5") return "5/8 in.";
-    if (code == "6") return "5/16 in.";
-    return QString();
-}
-
 QLabel* UnitLabel(QWidget* parent, const char* name, const QString& text) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
@@ -68,40 +60,37 @@ void Form1::InitDesktop() {
     }
 
     // The results can be selected and copied.
-    if (auto* grid = qobject_cast<QTableWidget*>(Control("SSDBGrid1"))) {
-        grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-        grid->setFocusPolicy(Qt::StrongFocus);
-        auto* copy = new QAction("Copy", grid);
-        copy->setObjectName("mnuCopyResults");
-        copy->setShortcut(QKeySequence::Copy);
-        copy->setShortcutContext(Qt::WidgetShortcut);
-        connect(copy, &QAction::triggered, this, [this] { CopyResults(); });
-        grid->addAction(copy);
-        grid->setContextMenuPolicy(Qt::ActionsContextMenu);
-    }
+    SSDBGrid1_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    SSDBGrid1_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    SSDBGrid1_->setFocusPolicy(Qt::StrongFocus);
+    auto* copy = new QAction("Copy", SSDBGrid1_);
+    copy->setObjectName("mnuCopyResults");
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    connect(copy, &QAction::triggered, this, [this] { CopyResults(); });
+    SSDBGrid1_->addAction(copy);
+    SSDBGrid1_->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     // The air-flow toggle follows the air-flow field it belongs to.
-    if (QWidget* air = Control("cmdAirFlow")) setTabOrder(Control("txtProperty(3)"), air);
-    if (QWidget* steam = Control("cmdSteam")) setTabOrder(Control("txtProperty(14)"), steam);
+    setTabOrder(txtProperty_[kAirFlowVelocity], cmdAirFlow_);
+    setTabOrder(txtProperty_[form1::kSteamPressureField], cmdSteam_);
 
     // Units beside the fields, in a column of their own.
-    if (auto* g = qobject_cast<QGridLayout*>(Control("fraConstruction")->layout())) {
-        QWidget* frame = Control("fraConstruction");
-        g->addWidget(UnitLabel(frame, "lblUnitTubeOD", QString()), 0, 2);
-        g->addWidget(UnitLabel(frame, "lblUnitWallThk", "in."), 1, 2);
-        g->addWidget(UnitLabel(frame, "lblUnitFinThk", "in."), 3, 2);
-        g->addWidget(UnitLabel(frame, "lblUnitFL", "in."), 8, 2);
+    if (auto* g = qobject_cast<QGridLayout*>(fraConstruction_->layout())) {
+        lblUnitTubeOD_ = UnitLabel(fraConstruction_, "lblUnitTubeOD", QString());
+        g->addWidget(lblUnitTubeOD_, 0, 2);
+        g->addWidget(UnitLabel(fraConstruction_, "lblUnitWallThk", "in."), 1, 2);
+        g->addWidget(UnitLabel(fraConstruction_, "lblUnitFinThk", "in."), 3, 2);
+        g->addWidget(UnitLabel(fraConstruction_, "lblUnitFL", "in."), 8, 2);
     }
-    auto* pressure = UnitLabel(Control("fraEntCond"), "lblUnitSteamPres", "psig");
-    pressure->setHidden(Control("txtProperty(14)")->isHidden());
-    entCondGrid_->addWidget(pressure, 14, 3);
-    if (auto* tube = Combo("cboTubeOD"))
-        connect(tube, &QComboBox::currentTextChanged, this, [this] { UpdateTubeSizeLabel(); });
+    lblUnitSteamPres_ = UnitLabel(fraEntCond_, "lblUnitSteamPres", "psig");
+    lblUnitSteamPres_->setHidden(txtProperty_[form1::kSteamPressureField]->isHidden());
+    entCondGrid_->addWidget(lblUnitSteamPres_, form1::kSteamPressureField, 3);
+    connect(cboTubeOD_, &QComboBox::currentTextChanged, this, [this] { UpdateTubeSizeLabel(); });
 }
 
 void Form1::UpdateTubeSizeLabel() {
-    if (QLabel* l = Label("lblUnitTubeOD")) l->setText(TubeDiameter(QString::fromStdString(FieldText("cboTubeOD"))));
+    if (lblUnitTubeOD_) lblUnitTubeOD_->setText(QString::fromStdString(form1::TubeSizeText(cboTubeOD_->currentText().toStdString())));
 }
 
 void Form1::keyPressEvent(QKeyEvent* event) {
@@ -127,8 +116,7 @@ void Form1::keyPressEvent(QKeyEvent* event) {
 }
 
 QString Form1::ResultsText() const {
-    auto* grid = qobject_cast<QTableWidget*>(Control("SSDBGrid1"));
-    if (!grid) return QString();
+    const QTableWidget* grid = SSDBGrid1_;
     std::set<int> rows;
     for (const QModelIndex& i : grid->selectionModel()->selectedIndexes()) rows.insert(i.row());
     if (rows.empty())

@@ -1,6 +1,8 @@
 // Form1: saving a coil for the multi-coil printout, the Saved Coils list and
 // the coil file commands.
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -24,20 +26,19 @@ void Form1::InitFileCommands() {
     // The item and the model go into a line of the coil file: a semicolon
     // would split it and a line break would break it.
     const QRegularExpression oneField("[^;\\r\\n]*");
-    for (const char* name : {"txtHdr(1)", "txtHdr(2)"})
-        if (QLineEdit* box = Text(name)) box->setValidator(new QRegularExpressionValidator(oneField, box));
-    if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(TheCoilDocument().table.CoilCount() > 0);
+    for (QLineEdit* box : {txtHdr_[1], txtHdr_[2]}) box->setValidator(new QRegularExpressionValidator(oneField, box));
+    cmdPrint_[2]->setEnabled(TheCoilDocument().table.CoilCount() > 0);
 }
 
 void Form1::cmdSave_Click() {
     if (!CalcPerform()) return;
     SaveRowTexts texts;
-    texts.coilsPerSystem = FieldText("txtCPS(0)");
-    texts.model = FieldText("txtHdr(2)");
-    texts.item = FieldText("txtHdr(1)");
-    texts.coilTypeWord = FieldText("Label5");
-    texts.tubeText = FieldText("cboTubeOD");
-    texts.wallText = FieldText("cboWallThk");
+    texts.coilsPerSystem = txtCPS_[0]->text().toStdString();
+    texts.model = txtHdr_[2]->text().toStdString();
+    texts.item = txtHdr_[1]->text().toStdString();
+    texts.coilTypeWord = Label5_->text().toStdString();
+    texts.tubeText = cboTubeOD_->currentText().toStdString();
+    texts.wallText = cboWallThk_->currentText().toStdString();
     try {
         AppendSavedCoil(TheCoilDocument().table, coilSpec, coilRating, texts);
         RememberSavedCoilWarnings(TheCoilDocument().table.Rows()[TheCoilDocument().table.CoilCount() - 1], WarningsLine(coilWarnings));
@@ -46,16 +47,15 @@ void Form1::cmdSave_Click() {
                     MsgIcon::Error);
         return;
     }
-    if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(true);
+    cmdPrint_[2]->setEnabled(true);
 }
 
 void Form1::cmdView_Click() {
     Form2 list(TheCoilDocument(), this);
-    connect(&list, &Form2::noCoilsLeft, this, [this] {
-        if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(false);
-    });
+    list.SetReportHeader(ReportHeader());
+    connect(&list, &Form2::noCoilsLeft, this, [this] { cmdPrint_[2]->setEnabled(false); });
     list.exec();
-    if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(TheCoilDocument().table.CoilCount() > 0);
+    cmdPrint_[2]->setEnabled(TheCoilDocument().table.CoilCount() > 0);
 }
 
 bool Form1::OfferToWriteSavedCoils() {
@@ -82,7 +82,7 @@ void Form1::mnuFileOpen_Click() {
 
 void Form1::OpenCoilFile(const std::string& name) {
     if (!FileOpenNamed(TheCoilDocument(), name)) return;
-    if (QPushButton* view = Button("cmdPrint(2)")) view->setEnabled(TheCoilDocument().table.CoilCount() > 0);
+    cmdPrint_[2]->setEnabled(TheCoilDocument().table.CoilCount() > 0);
     cmdView_Click();
 }
 

@@ -8,18 +8,14 @@
 #include <QSettings>
 #include <QTableWidget>
 
+#include "common/form_fields.h"
 #include "forms/Form1.h"
 
 namespace {
 
-// The entry fields that hold a quantity: field key, control.
-constexpr std::pair<const char*, const char*> kQuantityFields[] = {
-    {"Altitude", "txtProperty(0)"},       {"Acfm", "txtProperty(1)"},
-    {"Scfm", "txtProperty(2)"},           {"AirVel", "txtProperty(3)"},
-    {"EatDb", "txtProperty(4)"},          {"EatWb", "txtProperty(5)"},
-    {"EntFluidTemp", "txtProperty(6)"},   {"Gpm", "txtProperty(7)"},
-    {"SteamPressure", "txtProperty(14)"}, {"FL", "txtFL"},
-};
+// The entry fields that hold a quantity, by field key.
+constexpr const char* kQuantityFields[] = {"Altitude", "Acfm",         "Scfm", "AirVel",        "EatDb",
+                                           "EatWb",    "EntFluidTemp", "Gpm",  "SteamPressure", "FL"};
 
 constexpr const char* kSettingsKey = "Units/System";
 
@@ -48,6 +44,7 @@ void Form1::InitUnits() {
     group->setExclusive(true);
     auto add = [&](const char* name, const char* caption, units::System system) {
         auto* a = mnuTools_->addAction(caption);
+        (system == units::System::SI ? mnuToolsUnitsSI_ : mnuToolsUnitsIP_) = a;
         a->setObjectName(name);
         a->setCheckable(true);
         a->setActionGroup(group);
@@ -58,18 +55,19 @@ void Form1::InitUnits() {
     };
     add("mnuToolsUnitsIP", "&Inch-pound units", units::System::InchPound);
     add("mnuToolsUnitsSI", "SI u&nits", units::System::SI);
-    Action("mnuToolsUnitsIP")->setChecked(true);
+    mnuToolsUnitsIP_->setChecked(true);
     units::System saved = units::System::InchPound;
     units::ParseSystem(UserSettings().value(kSettingsKey).toString().toStdString(), saved);
     SetUnitSystem(saved);
 }
 
 void Form1::SetUnitSystem(units::System system) {
-    if (auto* a = Action(system == units::System::SI ? "mnuToolsUnitsSI" : "mnuToolsUnitsIP"))
-        a->setChecked(true);
+    if (QAction* a = system == units::System::SI ? mnuToolsUnitsSI_ : mnuToolsUnitsIP_) a->setChecked(true);
     if (system == units_) return;
-    for (const auto& [key, control] : kQuantityFields) {
-        QLineEdit* box = Text(control);
+    for (const char* key : kQuantityFields) {
+        const form_fields::Field* field = form_fields::FindByKey(key);
+        QLineEdit* box = field ? Text(QString::fromUtf8(field->control.data(), static_cast<qsizetype>(field->control.size())))
+                               : nullptr;
         if (!box) continue;
         box->setText(QString::fromStdString(
             entryMemory_.Switch(key, units_, box->text().toStdString(), box->maxLength())));
@@ -77,14 +75,12 @@ void Form1::SetUnitSystem(units::System system) {
     units_ = system;
     ApplyUnitCaptions();
     // The coil on screen keeps its rating; only its figures are shown anew.
-    auto* grid = qobject_cast<QTableWidget*>(Control("SSDBGrid1"));
-    if (grid && grid->rowCount() > 0 && !ipGrid_.empty())
+    if (SSDBGrid1_->rowCount() > 0 && !ipGrid_.empty())
         FillGrid(units::GridRows(units_, ipGrid_, coilSpec, coilRating));
 }
 
 void Form1::ApplyUnitCaptions() {
-    QWidget* panel = Control("Frame1(3)");
-    if (!panel) return;
+    QWidget* panel = Frame1_[3];
     QString ip;
     for (QLabel* l : panel->findChildren<QLabel*>())
         if (InchPoundCaption(l, "ipCaption", l->text(), ip))

@@ -101,8 +101,8 @@ void Form2::FillGrid() {
 void Form2::cmdPrint_Click(int index) {
     try {
         switch (index) {
-        case Print: PrintMultiCoilReport(document_.table, this); break;
-        case Preview: ShowPrintPreview(document_.table, this); break;
+        case Print: PrintMultiCoilReport(document_.table, this, header_); break;
+        case Preview: ShowPrintPreview(document_.table, this, header_); break;
         case Delete: DeleteCurrentCoil(); break;
         case Close: close(); break;
         case File: FileWrite(document_, dialog_ ? *dialog_ : CoilFileDialog()); break;

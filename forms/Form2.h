@@ -8,6 +8,8 @@
 
 #include <QDialog>
 
+#include "reports/multi_coil_report.h"
+
 struct CoilDocument;
 class FileDialog;
 class QPushButton;
@@ -27,6 +29,10 @@ public:
     QTableWidget* SSDBGrid1() const { return grid_; }
     QPushButton* cmdPrint(int index) const;
 
+    // The job fields for the page header of the report printed or previewed
+    // from the list (none until set).
+    void SetReportHeader(const reports::ReportHeaderTexts& header) { header_ = header; }
+
     // Rebuilds the grid from the document's saved coils.
     void FillGrid();
     // The button actions by index; a run-time error ends an action silently.
@@ -45,6 +51,7 @@ private:
 
     CoilDocument& document_;
     FileDialog* dialog_;
+    reports::ReportHeaderTexts header_;
     QTableWidget* grid_ = nullptr;
     QPushButton* buttons_[ButtonCount] = {};
 };

@@ -16,7 +16,6 @@
 
 #include "common/numfmt.h"
 #include "engine/rterror.h"
-#include "forms/Form1.h"
 #include "forms/printer.h"
 #include "reports/output.h"
 #include "reports/print_surface.h"
@@ -27,17 +26,6 @@ double TwipsPerPixel(const QWidget* w) { return reports::kTwipsPerInch / w->logi
 
 const char* const kZoomItems[] = {"25%", "50%", "75%", "100%", "125%", "150%", "175%", "200%"};
 }  // namespace
-
-reports::ReportHeaderTexts ReportHeaderFromForm1() {
-    reports::ReportHeaderTexts h;
-    if (Form1* f = TheForm1()) {
-        h.customer = f->FieldText("txtHdr(3)");
-        h.project = f->FieldText("txtHdr(4)");
-        h.date = f->FieldText("txtHdr(0)");
-        h.units = f->UnitSystem();
-    }
-    return h;
-}
 
 Form3::Form3(const SavedCoilTable& table, const reports::ReportHeaderTexts& header,
              const reports::PageGeometry& page, QWidget* parent)
@@ -196,13 +184,15 @@ void Form3::resizeEvent(QResizeEvent* event) {
     vsPrinter1->setGeometry(left, barHeight + static_cast<int>(std::lround(100 / tpp)), w, h);
 }
 
-void ShowPrintPreview(const SavedCoilTable& table, QWidget* parent) {
-    Form3 form(table, ReportHeaderFromForm1(), Printer().ReportPage(), parent);
+void ShowPrintPreview(const SavedCoilTable& table, QWidget* parent,
+                      const reports::ReportHeaderTexts& header) {
+    Form3 form(table, header, Printer().ReportPage(), parent);
     form.setModal(true);
     form.exec();
 }
 
-void PrintMultiCoilReport(const SavedCoilTable& table, QWidget* parent) {
-    Form3 form(table, ReportHeaderFromForm1(), Printer().ReportPage(), parent);
+void PrintMultiCoilReport(const SavedCoilTable& table, QWidget* parent,
+                          const reports::ReportHeaderTexts& header) {
+    Form3 form(table, header, Printer().ReportPage(), parent);
     form.Command1_Click(0);
 }

@@ -14,15 +14,14 @@ class QPrintPreviewWidget;
 class QPrinter;
 class QPushButton;
 
-// Builds the multi-coil report of `table` and shows it in the modal print
-// preview window.
-void ShowPrintPreview(const SavedCoilTable& table, QWidget* parent);
-// Builds the multi-coil report of `table` and prints it without showing it.
-void PrintMultiCoilReport(const SavedCoilTable& table, QWidget* parent);
-
-// The job fields of the coil selection form for the report's page header
-// (empty when that window is not open).
-reports::ReportHeaderTexts ReportHeaderFromForm1();
+// Builds the multi-coil report of `table`, with `header` (the coil selection
+// form's job fields) on its pages, and shows it in the modal print preview
+// window.
+void ShowPrintPreview(const SavedCoilTable& table, QWidget* parent,
+                      const reports::ReportHeaderTexts& header = {});
+// Builds the same report and prints it without showing it.
+void PrintMultiCoilReport(const SavedCoilTable& table, QWidget* parent,
+                          const reports::ReportHeaderTexts& header = {});
 
 class Form3 : public QDialog {
     Q_OBJECT

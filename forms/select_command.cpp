@@ -4,28 +4,14 @@
 #include <QEvent>
 #include <QMenu>
 
+#include "common/form_fields.h"
 #include "forms/Form1.h"
 #include "forms/SelectDialog.h"
 
 namespace {
 
-// Field keys and the coil panel's controls that hold them.
-const std::pair<const char*, const char*> kPanelControls[] = {
-    {"Application", "cboCoilType"},    {"Pattern", "cboTubeOD"},        {"TubeWall", "cboWallThk"},
-    {"FinMat", "cboFinMat"},           {"FinThk", "cboFinThk"},         {"FinTreat", "cboFinType"},
-    {"FPI", "txtFPI"},                 {"RD", "txtRows"},               {"TH", "txtTH"},
-    {"FL", "txtFL"},                   {"Circuits", "txtCircuits"},     {"Rifled", "cboRifled"},
-    {"FoulingFactor", "txtFoulingFactor"}, {"Altitude", "txtProperty(0)"}, {"Acfm", "txtProperty(1)"},
-    {"Scfm", "txtProperty(2)"},        {"AirVel", "txtProperty(3)"},    {"EatDb", "txtProperty(4)"},
-    {"EatWb", "txtProperty(5)"},       {"EntFluidTemp", "txtProperty(6)"}, {"Gpm", "txtProperty(7)"},
-    {"Refrigerant", "cboRefrigerant"}, {"PercentGlycol", "txtProperty(9)"},
-    {"SteamPressure", "txtProperty(14)"}, {"EvapSHCode", "txtProperty(15)"},
-};
-
-const char* ControlOf(const std::string& key) {
-    for (const auto& [k, control] : kPanelControls)
-        if (key == k) return control;
-    return nullptr;
+QString ControlOf(const form_fields::Field& f) {
+    return QString::fromUtf8(f.control.data(), static_cast<qsizetype>(f.control.size()));
 }
 
 // Keeps the command's enabled state with the coil panel's visibility.
@@ -48,7 +34,7 @@ private:
 
 FieldTexts PanelFields(const Form1& form) {
     FieldTexts fields;
-    for (const auto& [key, control] : kPanelControls) fields[key] = form.FieldText(control);
+    for (const form_fields::Field& f : form_fields::Fields()) fields[std::string(f.key)] = form.FieldText(ControlOf(f));
     return fields;
 }
 
@@ -59,7 +45,8 @@ void UseCandidate(Form1& form, const FieldTexts& fields) {
         form.PopulateBoxes();
     }
     for (const auto& [key, text] : fields)
-        if (const char* control = ControlOf(key); control && key != "Pattern") form.SetFieldText(control, text);
+        if (const form_fields::Field* f = form_fields::FindByKey(key); f && key != "Pattern")
+            form.SetFieldText(ControlOf(*f), text);
     form.cmdCalc_Click();
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/form_fields.h"
 #include "common/version.h"
 #include "tools/coil_file_output.h"
 #include "tools/rate_batch.h"
@@ -26,17 +27,17 @@ using kvnrate::RatedCoil;
 
 namespace {
 
-const char kHelp[] = R"HELP(Usage: kvn-rate [OPTIONS] [FILE]
+const char kHelpHead[] = R"HELP(Usage: kvn-rate [OPTIONS] [FILE]
 
 Rates finned-tube coils the way the coil form's "Calculate" does, without the
 window. Reads FILE, or standard input when FILE is absent or "-".
 
 Input
   One coil is a JSON object whose keys are the field keys of the coil form:
-    Application Pattern TubeWall FinMat FinThk FinTreat FPI RD TH FL Circuits
-    Rifled FoulingFactor Altitude Acfm Scfm AirVel EatDb EatWb EntFluidTemp
-    Gpm Refrigerant PercentGlycol SteamPressure EvapSHCode
-  plus "AirFlowMode": 1 actual cfm (the default, reads "Acfm"), 2 standard
+)HELP";
+
+// The rest of the help, after the field keys.
+const char kHelpTail[] = R"HELP(  plus "AirFlowMode": 1 actual cfm (the default, reads "Acfm"), 2 standard
   cfm, 3 face velocity (reads "AirVel"; the air flow is velocity x FL x fin
   height / 144).
   Each value is the field's text; a JSON number is taken as its text as
@@ -109,6 +110,21 @@ Exit status
   5  the PDF of --sheet or --report, or the chart of --chart, could not be
      written (or the sheet's or chart's coil was not rated)
 )HELP";
+
+// The help text: the field keys of the coil form four spaces in, wrapped
+// before column 78.
+std::string HelpText() {
+    std::string text = kHelpHead, line = "   ";
+    for (const form_fields::Field& f : form_fields::Fields()) {
+        if (line.size() + 1 + f.key.size() > 78) {
+            text += line + '\n';
+            line = "   ";
+        }
+        line += ' ';
+        line += f.key;
+    }
+    return text + line + '\n' + kHelpTail;
+}
 
 // Command-line options. An output option is one field here, one branch in
 // ParseOptions and one step in WriteBatchOutputs.
@@ -230,7 +246,7 @@ int Run(int argc, char** argv) {
         return kvnrate::kExitUsage;
     }
     if (opt.help) {
-        std::fputs(kHelp, stdout);
+        std::fputs(HelpText().c_str(), stdout);
         std::fputs(kvnrate::kSelectHelp, stdout);
         return kvnrate::kExitOk;
     }

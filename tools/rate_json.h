@@ -16,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include "common/calc_driver.h"
+#include "common/form_fields.h"
 #include "common/model_designation.h"
 #include "common/numfmt.h"
 #include "engine/msgbox.h"
@@ -30,10 +31,11 @@ enum ExitStatus { kExitOk = 0, kExitUsage = 1, kExitValidation = 2, kExitEngine 
 
 // The field keys a coil object may carry, besides "AirFlowMode".
 inline const std::vector<std::string>& FieldKeys() {
-    static const std::vector<std::string> keys = {
-        "Application", "Pattern", "TubeWall", "FinMat", "FinThk", "FinTreat", "FPI", "RD", "TH",
-        "FL", "Circuits", "Rifled", "FoulingFactor", "Altitude", "Acfm", "Scfm", "AirVel", "EatDb",
-        "EatWb", "EntFluidTemp", "Gpm", "Refrigerant", "PercentGlycol", "SteamPressure", "EvapSHCode"};
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> k;
+        for (const form_fields::Field& f : form_fields::Fields()) k.emplace_back(f.key);
+        return k;
+    }();
     return keys;
 }
 

@@ -43,7 +43,6 @@ void RunEvents(int ms) {
 }
 
 TEST_F(Form1Test, OpensOnTheStartPanelWithWaterPending) {
-    EXPECT_EQ(TheForm1(), &form);
     EXPECT_EQ(form.CurrentPanel(), 0);
     EXPECT_TRUE(Shown("Frame1(0)"));
     EXPECT_TRUE(Shown("Frame1(1)"));

@@ -193,6 +193,6 @@ TEST_F(PrintCommands, Form1FinishSetupAndPrint) {
     ASSERT_EQ(printer.jobs.size(), 3u);
     EXPECT_EQ(printer.jobs[2].kind, "report");
     EXPECT_EQ(printer.jobs[2].firstTableRows[1][0], "1");
-    const auto header = ReportHeaderFromForm1();
+    const auto header = f.ReportHeader();
     EXPECT_EQ(header.customer, "Northwind Mall");
 }
