@@ -26,32 +26,7 @@ RtError::RtError(int number) : RtError(number, Description(number)) {}
 
 void Raise(int number) { throw RtError(number); }
 void Raise(int number, const std::string& description) { throw RtError(number, description); }
-
-double Chk(double x) {
-    if (!std::isfinite(x)) Raise(kOverflow);
-    return x;
-}
-
-float F32(double x) {
-    if (!std::isfinite(x)) Raise(kOverflow);
-    const float f = static_cast<float>(x);
-    if (!std::isfinite(f)) Raise(kOverflow);
-    return f;
-}
-
-int16_t I16(double x) {
-    if (!std::isfinite(x)) Raise(kOverflow);
-    const double r = std::nearbyint(x);  // default rounding mode: half to even
-    if (r < -32768.0 || r > 32767.0) Raise(kOverflow);
-    return static_cast<int16_t>(r);
-}
-
-int32_t I32(double x) {
-    if (!std::isfinite(x)) Raise(kOverflow);
-    const double r = std::nearbyint(x);
-    if (r < -2147483648.0 || r > 2147483647.0) Raise(kOverflow);
-    return static_cast<int32_t>(r);
-}
+void RaiseOverflow() { throw RtError(kOverflow); }
 
 double Div(double a, double b) {
     if (b == 0.0) Raise(a == 0.0 ? kOverflow : kDivisionByZero);

@@ -8,6 +8,7 @@
 // infinity ever reaches a record field.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -41,14 +42,39 @@ private:
 [[noreturn]] void Raise(int number);
 [[noreturn]] void Raise(int number, const std::string& description);
 
+// Raises error 6. Out of line and cold, so that the checked stores below
+// inline to a test and a store.
+[[noreturn, gnu::cold, gnu::noinline]] void RaiseOverflow();
+
 // A double result that must be finite; otherwise error 6.
-double Chk(double x);
+inline double Chk(double x) {
+    if (!std::isfinite(x)) [[unlikely]] RaiseOverflow();
+    return x;
+}
+
 // Stores into a 32-bit float: non-finite or beyond the float range -> 6.
-float F32(double x);
+inline float F32(double x) {
+    if (!std::isfinite(x)) [[unlikely]] RaiseOverflow();
+    const float f = static_cast<float>(x);
+    if (!std::isfinite(f)) [[unlikely]] RaiseOverflow();
+    return f;
+}
+
 // Rounds half to even into a 16-bit integer: out of range or non-finite -> 6.
-int16_t I16(double x);
+inline int16_t I16(double x) {
+    if (!std::isfinite(x)) [[unlikely]] RaiseOverflow();
+    const double r = std::nearbyint(x);  // default rounding mode: half to even
+    if (r < -32768.0 || r > 32767.0) [[unlikely]] RaiseOverflow();
+    return static_cast<int16_t>(r);
+}
+
 // Rounds half to even into a 32-bit integer: out of range or non-finite -> 6.
-int32_t I32(double x);
+inline int32_t I32(double x) {
+    if (!std::isfinite(x)) [[unlikely]] RaiseOverflow();
+    const double r = std::nearbyint(x);
+    if (r < -2147483648.0 || r > 2147483647.0) [[unlikely]] RaiseOverflow();
+    return static_cast<int32_t>(r);
+}
 // a / b: b == 0 raises 6 when a == 0 too (0/0), else 11.
 double Div(double a, double b);
 // Natural logarithm: x <= 0 -> 5.

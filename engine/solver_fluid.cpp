@@ -39,6 +39,7 @@
 #include <cmath>
 #include <string>
 
+#include "engine/coil_type.h"
 #include "engine/coilcalc_internal.h"
 #include "engine/hygrel_binding.h"
 #include "engine/msgbox.h"
@@ -110,6 +111,15 @@ struct Search {
     double qmaxPerLb = 0;  // he - hs(EntFluidTemp) - condensate at Wf, Btu/lb
     bool dewPointKnown = false;
     double qlimPerLb = 0;  // he - hs(t_dp + 0.005), Btu/lb
+
+    // The tube-side resistance Ri of a glycol or other-fluid coil: its film
+    // coefficient follows the fluid's properties and velocity alone, which no
+    // trial changes, so it is found at the first trial that needs it (and the
+    // laminar-film flag set there, as every later trial would set it again).
+    // A water coil's follows the mean fluid temperature: found every trial.
+    bool filmFixed = false;
+    bool filmKnown = false;
+    float Ri = 0;
 };
 
 // A trial's working values.
@@ -163,13 +173,25 @@ float LeavingAir(const Inlet& in, float Wl, float Q, float& cp) {
     return hl;
 }
 
+// Tube-side film resistance Ri, at the mean fluid temperature of the trial.
+float TubeResistance(Search& sr) {
+    if (sr.filmKnown) return sr.Ri;
+    const float hi = CC_TubeFilmCoef();
+    const float Ri = F32(Div(cc.AreaRatio, hi));
+    if (sr.filmFixed) {
+        sr.filmKnown = true;
+        sr.Ri = Ri;
+    }
+    return Ri;
+}
+
 // Leaving fluid, the tube-side resistance and the dry-fin surface line.
-void FluidSide(const Inlet& in, Trial& t) {
+void FluidSide(Search& sr, Trial& t) {
     CoilRating& r = cc.Rating;
+    const Inlet& in = sr.in;
     r.LvgFluidTemp = F32(Div(t.Qk, double(r.FluidMassFlow) * r.FluidSpecHeat) + r.EntFluidTemp);
     cc.MeanFluidTemp = F32((double(r.LvgFluidTemp) + r.EntFluidTemp) * 0.5);
-    const float hi = CC_TubeFilmCoef();
-    t.Ri = F32(Div(cc.AreaRatio, hi));
+    t.Ri = TubeResistance(sr);
 
     t.Cdry = F32(Div(double(cc.FinWallResDry) + t.Ri + in.Rfo, double(cc.AirJCorr) * t.cp));
     t.slope = F32(Div(double(r.LvgFluidTemp) - r.EntFluidTemp, double(in.he) - t.hl));
@@ -349,7 +371,7 @@ Trial RateTrial(Search& sr) {
         t.outcome = kOvershoot;
         return t;
     }
-    FluidSide(sr.in, t);
+    FluidSide(sr, t);
     SurfaceCondition(sr.in, t);
     if (t.surface == kWet) RateWetSurface(sr, t);
     else if (t.surface == kPartWet) RatePartWetSurface(sr, t);
@@ -427,6 +449,8 @@ void RateCoolingCoil() {
     CoilRating& r = cc.Rating;
     Search sr;
     sr.in = EnteringAir();
+    const CoilType type = CoilTypeOf(cc.Coil.Application);
+    sr.filmFixed = type == CoilType::Glycol || type == CoilType::OtherFluid;
     cc.GuessList[0] = 10000.0f;
     r.LatDb = r.EatDb;
     sr.Wl = sr.in.We;
