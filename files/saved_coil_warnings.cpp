@@ -1,16 +1,9 @@
 #include "files/saved_coil_warnings.h"
 
-#include <map>
-
 #include "files/coil_file.h"
 #include "files/save_row.h"
 
 namespace {
-
-std::map<std::string, std::string>& Store() {
-    static std::map<std::string, std::string> store;
-    return store;
-}
 
 std::string Key(SavedCoilTable::Row row) {
     row[col::Number] = Cell{};
@@ -19,11 +12,11 @@ std::string Key(SavedCoilTable::Row row) {
 
 }  // namespace
 
-void RememberSavedCoilWarnings(const SavedCoilTable::Row& row, const std::string& text) {
-    Store()[Key(row)] = text;
+void RememberSavedCoilWarnings(CoilDocument& doc, const SavedCoilTable::Row& row, const std::string& text) {
+    doc.warnings[Key(row)] = text;
 }
 
-std::string SavedCoilWarnings(const SavedCoilTable::Row& row) {
-    const auto it = Store().find(Key(row));
-    return it == Store().end() ? std::string() : it->second;
+std::string SavedCoilWarnings(const CoilDocument& doc, const SavedCoilTable::Row& row) {
+    const auto it = doc.warnings.find(Key(row));
+    return it == doc.warnings.end() ? std::string() : it->second;
 }

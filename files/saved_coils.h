@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <variant>
 #include <vector>
@@ -39,10 +40,16 @@ private:
 };
 
 // What the coil file commands work on: the saved coils, the name of their
-// coil file ("" for none) and the table as it was last written to or read
-// from that file. Each document is independent of every other.
+// coil file ("" for none), the table as it was last written to or read
+// from that file, and the engineering warnings of the coils saved into it
+// (files/saved_coil_warnings.h). Each document is independent of every other.
 struct CoilDocument {
     SavedCoilTable table;
     std::string fileName;
     SavedCoilTable onFile;
+    // The warnings line of each coil saved into this document, by the
+    // coil's line in the coil file with its number left out. Neither a
+    // column of the table nor written to the file; kept when the table is
+    // replaced, so a coil read back shows the warnings it was saved with.
+    std::map<std::string, std::string> warnings;
 };

@@ -41,7 +41,7 @@ void Form1::cmdSave_Click() {
     texts.wallText = cboWallThk_->currentText().toStdString();
     try {
         AppendSavedCoil(TheCoilDocument().table, coilSpec, coilRating, texts);
-        RememberSavedCoilWarnings(TheCoilDocument().table.Rows()[TheCoilDocument().table.CoilCount() - 1], WarningsLine(coilWarnings));
+        RememberSavedCoilWarnings(TheCoilDocument(), TheCoilDocument().table.Rows()[TheCoilDocument().table.CoilCount() - 1], WarningsLine(coilWarnings));
     } catch (const rt::RtError& e) {
         ShowMessage("The coil was not saved.\nError: " + std::to_string(e.number()) + " " + e.description(),
                     MsgIcon::Error);

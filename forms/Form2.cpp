@@ -94,7 +94,7 @@ void Form2::FillGrid() {
             grid_->setItem(r, c, new QTableWidgetItem(QString::fromStdString(CellText(document_.table.At(c, r)))));
     for (int r = 0; r < n; ++r)
         grid_->setItem(r, kWarningsColumn,
-                       new QTableWidgetItem(QString::fromStdString(SavedCoilWarnings(document_.table.Rows()[r]))));
+                       new QTableWidgetItem(QString::fromStdString(SavedCoilWarnings(document_, document_.table.Rows()[r]))));
     if (n > 0) grid_->setCurrentCell(0, 0);
 }
 

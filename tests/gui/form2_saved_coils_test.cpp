@@ -36,7 +36,7 @@ protected:
 // above it is deleted, and stay out of its line of the coil file.
 TEST_F(Form2Test, WarningsColumnFollowsItsCoil) {
     const std::string text = "Circuits left blank: rated with one circuit";
-    RememberSavedCoilWarnings(doc.table.Rows()[2], text);
+    RememberSavedCoilWarnings(doc, doc.table.Rows()[2], text);
     Form2 f(doc, nullptr, &dialog);
     EXPECT_EQ(Cell(f, 0, 33), "");
     EXPECT_EQ(Cell(f, 2, 33), QString::fromStdString(text));
