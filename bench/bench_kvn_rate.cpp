@@ -53,14 +53,13 @@ void ReadRateWrite(benchmark::State& state, bool tree) {
 // The records as the driver hands them to the engine.
 std::vector<std::pair<CoilSpec, CoilRating>> g_captured;
 
-bool Capture(CoilSpec& coilSpec, CoilRating& rating) {
+bool Capture(CoilSpec& coilSpec, CoilRating& rating, RatingOutcome& outcome) {
     g_captured.emplace_back(coilSpec, rating);
-    return CC_RateCoil(coilSpec, rating);
+    return CC_RateCoil(coilSpec, rating, outcome);
 }
 
 void BM_RatingAlone(benchmark::State& state) {
     g_captured.clear();
-    const RateCoilFunction old = SetRateCoilFunction(Capture);
     std::string error;
     for (const std::string& line : Lines()) {
         kvnrate::Json coil;
@@ -68,9 +67,10 @@ void BM_RatingAlone(benchmark::State& state) {
         FieldTexts fields;
         int mode = 0;
         kvnrate::FieldsFromJson(coil, fields, mode, error);
-        kvnrate::RateFields(fields, mode);
+        CoilSpec coilSpec;
+        CoilRating rating;
+        CalcPerform(fields, mode, coilSpec, rating, Capture);
     }
-    SetRateCoilFunction(old);
     RecordingMessageSink sink;
     ScopedMessageSink scope(sink);
     std::size_t i = 0;

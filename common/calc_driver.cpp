@@ -1,25 +1,20 @@
 #include "common/calc_driver.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cfloat>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "common/catalogue.h"
 #include "common/form_fields.h"
 #include "common/numfmt.h"
+#include "engine/coil_type.h"
 #include "engine/coilcalc.h"
 #include "engine/msgbox.h"
 #include "engine/rterror.h"
 
 namespace {
-
-std::atomic<RateCoilFunction> g_rateCoil{nullptr};
-
-bool RateCoil(CoilSpec& coilSpec, CoilRating& rating, RateCoilFunction fn, RatingOutcome& outcome) {
-    return fn ? fn(coilSpec, rating) : CC_RateCoil(coilSpec, rating, outcome);
-}
 
 const std::string& Text(const FieldTexts& fields, const char* key) {
     static const std::string empty;
@@ -58,14 +53,24 @@ struct Check {
     const char* control;
 };
 
-// The field checks in their fixed order; the first failing one is answered.
-bool Validate(const FieldTexts& f, int mode, ValidationFault& fault) {
-    const std::string& app = Text(f, "Application");
+// The first failing check of `checks`, answered in `fault`.
+template <size_t N>
+bool PassAll(const Check (&checks)[N], ValidationFault& fault) {
+    for (const Check& c : checks) {
+        if (c.fails) {
+            fault = {c.message, c.key, c.control};
+            return false;
+        }
+    }
+    return true;
+}
+
+// The form's own checks: every field the coil type needs is filled in.
+bool FormComplete(const FieldTexts& f, int mode, ValidationFault& fault) {
+    const CoilType type = CoilTypeOf(Text(f, "Application"));
+    const bool steam = type == CoilType::Steam;
     const double fpi = Num(f, "FPI");
     const double rows = Num(f, "RD");
-    // As the record will hold them: the altitude rounded to whole feet.
-    const double altitude = std::nearbyint(Num(f, "Altitude"));
-    const double glycol = AsStored(Num(f, "PercentGlycol"));
     const Check checks[] = {
         {Text(f, "Pattern").empty(), "Please Select the Tube OD before Proceeding", "Pattern", "cboTubeOD"},
         {Text(f, "TubeWall").empty(), "Please Select the Wall Thickness before Proceeding", "TubeWall", "cboWallThk"},
@@ -85,37 +90,46 @@ bool Validate(const FieldTexts& f, int mode, ValidationFault& fault) {
          "AirVel", "txtProperty(3)"},
         {!numfmt::IsNumeric(Text(f, "EatDb")), "Please input the EAT (DB) before Proceeding", "EatDb",
          "txtProperty(4)"},
-        {app == "S" && Text(f, "SteamPressure").empty(), "Please input the PSI value before Proceeding",
+        {steam && Text(f, "SteamPressure").empty(), "Please input the PSI value before Proceeding",
          "SteamPressure", "txtProperty(14)"},
-        {app != "S" && Text(f, "EntFluidTemp").empty(), "Please input the Ent. FL. Temp. before Proceeding",
+        {!steam && Text(f, "EntFluidTemp").empty(), "Please input the Ent. FL. Temp. before Proceeding",
          "EntFluidTemp", "txtProperty(6)"},
-        {app == "G" && Text(f, "PercentGlycol").empty(), "Please input the Gly. % before Proceeding",
+        {type == CoilType::Glycol && Text(f, "PercentGlycol").empty(), "Please input the Gly. % before Proceeding",
          "PercentGlycol", "txtProperty(9)"},
-        {(app == "C" || app == "E") && Text(f, "Refrigerant").empty(),
+        {IsRefrigerantCoil(type) && Text(f, "Refrigerant").empty(),
          "Please select the Refrigerant type  before Proceeding", "Refrigerant", "cboRefrigerant"},
-        {(app == "W" || app == "G") && Num(f, "Gpm") <= 0, "GPM value must be greater than 0", "Gpm",
-         "txtProperty(7)"},
+        {(type == CoilType::Water || type == CoilType::Glycol) && Num(f, "Gpm") <= 0,
+         "GPM value must be greater than 0", "Gpm", "txtProperty(7)"},
+    };
+    return PassAll(checks, fault);
+}
+
+// What the engine can rate: beyond these it answers with a numbered error
+// or a meaningless result instead of a rating.
+bool WithinEngineRange(const FieldTexts& f, ValidationFault& fault) {
+    const CoilType type = CoilTypeOf(Text(f, "Application"));
+    // As the record will hold them: the altitude rounded to whole feet.
+    const double altitude = std::nearbyint(Num(f, "Altitude"));
+    const double glycol = AsStored(Num(f, "PercentGlycol"));
+    const Check checks[] = {
         // A condenser must condense above the entering air; otherwise the
         // refrigerant method would rate it as an evaporator with a negative
         // capacity. Compared as the engine will see the two temperatures.
-        {app == "C" && !(AsStored(Num(f, "EntFluidTemp")) > AsStored(Num(f, "EatDb"))),
+        {type == CoilType::Condenser && !(AsStored(Num(f, "EntFluidTemp")) > AsStored(Num(f, "EatDb"))),
          "Cond. Temp. must be above the EAT (DB)", "EntFluidTemp", "txtProperty(6)"},
-        // Beyond these the engine answers with a numbered error or a
-        // meaningless result instead of a rating.
         {!(altitude >= kAltitudeMin && altitude <= kAltitudeMax), "Altitude must be between -500 and 30000 ft",
          "Altitude", "txtProperty(0)"},
-        {app == "G" && !(glycol >= 0 && glycol <= kGlycolMax), "Percent glycol must be between 0 and 70",
+        {type == CoilType::Glycol && !(glycol >= 0 && glycol <= kGlycolMax), "Percent glycol must be between 0 and 70",
          "PercentGlycol", "txtProperty(9)"},
-        {(app == "C" || app == "E") && CC_RefrigerantFlowFactor(Text(f, "Refrigerant")) <= 0,
+        {IsRefrigerantCoil(type) && CC_RefrigerantFlowFactor(Text(f, "Refrigerant")) <= 0,
          "Choose a refrigerant from the list", "Refrigerant", "cboRefrigerant"},
     };
-    for (const Check& c : checks) {
-        if (c.fails) {
-            fault = {c.message, c.key, c.control};
-            return false;
-        }
-    }
-    return true;
+    return PassAll(checks, fault);
+}
+
+// The field checks in their fixed order; the first failing one is answered.
+bool Validate(const FieldTexts& f, int mode, ValidationFault& fault) {
+    return FormComplete(f, mode, fault) && WithinEngineRange(f, fault);
 }
 
 // A field whose value does not fit its record field: the fault to answer.
@@ -139,13 +153,31 @@ auto Fit(const char* key, double x, Store store) {
 float F32Of(const char* key, double x) { return Fit(key, x, [](double v) { return rt::F32(v); }); }
 int16_t I16Of(const char* key, double x) { return Fit(key, x, [](double v) { return rt::I16(v); }); }
 
-// Fills both records from the field texts. A value that does not fit its
-// field throws FieldOverflow naming the field.
-void FillRecords(const FieldTexts& f, int mode, CoilSpec& coilSpec, CoilRating& rating) {
-    const std::string& app = Text(f, "Application");
-    coilSpec.Application = app;
-    const std::string& tube = Text(f, "Pattern");
-    coilSpec.Pattern = tube == "4" ? "P" : tube;
+// The engine's pattern code of a tube size ("4" is rated as "P"); an
+// unknown code as it is.
+std::string PatternOf(const std::string& tube) {
+    const catalogue::TubeSize* size = catalogue::FindTubeSize(tube);
+    return size ? std::string(size->pattern) : tube;
+}
+
+// The fin height of the tube pattern: tubes high times the tube spacing.
+// An unknown pattern keeps the height the record has.
+void FillFinHeight(CoilSpec& coilSpec) {
+    const std::string& p = coilSpec.Pattern;
+    if (p == "6" || p == "3") {
+        coilSpec.FinHeight = coilSpec.TH;
+    } else if (p == "5") {
+        coilSpec.FinHeight = F32Of("TH", coilSpec.TH * 1.5);
+    } else if (p == "P") {
+        coilSpec.FinHeight = F32Of("TH", coilSpec.TH * 1.25);
+    } else if (p == "1") {
+        coilSpec.FinHeight = I16Of("TH", coilSpec.TH * 3);  // a 16-bit product
+    }
+}
+
+void FillCoilSpec(const FieldTexts& f, CoilSpec& coilSpec) {
+    coilSpec.Application = Text(f, "Application");
+    coilSpec.Pattern = PatternOf(Text(f, "Pattern"));
     coilSpec.TubeWall = F32Of("TubeWall", Num(f, "TubeWall"));
     coilSpec.FinMat = Text(f, "FinMat");
     coilSpec.FinThk = F32Of("FinThk", Num(f, "FinThk"));
@@ -158,18 +190,11 @@ void FillRecords(const FieldTexts& f, int mode, CoilSpec& coilSpec, CoilRating& 
     coilSpec.Circuits = I16Of("Circuits", numfmt::Val(CheckIfBlank(Text(f, "Circuits"), "1")));
     coilSpec.FoulingFactor = F32Of("FoulingFactor", Num(f, "FoulingFactor"));
     coilSpec.Corrugated.assign(1, 'N');  // the form has no corrugated-tube choice
+    FillFinHeight(coilSpec);
+}
 
-    const std::string& p = coilSpec.Pattern;
-    if (p == "6" || p == "3") {
-        coilSpec.FinHeight = coilSpec.TH;
-    } else if (p == "5") {
-        coilSpec.FinHeight = F32Of("TH", coilSpec.TH * 1.5);
-    } else if (p == "P") {
-        coilSpec.FinHeight = F32Of("TH", coilSpec.TH * 1.25);
-    } else if (p == "1") {
-        coilSpec.FinHeight = I16Of("TH", coilSpec.TH * 3);  // a 16-bit product
-    }
-
+// The rating conditions; the air flow needs the coil's face (FL, FinHeight).
+void FillRating(const FieldTexts& f, int mode, const CoilSpec& coilSpec, CoilRating& rating) {
     rating.Altitude = I16Of("Altitude", Num(f, "Altitude"));
     rating.Acfm = 0;
     rating.Scfm = 0;
@@ -181,7 +206,7 @@ void FillRecords(const FieldTexts& f, int mode, CoilSpec& coilSpec, CoilRating& 
     }
     rating.EatDb = F32Of("EatDb", Num(f, "EatDb"));
     rating.EatWb = F32Of("EatWb", Num(f, "EatWb"));
-    if (app == "S") {
+    if (CoilTypeOf(coilSpec.Application) == CoilType::Steam) {
         rating.EntFluidTemp = 0;
         rating.SteamPressure = F32Of("SteamPressure", Num(f, "SteamPressure"));
     } else {
@@ -193,42 +218,111 @@ void FillRecords(const FieldTexts& f, int mode, CoilSpec& coilSpec, CoilRating& 
     rating.EvapSHCode = I16Of("EvapSHCode", Num(f, "EvapSHCode"));
 }
 
+// Fills both records from the field texts. A value that does not fit its
+// field throws FieldOverflow naming the field.
+void FillRecords(const FieldTexts& f, int mode, CoilSpec& coilSpec, CoilRating& rating) {
+    FillCoilSpec(f, coilSpec);
+    FillRating(f, mode, coilSpec, rating);
+}
+
+void AddRow(std::vector<GridRow>& rows, const char* label, float value) { rows.push_back({label, sRightJustify(value)}); }
+
+// The rows between the leaving dry bulb and the fin height, by coil type.
+void AddFluidRows(std::vector<GridRow>& rows, CoilType type, const CoilRating& r) {
+    switch (type) {
+    case CoilType::Steam:
+        AddRow(rows, "Condensate (Lbs/Hr)", r.Condensate);
+        AddRow(rows, "Latent heat  ", r.LatentHeat);
+        break;
+    case CoilType::Condenser:
+        AddRow(rows, "Refr. PD (PSI)", r.FluidPD);
+        break;
+    case CoilType::Water:
+        AddRow(rows, "LAT WB (°F)", r.LatWb);
+        AddRow(rows, "Lvg Fl Temp (°F)", r.LvgFluidTemp);
+        AddRow(rows, "Water PD (FT H20)", r.FluidPD);
+        AddRow(rows, "Water Vel (FPS)", r.TubeVelocity);
+        break;
+    case CoilType::Evaporator:
+        AddRow(rows, "LAT WB  (°F)", r.LatWb);
+        AddRow(rows, "Refr. PD (PSI)", r.FluidPD);
+        break;
+    case CoilType::Glycol:
+        AddRow(rows, "LAT WB  (°F)", r.LatWb);
+        AddRow(rows, "Lvg Fl Temp (°F)", r.LvgFluidTemp);
+        AddRow(rows, "Glycol PD  (FT H2O)", r.FluidPD);
+        AddRow(rows, "Glycol Vel (FPS)", r.TubeVelocity);
+        break;
+    case CoilType::OtherFluid:
+    case CoilType::Unknown:
+        break;
+    }
+}
+
 std::vector<GridRow> ResultRows(const CoilSpec& coilSpec, const CoilRating& r) {
     std::vector<GridRow> rows;
-    auto add = [&rows](const char* label, float value) { rows.push_back({label, sRightJustify(value)}); };
-    add("Btuh (Total) ", r.TotalBtuh);
-    add("Btuh (Sens)  ", r.SensibleBtuh);
-    add("Air PD (IN W.G.)", r.AirPD);
-    add("Scfm         ", r.Scfm);
-    add("Air Velocity (SFPM)", r.FaceVelocity);
-    add("LAT DB (°F)", r.LatDb);
-    const std::string& app = coilSpec.Application;
-    if (app == "S") {
-        add("Condensate (Lbs/Hr)", r.Condensate);
-        add("Latent heat  ", r.LatentHeat);
-    } else if (app == "C") {
-        add("Refr. PD (PSI)", r.FluidPD);
-    } else if (app == "W") {
-        add("LAT WB (°F)", r.LatWb);
-        add("Lvg Fl Temp (°F)", r.LvgFluidTemp);
-        add("Water PD (FT H20)", r.FluidPD);
-        add("Water Vel (FPS)", r.TubeVelocity);
-    } else if (app == "E") {
-        add("LAT WB  (°F)", r.LatWb);
-        add("Refr. PD (PSI)", r.FluidPD);
-    } else if (app == "G") {
-        add("LAT WB  (°F)", r.LatWb);
-        add("Lvg Fl Temp (°F)", r.LvgFluidTemp);
-        add("Glycol PD  (FT H2O)", r.FluidPD);
-        add("Glycol Vel (FPS)", r.TubeVelocity);
-    }
-    add("Fin Height", coilSpec.FinHeight);
+    AddRow(rows, "Btuh (Total) ", r.TotalBtuh);
+    AddRow(rows, "Btuh (Sens)  ", r.SensibleBtuh);
+    AddRow(rows, "Air PD (IN W.G.)", r.AirPD);
+    AddRow(rows, "Scfm         ", r.Scfm);
+    AddRow(rows, "Air Velocity (SFPM)", r.FaceVelocity);
+    AddRow(rows, "LAT DB (°F)", r.LatDb);
+    AddFluidRows(rows, CoilTypeOf(coilSpec.Application), r);
+    AddRow(rows, "Fin Height", coilSpec.FinHeight);
     return rows;
 }
 
-}  // namespace
+CalcResult Failed(CalcResult::Status status, std::string error) {
+    CalcResult result;
+    result.status = status;
+    result.error = std::move(error);
+    return result;
+}
 
-RateCoilFunction SetRateCoilFunction(RateCoilFunction fn) { return g_rateCoil.exchange(fn); }
+// Fills the records from the fields and rates them. Answers the failure,
+// shown or refused, or a result with status Ok (and nothing else yet).
+CalcResult FillAndRate(const FieldTexts& fields, int airFlowMode, RateCoilFunction rateCoil, CoilSpec& coilSpec,
+                       CoilRating& rating, RatingFacts& facts) {
+    CapturingSink capture(CurrentMessageSink());
+    RatingOutcome outcome;
+    try {
+        ScopedMessageSink scope(capture);
+        FillRecords(fields, airFlowMode, coilSpec, rating);
+        facts.circuitsBlank = Text(fields, "Circuits").empty();
+        facts.wetBulbAssumed = rating.EatWb == 0;  // the engine rates at dry bulb - 1
+        if (!rateCoil(coilSpec, rating, outcome)) {
+            // Property assignment has shown its own message.
+            return Failed(CalcResult::EngineFailed, capture.texts.empty() ? outcome.failure : capture.texts.back());
+        }
+    } catch (const FieldOverflow& e) {
+        // A value its record field cannot hold: refused like a field check.
+        CalcResult result;
+        result.status = CalcResult::Validation;
+        result.validation = e.fault;
+        return result;
+    } catch (const rt::RtError& e) {
+        CalcResult result = Failed(CalcResult::EngineFailed, std::to_string(e.number()) + "  " + e.description());
+        ShowMessage(result.error);
+        return result;
+    }
+
+    // A liquid-coil rating that ran without a message must also make
+    // physical sense: the air cannot leave hotter or colder than both the
+    // entering air and the entering fluid, and a capacity cannot be negative. Far outside the
+    // correlations' range the solvers can converge on such numbers; they are
+    // refused here rather than listed as if they were a rating.
+    if (capture.texts.empty() && !PhysicallyPlausible(coilSpec, rating)) {
+        CalcResult result = Failed(CalcResult::EngineFailed, kImplausibleResult);
+        ShowMessage(result.error, MsgIcon::Exclamation);
+        return result;
+    }
+    // The engine's notes on how it reached the result.
+    facts.trialLimit = outcome.trialLimitReached;
+    facts.laminarFilm = outcome.laminarFilm;
+    return {};
+}
+
+}  // namespace
 
 std::string CheckIfBlank(const std::string& value, const std::string& def) {
     return value.empty() ? def : value;
@@ -242,7 +336,7 @@ bool PhysicallyPlausible(const CoilSpec& s, const CoilRating& r) {
     // Refrigerant and steam ratings count capacity in standard air and may
     // leave a little beyond the refrigerant temperature as rated; the check
     // is for the liquid coils.
-    if (s.Application != "W" && s.Application != "G" && s.Application != "O") return true;
+    if (!IsLiquidCoil(CoilTypeOf(s.Application))) return true;
     // 0.01 F of slack for the solvers' own tolerances.
     constexpr double kSlack = 0.01;
     const double lo = std::min<double>(r.EatDb, r.EntFluidTemp) - kSlack;
@@ -251,7 +345,8 @@ bool PhysicallyPlausible(const CoilSpec& s, const CoilRating& r) {
     return r.LatDb >= lo && r.LatDb <= hi;
 }
 
-CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& coilSpec, CoilRating& rating) {
+CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& coilSpec, CoilRating& rating,
+                       RateCoilFunction rateCoil) {
     CalcResult result;
     if (!Validate(fields, airFlowMode, result.validation)) {
         result.status = CalcResult::Validation;
@@ -261,7 +356,6 @@ CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& coil
     // The engine rates copies; the caller's records change only when a
     // rating has been produced, so a failure leaves the coil on screen (and
     // what "Save" would store) as it was.
-    const RateCoilFunction rateCoil = g_rateCoil.load();
     // The copies start fresh: the engine reads some result fields before it
     // writes them (the leaving fluid temperature of the liquid pressure
     // drop), so the previous coil's results would leak into this rating and
@@ -272,55 +366,13 @@ CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& coil
     newSpec.FinHeight = coilSpec.FinHeight;
     CoilRating newRating;
     newRating.SteamPressure = rating.SteamPressure;
-    CapturingSink capture(CurrentMessageSink());
     RatingFacts facts;
-    RatingOutcome outcome;
-    bool rated = false;
-    try {
-        ScopedMessageSink scope(capture);
-        FillRecords(fields, airFlowMode, newSpec, newRating);
-        facts.circuitsBlank = Text(fields, "Circuits").empty();
-        facts.wetBulbAssumed = newRating.EatWb == 0;  // the engine rates at dry bulb - 1
-        rated = RateCoil(newSpec, newRating, rateCoil, outcome);
-        if (!rated) {
-            // Property assignment has shown its own message.
-            result.status = CalcResult::EngineFailed;
-            result.error = capture.texts.empty() ? outcome.failure : capture.texts.back();
-            return result;
-        }
-    } catch (const FieldOverflow& e) {
-        // A value its record field cannot hold: refused like a field check.
-        result.status = CalcResult::Validation;
-        result.validation = e.fault;
-        return result;
-    } catch (const rt::RtError& e) {
-        result.status = CalcResult::EngineFailed;
-        result.error = std::to_string(e.number()) + "  " + e.description();
-        ShowMessage(result.error);
-        return result;
-    }
-
-    // A liquid-coil rating that ran without a message must also make
-    // physical sense: the air cannot leave hotter or colder than both the
-    // entering air and the entering fluid, and a capacity cannot be negative. Far outside the
-    // correlations' range the solvers can converge on such numbers; they are
-    // refused here rather than listed as if they were a rating.
-    // (A stand-in engine of the tests makes no physical claims.)
-    if (!rateCoil && capture.texts.empty() && !PhysicallyPlausible(newSpec, newRating)) {
-        result.status = CalcResult::EngineFailed;
-        result.error = kImplausibleResult;
-        ShowMessage(result.error, MsgIcon::Exclamation);
-        return result;
-    }
+    result = FillAndRate(fields, airFlowMode, rateCoil, newSpec, newRating, facts);
+    if (!result.ok()) return result;
 
     coilSpec = newSpec;
     rating = newRating;
-    result.status = CalcResult::Ok;
     result.grid = ResultRows(coilSpec, rating);
-    if (!rateCoil) {  // the engine's notes on how it reached the result
-        facts.trialLimit = outcome.trialLimitReached;
-        facts.laminarFilm = outcome.laminarFilm;
-    }
     result.warnings = CoilWarnings(coilSpec, rating, facts);
     return result;
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/warnings.h"
+#include "engine/coilcalc.h"
 #include "engine/records.h"
 
 // Field texts by field key ("FPI", "EatDb": the keys of common/form_fields.h).
@@ -42,14 +43,21 @@ struct CalcResult {
     bool ok() const { return status == Ok; }
 };
 
-// Validates, fills `coilSpec` and `rating`, runs the engine and lists the
-// results. Validation faults are returned, not shown (the window shows them
-// with the error icon and focuses the control); after the field checks a
-// condenser whose condensing temperature is not above the entering dry bulb
-// is refused as well ("Cond. Temp. must be above the EAT (DB)"), then an
-// altitude outside -500 to 30000 ft, a glycol coil above 70 % glycol, a
-// refrigerant the engine has no data for, and last any field whose value
-// does not fit its record field ("Finned Length value is out of range").
+// Rates the filled records as CC_RateCoil does: true when rated, false
+// when property assignment refused the coil (`outcome.failure`); a run-time
+// error escapes as rt::RtError. The outcome's notes on how the rating was
+// reached become warnings.
+using RateCoilFunction = bool (*)(CoilSpec& coilSpec, CoilRating& rating, RatingOutcome& outcome);
+
+// Validates, fills `coilSpec` and `rating`, rates them with `rateCoil` and
+// lists the results. Validation faults are returned, not shown (the window
+// shows them with the error icon and focuses the control); after the field
+// checks a condenser whose condensing temperature is not above the entering
+// dry bulb is refused as well ("Cond. Temp. must be above the EAT (DB)"),
+// then an altitude outside -500 to 30000 ft, a glycol coil above 70 %
+// glycol, a refrigerant the engine has no data for, and last any field whose
+// value does not fit its record field ("Finned Length value is out of
+// range").
 //
 // The air flow is the Acfm field, except in face-velocity mode, where it is
 // the velocity times the face area (velocity x FL x FinHeight / 144).
@@ -57,20 +65,14 @@ struct CalcResult {
 // Engine messages are shown through the current MessageSink. When the
 // rating fails the status is EngineFailed, `error` holds the message shown,
 // and both records keep their previous contents. The failures are: property
-// assignment (the engine shows its own message) and a run-time error
-// escaping the engine;
-// the second is shown here as the number, two spaces and the
-// description ("11  Division by zero").
+// assignment (the engine shows its own message), a run-time error escaping
+// the engine, shown here as the number, two spaces and the description
+// ("11  Division by zero"), and a rating without a message that is not
+// PhysicallyPlausible (kImplausibleResult).
 //
 // A rated coil also gets its engineering warnings (common/warnings.h).
-CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode,
-                       CoilSpec& coilSpec, CoilRating& rating);
-
-// The engine entry CalcPerform calls (CC_RateCoil unless replaced). Tests
-// substitute their own to drive the failure paths; nullptr restores
-// CC_RateCoil. Returns the previous function.
-using RateCoilFunction = bool (*)(CoilSpec&, CoilRating&);
-RateCoilFunction SetRateCoilFunction(RateCoilFunction fn);
+CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& coilSpec, CoilRating& rating,
+                       RateCoilFunction rateCoil = CC_RateCoil);
 
 // True when a finished water, glycol or other-fluid rating makes physical
 // sense: a capacity that is not negative, and leaving air between the

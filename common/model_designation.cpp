@@ -1,6 +1,7 @@
 #include "common/model_designation.h"
 
 #include "common/numfmt.h"
+#include "engine/coil_type.h"
 
 namespace {
 
@@ -18,13 +19,16 @@ std::string CountLetter(int n) {
 }
 
 std::string TypeLetters(const CoilSpec& coilSpec, const CoilRating& rating) {
-    const std::string& app = coilSpec.Application;
-    if (app == "C") return "RC";
-    if (app == "E") return "RE";
-    if (app == "S") return rating.EatDb >= 33 ? "SS" : "SD";
+    switch (CoilTypeOf(coilSpec.Application)) {
+    case CoilType::Condenser: return "RC";
+    case CoilType::Evaporator: return "RE";
+    case CoilType::Steam: return rating.EatDb >= 33 ? "SS" : "SD";
     // Entering air no warmer than the water is a heating coil.
-    if (app == "W") return rating.EatDb > rating.EntFluidTemp ? "CW" : "HW";
-    if (app == "G") return "GW";
+    case CoilType::Water: return rating.EatDb > rating.EntFluidTemp ? "CW" : "HW";
+    case CoilType::Glycol: return "GW";
+    case CoilType::OtherFluid:
+    case CoilType::Unknown: break;
+    }
     return "";
 }
 

@@ -60,10 +60,9 @@ Decimal ToDecimal(double v, int sig) {
     return d;
 }
 
-std::string FormatDecimal(Decimal d, int minInt, int decimals) {
-    // Integer part digits and fractional digits, then round half away from
-    // zero at `decimals`.
-    std::string intPart, frac;
+// The digits of `d` as its integer part ("0" when there is none) and its
+// fractional digits, padded with zeros to `decimals` + 1 places.
+void PlaceDigits(const Decimal& d, int decimals, std::string& intPart, std::string& frac) {
     const int n = static_cast<int>(d.digits.size());
     for (int k = 0; k < n; ++k) {
         const int power = d.exp - k;
@@ -78,23 +77,42 @@ std::string FormatDecimal(Decimal d, int minInt, int decimals) {
     if (d.exp >= n) intPart.append(d.exp - n + 1, '0');
     if (intPart.empty()) intPart = "0";
     if (static_cast<int>(frac.size()) < decimals + 1) frac.append(decimals + 1 - frac.size(), '0');
+}
+
+// Adds one to the last digit of a digit string, carrying to the left.
+void AddOneUlp(std::string& digits) {
+    int k = static_cast<int>(digits.size()) - 1;
+    while (k >= 0 && digits[k] == '9') { digits[k] = '0'; --k; }
+    if (k >= 0) ++digits[k]; else digits.insert(digits.begin(), '1');
+}
+
+// The integer and fractional digits as one digit string, rounded half away
+// from zero at `decimals` places.
+std::string RoundedDigits(const std::string& intPart, std::string frac, int decimals) {
     const bool roundUp = frac[decimals] >= '5';
     frac.resize(decimals);
     std::string all = intPart + frac;
-    if (roundUp) {
-        int k = static_cast<int>(all.size()) - 1;
-        while (k >= 0 && all[k] == '9') { all[k] = '0'; --k; }
-        if (k >= 0) ++all[k]; else all.insert(all.begin(), '1');
-    }
-    std::string ip = all.substr(0, all.size() - decimals);
-    std::string fp = all.substr(all.size() - decimals);
-    // Strip leading zeros, keep at least minInt digits.
+    if (roundUp) AddOneUlp(all);
+    return all;
+}
+
+// Integer digits without leading zeros, padded back to at least `minInt`.
+std::string IntegerDigits(const std::string& digits, int minInt) {
     size_t z = 0;
-    while (z < ip.size() && ip[z] == '0') ++z;
-    ip = ip.substr(z);
+    while (z < digits.size() && digits[z] == '0') ++z;
+    std::string ip = digits.substr(z);
     if (static_cast<int>(ip.size()) < minInt) ip.insert(0, minInt - ip.size(), '0');
-    bool allZero = true;
-    for (char c : ip + fp) if (c != '0') { allZero = false; break; }
+    return ip;
+}
+
+std::string FormatDecimal(const Decimal& d, int minInt, int decimals) {
+    std::string intPart, frac;
+    PlaceDigits(d, decimals, intPart, frac);
+    const std::string all = RoundedDigits(intPart, frac, decimals);
+    const std::string ip = IntegerDigits(all.substr(0, all.size() - decimals), minInt);
+    const std::string fp = all.substr(all.size() - decimals);
+    // A value that rounds to zero has no sign.
+    const bool allZero = (ip + fp).find_first_not_of('0') == std::string::npos;
     std::string out;
     if (d.negative && !allZero) out += '-';
     out += ip;

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <sstream>
+#include <utility>
 
+#include "common/catalogue.h"
 #include "common/numfmt.h"
+#include "engine/coil_type.h"
 
 namespace selection {
 
@@ -49,10 +52,84 @@ bool WholeRange(const std::string& from, const std::string& to, int lo, int hi, 
 
 std::string Fixed(float v, const char* pattern) { return numfmt::FormatF32(v, pattern); }
 
+bool IsSteam(const std::string& application) { return CoilTypeOf(application) == CoilType::Steam; }
+
+// The construction alternatives: rows, fins, tubes and fin materials. The
+// panel's wall and fin thickness belong to its tube; other tubes take their
+// own defaults.
+bool ConstructionChoices(const FieldTexts& panel, const DialogInputs& in, SearchSpec& query, std::string& error) {
+    if (!WholeRange(in.rowsFrom, in.rowsTo, 1, 16, "Rows", query.choices["RD"], error)) return false;
+    if (!WholeRange(in.fpiFrom, in.fpiTo, 1, 16, "Fins per inch", query.choices["FPI"], error)) return false;
+    if (in.tubes.empty()) {
+        error = "Choose at least one tube size";
+        return false;
+    }
+    if (in.finMats.empty()) {
+        error = "Choose at least one fin material";
+        return false;
+    }
+    query.choices["Pattern"] = in.tubes;
+    query.choices["FinMat"] = in.finMats;
+    const bool panelTube = in.tubes.size() == 1 && in.tubes[0] == Text(panel, "Pattern");
+    if (!panelTube) {
+        query.fixed.erase("TubeWall");
+        query.fixed.erase("FinThk");
+    }
+    return true;
+}
+
+// The circuit counts to try (steam coils have none): none given leaves the
+// defaults per tube height.
+bool CircuitChoices(const FieldTexts& panel, const DialogInputs& in, SearchSpec& query, std::string& error) {
+    if (IsSteam(Text(panel, "Application"))) return true;
+    const std::vector<std::string> circuits = Split(in.circuits);
+    for (const std::string& c : circuits) {
+        const double n = numfmt::Val(c);
+        if (!numfmt::IsNumeric(c) || n < 1 || n > 999 || n != std::floor(n)) {
+            error = "Circuits must be whole numbers from 1 to 999";
+            return false;
+        }
+    }
+    if (circuits.empty()) query.fixed.erase("Circuits");
+    else query.choices["Circuits"] = circuits;
+    return true;
+}
+
+// The duty's limits (blank ones left out) and the fluid flow: the panel's
+// flow, or the flow that gives the fluid rise.
+bool DutyAndFlow(const DialogInputs& in, SearchSpec& query, std::string& error) {
+    for (const auto& [key, text] : in.duty) {
+        if (text.find_first_not_of(' ') == std::string::npos) continue;
+        if (!numfmt::IsNumeric(text)) {
+            error = "The limit " + key + " must be a number";
+            return false;
+        }
+        query.duty[key] = numfmt::Val(text);
+    }
+    if (!in.useRise) {
+        query.fixed["Gpm"] = in.gpm;
+        return true;
+    }
+    if (!numfmt::IsNumeric(in.rise) || !(numfmt::Val(in.rise) > 0)) {
+        error = "The fluid rise must be a number of degrees above 0";
+        return false;
+    }
+    query.fluidRise = numfmt::Val(in.rise);
+    return true;
+}
+
+// The tube column: its outside diameter in inches (5/8") and the inches
+// to sort by; an unknown code as it is, sorted first.
+std::pair<std::string, double> TubeCell(const std::string& tube) {
+    const catalogue::TubeSize* size = catalogue::FindTubeSize(tube);
+    if (!size) return {tube, 0};
+    return {std::string(size->od) + "\"", size->inches};
+}
+
 }  // namespace
 
 std::vector<std::string> OfferedTubes(const std::string& application) {
-    if (application == "S") return {"5", "1"};
+    if (IsSteam(application)) return {"5", "1"};
     return {"3", "4", "5"};
 }
 
@@ -86,56 +163,8 @@ bool SpecFromInputs(const FieldTexts& panel, int airFlowMode, const DialogInputs
     query = SearchSpec();
     query.fixed = panel;
     query.airFlowMode = airFlowMode;
-    if (!WholeRange(in.rowsFrom, in.rowsTo, 1, 16, "Rows", query.choices["RD"], error)) return false;
-    if (!WholeRange(in.fpiFrom, in.fpiTo, 1, 16, "Fins per inch", query.choices["FPI"], error)) return false;
-    if (in.tubes.empty()) {
-        error = "Choose at least one tube size";
-        return false;
-    }
-    if (in.finMats.empty()) {
-        error = "Choose at least one fin material";
-        return false;
-    }
-    query.choices["Pattern"] = in.tubes;
-    query.choices["FinMat"] = in.finMats;
-    // The panel's wall and fin thickness belong to its tube; other tubes
-    // take their own defaults.
-    const bool panelTube = in.tubes.size() == 1 && in.tubes[0] == Text(panel, "Pattern");
-    if (!panelTube) {
-        query.fixed.erase("TubeWall");
-        query.fixed.erase("FinThk");
-    }
-    const std::string app = Text(panel, "Application");
-    if (app != "S") {
-        const std::vector<std::string> circuits = Split(in.circuits);
-        for (const std::string& c : circuits) {
-            const double n = numfmt::Val(c);
-            if (!numfmt::IsNumeric(c) || n < 1 || n > 999 || n != std::floor(n)) {
-                error = "Circuits must be whole numbers from 1 to 999";
-                return false;
-            }
-        }
-        if (circuits.empty()) query.fixed.erase("Circuits");
-        else query.choices["Circuits"] = circuits;
-    }
-    for (const auto& [key, text] : in.duty) {
-        if (text.find_first_not_of(' ') == std::string::npos) continue;
-        if (!numfmt::IsNumeric(text)) {
-            error = "The limit " + key + " must be a number";
-            return false;
-        }
-        query.duty[key] = numfmt::Val(text);
-    }
-    if (in.useRise) {
-        if (!numfmt::IsNumeric(in.rise) || !(numfmt::Val(in.rise) > 0)) {
-            error = "The fluid rise must be a number of degrees above 0";
-            return false;
-        }
-        query.fluidRise = numfmt::Val(in.rise);
-    } else {
-        query.fixed["Gpm"] = in.gpm;
-    }
-    return CompleteSpec(query, error);
+    return ConstructionChoices(panel, in, query, error) && CircuitChoices(panel, in, query, error) &&
+           DutyAndFlow(in, query, error) && CompleteSpec(query, error);
 }
 
 const std::vector<std::string>& ResultColumns() {
@@ -158,23 +187,8 @@ bool CapacityMarginPercent(const Candidate& c, const SearchSpec& query, double& 
 }
 
 ResultRow RowForCandidate(const Candidate& c, int rank, const SearchSpec& query) {
-    struct Tube {
-        const char* code;
-        const char* size;
-        double inches;
-    };
-    static const Tube tubes[] = {
-        {"1", "1", 1}, {"3", "3/8", 0.375}, {"4", "1/2", 0.5}, {"5", "5/8", 0.625}, {"6", "5/16", 0.3125}};
     const CoilRating& r = c.rating;
-    const std::string& tube = Text(c.fields, "Pattern");
-    std::string tubeText = tube;
-    double tubeKey = 0;
-    for (const Tube& t : tubes) {
-        if (tube == t.code) {
-            tubeText = std::string(t.size) + "\"";
-            tubeKey = t.inches;
-        }
-    }
+    const auto [tubeText, tubeKey] = TubeCell(Text(c.fields, "Pattern"));
     ResultRow row;
     auto add = [&row](std::string text, double key) {
         row.cells.push_back(std::move(text));
@@ -203,7 +217,7 @@ ResultRow RowForCandidate(const Candidate& c, int rank, const SearchSpec& query)
 FieldTexts PanelFieldsOf(const Candidate& c, const SearchSpec& query) {
     FieldTexts out;
     for (const std::string& key : ConstructionKeys()) {
-        if (key == "Circuits" && Text(c.fields, "Application") == "S") continue;
+        if (key == "Circuits" && IsSteam(Text(c.fields, "Application"))) continue;
         out[key] = Text(c.fields, key);
     }
     if (query.fluidRise) out["Gpm"] = Text(c.fields, "Gpm");

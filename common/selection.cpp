@@ -10,6 +10,7 @@
 #include "common/parallel.h"
 
 #include "common/numfmt.h"
+#include "engine/coil_type.h"
 #include "engine/msgbox.h"
 #include "engine/rterror.h"
 
@@ -48,7 +49,13 @@ const std::string& Text(const FieldTexts& f, const std::string& key) {
     return it == f.end() ? empty : it->second;
 }
 
-bool IsLiquid(const std::string& app) { return app == "W" || app == "G"; }
+// Water and glycol coils: the ones with a tube velocity and a fluid rise.
+bool IsLiquid(const std::string& app) {
+    const CoilType type = CoilTypeOf(app);
+    return type == CoilType::Water || type == CoilType::Glycol;
+}
+
+bool IsSteam(const std::string& app) { return CoilTypeOf(app) == CoilType::Steam; }
 
 std::vector<std::string> Range(int from, int to) {
     std::vector<std::string> v;
@@ -473,7 +480,7 @@ bool CompleteSpec(SearchSpec& query, std::string& error) {
     if (!given("FinMat")) query.choices["FinMat"] = {"A"};
     // Wall, fin thickness and circuits default per tube and tube height
     // (filled in by the enumeration).
-    return CheckDerivedDefaults(query, app, !given("TubeWall") || !given("FinThk"), !given("Circuits") && app != "S",
+    return CheckDerivedDefaults(query, app, !given("TubeWall") || !given("FinThk"), !given("Circuits") && !IsSteam(app),
                                 error);
 }
 
@@ -489,7 +496,7 @@ std::vector<FieldTexts> EnumerateCandidates(const SearchSpec& query) {
         if (!Text(query.fixed, key).empty()) return {Text(query.fixed, key)};
         if (key == "TubeWall") return {DefaultsForTube(app, Text(f, "Pattern")).wall};
         if (key == "FinThk") return {DefaultsForTube(app, Text(f, "Pattern")).fin};
-        if (key == "Circuits" && app != "S") return DefaultCircuits(Text(f, "TH"));
+        if (key == "Circuits" && !IsSteam(app)) return DefaultCircuits(Text(f, "TH"));
         return {std::string()};
     };
     auto recurse = [&](auto& self, std::size_t i) -> void {

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "common/numfmt.h"
+#include "engine/coil_type.h"
 
 const WarningLimit kWarningLimits[kWarningLimitCount] = {
     {kWetFaceVelocityMax, 500, "ft/min",
@@ -49,8 +50,6 @@ std::string Num(double v) { return numfmt::GeneralF64(v); }
 
 std::string Deg(double v) { return Num(v) + " \xC2\xB0" "F"; }
 
-bool IsLiquid(const std::string& app) { return app == "W" || app == "G" || app == "O"; }
-
 }  // namespace
 
 double FluidFreezingPoint(bool glycol, double percent) {
@@ -64,67 +63,112 @@ double FluidFreezingPoint(bool glycol, double percent) {
     return Fahrenheit(lo->celsius + (hi->celsius - lo->celsius) * f);
 }
 
-std::vector<CoilWarning> CoilWarnings(const CoilSpec& s, const CoilRating& r, const RatingFacts& facts) {
-    std::vector<CoilWarning> out;
-    auto add = [&out](const char* code, std::string text) { out.push_back({code, std::move(text)}); };
-    const std::string& app = s.Application;
-    const bool liquid = IsLiquid(app);
-    const bool waterOrGlycol = app == "W" || app == "G";
-    const bool cooling = r.EatDb > r.EntFluidTemp;
-    const bool refrigerant = app == "E" || app == "C";
+namespace {
 
-    // A cooling coil with a wet surface: a liquid coil with a wet part, or
-    // an evaporator that takes moisture out of the air.
-    const bool wet = cooling && ((liquid && r.WetFraction > 0) || (app == "E" && r.TotalBtuh > r.SensibleBtuh));
+// What the warnings ask of a rated coil, worked out once.
+struct CoilView {
+    const CoilRating& r;
+    const RatingFacts& facts;
+    CoilType type;
+    bool liquid;         // water, glycol or another fluid
+    bool waterOrGlycol;
+    bool refrigerant;    // evaporator or condenser
+    bool cooling;        // the air enters warmer than the fluid
+};
+
+using Warnings = std::vector<CoilWarning>;
+
+void Add(Warnings& out, const char* code, std::string text) { out.push_back({code, std::move(text)}); }
+
+// A cooling coil with a wet surface: a liquid coil with a wet part, or an
+// evaporator that takes moisture out of the air.
+void WetFaceVelocity(const CoilView& c, Warnings& out) {
+    const CoilRating& r = c.r;
+    const bool evaporatorDrying = c.type == CoilType::Evaporator && r.TotalBtuh > r.SensibleBtuh;
+    const bool wet = c.cooling && ((c.liquid && r.WetFraction > 0) || evaporatorDrying);
     if (wet && r.FaceVelocity > Limit(kWetFaceVelocityMax))
-        add("face-velocity-wet", "Face velocity above " + Num(Limit(kWetFaceVelocityMax)) +
-                                     " ft/min on a wet coil: condensate may be blown off the fins");
+        Add(out, "face-velocity-wet", "Face velocity above " + Num(Limit(kWetFaceVelocityMax)) +
+                                          " ft/min on a wet coil: condensate may be blown off the fins");
+}
 
-    if (waterOrGlycol) {
-        const bool hot = r.EntFluidTemp > Limit(kHotFluidTemp);
-        const double high = hot ? Limit(kHotTubeVelocityMax) : Limit(kTubeVelocityMax);
-        if (r.TubeVelocity < Limit(kTubeVelocityMin))
-            add("tube-velocity-low", "Fluid velocity below " + Num(Limit(kTubeVelocityMin)) +
-                                         " ft/s: poor heat transfer; air and dirt may settle in the tubes");
-        else if (r.TubeVelocity > high)
-            add("tube-velocity-high",
-                "Fluid velocity above " + Num(high) + " ft/s" +
-                    (hot ? " with fluid hotter than " + Deg(Limit(kHotFluidTemp)) : std::string()) +
-                    ": tube erosion and noise");
-    }
+void TubeVelocity(const CoilView& c, Warnings& out) {
+    if (!c.waterOrGlycol) return;
+    const CoilRating& r = c.r;
+    const bool hot = r.EntFluidTemp > Limit(kHotFluidTemp);
+    const double high = hot ? Limit(kHotTubeVelocityMax) : Limit(kTubeVelocityMax);
+    if (r.TubeVelocity < Limit(kTubeVelocityMin))
+        Add(out, "tube-velocity-low", "Fluid velocity below " + Num(Limit(kTubeVelocityMin)) +
+                                          " ft/s: poor heat transfer; air and dirt may settle in the tubes");
+    else if (r.TubeVelocity > high)
+        Add(out, "tube-velocity-high",
+            "Fluid velocity above " + Num(high) + " ft/s" +
+                (hot ? " with fluid hotter than " + Deg(Limit(kHotFluidTemp)) : std::string()) +
+                ": tube erosion and noise");
+}
 
-    if (facts.laminarFilm && liquid)
-        add("laminar-flow", "Laminar or transitional flow in the tubes: the capacity is very sensitive to the flow");
+void LaminarFlow(const CoilView& c, Warnings& out) {
+    if (c.facts.laminarFilm && c.liquid)
+        Add(out, "laminar-flow", "Laminar or transitional flow in the tubes: the capacity is very sensitive to the flow");
+}
 
-    if (app == "W" && r.EatDb < Limit(kWaterCoilAirMin)) {
-        add("freeze-risk", "Entering air below " + Deg(Limit(kWaterCoilAirMin)) + " on a water coil: the coil may freeze");
-    } else if (waterOrGlycol) {
-        const double freeze = FluidFreezingPoint(app == "G", r.PercentGlycol);
+void FreezeRisk(const CoilView& c, Warnings& out) {
+    const CoilRating& r = c.r;
+    if (c.type == CoilType::Water && r.EatDb < Limit(kWaterCoilAirMin)) {
+        Add(out, "freeze-risk", "Entering air below " + Deg(Limit(kWaterCoilAirMin)) + " on a water coil: the coil may freeze");
+    } else if (c.waterOrGlycol) {
+        const double freeze = FluidFreezingPoint(c.type == CoilType::Glycol, r.PercentGlycol);
         if (std::min(r.EntFluidTemp, r.LvgFluidTemp) <= freeze)
-            add("freeze-risk", "Fluid at or below its freezing point of " + Deg(freeze) + ": the coil may freeze");
+            Add(out, "freeze-risk", "Fluid at or below its freezing point of " + Deg(freeze) + ": the coil may freeze");
     }
+}
 
-    if (facts.circuitsBlank && app != "S")
-        add("one-circuit-assumed", "Circuits left blank: rated with one circuit");
-
+void AssumedInputs(const CoilView& c, Warnings& out) {
+    if (c.facts.circuitsBlank && c.type != CoilType::Steam)
+        Add(out, "one-circuit-assumed", "Circuits left blank: rated with one circuit");
     // Only where the wet bulb is part of the result (the sheet prints it):
     // evaporators and cooling liquid coils.
-    if (facts.wetBulbAssumed && (app == "E" || (liquid && cooling)))
-        add("wet-bulb-assumed", "Entering wet bulb not given: rated at 1 \xC2\xB0" "F below the dry bulb");
+    if (c.facts.wetBulbAssumed && (c.type == CoilType::Evaporator || (c.liquid && c.cooling)))
+        Add(out, "wet-bulb-assumed", "Entering wet bulb not given: rated at 1 \xC2\xB0" "F below the dry bulb");
+}
 
-    if (facts.trialLimit)
-        add("trial-limit", "The calculation did not settle: the result is the mean of its last two trials "
-                           "and only approximate");
+void TrialLimit(const CoilView& c, Warnings& out) {
+    if (c.facts.trialLimit)
+        Add(out, "trial-limit", "The calculation did not settle: the result is the mean of its last two trials "
+                                "and only approximate");
+}
 
-    // Air cannot leave beyond the temperature of the medium that cools or
-    // heats it; where it does the correlations are outside their range.
-    const bool beyond = (cooling && r.LatDb < r.EntFluidTemp) || (!cooling && r.LatDb > r.EntFluidTemp) ||
-                        (app == "E" && r.LatWb < r.EntFluidTemp);
-    if (beyond && (liquid || refrigerant || app == "S")) {
-        const char* medium = refrigerant ? "refrigerant" : app == "S" ? "steam" : "fluid";
-        add("leaving-below-refrigerant", std::string("Leaving air beyond the ") + medium +
-                                             " temperature: outside the range of the correlations");
-    }
+// Air cannot leave beyond the temperature of the medium that cools or heats
+// it; where it does the correlations are outside their range.
+void LeavingBeyondMedium(const CoilView& c, Warnings& out) {
+    const CoilRating& r = c.r;
+    const bool steam = c.type == CoilType::Steam;
+    const bool beyond = (c.cooling && r.LatDb < r.EntFluidTemp) || (!c.cooling && r.LatDb > r.EntFluidTemp) ||
+                        (c.type == CoilType::Evaporator && r.LatWb < r.EntFluidTemp);
+    if (!beyond || !(c.liquid || c.refrigerant || steam)) return;
+    const char* medium = c.refrigerant ? "refrigerant" : steam ? "steam" : "fluid";
+    Add(out, "leaving-below-refrigerant",
+        std::string("Leaving air beyond the ") + medium + " temperature: outside the range of the correlations");
+}
+
+}  // namespace
+
+std::vector<CoilWarning> CoilWarnings(const CoilSpec& s, const CoilRating& r, const RatingFacts& facts) {
+    const CoilType type = CoilTypeOf(s.Application);
+    const CoilView c{r,
+                     facts,
+                     type,
+                     IsLiquidCoil(type),
+                     type == CoilType::Water || type == CoilType::Glycol,
+                     IsRefrigerantCoil(type),
+                     r.EatDb > r.EntFluidTemp};
+    Warnings out;
+    WetFaceVelocity(c, out);
+    TubeVelocity(c, out);
+    LaminarFlow(c, out);
+    FreezeRisk(c, out);
+    AssumedInputs(c, out);
+    TrialLimit(c, out);
+    LeavingBeyondMedium(c, out);
     return out;
 }
 

@@ -126,8 +126,8 @@ std::string HelpText() {
     return text + line + '\n' + kHelpTail;
 }
 
-// Command-line options. An output option is one field here, one branch in
-// ParseOptions and one step in WriteBatchOutputs.
+// Command-line options. An output option is one field here, one row in
+// kOptions and one step in WriteBatchOutputs.
 struct Options {
     std::string input = "-";
     bool pretty = false;
@@ -143,53 +143,78 @@ struct Options {
     units::System units = units::System::InchPound;  // --units
 };
 
+// Takes an option's value into `opt`; false with a message when the value
+// is not one the option accepts.
+using TakeValue = bool (*)(const std::string& value, Options& opt, std::string& error);
+
+bool TakeUnits(const std::string& v, Options& opt, std::string& error) {
+    if (units::ParseSystem(v, opt.units)) return true;
+    error = "--units takes ip or si, not " + v;
+    return false;
+}
+
+bool TakeJobs(const std::string& n, Options& opt, std::string& error) {
+    if (n.empty() || n.size() > 4 || n.find_first_not_of("0123456789") != std::string::npos) {
+        error = "--jobs needs a whole number from 0 to 9999, not \"" + n + "\"";
+        return false;
+    }
+    opt.jobs = static_cast<unsigned>(std::stoul(n));
+    return true;
+}
+
+// An option: a switch sets `flag`; an option with a value stores it in
+// `text`, or hands it to `take`.
+struct OptionDef {
+    const char* name;
+    bool Options::*flag;
+    std::string Options::*text;
+    TakeValue take;
+};
+
+const OptionDef kOptions[] = {
+    {"-h", &Options::help, nullptr, nullptr},
+    {"--help", &Options::help, nullptr, nullptr},
+    {"--version", &Options::version, nullptr, nullptr},
+    {"--pretty", &Options::pretty, nullptr, nullptr},
+    {"--kvn", nullptr, &Options::kvnFile, nullptr},
+    {"--sheet", nullptr, &Options::sheetFile, nullptr},
+    {"--report", nullptr, &Options::reportFile, nullptr},
+    {"--chart", nullptr, &Options::chartFile, nullptr},
+    {"--units", nullptr, nullptr, TakeUnits},
+    {"--list", nullptr, &Options::listFile, nullptr},
+    {"--jobs", nullptr, nullptr, TakeJobs},
+    {"--select", &Options::select, nullptr, nullptr},
+};
+
+const OptionDef* FindOption(const std::string& name) {
+    for (const OptionDef& def : kOptions)
+        if (name == def.name) return &def;
+    return nullptr;
+}
+
+// Applies the option `def` found at argv[i], taking its value from the
+// next argument (and moving `i` past it) when it has one.
+bool ApplyOption(const OptionDef& def, int argc, char** argv, int& i, Options& opt, std::string& error) {
+    if (def.flag) {
+        opt.*def.flag = true;
+        return true;
+    }
+    if (i + 1 >= argc) {
+        error = std::string(def.name) + " needs a value";
+        return false;
+    }
+    const std::string value = argv[++i];
+    if (def.take) return def.take(value, opt, error);
+    opt.*def.text = value;
+    return true;
+}
+
 bool ParseOptions(int argc, char** argv, Options& opt, std::string& error) {
     bool haveInput = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        // Options that take a value: `next()` yields it or fails.
-        auto next = [&](std::string& value) {
-            if (i + 1 >= argc) {
-                error = a + " needs a value";
-                return false;
-            }
-            value = argv[++i];
-            return true;
-        };
-        (void)next;
-        if (a == "-h" || a == "--help") {
-            opt.help = true;
-        } else if (a == "--version") {
-            opt.version = true;
-        } else if (a == "--pretty") {
-            opt.pretty = true;
-        } else if (a == "--kvn") {
-            if (!next(opt.kvnFile)) return false;
-        } else if (a == "--sheet") {
-            if (!next(opt.sheetFile)) return false;
-        } else if (a == "--report") {
-            if (!next(opt.reportFile)) return false;
-        } else if (a == "--chart") {
-            if (!next(opt.chartFile)) return false;
-        } else if (a == "--units") {
-            std::string v;
-            if (!next(v)) return false;
-            if (!units::ParseSystem(v, opt.units)) {
-                error = "--units takes ip or si, not " + v;
-                return false;
-            }
-        } else if (a == "--list") {
-            if (!next(opt.listFile)) return false;
-        } else if (a == "--jobs") {
-            std::string n;
-            if (!next(n)) return false;
-            if (n.empty() || n.size() > 4 || n.find_first_not_of("0123456789") != std::string::npos) {
-                error = "--jobs needs a whole number from 0 to 9999, not \"" + n + "\"";
-                return false;
-            }
-            opt.jobs = static_cast<unsigned>(std::stoul(n));
-        } else if (a == "--select") {
-            opt.select = true;
+        if (const OptionDef* def = FindOption(a)) {
+            if (!ApplyOption(*def, argc, argv, i, opt, error)) return false;
         } else if (a.size() > 1 && a[0] == '-') {
             error = "unknown option " + a;
             return false;
@@ -227,17 +252,79 @@ int WriteBatchOutputs(const Options& opt, const std::vector<RatedCoil>& coils) {
         if (status == kvnrate::kExitOk) status = s;
     };
     if (!opt.kvnFile.empty()) step(kvnrate::WriteKvnFile(opt.kvnFile, coils));
-    if (!opt.sheetFile.empty()) step(kvnrate::WriteSheetFile(opt.sheetFile, coils));
-    if (!opt.reportFile.empty()) step(kvnrate::WriteReportFile(opt.reportFile, coils));
-    if (!opt.chartFile.empty()) step(kvnrate::WriteChartFile(opt.chartFile, coils));
     if (!opt.sheetFile.empty()) step(kvnrate::WriteSheetFile(opt.sheetFile, coils, opt.units));
     if (!opt.reportFile.empty()) step(kvnrate::WriteReportFile(opt.reportFile, coils, opt.units));
+    if (!opt.chartFile.empty()) step(kvnrate::WriteChartFile(opt.chartFile, coils));
     return status;
 }
 
-}  // namespace
+int UsageError(const std::string& error) {
+    std::fprintf(stderr, "kvn-rate: %s\n", error.c_str());
+    return kvnrate::kExitUsage;
+}
 
-namespace {
+// --select: the search for the coils that meet the duty of the input.
+int RunSelect(const Options& opt) {
+    std::string text, error;
+    if (!ReadInput(opt.input, text, error)) return UsageError(error);
+    std::string out;
+    const int status = kvnrate::RunSelection(text, opt.pretty, opt.jobs, out);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return status;
+}
+
+// Reads every coil of the input before rating any, so a malformed batch
+// rates nothing. Keys that are neither fields nor header or sheet texts are
+// noted on standard error.
+bool ReadBatch(const Options& opt, std::vector<kvnrate::BatchItem>& pending, std::string& error) {
+    std::string text;
+    std::vector<Json> inputs;
+    if (!ReadInput(opt.input, text, error) || !kvnrate::ParseCoilInput(text, inputs, error)) return false;
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        kvnrate::BatchItem p;
+        p.input = inputs[i];
+        std::vector<std::string> ignored;
+        if (!kvnrate::FieldsFromJson(inputs[i], p.fields, p.airFlowMode, error, &ignored)) {
+            error = "coil " + std::to_string(i + 1) + ": " + error;
+            return false;
+        }
+        for (const std::string& key : ignored)
+            if (!kvnrate::IsHeaderKey(key) && !kvnrate::IsSheetKey(key))
+                std::fprintf(stderr, "kvn-rate: coil %zu: unknown key \"%s\" ignored\n", i + 1, key.c_str());
+        p.fields = kvnrate::InchPoundFields(p.fields, opt.units);
+        pending.push_back(std::move(p));
+    }
+    return true;
+}
+
+// Rates the batch and prints one result line per coil, in input order.
+// Returns the exit status of the first coil not rated (0 when all were).
+int RateAndPrint(const Options& opt, const std::vector<kvnrate::BatchItem>& pending, std::vector<RatedCoil>& rated) {
+    int status = kvnrate::kExitOk;
+    for (kvnrate::BatchResult& r : kvnrate::RateBatch(pending, opt.jobs, opt.pretty)) {
+        if (opt.units != units::System::InchPound)
+            r.line = kvnrate::ResultJsonIn(opt.units, r.coil)
+                         .dump(opt.pretty ? 1 : -1, ' ', false, Json::error_handler_t::replace);
+        std::fwrite(r.line.data(), 1, r.line.size(), stdout);
+        std::fputc('\n', stdout);
+        if (status == kvnrate::kExitOk) status = r.coil.exitStatus();
+        rated.push_back(std::move(r.coil));
+    }
+    std::fflush(stdout);
+    return status;
+}
+
+// Rates the coils of the input and writes the outputs asked for.
+int RunRating(const Options& opt) {
+    std::vector<kvnrate::BatchItem> pending;
+    std::string error;
+    if (!ReadBatch(opt, pending, error)) return UsageError(error);
+    std::vector<RatedCoil> rated;
+    const int status = RateAndPrint(opt, pending, rated);
+    const int post = WriteBatchOutputs(opt, rated);
+    return status == kvnrate::kExitOk ? post : status;
+}
+
 int Run(int argc, char** argv) {
     Options opt;
     std::string error;
@@ -255,58 +342,10 @@ int Run(int argc, char** argv) {
         return kvnrate::kExitOk;
     }
     if (!opt.listFile.empty()) return kvnrate::ListKvnFile(opt.listFile, opt.pretty);
-
-    std::string text;
-    std::vector<Json> inputs;
-    if (opt.select) {
-        if (!ReadInput(opt.input, text, error)) {
-            std::fprintf(stderr, "kvn-rate: %s\n", error.c_str());
-            return kvnrate::kExitUsage;
-        }
-        std::string out;
-        const int status = kvnrate::RunSelection(text, opt.pretty, opt.jobs, out);
-        std::fwrite(out.data(), 1, out.size(), stdout);
-        return status;
-    }
-    if (!ReadInput(opt.input, text, error) || !kvnrate::ParseCoilInput(text, inputs, error)) {
-        std::fprintf(stderr, "kvn-rate: %s\n", error.c_str());
-        return kvnrate::kExitUsage;
-    }
-
-    // Read every coil before rating any, so a malformed batch rates nothing.
-    std::vector<kvnrate::BatchItem> pending;
-    for (std::size_t i = 0; i < inputs.size(); ++i) {
-        kvnrate::BatchItem p;
-        p.input = inputs[i];
-        std::vector<std::string> ignored;
-        if (!kvnrate::FieldsFromJson(inputs[i], p.fields, p.airFlowMode, error, &ignored)) {
-            std::fprintf(stderr, "kvn-rate: coil %zu: %s\n", i + 1, error.c_str());
-            return kvnrate::kExitUsage;
-        }
-        for (const std::string& key : ignored)
-            if (!kvnrate::IsHeaderKey(key) && !kvnrate::IsSheetKey(key))
-                std::fprintf(stderr, "kvn-rate: coil %zu: unknown key \"%s\" ignored\n", i + 1, key.c_str());
-        p.fields = kvnrate::InchPoundFields(p.fields, opt.units);
-        pending.push_back(std::move(p));
-    }
-
-    std::vector<RatedCoil> rated;
-    int status = kvnrate::kExitOk;
-    for (kvnrate::BatchResult& r : kvnrate::RateBatch(pending, opt.jobs, opt.pretty)) {
-        if (opt.units != units::System::InchPound)
-            r.line = kvnrate::ResultJsonIn(opt.units, r.coil)
-                         .dump(opt.pretty ? 1 : -1, ' ', false, Json::error_handler_t::replace);
-        std::fwrite(r.line.data(), 1, r.line.size(), stdout);
-        std::fputc('\n', stdout);
-        if (status == kvnrate::kExitOk) status = r.coil.exitStatus();
-        rated.push_back(std::move(r.coil));
-    }
-    std::fflush(stdout);
-
-    const int post = WriteBatchOutputs(opt, rated);
-    if (status == kvnrate::kExitOk) status = post;
-    return status;
+    if (opt.select) return RunSelect(opt);
+    return RunRating(opt);
 }
+
 }  // namespace
 
 // Anything that escapes the rater (memory exhausted, a failure of the

@@ -7,6 +7,7 @@
 // optional "Top" (10). Output: see SelectionJson.
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -54,6 +55,64 @@ Selection (--select)
   --jobs N     rate on N threads (0: every core)
 )HELP";
 
+// "Duty": the limits, each a known duty key with a JSON number.
+inline bool ReadDuty(const nlohmann::json& value, selection::SearchSpec& query, std::string& error) {
+    if (!value.is_object()) {
+        error = "\"Duty\" must be a JSON object of limits";
+        return false;
+    }
+    for (auto d = value.begin(); d != value.end(); ++d) {
+        if (!selection::IsDutyKey(d.key())) {
+            error = "unknown duty key \"" + d.key() + "\"";
+            return false;
+        }
+        if (!d.value().is_number()) {
+            error = "the duty limit \"" + d.key() + "\" is not a number";
+            return false;
+        }
+        query.duty[d.key()] = d.value().get<double>();
+    }
+    return true;
+}
+
+inline bool ReadFluidRise(const nlohmann::json& value, selection::SearchSpec& query, std::string& error) {
+    if (!value.is_number()) {
+        error = "\"FluidRise\" is not a number";
+        return false;
+    }
+    query.fluidRise = value.get<double>();
+    return true;
+}
+
+inline bool ReadTop(const nlohmann::json& value, int& top, std::string& error) {
+    if (!value.is_number_integer() || value.get<long long>() < 0 || value.get<long long>() > 100000) {
+        error = "\"Top\" must be a whole number from 0";
+        return false;
+    }
+    top = static_cast<int>(value.get<long long>());
+    return true;
+}
+
+// A construction key given as a list of alternatives, texts or numbers.
+inline bool ReadAlternatives(const std::string& key, const Json& list, selection::SearchSpec& query,
+                             std::string& error) {
+    const auto& construction = selection::ConstructionKeys();
+    if (std::find(construction.begin(), construction.end(), key) == construction.end()) {
+        error = "\"" + key + "\" is not a construction field and cannot be a list of alternatives";
+        return false;
+    }
+    std::vector<std::string>& texts = query.choices[key];
+    for (const Json& v : list) {
+        std::string t;
+        if (!ValueText(v, t)) {
+            error = "the alternatives of \"" + key + "\" must be texts or numbers";
+            return false;
+        }
+        texts.push_back(t);
+    }
+    return true;
+}
+
 // The search query and list length of a selection input.
 inline bool SelectSpecFromJson(const std::string& text, selection::SearchSpec& query, int& top,
                                std::string& error, std::vector<std::string>* ignored = nullptr) {
@@ -64,7 +123,6 @@ inline bool SelectSpecFromJson(const std::string& text, selection::SearchSpec& q
         return false;
     }
     const nlohmann::json plain = nlohmann::json::parse(text, nullptr, false);
-    const auto& construction = selection::ConstructionKeys();
     Json coil = Json::object();
     query = selection::SearchSpec();
     top = 10;
@@ -72,51 +130,13 @@ inline bool SelectSpecFromJson(const std::string& text, selection::SearchSpec& q
         const std::string& key = it.key();
         static const nlohmann::json none;
         const nlohmann::json& value = plain.is_object() && plain.contains(key) ? plain.at(key) : none;
-        if (key == "Duty") {
-            if (!value.is_object()) {
-                error = "\"Duty\" must be a JSON object of limits";
-                return false;
-            }
-            for (auto d = value.begin(); d != value.end(); ++d) {
-                if (!selection::IsDutyKey(d.key())) {
-                    error = "unknown duty key \"" + d.key() + "\"";
-                    return false;
-                }
-                if (!d.value().is_number()) {
-                    error = "the duty limit \"" + d.key() + "\" is not a number";
-                    return false;
-                }
-                query.duty[d.key()] = d.value().get<double>();
-            }
-        } else if (key == "FluidRise") {
-            if (!value.is_number()) {
-                error = "\"FluidRise\" is not a number";
-                return false;
-            }
-            query.fluidRise = value.get<double>();
-        } else if (key == "Top") {
-            if (!value.is_number_integer() || value.get<long long>() < 0 || value.get<long long>() > 100000) {
-                error = "\"Top\" must be a whole number from 0";
-                return false;
-            }
-            top = static_cast<int>(value.get<long long>());
-        } else if (it.value().is_array()) {
-            if (std::find(construction.begin(), construction.end(), key) == construction.end()) {
-                error = "\"" + key + "\" is not a construction field and cannot be a list of alternatives";
-                return false;
-            }
-            std::vector<std::string>& list = query.choices[key];
-            for (const Json& v : it.value()) {
-                std::string t;
-                if (!ValueText(v, t)) {
-                    error = "the alternatives of \"" + key + "\" must be texts or numbers";
-                    return false;
-                }
-                list.push_back(t);
-            }
-        } else {
-            coil[key] = it.value();
-        }
+        bool read = true;
+        if (key == "Duty") read = ReadDuty(value, query, error);
+        else if (key == "FluidRise") read = ReadFluidRise(value, query, error);
+        else if (key == "Top") read = ReadTop(value, top, error);
+        else if (it.value().is_array()) read = ReadAlternatives(key, it.value(), query, error);
+        else coil[key] = it.value();
+        if (!read) return false;
     }
     return FieldsFromJson(coil, query.fixed, query.airFlowMode, error, ignored) &&
            selection::CompleteSpec(query, error);

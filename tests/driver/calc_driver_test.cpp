@@ -13,22 +13,26 @@
 
 namespace {
 
-// The stand-in engine keeps what it was given and succeeds, fails in
+// The stand-in engine keeps what it was given and succeeds (with air
+// leaving as it entered, or colder than both air and fluid), fails in
 // property assignment, or raises a run-time error.
 struct FakeEngine {
-    enum Mode { Succeed, AssignFails, Throws } mode = Succeed;
+    enum Mode { Succeed, Implausible, AssignFails, Throws } mode = Succeed;
     int errorNumber = 11;
     int calls = 0;
+    bool trialLimit = false;
     CoilSpec coilSpec;
     CoilRating rating;
 } g_engine;
 
-bool FakeRateCoil(CoilSpec& coilSpec, CoilRating& rating) {
+bool FakeRateCoil(CoilSpec& coilSpec, CoilRating& rating, RatingOutcome& outcome) {
     ++g_engine.calls;
     g_engine.coilSpec = coilSpec;
     g_engine.rating = rating;
     rating.TotalBtuh = 80918.96f;
     rating.SensibleBtuh = 2.5f;
+    rating.LatDb = g_engine.mode == FakeEngine::Implausible ? -100.0f : rating.EatDb;
+    outcome.trialLimitReached = g_engine.trialLimit;
     if (g_engine.mode == FakeEngine::AssignFails) {
         ShowMessage("Out of Range Condition or error with HGWBtoGR!\nProcedure: CC_bAssignCoilProp\n");
         return false;
@@ -39,13 +43,11 @@ bool FakeRateCoil(CoilSpec& coilSpec, CoilRating& rating) {
 
 class Driver : public ::testing::Test {
 protected:
-    void SetUp() override {
-        g_engine = FakeEngine{};
-        old_ = SetRateCoilFunction(&FakeRateCoil);
-    }
-    void TearDown() override { SetRateCoilFunction(old_); }
+    void SetUp() override { g_engine = FakeEngine{}; }
 
-    CalcResult Run(const FieldTexts& f, int mode = kAirFlowAcfm) { return CalcPerform(f, mode, spec_, rating_); }
+    CalcResult Run(const FieldTexts& f, int mode = kAirFlowAcfm) {
+        return CalcPerform(f, mode, spec_, rating_, FakeRateCoil);
+    }
 
     // The message and focus of a refused form ("" when it passes).
     std::string Verdict(const FieldTexts& f, int mode = kAirFlowAcfm) {
@@ -59,7 +61,6 @@ protected:
     CoilRating rating_;
     RecordingMessageSink shown_;
     ScopedMessageSink scope_{shown_};
-    RateCoilFunction old_ = nullptr;
 };
 
 // Filling an empty glycol form field by field walks down the checks in order.
@@ -246,6 +247,23 @@ TEST_F(Driver, FailuresKeepThePreviousCoil) {
         g_engine.errorNumber = number;
         expectFailure(other, std::to_string(number) + "  " + rt::Description(number), 1);
     }
+    // A liquid coil's air leaving colder than both air and fluid is refused;
+    // a steam coil's is not judged.
+    g_engine.mode = FakeEngine::Implausible;
+    expectFailure(other, kImplausibleResult, 1);
+    EXPECT_TRUE(Run(With(other, {{"Application", "S"}, {"SteamPressure", "5"}})).ok());
+}
+
+// The rating function's notes reach the warnings.
+TEST_F(Driver, EngineNotesBecomeWarnings) {
+    auto trialLimitWarned = [&] {
+        for (const CoilWarning& w : Run(Water()).warnings)
+            if (w.code == "trial-limit") return true;
+        return false;
+    };
+    EXPECT_FALSE(trialLimitWarned());
+    g_engine.trialLimit = true;
+    EXPECT_TRUE(trialLimitWarned());
 }
 
 TEST_F(Driver, ResultRowsPerCoilType) {

@@ -157,6 +157,20 @@ TEST(KvnRate, BatchExitStatusIsThatOfTheFirstCoilNotRated) {
     EXPECT_EQ(lines.status, 2);
 }
 
+// The sheet of a batch is written once, with one note that it shows the
+// first coil.
+TEST(KvnRate, SheetOfABatchIsWrittenOnce) {
+    const fs::path pdf = fs::temp_directory_path() / ("kvn_rate_sheet_" + std::to_string(::getpid()) + ".pdf");
+    const RaterRun r = RunRater("[" + std::string(kWater) + "," + kWater + "]", "--sheet \"" + pdf.string() + "\" 2>&1");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_TRUE(fs::exists(pdf));
+    const std::string note = "shows the first of 2 coils";
+    const size_t first = r.out.find(note);
+    ASSERT_NE(first, std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find(note, first + 1), std::string::npos) << r.out;
+    fs::remove(pdf);
+}
+
 TEST(KvnRate, FaceVelocityMode) {
     json j = json::parse(kWater);
     j.erase("Acfm");
@@ -171,6 +185,11 @@ TEST(KvnRate, FaceVelocityMode) {
 TEST(KvnRate, UsageAndInputErrorsExitOne) {
     EXPECT_EQ(RunRater("{\"FPI\": ", "").status, 1);
     EXPECT_EQ(RunRater(kWater, "--no-such-option").status, 1);
+    // Option values are checked; a missing one takes the input's name.
+    for (const char* args : {"--jobs x", "--jobs 12345", "--jobs", "--units metric", "--kvn", "second.json"})
+        EXPECT_EQ(RunRater(kWater, args).status, 1) << args;
+    EXPECT_NE(RunRater(kWater, "--units metric 2>&1").out.find("kvn-rate: --units takes ip or si, not metric (try --help)"),
+              std::string::npos);
     const RaterRun help = RunRater("", "--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("AirFlowMode"), std::string::npos);
