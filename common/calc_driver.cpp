@@ -245,6 +245,17 @@ std::vector<GridRow> ResultRows(const CoilSpec& coilSpec, const CoilRating& r) {
 
 }  // namespace
 
+bool FillCoilRecords(const FieldTexts& fields, int airFlowMode, CoilSpec& coilSpec, CoilRating& rating,
+                     ValidationFault& fault) {
+    try {
+        FillRecords(fields, airFlowMode, coilSpec, rating);
+        return true;
+    } catch (const FieldOverflow& e) {
+        fault = e.fault;
+        return false;
+    }
+}
+
 RateCoilFunction SetRateCoilFunction(RateCoilFunction fn) { return g_rateCoil.exchange(fn); }
 
 std::string CheckIfBlank(const std::string& value, const std::string& def) {

@@ -69,6 +69,14 @@ struct CalcResult {
 CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode,
                        CoilSpec& coilSpec, CoilRating& rating);
 
+// Fills `coilSpec` and `rating` from the field texts exactly as CalcPerform
+// does before it rates, without the field checks and without the engine.
+// False, with `fault` naming the field ("Finned Length value is out of
+// range"), when a value does not fit its record field; the records are then
+// partly filled.
+bool FillCoilRecords(const FieldTexts& fields, int airFlowMode, CoilSpec& coilSpec, CoilRating& rating,
+                     ValidationFault& fault);
+
 // The engine entry CalcPerform calls (CC_RateCoil unless replaced). Tests
 // substitute their own to drive the failure paths; nullptr restores
 // CC_RateCoil. Returns the previous function.
