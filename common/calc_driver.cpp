@@ -324,6 +324,17 @@ CalcResult FillAndRate(const FieldTexts& fields, int airFlowMode, RateCoilFuncti
 
 }  // namespace
 
+bool FillCoilRecords(const FieldTexts& fields, int airFlowMode, CoilSpec& coilSpec, CoilRating& rating,
+                     ValidationFault& fault) {
+    try {
+        FillRecords(fields, airFlowMode, coilSpec, rating);
+        return true;
+    } catch (const FieldOverflow& e) {
+        fault = e.fault;
+        return false;
+    }
+}
+
 std::string CheckIfBlank(const std::string& value, const std::string& def) {
     return value.empty() ? def : value;
 }

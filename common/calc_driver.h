@@ -74,6 +74,14 @@ using RateCoilFunction = bool (*)(CoilSpec& coilSpec, CoilRating& rating, Rating
 CalcResult CalcPerform(const FieldTexts& fields, int airFlowMode, CoilSpec& coilSpec, CoilRating& rating,
                        RateCoilFunction rateCoil = CC_RateCoil);
 
+// Fills `coilSpec` and `rating` from the field texts exactly as CalcPerform
+// does before it rates, without the field checks and without the engine.
+// False, with `fault` naming the field ("Finned Length value is out of
+// range"), when a value does not fit its record field; the records are then
+// partly filled.
+bool FillCoilRecords(const FieldTexts& fields, int airFlowMode, CoilSpec& coilSpec, CoilRating& rating,
+                     ValidationFault& fault);
+
 // True when a finished water, glycol or other-fluid rating makes physical
 // sense: a capacity that is not negative, and leaving air between the
 // entering air and the entering fluid temperatures (other coil types always

@@ -9,12 +9,12 @@
 #include "engine/coilcalc_internal.h"
 #include "engine/hygrel_binding.h"
 #include "engine/msgbox.h"
+#include "sample_coils.h"
 
 class EngineTest : public ::testing::Test {
 public:
-    // A four-row chilled water coil, 5/8 in tubes, 16 high by 48 in finned
-    // length (8 ft2 face), 2000 cfm: 250 ft/min.
-    static void WaterCoil(CoilSpec& s, CoilRating& r);
+    // The sample water coil (sample_coils.h) in fresh records.
+    static void WaterCoil(CoilSpec& s, CoilRating& r) { FillSample(Water(), s, r); }
 
 protected:
     void SetUp() override {
@@ -41,28 +41,3 @@ protected:
 private:
     std::unique_ptr<ScopedMessageSink> scope_;
 };
-
-inline void EngineTest::WaterCoil(CoilSpec& s, CoilRating& r) {
-    s = CoilSpec{};
-    r = CoilRating{};
-    s.Application = "W";
-    s.Pattern = "5";
-    s.FPI = 12;
-    s.RD = 4;
-    s.TH = 16;
-    s.FL = 48;
-    s.Circuits = 16;
-    s.FinHeight = 24;
-    s.TubeWall = 0.02f;
-    s.FinThk = 0.006f;
-    s.FinMat = "A";
-    s.FinTreat = "CR";
-    s.Rifled = "N";
-    s.Corrugated = "N";
-    r.Altitude = 0;
-    r.Acfm = 2000;
-    r.EatDb = 80;
-    r.EatWb = 67;
-    r.EntFluidTemp = 45;
-    r.Gpm = 20;
-}

@@ -18,6 +18,7 @@
 #include "files/coil_file.h"
 #include "files/save_row.h"
 #include "files/saved_coils.h"
+#include "sample_coils.h"
 #include "tools/coil_file_output.h"
 #include "tools/rate_json.h"
 
@@ -25,13 +26,9 @@ namespace hardening {
 
 // A sound form of each coil type, as the coil form would send it.
 inline FieldTexts BaseForm(const std::string& type) {
-    FieldTexts f = {{"Application", type}, {"Pattern", "5"}, {"TubeWall", "0.02"}, {"FinMat", "A"},
-                    {"FinThk", "0.006"}, {"FinTreat", "CR"}, {"FPI", "12"}, {"RD", "4"}, {"TH", "16"},
-                    {"FL", "48"}, {"Circuits", "16"}, {"Rifled", "N"}, {"FoulingFactor", "0"},
-                    {"Altitude", "0"}, {"Acfm", "2000"}, {"Scfm", ""}, {"AirVel", "500"},
-                    {"EatDb", "80"}, {"EatWb", "67"}, {"EntFluidTemp", "45"}, {"Gpm", "20"},
-                    {"Refrigerant", ""}, {"PercentGlycol", ""}, {"SteamPressure", ""},
-                    {"EvapSHCode", ""}};
+    // The sample water coil with every other field present, most of them empty.
+    FieldTexts f = With(Water(), {{"Application", type}, {"Scfm", ""}, {"AirVel", "500"}, {"Refrigerant", ""},
+                                  {"PercentGlycol", ""}, {"SteamPressure", ""}, {"EvapSHCode", ""}});
     if (type == "G") {
         f["PercentGlycol"] = "30";
         f["EntFluidTemp"] = "42";

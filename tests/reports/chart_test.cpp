@@ -21,7 +21,9 @@
 #include "reports/output.h"
 #include "reports/psychro_chart.h"
 #include "reports/psychro_chart_paint.h"
+#include "reference_coils.h"
 #include "sheet_fixtures.h"
+#include "shell.h"
 
 using namespace reports::chart;
 
@@ -184,13 +186,11 @@ TEST(Chart, HeatingAndDryCoolingKeepTheirHumidity) {
 }
 
 TEST(Chart, EveryReferenceCoilDraws) {
-    const std::filesystem::path dir = std::filesystem::path(KVN_SOURCE_DIR) / ".." / "shared" / "reference-ratings";
-    if (!std::filesystem::exists(dir)) GTEST_SKIP() << "no reference ratings";
+    const std::vector<std::string> names = ReferenceNames();
+    if (names.empty()) GTEST_SKIP() << "no reference ratings in " << ReferenceDir();
     int drawn = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        const std::string name = entry.path().filename().string();
-        if (name.size() < 14 || name.substr(name.size() - 14) != ".expected.json") continue;
-        QFile f(QString::fromStdString(entry.path().string()));
+    for (const std::string& name : names) {
+        QFile f(QString::fromStdString((ReferenceDir() / (name + ".expected.json")).string()));
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         const QJsonObject o = QJsonDocument::fromJson(f.readAll()).object();
         if (!o["ok"].toBool()) continue;
@@ -257,13 +257,7 @@ TEST(Chart, FilesByExtensionAndTheSheetsSecondPage) {
         c.texts.withChart = withChart;
         const QString pdf = dir.filePath(withChart ? "two.pdf" : "one.pdf");
         EXPECT_TRUE(reports::WriteSheetPdf(pdf, c.coilSpec, c.rating, c.texts));
-        std::string out;
-        if (FILE* p = popen(("pdfinfo '" + pdf.toStdString() + "'").c_str(), "r")) {
-            char buf[4096];
-            for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-            pclose(p);
-        }
-        return out.find("Pages:           2") != std::string::npos ? 2 : 1;
+        return Shell("pdfinfo '" + pdf.toStdString() + "'").find("Pages:           2") != std::string::npos ? 2 : 1;
     };
     EXPECT_EQ(pages(false), 1);
     EXPECT_EQ(pages(true), 2);

@@ -6,23 +6,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "shell.h"
+
 namespace {
 
-std::string Shell(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
-
-int Status(const std::string& command) {
-    const int rc = std::system(command.c_str());
-    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-}
+int Status(const std::string& command) { return RunShell(command).status; }
 
 
 // A chilled-water coil and a glycol coil with header fields.

@@ -16,19 +16,9 @@
 #include "reports/multi_coil_report.h"
 #include "reports/output.h"
 #include "reports/sheet_fixtures.h"
+#include "shell.h"
 
 namespace {
-
-std::string Shell(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
 
 class PdfOutput : public ::testing::Test {
 protected:

@@ -5,39 +5,25 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "common/parallel.h"
+#include "reference_coils.h"
 #include "tools/rate_batch.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
 std::vector<kvnrate::BatchItem> MixedCoils() {
-    const char* env = std::getenv("KVN_REFERENCE_DIR");
-    const fs::path dir = env ? fs::path(env) : fs::path(KVN_SOURCE_DIR) / ".." / "shared" / "reference-ratings";
-    std::vector<fs::path> files;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(dir, ec))
-        if (!entry.path().string().ends_with(".expected.json")) files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
     std::vector<kvnrate::BatchItem> items;
-    for (const fs::path& file : files) {
-        if (file.extension() != ".json") continue;
-        std::ifstream in(file, std::ios::binary);
+    for (const std::string& name : ReferenceNames()) {
         kvnrate::BatchItem& item = items.emplace_back();
         std::string error;
-        if (!kvnrate::ParseJsonText({std::istreambuf_iterator<char>(in), {}}, item.input, error) ||
+        if (!kvnrate::ParseJsonText(ReadFile(ReferenceDir() / (name + ".json")), item.input, error) ||
             !kvnrate::FieldsFromJson(item.input, item.fields, item.airFlowMode, error))
-            ADD_FAILURE() << file << ": " << error;
+            ADD_FAILURE() << name << ": " << error;
     }
     return items;
 }

@@ -31,7 +31,7 @@
 #include "forms/Form1.h"
 #include "forms/coil_document.h"
 #include "forms/frmAbout.h"
-#include "gui/form1_fixture.h"
+#include "tests/forms/form1_fixture.h"
 
 namespace {
 

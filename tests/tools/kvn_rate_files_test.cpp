@@ -1,7 +1,6 @@
 // kvn-rate's --kvn and --list over a batch of every coil type.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -12,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "files/save_row.h"
+#include "shell.h"
 
 using nlohmann::json;
 
@@ -19,12 +19,9 @@ namespace {
 
 // Runs kvn-rate; returns its exit status and standard output.
 int RunRater(const std::string& args, std::string* out = nullptr) {
-    FILE* p = ::popen((std::string(KVN_BIN_DIR) + "/kvn-rate " + args + " 2>/dev/null").c_str(), "r");
-    char buf[4096];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;)
-        if (out) out->append(buf, n);
-    const int st = ::pclose(p);
-    return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    ShellRun run = RunShell(std::string(KVN_BIN_DIR) + "/kvn-rate " + args + " 2>/dev/null");
+    if (out) *out += run.out;
+    return run.status;
 }
 
 // A water, a glycol, a refused (17 fins per inch), a steam, an evaporator

@@ -1,10 +1,11 @@
 // Coils for the solver tests: construction and entering conditions as the
-// coil form would send them, filled into the two records the way the
-// calculation driver fills them, and checks over the rated records.
+// coil form would send them, filled into the two records by the calculation
+// driver's fill, and checks over the rated records.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "engine/msgbox.h"
 #include "engine/records.h"
 #include "engine/rterror.h"
+#include "sample_coils.h"
 
 namespace solvers_test {
 
@@ -40,45 +42,38 @@ struct Coil {
     std::string rifled = "N";
 };
 
-inline int16_t Round16(double x) { return static_cast<int16_t>(std::nearbyint(x)); }
+// A number as a field text that reads back as the same 32-bit value.
+inline std::string FieldText(double x) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", x);
+    return text;
+}
 
-// Fills the records as the calculation driver does.
-inline void Fill(const Coil& c, CoilSpec& s, CoilRating& r) {
-    s.Application = c.type;
-    s.Pattern = c.tube == "4" ? "P" : c.tube;
-    s.TubeWall = c.wall;
-    s.FinMat = c.finMat;
-    s.FinThk = c.finThk;
-    s.FinTreat = "CR";
-    s.FPI = Round16(c.fpi);
-    s.RD = Round16(c.rows);
-    s.TH = Round16(c.th);
-    s.FL = c.fl;
-    s.Rifled = c.rifled;
-    s.Circuits = Round16(c.circuits);
-    s.FoulingFactor = 0;
-    s.Corrugated = std::string(1, 'N');
-    if (s.Pattern == "6" || s.Pattern == "3") s.FinHeight = s.TH;
-    else if (s.Pattern == "5") s.FinHeight = static_cast<float>(s.TH * 1.5);
-    else if (s.Pattern == "P") s.FinHeight = static_cast<float>(s.TH * 1.25);
-    else if (s.Pattern == "1") s.FinHeight = static_cast<float>(static_cast<int16_t>(s.TH * 3));
-
-    r.Altitude = Round16(c.altitude);
-    r.Acfm = 0;
-    r.Scfm = 0;
-    r.Acfm = c.acfm;
-    r.EatDb = c.eatDb;
-    r.EatWb = c.eatWb;
-    if (c.type == "S") {
-        r.EntFluidTemp = 0;
-        r.SteamPressure = c.steamPsi;
-    } else {
-        r.EntFluidTemp = c.entFluid;
-    }
-    r.Gpm = c.gpm;
-    r.Refrigerant = c.refrigerant;
-    r.PercentGlycol = c.glycol;
-    r.EvapSHCode = Round16(c.superheat);
+// The coil as the form's field texts.
+inline FieldTexts Fields(const Coil& c) {
+    return {{"Application", c.type},
+            {"Pattern", c.tube},
+            {"TubeWall", FieldText(c.wall)},
+            {"FinMat", c.finMat},
+            {"FinThk", FieldText(c.finThk)},
+            {"FinTreat", "CR"},
+            {"FPI", std::to_string(c.fpi)},
+            {"RD", std::to_string(c.rows)},
+            {"TH", std::to_string(c.th)},
+            {"FL", FieldText(c.fl)},
+            {"Circuits", std::to_string(c.circuits)},
+            {"Rifled", c.rifled},
+            {"FoulingFactor", "0"},
+            {"Altitude", std::to_string(c.altitude)},
+            {"Acfm", FieldText(c.acfm)},
+            {"EatDb", FieldText(c.eatDb)},
+            {"EatWb", FieldText(c.eatWb)},
+            {"EntFluidTemp", FieldText(c.entFluid)},
+            {"Gpm", FieldText(c.gpm)},
+            {"Refrigerant", c.refrigerant},
+            {"PercentGlycol", FieldText(c.glycol)},
+            {"SteamPressure", FieldText(c.steamPsi)},
+            {"EvapSHCode", std::to_string(c.superheat)}};
 }
 
 // One rating through the engine entry, with the messages it showed.
@@ -94,7 +89,7 @@ struct Rated {
 
 inline Rated Rate(const Coil& c) {
     Rated out;
-    Fill(c, out.coilSpec, out.rating);
+    FillSample(Fields(c), out.coilSpec, out.rating);
     RecordingMessageSink sink;
     ScopedMessageSink scope(sink);
     try {

@@ -1,7 +1,6 @@
 // kvn-rate: its input reading in-process, and the program end to end.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -12,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "shell.h"
 #include "tools/rate_json.h"
 
 namespace fs = std::filesystem;
@@ -83,13 +83,9 @@ RaterRun RunRater(const std::string& input, const std::string& args = "") {
         ADD_FAILURE() << "kvn-rate is not built in " << KVN_BIN_DIR;
         return run;
     }
-    FILE* p = ::popen(cmd.c_str(), "r");
-    if (!p) return run;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) run.out.append(buf, n);
-    const int st = ::pclose(p);
-    run.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    ShellRun shell = RunShell(cmd);
+    run.status = shell.status;
+    run.out = std::move(shell.out);
     std::istringstream lines(run.out);
     std::string line;
     while (std::getline(lines, line))

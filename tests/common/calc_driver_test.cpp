@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/calc_driver.h"
-#include "driver/water_coil.h"
+#include "sample_coils.h"
 #include "engine/msgbox.h"
 #include "engine/rterror.h"
 

@@ -8,7 +8,7 @@
 #include "common/calc_driver.h"
 #include "common/numfmt.h"
 #include "common/units.h"
-#include "driver/water_coil.h"
+#include "sample_coils.h"
 #include "tools/rate_json.h"
 
 using units::Quantity;

@@ -26,7 +26,7 @@
 #include "forms/Form2.h"
 #include "forms/file_dialog.h"
 #include "forms/question.h"
-#include "gui/form1_fixture.h"
+#include "tests/forms/form1_fixture.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 
 #include "common/select_inputs.h"
 #include "common/selection.h"
+#include "sample_coils.h"
 #include "tools/select_json.h"
 
 namespace {
@@ -19,12 +20,12 @@ using selection::SearchResult;
 using selection::SearchSpec;
 using Strings = std::vector<std::string>;
 
-// A chilled-water coil at 500 ft/min, fast enough for the air drop to bind.
-FieldTexts Water() {
-    return {{"Application", "W"}, {"Pattern", "5"}, {"TubeWall", "0.02"}, {"FinMat", "A"}, {"FinThk", "0.006"},
-            {"FinTreat", "CR"},   {"Rifled", "N"},  {"FoulingFactor", "0"}, {"TH", "16"}, {"FL", "48"},
-            {"Altitude", "0"},    {"Acfm", "4000"}, {"EatDb", "80"},     {"EatWb", "67"}, {"EntFluidTemp", "45"},
-            {"Gpm", "30"}};
+// The sample water coil at 500 ft/min, fast enough for the air drop to bind;
+// its rows, fins and circuits are the search's.
+FieldTexts FastWater() {
+    FieldTexts f = With(Water(), {{"Acfm", "4000"}, {"Gpm", "30"}});
+    for (const char* key : {"FPI", "RD", "Circuits"}) f.erase(key);
+    return f;
 }
 
 SearchSpec Query(FieldTexts fixed, std::map<std::string, double> duty, std::map<std::string, Strings> choices) {
@@ -51,7 +52,7 @@ Strings Outcome(const SearchResult& r) {
 
 TEST(Selection, FirstCandidateIsTheSmallestFeasibleOfTheSpaceRatedOneByOne) {
     const Strings rows = {"2", "3", "4", "5", "6"}, fpis = {"8", "10", "12"}, circuits = {"8", "16"};
-    const SearchSpec query = Query(Water(), {{"TotalBtuh", 110000}, {"AirPDMax", 0.8}, {"LatDbMax", 57}},
+    const SearchSpec query = Query(FastWater(), {{"TotalBtuh", 110000}, {"AirPDMax", 0.8}, {"LatDbMax", 57}},
                                  {{"RD", rows}, {"FPI", fpis}, {"Circuits", circuits}});
     const SearchResult r = selection::Search(query);
 
@@ -62,7 +63,7 @@ TEST(Selection, FirstCandidateIsTheSmallestFeasibleOfTheSpaceRatedOneByOne) {
     for (const auto& rd : rows)
         for (const auto& fpi : fpis)
             for (const auto& c : circuits) {
-                FieldTexts f = Water();
+                FieldTexts f = FastWater();
                 f["RD"] = rd, f["FPI"] = fpi, f["Circuits"] = c;
                 const kvnrate::RatedCoil coil = kvnrate::RateFields(f, kAirFlowAcfm);
                 if (!coil.ok()) continue;
@@ -92,9 +93,9 @@ TEST(Selection, FirstCandidateIsTheSmallestFeasibleOfTheSpaceRatedOneByOne) {
 }
 
 TEST(Selection, PruningAndThreadsGiveWhatRatingEverythingGives) {
-    FieldTexts dry = Water();
+    FieldTexts dry = FastWater();
     dry["EatWb"] = "58";
-    FieldTexts glycol = Water();
+    FieldTexts glycol = FastWater();
     glycol["Application"] = "G", glycol["PercentGlycol"] = "30", glycol["Pattern"] = "3";
     glycol.erase("TubeWall"), glycol.erase("FinThk");
     const Strings rows = {"1", "2", "3", "4", "5", "6", "7", "8"};
@@ -104,11 +105,11 @@ TEST(Selection, PruningAndThreadsGiveWhatRatingEverythingGives) {
         std::optional<double> rise;
     };
     const Case cases[] = {
-        {Water(), {{"AirPDMax", 0.55}, {"TotalBtuh", 90000}}, {}},
-        {Water(), {{"AirPDMax", 0.45}, {"TotalBtuh", 1e7}}, {}},   // nothing feasible: closest
+        {FastWater(), {{"AirPDMax", 0.55}, {"TotalBtuh", 90000}}, {}},
+        {FastWater(), {{"AirPDMax", 0.45}, {"TotalBtuh", 1e7}}, {}},   // nothing feasible: closest
         {dry, {{"AirPDMax", 0.5}, {"SensibleBtuh", 60000}}, {}},
         {glycol, {{"AirPDMax", 0.6}, {"LatDbMax", 58}}, {}},
-        {Water(), {{"AirPDMax", 0.5}, {"FluidPDMax", 15}}, 10.0},
+        {FastWater(), {{"AirPDMax", 0.5}, {"FluidPDMax", 15}}, 10.0},
     };
     int saved = 0;
     for (const Case& k : cases) {
@@ -130,7 +131,7 @@ TEST(Selection, PruningAndThreadsGiveWhatRatingEverythingGives) {
 }
 
 TEST(Selection, FluidRiseFlowsHitTheRiseAndEveryCandidateReratesToTheSameRecords) {
-    SearchSpec query = Query(Water(), {{"TotalBtuh", 80000}},
+    SearchSpec query = Query(FastWater(), {{"TotalBtuh", 80000}},
                            {{"RD", {"3", "4", "6"}}, {"FPI", {"8", "12"}}, {"Circuits", {"8", "16", "32"}}});
     query.fluidRise = 12;
     const SearchResult r = selection::Search(query);
@@ -156,7 +157,7 @@ TEST(Selection, FluidRiseFlowsHitTheRiseAndEveryCandidateReratesToTheSameRecords
 
 TEST(Selection, NearestCandidateWhenNothingMeetsTheDuty) {
     const SearchSpec query =
-        Query(Water(), {{"TotalBtuh", 1e7}}, {{"RD", {"2", "4", "6"}}, {"FPI", {"10"}}, {"Circuits", {"16"}}});
+        Query(FastWater(), {{"TotalBtuh", 1e7}}, {{"RD", {"2", "4", "6"}}, {"FPI", {"10"}}, {"Circuits", {"16"}}});
     const SearchResult r = selection::Search(query);
     EXPECT_TRUE(r.ranked.empty());
     ASSERT_TRUE(r.closest);
@@ -168,14 +169,14 @@ TEST(Selection, NearestCandidateWhenNothingMeetsTheDuty) {
     EXPECT_EQ(j["closest"]["breaks"], kvnrate::Json::array({"TotalBtuh"}));
 
     // No candidate rates at all: the reason, not an empty answer.
-    FieldTexts bad = Water();
+    FieldTexts bad = FastWater();
     bad["EatDb"] = "";
     const SearchResult none = selection::Search(Query(bad, {}, {{"RD", {"2"}}, {"FPI", {"8"}}}));
     EXPECT_EQ(none.error, "Please input the EAT (DB) before Proceeding");
 }
 
 TEST(Selection, CancelStopsPromptly) {
-    SearchSpec query = Query(Water(), {{"TotalBtuh", 50000}}, {});
+    SearchSpec query = Query(FastWater(), {{"TotalBtuh", 50000}}, {});
     query.fluidRise = 10;   // 450 candidates, some 2000 ratings
     selection::SearchControl control;
     SearchResult r;
@@ -199,7 +200,7 @@ TEST(SelectionSpec, DefaultsAndRefusals) {
 
     // Absent construction keys: rows 1-10, FPI 6-14, circuits from TH, the
     // tube's own wall and fin thickness.
-    FieldTexts f = Water();
+    FieldTexts f = FastWater();
     for (const char* k : {"Pattern", "TubeWall", "FinThk", "FinMat"}) f.erase(k);
     const SearchSpec s = Query(f, {}, {{"Pattern", {"3", "5"}}});
     const auto all = selection::EnumerateCandidates(s);
@@ -215,17 +216,17 @@ TEST(SelectionSpec, DefaultsAndRefusals) {
         std::string error;
         return !selection::CompleteSpec(query, error) && !error.empty();
     };
-    FieldTexts noTh = Water(), steam = Water(), oddTh = Water(), waterOneInch = f;
+    FieldTexts noTh = FastWater(), steam = FastWater(), oddTh = FastWater(), waterOneInch = f;
     noTh.erase("TH");
     steam["Application"] = "S";
     oddTh["TH"] = "16.5";
     waterOneInch["Pattern"] = "1";
     EXPECT_TRUE(refused(noTh, {}));
-    EXPECT_TRUE(refused(Water(), {{"AirPD", 1}}));
-    EXPECT_TRUE(refused(Water(), {{"AirPDMax", NAN}}));
+    EXPECT_TRUE(refused(FastWater(), {{"AirPD", 1}}));
+    EXPECT_TRUE(refused(FastWater(), {{"AirPDMax", NAN}}));
     EXPECT_TRUE(refused(steam, {{"TubeVelocityMax", 6}}));
     EXPECT_TRUE(refused(steam, {}, 10.0));
-    EXPECT_TRUE(refused(Water(), {}, -5.0));
+    EXPECT_TRUE(refused(FastWater(), {}, -5.0));
     EXPECT_TRUE(refused(oddTh, {}));          // no whole-number circuits to default to
     EXPECT_TRUE(refused(waterOneInch, {}));   // no default wall for this tube
 }
@@ -257,7 +258,7 @@ TEST(SelectJson, ContractOfKvnRateSelect) {
 }
 
 TEST(SelectDialogModel, StartsFromThePanelAndBuildsTheSearch) {
-    FieldTexts panel = Water();
+    FieldTexts panel = FastWater();
     selection::DialogInputs in = selection::InputsForPanel(panel, nullptr);
     EXPECT_EQ(in.tubes, Strings{"5"});
     EXPECT_EQ(in.circuits, "32, 16, 12, 8, 4");
@@ -291,7 +292,7 @@ TEST(SelectDialogModel, StartsFromThePanelAndBuildsTheSearch) {
                          +[](selection::DialogInputs& i) { i.useRise = true, i.rise = "0"; }}) {
         selection::DialogInputs b = in;
         breakIt(b);
-        EXPECT_FALSE(selection::SpecFromInputs(Water(), kAirFlowAcfm, b, query, error));
+        EXPECT_FALSE(selection::SpecFromInputs(FastWater(), kAirFlowAcfm, b, query, error));
     }
 }
 

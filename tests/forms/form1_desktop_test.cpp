@@ -11,7 +11,7 @@
 #include <QPlainTextEdit>
 #include <QWheelEvent>
 
-#include "gui/form1_fixture.h"
+#include "tests/forms/form1_fixture.h"
 
 namespace {
 

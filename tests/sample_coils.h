@@ -1,0 +1,36 @@
+// The sample coils the suites rate: field texts as the coil form sends them,
+// and the two records filled from them by the calculation driver's own fill.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/calc_driver.h"
+
+// A four-row chilled water coil, 5/8 in tubes, 16 high by 48 in finned
+// length (8 ft2 face, 24 in fin height), 2000 cfm: 250 ft/min.
+inline FieldTexts Water() {
+    return {{"Application", "W"},   {"Pattern", "5"},       {"TubeWall", "0.02"}, {"FinMat", "A"},
+            {"FinThk", "0.006"},    {"FinTreat", "CR"},     {"FPI", "12"},        {"RD", "4"},
+            {"TH", "16"},           {"FL", "48"},           {"Circuits", "16"},   {"Rifled", "N"},
+            {"FoulingFactor", "0"}, {"Altitude", "0"},      {"Acfm", "2000"},     {"EatDb", "80"},
+            {"EatWb", "67"},        {"EntFluidTemp", "45"}, {"Gpm", "20"}};
+}
+
+inline FieldTexts With(FieldTexts f, const std::vector<std::pair<std::string, std::string>>& changes) {
+    for (const auto& [key, value] : changes) f[key] = value;
+    return f;
+}
+
+// Fresh records filled from `fields` as the driver fills them before it
+// rates; a value its record field cannot hold is a fault of the test itself.
+inline void FillSample(const FieldTexts& fields, CoilSpec& coilSpec, CoilRating& rating,
+                       int airFlowMode = kAirFlowAcfm) {
+    coilSpec = CoilSpec{};
+    rating = CoilRating{};
+    ValidationFault fault;
+    if (!FillCoilRecords(fields, airFlowMode, coilSpec, rating, fault))
+        throw std::invalid_argument("sample coil: " + fault.message);
+}
