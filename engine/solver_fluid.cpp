@@ -51,7 +51,6 @@ namespace {
 using rt::Div;
 using rt::F32;
 
-constexpr float kLibraryRefusal = -9999.0f;
 constexpr int kLastTrial = 100;  // the trial list holds trials 0 to 100
 
 // Enthalpy of saturated air at t.
@@ -143,7 +142,7 @@ void RaiseLeavingDryBulbToWetBulb(CoilRating& r) {
 // Humidity ratio at the leaving dry and wet bulb; a refusal keeps `previous`.
 float LeavingHumidity(const CoilRating& r, float previous) {
     const float w = ccLookups.WbToGr(r.LatDb, r.LatWb, r.Altitude);
-    return w == kLibraryRefusal ? previous : w;
+    return w == hg::kOutOfRange ? previous : w;
 }
 
 Inlet EnteringAir() {

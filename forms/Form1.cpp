@@ -195,7 +195,6 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     resize(size.expandedTo(minimumSizeHint()));
 
     InitFileCommands();
-    InitPrintCommands();
     InitChartCommands();
     InitDesktop();
     InitSelectCommand(this, mnuTools_);
@@ -206,17 +205,9 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
 
 Form1::~Form1() = default;
 
-// Commands that are not in place stay visibly disabled.
+// The commands' starting states. "&View" waits for a saved coil (the file
+// commands enable it); the toolbar's "Save" button has no action of its own.
 void Form1::EnableCommands() {
-    // "&View" waits for a saved coil; the file commands enable it.
-    const bool files = FileCommandsAvailable();
-    cmdPrint_[1]->setEnabled(files);
-    if (!files) cmdPrint_[2]->setEnabled(false);
-    for (QAction* a : {mnuFileNew_, mnuFileOpen_, toolbarNew_, toolbarOpen_}) a->setEnabled(files);
-    const bool print = PrintCommandsAvailable();
-    cmdHdr_[1]->setEnabled(print);
-    for (QAction* a : {mnuFilePrintSetup_, mnuFilePrint_}) a->setEnabled(print);
-    // The toolbar's "Save" button has no action of its own.
     toolbarSave_->setEnabled(false);
 }
 
@@ -303,7 +294,7 @@ void Form1::UpdateClock() {
     StatusPanel_[4]->setText(QDate::currentDate().toString("M/d/yyyy"));
     // The toolbar's "Print" is the File menu's "&Print...": available only
     // when there are saved coils to print.
-    if (toolbarPrint_) toolbarPrint_->setEnabled(PrintCommandsAvailable() && TheCoilDocument().table.CoilCount() >= 1);
+    if (toolbarPrint_) toolbarPrint_->setEnabled(TheCoilDocument().table.CoilCount() >= 1);
 }
 
 QWidget* Form1::BuildTitleBlock() {
@@ -946,7 +937,7 @@ reports::ReportHeaderTexts Form1::ReportHeader() const {
 // ---------------------------------------------------------------------------
 // Menus and toolbar
 
-void Form1::mnuFile_Click() { mnuFilePrint_->setEnabled(PrintCommandsAvailable() && TheCoilDocument().table.CoilCount() >= 1); }
+void Form1::mnuFile_Click() { mnuFilePrint_->setEnabled(TheCoilDocument().table.CoilCount() >= 1); }
 
 void Form1::mnuFileExit_Click() { close(); }
 

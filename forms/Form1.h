@@ -122,9 +122,6 @@ public:
     void Toolbar1_ButtonClick(const QString& key);
 
     // ---- Saving, the Saved Coils list, the coil file (Form1_files.cpp) --
-    // True when these commands are in place; otherwise their controls stay
-    // disabled.
-    bool FileCommandsAvailable() const;
     // Called once at the end of construction, after all controls exist.
     void InitFileCommands();
     void cmdSave_Click();                // "&Save" on the header panel
@@ -139,8 +136,6 @@ public:
     bool OfferToWriteSavedCoils();
 
     // ---- Printing (Form1_print.cpp) ------------------------------------
-    bool PrintCommandsAvailable() const;
-    void InitPrintCommands();
     void cmdFinish_Click();              // "&Finish" on the header panel
     void mnuFilePrintSetup_Click();      // File "Print &Setup..."
     void mnuFilePrint_Click();           // File "&Print..." and toolbar "Print"

@@ -20,8 +20,6 @@
 #include "forms/file_dialog.h"
 #include "forms/question.h"
 
-bool Form1::FileCommandsAvailable() const { return true; }
-
 void Form1::InitFileCommands() {
     // The item and the model go into a line of the coil file: a semicolon
     // would split it and a line break would break it.

@@ -26,10 +26,6 @@ reports::SheetTexts Form1::CurrentSheetTexts() const {
     return t;
 }
 
-bool Form1::PrintCommandsAvailable() const { return true; }
-
-void Form1::InitPrintCommands() {}
-
 void Form1::cmdFinish_Click() {
     // The sheet of the last calculation; the header panel stays on screen.
     PrintSheetCommand(this, coilSpec, coilRating, CurrentSheetTexts());

@@ -59,13 +59,12 @@ TEST_F(Form1Test, OpensOnTheStartPanelWithWaterPending) {
                                "lblPhy(9)", "lblPhy(11)", "lblPhy(12)"})
         EXPECT_TRUE(W(hidden)->isHidden()) << hidden;
 
-    // Commands not in place are disabled, never silently inert; so is the
-    // toolbar's "Save", which has no action.
+    // The toolbar's "Save" has no action and is never silently inert.
     EXPECT_FALSE(form.Action("Save")->isEnabled());
-    EXPECT_EQ(form.Action("Open")->isEnabled(), form.FileCommandsAvailable());
-    EXPECT_EQ(W<QPushButton>("cmdPrint(1)")->isEnabled(), form.FileCommandsAvailable());
+    EXPECT_TRUE(form.Action("Open")->isEnabled());
+    EXPECT_TRUE(W<QPushButton>("cmdPrint(1)")->isEnabled());
     EXPECT_FALSE(W<QPushButton>("cmdPrint(2)")->isEnabled());   // "&View": nothing saved yet
-    EXPECT_EQ(W<QPushButton>("cmdHdr(1)")->isEnabled(), form.PrintCommandsAvailable());
+    EXPECT_TRUE(W<QPushButton>("cmdHdr(1)")->isEnabled());
     // The status bar's live date.
     EXPECT_EQ(Text("StatusPanel(4)"), S(QDate::currentDate().toString("M/d/yyyy")));
 
@@ -87,9 +86,9 @@ TEST_F(Form1Test, FileMenuEnablesPrintOnlyWithSavedCoils) {
     TheCoilDocument().table.Rows().insert(TheCoilDocument().table.Rows().begin(), SavedCoilTable::Row{});
     ASSERT_EQ(TheCoilDocument().table.CoilCount(), 1);
     emit menu->aboutToShow();
-    EXPECT_EQ(form.Action("mnuFilePrint")->isEnabled(), form.PrintCommandsAvailable());
+    EXPECT_TRUE(form.Action("mnuFilePrint")->isEnabled());
     RunEvents(1100);
-    EXPECT_EQ(form.Action("Print")->isEnabled(), form.PrintCommandsAvailable());
+    EXPECT_TRUE(form.Action("Print")->isEnabled());
     TheCoilDocument().table.Reset();
     emit menu->aboutToShow();
     EXPECT_FALSE(form.Action("mnuFilePrint")->isEnabled());
@@ -366,6 +365,8 @@ struct RatedCoil {
     int airFlowMode;
     Strings labels;
 };
+// Names the coil in test listings rather than dumping its bytes.
+void PrintTo(const RatedCoil& coil, std::ostream* os) { *os << coil.name; }
 
 const Strings kAirRows = {"Btuh (Total) ", "Btuh (Sens)  ", "Air PD (IN W.G.)", "Scfm         ",
                           "Air Velocity (SFPM)", "LAT DB (°F)"};
