@@ -42,7 +42,11 @@ Coil MakeCoil(const std::string& type, const std::string& tube, int rows, int fp
     CoilRating& r = c.rating;
     s.Application = type;
     s.Pattern = tube == "4" ? "P" : tube;
-    s.TubeWall = tube == "1" ? 0.035f : tube == "3" ? 0.014f : tube == "4" ? 0.017f : type == "S" ? 0.025f : 0.02f;
+    s.TubeWall = tube == "1"   ? 0.035f
+                 : tube == "3" ? 0.014f
+                 : tube == "4" ? 0.017f
+                 : type == "S" ? 0.025f
+                               : 0.02f;
     s.FinMat = std::string(1, 'A');
     s.FinThk = tube == "1" ? 0.010f : tube == "3" ? 0.0045f : 0.006f;
     s.FinTreat = "CR";
@@ -77,26 +81,26 @@ std::vector<Coil> Realistic(const std::string& kind) {
             const float face = 16 * 1.5f * 48 / 144;  // tube "5", 16 high, 48 long
             const float acfm = face * (350 + 40 * (i % 6));
             if (kind == "cooling water")
-                set.push_back(MakeCoil("W", "5", rows, fpi, 16, 48, 16, acfm, 75 + i % 16, 62 + i % 8, 42 + i % 7,
-                                       12 + 2 * (i % 10)));
+                set.push_back(MakeCoil("W", "5", rows, fpi, 16, 48, 16, acfm, 75 + i % 16, 62 + i % 8,
+                                       42 + i % 7, 12 + 2 * (i % 10)));
             else if (kind == "cooling glycol")
-                set.push_back(MakeCoil("G", "5", rows, fpi, 16, 48, 16, acfm, 75 + i % 16, 62 + i % 8, 38 + i % 9,
-                                       14 + 2 * (i % 10), 20 + 5 * (i % 5)));
+                set.push_back(MakeCoil("G", "5", rows, fpi, 16, 48, 16, acfm, 75 + i % 16, 62 + i % 8,
+                                       38 + i % 9, 14 + 2 * (i % 10), 20 + 5 * (i % 5)));
             else if (kind == "heating water")
-                set.push_back(MakeCoil("W", "5", rows, fpi, 16, 48, 8, acfm, -10 + 2 * (i % 30), 0, 140 + 2 * (i % 25),
-                                       6 + i % 15));
+                set.push_back(MakeCoil("W", "5", rows, fpi, 16, 48, 8, acfm, -10 + 2 * (i % 30), 0,
+                                       140 + 2 * (i % 25), 6 + i % 15));
             else if (kind == "heating glycol")
-                set.push_back(MakeCoil("G", "5", rows, fpi, 16, 48, 8, acfm, -10 + 2 * (i % 30), 0, 130 + 2 * (i % 25),
-                                       6 + i % 15, 30 + 5 * (i % 4)));
+                set.push_back(MakeCoil("G", "5", rows, fpi, 16, 48, 8, acfm, -10 + 2 * (i % 30), 0,
+                                       130 + 2 * (i % 25), 6 + i % 15, 30 + 5 * (i % 4)));
             else if (kind == "steam")
                 set.push_back(MakeCoil("S", i % 2 ? "5" : "1", rows, fpi, i % 2 ? 16 : 8, 48, 1, acfm,
                                        -10 + 2 * (i % 30), 0, 0, 0, 0, float(2 + i % 14)));
             else if (kind == "evaporator")
-                set.push_back(MakeCoil("E", "5", rows, fpi, 16, 48, 8, acfm, 75 + i % 16, 62 + i % 8, 35 + i % 11, 0,
-                                       0, 0, i % 2 ? "22" : "410A"));
+                set.push_back(MakeCoil("E", "5", rows, fpi, 16, 48, 8, acfm, 75 + i % 16, 62 + i % 8,
+                                       35 + i % 11, 0, 0, 0, i % 2 ? "22" : "410A"));
             else if (kind == "condenser")
-                set.push_back(MakeCoil("C", "4", rows, fpi, 24, 60, 6, 1.5f * acfm, 85 + i % 16, 0, 110 + i % 20, 0,
-                                       0, 0, i % 2 ? "22" : "410A"));
+                set.push_back(MakeCoil("C", "4", rows, fpi, 24, 60, 6, 1.5f * acfm, 85 + i % 16, 0,
+                                       110 + i % 20, 0, 0, 0, i % 2 ? "22" : "410A"));
         }
     }
     return set;
@@ -127,12 +131,14 @@ void FoldCoil(uint64_t& h, const Coil& c) {
     const CoilSpec& s = c.coilSpec;
     const CoilRating& r = c.rating;
     const float fs[] = {s.FaceArea, s.FinHeight, s.HeaderLength, s.HeaderDia, s.ConnDia};
-    const float fr[] = {r.FinConductivity, r.CoilDepth, r.FaceVelocity, r.AirPD, r.Condensate, r.PrimaryArea,
-                        r.SecondaryArea, r.FluidDensity, r.EntFluidTemp, r.EvapCondAux, r.CoilFaceArea,
-                        r.FluidMassFlow, r.SteamAux, r.FluidMassFlux, r.FluidPD, r.TubeVelocity, r.ConnVelocity,
-                        r.HeaderVelocity, r.CapacityFactor, r.LatentHeat, r.LatDb, r.LatWb, r.LvgFluidTemp,
-                        r.WetFraction, r.SensibleBtuh, r.TotalBtuh, r.Scfm, r.FluidSpecHeat, r.SteamPressure,
-                        r.FluidThermCond, r.FluidViscosity};
+    const float fr[] = {r.FinConductivity, r.CoilDepth,      r.FaceVelocity,   r.AirPD,
+                        r.Condensate,      r.PrimaryArea,    r.SecondaryArea,  r.FluidDensity,
+                        r.EntFluidTemp,    r.EvapCondAux,    r.CoilFaceArea,   r.FluidMassFlow,
+                        r.SteamAux,        r.FluidMassFlux,  r.FluidPD,        r.TubeVelocity,
+                        r.ConnVelocity,    r.HeaderVelocity, r.CapacityFactor, r.LatentHeat,
+                        r.LatDb,           r.LatWb,          r.LvgFluidTemp,   r.WetFraction,
+                        r.SensibleBtuh,    r.TotalBtuh,      r.Scfm,           r.FluidSpecHeat,
+                        r.SteamPressure,   r.FluidThermCond, r.FluidViscosity};
     Fold(h, fs, sizeof fs);
     Fold(h, fr, sizeof fr);
     Fold(h, &r.TotalTubes, sizeof r.TotalTubes);
@@ -175,7 +181,8 @@ void RateSet(benchmark::State& state, const std::vector<Coil>& set) {
             const double c0 = ThreadCpuMicros();
             RateOne(c, out);
             cpu.push_back(ThreadCpuMicros() - c0);
-            wall.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
+            wall.push_back(
+                std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
             FoldCoil(checksum, out);
         }
     }
@@ -217,8 +224,8 @@ int main(int argc, char** argv) {
         NullSink sink;
         ScopedMessageSink scope(sink);
         Coil out;
-        for (const char* kind : {"cooling water", "cooling glycol", "heating water", "heating glycol", "steam",
-                                 "evaporator", "condenser", "sweep"}) {
+        for (const char* kind : {"cooling water", "cooling glycol", "heating water", "heating glycol",
+                                 "steam", "evaporator", "condenser", "sweep"}) {
             if (argc == 3 && std::strcmp(argv[2], kind) != 0) continue;
             uint64_t checksum = 0xcbf29ce484222325ull;
             for (const Coil& c : std::string(kind) == "sweep" ? Sweep() : Realistic(kind)) {

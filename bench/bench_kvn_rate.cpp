@@ -19,10 +19,11 @@ std::vector<std::string> Lines() {
     for (int rows = 1; rows <= 3; ++rows)
         for (int fpi = 6; fpi <= 14; fpi += 2)
             for (int db = -20; db <= 60; db += 20)
-                lines.push_back(R"({"Application":"S","Pattern":"1","TubeWall":"0.035","FinMat":"A","FinThk":"0.010","FPI":")" +
-                                std::to_string(fpi) + R"(","RD":")" + std::to_string(rows) +
-                                R"(","TH":"8","FL":"48","Circuits":"","Altitude":"1000","Acfm":"2400","EatDb":")" +
-                                std::to_string(db) + R"(","SteamPressure":"5"})");
+                lines.push_back(
+                    R"({"Application":"S","Pattern":"1","TubeWall":"0.035","FinMat":"A","FinThk":"0.010","FPI":")" +
+                    std::to_string(fpi) + R"(","RD":")" + std::to_string(rows) +
+                    R"(","TH":"8","FL":"48","Circuits":"","Altitude":"1000","Acfm":"2400","EatDb":")" +
+                    std::to_string(db) + R"(","SteamPressure":"5"})");
     return lines;
 }
 
@@ -82,8 +83,12 @@ void BM_RatingAlone(benchmark::State& state) {
     }
 }
 
-void BM_ReadRateWrite(benchmark::State& state) { ReadRateWrite(state, false); }
-void BM_ReadRateWriteTree(benchmark::State& state) { ReadRateWrite(state, true); }
+void BM_ReadRateWrite(benchmark::State& state) {
+    ReadRateWrite(state, false);
+}
+void BM_ReadRateWriteTree(benchmark::State& state) {
+    ReadRateWrite(state, true);
+}
 
 }  // namespace
 

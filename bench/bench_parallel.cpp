@@ -25,13 +25,24 @@ std::vector<FieldTexts> MixedBatch() {
     for (int i = 0; batch.size() < 1000; ++i) {
         const std::string type = kTypes[i % 7];
         const bool heating = i % 7 >= 5;
-        FieldTexts f = {{"Application", type}, {"Pattern", type == "C" ? "4" : "5"},
-                        {"TubeWall", type == "C" ? "0.017" : "0.02"}, {"FinMat", "A"}, {"FinThk", "0.006"},
-                        {"FinTreat", "CR"}, {"FPI", std::to_string(6 + i % 9)}, {"RD", std::to_string(1 + i % 8)},
-                        {"TH", "16"}, {"FL", "48"}, {"Circuits", std::to_string(type == "E" ? 8 : 16)},
-                        {"Rifled", "N"}, {"FoulingFactor", "0"}, {"Altitude", "0"},
-                        {"Acfm", std::to_string(2000 + 100 * (i % 13))}, {"EatDb", std::to_string(75 + i % 16)},
-                        {"EatWb", std::to_string(62 + i % 8)}, {"EntFluidTemp", std::to_string(40 + i % 8)},
+        FieldTexts f = {{"Application", type},
+                        {"Pattern", type == "C" ? "4" : "5"},
+                        {"TubeWall", type == "C" ? "0.017" : "0.02"},
+                        {"FinMat", "A"},
+                        {"FinThk", "0.006"},
+                        {"FinTreat", "CR"},
+                        {"FPI", std::to_string(6 + i % 9)},
+                        {"RD", std::to_string(1 + i % 8)},
+                        {"TH", "16"},
+                        {"FL", "48"},
+                        {"Circuits", std::to_string(type == "E" ? 8 : 16)},
+                        {"Rifled", "N"},
+                        {"FoulingFactor", "0"},
+                        {"Altitude", "0"},
+                        {"Acfm", std::to_string(2000 + 100 * (i % 13))},
+                        {"EatDb", std::to_string(75 + i % 16)},
+                        {"EatWb", std::to_string(62 + i % 8)},
+                        {"EntFluidTemp", std::to_string(40 + i % 8)},
                         {"Gpm", std::to_string(12 + i % 20)}};
         if (type == "G") f["PercentGlycol"] = std::to_string(20 + 5 * (i % 5));
         if (heating) {

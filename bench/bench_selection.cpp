@@ -11,10 +11,10 @@ namespace {
 
 selection::SearchSpec Query(bool rise, int jobs, bool prune) {
     selection::SearchSpec s;
-    s.fixed = {{"Application", "W"}, {"Pattern", "5"}, {"TubeWall", "0.02"}, {"FinMat", "A"}, {"FinThk", "0.006"},
-               {"FinTreat", "CR"},   {"Rifled", "N"},  {"FoulingFactor", "0"}, {"TH", "24"}, {"FL", "72"},
-               {"Altitude", "0"},    {"Acfm", "8000"}, {"EatDb", "80"},     {"EatWb", "67"}, {"EntFluidTemp", "45"},
-               {"Gpm", "60"}};
+    s.fixed = {{"Application", "W"}, {"Pattern", "5"},   {"TubeWall", "0.02"},   {"FinMat", "A"},
+               {"FinThk", "0.006"},  {"FinTreat", "CR"}, {"Rifled", "N"},        {"FoulingFactor", "0"},
+               {"TH", "24"},         {"FL", "72"},       {"Altitude", "0"},      {"Acfm", "8000"},
+               {"EatDb", "80"},      {"EatWb", "67"},    {"EntFluidTemp", "45"}, {"Gpm", "60"}};
     // Rows 1-10, FPI 6-14 and circuits 48, 24, 18, 12, 8, 6 by default.
     s.duty = {{"TotalBtuh", 240000}, {"LatDbMax", 56}, {"AirPDMax", 0.7}, {"FluidPDMax", 20}};
     if (rise) s.fluidRise = 10;
@@ -44,8 +44,22 @@ void BM_Select(benchmark::State& state, bool rise, bool prune) {
 
 }  // namespace
 
-BENCHMARK_CAPTURE(BM_Select, fixed_flow, false, true)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Select, fixed_flow_no_pruning, false, false)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Select, fluid_rise, true, true)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Select, fluid_rise_no_pruning, true, false)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Select, fixed_flow, false, true)
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Select, fixed_flow_no_pruning, false, false)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Select, fluid_rise, true, true)
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Select, fluid_rise_no_pruning, true, false)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_MAIN();

@@ -22,11 +22,15 @@ const std::string& Text(const FieldTexts& fields, const char* key) {
     return it == fields.end() ? empty : it->second;
 }
 
-double Num(const FieldTexts& fields, const char* key) { return numfmt::Val(Text(fields, key)); }
+double Num(const FieldTexts& fields, const char* key) {
+    return numfmt::Val(Text(fields, key));
+}
 
 // A parsed value as its 32-bit record field will hold it (values beyond the
 // float range are left as they are; filling refuses them later).
-double AsStored(double x) { return std::fabs(x) <= FLT_MAX ? static_cast<float>(x) : x; }
+double AsStored(double x) {
+    return std::fabs(x) <= FLT_MAX ? static_cast<float>(x) : x;
+}
 
 // Passes every message on to the sink in use and keeps its text, so that a
 // failure the engine has already shown can be answered with that text.
@@ -73,9 +77,12 @@ bool FormComplete(const FieldTexts& f, int mode, ValidationFault& fault) {
     const double rows = Num(f, "RD");
     const Check checks[] = {
         {Text(f, "Pattern").empty(), "Please Select the Tube OD before Proceeding", "Pattern", "cboTubeOD"},
-        {Text(f, "TubeWall").empty(), "Please Select the Wall Thickness before Proceeding", "TubeWall", "cboWallThk"},
-        {Text(f, "FinMat").empty(), "Please Select the Fin Material before Proceeding", "FinMat", "cboFinMat"},
-        {Text(f, "FinTreat").empty(), "Please Select the Fin Treatment before Proceeding", "FinTreat", "cboFinType"},
+        {Text(f, "TubeWall").empty(), "Please Select the Wall Thickness before Proceeding", "TubeWall",
+         "cboWallThk"},
+        {Text(f, "FinMat").empty(), "Please Select the Fin Material before Proceeding", "FinMat",
+         "cboFinMat"},
+        {Text(f, "FinTreat").empty(), "Please Select the Fin Treatment before Proceeding", "FinTreat",
+         "cboFinType"},
         {fpi == 0, "Please input the FPI value before Proceeding", "FPI", "txtFPI"},
         {fpi > 16, "Please reduce the FPI value before Proceeding", "FPI", "txtFPI"},
         {rows == 0, "Please input the number of Rows before Proceeding", "RD", "txtRows"},
@@ -86,16 +93,16 @@ bool FormComplete(const FieldTexts& f, int mode, ValidationFault& fault) {
          "txtProperty(1)"},
         {mode == kAirFlowScfm && Text(f, "Scfm").empty(), "Please input the SCFM before Proceeding", "Scfm",
          "txtProperty(2)"},
-        {mode == kAirFlowVelocity && Text(f, "AirVel").empty(), "Please input the Air Velocity before Proceeding",
-         "AirVel", "txtProperty(3)"},
+        {mode == kAirFlowVelocity && Text(f, "AirVel").empty(),
+         "Please input the Air Velocity before Proceeding", "AirVel", "txtProperty(3)"},
         {!numfmt::IsNumeric(Text(f, "EatDb")), "Please input the EAT (DB) before Proceeding", "EatDb",
          "txtProperty(4)"},
         {steam && Text(f, "SteamPressure").empty(), "Please input the PSI value before Proceeding",
          "SteamPressure", "txtProperty(14)"},
         {!steam && Text(f, "EntFluidTemp").empty(), "Please input the Ent. FL. Temp. before Proceeding",
          "EntFluidTemp", "txtProperty(6)"},
-        {type == CoilType::Glycol && Text(f, "PercentGlycol").empty(), "Please input the Gly. % before Proceeding",
-         "PercentGlycol", "txtProperty(9)"},
+        {type == CoilType::Glycol && Text(f, "PercentGlycol").empty(),
+         "Please input the Gly. % before Proceeding", "PercentGlycol", "txtProperty(9)"},
         {IsRefrigerantCoil(type) && Text(f, "Refrigerant").empty(),
          "Please select the Refrigerant type  before Proceeding", "Refrigerant", "cboRefrigerant"},
         {(type == CoilType::Water || type == CoilType::Glycol) && Num(f, "Gpm") <= 0,
@@ -117,10 +124,10 @@ bool WithinEngineRange(const FieldTexts& f, ValidationFault& fault) {
         // capacity. Compared as the engine will see the two temperatures.
         {type == CoilType::Condenser && !(AsStored(Num(f, "EntFluidTemp")) > AsStored(Num(f, "EatDb"))),
          "Cond. Temp. must be above the EAT (DB)", "EntFluidTemp", "txtProperty(6)"},
-        {!(altitude >= kAltitudeMin && altitude <= kAltitudeMax), "Altitude must be between -500 and 30000 ft",
-         "Altitude", "txtProperty(0)"},
-        {type == CoilType::Glycol && !(glycol >= 0 && glycol <= kGlycolMax), "Percent glycol must be between 0 and 70",
-         "PercentGlycol", "txtProperty(9)"},
+        {!(altitude >= kAltitudeMin && altitude <= kAltitudeMax),
+         "Altitude must be between -500 and 30000 ft", "Altitude", "txtProperty(0)"},
+        {type == CoilType::Glycol && !(glycol >= 0 && glycol <= kGlycolMax),
+         "Percent glycol must be between 0 and 70", "PercentGlycol", "txtProperty(9)"},
         {IsRefrigerantCoil(type) && CC_RefrigerantFlowFactor(Text(f, "Refrigerant")) <= 0,
          "Choose a refrigerant from the list", "Refrigerant", "cboRefrigerant"},
     };
@@ -150,8 +157,12 @@ auto Fit(const char* key, double x, Store store) {
         throw;
     }
 }
-float F32Of(const char* key, double x) { return Fit(key, x, [](double v) { return rt::F32(v); }); }
-int16_t I16Of(const char* key, double x) { return Fit(key, x, [](double v) { return rt::I16(v); }); }
+float F32Of(const char* key, double x) {
+    return Fit(key, x, [](double v) { return rt::F32(v); });
+}
+int16_t I16Of(const char* key, double x) {
+    return Fit(key, x, [](double v) { return rt::I16(v); });
+}
 
 // The engine's pattern code of a tube size ("4" is rated as "P"); an
 // unknown code as it is.
@@ -225,37 +236,39 @@ void FillRecords(const FieldTexts& f, int mode, CoilSpec& coilSpec, CoilRating& 
     FillRating(f, mode, coilSpec, rating);
 }
 
-void AddRow(std::vector<GridRow>& rows, const char* label, float value) { rows.push_back({label, sRightJustify(value)}); }
+void AddRow(std::vector<GridRow>& rows, const char* label, float value) {
+    rows.push_back({label, sRightJustify(value)});
+}
 
 // The rows between the leaving dry bulb and the fin height, by coil type.
 void AddFluidRows(std::vector<GridRow>& rows, CoilType type, const CoilRating& r) {
     switch (type) {
-    case CoilType::Steam:
-        AddRow(rows, "Condensate (Lbs/Hr)", r.Condensate);
-        AddRow(rows, "Latent heat  ", r.LatentHeat);
-        break;
-    case CoilType::Condenser:
-        AddRow(rows, "Refr. PD (PSI)", r.FluidPD);
-        break;
-    case CoilType::Water:
-        AddRow(rows, "LAT WB (°F)", r.LatWb);
-        AddRow(rows, "Lvg Fl Temp (°F)", r.LvgFluidTemp);
-        AddRow(rows, "Water PD (FT H20)", r.FluidPD);
-        AddRow(rows, "Water Vel (FPS)", r.TubeVelocity);
-        break;
-    case CoilType::Evaporator:
-        AddRow(rows, "LAT WB  (°F)", r.LatWb);
-        AddRow(rows, "Refr. PD (PSI)", r.FluidPD);
-        break;
-    case CoilType::Glycol:
-        AddRow(rows, "LAT WB  (°F)", r.LatWb);
-        AddRow(rows, "Lvg Fl Temp (°F)", r.LvgFluidTemp);
-        AddRow(rows, "Glycol PD  (FT H2O)", r.FluidPD);
-        AddRow(rows, "Glycol Vel (FPS)", r.TubeVelocity);
-        break;
-    case CoilType::OtherFluid:
-    case CoilType::Unknown:
-        break;
+        case CoilType::Steam:
+            AddRow(rows, "Condensate (Lbs/Hr)", r.Condensate);
+            AddRow(rows, "Latent heat  ", r.LatentHeat);
+            break;
+        case CoilType::Condenser:
+            AddRow(rows, "Refr. PD (PSI)", r.FluidPD);
+            break;
+        case CoilType::Water:
+            AddRow(rows, "LAT WB (°F)", r.LatWb);
+            AddRow(rows, "Lvg Fl Temp (°F)", r.LvgFluidTemp);
+            AddRow(rows, "Water PD (FT H20)", r.FluidPD);
+            AddRow(rows, "Water Vel (FPS)", r.TubeVelocity);
+            break;
+        case CoilType::Evaporator:
+            AddRow(rows, "LAT WB  (°F)", r.LatWb);
+            AddRow(rows, "Refr. PD (PSI)", r.FluidPD);
+            break;
+        case CoilType::Glycol:
+            AddRow(rows, "LAT WB  (°F)", r.LatWb);
+            AddRow(rows, "Lvg Fl Temp (°F)", r.LvgFluidTemp);
+            AddRow(rows, "Glycol PD  (FT H2O)", r.FluidPD);
+            AddRow(rows, "Glycol Vel (FPS)", r.TubeVelocity);
+            break;
+        case CoilType::OtherFluid:
+        case CoilType::Unknown:
+            break;
     }
 }
 
@@ -281,8 +294,8 @@ CalcResult Failed(CalcResult::Status status, std::string error) {
 
 // Fills the records from the fields and rates them. Answers the failure,
 // shown or refused, or a result with status Ok (and nothing else yet).
-CalcResult FillAndRate(const FieldTexts& fields, int airFlowMode, RateCoilFunction rateCoil, CoilSpec& coilSpec,
-                       CoilRating& rating, RatingFacts& facts) {
+CalcResult FillAndRate(const FieldTexts& fields, int airFlowMode, RateCoilFunction rateCoil,
+                       CoilSpec& coilSpec, CoilRating& rating, RatingFacts& facts) {
     CapturingSink capture(CurrentMessageSink());
     RatingOutcome outcome;
     try {
@@ -292,7 +305,8 @@ CalcResult FillAndRate(const FieldTexts& fields, int airFlowMode, RateCoilFuncti
         facts.wetBulbAssumed = rating.EatWb == 0;  // the engine rates at dry bulb - 1
         if (!rateCoil(coilSpec, rating, outcome)) {
             // Property assignment has shown its own message.
-            return Failed(CalcResult::EngineFailed, capture.texts.empty() ? outcome.failure : capture.texts.back());
+            return Failed(CalcResult::EngineFailed,
+                          capture.texts.empty() ? outcome.failure : capture.texts.back());
         }
     } catch (const FieldOverflow& e) {
         // A value its record field cannot hold: refused like a field check.
@@ -301,7 +315,8 @@ CalcResult FillAndRate(const FieldTexts& fields, int airFlowMode, RateCoilFuncti
         result.validation = e.fault;
         return result;
     } catch (const rt::RtError& e) {
-        CalcResult result = Failed(CalcResult::EngineFailed, std::to_string(e.number()) + "  " + e.description());
+        CalcResult result =
+            Failed(CalcResult::EngineFailed, std::to_string(e.number()) + "  " + e.description());
         ShowMessage(result.error);
         return result;
     }

@@ -23,22 +23,22 @@ using FieldTexts = std::map<std::string, std::string>;
 enum AirFlowModes { kAirFlowAcfm = 1, kAirFlowScfm = 2, kAirFlowVelocity = 3 };
 
 struct ValidationFault {
-    std::string message;   // exact text shown with the error icon
-    std::string key;       // field key of the field at fault ("FPI")
-    std::string control;   // control name to focus ("txtFPI", "txtProperty(4)")
+    std::string message;  // exact text shown with the error icon
+    std::string key;      // field key of the field at fault ("FPI")
+    std::string control;  // control name to focus ("txtFPI", "txtProperty(4)")
 };
 
 struct GridRow {
-    std::string label;     // "Btuh (Total) "
-    std::string value;     // sRightJustify of the value
+    std::string label;  // "Btuh (Total) "
+    std::string value;  // sRightJustify of the value
 };
 
 struct CalcResult {
     enum Status { Ok, Validation, EngineFailed };
     Status status = Ok;
-    ValidationFault validation;    // when status is Validation
-    std::string error;             // when status is EngineFailed: the message shown
-    std::vector<GridRow> grid;     // when status is Ok: the results rows
+    ValidationFault validation;         // when status is Validation
+    std::string error;                  // when status is EngineFailed: the message shown
+    std::vector<GridRow> grid;          // when status is Ok: the results rows
     std::vector<CoilWarning> warnings;  // when status is Ok: advice on the rating
     bool ok() const { return status == Ok; }
 };

@@ -4,14 +4,14 @@ namespace catalogue {
 namespace {
 
 constexpr CoilTypeInfo kCoilTypes[] = {
-    {CoilType::Steam, "S", "Steam"},           {CoilType::Condenser, "C", "Condenser"},
-    {CoilType::Water, "W", "Water"},           {CoilType::Evaporator, "E", "Evaporator"},
+    {CoilType::Steam, "S", "Steam"},   {CoilType::Condenser, "C", "Condenser"},
+    {CoilType::Water, "W", "Water"},   {CoilType::Evaporator, "E", "Evaporator"},
     {CoilType::Glycol, "G", "Glycol"},
 };
 
 constexpr TubeSize kTubeSizes[] = {
-    {"1", "1", "1", 1.0},       {"3", "3", "3/8", 0.375},     {"4", "P", "1/2", 0.5},
-    {"5", "5", "5/8", 0.625},   {"6", "6", "5/16", 0.3125},
+    {"1", "1", "1", 1.0},     {"3", "3", "3/8", 0.375},   {"4", "P", "1/2", 0.5},
+    {"5", "5", "5/8", 0.625}, {"6", "6", "5/16", 0.3125},
 };
 
 constexpr std::string_view kWalls38[] = {"0.014", "0.016"};
@@ -25,10 +25,10 @@ constexpr std::string_view kFins516[] = {".0045"};
 
 // The 1 in. steam tube shares the 5/8 in. tube's lists.
 constexpr TubeConstruction kConstructions[] = {
-    {false, "3", kWalls38, "0.014", kFins38, "0.0045"},  {false, "4", kWalls12, "0.017", kFins12, "0.006"},
-    {false, "5", kWalls58, "0.02", kFins58, "0.006"},    {false, "6", kWalls516, "0.013", kFins516, "0.0045"},
-    {true, "1", kWalls58, "0.035", kFins58, "0.010"},    {true, "4", kWalls12, "0.017", kFins12, "0.006"},
-    {true, "5", kWalls58, "0.025", kFins58, "0.006"},    {true, "6", kWalls516, "0.013", kFins516, "0.0045"},
+    {false, "3", kWalls38, "0.014", kFins38, "0.0045"}, {false, "4", kWalls12, "0.017", kFins12, "0.006"},
+    {false, "5", kWalls58, "0.02", kFins58, "0.006"},   {false, "6", kWalls516, "0.013", kFins516, "0.0045"},
+    {true, "1", kWalls58, "0.035", kFins58, "0.010"},   {true, "4", kWalls12, "0.017", kFins12, "0.006"},
+    {true, "5", kWalls58, "0.025", kFins58, "0.006"},   {true, "6", kWalls516, "0.013", kFins516, "0.0045"},
 };
 
 constexpr std::string_view kSteamTubes[] = {"5", "1"};
@@ -45,15 +45,23 @@ const T* FindByCode(const T (&table)[N], std::string_view code) {
 
 }  // namespace
 
-std::span<const CoilTypeInfo> CoilTypes() { return kCoilTypes; }
-const CoilTypeInfo* FindCoilType(std::string_view code) { return FindByCode(kCoilTypes, code); }
+std::span<const CoilTypeInfo> CoilTypes() {
+    return kCoilTypes;
+}
+const CoilTypeInfo* FindCoilType(std::string_view code) {
+    return FindByCode(kCoilTypes, code);
+}
 std::string_view CoilTypeWord(std::string_view code) {
     const CoilTypeInfo* t = FindCoilType(code);
     return t ? t->word : std::string_view{};
 }
 
-std::span<const TubeSize> TubeSizes() { return kTubeSizes; }
-const TubeSize* FindTubeSize(std::string_view code) { return FindByCode(kTubeSizes, code); }
+std::span<const TubeSize> TubeSizes() {
+    return kTubeSizes;
+}
+const TubeSize* FindTubeSize(std::string_view code) {
+    return FindByCode(kTubeSizes, code);
+}
 
 const TubeConstruction* FindTubeConstruction(std::string_view tube, bool steam) {
     for (const TubeConstruction& c : kConstructions)
@@ -62,10 +70,13 @@ const TubeConstruction* FindTubeConstruction(std::string_view tube, bool steam) 
 }
 
 std::span<const std::string_view> OfferedTubes(bool steam) {
-    return steam ? std::span<const std::string_view>(kSteamTubes) : std::span<const std::string_view>(kOtherTubes);
+    return steam ? std::span<const std::string_view>(kSteamTubes)
+                 : std::span<const std::string_view>(kOtherTubes);
 }
 
-std::span<const FinMaterial> FinMaterials() { return kFinMaterials; }
+std::span<const FinMaterial> FinMaterials() {
+    return kFinMaterials;
+}
 std::string_view FinMaterialWord(std::string_view code) {
     const FinMaterial* m = FindByCode(kFinMaterials, code);
     return m ? m->word : std::string_view{};

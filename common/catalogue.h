@@ -48,11 +48,11 @@ const TubeSize* FindTubeSize(std::string_view code);
 // the 1 in. tube of any other.
 struct TubeConstruction {
     bool steam;
-    std::string_view tube;                     // tube size code, "3"
-    std::span<const std::string_view> walls;   // "0.014", "0.016"
-    std::string_view wallText;                 // "0.014"
-    std::span<const std::string_view> fins;    // ".0045", ".006", ".008"
-    std::string_view finText;                  // "0.0045"
+    std::string_view tube;                    // tube size code, "3"
+    std::span<const std::string_view> walls;  // "0.014", "0.016"
+    std::string_view wallText;                // "0.014"
+    std::span<const std::string_view> fins;   // ".0045", ".006", ".008"
+    std::string_view finText;                 // "0.0045"
 };
 
 // The lists of a tube size for a steam coil or another; nullptr when there

@@ -3,7 +3,8 @@
 namespace form_fields {
 namespace {
 
-constexpr std::string_view kSteamToggle = " Steam Pressure (click the toggle button to use steam temperature)";
+constexpr std::string_view kSteamToggle =
+    " Steam Pressure (click the toggle button to use steam temperature)";
 
 // The hints keep the spacing the form has always shown.
 constexpr Field kFields[] = {
@@ -44,7 +45,9 @@ constexpr Field kUnkeyed[] = {
 
 }  // namespace
 
-std::span<const Field> Fields() { return kFields; }
+std::span<const Field> Fields() {
+    return kFields;
+}
 
 const Field* FindByKey(std::string_view key) {
     if (key.empty()) return nullptr;

@@ -20,14 +20,20 @@ std::string CountLetter(int n) {
 
 std::string TypeLetters(const CoilSpec& coilSpec, const CoilRating& rating) {
     switch (CoilTypeOf(coilSpec.Application)) {
-    case CoilType::Condenser: return "RC";
-    case CoilType::Evaporator: return "RE";
-    case CoilType::Steam: return rating.EatDb >= 33 ? "SS" : "SD";
-    // Entering air no warmer than the water is a heating coil.
-    case CoilType::Water: return rating.EatDb > rating.EntFluidTemp ? "CW" : "HW";
-    case CoilType::Glycol: return "GW";
-    case CoilType::OtherFluid:
-    case CoilType::Unknown: break;
+        case CoilType::Condenser:
+            return "RC";
+        case CoilType::Evaporator:
+            return "RE";
+        case CoilType::Steam:
+            return rating.EatDb >= 33 ? "SS" : "SD";
+        // Entering air no warmer than the water is a heating coil.
+        case CoilType::Water:
+            return rating.EatDb > rating.EntFluidTemp ? "CW" : "HW";
+        case CoilType::Glycol:
+            return "GW";
+        case CoilType::OtherFluid:
+        case CoilType::Unknown:
+            break;
     }
     return "";
 }

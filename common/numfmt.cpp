@@ -17,24 +17,41 @@ size_t ScanNumber(const std::string& s, size_t pos, std::string& out) {
     out.clear();
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) out += s[i++];
     size_t digits = 0;
-    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) { out += s[i++]; ++digits; }
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
+        out += s[i++];
+        ++digits;
+    }
     if (i < s.size() && s[i] == '.') {
         out += s[i++];
-        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) { out += s[i++]; ++digits; }
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
+            out += s[i++];
+            ++digits;
+        }
     }
-    if (digits == 0) { out.clear(); return pos; }
+    if (digits == 0) {
+        out.clear();
+        return pos;
+    }
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
         size_t j = i + 1;
         std::string exp = "e";
         if (j < s.size() && (s[j] == '+' || s[j] == '-')) exp += s[j++];
         size_t expDigits = 0;
-        while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) { exp += s[j++]; ++expDigits; }
-        if (expDigits > 0) { out += exp; i = j; }
+        while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) {
+            exp += s[j++];
+            ++expDigits;
+        }
+        if (expDigits > 0) {
+            out += exp;
+            i = j;
+        }
     }
     return i;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Decimal digits of a value to `sig` significant digits: digits "d1d2..."
 // with the decimal exponent of d1 (value = 0.d1d2... x 10^(exp+1)).
@@ -50,7 +67,10 @@ Decimal ToDecimal(double v, int sig) {
     char buf[64];
     *std::to_chars(buf, buf + sizeof buf - 1, v, std::chars_format::scientific, sig - 1).ptr = '\0';
     const char* p = buf;
-    if (*p == '-') { d.negative = true; ++p; }
+    if (*p == '-') {
+        d.negative = true;
+        ++p;
+    }
     for (; *p && *p != 'e'; ++p)
         if (std::isdigit(static_cast<unsigned char>(*p))) d.digits += *p;
     if (*p == 'e') d.exp = std::atoi(p + 1);
@@ -82,8 +102,14 @@ void PlaceDigits(const Decimal& d, int decimals, std::string& intPart, std::stri
 // Adds one to the last digit of a digit string, carrying to the left.
 void AddOneUlp(std::string& digits) {
     int k = static_cast<int>(digits.size()) - 1;
-    while (k >= 0 && digits[k] == '9') { digits[k] = '0'; --k; }
-    if (k >= 0) ++digits[k]; else digits.insert(digits.begin(), '1');
+    while (k >= 0 && digits[k] == '9') {
+        digits[k] = '0';
+        --k;
+    }
+    if (k >= 0)
+        ++digits[k];
+    else
+        digits.insert(digits.begin(), '1');
 }
 
 // The integer and fractional digits as one digit string, rounded half away
@@ -125,7 +151,8 @@ void ParsePattern(const std::string& pattern, int& minInt, int& decimals) {
     decimals = 0;
     const size_t dot = pattern.find('.');
     const std::string ip = pattern.substr(0, dot);
-    for (char c : ip) if (c == '0') ++minInt;
+    for (char c : ip)
+        if (c == '0') ++minInt;
     if (dot != std::string::npos)
         for (size_t i = dot + 1; i < pattern.size(); ++i)
             if (pattern[i] == '0' || pattern[i] == '#') ++decimals;
@@ -180,10 +207,18 @@ bool IsNumeric(const std::string& text) {
     return end == text.size();
 }
 
-std::string FormatF32(float value, const std::string& pattern) { return Format(value, 7, pattern); }
-std::string FormatF64(double value, const std::string& pattern) { return Format(value, 15, pattern); }
-std::string GeneralF32(float value) { return General(value, 7); }
-std::string GeneralF64(double value) { return General(value, 15); }
+std::string FormatF32(float value, const std::string& pattern) {
+    return Format(value, 7, pattern);
+}
+std::string FormatF64(double value, const std::string& pattern) {
+    return Format(value, 15, pattern);
+}
+std::string GeneralF32(float value) {
+    return General(value, 7);
+}
+std::string GeneralF64(double value) {
+    return General(value, 15);
+}
 
 std::string RightJustify(const std::string& text, int width) {
     if (static_cast<int>(text.size()) >= width) return text.substr(0, width);

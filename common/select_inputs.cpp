@@ -39,8 +39,8 @@ std::vector<std::string> Split(const std::string& text) {
 bool WholeRange(const std::string& from, const std::string& to, int lo, int hi, const char* what,
                 std::vector<std::string>& out, std::string& error) {
     const double a = numfmt::Val(from), b = numfmt::Val(to);
-    if (!numfmt::IsNumeric(from) || !numfmt::IsNumeric(to) || a != std::floor(a) || b != std::floor(b) || a < lo ||
-        b > hi || a > b) {
+    if (!numfmt::IsNumeric(from) || !numfmt::IsNumeric(to) || a != std::floor(a) || b != std::floor(b) ||
+        a < lo || b > hi || a > b) {
         error = std::string(what) + " must be whole numbers from " + std::to_string(lo) + " to " +
                 std::to_string(hi) + ", the first not above the second";
         return false;
@@ -50,14 +50,19 @@ bool WholeRange(const std::string& from, const std::string& to, int lo, int hi, 
     return true;
 }
 
-std::string Fixed(float v, const char* pattern) { return numfmt::FormatF32(v, pattern); }
+std::string Fixed(float v, const char* pattern) {
+    return numfmt::FormatF32(v, pattern);
+}
 
-bool IsSteam(const std::string& application) { return CoilTypeOf(application) == CoilType::Steam; }
+bool IsSteam(const std::string& application) {
+    return CoilTypeOf(application) == CoilType::Steam;
+}
 
 // The construction alternatives: rows, fins, tubes and fin materials. The
 // panel's wall and fin thickness belong to its tube; other tubes take their
 // own defaults.
-bool ConstructionChoices(const FieldTexts& panel, const DialogInputs& in, SearchSpec& query, std::string& error) {
+bool ConstructionChoices(const FieldTexts& panel, const DialogInputs& in, SearchSpec& query,
+                         std::string& error) {
     if (!WholeRange(in.rowsFrom, in.rowsTo, 1, 16, "Rows", query.choices["RD"], error)) return false;
     if (!WholeRange(in.fpiFrom, in.fpiTo, 1, 16, "Fins per inch", query.choices["FPI"], error)) return false;
     if (in.tubes.empty()) {
@@ -90,8 +95,10 @@ bool CircuitChoices(const FieldTexts& panel, const DialogInputs& in, SearchSpec&
             return false;
         }
     }
-    if (circuits.empty()) query.fixed.erase("Circuits");
-    else query.choices["Circuits"] = circuits;
+    if (circuits.empty())
+        query.fixed.erase("Circuits");
+    else
+        query.choices["Circuits"] = circuits;
     return true;
 }
 
@@ -169,9 +176,8 @@ bool SpecFromInputs(const FieldTexts& panel, int airFlowMode, const DialogInputs
 
 const std::vector<std::string>& ResultColumns() {
     static const std::vector<std::string> columns = {
-        "Rank",   "Tube",     "Rows",       "FPI",          "Circuits",       "Total Btuh",   "Sens Btuh",
-        "LAT DB", "LAT WB",   "Air PD",     "Fluid PD",     "Face Vel",       "Tube Vel",     "Area ft2",
-        "Margin"};
+        "Rank",   "Tube",   "Rows",     "FPI",      "Circuits", "Total Btuh", "Sens Btuh", "LAT DB",
+        "LAT WB", "Air PD", "Fluid PD", "Face Vel", "Tube Vel", "Area ft2",   "Margin"};
     return columns;
 }
 
@@ -209,8 +215,10 @@ ResultRow RowForCandidate(const Candidate& c, int rank, const SearchSpec& query)
     add(Fixed(r.TubeVelocity, "0.00"), r.TubeVelocity);
     add(Fixed(c.outsideArea, "0.0"), c.outsideArea);
     double margin = 0;
-    if (CapacityMarginPercent(c, query, margin)) add((margin >= 0 ? "+" : "") + numfmt::FormatF64(margin, "0.0") + "%", margin);
-    else add("", 0);
+    if (CapacityMarginPercent(c, query, margin))
+        add((margin >= 0 ? "+" : "") + numfmt::FormatF64(margin, "0.0") + "%", margin);
+    else
+        add("", 0);
     return row;
 }
 

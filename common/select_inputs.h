@@ -15,11 +15,11 @@ namespace selection {
 struct DialogInputs {
     std::string rowsFrom = "1", rowsTo = "10";
     std::string fpiFrom = "6", fpiTo = "14";
-    std::string circuits;                    // alternatives, separated by commas or blanks
-    std::vector<std::string> tubes;          // tube codes searched
-    std::vector<std::string> finMats;        // fin materials searched
-    std::map<std::string, std::string> duty; // duty key -> limit text ("" none)
-    bool useRise = false;                    // the flow from the fluid rise
+    std::string circuits;                     // alternatives, separated by commas or blanks
+    std::vector<std::string> tubes;           // tube codes searched
+    std::vector<std::string> finMats;         // fin materials searched
+    std::map<std::string, std::string> duty;  // duty key -> limit text ("" none)
+    bool useRise = false;                     // the flow from the fluid rise
     std::string gpm, rise;
 };
 

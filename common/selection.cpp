@@ -55,7 +55,9 @@ bool IsLiquid(const std::string& app) {
     return type == CoilType::Water || type == CoilType::Glycol;
 }
 
-bool IsSteam(const std::string& app) { return CoilTypeOf(app) == CoilType::Steam; }
+bool IsSteam(const std::string& app) {
+    return CoilTypeOf(app) == CoilType::Steam;
+}
 
 std::vector<std::string> Range(int from, int to) {
     std::vector<std::string> v;
@@ -65,7 +67,9 @@ std::vector<std::string> Range(int from, int to) {
 
 // A double as the 32-bit value a record would hold, kept inside the float
 // range (margins of far-off ratings are only compared, never stored).
-float Clamped(double x) { return static_cast<float>(std::clamp(x, -double(FLT_MAX), double(FLT_MAX))); }
+float Clamped(double x) {
+    return static_cast<float>(std::clamp(x, -double(FLT_MAX), double(FLT_MAX)));
+}
 
 // ---- Pruning on the air pressure drop ----------------------------------
 //
@@ -87,9 +91,9 @@ float Clamped(double x) { return static_cast<float>(std::clamp(x, -double(FLT_MA
 // less a millionth for the float roundings.
 struct AirDropBound {
     bool usable = false;
-    double k = 0;              // rows-factor slope; < 0: no rows factor (1 in tube)
-    double perUnit = 0;        // AirPD / (T(t) Mmax rowsFactor(R)), the largest seen
-    double floorFactor = 0;    // Mmin T(tlo) (1 - 1e-6)
+    double k = 0;            // rows-factor slope; < 0: no rows factor (1 in tube)
+    double perUnit = 0;      // AirPD / (T(t) Mmax rowsFactor(R)), the largest seen
+    double floorFactor = 0;  // Mmin T(tlo) (1 - 1e-6)
 };
 
 double RowsFactor(double k, double rows) {
@@ -105,13 +109,18 @@ bool RowsSlope(const std::string& pattern, const std::string& finTreat, double& 
     }
     if (pattern != "6" && pattern != "3" && pattern != "P" && pattern != "5") return false;
     const char fin = finTreat.empty() ? '\0' : finTreat[0];
-    if (fin == 'C') k = (pattern == "6" || pattern == "3") ? 0.385 : 0.475;
-    else if (fin == 'L' || fin == 'S' || fin == 'R') k = 0;
-    else return false;
+    if (fin == 'C')
+        k = (pattern == "6" || pattern == "3") ? 0.385 : 0.475;
+    else if (fin == 'L' || fin == 'S' || fin == 'R')
+        k = 0;
+    else
+        return false;
     return true;
 }
 
-double TempFactor(double t) { return 0.0018988198 * t + 0.86695469; }
+double TempFactor(double t) {
+    return 0.0018988198 * t + 0.86695469;
+}
 
 // Widens `b` with one finished rating of a liquid coil.
 void AddToBound(AirDropBound& b, const CoilSpec& s, const CoilRating& r) {
@@ -221,8 +230,10 @@ private:
     }
 
     void RateCandidate(Candidate& c, bool prune) const {
-        if (spec_.fluidRise) FlowSearch(c, *spec_.fluidRise, prune);
-        else RateOnce(c);
+        if (spec_.fluidRise)
+            FlowSearch(c, *spec_.fluidRise, prune);
+        else
+            RateOnce(c);
         Judge(c);
     }
 
@@ -245,13 +256,14 @@ private:
     void FlowSearch(Candidate& c, double rise, bool prune) const {
         constexpr double kTolerance = 0.05;
         constexpr int kMaxTrials = 24;
-        const double circuits = std::max(1.0, std::round(numfmt::Val(CheckIfBlank(Text(c.fields, "Circuits"), "1"))));
+        const double circuits =
+            std::max(1.0, std::round(numfmt::Val(CheckIfBlank(Text(c.fields, "Circuits"), "1"))));
         const double gMin = 0.05 * circuits, gMax = 40 * circuits;
-        double lo = 0, hi = 0;                 // flows known too low / too high (0: none yet)
+        double lo = 0, hi = 0;  // flows known too low / too high (0: none yet)
         double prevG = 0, prevRise = 0;
         double g = std::clamp(FirstFlow(circuits, rise), gMin, gMax);
         int trials = 0, failures = 0;
-        Candidate best = c;                    // the trial nearest the rise
+        Candidate best = c;  // the trial nearest the rise
         double bestErr = HUGE_VAL;
         AirDropBound bound;
         c.riseMet = false;
@@ -338,7 +350,7 @@ private:
 }  // namespace
 
 const std::vector<std::string>& ConstructionKeys() {
-    static const std::vector<std::string> keys = {"Pattern", "TubeWall", "FinMat", "FinThk", "FPI",
+    static const std::vector<std::string> keys = {"Pattern", "TubeWall", "FinMat",   "FinThk", "FPI",
                                                   "TH",      "FL",       "Circuits", "RD"};
     return keys;
 }
@@ -384,7 +396,9 @@ std::string FlowText(double gpm) {
     return s;
 }
 
-int EffectiveJobs(int jobs) { return static_cast<int>(ThreadCount(static_cast<unsigned>(std::max(jobs, 0)))); }
+int EffectiveJobs(int jobs) {
+    return static_cast<int>(ThreadCount(static_cast<unsigned>(std::max(jobs, 0))));
+}
 
 namespace {
 
@@ -433,7 +447,8 @@ bool CheckDerivedDefaults(const SearchSpec& query, const std::string& app, bool 
                           std::string& error) {
     for (const std::string& p : wallAndFin ? Given(query, "Pattern") : std::vector<std::string>{}) {
         if (DefaultsForTube(app, p).wall.empty()) {
-            error = "tube \"" + p + "\" has no default wall and fin thickness for this coil type; give "
+            error = "tube \"" + p +
+                    "\" has no default wall and fin thickness for this coil type; give "
                     "\"TubeWall\" and \"FinThk\"";
             return false;
         }
@@ -480,8 +495,8 @@ bool CompleteSpec(SearchSpec& query, std::string& error) {
     if (!given("FinMat")) query.choices["FinMat"] = {"A"};
     // Wall, fin thickness and circuits default per tube and tube height
     // (filled in by the enumeration).
-    return CheckDerivedDefaults(query, app, !given("TubeWall") || !given("FinThk"), !given("Circuits") && !IsSteam(app),
-                                error);
+    return CheckDerivedDefaults(query, app, !given("TubeWall") || !given("FinThk"),
+                                !given("Circuits") && !IsSteam(app), error);
 }
 
 std::vector<FieldTexts> EnumerateCandidates(const SearchSpec& query) {
@@ -610,7 +625,8 @@ SearchResult Search(const SearchSpec& query, SearchControl* control) {
         runAll(groups, query.prune);
         // With nothing feasible, the nearest candidate must be the one a
         // search without pruning finds: rate the pruned ones in full.
-        const bool anyFeasible = std::any_of(cands.begin(), cands.end(), [](const Candidate& c) { return c.feasible; });
+        const bool anyFeasible =
+            std::any_of(cands.begin(), cands.end(), [](const Candidate& c) { return c.feasible; });
         if (!anyFeasible) {
             std::vector<std::vector<Candidate*>> again = TakePruned(groups);
             runAll(again, false);
@@ -627,8 +643,10 @@ SearchResult Search(const SearchSpec& query, SearchControl* control) {
     result.feasible = static_cast<int>(result.ranked.size());
     std::sort(result.ranked.begin(), result.ranked.end(), RanksBefore);
     if (result.ranked.empty()) {
-        if (const Candidate* nearest = Nearest(cands)) result.closest = *nearest;
-        else if (!result.cancelled) result.error = NoRatingReason(cands);
+        if (const Candidate* nearest = Nearest(cands))
+            result.closest = *nearest;
+        else if (!result.cancelled)
+            result.error = NoRatingReason(cands);
     }
     return result;
 }

@@ -42,16 +42,16 @@ TubeDefaults DefaultsForTube(const std::string& application, const std::string& 
 std::vector<std::string> DefaultCircuits(const std::string& tubesHigh);
 
 struct SearchSpec {
-    FieldTexts fixed;              // every field that is not searched
+    FieldTexts fixed;  // every field that is not searched
     int airFlowMode = kAirFlowAcfm;
     // Alternatives per construction key; a key given neither here nor in
     // `fixed` takes its default (RD 1-10, FPI 6-14, the TH-derived circuits,
     // Pattern "5", FinMat "A", the tube's wall and fin thickness).
     std::map<std::string, std::vector<std::string>> choices;
-    std::map<std::string, double> duty;   // limit key -> limit
-    std::optional<double> fluidRise;      // F; replaces "Gpm" (water, glycol)
+    std::map<std::string, double> duty;  // limit key -> limit
+    std::optional<double> fluidRise;     // F; replaces "Gpm" (water, glycol)
     bool prune = true;
-    int jobs = 1;                         // threads (0: one per core)
+    int jobs = 1;  // threads (0: one per core)
 };
 
 // Checks a query and fills in the defaults of the construction keys.
@@ -64,20 +64,20 @@ std::vector<FieldTexts> EnumerateCandidates(const SearchSpec& query);
 
 struct Margin {
     std::string key;
-    float value = 0;   // how far inside the limit, in its units (< 0: broken)
+    float value = 0;  // how far inside the limit, in its units (< 0: broken)
 };
 
 struct Candidate {
-    std::size_t index = 0;         // enumeration index
-    FieldTexts fields;             // as rated ("Gpm" filled in for a rise)
+    std::size_t index = 0;  // enumeration index
+    FieldTexts fields;      // as rated ("Gpm" filled in for a rise)
     CoilSpec coilSpec;
     CoilRating rating;
-    CalcResult result;             // of the last rating of this candidate
-    bool rated = false;            // records hold a finished rating
-    bool riseMet = true;           // fluid-rise mode: the flow gives the rise
-    bool pruned = false;           // skipped: provably breaks AirPDMax
-    std::vector<Margin> margins;   // one per duty key, in DutyKeys order
-    float outsideArea = 0;         // PrimaryArea + SecondaryArea, ft2
+    CalcResult result;            // of the last rating of this candidate
+    bool rated = false;           // records hold a finished rating
+    bool riseMet = true;          // fluid-rise mode: the flow gives the rise
+    bool pruned = false;          // skipped: provably breaks AirPDMax
+    std::vector<Margin> margins;  // one per duty key, in DutyKeys order
+    float outsideArea = 0;        // PrimaryArea + SecondaryArea, ft2
     bool feasible = false;
     // Broken limits by key ("FluidRise" when no flow gives the rise).
     std::vector<std::string> broken;
@@ -89,19 +89,19 @@ struct Candidate {
 // Progress and cancellation, shared with a thread that watches the search.
 struct SearchControl {
     std::atomic<bool> cancel{false};
-    std::atomic<int> done{0};      // candidates finished (rated or pruned)
+    std::atomic<int> done{0};  // candidates finished (rated or pruned)
     std::atomic<int> total{0};
 };
 
 struct SearchResult {
     bool cancelled = false;
-    int searched = 0;              // candidates considered
-    int rated = 0;                 // ratings run, flow-search trials included
-    int pruned = 0;                // candidates skipped by pruning
+    int searched = 0;  // candidates considered
+    int rated = 0;     // ratings run, flow-search trials included
+    int pruned = 0;    // candidates skipped by pruning
     int feasible = 0;
-    std::vector<Candidate> ranked;          // every feasible one, best first
-    std::optional<Candidate> closest;       // when none is feasible
-    std::string error;             // when no candidate could be rated at all
+    std::vector<Candidate> ranked;     // every feasible one, best first
+    std::optional<Candidate> closest;  // when none is feasible
+    std::string error;                 // when no candidate could be rated at all
 };
 
 // Runs the search on a completed query. With `control`, progress is counted

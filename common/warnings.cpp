@@ -12,8 +12,7 @@ const WarningLimit kWarningLimits[kWarningLimitCount] = {
      "(carryover); a wet coil needs a lower velocity or an eliminator."},
     {kTubeVelocityMin, 1, "ft/s",
      "Below this tube velocity heat transfer is poor and air and dirt settle in the tubes."},
-    {kTubeVelocityMax, 8, "ft/s",
-     "Above this tube velocity copper tubes erode and the flow becomes noisy."},
+    {kTubeVelocityMax, 8, "ft/s", "Above this tube velocity copper tubes erode and the flow becomes noisy."},
     {kHotTubeVelocityMax, 5, "ft/s",
      "Hot fluid erodes copper sooner: the velocity limit is lower above the hot-fluid temperature."},
     {kHotFluidTemp, 140, "F",
@@ -23,7 +22,9 @@ const WarningLimit kWarningLimits[kWarningLimitCount] = {
      "when the flow slows or stops."},
 };
 
-double Limit(WarningLimitId id) { return kWarningLimits[id].value; }
+double Limit(WarningLimitId id) {
+    return kWarningLimits[id].value;
+}
 
 namespace {
 
@@ -39,16 +40,23 @@ struct FreezeRow {
     double celsius;
 };
 constexpr FreezeRow kGlycolFreezing[] = {
-    {0, 0.0},     {5, -1.4},    {10, -3.2},   {15, -5.4},   {20, -7.8},
-    {25, -10.7},  {30, -14.1},  {35, -17.9},  {40, -22.3},  {45, -27.5},
-    {50, -33.8},  {55, -41.1},  {60, -48.3},
+    {0, 0.0},    {5, -1.4},   {10, -3.2},  {15, -5.4},  {20, -7.8},  {25, -10.7}, {30, -14.1},
+    {35, -17.9}, {40, -22.3}, {45, -27.5}, {50, -33.8}, {55, -41.1}, {60, -48.3},
 };
 
-double Fahrenheit(double celsius) { return celsius * 1.8 + 32.0; }
+double Fahrenheit(double celsius) {
+    return celsius * 1.8 + 32.0;
+}
 
-std::string Num(double v) { return numfmt::GeneralF64(v); }
+std::string Num(double v) {
+    return numfmt::GeneralF64(v);
+}
 
-std::string Deg(double v) { return Num(v) + " \xC2\xB0" "F"; }
+std::string Deg(double v) {
+    return Num(v) +
+           " \xC2\xB0"
+           "F";
+}
 
 }  // namespace
 
@@ -70,15 +78,17 @@ struct CoilView {
     const CoilRating& r;
     const RatingFacts& facts;
     CoilType type;
-    bool liquid;         // water, glycol or another fluid
+    bool liquid;  // water, glycol or another fluid
     bool waterOrGlycol;
-    bool refrigerant;    // evaporator or condenser
-    bool cooling;        // the air enters warmer than the fluid
+    bool refrigerant;  // evaporator or condenser
+    bool cooling;      // the air enters warmer than the fluid
 };
 
 using Warnings = std::vector<CoilWarning>;
 
-void Add(Warnings& out, const char* code, std::string text) { out.push_back({code, std::move(text)}); }
+void Add(Warnings& out, const char* code, std::string text) {
+    out.push_back({code, std::move(text)});
+}
 
 // A cooling coil with a wet surface: a liquid coil with a wet part, or an
 // evaporator that takes moisture out of the air.
@@ -87,8 +97,9 @@ void WetFaceVelocity(const CoilView& c, Warnings& out) {
     const bool evaporatorDrying = c.type == CoilType::Evaporator && r.TotalBtuh > r.SensibleBtuh;
     const bool wet = c.cooling && ((c.liquid && r.WetFraction > 0) || evaporatorDrying);
     if (wet && r.FaceVelocity > Limit(kWetFaceVelocityMax))
-        Add(out, "face-velocity-wet", "Face velocity above " + Num(Limit(kWetFaceVelocityMax)) +
-                                          " ft/min on a wet coil: condensate may be blown off the fins");
+        Add(out, "face-velocity-wet",
+            "Face velocity above " + Num(Limit(kWetFaceVelocityMax)) +
+                " ft/min on a wet coil: condensate may be blown off the fins");
 }
 
 void TubeVelocity(const CoilView& c, Warnings& out) {
@@ -97,8 +108,9 @@ void TubeVelocity(const CoilView& c, Warnings& out) {
     const bool hot = r.EntFluidTemp > Limit(kHotFluidTemp);
     const double high = hot ? Limit(kHotTubeVelocityMax) : Limit(kTubeVelocityMax);
     if (r.TubeVelocity < Limit(kTubeVelocityMin))
-        Add(out, "tube-velocity-low", "Fluid velocity below " + Num(Limit(kTubeVelocityMin)) +
-                                          " ft/s: poor heat transfer; air and dirt may settle in the tubes");
+        Add(out, "tube-velocity-low",
+            "Fluid velocity below " + Num(Limit(kTubeVelocityMin)) +
+                " ft/s: poor heat transfer; air and dirt may settle in the tubes");
     else if (r.TubeVelocity > high)
         Add(out, "tube-velocity-high",
             "Fluid velocity above " + Num(high) + " ft/s" +
@@ -108,17 +120,20 @@ void TubeVelocity(const CoilView& c, Warnings& out) {
 
 void LaminarFlow(const CoilView& c, Warnings& out) {
     if (c.facts.laminarFilm && c.liquid)
-        Add(out, "laminar-flow", "Laminar or transitional flow in the tubes: the capacity is very sensitive to the flow");
+        Add(out, "laminar-flow",
+            "Laminar or transitional flow in the tubes: the capacity is very sensitive to the flow");
 }
 
 void FreezeRisk(const CoilView& c, Warnings& out) {
     const CoilRating& r = c.r;
     if (c.type == CoilType::Water && r.EatDb < Limit(kWaterCoilAirMin)) {
-        Add(out, "freeze-risk", "Entering air below " + Deg(Limit(kWaterCoilAirMin)) + " on a water coil: the coil may freeze");
+        Add(out, "freeze-risk",
+            "Entering air below " + Deg(Limit(kWaterCoilAirMin)) + " on a water coil: the coil may freeze");
     } else if (c.waterOrGlycol) {
         const double freeze = FluidFreezingPoint(c.type == CoilType::Glycol, r.PercentGlycol);
         if (std::min(r.EntFluidTemp, r.LvgFluidTemp) <= freeze)
-            Add(out, "freeze-risk", "Fluid at or below its freezing point of " + Deg(freeze) + ": the coil may freeze");
+            Add(out, "freeze-risk",
+                "Fluid at or below its freezing point of " + Deg(freeze) + ": the coil may freeze");
     }
 }
 
@@ -128,13 +143,16 @@ void AssumedInputs(const CoilView& c, Warnings& out) {
     // Only where the wet bulb is part of the result (the sheet prints it):
     // evaporators and cooling liquid coils.
     if (c.facts.wetBulbAssumed && (c.type == CoilType::Evaporator || (c.liquid && c.cooling)))
-        Add(out, "wet-bulb-assumed", "Entering wet bulb not given: rated at 1 \xC2\xB0" "F below the dry bulb");
+        Add(out, "wet-bulb-assumed",
+            "Entering wet bulb not given: rated at 1 \xC2\xB0"
+            "F below the dry bulb");
 }
 
 void TrialLimit(const CoilView& c, Warnings& out) {
     if (c.facts.trialLimit)
-        Add(out, "trial-limit", "The calculation did not settle: the result is the mean of its last two trials "
-                                "and only approximate");
+        Add(out, "trial-limit",
+            "The calculation did not settle: the result is the mean of its last two trials "
+            "and only approximate");
 }
 
 // Air cannot leave beyond the temperature of the medium that cools or heats
@@ -147,7 +165,8 @@ void LeavingBeyondMedium(const CoilView& c, Warnings& out) {
     if (!beyond || !(c.liquid || c.refrigerant || steam)) return;
     const char* medium = c.refrigerant ? "refrigerant" : steam ? "steam" : "fluid";
     Add(out, "leaving-below-refrigerant",
-        std::string("Leaving air beyond the ") + medium + " temperature: outside the range of the correlations");
+        std::string("Leaving air beyond the ") + medium +
+            " temperature: outside the range of the correlations");
 }
 
 }  // namespace

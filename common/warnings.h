@@ -17,10 +17,10 @@ struct CoilWarning {
 // What the records alone do not tell: how the fields were filled and how the
 // engine reached its result.
 struct RatingFacts {
-    bool circuitsBlank = false;  // the Circuits field was empty (one circuit rated)
-    bool wetBulbAssumed = false; // the entering wet bulb was 0 or blank (rated at dry bulb - 1)
-    bool trialLimit = false;     // a solver ended on the mean of its last two trials
-    bool laminarFilm = false;    // the tube-side coefficient came from the laminar/transitional tables
+    bool circuitsBlank = false;   // the Circuits field was empty (one circuit rated)
+    bool wetBulbAssumed = false;  // the entering wet bulb was 0 or blank (rated at dry bulb - 1)
+    bool trialLimit = false;      // a solver ended on the mean of its last two trials
+    bool laminarFilm = false;     // the tube-side coefficient came from the laminar/transitional tables
 };
 
 // The limits the warnings apply, in one place.

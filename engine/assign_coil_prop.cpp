@@ -23,9 +23,8 @@ struct PipeRow {
 // Connection and header pipe sizes, in. OD, by fluid flow, US gal/min: the
 // first row that fits (the coil line's sizing table).
 constexpr PipeRow kPipeRows[] = {
-    {2.5f, 0.625f, 0.875f},  {7.0f, 0.875f, 1.125f},  {14.0f, 1.125f, 1.375f},
-    {24.0f, 1.375f, 1.625f}, {40.0f, 1.625f, 2.125f}, {80.0f, 2.125f, 2.625f},
-    {150.0f, 2.625f, 3.125f},
+    {2.5f, 0.625f, 0.875f},  {7.0f, 0.875f, 1.125f},  {14.0f, 1.125f, 1.375f},  {24.0f, 1.375f, 1.625f},
+    {40.0f, 1.625f, 2.125f}, {80.0f, 2.125f, 2.625f}, {150.0f, 2.625f, 3.125f},
 };
 constexpr PipeRow kPipeLargest = {0.0f, 3.125f, 3.625f};
 
@@ -109,25 +108,31 @@ constexpr AirSideRow kAirSideRows[] = {
 
 bool KindsMatch(CoilKinds kinds, CoilType type) {
     switch (kinds) {
-    case CoilKinds::Any: return true;
-    case CoilKinds::Liquid: return IsLiquidCoil(type);
-    case CoilKinds::PhaseChange: return IsPhaseChangeCoil(type);
+        case CoilKinds::Any:
+            return true;
+        case CoilKinds::Liquid:
+            return IsLiquidCoil(type);
+        case CoilKinds::PhaseChange:
+            return IsPhaseChangeCoil(type);
     }
     return false;
 }
 
 bool WhenMatches(const AirSideRow& row, int rd, int fpi, float v) {
     switch (row.when) {
-    case When::Always: return true;
-    case When::MultiRow: return rd > 1;
-    case When::Above311: return v > 311;
-    case When::FpiAtMost: return fpi <= row.fpi;
+        case When::Always:
+            return true;
+        case When::MultiRow:
+            return rd > 1;
+        case When::Above311:
+            return v > 311;
+        case When::FpiAtMost:
+            return fpi <= row.fpi;
     }
     return false;
 }
 
-AirSideCoef AirSideTable(const std::string& pattern, char fin, CoilType type, int rd, int fpi,
-                         float v) {
+AirSideCoef AirSideTable(const std::string& pattern, char fin, CoilType type, int rd, int fpi, float v) {
     for (const AirSideRow& row : kAirSideRows) {
         if (pattern != row.pattern || (row.fin != '*' && row.fin != fin)) continue;
         if (!KindsMatch(row.kinds, type) || !WhenMatches(row, rd, fpi, v)) continue;
@@ -254,11 +259,11 @@ void SurfaceAreas(const CoilSpec& s, CoilRating& r) {
     const float gap = F32(Div(fl - thk * finCount, finCount));
 
     const double collar = od + 2 * thk;
-    r.SecondaryArea = F32(finCount * (static_cast<double>(r.CoilDepth) * s.FinHeight / kc::kSqInPerSqFtTwoFaces -
-                                      tubes * (collar * collar) / kc::kCollarHoleDivisor));
-    r.PrimaryArea =
-        F32((tubes * od * fl - (od - 2 * static_cast<double>(gap)) * tubes * finCount * thk) /
-            kc::kTubeSurfaceDivisor);
+    r.SecondaryArea =
+        F32(finCount * (static_cast<double>(r.CoilDepth) * s.FinHeight / kc::kSqInPerSqFtTwoFaces -
+                        tubes * (collar * collar) / kc::kCollarHoleDivisor));
+    r.PrimaryArea = F32((tubes * od * fl - (od - 2 * static_cast<double>(gap)) * tubes * finCount * thk) /
+                        kc::kTubeSurfaceDivisor);
     cc.TotalArea = F32(static_cast<double>(r.PrimaryArea) + r.SecondaryArea);
     cc.AreaRatio = F32(Div(cc.TotalArea, tubes * cc.TubeId * fl / kc::kTubeSurfaceDivisor));
 }
@@ -273,10 +278,9 @@ void FlowAreas(const CoilSpec& s, const CoilRating& r) {
 
     const double od = cc.TubeOd;
     const double finHeight = s.FinHeight;
-    cc.AreaPerFaceRow = F32(
-        2.0 * s.FPI *
-            (Div(r.CoilDepth, s.RD) - Div(kc::kPiShort * (od * od), Div(4 * finHeight, s.TH))) +
-        Div(Div(kc::kPiShort * od, finHeight), s.TH));
+    cc.AreaPerFaceRow =
+        F32(2.0 * s.FPI * (Div(r.CoilDepth, s.RD) - Div(kc::kPiShort * (od * od), Div(4 * finHeight, s.TH))) +
+            Div(Div(kc::kPiShort * od, finHeight), s.TH));
 }
 
 // Air-side film resistance from the table, and with the velocity correction.
@@ -289,8 +293,7 @@ void AirSideResistance(const CoilSpec& s, const CoilRating& r) {
 
     // Velocity correction of the air-side resistance: empirical fit in the face
     // velocity, ft/min.
-    cc.AirJCorr = F32(static_cast<double>(cc.AirJ) *
-                      (0.1475118 * rt::Exp(-v / 551.04242) + 0.8811386));
+    cc.AirJCorr = F32(static_cast<double>(cc.AirJ) * (0.1475118 * rt::Exp(-v / 551.04242) + 0.8811386));
 }
 
 }  // namespace
@@ -316,8 +319,7 @@ bool CC_bAssignCoilProp(float& EntAirEnthalpy) {
         SurfaceAreas(s, r);
         FlowAreas(s, r);
         AirSideResistance(s, r);
-        CC_FinWallResistance(0, r.FinConductivity, r.CoilDepth, r.SecondaryArea, r.PrimaryArea,
-                             r.TotalTubes);
+        CC_FinWallResistance(0, r.FinConductivity, r.CoilDepth, r.SecondaryArea, r.PrimaryArea, r.TotalTubes);
         return true;
     } catch (const rt::RtError& e) {
         cc.CalcErrorMsg = "Error: " + std::to_string(e.number()) + " " + e.description();

@@ -29,13 +29,20 @@ constexpr CoilType CoilTypeOf(std::string_view code) {
 // The one-letter code of a kind; "" for Unknown.
 constexpr std::string_view CoilTypeCode(CoilType t) {
     switch (t) {
-    case CoilType::Water: return "W";
-    case CoilType::Glycol: return "G";
-    case CoilType::OtherFluid: return "O";
-    case CoilType::Steam: return "S";
-    case CoilType::Evaporator: return "E";
-    case CoilType::Condenser: return "C";
-    case CoilType::Unknown: break;
+        case CoilType::Water:
+            return "W";
+        case CoilType::Glycol:
+            return "G";
+        case CoilType::OtherFluid:
+            return "O";
+        case CoilType::Steam:
+            return "S";
+        case CoilType::Evaporator:
+            return "E";
+        case CoilType::Condenser:
+            return "C";
+        case CoilType::Unknown:
+            break;
     }
     return "";
 }
@@ -51,4 +58,6 @@ constexpr bool IsRefrigerantCoil(CoilType t) {
 }
 
 // The fluid changes phase in the tubes: steam and the refrigerant coils.
-constexpr bool IsPhaseChangeCoil(CoilType t) { return t == CoilType::Steam || IsRefrigerantCoil(t); }
+constexpr bool IsPhaseChangeCoil(CoilType t) {
+    return t == CoilType::Steam || IsRefrigerantCoil(t);
+}

@@ -36,27 +36,27 @@ struct CoilCalcState {
     CoilType Type = CoilType::Unknown;
 
     // Entry and dispatch.
-    int16_t UseDryCalc = 0;      // -1: the dry heating solver must run
-    int16_t CoilDry = 0;         // -1: the coil surface is dry
-    float TubeFlowArea = 0;      // ft2, inside flow area of all circuits
-    float HeaderFlowArea = 0;    // ft2
-    float ConnFlowArea = 0;      // ft2
-    float FluidSG = 0;           // specific gravity of the tube fluid
-    float FluidPdFactor = 1;     // corrugated water coils
-    float AirPdFactor = 1;       // corrugated water coils
-    std::string CalcErrorMsg;    // shown when property assignment fails
+    int16_t UseDryCalc = 0;    // -1: the dry heating solver must run
+    int16_t CoilDry = 0;       // -1: the coil surface is dry
+    float TubeFlowArea = 0;    // ft2, inside flow area of all circuits
+    float HeaderFlowArea = 0;  // ft2
+    float ConnFlowArea = 0;    // ft2
+    float FluidSG = 0;         // specific gravity of the tube fluid
+    float FluidPdFactor = 1;   // corrugated water coils
+    float AirPdFactor = 1;     // corrugated water coils
+    std::string CalcErrorMsg;  // shown when property assignment fails
 
     // Property assignment.
-    float TubeOd = 0;            // in
-    float TubeId = 0;            // in
-    float TotalArea = 0;         // ft2
-    float AreaRatio = 0;         // outside / inside area
-    float AreaPerFaceRow = 0;    // used by the refrigerant solver
-    float AirCp = 0;             // Btu/lb.F
-    float AirMassFlow = 0;       // lb/h
-    float EatWbCalc = 0;         // F, entering wet bulb as used
-    float AirJ = 0;              // h.ft2.F/Btu, dry air-side resistance
-    float AirJCorr = 0;          // h.ft2.F/Btu, with velocity correction
+    float TubeOd = 0;          // in
+    float TubeId = 0;          // in
+    float TotalArea = 0;       // ft2
+    float AreaRatio = 0;       // outside / inside area
+    float AreaPerFaceRow = 0;  // used by the refrigerant solver
+    float AirCp = 0;           // Btu/lb.F
+    float AirMassFlow = 0;     // lb/h
+    float EatWbCalc = 0;       // F, entering wet bulb as used
+    float AirJ = 0;            // h.ft2.F/Btu, dry air-side resistance
+    float AirJCorr = 0;        // h.ft2.F/Btu, with velocity correction
 
     // Saturation, surface-temperature and fin procedures.
     float SurfTempNext = 0;
@@ -65,8 +65,8 @@ struct CoilCalcState {
     float FinWallResWet = 0;
 
     // Solvers.
-    float MeanFluidTemp = 0;     // F, mean tube-fluid temperature
-    float GuessList[101] = {};   // trial total capacities
+    float MeanFluidTemp = 0;    // F, mean tube-fluid temperature
+    float GuessList[101] = {};  // trial total capacities
 
     // How the last rating was reached, for the caller's advice; no result
     // depends on them.
@@ -102,8 +102,8 @@ float CC_TubeFilmCoef();
 // Saturation, surface-temperature and fin procedures.
 float CC_SatTempFromEnthalpy(float targetEnthalpy, float dryBulb, float wetBulb, int16_t& done);
 void CC_SurfaceTemp(float cr, float tf, float ha, float& result);
-void CC_FinWallResistance(float b, float finConductivity, float coilDepth,
-                          float secondaryArea, float primaryArea, int16_t totalTubes);
+void CC_FinWallResistance(float b, float finConductivity, float coilDepth, float secondaryArea,
+                          float primaryArea, int16_t totalTubes);
 
 // Air density of the dry ratings, lb/ft3. The library's refusal (beyond its
 // range, above 200 F) raises run-time error 5 "Out of Range Condition or

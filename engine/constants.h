@@ -11,8 +11,8 @@ namespace kc {
 // Deliberately short pi of the fin-and-tube geometry (part of the result).
 inline constexpr double kPiShort = 3.1415926;
 
-inline constexpr double kSqInPerSqFt = 144;        // in2 per ft2
-inline constexpr double kSqInPerSqFtTwoFaces = 72; // both faces of a fin: 144 / 2
+inline constexpr double kSqInPerSqFt = 144;         // in2 per ft2
+inline constexpr double kSqInPerSqFtTwoFaces = 72;  // both faces of a fin: 144 / 2
 // ft2 of a circle per in2 of its diameter squared: pi / 4 / 144 = 0.0054542,
 // rounded (part of the result).
 inline constexpr double kCircleSqFtPerSqIn = 0.00545;
@@ -22,25 +22,25 @@ inline constexpr double kTubeSurfaceDivisor = 45.84;
 // Collar holes of a fin, both faces: 2 pi d^2 / 4 / 144, the divisor
 // 2 x 45.84 (part of the result).
 inline constexpr double kCollarHoleDivisor = 91.68;
-inline constexpr double kFtPerIn = 0.0833;         // 1 / 12, rounded (part of the result)
+inline constexpr double kFtPerIn = 0.0833;  // 1 / 12, rounded (part of the result)
 
-inline constexpr double kGrainsPerLb = 7000;       // grains of moisture per lb
-inline constexpr double kCpDryAir = 0.24;          // Btu/lb.F
-inline constexpr double kCpWaterVapour = 0.444;    // Btu/lb.F
+inline constexpr double kGrainsPerLb = 7000;     // grains of moisture per lb
+inline constexpr double kCpDryAir = 0.24;        // Btu/lb.F
+inline constexpr double kCpWaterVapour = 0.444;  // Btu/lb.F
 
 // Standard air, 0.075 lb/ft3 and 0.24 Btu/lb.F, per cfm and hour:
-inline constexpr double kStdAirLbPerHourPerCfm = 4.5;   // 60 x 0.075, lb/h per cfm
-inline constexpr double kStdAirSensibleFactor = 1.08;   // 60 x 0.075 x 0.24, Btu/h.F per cfm
+inline constexpr double kStdAirLbPerHourPerCfm = 4.5;  // 60 x 0.075, lb/h per cfm
+inline constexpr double kStdAirSensibleFactor = 1.08;  // 60 x 0.075 x 0.24, Btu/h.F per cfm
 // Btu/h to kW and back, the factors as rounded (their product, 0.99932, is
 // part of the steam results).
 inline constexpr double kKwPerBtuh = 0.0002928;
 inline constexpr double kBtuhPerKw = 3413.0;
 
-inline constexpr double kWaterDensityStd = 62.4245;       // lb/ft3, for the specific gravity
+inline constexpr double kWaterDensityStd = 62.4245;  // lb/ft3, for the specific gravity
 // Mass flux, lb/h.ft2, of water at 1 ft/s: about 62.36 lb/ft3 x 3600 s/h
 // (times the specific gravity for another liquid).
 inline constexpr double kWaterFluxPerFtPerSec = 224500;
-inline constexpr double kCuFtPerHourPerGpm = 8.020833333; // 231 in3 x 60 / 1728
+inline constexpr double kCuFtPerHourPerGpm = 8.020833333;  // 231 in3 x 60 / 1728
 
 // Fin conductivity, Btu/h.ft.F.
 inline constexpr float kCopperFinConductivity = 226.0f;

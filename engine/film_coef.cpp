@@ -82,7 +82,7 @@ float LiquidFilmCoef() {
     if (turbulent) return F32(0.027 * Pow(re, 0.8) * Pow(pr, 0.33) * kd);
 
     const float y = re > 2000 ? TableY(kTransitional, kTransitionalEndA, kTransitionalEndB, ld, re)
-                               : TableY(kLaminar, kLaminarEndA, kLaminarEndB, ld, re);
+                              : TableY(kLaminar, kLaminarEndA, kLaminarEndB, ld, re);
     return F32(Pow(pr, 0.33) * kd * y);
 }
 
@@ -111,8 +111,7 @@ float CC_TubeFilmCoef() {
         // Water in tubes: McAdams, Heat Transmission, h = 150 (1 + 0.011 t) V^0.8 / d^0.2
         // with t in F, V in ft/s and d in in.; h in Btu/h.ft2.F.
         const CoilRating& r = cc.Rating;
-        return F32(Div(150 * (1 + 0.011 * cc.MeanFluidTemp) * Pow(r.TubeVelocity, 0.8),
-                       Pow(cc.TubeId, 0.2)));
+        return F32(Div(150 * (1 + 0.011 * cc.MeanFluidTemp) * Pow(r.TubeVelocity, 0.8), Pow(cc.TubeId, 0.2)));
     }
     if (cc.Type == CoilType::Glycol || cc.Type == CoilType::OtherFluid) return LiquidFilmCoef();
     return RefrigerantFilmCoef();

@@ -55,38 +55,39 @@ constexpr Band3 kGlycolViscosityWarm[] = {
 
 // Viscosity at 50 F and below, lb/ft.h: D + E T + w T^2. Empirical fit, 0 to 70 % glycol.
 constexpr Band3 kGlycolViscosityCold[] = {
-    {65, 104.0603f, -2.8876f, 0.0258f}, {60, 87.1202f, -2.3997f, 0.0215f},
-    {55, 70.1802f, -1.9118f, 0.0172f},  {50, 59.2902f, -1.5682f, 0.0137f},
-    {45, 48.4001f, -1.2245f, 0.0103f},  {40, 41.1401f, -1.0188f, 0.0084f},
-    {35, 33.8801f, -0.8131f, 0.0066f},  {30, 29.0401f, -0.7212f, 0.0062f},
-    {25, 22.9901f, -0.5566f, 0.0048f},  {20, 18.634f, -0.4211f, 0.0035f},
-    {15, 14.278f, -0.2856f, 0.0021f},   {10, 11.858f, -0.2107f, 0.0014f},
+    {65, 104.0603f, -2.8876f, 0.0258f}, {60, 87.1202f, -2.3997f, 0.0215f}, {55, 70.1802f, -1.9118f, 0.0172f},
+    {50, 59.2902f, -1.5682f, 0.0137f},  {45, 48.4001f, -1.2245f, 0.0103f}, {40, 41.1401f, -1.0188f, 0.0084f},
+    {35, 33.8801f, -0.8131f, 0.0066f},  {30, 29.0401f, -0.7212f, 0.0062f}, {25, 22.9901f, -0.5566f, 0.0048f},
+    {20, 18.634f, -0.4211f, 0.0035f},   {15, 14.278f, -0.2856f, 0.0021f},  {10, 11.858f, -0.2107f, 0.0014f},
     {5, 9.438f, -0.1355f, 0.0006f},     {0, 7.865f, -0.1089f, 0.0005f},
 };
 
 // Specific heat, Btu/lb.F: w + T D / 10000 (third column unused). Empirical fit,
 // 0 to 70 % glycol.
 constexpr Band3 kGlycolSpecHeat[] = {
-    {65, 0.64f, 7.5f, 0},   {60, 0.665f, 7.45f, 0}, {55, 0.685f, 7.4f, 0},
-    {50, 0.71f, 7.15f, 0},  {45, 0.735f, 7.0f, 0},  {40, 0.765f, 6.25f, 0},
-    {35, 0.795f, 5.45f, 0}, {30, 0.835f, 4.4f, 0},  {25, 0.87f, 3.5f, 0},
-    {20, 0.895f, 2.75f, 0}, {15, 0.925f, 1.95f, 0}, {10, 0.945f, 1.14f, 0},
-    {5, 0.97f, 0.6f, 0},    {0, 0.985f, 0.55f, 0},  {0, 1.0f, 0.0f, 0},
+    {65, 0.64f, 7.5f, 0},  {60, 0.665f, 7.45f, 0}, {55, 0.685f, 7.4f, 0},  {50, 0.71f, 7.15f, 0},
+    {45, 0.735f, 7.0f, 0}, {40, 0.765f, 6.25f, 0}, {35, 0.795f, 5.45f, 0}, {30, 0.835f, 4.4f, 0},
+    {25, 0.87f, 3.5f, 0},  {20, 0.895f, 2.75f, 0}, {15, 0.925f, 1.95f, 0}, {10, 0.945f, 1.14f, 0},
+    {5, 0.97f, 0.6f, 0},   {0, 0.985f, 0.55f, 0},  {0, 1.0f, 0.0f, 0},
 };
 
 // Steam saturation temperature, F, from gauge pressure, psig: e + f p + g p^2.
 // Empirical fit of the steam tables.
 constexpr Band3 kSteamTempFromPressure[] = {
-    {300, 296.0f, 0.54f, -0.0004f},      {200, 291.8392f, 0.5762f, -0.0004779f},
-    {100, 262.6448f, 0.8737f, -0.001241f}, {15, 226.9738f, 1.7176f, -0.006176f},
+    {300, 296.0f, 0.54f, -0.0004f},
+    {200, 291.8392f, 0.5762f, -0.0004779f},
+    {100, 262.6448f, 0.8737f, -0.001241f},
+    {15, 226.9738f, 1.7176f, -0.006176f},
     {0, 212.0f, 3.2f, -0.046f},
 };
 
 // Gauge pressure, psig, from saturation temperature, F: l + m T + o T^2.
 // Empirical fit of the steam tables.
 constexpr Band3 kSteamPressureFromTemp[] = {
-    {422, 3005.1282f, -16.0714f, 0.02289f}, {388, 1001.8558f, -6.6844f, 0.0119f},
-    {250, 264.5113f, -2.4406f, 0.005779f},  {0, 68.4421f, -0.9343f, 0.002885f},
+    {422, 3005.1282f, -16.0714f, 0.02289f},
+    {388, 1001.8558f, -6.6844f, 0.0119f},
+    {250, 264.5113f, -2.4406f, 0.005779f},
+    {0, 68.4421f, -0.9343f, 0.002885f},
 };
 
 // Latent heat, Btu/lb, from gauge pressure, psig: b + c p + d p^2.
@@ -97,7 +98,9 @@ constexpr Band3 kSteamLatentHeat[] = {
     {0, 970.3652f, -2.1701f, 0.0401f},
 };
 
-double Quadratic(const Band3& row, double x) { return row.a + row.b * x + row.c * (x * x); }
+double Quadratic(const Band3& row, double x) {
+    return row.a + row.b * x + row.c * (x * x);
+}
 
 constexpr float kLatentHeatAtmospheric = 970.3652f;
 
@@ -126,8 +129,7 @@ void CC_GlycolProperties() {
     r.FluidDensity = rho;
 
     // Conductivity, Btu/h.ft.F: empirical fit in T (F) and percent glycol.
-    r.FluidThermCond =
-        F32((0.3184 - 0.00144 * p) + t * (0.0004 - 0.0000112524 * p + 5.41977e-8 * (p * p)));
+    r.FluidThermCond = F32((0.3184 - 0.00144 * p) + t * (0.0004 - 0.0000112524 * p + 5.41977e-8 * (p * p)));
 
     double mu;
     if (t > 50) {

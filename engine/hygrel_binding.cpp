@@ -22,13 +22,21 @@ constexpr const char* kLibraryTitle = "Hygrel32";
 constexpr const char* kDefaultFileName = "libHygrel32.so";
 
 enum Entry : int {
-    kSatVp, kDensity, kEnthalpy, kSatGrains, kRh, kRhToGr, kDewPoint, kWetBulb, kWbToGr,
+    kSatVp,
+    kDensity,
+    kEnthalpy,
+    kSatGrains,
+    kRh,
+    kRhToGr,
+    kDewPoint,
+    kWetBulb,
+    kWbToGr,
     kEntryCount
 };
 
 constexpr const char* kEntryNames[kEntryCount] = {
-    "HGSATVP", "HGDENSITY", "HGENTHALPY", "HGSATGRAINS", "HGRH",
-    "HGRHTOGR", "HGDEWPOINT", "HGWETBULB", "HGWBTOGR",
+    "HGSATVP",  "HGDENSITY",  "HGENTHALPY", "HGSATGRAINS", "HGRH",
+    "HGRHTOGR", "HGDEWPOINT", "HGWETBULB",  "HGWBTOGR",
 };
 
 struct Binding {
@@ -93,8 +101,8 @@ void* Library(Binding& b) {
     dlerror();
     void* fn = dlsym(h, kEntryNames[e]);
     if (!fn)
-        rt::Raise(rt::kEntryPoint, std::string("Can't find DLL entry point ") + kEntryNames[e] +
-                                       " in " + kLibraryTitle);
+        rt::Raise(rt::kEntryPoint,
+                  std::string("Can't find DLL entry point ") + kEntryNames[e] + " in " + kLibraryTitle);
     b.entries[e].store(fn, std::memory_order_release);
     return fn;
 }
@@ -109,15 +117,27 @@ inline Fn Entry_(Entry e) {
 }  // namespace
 
 // Each function's type is the library's own declaration of it.
-float HGSATVP(float t) { return Entry_<decltype(&::HGSATVP)>(kSatVp)(t); }
-float HGDENSITY(float t, float W, int16_t Z) { return Entry_<decltype(&::HGDENSITY)>(kDensity)(t, W, Z); }
-float HGENTHALPY(float t, float W) { return Entry_<decltype(&::HGENTHALPY)>(kEnthalpy)(t, W); }
-float HGSATGRAINS(float t, int16_t Z) { return Entry_<decltype(&::HGSATGRAINS)>(kSatGrains)(t, Z); }
-float HGRH(float t, float W, int16_t Z) { return Entry_<decltype(&::HGRH)>(kRh)(t, W, Z); }
+float HGSATVP(float t) {
+    return Entry_<decltype(&::HGSATVP)>(kSatVp)(t);
+}
+float HGDENSITY(float t, float W, int16_t Z) {
+    return Entry_<decltype(&::HGDENSITY)>(kDensity)(t, W, Z);
+}
+float HGENTHALPY(float t, float W) {
+    return Entry_<decltype(&::HGENTHALPY)>(kEnthalpy)(t, W);
+}
+float HGSATGRAINS(float t, int16_t Z) {
+    return Entry_<decltype(&::HGSATGRAINS)>(kSatGrains)(t, Z);
+}
+float HGRH(float t, float W, int16_t Z) {
+    return Entry_<decltype(&::HGRH)>(kRh)(t, W, Z);
+}
 float HGRHTOGR(float t, float phi, int16_t Z) {
     return Entry_<decltype(&::HGRHTOGR)>(kRhToGr)(t, phi, Z);
 }
-float HGDEWPOINT(float W, int16_t Z) { return Entry_<decltype(&::HGDEWPOINT)>(kDewPoint)(W, Z); }
+float HGDEWPOINT(float W, int16_t Z) {
+    return Entry_<decltype(&::HGDEWPOINT)>(kDewPoint)(W, Z);
+}
 float HGWETBULB(float t, float W, int16_t Z) {
     return Entry_<decltype(&::HGWETBULB)>(kWetBulb)(t, W, Z);
 }

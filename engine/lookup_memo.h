@@ -57,10 +57,18 @@ private:
             return s.value;
         float v;
         switch (f) {
-        case kSatGrains: v = hg::HGSATGRAINS(x, Z); break;
-        case kWbToGr: v = hg::HGWBTOGR(x, y, Z); break;
-        case kDewPoint: v = hg::HGDEWPOINT(x, Z); break;
-        default: v = hg::HGDENSITY(x, y, Z); break;
+            case kSatGrains:
+                v = hg::HGSATGRAINS(x, Z);
+                break;
+            case kWbToGr:
+                v = hg::HGWBTOGR(x, y, Z);
+                break;
+            case kDewPoint:
+                v = hg::HGDEWPOINT(x, Z);
+                break;
+            default:
+                v = hg::HGDENSITY(x, y, Z);
+                break;
         }
         s = Slot{a, b, generation_, Z, f, v};
         return v;

@@ -14,7 +14,9 @@ thread_local MessageSink* t_sink [[gnu::tls_model("initial-exec")]] = nullptr;
 
 }  // namespace
 
-MessageSink& CurrentMessageSink() { return t_sink ? *t_sink : g_discard; }
+MessageSink& CurrentMessageSink() {
+    return t_sink ? *t_sink : g_discard;
+}
 
 MessageSink* SetMessageSink(MessageSink* sink) {
     MessageSink* old = t_sink;

@@ -43,8 +43,7 @@ MessageSink& CurrentMessageSink();
 MessageSink* SetMessageSink(MessageSink* sink);
 // Shows a message through the current sink. The default title is the
 // program's caption "Korvan".
-void ShowMessage(const std::string& text, MsgIcon icon = MsgIcon::None,
-                 const std::string& title = "Korvan");
+void ShowMessage(const std::string& text, MsgIcon icon = MsgIcon::None, const std::string& title = "Korvan");
 
 // Installs a sink on the calling thread for the lifetime of this object, then
 // restores the old one.

@@ -38,13 +38,13 @@ bool AirDropCoef(const std::string& pattern, char fin, AirDropRow& row) {
     };
     static constexpr Entry kRows[] = {
         {"6", 'C', {0.0067, 1.772, 0.385}}, {"6", 'L', {0.0057, 1.588, 0}},
-        {"6", 'S', {0.0052, 1.658, 0}},      {"6", 'R', {0.0082, 1.575, 0}},
+        {"6", 'S', {0.0052, 1.658, 0}},     {"6", 'R', {0.0082, 1.575, 0}},
         {"3", 'C', {0.0078, 1.772, 0.385}}, {"3", 'L', {0.0066, 1.588, 0}},
-        {"3", 'S', {0.006, 1.658, 0}},       {"3", 'R', {0.0092, 1.575, 0}},
+        {"3", 'S', {0.006, 1.658, 0}},      {"3", 'R', {0.0092, 1.575, 0}},
         {"P", 'C', {0.0094, 1.772, 0.475}}, {"P", 'L', {0.008, 1.588, 0}},
-        {"P", 'S', {0.0073, 1.658, 0}},      {"P", 'R', {0.01095, 1.575, 0}},
+        {"P", 'S', {0.0073, 1.658, 0}},     {"P", 'R', {0.01095, 1.575, 0}},
         {"5", 'C', {0.0105, 1.772, 0.475}}, {"5", 'L', {0.009, 1.588, 0}},
-        {"5", 'S', {0.0081, 1.658, 0}},      {"5", 'R', {0.01195, 1.575, 0}},
+        {"5", 'S', {0.0081, 1.658, 0}},     {"5", 'R', {0.01195, 1.575, 0}},
     };
     for (const Entry& e : kRows) {
         if (pattern == e.pattern && fin == e.fin) {
@@ -61,7 +61,7 @@ float ContractionK(double s) {
     if (s == 1) return 0;
     const double s2 = s * s, s3 = s2 * s, s4 = s3 * s, s5 = s4 * s, s6 = s5 * s, s7 = s6 * s;
     return F32(0.58058898 - 0.30097237 * s - 0.89506911 * s2 + 3.3513343 * s3 - 4.8110844 * s4 -
-           4.3805024 * s5 + 12.184666 * s6 - 5.7298579 * s7);
+               4.3805024 * s5 + 12.184666 * s6 - 5.7298579 * s7);
 }
 
 // Return-bend allowance, in. of straight tube per bend, by tube pattern.
@@ -100,11 +100,21 @@ float PatternFactor(double tubeV) {
     const bool dry = cc.UseDryCalc != 0;
     double f, limit;
     if (s.Pattern == "P") {
-        if (dry) { f = 8.2 * Pow(z, -0.04) - 5.3; limit = 2.35; }
-        else { f = 6.8 * Pow(z, -0.6) + 1; limit = 2.9; }
+        if (dry) {
+            f = 8.2 * Pow(z, -0.04) - 5.3;
+            limit = 2.35;
+        } else {
+            f = 6.8 * Pow(z, -0.6) + 1;
+            limit = 2.9;
+        }
     } else {
-        if (dry) { f = 3.5 * Pow(z, -0.8) + 1.3; limit = 2.65; }
-        else { f = 4 * Pow(z, -0.9) + 1.04; limit = 2.65; }
+        if (dry) {
+            f = 3.5 * Pow(z, -0.8) + 1.3;
+            limit = 2.65;
+        } else {
+            f = 4 * Pow(z, -0.9) + 1.04;
+            limit = 2.65;
+        }
     }
     return F32(f > limit ? limit : f);
 }
@@ -121,12 +131,12 @@ void LiquidDrop(float circuitLength, float headerLength, float& result) {
     const float sigmaT = F32(Chk(std::pow(Div(tubeId, headerDia), 2)));
     const double density = r.FluidDensity;
     const double connV = r.ConnVelocity, tubeV = r.TubeVelocity;
-    const float entryConn = F32(connV * connV *
-                                (1 - static_cast<double>(sigmaC) * sigmaC + ContractionK(sigmaC)) *
-                                density / 2 * 0.000498139);
-    const float entryTube = F32(tubeV * tubeV *
-                                (1 - static_cast<double>(sigmaT) * sigmaT + ContractionK(sigmaT)) *
-                                density / 2 * 0.000498139);
+    const float entryConn =
+        F32(connV * connV * (1 - static_cast<double>(sigmaC) * sigmaC + ContractionK(sigmaC)) * density / 2 *
+            0.000498139);
+    const float entryTube =
+        F32(tubeV * tubeV * (1 - static_cast<double>(sigmaT) * sigmaT + ContractionK(sigmaT)) * density / 2 *
+            0.000498139);
 
     // Friction, ft of water per ft: empirical power-law fit in V (ft/s) and d (in.).
     const float hh = F32(Div(0.005805 * Pow(r.HeaderVelocity, 1.772), Pow(headerDia, 1.228)));
@@ -158,9 +168,8 @@ void RefrigerantDrop(float circuitLength, float& result) {
     const double q = r.TotalBtuh;
     // Refrigerant friction gradient, psi per ft: empirical power-law fit in the
     // capacity per circuit (thousands of Btu/h) and the tube bore (in.).
-    const float gradient =
-        F32(Div(0.000042025, Pow(cc.TubeId, 4.772)) *
-            Pow(Div(q, static_cast<double>(s.Circuits) * 1000), 1.772));
+    const float gradient = F32(Div(0.000042025, Pow(cc.TubeId, 4.772)) *
+                               Pow(Div(q, static_cast<double>(s.Circuits) * 1000), 1.772));
     const Refrigerant* known = FindRefrigerant(r.Refrigerant);
     if (cc.UseDryCalc != 0) {
         const double factor = known ? known->dropDry : 0.0;
@@ -169,8 +178,8 @@ void RefrigerantDrop(float circuitLength, float& result) {
         result = F32(drop);
     } else {
         const double factor = known ? known->dropWet : 0.0;
-        double drop = static_cast<double>(gradient) * circuitLength * factor *
-                      SuctionTempFactor(r.EntFluidTemp);
+        double drop =
+            static_cast<double>(gradient) * circuitLength * factor * SuctionTempFactor(r.EntFluidTemp);
         if (s.Rifled == "Y") drop *= 1.1;
         result = F32(drop);
     }
@@ -199,8 +208,7 @@ float CC_AirPressureDrop() {
         const float x = F32(r.EatWb - (static_cast<double>(r.EatDb) - r.EatWb) / 2 - r.EntFluidTemp);
         if (x >= 3) {
             const double fpi = s.FPI;
-            dp = F32(dp * 1.206838 * Pow(fpi, -0.2479246) *
-                     Pow(x, 0.03835885 * Pow(fpi, 0.8502904)));
+            dp = F32(dp * 1.206838 * Pow(fpi, -0.2479246) * Pow(x, 0.03835885 * Pow(fpi, 0.8502904)));
         }
     }
 
@@ -215,9 +223,9 @@ float CC_TubePressureDrop() {
         const float allowance = ReturnBendAllowance(s.Pattern);
         const int16_t totalTubes = rt::I16(static_cast<double>(s.RD) * s.TH);
         const float perCircuit = F32(Div(totalTubes, s.Circuits));
-        const float length = F32(((static_cast<double>(perCircuit) - 1) * allowance +
-                                  static_cast<double>(perCircuit) * s.FL) *
-                                 kc::kFtPerIn);
+        const float length =
+            F32(((static_cast<double>(perCircuit) - 1) * allowance + static_cast<double>(perCircuit) * s.FL) *
+                kc::kFtPerIn);
         const float headerLength = F32(static_cast<double>(s.HeaderLength) * kc::kFtPerIn);
 
         if (IsRefrigerantCoil(cc.Type))

@@ -8,25 +8,39 @@ namespace rt {
 
 std::string Description(int number) {
     switch (number) {
-    case kInvalidCall: return "Invalid procedure call or argument";
-    case kOverflow: return "Overflow";
-    case kSubscript: return "Subscript out of range";
-    case kDivisionByZero: return "Division by zero";
-    case kFileNotFound: return "File not found";
-    case kEntryPoint: return "Can't find DLL entry point";
-    default: return "Application-defined or object-defined error";
+        case kInvalidCall:
+            return "Invalid procedure call or argument";
+        case kOverflow:
+            return "Overflow";
+        case kSubscript:
+            return "Subscript out of range";
+        case kDivisionByZero:
+            return "Division by zero";
+        case kFileNotFound:
+            return "File not found";
+        case kEntryPoint:
+            return "Can't find DLL entry point";
+        default:
+            return "Application-defined or object-defined error";
     }
 }
 
 RtError::RtError(int number, std::string description)
     : std::runtime_error(std::to_string(number) + "  " + description),
-      number_(number), description_(std::move(description)) {}
+      number_(number),
+      description_(std::move(description)) {}
 
 RtError::RtError(int number) : RtError(number, Description(number)) {}
 
-void Raise(int number) { throw RtError(number); }
-void Raise(int number, const std::string& description) { throw RtError(number, description); }
-void RaiseOverflow() { throw RtError(kOverflow); }
+void Raise(int number) {
+    throw RtError(number);
+}
+void Raise(int number, const std::string& description) {
+    throw RtError(number, description);
+}
+void RaiseOverflow() {
+    throw RtError(kOverflow);
+}
 
 double Div(double a, double b) {
     if (b == 0.0) Raise(a == 0.0 ? kOverflow : kDivisionByZero);
@@ -43,7 +57,9 @@ double Sqrt(double x) {
     return Chk(std::sqrt(x));
 }
 
-double Exp(double x) { return Chk(std::exp(x)); }
+double Exp(double x) {
+    return Chk(std::exp(x));
+}
 
 double Pow(double a, double b) {
     if (a == 0.0 && b < 0.0) Raise(kDivisionByZero);

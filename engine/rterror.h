@@ -16,12 +16,12 @@
 namespace rt {
 
 enum ErrorNumber : int {
-    kInvalidCall = 5,       // "Invalid procedure call or argument"
-    kOverflow = 6,          // "Overflow"
-    kSubscript = 9,         // "Subscript out of range"
-    kDivisionByZero = 11,   // "Division by zero"
-    kFileNotFound = 48,     // "File not found: <library>"
-    kEntryPoint = 453,      // "Can't find DLL entry point <name> in <library>"
+    kInvalidCall = 5,      // "Invalid procedure call or argument"
+    kOverflow = 6,         // "Overflow"
+    kSubscript = 9,        // "Subscript out of range"
+    kDivisionByZero = 11,  // "Division by zero"
+    kFileNotFound = 48,    // "File not found: <library>"
+    kEntryPoint = 453,     // "Can't find DLL entry point <name> in <library>"
 };
 
 // The standard description of an error number ("Overflow", ...).
@@ -48,31 +48,38 @@ private:
 
 // A double result that must be finite; otherwise error 6.
 inline double Chk(double x) {
-    if (!std::isfinite(x)) [[unlikely]] RaiseOverflow();
+    if (!std::isfinite(x)) [[unlikely]]
+        RaiseOverflow();
     return x;
 }
 
 // Stores into a 32-bit float: non-finite or beyond the float range -> 6.
 inline float F32(double x) {
-    if (!std::isfinite(x)) [[unlikely]] RaiseOverflow();
+    if (!std::isfinite(x)) [[unlikely]]
+        RaiseOverflow();
     const float f = static_cast<float>(x);
-    if (!std::isfinite(f)) [[unlikely]] RaiseOverflow();
+    if (!std::isfinite(f)) [[unlikely]]
+        RaiseOverflow();
     return f;
 }
 
 // Rounds half to even into a 16-bit integer: out of range or non-finite -> 6.
 inline int16_t I16(double x) {
-    if (!std::isfinite(x)) [[unlikely]] RaiseOverflow();
+    if (!std::isfinite(x)) [[unlikely]]
+        RaiseOverflow();
     const double r = std::nearbyint(x);  // default rounding mode: half to even
-    if (r < -32768.0 || r > 32767.0) [[unlikely]] RaiseOverflow();
+    if (r < -32768.0 || r > 32767.0) [[unlikely]]
+        RaiseOverflow();
     return static_cast<int16_t>(r);
 }
 
 // Rounds half to even into a 32-bit integer: out of range or non-finite -> 6.
 inline int32_t I32(double x) {
-    if (!std::isfinite(x)) [[unlikely]] RaiseOverflow();
+    if (!std::isfinite(x)) [[unlikely]]
+        RaiseOverflow();
     const double r = std::nearbyint(x);
-    if (r < -2147483648.0 || r > 2147483647.0) [[unlikely]] RaiseOverflow();
+    if (r < -2147483648.0 || r > 2147483647.0) [[unlikely]]
+        RaiseOverflow();
     return static_cast<int32_t>(r);
 }
 // a / b: b == 0 raises 6 when a == 0 too (0/0), else 11.

@@ -68,19 +68,24 @@ bool RateHeatingCoil() {
         const float hi = CC_TubeFilmCoef();
         const float R = F32(static_cast<double>(cc.FinWallResDry) + cc.AirJ + Div(cc.AreaRatio, hi) +
                             static_cast<double>(s.FoulingFactor) * cc.AreaRatio);
-        const float Cr = F32(Div(static_cast<double>(rhoE) * 60.0 * cc.AirCp * r.Acfm, static_cast<double>(r.FluidSpecHeat) * r.FluidMassFlow));
+        const float Cr = F32(Div(static_cast<double>(rhoE) * 60.0 * cc.AirCp * r.Acfm,
+                                 static_cast<double>(r.FluidSpecHeat) * r.FluidMassFlow));
         const float ntu = F32(Div(cc.TotalArea, static_cast<double>(rhoE) * 60.0 * cc.AirCp * r.Acfm * R));
         const float eff = Effectiveness(s.RD, Cr, ntu);
 
-        r.SensibleBtuh = F32(static_cast<double>(rhoM) * 60.0 * cc.AirCp * eff * r.Acfm * (static_cast<double>(r.EntFluidTemp) - r.EatDb));
+        r.SensibleBtuh = F32(static_cast<double>(rhoM) * 60.0 * cc.AirCp * eff * r.Acfm *
+                             (static_cast<double>(r.EntFluidTemp) - r.EatDb));
         r.SensibleBtuh = F32(static_cast<double>(r.CapacityFactor) * r.SensibleBtuh);
         r.LatDb = F32(Div(r.SensibleBtuh, static_cast<double>(rhoM) * 60.0 * cc.AirCp * r.Acfm) + r.EatDb);
-        r.LvgFluidTemp = F32(static_cast<double>(r.EntFluidTemp) - Div(r.SensibleBtuh, static_cast<double>(r.FluidSpecHeat) * r.FluidMassFlow));
+        r.LvgFluidTemp = F32(static_cast<double>(r.EntFluidTemp) -
+                             Div(r.SensibleBtuh, static_cast<double>(r.FluidSpecHeat) * r.FluidMassFlow));
         r.TotalBtuh = r.SensibleBtuh;
 
         if (F32(std::fabs(static_cast<double>(r.LvgFluidTemp) - tl)) < 0.01) return true;
-        if (tl > r.LvgFluidTemp) tl = F32(tl - (static_cast<double>(tl) - r.LvgFluidTemp) / 2.0);
-        else tl = F32(tl + (static_cast<double>(r.LvgFluidTemp) - tl) / 2.0);
+        if (tl > r.LvgFluidTemp)
+            tl = F32(tl - (static_cast<double>(tl) - r.LvgFluidTemp) / 2.0);
+        else
+            tl = F32(tl + (static_cast<double>(r.LvgFluidTemp) - tl) / 2.0);
     }
 }
 

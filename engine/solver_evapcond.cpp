@@ -40,11 +40,13 @@ DryPass DryAirSide(float We) {
     const float rho = CC_AirDensity(ta, We, r.Altitude);
     const float hi = CC_TubeFilmCoef();
     const float R = F32(Div(cc.AreaRatio, hi) + (static_cast<double>(cc.FinWallResDry) + cc.AirJ));
-    const float ntu = F32(Div(cc.Coil.RD * Div(cc.AreaPerFaceRow, R), static_cast<double>(r.FaceVelocity) * 60.0 * rho * cc.AirCp));
+    const float ntu = F32(Div(cc.Coil.RD * Div(cc.AreaPerFaceRow, R),
+                              static_cast<double>(r.FaceVelocity) * 60.0 * rho * cc.AirCp));
     const float E = F32(rt::Exp(ntu));
     const float eff = F32(Div(static_cast<double>(E) - 1.0, E));
     cc.AirMassFlow = F32(static_cast<double>(rho) * 60.0 * r.Acfm);
-    const float Qs = F32(static_cast<double>(cc.AirMassFlow) * cc.AirCp * eff * (static_cast<double>(r.EntFluidTemp) - r.EatDb));
+    const float Qs = F32(static_cast<double>(cc.AirMassFlow) * cc.AirCp * eff *
+                         (static_cast<double>(r.EntFluidTemp) - r.EatDb));
     return {Qs, eff};
 }
 
@@ -53,11 +55,15 @@ void RateSteamCoil(float We) {
     r.LatDb = r.EatDb;
     for (int pass = 1; pass <= 10; ++pass) {
         r.SensibleBtuh = DryAirSide(We).Qs;
-        r.LatDb = F32(Div(static_cast<double>(r.SensibleBtuh) * kc::kKwPerBtuh * kc::kBtuhPerKw, static_cast<double>(r.Acfm) * kc::kStdAirSensibleFactor) + r.EatDb);
+        r.LatDb = F32(Div(static_cast<double>(r.SensibleBtuh) * kc::kKwPerBtuh * kc::kBtuhPerKw,
+                          static_cast<double>(r.Acfm) * kc::kStdAirSensibleFactor) +
+                      r.EatDb);
     }
     r.TotalBtuh = F32(static_cast<double>(r.SensibleBtuh) * (cc.Coil.Pattern == "5" ? 0.85 : 0.95));
     r.SensibleBtuh = r.TotalBtuh;
-    r.LatDb = F32(Div(static_cast<double>(r.TotalBtuh) * kc::kKwPerBtuh * kc::kBtuhPerKw, static_cast<double>(r.Acfm) * kc::kStdAirSensibleFactor) + r.EatDb);
+    r.LatDb = F32(Div(static_cast<double>(r.TotalBtuh) * kc::kKwPerBtuh * kc::kBtuhPerKw,
+                      static_cast<double>(r.Acfm) * kc::kStdAirSensibleFactor) +
+                  r.EatDb);
     r.Condensate = F32(Div(r.TotalBtuh, r.LatentHeat));
 }
 
@@ -78,10 +84,14 @@ void RateDryRefrigerantCoil(float We) {
         const DryPass p = DryAirSide(We);
         // The 1.28 allowance may not push the air past the refrigerant
         // temperature: beyond an effectiveness of 1 the capacity is that at 1.
-        if (static_cast<double>(p.eff) * 1.28 > 1.0) r.SensibleBtuh = F32(Div(p.Qs, p.eff));
-        else r.SensibleBtuh = F32(static_cast<double>(p.Qs) * 1.28);
+        if (static_cast<double>(p.eff) * 1.28 > 1.0)
+            r.SensibleBtuh = F32(Div(p.Qs, p.eff));
+        else
+            r.SensibleBtuh = F32(static_cast<double>(p.Qs) * 1.28);
         r.TotalBtuh = r.SensibleBtuh;
-        r.LatDb = F32(Div(r.SensibleBtuh, static_cast<double>(cc.AirCp) * kc::kStdAirLbPerHourPerCfm * r.Acfm) + r.EatDb);
+        r.LatDb =
+            F32(Div(r.SensibleBtuh, static_cast<double>(cc.AirCp) * kc::kStdAirLbPerHourPerCfm * r.Acfm) +
+                r.EatDb);
 
         if (std::fabs(static_cast<double>(r.TotalBtuh) - guess[k]) <= 100.0) return;
         if (k == 50) {
@@ -116,8 +126,10 @@ void CC_DoEvapWetCalc(float EntAirEnthalpy) {
     const float T = r.EntFluidTemp;
     const float b = SatEnthalpySlope(T);
     const float hi = CC_TubeFilmCoef();
-    const float Rh = F32(Div(static_cast<double>(cc.AreaRatio) * b, hi) + (static_cast<double>(cc.FinWallRes) + cc.AirJ) * 0.243);
-    const float ntu = F32(Div(s.RD * Div(cc.AreaPerFaceRow, Rh), static_cast<double>(r.FaceVelocity) * kc::kStdAirLbPerHourPerCfm));
+    const float Rh = F32(Div(static_cast<double>(cc.AreaRatio) * b, hi) +
+                         (static_cast<double>(cc.FinWallRes) + cc.AirJ) * 0.243);
+    const float ntu = F32(Div(s.RD * Div(cc.AreaPerFaceRow, Rh),
+                              static_cast<double>(r.FaceVelocity) * kc::kStdAirLbPerHourPerCfm));
     const float E = F32(rt::Exp(ntu));
     const float eff = F32(Div(static_cast<double>(E) - 1.0, E));
 
@@ -126,21 +138,27 @@ void CC_DoEvapWetCalc(float EntAirEnthalpy) {
     if (static_cast<double>(eff) * r.EvapCondAux > 1.0) {
         // The factored effectiveness would exceed 1: rate at the capacity of
         // air leaving saturated at the refrigerant temperature.
-        r.TotalBtuh = F32(static_cast<double>(r.Scfm) * kc::kStdAirLbPerHourPerCfm * (static_cast<double>(hwb) - hr));
+        r.TotalBtuh =
+            F32(static_cast<double>(r.Scfm) * kc::kStdAirLbPerHourPerCfm * (static_cast<double>(hwb) - hr));
     } else {
-        r.TotalBtuh = F32(static_cast<double>(r.Scfm) * kc::kStdAirLbPerHourPerCfm * eff * (static_cast<double>(hwb) - hr));
+        r.TotalBtuh = F32(static_cast<double>(r.Scfm) * kc::kStdAirLbPerHourPerCfm * eff *
+                          (static_cast<double>(hwb) - hr));
         r.TotalBtuh = F32(static_cast<double>(r.TotalBtuh) * r.EvapCondAux);
     }
 
     r.LatWb = SatTemp(F32(static_cast<double>(he) - Div(r.TotalBtuh, cc.AirMassFlow)), r.EatDb, r.EatWb);
     const float BF = F32(Div(1.0, rt::Exp(Div(static_cast<double>(s.RD) * cc.AreaPerFaceRow,
-                                               static_cast<double>(r.FaceVelocity) * cc.AirJ * kc::kStdAirLbPerHourPerCfm * cc.AirCp))));
+                                              static_cast<double>(r.FaceVelocity) * cc.AirJ *
+                                                  kc::kStdAirLbPerHourPerCfm * cc.AirCp))));
     r.LatDb = F32((static_cast<double>(r.EatDb) - r.EatWb) * BF + r.LatWb);
-    r.SensibleBtuh = F32(static_cast<double>(cc.AirCp) * kc::kStdAirLbPerHourPerCfm * r.Scfm * (static_cast<double>(r.EatDb) - r.LatDb));
+    r.SensibleBtuh = F32(static_cast<double>(cc.AirCp) * kc::kStdAirLbPerHourPerCfm * r.Scfm *
+                         (static_cast<double>(r.EatDb) - r.LatDb));
 
     if (r.TotalBtuh == 0) r.TotalBtuh = 1.0f;
-    if (F32(Div(r.SensibleBtuh, r.TotalBtuh)) > 0.94) r.SensibleBtuh = r.TotalBtuh;
-    else if (r.SensibleBtuh > r.TotalBtuh) r.SensibleBtuh = r.TotalBtuh;
+    if (F32(Div(r.SensibleBtuh, r.TotalBtuh)) > 0.94)
+        r.SensibleBtuh = r.TotalBtuh;
+    else if (r.SensibleBtuh > r.TotalBtuh)
+        r.SensibleBtuh = r.TotalBtuh;
     r.LatWb = SatTemp(F32(static_cast<double>(he) - Div(r.TotalBtuh, cc.AirMassFlow)), r.EatDb, r.EatWb);
 }
 
@@ -151,6 +169,8 @@ void CC_DoEvapCondCalc(float& EntAirEnthalpy) {
         return;
     }
     const float We = hg::HGWBTOGR(r.EatDb, cc.EatWbCalc, r.Altitude);
-    if (cc.Type == CoilType::Steam) RateSteamCoil(We);
-    else RateDryRefrigerantCoil(We);
+    if (cc.Type == CoilType::Steam)
+        RateSteamCoil(We);
+    else
+        RateDryRefrigerantCoil(We);
 }

@@ -77,13 +77,19 @@ float SurfTemp(float cr, float tf, float ha) {
 }
 
 // Log-mean of two differences a and b.
-double LogMean(double a, double b) { return Div(a - b, rt::Log(Div(a, b))); }
+double LogMean(double a, double b) {
+    return Div(a - b, rt::Log(Div(a, b)));
+}
 
 // Moist air specific heat at the mean of two humidity ratios (grains/lb).
-float MeanCp(float wl, float we) { return F32(0.24 + 0.444 * (double(wl) + we) / 14000.0); }
+float MeanCp(float wl, float we) {
+    return F32(0.24 + 0.444 * (double(wl) + we) / 14000.0);
+}
 
 // Damping of the capacity step for the partly wet and the dry surface.
-float Damping(int16_t k) { return k > 75 ? 0.15f : k > 50 ? 0.5f : 1.0f; }
+float Damping(int16_t k) {
+    return k > 75 ? 0.15f : k > 50 ? 0.5f : 1.0f;
+}
 
 enum Outcome { kNormal = 0, kOvershoot = 1, kInfeasible = 2 };
 enum Surface { kWet, kPartWet, kDry };
@@ -228,8 +234,10 @@ void SurfaceCondition(const Inlet& in, Trial& t) {
     t.Cwet = F32(Div(double(cc.FinWallResWet) + t.Ri + in.Rfo, double(t.cp) * cc.AirJCorr));
     t.M = F32(Div(double(in.tdp) - r.LvgFluidTemp + double(in.he) * t.slope + double(in.hdp) * t.Cwet,
                   double(t.slope) + t.Cwet));
-    if (t.M >= in.he) t.surface = kWet;
-    else if (t.M > t.hl) t.surface = kPartWet;
+    if (t.M >= in.he)
+        t.surface = kWet;
+    else if (t.M > t.hl)
+        t.surface = kPartWet;
 }
 
 // Wholly wet surface: log-mean enthalpy potential.
@@ -263,8 +271,8 @@ void RatePartWetSurface(Search& sr, Trial& t) {
     const float twx = F32(double(r.LvgFluidTemp) - (double(r.EatDb) - tx) * t.cp * t.slope);
     const float tOut = SurfTemp(t.Cwet, r.EntFluidTemp, t.hl);
     const float hsOut = SatEnthalpy(tOut, r.Altitude);
-    if (!(t.M > in.hdp && t.hl >= hsOut && in.tdp > twx && tOut > r.EntFluidTemp && r.EatDb > r.LvgFluidTemp &&
-          twx < tx)) {
+    if (!(t.M > in.hdp && t.hl >= hsOut && in.tdp > twx && tOut > r.EntFluidTemp &&
+          r.EatDb > r.LvgFluidTemp && twx < tx)) {
         t.outcome = kInfeasible;
         sr.partCap = t.Qk;
         return;
@@ -354,8 +362,10 @@ void UpdateHumidity(Search& sr, const Trial& t) {
     CoilRating& r = cc.Rating;
     RaiseLeavingDryBulbToWetBulb(r);
     sr.Wl = LeavingHumidity(r, sr.Wl);
-    if (cc.CoilDry != kFalse) sr.Wl = sr.in.We;
-    else if (sr.Wl > sr.in.We) sr.Wl = sr.in.We;
+    if (cc.CoilDry != kFalse)
+        sr.Wl = sr.in.We;
+    else if (sr.Wl > sr.in.We)
+        sr.Wl = sr.in.We;
     r.TotalBtuh = t.Qnew;
 }
 
@@ -372,9 +382,12 @@ Trial RateTrial(Search& sr) {
     }
     FluidSide(sr, t);
     SurfaceCondition(sr.in, t);
-    if (t.surface == kWet) RateWetSurface(sr, t);
-    else if (t.surface == kPartWet) RatePartWetSurface(sr, t);
-    else RateDrySurface(sr, t);
+    if (t.surface == kWet)
+        RateWetSurface(sr, t);
+    else if (t.surface == kPartWet)
+        RatePartWetSurface(sr, t);
+    else
+        RateDrySurface(sr, t);
     if (t.outcome != kNormal) return t;
     if (t.cap != nullptr) LimitWetCapacity(sr, t);
     UpdateHumidity(sr, t);
@@ -400,8 +413,10 @@ bool NextTrial(Search& sr, const Trial& t) {
         if (sr.upperBound > 0 && guess[k] > sr.upperBound) guess[k] = F32(guess[k] * 0.9);
     } else {
         guess[k] = F32(guess[k - 1] + double(t.d) * (double(t.Qnew) - guess[k - 1]) / 2.0);
-        if (t.Qnew > guess[k - 1]) sr.lowerBound = guess[k - 1];
-        else sr.upperBound = guess[k - 1];
+        if (t.Qnew > guess[k - 1])
+            sr.lowerBound = guess[k - 1];
+        else
+            sr.upperBound = guess[k - 1];
     }
     return true;
 }

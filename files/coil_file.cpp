@@ -54,8 +54,8 @@ std::vector<std::string> Split(const std::string& line) {
 }  // namespace
 
 std::string CoilFileStatus::Message(const std::string& fileName, bool writing) const {
-    std::string text = writing ? "The coil file could not be written:\n"
-                               : "The coil file could not be opened:\n";
+    std::string text =
+        writing ? "The coil file could not be written:\n" : "The coil file could not be opened:\n";
     text += fileName;
     text += "\n";
     if (line > 0) text += "Line " + std::to_string(line) + ": ";
@@ -86,8 +86,7 @@ CoilFileStatus ParseCoilFileLine(const std::string& line, SavedCoilTable::Row& r
     // Counted before splitting, so that a line of millions of semicolons is
     // refused without building millions of fields.
     const size_t n = static_cast<size_t>(std::count(line.begin(), line.end(), ';')) + 1;
-    if (n < kMinFields)
-        return Fail("the line has " + std::to_string(n) + " fields; a coil line has 33");
+    if (n < kMinFields) return Fail("the line has " + std::to_string(n) + " fields; a coil line has 33");
     if (n > static_cast<size_t>(col::Count))
         return Fail("the line has " + std::to_string(n) +
                     " fields; a coil line has 33 (is there a semicolon in a text?)");
@@ -146,7 +145,7 @@ CoilFileStatus ReadCoilFile(const std::string& path, SavedCoilTable& table) {
     // block the program until a writer turns up; only plain files are read.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return FailErrno("cannot open the file");
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         CoilFileStatus s = Fail(std::string("cannot read the file: ") +
                                 (S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "it is not a plain file"));

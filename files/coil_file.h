@@ -13,8 +13,8 @@
 // The outcome of reading or writing a coil file.
 struct CoilFileStatus {
     bool ok = true;
-    int line = 0;         // 1-based line of a malformed line, 0 for none
-    std::string reason;   // why it failed
+    int line = 0;        // 1-based line of a malformed line, 0 for none
+    std::string reason;  // why it failed
     // The message for the user: names the file, the line where there is one,
     // and the reason.
     std::string Message(const std::string& fileName, bool writing) const;

@@ -3,9 +3,13 @@
 #include "engine/msgbox.h"
 #include "files/coil_file.h"
 
-bool SavedCoilsChanged(const CoilDocument& doc) { return doc.table.Rows() != doc.onFile.Rows(); }
+bool SavedCoilsChanged(const CoilDocument& doc) {
+    return doc.table.Rows() != doc.onFile.Rows();
+}
 
-void MarkSavedCoilsUnchanged(CoilDocument& doc) { doc.onFile = doc.table; }
+void MarkSavedCoilsUnchanged(CoilDocument& doc) {
+    doc.onFile = doc.table;
+}
 
 bool IsUnusableFileName(const std::string& name) {
     return name.empty() || name == FileDialog::kInitialName;
@@ -16,7 +20,9 @@ void FileNew(CoilDocument& doc, FileDialog& dialog) {
     if (!IsUnusableFileName(name)) doc.fileName = name;
 }
 
-bool FileOpen(CoilDocument& doc, FileDialog& dialog) { return FileOpenNamed(doc, dialog.Show()); }
+bool FileOpen(CoilDocument& doc, FileDialog& dialog) {
+    return FileOpenNamed(doc, dialog.Show());
+}
 
 bool FileOpenNamed(CoilDocument& doc, const std::string& name) {
     if (IsUnusableFileName(name)) {

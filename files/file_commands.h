@@ -44,7 +44,7 @@ public:
     }
     std::deque<std::string> answers;
     int shown = 0;
-    int saveShown = 0;   // of `shown`, how often to name a file to write
+    int saveShown = 0;  // of `shown`, how often to name a file to write
 };
 
 // True for a name that names no file: empty, or the dialog's initial pattern.

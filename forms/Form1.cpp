@@ -100,17 +100,17 @@ QIcon PrinterIcon() {
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(60, 60, 60), 1.5));
     p.setBrush(Qt::white);
-    p.drawRect(QRectF(9, 3, 14, 10));                      // paper in
+    p.drawRect(QRectF(9, 3, 14, 10));  // paper in
     p.setBrush(QColor(150, 155, 165));
-    p.drawRoundedRect(QRectF(3, 11, 26, 12), 2, 2);        // body
+    p.drawRoundedRect(QRectF(3, 11, 26, 12), 2, 2);  // body
     p.setBrush(Qt::white);
-    p.drawRect(QRectF(8, 19, 16, 10));                     // paper out
+    p.drawRect(QRectF(8, 19, 16, 10));  // paper out
     p.setPen(QPen(QColor(90, 90, 90), 1));
     p.drawLine(QPointF(11, 23), QPointF(21, 23));
     p.drawLine(QPointF(11, 26), QPointF(19, 26));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(40, 170, 60));
-    p.drawEllipse(QRectF(24, 14, 3, 3));                   // power light
+    p.drawEllipse(QRectF(24, 14, 3, 3));  // power light
     return QIcon(pm);
 }
 
@@ -121,7 +121,9 @@ QStringList Items(std::span<const std::string_view> texts) {
     return out;
 }
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // The text of a text box, multi-line box, choice list or label.
 std::string WidgetText(const QWidget* w) {
@@ -223,7 +225,8 @@ void Form1::BuildMenus() {
     mnuFileNew_ = add(file, "mnuFileNew", "&New...", [this] { mnuFileNew_Click(); });
     mnuFileOpen_ = add(file, "mnuFileOpen", "&Open...", [this] { mnuFileOpen_Click(); });
     file->addSeparator();
-    mnuFilePrintSetup_ = add(file, "mnuFilePrintSetup", "Print &Setup...", [this] { mnuFilePrintSetup_Click(); });
+    mnuFilePrintSetup_ =
+        add(file, "mnuFilePrintSetup", "Print &Setup...", [this] { mnuFilePrintSetup_Click(); });
     mnuFilePrint_ = add(file, "mnuFilePrint", "&Print...", [this] { mnuFilePrint_Click(); });
     file->addSeparator();
     add(file, "mnuFileExit", "&Exit", [this] { mnuFileExit_Click(); });
@@ -377,7 +380,8 @@ QWidget* Form1::BuildConstructionFrame() {
     // The tube's list is filled for the coil type when the coil panel opens.
     cboTubeOD_ = MakeCombo(g, "cboTubeOD", {"3", "4", "5"});
     row(0, 0, "Tubing OD:", cboTubeOD_);
-    cboWallThk_ = MakeCombo(g, "cboWallThk", {".012", ".014", ".017", ".018", ".025", ".035", ".049", ".011"});
+    cboWallThk_ =
+        MakeCombo(g, "cboWallThk", {".012", ".014", ".017", ".018", ".025", ".035", ".049", ".011"});
     row(1, 1, "Wall Thickness:", cboWallThk_);
     cboFinMat_ = MakeCombo(g, "cboFinMat", {"A", "C"});
     row(2, 2, "Fin Material:", cboFinMat_);
@@ -448,7 +452,8 @@ QWidget* Form1::BuildEntCondFrame() {
         QWidget* field;
         if (i == form1::kRefrigerantField) {
             // Every refrigerant the engine rates; 12 and 22 first, as always.
-            field = cboRefrigerant_ = MakeCombo(g, "cboRefrigerant", {"12", "22", "134A", "404A", "407C", "410A"});
+            field = cboRefrigerant_ =
+                MakeCombo(g, "cboRefrigerant", {"12", "22", "134A", "404A", "407C", "410A"});
         } else {
             const std::string name = form1::EntCondControl(i);
             auto* t = MakeText(g, QString::fromStdString(name), def.maxLength);
@@ -497,9 +502,9 @@ QWidget* Form1::BuildCalculationsFrame(QWidget* parent) {
     grid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     grid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    grid->setMinimumWidth(grid->fontMetrics().horizontalAdvance("Glycol PD  (FT H2O)") +
-                          QFontMetrics(QFontDatabase::systemFont(QFontDatabase::FixedFont)).horizontalAdvance("0") * 16 +
-                          12);
+    grid->setMinimumWidth(
+        grid->fontMetrics().horizontalAdvance("Glycol PD  (FT H2O)") +
+        QFontMetrics(QFontDatabase::systemFont(QFontDatabase::FixedFont)).horizontalAdvance("0") * 16 + 12);
     cv->addWidget(grid);
     fraWarnings_ = MakeWarningsLine(calc);
     cv->addWidget(fraWarnings_);
@@ -513,7 +518,8 @@ QWidget* Form1::BuildCoilPanel() {
     auto* v = new QVBoxLayout(f);
     v->setContentsMargins(0, 0, 0, 0);
 
-    Label5_ = MakeLabel(f, "Label5", Q(form1::CoilOptionWord(form1::CoilOptions()[form1::kDefaultCoilOption])));
+    Label5_ =
+        MakeLabel(f, "Label5", Q(form1::CoilOptionWord(form1::CoilOptions()[form1::kDefaultCoilOption])));
     QFont wf = Label5_->font();
     wf.setBold(true);
     wf.setPointSizeF(wf.pointSizeF() * 1.4);
@@ -676,14 +682,28 @@ void Form1::OnFocus(QWidget* w) {
 // ---------------------------------------------------------------------------
 // Controls by name
 
-QWidget* Form1::Control(const QString& name) const { return findChild<QWidget*>(name); }
-QLineEdit* Form1::Text(const QString& name) const { return findChild<QLineEdit*>(name); }
-QComboBox* Form1::Combo(const QString& name) const { return findChild<QComboBox*>(name); }
-QPushButton* Form1::Button(const QString& name) const { return findChild<QPushButton*>(name); }
-QAction* Form1::Action(const QString& name) const { return findChild<QAction*>(name); }
-QLabel* Form1::Label(const QString& name) const { return findChild<QLabel*>(name); }
+QWidget* Form1::Control(const QString& name) const {
+    return findChild<QWidget*>(name);
+}
+QLineEdit* Form1::Text(const QString& name) const {
+    return findChild<QLineEdit*>(name);
+}
+QComboBox* Form1::Combo(const QString& name) const {
+    return findChild<QComboBox*>(name);
+}
+QPushButton* Form1::Button(const QString& name) const {
+    return findChild<QPushButton*>(name);
+}
+QAction* Form1::Action(const QString& name) const {
+    return findChild<QAction*>(name);
+}
+QLabel* Form1::Label(const QString& name) const {
+    return findChild<QLabel*>(name);
+}
 
-std::string Form1::FieldText(const QString& name) const { return WidgetText(Control(name)); }
+std::string Form1::FieldText(const QString& name) const {
+    return WidgetText(Control(name));
+}
 
 void Form1::SetFieldText(const QString& name, const std::string& text) {
     SetWidgetText(Control(name), QString::fromStdString(text));
@@ -757,7 +777,9 @@ void Form1::cboTubeOD_Click() {
     ODStatus();
 }
 
-void Form1::cboCoilType_Click() { AdjustEntCond(); }
+void Form1::cboCoilType_Click() {
+    AdjustEntCond();
+}
 
 // ---------------------------------------------------------------------------
 // Start panel and coil type
@@ -809,7 +831,8 @@ void Form1::AdjustEntCond() {
     txtCircuits_->setVisible(layout.circuits);
     lblPhy10_->setVisible(layout.circuits);
     cmdSteam_->hide();
-    if (!layout.fluidCaption.empty()) lblEntConditions_[form1::kFluidTempField]->setText(Q(layout.fluidCaption));
+    if (!layout.fluidCaption.empty())
+        lblEntConditions_[form1::kFluidTempField]->setText(Q(layout.fluidCaption));
     PlaceEntCondRows(layout);
 
     AirFlowMode = kAirFlowVelocity;
@@ -873,7 +896,7 @@ bool Form1::CalcPerform() {
         if (target) target->setFocus(Qt::OtherFocusReason);
         return false;
     }
-    if (result.status != CalcResult::Ok) return false;   // the failure has been shown
+    if (result.status != CalcResult::Ok) return false;  // the failure has been shown
 
     ipGrid_ = result.grid;
     FillGrid(units::GridRows(units_, ipGrid_, coilSpec, coilRating));
@@ -898,24 +921,30 @@ void Form1::FillGrid(const std::vector<GridRow>& rows) {
     }
 }
 
-void Form1::cmdCalc_Click() { CalcPerform(); }
+void Form1::cmdCalc_Click() {
+    CalcPerform();
+}
 
 // ---------------------------------------------------------------------------
 // Coil panel and header panel commands
 
 void Form1::cmdPrint0_Click() {
     if (!CalcPerform()) return;
-    txtHdr_[2]->setText(QString::fromStdString(BuildModelDesignation(coilSpec, coilRating, WidgetText(cboTubeOD_))));
+    txtHdr_[2]->setText(
+        QString::fromStdString(BuildModelDesignation(coilSpec, coilRating, WidgetText(cboTubeOD_))));
     txtHdr_[0]->setText(QDate::currentDate().toString("MM/dd/yyyy"));
     ShowPanel(4);
 }
 
-void Form1::cmdHdr0_Click() { ShowPanel(3); }
+void Form1::cmdHdr0_Click() {
+    ShowPanel(3);
+}
 
 void Form1::cmdClose_Click() {
     Frame1_[3]->hide();
-    for (QWidget* w : std::initializer_list<QWidget*>{cboTubeOD_, cboWallThk_, cboFinMat_, cboFinThk_, cboFinType_,
-                                                      txtFPI_, txtRows_, txtTH_, txtFL_, cboRifled_, txtCircuits_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{cboTubeOD_, cboWallThk_, cboFinMat_, cboFinThk_, cboFinType_,
+                                         txtFPI_, txtRows_, txtTH_, txtFL_, cboRifled_, txtCircuits_})
         SetWidgetText(w, QString());
     for (int i = 0; i < form1::kEntCondCount; ++i) SetWidgetText(EntCondField(i), QString());
     SetStatus(QString(), QString());
@@ -937,9 +966,13 @@ reports::ReportHeaderTexts Form1::ReportHeader() const {
 // ---------------------------------------------------------------------------
 // Menus and toolbar
 
-void Form1::mnuFile_Click() { mnuFilePrint_->setEnabled(TheCoilDocument().table.CoilCount() >= 1); }
+void Form1::mnuFile_Click() {
+    mnuFilePrint_->setEnabled(TheCoilDocument().table.CoilCount() >= 1);
+}
 
-void Form1::mnuFileExit_Click() { close(); }
+void Form1::mnuFileExit_Click() {
+    close();
+}
 
 void Form1::mnuHelpAbout_Click() {
     frmAbout about(this);

@@ -107,16 +107,16 @@ public:
 
     // ---- Handlers of the window's own controls ------------------------
     void optCoil_Click(int index);
-    void Command1_Click(int index);      // 0 Select, 1 Exit
+    void Command1_Click(int index);  // 0 Select, 1 Exit
     void cboTubeOD_Click();
     void cboCoilType_Click();
     void cmdAirFlow_Click();
     void cmdSteam_Click();
     void cmdCalc_Click();
-    void cmdPrint0_Click();              // "&Print" on the coil panel
-    void cmdHdr0_Click();                // "&Cancel" on the header panel
-    void cmdClose_Click();               // "&Cancel" on the coil panel
-    void mnuFile_Click();                // the File menu opens
+    void cmdPrint0_Click();  // "&Print" on the coil panel
+    void cmdHdr0_Click();    // "&Cancel" on the header panel
+    void cmdClose_Click();   // "&Cancel" on the coil panel
+    void mnuFile_Click();    // the File menu opens
     void mnuFileExit_Click();
     void mnuHelpAbout_Click();
     void Toolbar1_ButtonClick(const QString& key);
@@ -124,11 +124,11 @@ public:
     // ---- Saving, the Saved Coils list, the coil file (Form1_files.cpp) --
     // Called once at the end of construction, after all controls exist.
     void InitFileCommands();
-    void cmdSave_Click();                // "&Save" on the header panel
-    void cmdView_Click();                // "&View" on the header panel
-    void mnuFileOpen_Click();            // File "&Open..." and toolbar "Open"
+    void cmdSave_Click();                        // "&Save" on the header panel
+    void cmdView_Click();                        // "&View" on the header panel
+    void mnuFileOpen_Click();                    // File "&Open..." and toolbar "Open"
     void OpenCoilFile(const std::string& name);  // Open with the file named (kvn FILE)
-    void mnuFileNew_Click();             // File "&New..." and toolbar "New"
+    void mnuFileNew_Click();                     // File "&New..." and toolbar "New"
     // Before the saved coils are left behind (Exit, New, Open): when they
     // changed since the coil file was last written or read, asks "Save
     // changes to the coil list?"; Yes writes them. False when the command
@@ -136,9 +136,9 @@ public:
     bool OfferToWriteSavedCoils();
 
     // ---- Printing (Form1_print.cpp) ------------------------------------
-    void cmdFinish_Click();              // "&Finish" on the header panel
-    void mnuFilePrintSetup_Click();      // File "Print &Setup..."
-    void mnuFilePrint_Click();           // File "&Print..." and toolbar "Print"
+    void cmdFinish_Click();          // "&Finish" on the header panel
+    void mnuFilePrintSetup_Click();  // File "Print &Setup..."
+    void mnuFilePrint_Click();       // File "&Print..." and toolbar "Print"
 
     // ---- Units of entry and display (Form1_units.cpp) --------------------
     // Inch-pound (the default) or SI, chosen in the Tools menu and
@@ -154,7 +154,7 @@ public:
 
     // ---- The psychrometric chart (Form1_chart.cpp) ----------------------
     void InitChartCommands();
-    void mnuToolsChart_Click();          // Tools "Psych&rometric Chart..." and "Ps&ychrometric Chart"
+    void mnuToolsChart_Click();  // Tools "Psych&rometric Chart..." and "Ps&ychrometric Chart"
 
     // The report header panel's job fields for the multi-coil report's page
     // header, with the units in use.
@@ -206,13 +206,13 @@ private:
 
     QGridLayout* entCondGrid_ = nullptr;
     QTimer* clock_ = nullptr;
-    QMenu* mnuTools_ = nullptr;          // "T&ools"
-    QWidget* chartWindow_ = nullptr;     // the chart window once opened
+    QMenu* mnuTools_ = nullptr;       // "T&ools"
+    QWidget* chartWindow_ = nullptr;  // the chart window once opened
 
     // ---- The controls, by their object names ----------------------------
-    QFrame* Frame1_[5] = {};             // 0 start, 1 title block, 3 coil, 4 header (2 unused)
+    QFrame* Frame1_[5] = {};  // 0 start, 1 title block, 3 coil, 4 header (2 unused)
     QRadioButton* optCoil_[6] = {};
-    QLabel* Label5_ = nullptr;           // the coil type's word over the coil panel
+    QLabel* Label5_ = nullptr;  // the coil type's word over the coil panel
     QComboBox* cboTubeOD_ = nullptr;
     QComboBox* cboWallThk_ = nullptr;
     QComboBox* cboFinMat_ = nullptr;
@@ -221,14 +221,14 @@ private:
     QComboBox* cboFinType_ = nullptr;
     QComboBox* cboRifled_ = nullptr;
     QComboBox* cboRefrigerant_ = nullptr;
-    QLineEdit* Text1_ = nullptr;         // the fin treatment, read-only
+    QLineEdit* Text1_ = nullptr;  // the fin treatment, read-only
     QLineEdit* txtFPI_ = nullptr;
     QLineEdit* txtRows_ = nullptr;
     QLineEdit* txtTH_ = nullptr;
     QLineEdit* txtFL_ = nullptr;
     QLineEdit* txtCircuits_ = nullptr;
     QLineEdit* txtFoulingFactor_ = nullptr;
-    QLabel* lblPhy10_ = nullptr;         // "Circuits:"
+    QLabel* lblPhy10_ = nullptr;  // "Circuits:"
     QGroupBox* fraConstruction_ = nullptr;
     QGroupBox* fraEntCond_ = nullptr;
     QGroupBox* fraCalculations_ = nullptr;
@@ -243,9 +243,9 @@ private:
     QLineEdit* txtHdr_[5] = {};
     QLineEdit* txtCPS_[4] = {};
     QPlainTextEdit* txtNotes_ = nullptr;
-    QPushButton* cmdPrint_[3] = {};      // 0 "&Print", 1 "&Save", 2 "&View"
-    QPushButton* cmdHdr_[2] = {};        // 0 "&Cancel", 1 "&Finish"
-    QLabel* StatusPanel_[5] = {};        // 1 to 4
+    QPushButton* cmdPrint_[3] = {};  // 0 "&Print", 1 "&Save", 2 "&View"
+    QPushButton* cmdHdr_[2] = {};    // 0 "&Cancel", 1 "&Finish"
+    QLabel* StatusPanel_[5] = {};    // 1 to 4
     QAction* mnuFileNew_ = nullptr;
     QAction* mnuFileOpen_ = nullptr;
     QAction* mnuFilePrintSetup_ = nullptr;

@@ -40,7 +40,8 @@ void Form1::InitChartCommands() {
     connect(grid->model(), &QAbstractItemModel::rowsInserted, this, update);
     connect(grid->model(), &QAbstractItemModel::rowsRemoved, this, update);
     connect(this, &Form1::Rated, this, [this] {
-        if (auto* w = qobject_cast<frmChart*>(chartWindow_); w && w->isVisible()) w->SetCoil(coilSpec, coilRating);
+        if (auto* w = qobject_cast<frmChart*>(chartWindow_); w && w->isVisible())
+            w->SetCoil(coilSpec, coilRating);
     });
 }
 

@@ -90,7 +90,9 @@ void Form1::InitDesktop() {
 }
 
 void Form1::UpdateTubeSizeLabel() {
-    if (lblUnitTubeOD_) lblUnitTubeOD_->setText(QString::fromStdString(form1::TubeSizeText(cboTubeOD_->currentText().toStdString())));
+    if (lblUnitTubeOD_)
+        lblUnitTubeOD_->setText(
+            QString::fromStdString(form1::TubeSizeText(cboTubeOD_->currentText().toStdString())));
 }
 
 void Form1::keyPressEvent(QKeyEvent* event) {
@@ -102,7 +104,8 @@ void Form1::keyPressEvent(QKeyEvent* event) {
     }
     // A focused push button does its own command; otherwise Enter selects
     // on the start panel and calculates on the coil panel.
-    if (auto* b = qobject_cast<QPushButton*>(QApplication::focusWidget()); b && b->isVisible() && b->isEnabled()) {
+    if (auto* b = qobject_cast<QPushButton*>(QApplication::focusWidget());
+        b && b->isVisible() && b->isEnabled()) {
         b->click();
     } else if (CurrentPanel() == 0) {
         Command1_Click(0);

@@ -24,7 +24,8 @@ void Form1::InitFileCommands() {
     // The item and the model go into a line of the coil file: a semicolon
     // would split it and a line break would break it.
     const QRegularExpression oneField("[^;\\r\\n]*");
-    for (QLineEdit* box : {txtHdr_[1], txtHdr_[2]}) box->setValidator(new QRegularExpressionValidator(oneField, box));
+    for (QLineEdit* box : {txtHdr_[1], txtHdr_[2]})
+        box->setValidator(new QRegularExpressionValidator(oneField, box));
     cmdPrint_[2]->setEnabled(TheCoilDocument().table.CoilCount() > 0);
 }
 
@@ -39,7 +40,9 @@ void Form1::cmdSave_Click() {
     texts.wallText = cboWallThk_->currentText().toStdString();
     try {
         AppendSavedCoil(TheCoilDocument().table, coilSpec, coilRating, texts);
-        RememberSavedCoilWarnings(TheCoilDocument(), TheCoilDocument().table.Rows()[TheCoilDocument().table.CoilCount() - 1], WarningsLine(coilWarnings));
+        RememberSavedCoilWarnings(TheCoilDocument(),
+                                  TheCoilDocument().table.Rows()[TheCoilDocument().table.CoilCount() - 1],
+                                  WarningsLine(coilWarnings));
     } catch (const rt::RtError& e) {
         ShowMessage("The coil was not saved.\nError: " + std::to_string(e.number()) + " " + e.description(),
                     MsgIcon::Error);
@@ -59,9 +62,12 @@ void Form1::cmdView_Click() {
 bool Form1::OfferToWriteSavedCoils() {
     if (!SavedCoilsChanged(TheCoilDocument())) return true;
     switch (AskUser("Save changes to the coil list?", true)) {
-    case Answer::Yes: return FileWrite(TheCoilDocument(), CoilFileDialog());
-    case Answer::No: return true;
-    case Answer::Cancel: return false;
+        case Answer::Yes:
+            return FileWrite(TheCoilDocument(), CoilFileDialog());
+        case Answer::No:
+            return true;
+        case Answer::Cancel:
+            return false;
     }
     return false;
 }

@@ -31,7 +31,9 @@ void Form1::cmdFinish_Click() {
     PrintSheetCommand(this, coilSpec, coilRating, CurrentSheetTexts());
 }
 
-void Form1::mnuFilePrintSetup_Click() { Printer().Setup(this); }
+void Form1::mnuFilePrintSetup_Click() {
+    Printer().Setup(this);
+}
 
 void Form1::mnuFilePrint_Click() {
     if (TheCoilDocument().table.CoilCount() < 1) return;

@@ -66,7 +66,8 @@ void Form1::SetUnitSystem(units::System system) {
     if (system == units_) return;
     for (const char* key : kQuantityFields) {
         const form_fields::Field* field = form_fields::FindByKey(key);
-        QLineEdit* box = field ? Text(QString::fromUtf8(field->control.data(), static_cast<qsizetype>(field->control.size())))
+        QLineEdit* box = field ? Text(QString::fromUtf8(field->control.data(),
+                                                        static_cast<qsizetype>(field->control.size())))
                                : nullptr;
         if (!box) continue;
         box->setText(QString::fromStdString(

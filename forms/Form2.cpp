@@ -20,18 +20,47 @@
 namespace {
 
 // The layout rules are in twips; the screen has 15 twips to a pixel.
-constexpr int Px(int twips) { return (twips + 7) / 15; }
+constexpr int Px(int twips) {
+    return (twips + 7) / 15;
+}
 constexpr int kMargin = Px(120);
 constexpr int kButtonWidth = Px(1215);
 constexpr int kButtonHeight = Px(375);
 
 const char* const kCaptions[col::Count] = {
-    "No.", "Coils per System", "Model", "Item", "Coil Type", "Tube OD", "Tube Wall",
-    "Fin Thickness", "Fin Material", "Fin Type", "Fin Height", "Finned Length", "Rows",
-    "Fins per Inch", "Face Area", "Std. Air CFM", "Ent. Air DB", "Ent. Air WB",
-    "Lvg. Air DB", "Lvg. Air WB", "Face Velocity", "Air PD", "Ent. Fluid Temp",
-    "Lvg. Fluid Temp", "Fluid PD", "GPM", "Steam Pressure", "Total Btuh",
-    "Sensible Btuh", "Circuits", "Refrigerant", "% Glycol", "Altitude",
+    "No.",
+    "Coils per System",
+    "Model",
+    "Item",
+    "Coil Type",
+    "Tube OD",
+    "Tube Wall",
+    "Fin Thickness",
+    "Fin Material",
+    "Fin Type",
+    "Fin Height",
+    "Finned Length",
+    "Rows",
+    "Fins per Inch",
+    "Face Area",
+    "Std. Air CFM",
+    "Ent. Air DB",
+    "Ent. Air WB",
+    "Lvg. Air DB",
+    "Lvg. Air WB",
+    "Face Velocity",
+    "Air PD",
+    "Ent. Fluid Temp",
+    "Lvg. Fluid Temp",
+    "Fluid PD",
+    "GPM",
+    "Steam Pressure",
+    "Total Btuh",
+    "Sensible Btuh",
+    "Circuits",
+    "Refrigerant",
+    "% Glycol",
+    "Altitude",
 };
 
 constexpr int kWarningsColumn = col::Count;
@@ -91,22 +120,35 @@ void Form2::FillGrid() {
     grid_->setRowCount(n);
     for (int r = 0; r < n; ++r)
         for (int c = 0; c < col::Count; ++c)
-            grid_->setItem(r, c, new QTableWidgetItem(QString::fromStdString(CellText(document_.table.At(c, r)))));
+            grid_->setItem(r, c,
+                           new QTableWidgetItem(QString::fromStdString(CellText(document_.table.At(c, r)))));
     for (int r = 0; r < n; ++r)
         grid_->setItem(r, kWarningsColumn,
-                       new QTableWidgetItem(QString::fromStdString(SavedCoilWarnings(document_, document_.table.Rows()[r]))));
+                       new QTableWidgetItem(
+                           QString::fromStdString(SavedCoilWarnings(document_, document_.table.Rows()[r]))));
     if (n > 0) grid_->setCurrentCell(0, 0);
 }
 
 void Form2::cmdPrint_Click(int index) {
     try {
         switch (index) {
-        case Print: PrintMultiCoilReport(document_.table, this, header_); break;
-        case Preview: ShowPrintPreview(document_.table, this, header_); break;
-        case Delete: DeleteCurrentCoil(); break;
-        case Close: close(); break;
-        case File: FileWrite(document_, dialog_ ? *dialog_ : CoilFileDialog()); break;
-        default: break;
+            case Print:
+                PrintMultiCoilReport(document_.table, this, header_);
+                break;
+            case Preview:
+                ShowPrintPreview(document_.table, this, header_);
+                break;
+            case Delete:
+                DeleteCurrentCoil();
+                break;
+            case Close:
+                close();
+                break;
+            case File:
+                FileWrite(document_, dialog_ ? *dialog_ : CoilFileDialog());
+                break;
+            default:
+                break;
         }
     } catch (const rt::RtError&) {
         // A run-time error ends the action; the list stays as it is.

@@ -22,7 +22,9 @@
 
 namespace {
 // Twips per screen pixel.
-double TwipsPerPixel(const QWidget* w) { return reports::kTwipsPerInch / w->logicalDpiX(); }
+double TwipsPerPixel(const QWidget* w) {
+    return reports::kTwipsPerInch / w->logicalDpiX();
+}
 
 const char* const kZoomItems[] = {"25%", "50%", "75%", "100%", "125%", "150%", "175%", "200%"};
 }  // namespace
@@ -112,7 +114,9 @@ void Form3::SetMinimumSizeForBar() {
 
 Form3::~Form3() = default;
 
-void Form3::Paint(QPrinter* printer) { doc_->Print(*printer); }
+void Form3::Paint(QPrinter* printer) {
+    doc_->Print(*printer);
+}
 
 bool Form3::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Paint) NoticeZoom();

@@ -28,8 +28,8 @@ class Form3 : public QDialog {
 
 public:
     // Loads the form: builds the report of `table` at once.
-    Form3(const SavedCoilTable& table, const reports::ReportHeaderTexts& header, const reports::PageGeometry& page,
-          QWidget* parent = nullptr);
+    Form3(const SavedCoilTable& table, const reports::ReportHeaderTexts& header,
+          const reports::PageGeometry& page, QWidget* parent = nullptr);
     ~Form3() override;
 
     const reports::PrintDocument& Document() const { return *doc_; }

@@ -42,8 +42,12 @@ private:
     double key_;
 };
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-std::string S(const QString& s) { return s.trimmed().toStdString(); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+std::string S(const QString& s) {
+    return s.trimmed().toStdString();
+}
 
 // A tube's check box text: the outside diameter with an inch mark. Any
 // code outside the catalogue reads as the 5/16" tube.
@@ -62,10 +66,12 @@ bool IsWaterOrGlycol(const std::string& app) {
 
 }  // namespace
 
-const selection::DialogInputs* SelectDialog::LastInputs() { return Last().get(); }
+const selection::DialogInputs* SelectDialog::LastInputs() {
+    return Last().get();
+}
 
-SelectDialog::SelectDialog(const FieldTexts& panel, int airFlowMode, std::function<void(const FieldTexts&)> use,
-                           QWidget* parent)
+SelectDialog::SelectDialog(const FieldTexts& panel, int airFlowMode,
+                           std::function<void(const FieldTexts&)> use, QWidget* parent)
     : QDialog(parent), panel_(panel), airFlowMode_(airFlowMode), use_(std::move(use)) {
     setObjectName("SelectDialog");
     setWindowTitle("Select to Duty");
@@ -180,11 +186,16 @@ QGroupBox* SelectDialog::BuildDuty(const selection::DialogInputs& in, bool liqui
     auto* dg = new QGridLayout(duty);
     const std::string fluidPd = liquid ? "Fluid PD max (ft H2O)" : "Fluid PD max (psi)";
     const std::pair<const char*, std::string> limits[] = {
-        {"TotalBtuh", "&Total Btuh min"},           {"SensibleBtuh", "S&ensible Btuh min"},
-        {"LatDbMax", "LAT DB max (°F)"},            {"LatDbMin", "LAT DB min (°F)"},
-        {"LatWbMax", "LAT WB max (°F)"},            {"AirPDMax", "Air PD max (in. w.g.)"},
-        {"FluidPDMax", fluidPd},                    {"FaceVelocityMax", "Face velocity max (ft/min)"},
-        {"TubeVelocityMin", "Tube velocity min (ft/s)"}, {"TubeVelocityMax", "Tube velocity max (ft/s)"},
+        {"TotalBtuh", "&Total Btuh min"},
+        {"SensibleBtuh", "S&ensible Btuh min"},
+        {"LatDbMax", "LAT DB max (°F)"},
+        {"LatDbMin", "LAT DB min (°F)"},
+        {"LatWbMax", "LAT WB max (°F)"},
+        {"AirPDMax", "Air PD max (in. w.g.)"},
+        {"FluidPDMax", fluidPd},
+        {"FaceVelocityMax", "Face velocity max (ft/min)"},
+        {"TubeVelocityMin", "Tube velocity min (ft/s)"},
+        {"TubeVelocityMax", "Tube velocity max (ft/s)"},
     };
     int row = 0;
     for (const auto& [key, text] : limits) {
@@ -201,7 +212,8 @@ QGroupBox* SelectDialog::BuildDuty(const selection::DialogInputs& in, bool liqui
 }
 
 // Gpm or fluid rise, on grid row `flowRow`; shown for water and glycol.
-void SelectDialog::AddFlowChoice(QGridLayout* dg, int flowRow, const selection::DialogInputs& in, bool liquid) {
+void SelectDialog::AddFlowChoice(QGridLayout* dg, int flowRow, const selection::DialogInputs& in,
+                                 bool liquid) {
     byGpm_ = new QRadioButton("&Gpm", this);
     byGpm_->setObjectName("optGpm");
     byRise_ = new QRadioButton("Fluid &rise (°F)", this);
@@ -225,8 +237,8 @@ void SelectDialog::AddFlowChoice(QGridLayout* dg, int flowRow, const selection::
     dg->addWidget(gpm_, flowRow, 1);
     dg->addWidget(byRise_, flowRow, 2);
     dg->addWidget(rise_, flowRow, 3);
-    for (QWidget* w : {static_cast<QWidget*>(byGpm_), static_cast<QWidget*>(byRise_), static_cast<QWidget*>(gpm_),
-                       static_cast<QWidget*>(rise_)})
+    for (QWidget* w : {static_cast<QWidget*>(byGpm_), static_cast<QWidget*>(byRise_),
+                       static_cast<QWidget*>(gpm_), static_cast<QWidget*>(rise_)})
         w->setVisible(liquid);
 }
 
@@ -305,7 +317,9 @@ selection::DialogInputs SelectDialog::Inputs() const {
     return in;
 }
 
-QString SelectDialog::StatusText() const { return status_->text(); }
+QString SelectDialog::StatusText() const {
+    return status_->text();
+}
 
 void SelectDialog::StartSearch() {
     if (Searching()) return;
@@ -316,7 +330,7 @@ void SelectDialog::StartSearch() {
         status_->setText(Q(error));
         return;
     }
-    spec_.jobs = 0;   // every core
+    spec_.jobs = 0;  // every core
     table_->setRowCount(0);
     use_button_->setEnabled(false);
     result_.reset();
@@ -340,7 +354,9 @@ void SelectDialog::StartSearch() {
     timer_->start();
 }
 
-void SelectDialog::CancelSearch() { control_.cancel = true; }
+void SelectDialog::CancelSearch() {
+    control_.cancel = true;
+}
 
 void SelectDialog::WaitForSearch() {
     if (worker_.joinable()) worker_.join();
@@ -377,12 +393,14 @@ void SelectDialog::ShowResults() {
             table_->setItem(n, static_cast<int>(col), item);
         }
     };
-    for (std::size_t i = 0; i < r.ranked.size(); ++i) addRow(r.ranked[i], static_cast<int>(i) + 1, static_cast<int>(i));
+    for (std::size_t i = 0; i < r.ranked.size(); ++i)
+        addRow(r.ranked[i], static_cast<int>(i) + 1, static_cast<int>(i));
     QString text;
     if (!r.error.empty()) {
         text = Q(r.error);
     } else {
-        text = QString("%1 searched, %2 ratings, %3 meet the duty").arg(r.searched).arg(r.rated).arg(r.feasible);
+        text =
+            QString("%1 searched, %2 ratings, %3 meet the duty").arg(r.searched).arg(r.rated).arg(r.feasible);
         if (r.closest) {
             addRow(*r.closest, 0, -1);
             QStringList broken;

@@ -1,6 +1,8 @@
 #include "forms/badge_icon.h"
 
-static void InitIconResources() { Q_INIT_RESOURCE(kvn_icons); }
+static void InitIconResources() {
+    Q_INIT_RESOURCE(kvn_icons);
+}
 
 QIcon KvnBadgeIcon() {
     InitIconResources();

@@ -25,7 +25,9 @@ Exit status
   1  usage error: an unknown option or more than one FILE
 )HELP";
 
-std::string KvnVersionText() { return std::string("kvn ") + kvn::kVersion + "\n"; }
+std::string KvnVersionText() {
+    return std::string("kvn ") + kvn::kVersion + "\n";
+}
 
 KvnCommandLine ParseKvnCommandLine(const std::vector<std::string>& args) {
     KvnCommandLine cl;

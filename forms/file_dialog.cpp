@@ -31,4 +31,6 @@ FileDialog& CoilFileDialog() {
     return onScreen;
 }
 
-void SetCoilFileDialog(FileDialog* dialog) { installed = dialog; }
+void SetCoilFileDialog(FileDialog* dialog) {
+    installed = dialog;
+}

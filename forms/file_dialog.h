@@ -22,7 +22,7 @@ private:
     std::string Run(bool save);
 
     QWidget* parent_;
-    QString folder_;   // the folder of the last chosen file
+    QString folder_;  // the folder of the last chosen file
 };
 
 // The dialog the coil file commands use: the installed one, or else one

@@ -9,15 +9,27 @@ namespace form1 {
 namespace {
 
 constexpr CoilOption kCoilOptions[] = {
-    {"&Steam", "S", true},  {"&Condenser", "C", true}, {"&Water", "W", true},
-    {"&Evaporator", "E", true}, {"&Glycol", "G", true}, {"&Utilities", "U", false},
+    {"&Steam", "S", true},      {"&Condenser", "C", true}, {"&Water", "W", true},
+    {"&Evaporator", "E", true}, {"&Glycol", "G", true},    {"&Utilities", "U", false},
 };
 
 const EntCondField kEntCond[kEntCondCount] = {
-    {"Altitude (ft)", 5},    {"CFM", 7},          {"CFM", 7},           {"Air velocity (fpm)", 7},
-    {"Ent air db (°f )", 7}, {"Ent air wb (°f )", 7}, {"", 7},          {"Gpm", 5},
-    {"Refrigerant", 0},      {"Per gly (1-70)", 2},   {"Thermal cond", 7}, {"Specific heat", 7},
-    {"Viscosity", 7},        {"Density", 7},          {"Steam Pres", 7},   {"Super Heat", 7},
+    {"Altitude (ft)", 5},
+    {"CFM", 7},
+    {"CFM", 7},
+    {"Air velocity (fpm)", 7},
+    {"Ent air db (°f )", 7},
+    {"Ent air wb (°f )", 7},
+    {"", 7},
+    {"Gpm", 5},
+    {"Refrigerant", 0},
+    {"Per gly (1-70)", 2},
+    {"Thermal cond", 7},
+    {"Specific heat", 7},
+    {"Viscosity", 7},
+    {"Density", 7},
+    {"Steam Pres", 7},
+    {"Super Heat", 7},
 };
 
 // The fields each coil type shows below the air flow, and the caption of
@@ -71,23 +83,33 @@ FocusHint PropertyHint(std::string_view control, units::System units) {
 
 }  // namespace
 
-std::span<const CoilOption> CoilOptions() { return kCoilOptions; }
+std::span<const CoilOption> CoilOptions() {
+    return kCoilOptions;
+}
 
 std::string_view CoilOptionWord(const CoilOption& option) {
     const std::string_view word = catalogue::CoilTypeWord(option.code);
     return word.empty() ? std::string_view("Utilities") : word;
 }
 
-const EntCondField& EntCondFieldAt(int i) { return kEntCond[i]; }
+const EntCondField& EntCondFieldAt(int i) {
+    return kEntCond[i];
+}
 
 std::string EntCondControl(int i) {
     return i == kRefrigerantField ? "cboRefrigerant" : "txtProperty(" + std::to_string(i) + ")";
 }
 
-int EntCondInitialRow(int i) { return (i >= 1 && i <= 3) ? 1 : i; }
-bool EntCondInitiallyShown(int i) { return i < 2 || i == 4; }
+int EntCondInitialRow(int i) {
+    return (i >= 1 && i <= 3) ? 1 : i;
+}
+bool EntCondInitiallyShown(int i) {
+    return i < 2 || i == 4;
+}
 
-bool EntCondLayout::Shows(int field) const { return std::find(rows.begin(), rows.end(), field) != rows.end(); }
+bool EntCondLayout::Shows(int field) const {
+    return std::find(rows.begin(), rows.end(), field) != rows.end();
+}
 
 EntCondLayout EntCondLayoutFor(std::string_view code) {
     std::string upper(code);
@@ -99,9 +121,13 @@ EntCondLayout EntCondLayoutFor(std::string_view code) {
     return {};
 }
 
-bool IsSteam(std::string_view code) { return CoilTypeOf(code) == CoilType::Steam; }
+bool IsSteam(std::string_view code) {
+    return CoilTypeOf(code) == CoilType::Steam;
+}
 
-std::span<const std::string_view> TubeChoices(std::string_view code) { return catalogue::OfferedTubes(IsSteam(code)); }
+std::span<const std::string_view> TubeChoices(std::string_view code) {
+    return catalogue::OfferedTubes(IsSteam(code));
+}
 
 std::string TubeSizeText(std::string_view tube) {
     const catalogue::TubeSize* size = catalogue::FindTubeSize(tube);

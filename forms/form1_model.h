@@ -33,8 +33,8 @@ inline constexpr int kDefaultCoilOption = 2;  // water
 // ---- Entering conditions ------------------------------------------------
 
 inline constexpr int kEntCondCount = 16;
-inline constexpr int kRefrigerantField = 8;      // a choice list, not "txtProperty(8)"
-inline constexpr int kFluidTempField = 6;        // its caption follows the coil type
+inline constexpr int kRefrigerantField = 8;  // a choice list, not "txtProperty(8)"
+inline constexpr int kFluidTempField = 6;    // its caption follows the coil type
 inline constexpr int kSteamPressureField = 14;
 
 // Entering-condition field i: its caption and the length it takes

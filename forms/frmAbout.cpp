@@ -31,9 +31,10 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     title->setFont(tf);
     auto* version = new QLabel(QString("Version ") + kvn::kVersion, this);
     version->setObjectName("lblVersion");
-    auto* desc = new QLabel("Performance rating of finned-tube coils: water, glycol, steam,\n"
-                            "direct-expansion evaporators and refrigerant condensers.",
-                            this);
+    auto* desc = new QLabel(
+        "Performance rating of finned-tube coils: water, glycol, steam,\n"
+        "direct-expansion evaporators and refrigerant condensers.",
+        this);
     desc->setObjectName("lblDescription");
 
     auto* text = new QVBoxLayout;
@@ -86,4 +87,6 @@ std::string frmAbout::SystemInfoText() {
     return text;
 }
 
-void frmAbout::cmdSysInfo_Click() { ShowMessage(SystemInfoText(), MsgIcon::Information, "System Information"); }
+void frmAbout::cmdSysInfo_Click() {
+    ShowMessage(SystemInfoText(), MsgIcon::Information, "System Information");
+}

@@ -46,7 +46,9 @@ ChartSaveDialog& SaveDialog() {
 
 }  // namespace
 
-void SetChartSaveDialog(ChartSaveDialog* dialog) { installed = dialog; }
+void SetChartSaveDialog(ChartSaveDialog* dialog) {
+    installed = dialog;
+}
 
 class frmChart::View : public QWidget {
 public:
@@ -135,7 +137,8 @@ void frmChart::cmdCopy_Click() {
 
 void frmChart::cmdSaveAs_Click() {
     if (!model_) return;
-    const QString file = SaveDialog().Ask(this, lastFile_.isEmpty() ? QStringLiteral("Psychrometric Chart.png") : lastFile_);
+    const QString file =
+        SaveDialog().Ask(this, lastFile_.isEmpty() ? QStringLiteral("Psychrometric Chart.png") : lastFile_);
     if (file.isEmpty()) return;
     QString error;
     if (!reports::chart::WriteFile(file, *model_, &error)) {

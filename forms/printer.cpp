@@ -17,9 +17,13 @@ QtPrinterPort& QtPort() {
 }
 }  // namespace
 
-PrinterPort& Printer() { return g_port ? *g_port : QtPort(); }
+PrinterPort& Printer() {
+    return g_port ? *g_port : QtPort();
+}
 
-void SetPrinterPort(PrinterPort* port) { g_port = port; }
+void SetPrinterPort(PrinterPort* port) {
+    g_port = port;
+}
 
 namespace {
 // The printer, or a PDF file the user names; false when cancelled.
@@ -53,7 +57,9 @@ QtPrinterPort::QtPrinterPort() : printer_(std::make_unique<QPrinter>(QPrinter::H
 
 QtPrinterPort::~QtPrinterPort() = default;
 
-bool QtPrinterPort::HasPrinter() { return !QPrinterInfo::availablePrinters().isEmpty(); }
+bool QtPrinterPort::HasPrinter() {
+    return !QPrinterInfo::availablePrinters().isEmpty();
+}
 
 QString QtPrinterPort::AskPdfFileName(QWidget* parent, const QString& suggestion) {
     QString name = QFileDialog::getSaveFileName(parent, QStringLiteral("Korvan"), suggestion,
@@ -131,7 +137,8 @@ bool RecordingPrinter::PrintSheet(const CoilSpec& coilSpec, const CoilRating& ra
 
 bool RecordingPrinter::PrintReport(const reports::PrintDocument& doc, const QString& pdfFile) {
     Job job{"report", pdfFile, {}, doc.PageCount(), {}};
-    if (doc.PageCount() > 0 && doc.PageAt(0).tables.size() > 1) job.firstTableRows = doc.PageAt(0).tables[1].rows;
+    if (doc.PageCount() > 0 && doc.PageAt(0).tables.size() > 1)
+        job.firstTableRows = doc.PageAt(0).tables[1].rows;
     jobs.push_back(std::move(job));
     return true;
 }

@@ -30,8 +30,8 @@ public:
     // Page of the current printer, for laying out the report.
     virtual reports::PageGeometry ReportPage() = 0;
     // Prints on the current printer, or into `pdfFile` when it is not empty.
-    virtual bool PrintSheet(const CoilSpec& coilSpec, const CoilRating& rating, const reports::SheetTexts& texts,
-                            const QString& pdfFile) = 0;
+    virtual bool PrintSheet(const CoilSpec& coilSpec, const CoilRating& rating,
+                            const reports::SheetTexts& texts, const QString& pdfFile) = 0;
     virtual bool PrintReport(const reports::PrintDocument& doc, const QString& pdfFile) = 0;
 };
 
@@ -71,15 +71,15 @@ private:
 class RecordingPrinter : public PrinterPort {
 public:
     struct Job {
-        std::string kind;   // "sheet" or "report"
-        QString pdfFile;    // "" for the printer
-        std::vector<reports::RecordingSurface::Item> sheet;  // the sheet's prints
-        int pages = 0;                                       // pages of the report or the sheet
-        std::vector<std::vector<std::string>> firstTableRows; // the report's first coil table
+        std::string kind;                                      // "sheet" or "report"
+        QString pdfFile;                                       // "" for the printer
+        std::vector<reports::RecordingSurface::Item> sheet;    // the sheet's prints
+        int pages = 0;                                         // pages of the report or the sheet
+        std::vector<std::vector<std::string>> firstTableRows;  // the report's first coil table
     };
 
     bool hasPrinter = true;
-    QString pdfAnswer;          // what AskPdfFileName answers
+    QString pdfAnswer;  // what AskPdfFileName answers
     bool setupAnswer = true;
     int setupCount = 0;
     int askCount = 0;

@@ -27,9 +27,12 @@ Answer QtQuestions::Ask(const std::string& text, bool withCancel) {
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
     switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: return withCancel ? Answer::Cancel : Answer::No;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return withCancel ? Answer::Cancel : Answer::No;
     }
 }
 

@@ -34,7 +34,8 @@ private:
 
 FieldTexts PanelFields(const Form1& form) {
     FieldTexts fields;
-    for (const form_fields::Field& f : form_fields::Fields()) fields[std::string(f.key)] = form.FieldText(ControlOf(f));
+    for (const form_fields::Field& f : form_fields::Fields())
+        fields[std::string(f.key)] = form.FieldText(ControlOf(f));
     return fields;
 }
 
@@ -55,8 +56,9 @@ void InitSelectCommand(Form1* form, QMenu* tools) {
     action->setObjectName("mnuToolsSelect");
     QObject::connect(action, &QAction::triggered, form, [form] {
         if (form->CurrentPanel() != 3) return;
-        SelectDialog dialog(PanelFields(*form), form->AirFlowMode,
-                            [form](const FieldTexts& fields) { UseCandidate(*form, fields); }, form);
+        SelectDialog dialog(
+            PanelFields(*form), form->AirFlowMode,
+            [form](const FieldTexts& fields) { UseCandidate(*form, fields); }, form);
         dialog.exec();
     });
     if (QWidget* panel = form->Control("Frame1(3)")) panel->installEventFilter(new PanelWatch(panel, action));

@@ -40,15 +40,15 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#  if defined(HYGREL32_BUILDING)
-#    define HYGREL32_API __declspec(dllexport)
-#  else
-#    define HYGREL32_API __declspec(dllimport)
-#  endif
-#elif defined(__GNUC__)
-#  define HYGREL32_API __attribute__((visibility("default")))
+#if defined(HYGREL32_BUILDING)
+#define HYGREL32_API __declspec(dllexport)
 #else
-#  define HYGREL32_API
+#define HYGREL32_API __declspec(dllimport)
+#endif
+#elif defined(__GNUC__)
+#define HYGREL32_API __attribute__((visibility("default")))
+#else
+#define HYGREL32_API
 #endif
 
 #define HYGREL32_ERROR (-9999.0f)

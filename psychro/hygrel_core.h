@@ -19,7 +19,9 @@ inline constexpr double kGrainsPerLb = 7000.0;
 inline constexpr double kMolarRatio = 0.62198;
 
 // lo <= x <= hi; false for NaN.
-inline bool InRange(double x, double lo, double hi) { return x >= lo && x <= hi; }
+inline bool InRange(double x, double lo, double hi) {
+    return x >= lo && x <= hi;
+}
 
 // Saturation pressure over ice (t < 32) or water, psia; t in F. kError
 // outside -148..400.

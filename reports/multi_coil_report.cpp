@@ -19,7 +19,9 @@
 
 namespace reports {
 
-double RoundTwips(double twips) { return std::nearbyint(twips); }
+double RoundTwips(double twips) {
+    return std::nearbyint(twips);
+}
 
 std::string FormatCell(const Cell& cell, const std::string& pattern) {
     if (pattern.empty()) return CellText(cell);
@@ -44,29 +46,48 @@ struct Layout {
 
 const char* const kTenGeometryHeader = "No.|Fin HGT|Fin LTH|ROWS|FPI|CIRCT|FACE (SQ FT)|SCFM|EAT DB|EAT WB";
 const std::vector<std::pair<int, const char*>> kTenGeometry = {
-    {0, ""}, {10, "0.00"}, {11, "0.00"}, {12, ""}, {13, ""}, {29, ""}, {14, "0.00"}, {15, "0"},
-    {16, "0.00"}, {17, "0.00"}};
+    {0, ""},  {10, "0.00"}, {11, "0.00"}, {12, ""},     {13, ""},
+    {29, ""}, {14, "0.00"}, {15, "0"},    {16, "0.00"}, {17, "0.00"}};
 const std::vector<std::pair<int, const char*>> kFluidPerformance = {
-    {18, "0.00"}, {19, "0.00"}, {20, "0"}, {21, "0.00"}, {22, "0.00"}, {23, "0.00"},
-    {24, "0.00"}, {25, "0.00"}, {27, "0"}, {28, "0"}};
+    {18, "0.00"}, {19, "0.00"}, {20, "0"},    {21, "0.00"}, {22, "0.00"},
+    {23, "0.00"}, {24, "0.00"}, {25, "0.00"}, {27, "0"},    {28, "0"}};
 
 Layout LayoutFor(CoilType type) {
     if (type == CoilType::Steam)
-        return {7, "No.|Fin HGT|Fin LTH|ROWS|FPI|FACE AREA (SQ FT)|SCFM",
-                "FACE VEL|EAT DB|LVG DB|AIR PD (INCHES)|PSI|ENT STEAM TEMP.|SENSIBLE BTUH",
-                {{0, ""}, {10, "0.00"}, {11, "0.00"}, {12, ""}, {13, ""}, {14, "0.00"}, {15, "0"}},
-                {{20, "0.00"}, {16, "0.00"}, {18, "0.00"}, {21, "0.00"}, {26, "0.00"}, {22, "0.00"}, {28, "0"}}};
+        return {
+            7,
+            "No.|Fin HGT|Fin LTH|ROWS|FPI|FACE AREA (SQ FT)|SCFM",
+            "FACE VEL|EAT DB|LVG DB|AIR PD (INCHES)|PSI|ENT STEAM TEMP.|SENSIBLE BTUH",
+            {{0, ""}, {10, "0.00"}, {11, "0.00"}, {12, ""}, {13, ""}, {14, "0.00"}, {15, "0"}},
+            {{20, "0.00"}, {16, "0.00"}, {18, "0.00"}, {21, "0.00"}, {26, "0.00"}, {22, "0.00"}, {28, "0"}}};
     if (type == CoilType::Condenser)
-        return {8, "No.|Fin HGT|Fin LTH|ROWS|FPI|CIRCT|FACE AREA (SQ FT)|SCFM",
+        return {8,
+                "No.|Fin HGT|Fin LTH|ROWS|FPI|CIRCT|FACE AREA (SQ FT)|SCFM",
                 "EAT DB|LVG DB|FACE VEL|AIR PD|COND TEMP|REF PD (PSI)|RFRG|TOTAL BTUH",
                 {{0, ""}, {10, "0.00"}, {11, "0.00"}, {12, ""}, {13, ""}, {29, ""}, {14, "0.00"}, {15, "0"}},
-                {{16, "0.00"}, {18, "0.00"}, {20, "0"}, {21, "0.00"}, {22, "0.00"}, {24, "0.00"}, {30, ""}, {27, "0"}}};
+                {{16, "0.00"},
+                 {18, "0.00"},
+                 {20, "0"},
+                 {21, "0.00"},
+                 {22, "0.00"},
+                 {24, "0.00"},
+                 {30, ""},
+                 {27, "0"}}};
     if (type == CoilType::Evaporator)
-        return {10, kTenGeometryHeader,
+        return {10,
+                kTenGeometryHeader,
                 "LVG DB|LVG WB|FACE VEL|AIR PD|EVAP TEMP|REF PD (PSI)|RFRG||TOTAL BTUH|SENSIBLE BTUH",
                 kTenGeometry,
-                {{18, "0.00"}, {19, "0.00"}, {20, "0"}, {21, "0.00"}, {22, "0.00"}, {24, "0.00"}, {30, ""},
-                 {-1, ""}, {27, "0"}, {28, "0"}}};
+                {{18, "0.00"},
+                 {19, "0.00"},
+                 {20, "0"},
+                 {21, "0.00"},
+                 {22, "0.00"},
+                 {24, "0.00"},
+                 {30, ""},
+                 {-1, ""},
+                 {27, "0"},
+                 {28, "0"}}};
     if (type == CoilType::Glycol)
         return {10, kTenGeometryHeader,
                 "LVG DB|LVG WB|FACE VEL|AIR PD IN|ENT GLY|LVG GLY|GLY PD (FT)|GPM|TOTAL BTUH|SENSIBLE BTUH",
@@ -113,7 +134,9 @@ SavedCoilTable::Row AsReported(const SavedCoilTable::Row& row, CoilType type) {
     return shown;
 }
 
-std::string Width(double w) { return std::to_string(static_cast<long long>(w)); }
+std::string Width(double w) {
+    return std::to_string(static_cast<long long>(w));
+}
 
 std::string RowText(const SavedCoilTable::Row& row, const std::vector<std::pair<int, const char*>>& cells,
                     bool si) {
@@ -127,11 +150,11 @@ std::string RowText(const SavedCoilTable::Row& row, const std::vector<std::pair<
     return out;
 }
 
-void PageHeader(PrintDocument& doc, const ReportHeaderTexts& h, const Cell& firstAltitude,
-                double unit) {
+void PageHeader(PrintDocument& doc, const ReportHeaderTexts& h, const Cell& firstAltitude, double unit) {
     const double pageWidth = doc.Page().width;
     doc.DrawPicture(QRectF((pageWidth - 1440) / 2, 220, 1440, 720), DrawLogo);
-    const std::string format = Width(2 * unit) + "<|" + Width(unit) + "<|" + Width(unit) + "<|" + Width(unit) + "<";
+    const std::string format =
+        Width(2 * unit) + "<|" + Width(unit) + "<|" + Width(unit) + "<|" + Width(unit) + "<";
     std::vector<std::string> rows = {
         std::string(kMakerAddress) + "||Customer:|" + h.customer,
         std::string(kMakerTown) + "||Project:|" + h.project,
@@ -186,12 +209,13 @@ void AddIdentification(PrintDocument& doc, const SavedCoilTable::Row& row, CoilT
     std::string typeText = "Type: " + CellText(row[4]);
     if (type == CoilType::Glycol) typeText += " - " + CellText(row[31]) + "%";
     doc.SetFont(8, true);
-    doc.AddTable(f4, {"Qty: " + CellText(row[1]) + "|Item: " + CellText(row[3]) + "|Model: " +
-                      CellText(row[2]) + "|" + typeText});
+    doc.AddTable(f4, {"Qty: " + CellText(row[1]) + "|Item: " + CellText(row[3]) +
+                      "|Model: " + CellText(row[2]) + "|" + typeText});
     const double w5 = RoundTwips(printable / 5);
-    const std::string f5 = Width(w5) + "<|" + Width(w5) + "<|" + Width(w5) + "<|" + Width(w5) + "^|" + Width(w5) + "^";
-    doc.AddTable(f5, {"Tube OD: " + CellText(row[5]) + "|Wall Thk: " + CellText(row[6]) + "|Fin Thk: " +
-                      CellText(row[7]) + "|" + CellText(row[8]) + "|" + CellText(row[9])});
+    const std::string f5 =
+        Width(w5) + "<|" + Width(w5) + "<|" + Width(w5) + "<|" + Width(w5) + "^|" + Width(w5) + "^";
+    doc.AddTable(f5, {"Tube OD: " + CellText(row[5]) + "|Wall Thk: " + CellText(row[6]) +
+                      "|Fin Thk: " + CellText(row[7]) + "|" + CellText(row[8]) + "|" + CellText(row[9])});
 }
 
 }  // namespace

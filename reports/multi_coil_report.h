@@ -14,9 +14,9 @@ namespace reports {
 
 // The job fields of the coil form shown in the page header.
 struct ReportHeaderTexts {
-    std::string customer;  // txtHdr(3)
-    std::string project;   // txtHdr(4)
-    std::string date;      // txtHdr(0)
+    std::string customer;                            // txtHdr(3)
+    std::string project;                             // txtHdr(4)
+    std::string date;                                // txtHdr(0)
     units::System units = units::System::InchPound;  // of the printed figures
 };
 

@@ -42,10 +42,10 @@ bool WriteSheetPdf(const QString& path, const CoilSpec& coilSpec, const CoilRati
     pdf.setResolution(1200);
     pdf.setTitle(QStringLiteral("Performance"));
     pdf.setCreator(QStringLiteral("KVN"));
-    pdf.setPageLayout(QPageLayout(page, QPageLayout::Portrait,
-                                  QMarginsF(kSheetMarginPoints, kSheetMarginPoints, kSheetMarginPoints,
-                                            kSheetMarginPoints),
-                                  QPageLayout::Point));
+    pdf.setPageLayout(
+        QPageLayout(page, QPageLayout::Portrait,
+                    QMarginsF(kSheetMarginPoints, kSheetMarginPoints, kSheetMarginPoints, kSheetMarginPoints),
+                    QPageLayout::Point));
     return PaintSheet(pdf, coilSpec, rating, texts);
 }
 
@@ -53,7 +53,8 @@ void PrepareSheetPrinter(QPrinter& printer) {
     printer.setFullPage(false);
     const QMarginsF m = printer.pageLayout().margins(QPageLayout::Point);
     const QMarginsF atLeast(std::max(m.left(), kSheetMarginPoints), std::max(m.top(), kSheetMarginPoints),
-                            std::max(m.right(), kSheetMarginPoints), std::max(m.bottom(), kSheetMarginPoints));
+                            std::max(m.right(), kSheetMarginPoints),
+                            std::max(m.bottom(), kSheetMarginPoints));
     if (atLeast != m) printer.setPageMargins(atLeast, QPageLayout::Point);
 }
 

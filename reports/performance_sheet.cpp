@@ -17,7 +17,9 @@ namespace {
 
 constexpr const char* kFont = "Courier New";
 constexpr double kFontSize = 12;
-constexpr const char* kDegF = "\xC2\xBA" "F";  // ºF (inch-pound)
+constexpr const char* kDegF =
+    "\xC2\xBA"
+    "F";  // ºF (inch-pound)
 
 struct At {
     double x;
@@ -38,15 +40,21 @@ void Row(PrintSurface& s, const std::vector<At>& items) {
     }
 }
 
-void MoveDown(PrintSurface& s, double twips) { s.SetCurrentY(s.CurrentY() + twips); }
+void MoveDown(PrintSurface& s, double twips) {
+    s.SetCurrentY(s.CurrentY() + twips);
+}
 
 // Right-aligned in `width` characters; a longer text is kept whole, never
 // cut, so that no digit of a large number is lost.
 std::string Pad(const std::string& text, size_t width) {
     return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }
-std::string Num(float v, const char* pattern) { return Pad(numfmt::FormatF32(v, pattern), 10); }
-std::string Num(int16_t v) { return Pad(numfmt::FormatF64(v, "0"), 10); }
+std::string Num(float v, const char* pattern) {
+    return Pad(numfmt::FormatF32(v, pattern), 10);
+}
+std::string Num(int16_t v) {
+    return Pad(numfmt::FormatF64(v, "0"), 10);
+}
 
 using Q = units::Quantity;
 
@@ -84,8 +92,7 @@ std::string FinMaterialText(const std::string& code) {
 }
 
 // Left column of a performance row: label, ":", value, unit (unit may be "").
-void Left(std::vector<At>& row, const std::string& label, const std::string& value,
-          const std::string& unit) {
+void Left(std::vector<At>& row, const std::string& label, const std::string& value, const std::string& unit) {
     row.push_back({0, label});
     row.push_back({3500, ":"});
     row.push_back({4000, value});
@@ -106,7 +113,6 @@ void PrintWarnings(PrintSurface& s, const std::vector<std::string>& warnings, si
     }
 }
 
-
 // Right column of a performance row: label, ":", value at `valueX`, unit
 // (unit may be "").
 void Right(std::vector<At>& row, const std::string& label, const std::string& value, const std::string& unit,
@@ -121,23 +127,40 @@ void Right(std::vector<At>& row, const std::string& label, const std::string& va
 class PerformanceRows {
 public:
     PerformanceRows(const PrintSurface& s, const CoilSpec& coilSpec, const CoilRating& r, const Units& u)
-        : spec_(coilSpec), r_(r), u_(u), deg_(u.U(Q::Temperature, kDegF)),
+        : spec_(coilSpec),
+          r_(r),
+          u_(u),
+          deg_(u.U(Q::Temperature, kDegF)),
           // The right column's value field ends one blank before its unit.
-          rv_(FieldBefore(s, 11000)), refrig_(r.Refrigerant), fvLabel_(u.L("Face Velocity")),
-          fvUnit_(u.U(Q::AirVelocity, "SFPM")), fv_(u.V(Q::AirVelocity, r.FaceVelocity, "0.00")) {
+          rv_(FieldBefore(s, 11000)),
+          refrig_(r.Refrigerant),
+          fvLabel_(u.L("Face Velocity")),
+          fvUnit_(u.U(Q::AirVelocity, "SFPM")),
+          fv_(u.V(Q::AirVelocity, r.FaceVelocity, "0.00")) {
         if (refrig_.size() < 6) refrig_.append(6 - refrig_.size(), ' ');
     }
 
     std::vector<std::vector<At>> For(CoilType type) {
         switch (type) {
-        case CoilType::Condenser: Condenser(); break;
-        case CoilType::Evaporator: Evaporator(); break;
-        case CoilType::Glycol: Liquid(true); break;
-        case CoilType::Water: Liquid(false); break;
-        case CoilType::Steam: Steam(); break;
-        // "O" and unknown codes: no performance rows.
-        case CoilType::OtherFluid:
-        case CoilType::Unknown: break;
+            case CoilType::Condenser:
+                Condenser();
+                break;
+            case CoilType::Evaporator:
+                Evaporator();
+                break;
+            case CoilType::Glycol:
+                Liquid(true);
+                break;
+            case CoilType::Water:
+                Liquid(false);
+                break;
+            case CoilType::Steam:
+                Steam();
+                break;
+            // "O" and unknown codes: no performance rows.
+            case CoilType::OtherFluid:
+            case CoilType::Unknown:
+                break;
         }
         return std::move(rows_);
     }
@@ -156,21 +179,27 @@ private:
 
     void Condenser() {
         Right(AirFlowRow(), "Condenser Temp.", u_.T(r_.EntFluidTemp), deg_, rv_);
-        auto& b = Add(); Left(b, "Entering Air Dry Bulb", u_.T(r_.EatDb), deg_);
+        auto& b = Add();
+        Left(b, "Entering Air Dry Bulb", u_.T(r_.EatDb), deg_);
         Right(b, "Refrigerant", refrig_, "", 10000);
-        auto& c = Add(); Left(c, "Leaving Air Dry Bulb", u_.T(r_.LatDb), deg_);
+        auto& c = Add();
+        Left(c, "Leaving Air Dry Bulb", u_.T(r_.LatDb), deg_);
         Right(c, "Ref Press. Drop", RefrigerantPD(), u_.U(Q::RefrigerantPD, "PSI"), rv_);
-        auto& d = Add(); Left(d, fvLabel_, fv_, fvUnit_);
+        auto& d = Add();
+        Left(d, fvLabel_, fv_, fvUnit_);
         Right(d, "Number of Circuits", Circuits(), "", rv_);
     }
 
     void Evaporator() {
         Right(AirFlowRow(), "Evaporator Temp", u_.T(r_.EntFluidTemp), deg_, rv_);
-        auto& b = Add(); Left(b, "Entering Air Dry Bulb", u_.T(r_.EatDb), deg_);
+        auto& b = Add();
+        Left(b, "Entering Air Dry Bulb", u_.T(r_.EatDb), deg_);
         Right(b, "Number of Circuits", Circuits(), "", rv_);
-        auto& c = Add(); Left(c, "Entering Air Wet Bulb", u_.T(r_.EatWb), deg_);
+        auto& c = Add();
+        Left(c, "Entering Air Wet Bulb", u_.T(r_.EatWb), deg_);
         Right(c, "Refrigerant Type", refrig_, "", 10000);
-        auto& d = Add(); Left(d, "Leaving Air Dry Bulb", u_.T(r_.LatDb), deg_);
+        auto& d = Add();
+        Left(d, "Leaving Air Dry Bulb", u_.T(r_.LatDb), deg_);
         Right(d, "Ref. Press. Drop", RefrigerantPD(), u_.U(Q::RefrigerantPD, "PSI"), rv_);
         Left(Add(), "Leaving Air Wet Bulb", u_.T(r_.LatWb), deg_);
         Left(Add(), fvLabel_, fv_, fvUnit_);
@@ -180,19 +209,23 @@ private:
     void Liquid(bool g) {
         const bool cooling = r_.EatDb > r_.EntFluidTemp;
         const std::string na = Pad("N/A", 10);
-        Right(AirFlowRow(), g ? "Entering Gly. Temp." : "Entering Water Temp", u_.T(r_.EntFluidTemp), deg_, rv_);
-        auto& b = Add(); Left(b, "Entering Air Dry Bulb", u_.T(r_.EatDb), deg_);
+        Right(AirFlowRow(), g ? "Entering Gly. Temp." : "Entering Water Temp", u_.T(r_.EntFluidTemp), deg_,
+              rv_);
+        auto& b = Add();
+        Left(b, "Entering Air Dry Bulb", u_.T(r_.EatDb), deg_);
         Right(b, g ? "Leaving Gly. Temp" : "Leaving Water Temp", u_.T(r_.LvgFluidTemp), deg_, rv_);
         auto& c = Add();
         Left(c, "Entering Air Wet Bulb", cooling ? u_.T(r_.EatWb) : na, cooling ? deg_ : "");
         Right(c, "Number of Circuits", Circuits(), "", rv_);
-        auto& d = Add(); Left(d, "Leaving Air Dry Bulb", u_.T(r_.LatDb), deg_);
+        auto& d = Add();
+        Left(d, "Leaving Air Dry Bulb", u_.T(r_.LatDb), deg_);
         Right(d, u_.L("GPM"), u_.V(Q::FluidFlow, r_.Gpm, "0.00"), u_.U(Q::FluidFlow, ""), rv_);
         auto& e = Add();
         Left(e, "Leaving Air Wet Bulb", cooling ? u_.T(r_.LatWb) : na, cooling ? deg_ : "");
         Right(e, "Water Pressure Drop", u_.V(Q::WaterPD, r_.FluidPD, "0.00"),
               u_.U(Q::WaterPD, g ? "FT" : "FT H2O"), rv_);
-        auto& f = Add(); Left(f, fvLabel_, fv_, fvUnit_);
+        auto& f = Add();
+        Left(f, fvLabel_, fv_, fvUnit_);
         Right(f, "Liquid Velocity", u_.V(Q::FluidVelocity, r_.TubeVelocity, "0.00"),
               u_.U(Q::FluidVelocity, "FPS"), rv_);
         auto& h = Add();
@@ -204,13 +237,17 @@ private:
     void Steam() {
         Right(AirFlowRow(), "Steam Pressure", u_.V(Q::SteamPressure, r_.SteamPressure, "0.00"),
               u_.U(Q::SteamPressure, "PSI"), rv_);
-        auto& b = Add(); Left(b, "Entering Air Dry Bulb", u_.T(r_.EatDb), deg_);
+        auto& b = Add();
+        Left(b, "Entering Air Dry Bulb", u_.T(r_.EatDb), deg_);
         Right(b, "Steam Temperature", u_.T(r_.EntFluidTemp), deg_, rv_);
-        auto& c = Add(); Left(c, "Leaving Air Dry Bulb", u_.T(r_.LatDb), deg_);
-        Right(c, u_.L("Lbs. / Hr. Cond."), u_.V(Q::MassFlow, r_.Condensate, "0.00"), u_.U(Q::MassFlow, ""), rv_);
-        auto& d = Add(); Left(d, fvLabel_, fv_, fvUnit_);
-        Right(d, u_.L("Latent Heat (BTU/LB)"), u_.V(Q::LatentHeat, r_.LatentHeat, "0"), u_.U(Q::LatentHeat, ""),
+        auto& c = Add();
+        Left(c, "Leaving Air Dry Bulb", u_.T(r_.LatDb), deg_);
+        Right(c, u_.L("Lbs. / Hr. Cond."), u_.V(Q::MassFlow, r_.Condensate, "0.00"), u_.U(Q::MassFlow, ""),
               rv_);
+        auto& d = Add();
+        Left(d, fvLabel_, fv_, fvUnit_);
+        Right(d, u_.L("Latent Heat (BTU/LB)"), u_.V(Q::LatentHeat, r_.LatentHeat, "0"),
+              u_.U(Q::LatentHeat, ""), rv_);
         Left(Add(), "Air Side Pressure Drop", u_.V(Q::AirPD, r_.AirPD, "0.00"), u_.U(Q::AirPD, "In. W.G."));
     }
 
@@ -226,9 +263,11 @@ private:
 
 // The maker's lines at the left, the job at the right.
 void PrintHeaderBlock(PrintSurface& s, const SheetTexts& t) {
-    const std::pair<const char*, std::string> job[5] = {
-        {"Version", kProgramVersion}, {"Customer", t.txtHdr[3]}, {"Project", t.txtHdr[4]},
-        {"Date", t.txtHdr[0]},        {"Item", t.txtHdr[1]}};
+    const std::pair<const char*, std::string> job[5] = {{"Version", kProgramVersion},
+                                                        {"Customer", t.txtHdr[3]},
+                                                        {"Project", t.txtHdr[4]},
+                                                        {"Date", t.txtHdr[0]},
+                                                        {"Item", t.txtHdr[1]}};
     const char* maker[5] = {kMakerName, kMakerAddress, kMakerTown, kMakerPhone, kMakerPhone2};
     for (int i = 0; i < 5; ++i)
         Row(s, {{0, maker[i]}, {4500, job[i].first}, {6000, ":"}, {6500, job[i].second}});
@@ -257,17 +296,32 @@ void PrintConstruction(PrintSurface& s, const CoilSpec& coilSpec, const CoilRati
     MoveDown(s, 300);
     PrintCoilTypeRow(s, r, t, u);
     const double second = FieldBefore(s, 8500);
-    Row(s, {{0, "Fin Height x Fin Length"}, {4000, ":"}, {4500, u.V(Q::Length, coilSpec.FinHeight, "0.00")},
-            {6000, u.L("In.   x")}, {second, u.V(Q::Length, coilSpec.FL, "0.00")}, {8500, u.L("Inches")}});
-    Row(s, {{0, "Rows Deep x Fins / Inch"}, {4000, ":"}, {4500, Num(coilSpec.RD)}, {6000, "Rows  x"},
-            {second, Num(coilSpec.FPI)}, {8500, "Fins Per Inch"}});
-    Row(s, {{0, "Tube Od and Thickness"}, {4000, ":"}, {4500, Pad(TubeText(t.tubeOD), 10)},
-            {6000, "In.   x"}, {second, Num(coilSpec.TubeWall, ".000")}, {8500, "Wall"}});
-    std::vector<At> fin = {{0, "Fin Thick. and Material"}, {4000, ":"}, {4500, Num(coilSpec.FinThk, ".0000")}};
+    Row(s, {{0, "Fin Height x Fin Length"},
+            {4000, ":"},
+            {4500, u.V(Q::Length, coilSpec.FinHeight, "0.00")},
+            {6000, u.L("In.   x")},
+            {second, u.V(Q::Length, coilSpec.FL, "0.00")},
+            {8500, u.L("Inches")}});
+    Row(s, {{0, "Rows Deep x Fins / Inch"},
+            {4000, ":"},
+            {4500, Num(coilSpec.RD)},
+            {6000, "Rows  x"},
+            {second, Num(coilSpec.FPI)},
+            {8500, "Fins Per Inch"}});
+    Row(s, {{0, "Tube Od and Thickness"},
+            {4000, ":"},
+            {4500, Pad(TubeText(t.tubeOD), 10)},
+            {6000, "In.   x"},
+            {second, Num(coilSpec.TubeWall, ".000")},
+            {8500, "Wall"}});
+    std::vector<At> fin = {
+        {0, "Fin Thick. and Material"}, {4000, ":"}, {4500, Num(coilSpec.FinThk, ".0000")}};
     const std::string mat = FinMaterialText(coilSpec.FinMat);
     if (!mat.empty()) fin.push_back({6000, mat});
     Row(s, fin);
-    Row(s, {{0, "Face Area"}, {4000, ":"}, {4500, u.V(Q::Area, r.CoilFaceArea, "0.00")},
+    Row(s, {{0, "Face Area"},
+            {4000, ":"},
+            {4500, u.V(Q::Area, r.CoilFaceArea, "0.00")},
             {6000, u.U(Q::Area, "Square Feet")}});
     MoveDown(s, 1000);
 }
@@ -284,13 +338,17 @@ void PrintPerformanceBlock(PrintSurface& s, const CoilSpec& coilSpec, const Coil
 // water or glycol coil.
 void PrintTotals(PrintSurface& s, const CoilRating& r, CoilType type, const Units& u) {
     MoveDown(s, 400);
-    Row(s, {{0, u.L("Total Btuh")}, {3500, ":"}, {4000, u.V(Q::Capacity, r.TotalBtuh, "0.00")},
+    Row(s, {{0, u.L("Total Btuh")},
+            {3500, ":"},
+            {4000, u.V(Q::Capacity, r.TotalBtuh, "0.00")},
             {5750, u.U(Q::Capacity, "BTU/HR.")}});
     const bool cooling = r.EatDb > r.EntFluidTemp;
     // Water and glycol only: "O" is no coil type of the sheet.
     const bool liquid = type == CoilType::Water || type == CoilType::Glycol;
     if (type == CoilType::Evaporator || (liquid && cooling))
-        Row(s, {{0, u.L("Sensible Btuh")}, {3500, ":"}, {4000, u.V(Q::Capacity, r.SensibleBtuh, "0.00")},
+        Row(s, {{0, u.L("Sensible Btuh")},
+                {3500, ":"},
+                {4000, u.V(Q::Capacity, r.SensibleBtuh, "0.00")},
                 {5750, u.U(Q::Capacity, "BTU/HR.")}});
 }
 
@@ -323,8 +381,14 @@ size_t PrintNotes(PrintSurface& s, const std::string& notes) {
 void PrintCoilsPerSystem(PrintSurface& s, const SheetTexts& t) {
     s.SetCurrentY(kCoilsPerSystemY);
     auto box = [&](int i) { return Pad(CheckIfBlank(t.txtCPS[i], "____"), 4); };
-    Row(s, {{0, "NO. OF COILS PER SYSTEM:"}, {3700, box(0)}, {4700, box(1)}, {5500, "HIGH  X"},
-            {6700, box(2)}, {7500, "WIDE  X"}, {8700, box(3)}, {9500, "DEEP"}});
+    Row(s, {{0, "NO. OF COILS PER SYSTEM:"},
+            {3700, box(0)},
+            {4700, box(1)},
+            {5500, "HIGH  X"},
+            {6700, box(2)},
+            {7500, "WIDE  X"},
+            {8700, box(3)},
+            {9500, "DEEP"}});
 }
 
 void PrintFootnotes(PrintSurface& s) {
@@ -413,14 +477,20 @@ private:
 std::string CoilCaption(const std::string& coilType, const CoilRating& rating) {
     const bool heating = rating.EntFluidTemp >= rating.EatDb;
     switch (CoilTypeOf(coilType)) {
-    case CoilType::Condenser: return "Condenser";
-    case CoilType::Evaporator: return "Evaporator";
-    case CoilType::Glycol: return heating ? "Glycol Heating" : "Glycol Cooling";
-    case CoilType::Steam: return "Steam";
-    case CoilType::Water: return heating ? "Hot Water" : "Chilled Water";
-    // "O" has no caption of its own.
-    case CoilType::OtherFluid:
-    case CoilType::Unknown: break;
+        case CoilType::Condenser:
+            return "Condenser";
+        case CoilType::Evaporator:
+            return "Evaporator";
+        case CoilType::Glycol:
+            return heating ? "Glycol Heating" : "Glycol Cooling";
+        case CoilType::Steam:
+            return "Steam";
+        case CoilType::Water:
+            return heating ? "Hot Water" : "Chilled Water";
+        // "O" has no caption of its own.
+        case CoilType::OtherFluid:
+        case CoilType::Unknown:
+            break;
     }
     return "";
 }

@@ -13,12 +13,12 @@ namespace reports {
 
 // The texts of the coil form that the sheet prints beside the records.
 struct SheetTexts {
-    std::array<std::string, 5> txtHdr;  // 0 date, 1 item, 2 model, 3 customer, 4 project
-    std::string txtNotes;               // several lines
-    std::array<std::string, 4> txtCPS;  // 0 coils per system, 1 high, 2 wide, 3 deep
-    std::string coilType;               // cboCoilType code: W G S E C
-    std::string tubeOD;                 // cboTubeOD code: 1 3 4 5 6
-    bool withChart = false;             // a second page with the psychrometric chart
+    std::array<std::string, 5> txtHdr;               // 0 date, 1 item, 2 model, 3 customer, 4 project
+    std::string txtNotes;                            // several lines
+    std::array<std::string, 4> txtCPS;               // 0 coils per system, 1 high, 2 wide, 3 deep
+    std::string coilType;                            // cboCoilType code: W G S E C
+    std::string tubeOD;                              // cboTubeOD code: 1 3 4 5 6
+    bool withChart = false;                          // a second page with the psychrometric chart
     units::System units = units::System::InchPound;  // of the printed figures
     // Engineering warnings of the rating, printed after the notes where they
     // fit above the coils-per-system row.
@@ -43,7 +43,6 @@ void PrintPerformance(PrintSurface& surface, const CoilSpec& coilSpec, const Coi
 // Splits `text` at its line breaks and wraps each line at blanks so that no
 // line is wider than `width` twips on `surface`; a word wider than the line
 // is broken.
-std::vector<std::string> WrapLines(const PrintSurface& surface, const std::string& text,
-                                   double width);
+std::vector<std::string> WrapLines(const PrintSurface& surface, const std::string& text, double width);
 
 }  // namespace reports

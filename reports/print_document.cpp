@@ -13,7 +13,7 @@ namespace reports {
 
 namespace {
 constexpr const char* kReportFont = "Arial";
-constexpr double kPadX = 40;   // twips between a cell's box and its text
+constexpr double kPadX = 40;  // twips between a cell's box and its text
 constexpr double kPadY = 25;
 
 QFont ReportFont(double points, bool bold) {
@@ -29,10 +29,14 @@ std::vector<ColumnFormat> ParseTableFormat(const std::string& format) {
         ColumnFormat c;
         c.width = std::atof(entry.c_str());
         for (char ch : entry) {
-            if (ch == '^') c.align = Align::Centre;
-            else if (ch == '<') c.align = Align::Left;
-            else if (ch == '>') c.align = Align::Right;
-            else if (ch == '_') c.ruled = true;
+            if (ch == '^')
+                c.align = Align::Centre;
+            else if (ch == '<')
+                c.align = Align::Left;
+            else if (ch == '>')
+                c.align = Align::Right;
+            else if (ch == '_')
+                c.ruled = true;
         }
         cols.push_back(c);
     }
@@ -42,8 +46,10 @@ std::vector<ColumnFormat> ParseTableFormat(const std::string& format) {
 std::vector<std::string> SplitCells(const std::string& row) {
     std::vector<std::string> cells(1);
     for (char c : row) {
-        if (c == '|') cells.emplace_back();
-        else cells.back() += c;
+        if (c == '|')
+            cells.emplace_back();
+        else
+            cells.back() += c;
     }
     return cells;
 }
@@ -74,13 +80,16 @@ void PaintCellText(QPainter& painter, const QRectF& cell, const ColumnFormat& co
                    double points, bool bold) {
     const QFontMetricsF fm(ReportFont(points, bold));
     painter.setPen(Qt::black);
-    const auto lines = WrapCellText(QString::fromStdString(text), std::max(1.0, col.width - 2 * kPadX), points, bold);
+    const auto lines =
+        WrapCellText(QString::fromStdString(text), std::max(1.0, col.width - 2 * kPadX), points, bold);
     double y = cell.top() + (cell.height() - lines.size() * fm.height()) / 2;
     for (const QString& line : lines) {
         const double w = fm.horizontalAdvance(line);
         double tx = cell.left() + kPadX;
-        if (col.align == Align::Centre) tx = cell.left() + (cell.width() - w) / 2;
-        else if (col.align == Align::Right) tx = cell.right() - kPadX - w;
+        if (col.align == Align::Centre)
+            tx = cell.left() + (cell.width() - w) / 2;
+        else if (col.align == Align::Right)
+            tx = cell.right() - kPadX - w;
         painter.drawText(QPointF(tx, y + fm.ascent()), line);
         y += fm.height();
     }
@@ -129,7 +138,9 @@ void PrintDocument::NewPage() {
     }
 }
 
-void PrintDocument::EndDoc() { ended_ = true; }
+void PrintDocument::EndDoc() {
+    ended_ = true;
+}
 
 void PrintDocument::SetFont(double points, bool bold) {
     fontPoints_ = points;
@@ -141,8 +152,8 @@ double PrintDocument::RowHeight(const std::vector<ColumnFormat>& columns,
     return RowHeight(columns, cells, fontPoints_);
 }
 
-double PrintDocument::RowHeight(const std::vector<ColumnFormat>& columns, const std::vector<std::string>& cells,
-                                double points) const {
+double PrintDocument::RowHeight(const std::vector<ColumnFormat>& columns,
+                                const std::vector<std::string>& cells, double points) const {
     const double line = QFontMetricsF(ReportFont(points, bold_)).height();
     size_t most = 1;
     for (size_t i = 0; i < columns.size() && i < cells.size(); ++i) {

@@ -23,7 +23,7 @@ namespace reports {
 
 // Page size and margins, twips.
 struct PageGeometry {
-    double width = 12240;    // US Letter
+    double width = 12240;  // US Letter
     double height = 15840;
     double marginLeft = 720;
     double marginRight = 720;
@@ -35,9 +35,9 @@ enum class Align { Left, Centre, Right };
 
 // One column of a table format.
 struct ColumnFormat {
-    double width = 0;       // twips
+    double width = 0;  // twips
     Align align = Align::Left;
-    bool ruled = false;     // cell drawn with a box around it
+    bool ruled = false;  // cell drawn with a box around it
 };
 
 // Parses a column format text: entries joined by "|", each a width in twips
@@ -49,21 +49,21 @@ std::vector<ColumnFormat> ParseTableFormat(const std::string& format);
 std::vector<std::string> SplitCells(const std::string& row);
 
 struct PlacedTable {
-    std::string format;                       // as given
+    std::string format;  // as given
     std::vector<ColumnFormat> columns;
     std::vector<std::vector<std::string>> rows;
-    std::vector<double> rowTop;               // twips from the page top
+    std::vector<double> rowTop;  // twips from the page top
     std::vector<double> rowHeight;
-    int headerRows = 0;                       // rows drawn shaded
+    int headerRows = 0;  // rows drawn shaded
     std::optional<QColor> headerShade;
     double left = 0;
     double fontPoints = 8;
-    double headerFontPoints = 8;              // the header row's font
+    double headerFontPoints = 8;  // the header row's font
     bool bold = false;
 };
 
 struct PlacedPicture {
-    QRectF box;                               // twips
+    QRectF box;  // twips
     std::function<void(QPainter&, const QRectF&)> draw;
 };
 
@@ -102,8 +102,8 @@ public:
     // but would fit on an empty page. Header texts stay on one line: when
     // one would wrap, the header row is set in a smaller font (down to
     // kSmallestHeaderPoints).
-    void AddTable(const std::string& format, const std::string& header,
-                  const std::vector<std::string>& body, std::optional<QColor> shade = {});
+    void AddTable(const std::string& format, const std::string& header, const std::vector<std::string>& body,
+                  std::optional<QColor> shade = {});
     // A table without header row.
     void AddTable(const std::string& format, const std::vector<std::string>& body);
     // A picture drawn by `draw` into `box` (twips from the page's corner);
@@ -123,8 +123,7 @@ public:
 
     // Height of a table row with these cells, twips, in the current font
     // or in `points`.
-    double RowHeight(const std::vector<ColumnFormat>& columns,
-                     const std::vector<std::string>& cells) const;
+    double RowHeight(const std::vector<ColumnFormat>& columns, const std::vector<std::string>& cells) const;
     double RowHeight(const std::vector<ColumnFormat>& columns, const std::vector<std::string>& cells,
                      double points) const;
 

@@ -39,7 +39,9 @@ double RecordingSurface::TextWidth(const std::string& text) const {
     return CharCount(text) * points_ * 20 * kMonoAdvance;
 }
 
-double RecordingSurface::TextHeight() const { return points_ * 20 * kMonoLine; }
+double RecordingSurface::TextHeight() const {
+    return points_ * 20 * kMonoLine;
+}
 
 QFont TwipFont(const std::string& family, double points) {
     QFont font(QString::fromStdString(family));
@@ -50,8 +52,7 @@ QFont TwipFont(const std::string& family, double points) {
     return font;
 }
 
-void ScaleToTwips(QPainter& painter, QPagedPaintDevice& device, double& pageWidth,
-                  double& pageHeight) {
+void ScaleToTwips(QPainter& painter, QPagedPaintDevice& device, double& pageWidth, double& pageHeight) {
     const double sx = device.logicalDpiX() / kTwipsPerInch;
     const double sy = device.logicalDpiY() / kTwipsPerInch;
     painter.resetTransform();
@@ -94,6 +95,8 @@ double PainterSurface::FitWithin(double width, double height) {
     return k;
 }
 
-double PainterSurface::TextHeight() const { return QFontMetricsF(*font_).height(); }
+double PainterSurface::TextHeight() const {
+    return QFontMetricsF(*font_).height();
+}
 
 }  // namespace reports

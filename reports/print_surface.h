@@ -108,7 +108,6 @@ QFont TwipFont(const std::string& family, double points);
 
 // Scales `painter` (active on `device`) to twips; returns the printable
 // page size in twips.
-void ScaleToTwips(QPainter& painter, QPagedPaintDevice& device, double& pageWidth,
-                  double& pageHeight);
+void ScaleToTwips(QPainter& painter, QPagedPaintDevice& device, double& pageWidth, double& pageHeight);
 
 }  // namespace reports

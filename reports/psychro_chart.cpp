@@ -18,7 +18,9 @@ constexpr double kTouching = 0.25;
 // Samples along each curve across the dry-bulb range.
 constexpr int kSamples = 240;
 
-bool Valid(double v) { return std::isfinite(v) && v != kLibraryError; }
+bool Valid(double v) {
+    return std::isfinite(v) && v != kLibraryError;
+}
 
 double SatGrains(double t, int16_t z) {
     const double w = hg::HGSATGRAINS(static_cast<float>(t), z);
@@ -253,15 +255,14 @@ void SetAxes(ChartModel& m, int16_t z) {
 // Saturation and relative humidity every 10 %.
 void AddHumidityCurves(ChartModel& m, int16_t z) {
     const double top = m.W.max;
-    m.curves.push_back({Curve::Saturation, 100, Sampled(m.t, top, [z](double t) {
-                            return SatGrains(t, z);
-                        })});
+    m.curves.push_back(
+        {Curve::Saturation, 100, Sampled(m.t, top, [z](double t) { return SatGrains(t, z); })});
     for (int rh = 10; rh <= 90; rh += 10) {
         const float phi = static_cast<float>(rh / 100.0);
-        m.curves.push_back({Curve::RelHumidity, static_cast<double>(rh),
-                            Sampled(m.t, top, [phi, z](double t) {
-                                return static_cast<double>(hg::HGRHTOGR(static_cast<float>(t), phi, z));
-                            })});
+        m.curves.push_back(
+            {Curve::RelHumidity, static_cast<double>(rh), Sampled(m.t, top, [phi, z](double t) {
+                 return static_cast<double>(hg::HGRHTOGR(static_cast<float>(t), phi, z));
+             })});
     }
 }
 
@@ -302,9 +303,8 @@ void AddWetBulbLines(ChartModel& m, int16_t z) {
     const double top = m.W.max;
     for (double tw = std::ceil(m.t.min / 5) * 5; tw < m.t.max; tw += 5) {
         Curve c = WetBulbLine(m, tw, z);
-        const bool visible = std::any_of(c.points.begin(), c.points.end(), [&](const Point& p) {
-            return p.W <= top;
-        });
+        const bool visible =
+            std::any_of(c.points.begin(), c.points.end(), [&](const Point& p) { return p.W <= top; });
         if (c.points.size() > 1 && visible) m.curves.push_back(std::move(c));
     }
 }
@@ -328,13 +328,17 @@ ChartModel BuildChart(const CoilSpec& coilSpec, const CoilRating& r) {
 // ---------------------------------------------------------------------------
 // Layout
 
-double Layout::X(double dryBulb) const { return plot.left + (dryBulb - t.min) / (t.max - t.min) * plot.width; }
+double Layout::X(double dryBulb) const {
+    return plot.left + (dryBulb - t.min) / (t.max - t.min) * plot.width;
+}
 
 double Layout::Y(double grains) const {
     return plot.top + plot.height - (grains - W.min) / (W.max - W.min) * plot.height;
 }
 
-double Layout::DryBulbAt(double x) const { return t.min + (x - plot.left) / plot.width * (t.max - t.min); }
+double Layout::DryBulbAt(double x) const {
+    return t.min + (x - plot.left) / plot.width * (t.max - t.min);
+}
 
 double Layout::GrainsAt(double y) const {
     return W.min + (plot.top + plot.height - y) / plot.height * (W.max - W.min);

@@ -29,11 +29,11 @@ struct Curve {
 };
 
 struct AirState {
-    double t = 0;    // dry bulb, °F
-    double tw = 0;   // wet bulb, °F
-    double W = 0;    // grains/lb
-    double rh = 0;   // percent
-    double h = 0;    // Btu/lb of dry air
+    double t = 0;   // dry bulb, °F
+    double tw = 0;  // wet bulb, °F
+    double W = 0;   // grains/lb
+    double rh = 0;  // percent
+    double h = 0;   // Btu/lb of dry air
 };
 
 struct Axis {
@@ -43,18 +43,18 @@ struct Axis {
 };
 
 struct ChartModel {
-    int16_t altitude = 0;          // ft
-    std::string caption;           // "Chilled Water", "Steam", ...
+    int16_t altitude = 0;  // ft
+    std::string caption;   // "Chilled Water", "Steam", ...
     Axis t;
     Axis W;
     std::vector<Curve> curves;
     AirState entering;
     AirState leaving;
-    bool wet = false;              // the coil condenses: the air leaves drier
-    bool hasAdp = false;           // the extended process line meets saturation
-    Point adp;                     // apparatus dew point
-    bool cooling = false;          // the air leaves cooler than it enters
-    double shr = 0;                // sensible heat ratio (cooling coils)
+    bool wet = false;      // the coil condenses: the air leaves drier
+    bool hasAdp = false;   // the extended process line meets saturation
+    Point adp;             // apparatus dew point
+    bool cooling = false;  // the air leaves cooler than it enters
+    double shr = 0;        // sensible heat ratio (cooling coils)
 };
 
 // Builds the chart of the rated coil in the records. The entering state is

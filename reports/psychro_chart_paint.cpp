@@ -29,9 +29,13 @@ const QColor kVolume{170, 120, 60};
 const QColor kProcess{150, 20, 20};
 const QColor kText{30, 30, 30};
 
-QString Num(double v, const char* pattern) { return QString::fromStdString(numfmt::FormatF64(v, pattern)); }
+QString Num(double v, const char* pattern) {
+    return QString::fromStdString(numfmt::FormatF64(v, pattern));
+}
 
-QString Deg(double v) { return Num(v, "0.0") + QStringLiteral(" °F"); }
+QString Deg(double v) {
+    return Num(v, "0.0") + QStringLiteral(" °F");
+}
 
 QFont ChartFont(double pixels, bool bold = false) {
     QFont f(QStringLiteral("Liberation Sans"));
@@ -50,8 +54,11 @@ QPen Pen(const QColor& c, double width, Qt::PenStyle style = Qt::SolidLine) {
 class Painter {
 public:
     Painter(QPainter& p, const QRectF& box, const ChartModel& m)
-        : p_(p), m_(m), l_(LayoutFor(m, {box.left(), box.top(), box.width(), box.height()})),
-          plot_(l_.plot.left, l_.plot.top, l_.plot.width, l_.plot.height), thin_(l_.text / 16) {}
+        : p_(p),
+          m_(m),
+          l_(LayoutFor(m, {box.left(), box.top(), box.width(), box.height()})),
+          plot_(l_.plot.left, l_.plot.top, l_.plot.width, l_.plot.height),
+          thin_(l_.text / 16) {}
 
     void Draw() {
         p_.save();
@@ -129,7 +136,8 @@ private:
         double t0 = 0;
         double t1 = 1;
         const double p[4] = {-dx, dx, -dy, dy};
-        const double q[4] = {a.x() - plot_.left(), plot_.right() - a.x(), a.y() - plot_.top(), plot_.bottom() - a.y()};
+        const double q[4] = {a.x() - plot_.left(), plot_.right() - a.x(), a.y() - plot_.top(),
+                             plot_.bottom() - a.y()};
         for (int k = 0; k < 4; ++k) {
             if (p[k] == 0) {
                 if (q[k] < 0) return false;
@@ -160,11 +168,21 @@ private:
         p_.setBrush(Qt::NoBrush);
         for (const Curve& c : m_.curves) {
             switch (c.kind) {
-            case Curve::Volume: p_.setPen(Pen(kVolume, thin_ * 1.2, Qt::DashDotLine)); break;
-            case Curve::WetBulb: p_.setPen(Pen(kWetBulb, thin_ * 1.2, Qt::DashLine)); break;
-            case Curve::RelHumidity: p_.setPen(Pen(kRh, thin_ * 1.5)); break;
-            case Curve::Enthalpy: p_.setPen(Pen(Qt::black, thin_ * 2)); break;
-            case Curve::Saturation: p_.setPen(Pen(Qt::black, thin_ * 3.5)); break;
+                case Curve::Volume:
+                    p_.setPen(Pen(kVolume, thin_ * 1.2, Qt::DashDotLine));
+                    break;
+                case Curve::WetBulb:
+                    p_.setPen(Pen(kWetBulb, thin_ * 1.2, Qt::DashLine));
+                    break;
+                case Curve::RelHumidity:
+                    p_.setPen(Pen(kRh, thin_ * 1.5));
+                    break;
+                case Curve::Enthalpy:
+                    p_.setPen(Pen(Qt::black, thin_ * 2));
+                    break;
+                case Curve::Saturation:
+                    p_.setPen(Pen(Qt::black, thin_ * 3.5));
+                    break;
             }
             Polyline(c.points);
         }
@@ -204,11 +222,20 @@ private:
         const double size = l_.text * 0.72;
         for (const Curve& c : m_.curves) {
             switch (c.kind) {
-            case Curve::RelHumidity: RhLabel(c, size); break;
-            case Curve::WetBulb: WetBulbLabel(c, size); break;
-            case Curve::Enthalpy: EnthalpyLabel(c, size); break;
-            case Curve::Volume: VolumeLabel(c, size); break;
-            case Curve::Saturation: break;
+                case Curve::RelHumidity:
+                    RhLabel(c, size);
+                    break;
+                case Curve::WetBulb:
+                    WetBulbLabel(c, size);
+                    break;
+                case Curve::Enthalpy:
+                    EnthalpyLabel(c, size);
+                    break;
+                case Curve::Volume:
+                    VolumeLabel(c, size);
+                    break;
+                case Curve::Saturation:
+                    break;
             }
         }
     }
@@ -221,8 +248,8 @@ private:
         const QPointF at = At(*pt);
         const bool top = at.y() < plot_.top() + size * 1.5;
         CurveText(at + QPointF(top ? size * 0.2 : -size * 0.3, top ? size * 0.1 : -size * 0.1),
-                  Num(c.value, "0") + "%", top ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignRight | Qt::AlignBottom,
-                  size, kRh);
+                  Num(c.value, "0") + "%",
+                  top ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignRight | Qt::AlignBottom, size, kRh);
     }
 
     // At saturation; only every 10 °F when the dry-bulb ticks are 10 °F or
@@ -232,24 +259,24 @@ private:
         const Point& s = c.points.front();
         const bool tenth = std::fmod(std::fabs(c.value), 10.0) < 1e-9;
         if ((!everyTen || tenth) && s.W <= m_.W.max && s.W >= m_.W.min && s.t > m_.t.min)
-            CurveText(At(s) + QPointF(-size * 0.3, -size * 0.2), Num(c.value, "0"), Qt::AlignRight | Qt::AlignBottom,
-                      size, kWetBulb);
+            CurveText(At(s) + QPointF(-size * 0.3, -size * 0.2), Num(c.value, "0"),
+                      Qt::AlignRight | Qt::AlignBottom, size, kWetBulb);
     }
 
     // At the outer end of the tick.
     void EnthalpyLabel(const Curve& c, double size) {
         const QPointF out = At(c.points.back());
         if (plot_.adjusted(0, size, 0, 0).contains(out))
-            CurveText(out + QPointF(-size * 0.2, -size * 0.1), Num(c.value, "0"), Qt::AlignRight | Qt::AlignBottom,
-                      size, Qt::black);
+            CurveText(out + QPointF(-size * 0.2, -size * 0.1), Num(c.value, "0"),
+                      Qt::AlignRight | Qt::AlignBottom, size, Qt::black);
     }
 
     // At the dry-air end, clear of the plot's sides.
     void VolumeLabel(const Curve& c, double size) {
         const QPointF at = At(c.points.front());
         if (at.x() > plot_.left() + size && at.x() < plot_.right() - size)
-            CurveText(at + QPointF(size * 0.25, -size * 0.15), Num(c.value, "0.0"), Qt::AlignLeft | Qt::AlignBottom,
-                      size, kVolume);
+            CurveText(at + QPointF(size * 0.25, -size * 0.15), Num(c.value, "0.0"),
+                      Qt::AlignLeft | Qt::AlignBottom, size, kVolume);
     }
 
     void Axes() {
@@ -260,7 +287,8 @@ private:
         for (double t = m_.t.min; t <= m_.t.max + 1e-9; t += m_.t.step) {
             p_.setPen(Pen(Qt::black, thin_ * 2));
             p_.drawLine(QPointF(l_.X(t), plot_.bottom()), QPointF(l_.X(t), plot_.bottom() + size * 0.4));
-            Text(QPointF(l_.X(t), plot_.bottom() + size * 0.5), Num(t, "0"), Qt::AlignHCenter | Qt::AlignTop, size);
+            Text(QPointF(l_.X(t), plot_.bottom() + size * 0.5), Num(t, "0"), Qt::AlignHCenter | Qt::AlignTop,
+                 size);
         }
         Text(QPointF(plot_.center().x(), plot_.bottom() + size * 1.7), QStringLiteral("Dry bulb, °F"),
              Qt::AlignHCenter | Qt::AlignTop, size);
@@ -273,10 +301,11 @@ private:
         p_.save();
         p_.translate(plot_.right() + size * 4.6, plot_.center().y());
         p_.rotate(90);
-        Text(QPointF(0, 0), QStringLiteral("Humidity ratio, grains per lb of dry air"), Qt::AlignHCenter | Qt::AlignVCenter,
-             size);
+        Text(QPointF(0, 0), QStringLiteral("Humidity ratio, grains per lb of dry air"),
+             Qt::AlignHCenter | Qt::AlignVCenter, size);
         p_.restore();
-        const QString caption = m_.caption.empty() ? QStringLiteral("Coil") : QString::fromStdString(m_.caption);
+        const QString caption =
+            m_.caption.empty() ? QStringLiteral("Coil") : QString::fromStdString(m_.caption);
         Text(QPointF(l_.box.left + l_.text * 0.6, l_.box.top + l_.text * 0.8),
              QStringLiteral("Psychrometric chart: ") + caption + QStringLiteral(" at ") +
                  QString::number(m_.altitude) + QStringLiteral(" ft altitude"),
@@ -314,7 +343,8 @@ private:
         const QFontMetricsF fm(ChartFont(size));
         double y = r.top() + size * 0.2;
         for (int i = 0; i < lines.size(); ++i) {
-            Text(QPointF(r.left() + size * 0.4, y), lines[i], Qt::AlignLeft | Qt::AlignTop, size, i ? kText : c, i == 0);
+            Text(QPointF(r.left() + size * 0.4, y), lines[i], Qt::AlignLeft | Qt::AlignTop, size,
+                 i ? kText : c, i == 0);
             y += fm.height();
         }
     }
@@ -366,7 +396,8 @@ private:
             p_.setPen(Qt::NoPen);
             p_.setBrush(QColor(255, 255, 255, 230));
             p_.drawRect(r);
-            Text(r.topLeft() + QPointF(size * 0.15, 0), s, Qt::AlignLeft | Qt::AlignTop, size, Qt::black, true);
+            Text(r.topLeft() + QPointF(size * 0.15, 0), s, Qt::AlignLeft | Qt::AlignTop, size, Qt::black,
+                 true);
         }
     }
 
@@ -377,7 +408,8 @@ private:
         QString process;
         if (m_.hasAdp)
             process = QStringLiteral("Apparatus dew point ") + Deg(m_.adp.t) + QStringLiteral("    ");
-        if (m_.cooling && m_.shr > 0) process += QStringLiteral("Sensible heat ratio ") + Num(m_.shr, "0.00");
+        if (m_.cooling && m_.shr > 0)
+            process += QStringLiteral("Sensible heat ratio ") + Num(m_.shr, "0.00");
         else if (!m_.cooling && m_.leaving.t > m_.entering.t)
             process += QStringLiteral("Heating at constant humidity");
         if (!process.isEmpty()) {
@@ -413,11 +445,15 @@ private:
     std::vector<QRectF> taken_;  // curve labels drawn so far
 };
 
-QString Suffix(const QString& path) { return QFileInfo(path).suffix().toLower(); }
+QString Suffix(const QString& path) {
+    return QFileInfo(path).suffix().toLower();
+}
 
 }  // namespace
 
-void Paint(QPainter& painter, const QRectF& box, const ChartModel& model) { Painter(painter, box, model).Draw(); }
+void Paint(QPainter& painter, const QRectF& box, const ChartModel& model) {
+    Painter(painter, box, model).Draw();
+}
 
 QImage Image(const ChartModel& model, int width, int height) {
     QImage img(width, height, QImage::Format_RGB32);
@@ -461,8 +497,8 @@ bool WriteFile(const QString& path, const ChartModel& model, QString* error) {
         pdf.setResolution(300);
         pdf.setTitle(QStringLiteral("Psychrometric chart"));
         pdf.setCreator(QStringLiteral("KVN"));
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF(36, 36, 36, 36),
-                                      QPageLayout::Point));
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape,
+                                      QMarginsF(36, 36, 36, 36), QPageLayout::Point));
         QPainter p;
         if (!p.begin(&pdf)) return fail(QStringLiteral("cannot write ") + path);
         Paint(p, QRectF(0, 0, pdf.width(), pdf.height()), model);

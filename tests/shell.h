@@ -23,4 +23,6 @@ inline ShellRun RunShell(const std::string& command) {
     return run;
 }
 
-inline std::string Shell(const std::string& command) { return RunShell(command).out; }
+inline std::string Shell(const std::string& command) {
+    return RunShell(command).out;
+}

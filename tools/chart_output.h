@@ -29,7 +29,8 @@ inline int WriteChartFile(const std::string& path, const std::vector<RatedCoil>&
         return kExitReport;
     }
     if (coils.size() > 1)
-        std::fprintf(stderr, "kvn-rate: the chart in %s shows the first of %zu coils\n", path.c_str(), coils.size());
+        std::fprintf(stderr, "kvn-rate: the chart in %s shows the first of %zu coils\n", path.c_str(),
+                     coils.size());
     GuiSession gui;
     QString error;
     try {

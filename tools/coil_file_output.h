@@ -37,8 +37,8 @@ inline SaveRowTexts SaveRowTextsOf(const RatedCoil& coil) {
     SaveRowTexts t;
     t.coilsPerSystem = HeaderText(coil.input, "CoilsPerSystem");
     t.item = HeaderText(coil.input, "Item");
-    t.model = coil.input.is_object() && coil.input.contains("Model") ? HeaderText(coil.input, "Model")
-                                                                       : coil.model;
+    t.model =
+        coil.input.is_object() && coil.input.contains("Model") ? HeaderText(coil.input, "Model") : coil.model;
     t.coilTypeWord = CoilTypeWord(coil.coilSpec.Application);
     auto field = [&](const char* key) {
         auto it = coil.fields.find(key);

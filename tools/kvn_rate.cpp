@@ -133,13 +133,13 @@ struct Options {
     bool pretty = false;
     bool help = false;
     bool version = false;
-    std::string kvnFile;    // --kvn: write the rated coils as a coil file
-    std::string listFile;   // --list: print a coil file's table
-    std::string sheetFile;  // --sheet: the performance sheet as PDF
-    std::string reportFile; // --report: the multi-coil report as PDF
-    unsigned jobs = 1;      // --jobs: threads that rate the batch
-    std::string chartFile;  // --chart: the psychrometric chart, PNG, SVG or PDF
-    bool select = false;    // --select: search for coils meeting a duty
+    std::string kvnFile;                             // --kvn: write the rated coils as a coil file
+    std::string listFile;                            // --list: print a coil file's table
+    std::string sheetFile;                           // --sheet: the performance sheet as PDF
+    std::string reportFile;                          // --report: the multi-coil report as PDF
+    unsigned jobs = 1;                               // --jobs: threads that rate the batch
+    std::string chartFile;                           // --chart: the psychrometric chart, PNG, SVG or PDF
+    bool select = false;                             // --select: search for coils meeting a duty
     units::System units = units::System::InchPound;  // --units
 };
 
@@ -246,7 +246,8 @@ bool ReadInput(const std::string& name, std::string& text, std::string& error) {
 // Outputs that need the whole batch run here, after every coil is rated.
 // Returns an exit status (0 when all went well).
 int WriteBatchOutputs(const Options& opt, const std::vector<RatedCoil>& coils) {
-    const kvnrate::GuiSession gui(!opt.sheetFile.empty() || !opt.reportFile.empty() || !opt.chartFile.empty());
+    const kvnrate::GuiSession gui(!opt.sheetFile.empty() || !opt.reportFile.empty() ||
+                                  !opt.chartFile.empty());
     int status = kvnrate::kExitOk;
     auto step = [&](int s) {
         if (status == kvnrate::kExitOk) status = s;
@@ -299,7 +300,8 @@ bool ReadBatch(const Options& opt, std::vector<kvnrate::BatchItem>& pending, std
 
 // Rates the batch and prints one result line per coil, in input order.
 // Returns the exit status of the first coil not rated (0 when all were).
-int RateAndPrint(const Options& opt, const std::vector<kvnrate::BatchItem>& pending, std::vector<RatedCoil>& rated) {
+int RateAndPrint(const Options& opt, const std::vector<kvnrate::BatchItem>& pending,
+                 std::vector<RatedCoil>& rated) {
     int status = kvnrate::kExitOk;
     for (kvnrate::BatchResult& r : kvnrate::RateBatch(pending, opt.jobs, opt.pretty)) {
         if (opt.units != units::System::InchPound)

@@ -33,8 +33,7 @@ inline std::string ResultLine(const RatedCoil& coil, bool pretty) {
 }
 
 // Rates every item on `jobs` threads (0: one per core).
-inline std::vector<BatchResult> RateBatch(const std::vector<BatchItem>& items, unsigned jobs,
-                                          bool pretty) {
+inline std::vector<BatchResult> RateBatch(const std::vector<BatchItem>& items, unsigned jobs, bool pretty) {
     return ParallelMap(items.size(), jobs, [&](std::size_t i) {
         BatchResult r{RateFields(items[i].fields, items[i].airFlowMode), {}};
         r.coil.input = items[i].input;

@@ -41,21 +41,24 @@ inline const std::vector<std::string>& FieldKeys() {
 
 // One coil through the driver: what was read, what was rated, what was shown.
 struct RatedCoil {
-    Json input;                        // the coil object as read
-    FieldTexts fields;                 // the field texts taken from it
+    Json input;         // the coil object as read
+    FieldTexts fields;  // the field texts taken from it
     int airFlowMode = kAirFlowAcfm;
-    CoilSpec coilSpec;                     // the records after the rating
+    CoilSpec coilSpec;  // the records after the rating
     CoilRating rating;
     CalcResult result;
-    std::string model;                 // model designation (when rated)
-    std::vector<std::string> messages; // message-box texts shown while rating
+    std::string model;                  // model designation (when rated)
+    std::vector<std::string> messages;  // message-box texts shown while rating
 
     bool ok() const { return result.ok(); }
     int exitStatus() const {
         switch (result.status) {
-        case CalcResult::Ok: return kExitOk;
-        case CalcResult::Validation: return kExitValidation;
-        default: return kExitEngine;
+            case CalcResult::Ok:
+                return kExitOk;
+            case CalcResult::Validation:
+                return kExitValidation;
+            default:
+                return kExitEngine;
         }
     }
 };
@@ -198,10 +201,14 @@ inline bool ParseCoilInput(const std::string& text, std::vector<Json>& coils, st
 // The text of a field value: a string as it is, a number as its text, null
 // as an empty field.
 inline bool ValueText(const Json& v, std::string& text) {
-    if (v.is_string()) text = v.get<std::string>();
-    else if (v.is_number_integer()) text = v.dump();
-    else if (v.is_null()) text.clear();
-    else return false;
+    if (v.is_string())
+        text = v.get<std::string>();
+    else if (v.is_number_integer())
+        text = v.dump();
+    else if (v.is_null())
+        text.clear();
+    else
+        return false;
     return true;
 }
 
@@ -268,7 +275,9 @@ inline RatedCoil RateFields(const FieldTexts& fields, int airFlowMode) {
 
 // A 32-bit value as JSON: its exact value, written with the shortest digits
 // that read back to the same 32-bit float.
-inline Json F(float v) { return Json(static_cast<double>(v)); }
+inline Json F(float v) {
+    return Json(static_cast<double>(v));
+}
 
 // Calls put(key, value) for every field of the record, in the order of the
 // output.
@@ -339,9 +348,15 @@ void EachCoilRatingField(const CoilRating& r, Put&& put) {
     put("Refrigerant", r.Refrigerant);
 }
 
-inline Json FieldJson(int16_t v) { return Json(v); }
-inline Json FieldJson(float v) { return F(v); }
-inline Json FieldJson(const std::string& v) { return Json(v); }
+inline Json FieldJson(int16_t v) {
+    return Json(v);
+}
+inline Json FieldJson(float v) {
+    return F(v);
+}
+inline Json FieldJson(const std::string& v) {
+    return Json(v);
+}
 
 inline Json CoilSpecJson(const CoilSpec& s) {
     Json j = Json::object();
@@ -366,27 +381,28 @@ inline Json WarningsJson(const std::vector<CoilWarning>& warnings) {
 inline Json ResultJson(const RatedCoil& c) {
     Json j = Json::object();
     switch (c.result.status) {
-    case CalcResult::Validation:
-        j["ok"] = false;
-        j["validation"] = {{"message", c.result.validation.message}, {"field", c.result.validation.control}};
-        break;
-    case CalcResult::EngineFailed:
-        j["ok"] = false;
-        j["error"] = c.result.error;
-        j["messages"] = c.messages;
-        break;
-    case CalcResult::Ok: {
-        j["ok"] = true;
-        j["messages"] = c.messages;
-        j["CoilSpec"] = CoilSpecJson(c.coilSpec);
-        j["CoilRating"] = CoilRatingJson(c.rating);
-        Json grid = Json::array();
-        for (const GridRow& row : c.result.grid) grid.push_back({row.label, row.value});
-        j["grid"] = grid;
-        j["model"] = c.model;
-        j["warnings"] = WarningsJson(c.result.warnings);
-        break;
-    }
+        case CalcResult::Validation:
+            j["ok"] = false;
+            j["validation"] = {{"message", c.result.validation.message},
+                               {"field", c.result.validation.control}};
+            break;
+        case CalcResult::EngineFailed:
+            j["ok"] = false;
+            j["error"] = c.result.error;
+            j["messages"] = c.messages;
+            break;
+        case CalcResult::Ok: {
+            j["ok"] = true;
+            j["messages"] = c.messages;
+            j["CoilSpec"] = CoilSpecJson(c.coilSpec);
+            j["CoilRating"] = CoilRatingJson(c.rating);
+            Json grid = Json::array();
+            for (const GridRow& row : c.result.grid) grid.push_back({row.label, row.value});
+            j["grid"] = grid;
+            j["model"] = c.model;
+            j["warnings"] = WarningsJson(c.result.warnings);
+            break;
+        }
     }
     return j;
 }

@@ -81,7 +81,8 @@ inline int WriteSheetFile(const std::string& path, const std::vector<RatedCoil>&
         return kExitReport;
     }
     if (coils.size() > 1)
-        std::fprintf(stderr, "kvn-rate: the sheet in %s shows the first of %zu coils\n", path.c_str(), coils.size());
+        std::fprintf(stderr, "kvn-rate: the sheet in %s shows the first of %zu coils\n", path.c_str(),
+                     coils.size());
     GuiSession gui;
     reports::SheetTexts texts = SheetTextsOf(coils[0]);
     texts.units = system;

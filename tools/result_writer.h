@@ -27,7 +27,9 @@ inline void AppendString(std::string& out, const std::string& s) {
     out += '"';
 }
 
-inline void AppendValue(std::string& out, const std::string& v) { AppendString(out, v); }
+inline void AppendValue(std::string& out, const std::string& v) {
+    AppendString(out, v);
+}
 
 inline void AppendValue(std::string& out, int16_t v) {
     char buf[8];
@@ -77,47 +79,49 @@ inline void AppendMessages(std::string& out, const std::vector<std::string>& mes
 inline void AppendResultLine(std::string& out, const RatedCoil& c) {
     using namespace detail;
     switch (c.result.status) {
-    case CalcResult::Validation:
-        out += "{\"ok\":false,\"validation\":{\"message\":";
-        AppendString(out, c.result.validation.message);
-        out += ",\"field\":";
-        AppendString(out, c.result.validation.control);
-        out += "}}";
-        return;
-    case CalcResult::EngineFailed:
-        out += "{\"ok\":false,\"error\":";
-        AppendString(out, c.result.error);
-        AppendMessages(out, c.messages);
-        out += '}';
-        return;
-    case CalcResult::Ok:
-        out += "{\"ok\":true";
-        AppendMessages(out, c.messages);
-        AppendRecord(out, "CoilSpec", [](const CoilSpec& s, auto&& put) { EachCoilSpecField(s, put); },
-                     c.coilSpec);
-        AppendRecord(out, "CoilRating", [](const CoilRating& r, auto&& put) { EachCoilRatingField(r, put); },
-                     c.rating);
-        out += ",\"grid\":[";
-        for (std::size_t i = 0; i < c.result.grid.size(); ++i) {
-            out += i ? ",[" : "[";
-            AppendString(out, c.result.grid[i].label);
-            out += ',';
-            AppendString(out, c.result.grid[i].value);
-            out += ']';
-        }
-        out += "],\"model\":";
-        AppendString(out, c.model);
-        out += ",\"warnings\":[";
-        for (std::size_t i = 0; i < c.result.warnings.size(); ++i) {
-            out += i ? ",{\"code\":" : "{\"code\":";
-            AppendString(out, c.result.warnings[i].code);
-            out += ",\"text\":";
-            AppendString(out, c.result.warnings[i].text);
+        case CalcResult::Validation:
+            out += "{\"ok\":false,\"validation\":{\"message\":";
+            AppendString(out, c.result.validation.message);
+            out += ",\"field\":";
+            AppendString(out, c.result.validation.control);
+            out += "}}";
+            return;
+        case CalcResult::EngineFailed:
+            out += "{\"ok\":false,\"error\":";
+            AppendString(out, c.result.error);
+            AppendMessages(out, c.messages);
             out += '}';
-        }
-        out += ']';
-        out += '}';
-        return;
+            return;
+        case CalcResult::Ok:
+            out += "{\"ok\":true";
+            AppendMessages(out, c.messages);
+            AppendRecord(
+                out, "CoilSpec", [](const CoilSpec& s, auto&& put) { EachCoilSpecField(s, put); },
+                c.coilSpec);
+            AppendRecord(
+                out, "CoilRating", [](const CoilRating& r, auto&& put) { EachCoilRatingField(r, put); },
+                c.rating);
+            out += ",\"grid\":[";
+            for (std::size_t i = 0; i < c.result.grid.size(); ++i) {
+                out += i ? ",[" : "[";
+                AppendString(out, c.result.grid[i].label);
+                out += ',';
+                AppendString(out, c.result.grid[i].value);
+                out += ']';
+            }
+            out += "],\"model\":";
+            AppendString(out, c.model);
+            out += ",\"warnings\":[";
+            for (std::size_t i = 0; i < c.result.warnings.size(); ++i) {
+                out += i ? ",{\"code\":" : "{\"code\":";
+                AppendString(out, c.result.warnings[i].code);
+                out += ",\"text\":";
+                AppendString(out, c.result.warnings[i].text);
+                out += '}';
+            }
+            out += ']';
+            out += '}';
+            return;
     }
 }
 

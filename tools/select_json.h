@@ -116,7 +116,7 @@ inline bool ReadAlternatives(const std::string& key, const Json& list, selection
 // The search query and list length of a selection input.
 inline bool SelectSpecFromJson(const std::string& text, selection::SearchSpec& query, int& top,
                                std::string& error, std::vector<std::string>* ignored = nullptr) {
-    Json fieldsJson;   // numbers as their texts, for the fields
+    Json fieldsJson;  // numbers as their texts, for the fields
     if (!ParseJsonText(text, fieldsJson, error)) return false;
     if (!fieldsJson.is_object()) {
         error = "the selection input must be one JSON object";
@@ -131,11 +131,16 @@ inline bool SelectSpecFromJson(const std::string& text, selection::SearchSpec& q
         static const nlohmann::json none;
         const nlohmann::json& value = plain.is_object() && plain.contains(key) ? plain.at(key) : none;
         bool read = true;
-        if (key == "Duty") read = ReadDuty(value, query, error);
-        else if (key == "FluidRise") read = ReadFluidRise(value, query, error);
-        else if (key == "Top") read = ReadTop(value, top, error);
-        else if (it.value().is_array()) read = ReadAlternatives(key, it.value(), query, error);
-        else coil[key] = it.value();
+        if (key == "Duty")
+            read = ReadDuty(value, query, error);
+        else if (key == "FluidRise")
+            read = ReadFluidRise(value, query, error);
+        else if (key == "Top")
+            read = ReadTop(value, top, error);
+        else if (it.value().is_array())
+            read = ReadAlternatives(key, it.value(), query, error);
+        else
+            coil[key] = it.value();
         if (!read) return false;
     }
     return FieldsFromJson(coil, query.fixed, query.airFlowMode, error, ignored) &&
@@ -161,7 +166,8 @@ inline Json CandidateJson(const selection::Candidate& c, int airFlowMode) {
     for (const GridRow& row : c.result.grid) grid.push_back({row.label, row.value});
     j["grid"] = grid;
     const auto tube = c.fields.find("Pattern");
-    j["model"] = BuildModelDesignation(c.coilSpec, c.rating, tube == c.fields.end() ? std::string() : tube->second);
+    j["model"] =
+        BuildModelDesignation(c.coilSpec, c.rating, tube == c.fields.end() ? std::string() : tube->second);
     j["OutsideArea"] = F(c.outsideArea);
     Json margins = Json::object();
     for (const selection::Margin& m : c.margins) margins[m.key] = F(m.value);

@@ -94,10 +94,12 @@ TEST_F(Driver, LimitsLenientNumbersAndTypeDependentChecks) {
     const FieldTexts w = Water();
     EXPECT_EQ(Verdict(With(w, {{"FPI", "16"}, {"RD", "16"}})), "");
     EXPECT_EQ(Verdict(With(w, {{"FPI", "17"}})), "Please reduce the FPI value before Proceeding @txtFPI");
-    EXPECT_EQ(Verdict(With(w, {{"RD", "17"}})), "Please reduce the number of Rows before Proceeding @txtRows");
+    EXPECT_EQ(Verdict(With(w, {{"RD", "17"}})),
+              "Please reduce the number of Rows before Proceeding @txtRows");
     EXPECT_EQ(Verdict(With(w, {{"FPI", "abc"}})), "Please input the FPI value before Proceeding @txtFPI");
     EXPECT_EQ(Verdict(With(w, {{"FPI", "12 fins"}})), "");
-    EXPECT_EQ(Verdict(With(w, {{"EatDb", "80F"}})), "Please input the EAT (DB) before Proceeding @txtProperty(4)");
+    EXPECT_EQ(Verdict(With(w, {{"EatDb", "80F"}})),
+              "Please input the EAT (DB) before Proceeding @txtProperty(4)");
     EXPECT_EQ(Verdict(With(w, {{"EatDb", " 80 "}})), "");
     EXPECT_EQ(Verdict(With(w, {{"Gpm", "-1"}})), "GPM value must be greater than 0 @txtProperty(7)");
 
@@ -113,16 +115,19 @@ TEST_F(Driver, LimitsLenientNumbersAndTypeDependentChecks) {
 
     const FieldTexts noAir = With(w, {{"Acfm", ""}});
     EXPECT_EQ(Verdict(noAir, kAirFlowScfm), "Please input the SCFM before Proceeding @txtProperty(2)");
-    EXPECT_EQ(Verdict(noAir, kAirFlowVelocity), "Please input the Air Velocity before Proceeding @txtProperty(3)");
+    EXPECT_EQ(Verdict(noAir, kAirFlowVelocity),
+              "Please input the Air Velocity before Proceeding @txtProperty(3)");
     EXPECT_EQ(Verdict(With(noAir, {{"AirVel", "500"}}), kAirFlowVelocity), "");
 }
 
 TEST_F(Driver, CondenserMustCondenseAboveTheEnteringAir) {
-    const FieldTexts c = With(Water(), {{"Application", "C"}, {"EatWb", ""}, {"EatDb", "95"}, {"EntFluidTemp", "80"}});
+    const FieldTexts c =
+        With(Water(), {{"Application", "C"}, {"EatWb", ""}, {"EatDb", "95"}, {"EntFluidTemp", "80"}});
     EXPECT_EQ(Verdict(c), "Please select the Refrigerant type  before Proceeding @cboRefrigerant");
     const FieldTexts r22 = With(c, {{"Refrigerant", "22"}});
     EXPECT_EQ(Verdict(r22), "Cond. Temp. must be above the EAT (DB) @txtProperty(6)");
-    EXPECT_EQ(Verdict(With(r22, {{"EntFluidTemp", "95"}})), "Cond. Temp. must be above the EAT (DB) @txtProperty(6)");
+    EXPECT_EQ(Verdict(With(r22, {{"EntFluidTemp", "95"}})),
+              "Cond. Temp. must be above the EAT (DB) @txtProperty(6)");
     EXPECT_EQ(g_engine.calls, 0);
     EXPECT_EQ(Verdict(With(r22, {{"EntFluidTemp", "120"}})), "");
 }
@@ -132,10 +137,13 @@ TEST_F(Driver, CondenserMustCondenseAboveTheEnteringAir) {
 TEST_F(Driver, RefusesWhatTheEngineCannotRate) {
     const FieldTexts w = Water();
     const std::string altitude = "Altitude must be between -500 and 30000 ft @txtProperty(0)";
-    for (const char* ok : {"-500", "30000", "30000.5", ""}) EXPECT_EQ(Verdict(With(w, {{"Altitude", ok}})), "") << ok;
-    for (const char* bad : {"-501", "30001", "40000", "99999"}) EXPECT_EQ(Verdict(With(w, {{"Altitude", bad}})), altitude);
+    for (const char* ok : {"-500", "30000", "30000.5", ""})
+        EXPECT_EQ(Verdict(With(w, {{"Altitude", ok}})), "") << ok;
+    for (const char* bad : {"-501", "30001", "40000", "99999"})
+        EXPECT_EQ(Verdict(With(w, {{"Altitude", bad}})), altitude);
     // Behind the form's own checks, before the glycol.
-    EXPECT_EQ(Verdict(With(w, {{"Altitude", "40000"}, {"Gpm", "0"}})), "GPM value must be greater than 0 @txtProperty(7)");
+    EXPECT_EQ(Verdict(With(w, {{"Altitude", "40000"}, {"Gpm", "0"}})),
+              "GPM value must be greater than 0 @txtProperty(7)");
 
     const FieldTexts g = With(w, {{"Application", "G"}, {"PercentGlycol", "70"}});
     const std::string glycol = "Percent glycol must be between 0 and 70 @txtProperty(9)";
@@ -163,7 +171,8 @@ TEST_F(Driver, RefusesWhatTheEngineCannotRate) {
         {{"EvapSHCode", "40000"}, "Super Heat value is out of range @txtProperty(15)"},
     };
     for (const auto& [change, verdict] : overflows) EXPECT_EQ(Verdict(With(w, {change})), verdict);
-    EXPECT_EQ(Verdict(With(w, {{"Pattern", "1"}, {"TH", "20000"}})), "Tubes High value is out of range @txtTH");  // 3 x TH
+    EXPECT_EQ(Verdict(With(w, {{"Pattern", "1"}, {"TH", "20000"}})),
+              "Tubes High value is out of range @txtTH");  // 3 x TH
     EXPECT_EQ(Verdict(With(w, {{"AirVel", "1e38"}}), kAirFlowVelocity),
               "Air Velocity value is out of range @txtProperty(3)");
     EXPECT_TRUE(shown_.shown.empty());
@@ -173,8 +182,13 @@ TEST_F(Driver, FillsTheRecordsFromTheFields) {
     rating_.SteamPressure = 15;
     rating_.Scfm = 999;
     spec_.TubeWall = 0.5f;
-    ASSERT_TRUE(Run(With(Water(), {{"Pattern", "4"}, {"Circuits", ""}, {"FPI", "12.5"}, {"RD", "3.5"},
-                                   {"EatWb", ""}, {"Altitude", ""}, {"EvapSHCode", "10"}}))
+    ASSERT_TRUE(Run(With(Water(), {{"Pattern", "4"},
+                                   {"Circuits", ""},
+                                   {"FPI", "12.5"},
+                                   {"RD", "3.5"},
+                                   {"EatWb", ""},
+                                   {"Altitude", ""},
+                                   {"EvapSHCode", "10"}}))
                     .ok());
     const CoilSpec& s = g_engine.coilSpec;
     const CoilRating& r = g_engine.rating;
@@ -197,8 +211,8 @@ TEST_F(Driver, FillsTheRecordsFromTheFields) {
     EXPECT_EQ(g_engine.rating.SteamPressure, 5.0f);
 
     // Fin height by tube; an unknown tube leaves the previous height.
-    const std::vector<std::pair<std::string, float>> heights = {
-        {"6", 12}, {"3", 12}, {"5", 18}, {"4", 15}, {"1", 36}, {"9", 7.5f}};
+    const std::vector<std::pair<std::string, float>> heights = {{"6", 12}, {"3", 12}, {"5", 18},
+                                                                {"4", 15}, {"1", 36}, {"9", 7.5f}};
     for (const auto& [tube, height] : heights) {
         spec_.FinHeight = 7.5f;
         ASSERT_TRUE(Run(With(Water(), {{"Pattern", tube}, {"TH", "12"}})).ok());
@@ -241,7 +255,8 @@ TEST_F(Driver, FailuresKeepThePreviousCoil) {
     };
     const FieldTexts other = With(Water(), {{"FL", "60"}, {"Gpm", "30"}});
     g_engine.mode = FakeEngine::AssignFails;
-    expectFailure(other, "Out of Range Condition or error with HGWBtoGR!\nProcedure: CC_bAssignCoilProp\n", 1);
+    expectFailure(other, "Out of Range Condition or error with HGWBtoGR!\nProcedure: CC_bAssignCoilProp\n",
+                  1);
     g_engine.mode = FakeEngine::Throws;
     for (int number : {11, 6, 5}) {
         g_engine.errorNumber = number;
@@ -275,12 +290,15 @@ TEST_F(Driver, ResultRowsPerCoilType) {
         {"S", {"Condensate (Lbs/Hr)", "Latent heat  "}},
     };
     for (const auto& [app, middle] : cases) {
-        const CalcResult r = Run(With(Water(), {{"Application", app}, {"PercentGlycol", "30"}, {"Refrigerant", "22"},
-                                                {"SteamPressure", "5"}, {"EntFluidTemp", app == "C" ? "120" : "45"}}));
+        const CalcResult r = Run(With(Water(), {{"Application", app},
+                                                {"PercentGlycol", "30"},
+                                                {"Refrigerant", "22"},
+                                                {"SteamPressure", "5"},
+                                                {"EntFluidTemp", app == "C" ? "120" : "45"}}));
         ASSERT_TRUE(r.ok()) << app << r.validation.message;
         std::vector<std::string> labels;
         for (const GridRow& row : r.grid) labels.push_back(row.label);
-        std::vector<std::string> expected = {"Btuh (Total) ", "Btuh (Sens)  ", "Air PD (IN W.G.)",
+        std::vector<std::string> expected = {"Btuh (Total) ", "Btuh (Sens)  ",       "Air PD (IN W.G.)",
                                              "Scfm         ", "Air Velocity (SFPM)", "LAT DB (°F)"};
         expected.insert(expected.end(), middle.begin(), middle.end());
         expected.push_back("Fin Height");

@@ -29,7 +29,8 @@ TEST(ModelDesignation, WaterCoolingCoil) {
 }
 
 TEST(ModelDesignation, RowsAndFinsLettersSkipIAndO) {
-    const std::pair<int, char> letters[] = {{1, 'A'}, {8, 'H'}, {9, 'J'}, {13, 'N'}, {14, 'P'}, {15, 'Q'}, {16, 'R'}};
+    const std::pair<int, char> letters[] = {{1, 'A'},  {8, 'H'},  {9, 'J'}, {13, 'N'},
+                                            {14, 'P'}, {15, 'Q'}, {16, 'R'}};
     for (const auto& [n, letter] : letters) {
         const std::string m = Coil("W", n, n, 48, 24, 16, 16).Model("5");
         EXPECT_EQ(m.substr(5, 2), std::string(2, letter)) << n << " " << m;
@@ -59,8 +60,8 @@ TEST(ModelDesignation, CircuitingLetter) {
     const struct {
         int circuits, th;
         const char* letter;
-    } cases[] = {{4, 16, "Q"}, {8, 16, "H"}, {12, 16, "T"}, {16, 16, "F"}, {24, 16, "O"},
-                 {32, 16, "D"}, {1, 3, "S"}, {2, 3, "X"}, {1, 1, "F"}, {3, 0, "X"}, {1, 0, "S"}};
+    } cases[] = {{4, 16, "Q"}, {8, 16, "H"}, {12, 16, "T"}, {16, 16, "F"}, {24, 16, "O"}, {32, 16, "D"},
+                 {1, 3, "S"},  {2, 3, "X"},  {1, 1, "F"},   {3, 0, "X"},   {1, 0, "S"}};
     for (const auto& c : cases) {
         const std::string m = Coil("W", 4, 12, 48, 24, c.circuits, c.th).Model("5");
         EXPECT_EQ(m.substr(m.size() - 1), c.letter) << c.circuits << "/" << c.th;

@@ -31,7 +31,7 @@ TEST(IsNumeric, WholeTextMustBeANumber) {
 TEST(Format, RoundsTheSevenDigitFormHalfAwayFromZero) {
     EXPECT_EQ(FormatF32(80918.96f, "0.000"), "80918.960");
     EXPECT_EQ(FormatF32(2.5f, "0.000"), "2.500");
-    EXPECT_EQ(FormatF32(0.125f, "0.00"), "0.13");   // exact half rounds away
+    EXPECT_EQ(FormatF32(0.125f, "0.00"), "0.13");  // exact half rounds away
     EXPECT_EQ(FormatF32(-0.125f, "0.00"), "-0.13");
     EXPECT_EQ(FormatF32(2.5f, "0"), "3");
     EXPECT_EQ(FormatF32(0.0045f, ".0000"), ".0045");

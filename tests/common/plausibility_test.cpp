@@ -6,11 +6,11 @@
 namespace {
 
 FieldTexts GlycolCoil(const std::string& db, const std::string& wb) {
-    return {{"Application", "G"}, {"Pattern", "5"}, {"TubeWall", "0.02"}, {"FinMat", "A"},
-            {"FinThk", "0.006"}, {"FinTreat", "CR"}, {"FPI", "12"}, {"RD", "4"}, {"TH", "16"},
-            {"FL", "48"}, {"Circuits", "16"}, {"Rifled", "N"}, {"FoulingFactor", "0"},
-            {"Altitude", "0"}, {"Acfm", "2000"}, {"EatDb", db}, {"EatWb", wb},
-            {"EntFluidTemp", "45"}, {"Gpm", "20"}, {"PercentGlycol", "30"}};
+    return {{"Application", "G"},   {"Pattern", "5"},       {"TubeWall", "0.02"}, {"FinMat", "A"},
+            {"FinThk", "0.006"},    {"FinTreat", "CR"},     {"FPI", "12"},        {"RD", "4"},
+            {"TH", "16"},           {"FL", "48"},           {"Circuits", "16"},   {"Rifled", "N"},
+            {"FoulingFactor", "0"}, {"Altitude", "0"},      {"Acfm", "2000"},     {"EatDb", db},
+            {"EatWb", wb},          {"EntFluidTemp", "45"}, {"Gpm", "20"},        {"PercentGlycol", "30"}};
 }
 
 }  // namespace

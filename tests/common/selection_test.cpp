@@ -28,7 +28,8 @@ FieldTexts FastWater() {
     return f;
 }
 
-SearchSpec Query(FieldTexts fixed, std::map<std::string, double> duty, std::map<std::string, Strings> choices) {
+SearchSpec Query(FieldTexts fixed, std::map<std::string, double> duty,
+                 std::map<std::string, Strings> choices) {
     SearchSpec s;
     s.fixed = std::move(fixed);
     s.duty = std::move(duty);
@@ -53,7 +54,7 @@ Strings Outcome(const SearchResult& r) {
 TEST(Selection, FirstCandidateIsTheSmallestFeasibleOfTheSpaceRatedOneByOne) {
     const Strings rows = {"2", "3", "4", "5", "6"}, fpis = {"8", "10", "12"}, circuits = {"8", "16"};
     const SearchSpec query = Query(FastWater(), {{"TotalBtuh", 110000}, {"AirPDMax", 0.8}, {"LatDbMax", 57}},
-                                 {{"RD", rows}, {"FPI", fpis}, {"Circuits", circuits}});
+                                   {{"RD", rows}, {"FPI", fpis}, {"Circuits", circuits}});
     const SearchResult r = selection::Search(query);
 
     // The ranking's keys: outside area, rows, FPI, air PD, fluid PD, circuits.
@@ -106,7 +107,7 @@ TEST(Selection, PruningAndThreadsGiveWhatRatingEverythingGives) {
     };
     const Case cases[] = {
         {FastWater(), {{"AirPDMax", 0.55}, {"TotalBtuh", 90000}}, {}},
-        {FastWater(), {{"AirPDMax", 0.45}, {"TotalBtuh", 1e7}}, {}},   // nothing feasible: closest
+        {FastWater(), {{"AirPDMax", 0.45}, {"TotalBtuh", 1e7}}, {}},  // nothing feasible: closest
         {dry, {{"AirPDMax", 0.5}, {"SensibleBtuh", 60000}}, {}},
         {glycol, {{"AirPDMax", 0.6}, {"LatDbMax", 58}}, {}},
         {FastWater(), {{"AirPDMax", 0.5}, {"FluidPDMax", 15}}, 10.0},
@@ -116,7 +117,7 @@ TEST(Selection, PruningAndThreadsGiveWhatRatingEverythingGives) {
         SearchSpec query = Query(k.fixed, k.duty, {{"RD", rows}, {"FPI", {"8", "14"}}, {"Circuits", {"16"}}});
         query.fluidRise = k.rise;
         const SearchResult pruned = selection::Search(query);
-        query.jobs = 4;   // on threads: the same candidates, ratings and counts
+        query.jobs = 4;  // on threads: the same candidates, ratings and counts
         const SearchResult threaded = selection::Search(query);
         query.prune = false, query.jobs = 1;
         const SearchResult full = selection::Search(query);
@@ -127,16 +128,17 @@ TEST(Selection, PruningAndThreadsGiveWhatRatingEverythingGives) {
         EXPECT_EQ(full.pruned, 0);
         saved += full.rated - pruned.rated;
     }
-    EXPECT_GT(saved, 10);   // the comparison means something only if pruning happened
+    EXPECT_GT(saved, 10);  // the comparison means something only if pruning happened
 }
 
 TEST(Selection, FluidRiseFlowsHitTheRiseAndEveryCandidateReratesToTheSameRecords) {
-    SearchSpec query = Query(FastWater(), {{"TotalBtuh", 80000}},
-                           {{"RD", {"3", "4", "6"}}, {"FPI", {"8", "12"}}, {"Circuits", {"8", "16", "32"}}});
+    SearchSpec query =
+        Query(FastWater(), {{"TotalBtuh", 80000}},
+              {{"RD", {"3", "4", "6"}}, {"FPI", {"8", "12"}}, {"Circuits", {"8", "16", "32"}}});
     query.fluidRise = 12;
     const SearchResult r = selection::Search(query);
     ASSERT_GE(r.ranked.size(), 3u);
-    EXPECT_GT(r.rated, r.searched);   // the flow search's trials count
+    EXPECT_GT(r.rated, r.searched);  // the flow search's trials count
     for (const Candidate& c : r.ranked) {
         EXPECT_NEAR(std::fabs(double(c.rating.LvgFluidTemp) - c.rating.EntFluidTemp), 12.0, 0.05);
         EXPECT_EQ(c.fields.at("Gpm"), selection::FlowText(numfmt::Val(c.fields.at("Gpm"))));
@@ -156,12 +158,12 @@ TEST(Selection, FluidRiseFlowsHitTheRiseAndEveryCandidateReratesToTheSameRecords
 }
 
 TEST(Selection, NearestCandidateWhenNothingMeetsTheDuty) {
-    const SearchSpec query =
-        Query(FastWater(), {{"TotalBtuh", 1e7}}, {{"RD", {"2", "4", "6"}}, {"FPI", {"10"}}, {"Circuits", {"16"}}});
+    const SearchSpec query = Query(FastWater(), {{"TotalBtuh", 1e7}},
+                                   {{"RD", {"2", "4", "6"}}, {"FPI", {"10"}}, {"Circuits", {"16"}}});
     const SearchResult r = selection::Search(query);
     EXPECT_TRUE(r.ranked.empty());
     ASSERT_TRUE(r.closest);
-    EXPECT_EQ(r.closest->fields.at("RD"), "6");   // the largest capacity is nearest
+    EXPECT_EQ(r.closest->fields.at("RD"), "6");  // the largest capacity is nearest
     EXPECT_EQ(r.closest->broken, Strings{"TotalBtuh"});
     EXPECT_LT(r.closest->margins[0].value, 0);
     const kvnrate::Json j = kvnrate::SelectionJson(r, query, 10);
@@ -177,7 +179,7 @@ TEST(Selection, NearestCandidateWhenNothingMeetsTheDuty) {
 
 TEST(Selection, CancelStopsPromptly) {
     SearchSpec query = Query(FastWater(), {{"TotalBtuh", 50000}}, {});
-    query.fluidRise = 10;   // 450 candidates, some 2000 ratings
+    query.fluidRise = 10;  // 450 candidates, some 2000 ratings
     selection::SearchControl control;
     SearchResult r;
     std::thread worker([&] { r = selection::Search(query, &control); });
@@ -227,8 +229,8 @@ TEST(SelectionSpec, DefaultsAndRefusals) {
     EXPECT_TRUE(refused(steam, {{"TubeVelocityMax", 6}}));
     EXPECT_TRUE(refused(steam, {}, 10.0));
     EXPECT_TRUE(refused(FastWater(), {}, -5.0));
-    EXPECT_TRUE(refused(oddTh, {}));          // no whole-number circuits to default to
-    EXPECT_TRUE(refused(waterOneInch, {}));   // no default wall for this tube
+    EXPECT_TRUE(refused(oddTh, {}));         // no whole-number circuits to default to
+    EXPECT_TRUE(refused(waterOneInch, {}));  // no default wall for this tube
 }
 
 TEST(SelectJson, ContractOfKvnRateSelect) {
@@ -236,7 +238,10 @@ TEST(SelectJson, ContractOfKvnRateSelect) {
     const std::string coil = R"("Application": "W", "Pattern": "5", "TubeWall": 0.020, "FinMat": "A",
         "FinThk": "0.006", "TH": 16, "FL": 48, "Acfm": 2000, "EatDb": 80, "EatWb": 67, "EntFluidTemp": 45)";
     ASSERT_EQ(kvnrate::RunSelection("{" + coil + R"(, "RD": [3, "4"], "FPI": [10], "Circuits": [16],
-        "FluidRise": 10, "Gpm": 99, "Duty": {"TotalBtuh": 40000}, "Top": 1})", false, 1, out), 0) << out;
+        "FluidRise": 10, "Gpm": 99, "Duty": {"TotalBtuh": 40000}, "Top": 1})",
+                                    false, 1, out),
+              0)
+        << out;
     const auto j = nlohmann::json::parse(out);
     EXPECT_EQ(j["searched"], 2);
     EXPECT_EQ(j["candidates"].size(), 1u);
@@ -246,11 +251,12 @@ TEST(SelectJson, ContractOfKvnRateSelect) {
     EXPECT_NE(c["coil"]["Gpm"], "99");
     EXPECT_TRUE(c["margins"].contains("TotalBtuh"));
     // The coil as listed rates to the listed record.
-    const kvnrate::RatedCoil again = kvnrate::RateFields(c["coil"].get<std::map<std::string, std::string>>(), 1);
+    const kvnrate::RatedCoil again =
+        kvnrate::RateFields(c["coil"].get<std::map<std::string, std::string>>(), 1);
     EXPECT_EQ(nlohmann::json::parse(kvnrate::CoilRatingJson(again.rating).dump()), c["CoilRating"]);
 
-    for (const char* bad : {R"("Duty": {"AirPDMax": "0.5"})", R"("Duty": {"Bogus": 1})", R"("EatDb": [80, 90])",
-                            R"("Top": -1)", R"("FluidRise": "10")"}) {
+    for (const char* bad : {R"("Duty": {"AirPDMax": "0.5"})", R"("Duty": {"Bogus": 1})",
+                            R"("EatDb": [80, 90])", R"("Top": -1)", R"("FluidRise": "10")"}) {
         EXPECT_EQ(kvnrate::RunSelection("{" + coil + ", " + bad + "}", false, 1, out), 2) << bad;
         EXPECT_EQ(nlohmann::json::parse(out)["ok"], false) << bad;
     }
@@ -272,10 +278,10 @@ TEST(SelectDialogModel, StartsFromThePanelAndBuildsTheSearch) {
     EXPECT_EQ(query.choices["RD"], (Strings{"3", "4", "5"}));
     EXPECT_EQ(query.choices["Circuits"], (Strings{"16", "8"}));
     EXPECT_EQ(query.duty, (std::map<std::string, double>{{"AirPDMax", 0.6}}));
-    EXPECT_EQ(query.fixed["TubeWall"], "0.02");   // the panel's tube keeps its wall
+    EXPECT_EQ(query.fixed["TubeWall"], "0.02");  // the panel's tube keeps its wall
     in.tubes = {"3", "5"};
     ASSERT_TRUE(selection::SpecFromInputs(panel, kAirFlowAcfm, in, query, error)) << error;
-    EXPECT_EQ(query.fixed.count("TubeWall"), 0u);   // each tube its own default
+    EXPECT_EQ(query.fixed.count("TubeWall"), 0u);  // each tube its own default
 
     // The session's last inputs come back; a steam panel keeps only its tubes.
     panel["Gpm"] = "25";

@@ -34,7 +34,8 @@ CoilRating Records(const std::string& kind, CoilSpec& s) {
     r.EatDb = 80, r.EatWb = 67, r.EntFluidTemp = 45, r.LvgFluidTemp = 55, r.LatDb = 56, r.LatWb = 55;
     r.TubeVelocity = 3, r.FaceVelocity = 400, r.WetFraction = 0.5f, r.TotalBtuh = 1000, r.SensibleBtuh = 700;
     if (kind == "HW") r.EatDb = 40, r.EntFluidTemp = 180, r.LvgFluidTemp = 150, r.LatDb = 90;
-    if (kind == "G30") r.PercentGlycol = 30, r.EntFluidTemp = 15, r.LvgFluidTemp = 25, r.LatDb = 30;  // freezes at 6.62 F
+    if (kind == "G30")
+        r.PercentGlycol = 30, r.EntFluidTemp = 15, r.LvgFluidTemp = 25, r.LatDb = 30;  // freezes at 6.62 F
     if (kind == "E") r.EntFluidTemp = 40;
     if (kind == "C") r.EatDb = 95, r.EntFluidTemp = 120, r.LatDb = 105;
     if (kind == "S") r.EatDb = 40, r.EntFluidTemp = 227, r.LatDb = 100;
@@ -67,7 +68,8 @@ TEST(Warnings, EachFiresJustBeyondItsLimitAndNotAtIt) {
         CoilRating r = Records(k.kind, s);
         EXPECT_EQ(CodesOf(CoilWarnings(s, r, {})), Codes{}) << k.kind;
         r.*k.field = k.limit;
-        EXPECT_EQ(CodesOf(CoilWarnings(s, r, {})), k.atLimitFires ? Codes{k.code} : Codes{}) << k.code << k.kind;
+        EXPECT_EQ(CodesOf(CoilWarnings(s, r, {})), k.atLimitFires ? Codes{k.code} : Codes{})
+            << k.code << k.kind;
         r.*k.field = std::nextafter(k.limit, k.beyond);
         EXPECT_EQ(CodesOf(CoilWarnings(s, r, {})), Codes{k.code}) << k.code << k.kind;
         if (k.atLimitFires) {
@@ -92,7 +94,8 @@ TEST(Warnings, WhereTheyApply) {
     const RatingFacts all = {true, true, true, true};
     const std::map<std::string, Codes> byKind = {
         {"W", {"laminar-flow", "one-circuit-assumed", "wet-bulb-assumed", "trial-limit"}},
-        {"HW", {"laminar-flow", "one-circuit-assumed", "trial-limit"}},  // a heating coil's wet bulb is no result
+        {"HW",
+         {"laminar-flow", "one-circuit-assumed", "trial-limit"}},  // a heating coil's wet bulb is no result
         {"E", {"one-circuit-assumed", "wet-bulb-assumed", "trial-limit"}},
         {"S", {"trial-limit"}},
     };
@@ -107,7 +110,8 @@ TEST(Warnings, GlycolFreezingPointsFollowTheTable) {
     EXPECT_NEAR(FluidFreezingPoint(true, 2.5), (32.0 + 29.48) / 2, 1e-9);
     EXPECT_NEAR(FluidFreezingPoint(true, 50), -28.84, 1e-9);
     EXPECT_NEAR(FluidFreezingPoint(true, 70), -54.94, 1e-9);  // the 60 % value held
-    for (double p = 0; p < 60; p += 0.5) EXPECT_GT(FluidFreezingPoint(true, p), FluidFreezingPoint(true, p + 0.5));
+    for (double p = 0; p < 60; p += 0.5)
+        EXPECT_GT(FluidFreezingPoint(true, p), FluidFreezingPoint(true, p + 0.5));
 }
 
 // --- Through the driver and the engine ------------------------------------
@@ -125,10 +129,11 @@ Codes RateCodes(const FieldTexts& fields, int mode = kAirFlowAcfm) {
 // The engine tells when a solver ran out of trials, and the next rating
 // starts without it.
 TEST(Warnings, TrialLimitComesFromTheEngine) {
-    FieldTexts f = {{"Application", "W"}, {"Pattern", "5"}, {"TubeWall", "0.02"}, {"FinMat", "A"}, {"FinThk", "0.006"},
-                    {"FinTreat", "CR"}, {"Rifled", "N"}, {"FoulingFactor", "0"}, {"FPI", "13"}, {"RD", "4"},
-                    {"TH", "16"}, {"FL", "72"}, {"Circuits", "16"}, {"Acfm", "5500"}, {"EatDb", "84"},
-                    {"EatWb", "73"}, {"EntFluidTemp", "40"}, {"Gpm", "49"}};
+    FieldTexts f = {{"Application", "W"},   {"Pattern", "5"},   {"TubeWall", "0.02"}, {"FinMat", "A"},
+                    {"FinThk", "0.006"},    {"FinTreat", "CR"}, {"Rifled", "N"},      {"FoulingFactor", "0"},
+                    {"FPI", "13"},          {"RD", "4"},        {"TH", "16"},         {"FL", "72"},
+                    {"Circuits", "16"},     {"Acfm", "5500"},   {"EatDb", "84"},      {"EatWb", "73"},
+                    {"EntFluidTemp", "40"}, {"Gpm", "49"}};
     EXPECT_EQ(RateCodes(f), Codes{"trial-limit"});
     f["Gpm"] = "45";
     EXPECT_EQ(RateCodes(f), Codes{});
@@ -145,10 +150,11 @@ TEST(Warnings, ReferenceCoils) {
         {"gly55_3_3row_11fpi_506fpm_laminar", {"face-velocity-wet", "laminar-flow"}},
         {"gly60_3_3row_10fpi_alt1999_transitional", {"tube-velocity-high", "laminar-flow"}},
         {"gly60_3_5row_7fpi_96_95_46F", {"face-velocity-wet", "laminar-flow"}},  // 502 ft/min
-        {"hw_4_6row_20F_180F", {"tube-velocity-high", "freeze-risk"}},           // 8.7 ft/s at 180 F, 20 F air
+        {"hw_4_6row_20F_180F", {"tube-velocity-high", "freeze-risk"}},  // 8.7 ft/s at 180 F, 20 F air
     };
     for (const std::string& name : ReferenceNames()) {
-        if (!kvnrate::Json::parse(ReadFile(ReferenceDir() / (name + ".expected.json"))).value("ok", false)) continue;
+        if (!kvnrate::Json::parse(ReadFile(ReferenceDir() / (name + ".expected.json"))).value("ok", false))
+            continue;
         kvnrate::Json coil;
         std::string error;
         FieldTexts fields;
@@ -178,11 +184,23 @@ TEST(Warnings, CatalogueCoilsInsideEveryLimitRaiseNone) {
         const int th = int(in(8, 36)), rows = int(in(2, app == "E" ? 5 : 8));
         const double fl = std::round(in(24, 96)), face = th * (half ? 1.25 : 1.5) * fl / 144;
         const bool heating = app == "W" && in(0, 1) < 0.5;
-        FieldTexts f = {{"Application", app}, {"Pattern", half ? "4" : "5"}, {"TubeWall", half ? "0.017" : "0.02"},
-                        {"FinMat", "A"}, {"FinThk", "0.006"}, {"FinTreat", "CR"}, {"Rifled", "N"},
-                        {"FoulingFactor", "0"}, {"FPI", text(int(in(8, 14)))}, {"RD", text(rows)}, {"TH", text(th)},
-                        {"FL", text(fl)}, {"Circuits", text(th)}, {"Altitude", "0"}, {"Acfm", text(in(350, 450) * face)},
-                        {"EatDb", text(heating ? in(45, 65) : in(78, 85))}, {"EatWb", text(heating ? 0 : in(62, 67))}};
+        FieldTexts f = {{"Application", app},
+                        {"Pattern", half ? "4" : "5"},
+                        {"TubeWall", half ? "0.017" : "0.02"},
+                        {"FinMat", "A"},
+                        {"FinThk", "0.006"},
+                        {"FinTreat", "CR"},
+                        {"Rifled", "N"},
+                        {"FoulingFactor", "0"},
+                        {"FPI", text(int(in(8, 14)))},
+                        {"RD", text(rows)},
+                        {"TH", text(th)},
+                        {"FL", text(fl)},
+                        {"Circuits", text(th)},
+                        {"Altitude", "0"},
+                        {"Acfm", text(in(350, 450) * face)},
+                        {"EatDb", text(heating ? in(45, 65) : in(78, 85))},
+                        {"EatWb", text(heating ? 0 : in(62, 67))}};
         if (app == "W" || app == "G") {
             f["EntFluidTemp"] = text(heating ? in(150, 180) : in(42, 48));
             if (app == "G") f["PercentGlycol"] = text(in(20, 30));
@@ -193,7 +211,8 @@ TEST(Warnings, CatalogueCoilsInsideEveryLimitRaiseNone) {
         } else {
             f["SteamPressure"] = text(in(2, 15)), f["EatDb"] = text(in(40, 60)), f["EatWb"] = "";
         }
-        EXPECT_EQ(RateCodes(f), Codes{}) << i << " " << app << " rows " << f["RD"] << " fluid " << f["EntFluidTemp"];
+        EXPECT_EQ(RateCodes(f), Codes{})
+            << i << " " << app << " rows " << f["RD"] << " fluid " << f["EntFluidTemp"];
     }
 }
 

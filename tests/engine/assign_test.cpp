@@ -14,10 +14,9 @@ TEST_F(Assignment, PipeSizesByFluidFlow) {
         float gpm, conn, header;
     };
     const Row rows[] = {
-        {0, 0.625f, 0.875f},    {2.5f, 0.625f, 0.875f},  {2.51f, 0.875f, 1.125f},
-        {7, 0.875f, 1.125f},    {14, 1.125f, 1.375f},    {24, 1.375f, 1.625f},
-        {40, 1.625f, 2.125f},   {80, 2.125f, 2.625f},    {150, 2.625f, 3.125f},
-        {150.1f, 3.125f, 3.625f}, {1000, 3.125f, 3.625f},
+        {0, 0.625f, 0.875f},   {2.5f, 0.625f, 0.875f},   {2.51f, 0.875f, 1.125f}, {7, 0.875f, 1.125f},
+        {14, 1.125f, 1.375f},  {24, 1.375f, 1.625f},     {40, 1.625f, 2.125f},    {80, 2.125f, 2.625f},
+        {150, 2.625f, 3.125f}, {150.1f, 3.125f, 3.625f}, {1000, 3.125f, 3.625f},
     };
     for (const Row& row : rows) {
         LoadWaterCoil();
@@ -75,7 +74,9 @@ TEST_F(Assignment, StandardAirFromAltitude2000Up) {
 }
 
 // Air-side resistance for a fin and velocity, as AirJ / (V/100)^-n.
-double Coefficient(float airJ, float v, double n) { return airJ / std::pow(v / 100.0, -n); }
+double Coefficient(float airJ, float v, double n) {
+    return airJ / std::pow(v / 100.0, -n);
+}
 
 TEST_F(Assignment, AirSideRowsOfHalfInchTubes) {
     // Pattern "P", 16 high: 20 in x 48 in face.

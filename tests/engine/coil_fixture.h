@@ -19,8 +19,8 @@
 namespace solvers_test {
 
 struct Coil {
-    std::string type = "W";       // coil type code
-    std::string tube = "5";       // tube size as the list shows it ("4" is sent as "P")
+    std::string type = "W";  // coil type code
+    std::string tube = "5";  // tube size as the list shows it ("4" is sent as "P")
     float wall = 0.02f;
     std::string finMat = "A";
     float finThk = 0.006f;
@@ -32,8 +32,8 @@ struct Coil {
     int altitude = 0;
     float acfm = 2000;
     float eatDb = 80;
-    float eatWb = 67;             // 0: blank
-    float entFluid = 45;          // ignored for steam
+    float eatWb = 67;     // 0: blank
+    float entFluid = 45;  // ignored for steam
     float gpm = 20;
     float glycol = 0;
     float steamPsi = 0;
@@ -80,8 +80,8 @@ inline FieldTexts Fields(const Coil& c) {
 struct Rated {
     CoilSpec coilSpec;
     CoilRating rating;
-    bool assigned = false;          // CC_RateCoil answered true
-    bool raised = false;            // a run-time error left the engine
+    bool assigned = false;  // CC_RateCoil answered true
+    bool raised = false;    // a run-time error left the engine
     int errorNumber = 0;
     std::string errorText;
     std::vector<std::string> messages;
@@ -107,17 +107,50 @@ inline Rated Rate(const Coil& c) {
 template <typename F>
 void ForEachFloat(const CoilSpec& s, const CoilRating& r, F&& f) {
 #define KVN_F(rec, name) f(#name, rec.name)
-    KVN_F(s, FaceArea); KVN_F(s, FinHeight); KVN_F(s, FinThk); KVN_F(s, FL); KVN_F(s, TubeWall);
-    KVN_F(s, HeaderLength); KVN_F(s, HeaderDia); KVN_F(s, ConnDia); KVN_F(s, FoulingFactor);
-    KVN_F(r, FinConductivity); KVN_F(r, CoilDepth); KVN_F(r, Acfm); KVN_F(r, FaceVelocity);
-    KVN_F(r, AirPD); KVN_F(r, Condensate); KVN_F(r, PrimaryArea); KVN_F(r, SecondaryArea);
-    KVN_F(r, FluidDensity); KVN_F(r, EatDb); KVN_F(r, EatWb); KVN_F(r, EntFluidTemp);
-    KVN_F(r, EvapCondAux); KVN_F(r, CoilFaceArea); KVN_F(r, FluidMassFlow); KVN_F(r, SteamAux);
-    KVN_F(r, FluidMassFlux); KVN_F(r, FluidPD); KVN_F(r, TubeVelocity); KVN_F(r, ConnVelocity);
-    KVN_F(r, HeaderVelocity); KVN_F(r, CapacityFactor); KVN_F(r, Gpm); KVN_F(r, LatentHeat);
-    KVN_F(r, LatDb); KVN_F(r, LatWb); KVN_F(r, LvgFluidTemp); KVN_F(r, PercentGlycol);
-    KVN_F(r, WetFraction); KVN_F(r, SensibleBtuh); KVN_F(r, TotalBtuh); KVN_F(r, Scfm);
-    KVN_F(r, FluidSpecHeat); KVN_F(r, SteamPressure); KVN_F(r, FluidThermCond);
+    KVN_F(s, FaceArea);
+    KVN_F(s, FinHeight);
+    KVN_F(s, FinThk);
+    KVN_F(s, FL);
+    KVN_F(s, TubeWall);
+    KVN_F(s, HeaderLength);
+    KVN_F(s, HeaderDia);
+    KVN_F(s, ConnDia);
+    KVN_F(s, FoulingFactor);
+    KVN_F(r, FinConductivity);
+    KVN_F(r, CoilDepth);
+    KVN_F(r, Acfm);
+    KVN_F(r, FaceVelocity);
+    KVN_F(r, AirPD);
+    KVN_F(r, Condensate);
+    KVN_F(r, PrimaryArea);
+    KVN_F(r, SecondaryArea);
+    KVN_F(r, FluidDensity);
+    KVN_F(r, EatDb);
+    KVN_F(r, EatWb);
+    KVN_F(r, EntFluidTemp);
+    KVN_F(r, EvapCondAux);
+    KVN_F(r, CoilFaceArea);
+    KVN_F(r, FluidMassFlow);
+    KVN_F(r, SteamAux);
+    KVN_F(r, FluidMassFlux);
+    KVN_F(r, FluidPD);
+    KVN_F(r, TubeVelocity);
+    KVN_F(r, ConnVelocity);
+    KVN_F(r, HeaderVelocity);
+    KVN_F(r, CapacityFactor);
+    KVN_F(r, Gpm);
+    KVN_F(r, LatentHeat);
+    KVN_F(r, LatDb);
+    KVN_F(r, LatWb);
+    KVN_F(r, LvgFluidTemp);
+    KVN_F(r, PercentGlycol);
+    KVN_F(r, WetFraction);
+    KVN_F(r, SensibleBtuh);
+    KVN_F(r, TotalBtuh);
+    KVN_F(r, Scfm);
+    KVN_F(r, FluidSpecHeat);
+    KVN_F(r, SteamPressure);
+    KVN_F(r, FluidThermCond);
     KVN_F(r, FluidViscosity);
 #undef KVN_F
 }

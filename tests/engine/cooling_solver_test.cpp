@@ -28,7 +28,9 @@ Coil ChilledWater() {
     return c;
 }
 
-float Humidity(float db, float wb, int16_t alt) { return hg::HGWBTOGR(db, wb, alt); }
+float Humidity(float db, float wb, int16_t alt) {
+    return hg::HGWBTOGR(db, wb, alt);
+}
 
 }  // namespace
 
@@ -66,8 +68,8 @@ TEST(CoolingSolver, AirWhoseDewPointIsAboveNoSurfaceRatesDry) {
     // enthalpy, so the leaving state carries the entering humidity.
     EXPECT_NEAR(Humidity(r.LatDb, r.LatWb, 0), Humidity(r.EatDb, r.EatWb, 0), 0.5);
     // The leaving fluid carries the capacity.
-    EXPECT_NEAR(r.LvgFluidTemp,
-                r.TotalBtuh / (double(r.FluidMassFlow) * r.FluidSpecHeat) + r.EntFluidTemp, 0.05);
+    EXPECT_NEAR(r.LvgFluidTemp, r.TotalBtuh / (double(r.FluidMassFlow) * r.FluidSpecHeat) + r.EntFluidTemp,
+                0.05);
 }
 
 // A blank wet bulb rates air at dry bulb minus one, nearly saturated. The

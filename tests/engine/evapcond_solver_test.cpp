@@ -221,7 +221,8 @@ TEST(SteamSolver, TotalIsSensibleAndTheCondensateCarriesIt) {
         EXPECT_EQ(r.TotalBtuh, r.SensibleBtuh);
         EXPECT_GT(r.TotalBtuh, 0.0f);
         EXPECT_FLOAT_EQ(r.Condensate, r.TotalBtuh / r.LatentHeat);
-        EXPECT_FLOAT_EQ(r.LatDb, static_cast<float>(double(r.TotalBtuh) * 0.0002928 * 3413 / (r.Acfm * 1.08)));
+        EXPECT_FLOAT_EQ(r.LatDb,
+                        static_cast<float>(double(r.TotalBtuh) * 0.0002928 * 3413 / (r.Acfm * 1.08)));
         EXPECT_LT(r.LatDb, r.EntFluidTemp);
     }
 }

@@ -40,12 +40,10 @@ TEST_F(FilmCoefficient, Water) {
 TEST_F(FilmCoefficient, TurbulentAbove2100WhenPrandtlGroupIsSmall) {
     Liquid(2150, 0.25f);  // Pr^(2/3) = 4.0
     const double re = 2150;
-    EXPECT_NEAR(CC_TubeFilmCoef(),
-                0.027 * std::pow(re, 0.8) * std::pow(Prandtl(0.25), 0.33) * KD(0.25),
+    EXPECT_NEAR(CC_TubeFilmCoef(), 0.027 * std::pow(re, 0.8) * std::pow(Prandtl(0.25), 0.33) * KD(0.25),
                 1e-3);
     Liquid(10001, 0.05f);  // Pr^(2/3) = 11.8, but fully turbulent
-    EXPECT_NEAR(CC_TubeFilmCoef(),
-                0.027 * std::pow(10001.0, 0.8) * std::pow(Prandtl(0.05), 0.33) * KD(0.05),
+    EXPECT_NEAR(CC_TubeFilmCoef(), 0.027 * std::pow(10001.0, 0.8) * std::pow(Prandtl(0.05), 0.33) * KD(0.05),
                 2e-3);
 }
 
@@ -71,8 +69,7 @@ TEST_F(FilmCoefficient, LaminarTableBlendsAcrossItsRow) {
     for (float fl : {300.0f, 11.0f}) {
         Liquid(1500, 0.25f, fl);
         const double yEnd = 0.228464 * std::pow(1500.0, 0.331984);
-        EXPECT_NEAR(CC_TubeFilmCoef() / (std::pow(Prandtl(0.25), 0.33) * KD(0.25) * yEnd), 1.0,
-                    1e-5);
+        EXPECT_NEAR(CC_TubeFilmCoef() / (std::pow(Prandtl(0.25), 0.33) * KD(0.25) * yEnd), 1.0, 1e-5);
     }
 }
 

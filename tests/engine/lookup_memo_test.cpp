@@ -12,7 +12,9 @@ namespace {
 
 using LookupMemoTest = EngineTest;
 
-bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool SameBits(float a, float b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 TEST_F(LookupMemoTest, AnswersAsTheLibraryForEveryArgument) {
     LookupMemo memo;
@@ -33,7 +35,8 @@ TEST_F(LookupMemoTest, AnswersAsTheLibraryForEveryArgument) {
                 ASSERT_TRUE(SameBits(memo.WbToGr(t, u, 0), hg::HGWBTOGR(t, u, 0))) << t << " " << u;
                 ASSERT_TRUE(SameBits(memo.WbToGr(u, t, 0), hg::HGWBTOGR(u, t, 0))) << u << " " << t;
                 ASSERT_TRUE(SameBits(memo.DewPoint(u + 100, Z), hg::HGDEWPOINT(u + 100, Z))) << u << " " << Z;
-                ASSERT_TRUE(SameBits(memo.Density(t, u + 100, 0), hg::HGDENSITY(t, u + 100, 0))) << t << " " << u;
+                ASSERT_TRUE(SameBits(memo.Density(t, u + 100, 0), hg::HGDENSITY(t, u + 100, 0)))
+                    << t << " " << u;
             }
         }
     }

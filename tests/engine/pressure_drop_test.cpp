@@ -82,8 +82,8 @@ TEST_F(PressureDrop, WetCorrectionFromThreeDegreesUp) {
     cc.Rating.EntFluidTemp = 56.51f;
     EXPECT_EQ(CC_AirPressureDrop(), dry);
     cc.Rating.EntFluidTemp = 56.5f;
-    const double factor = 1.206838 * std::pow(12.0, -0.2479246) *
-                          std::pow(3.0, 0.03835885 * std::pow(12.0, 0.8502904));
+    const double factor =
+        1.206838 * std::pow(12.0, -0.2479246) * std::pow(3.0, 0.03835885 * std::pow(12.0, 0.8502904));
     EXPECT_NEAR(CC_AirPressureDrop() / dry, factor, 1e-6);
 }
 

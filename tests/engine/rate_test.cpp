@@ -9,33 +9,55 @@ using RateCoil = EngineTest;
 
 // Every field of both records, for "untouched" checks.
 void ExpectSameSpec(const CoilSpec& a, const CoilSpec& b) {
-    for (auto f : {&CoilSpec::Circuits, &CoilSpec::FPI, &CoilSpec::RD, &CoilSpec::TH})
+    for (auto f : {&CoilSpec::Circuits, &CoilSpec::FPI, &CoilSpec::RD, &CoilSpec::TH}) EXPECT_EQ(a.*f, b.*f);
+    for (auto f :
+         {&CoilSpec::FaceArea, &CoilSpec::FinHeight, &CoilSpec::FinThk, &CoilSpec::FL, &CoilSpec::TubeWall,
+          &CoilSpec::HeaderLength, &CoilSpec::HeaderDia, &CoilSpec::ConnDia, &CoilSpec::FoulingFactor})
         EXPECT_EQ(a.*f, b.*f);
-    for (auto f : {&CoilSpec::FaceArea, &CoilSpec::FinHeight, &CoilSpec::FinThk, &CoilSpec::FL,
-                   &CoilSpec::TubeWall, &CoilSpec::HeaderLength, &CoilSpec::HeaderDia,
-                   &CoilSpec::ConnDia, &CoilSpec::FoulingFactor})
-        EXPECT_EQ(a.*f, b.*f);
-    for (auto f : {&CoilSpec::Application, &CoilSpec::Pattern, &CoilSpec::FinMat,
-                   &CoilSpec::FinTreat, &CoilSpec::Rifled, &CoilSpec::Corrugated})
+    for (auto f : {&CoilSpec::Application, &CoilSpec::Pattern, &CoilSpec::FinMat, &CoilSpec::FinTreat,
+                   &CoilSpec::Rifled, &CoilSpec::Corrugated})
         EXPECT_EQ(a.*f, b.*f);
 }
 
 void ExpectSameRating(const CoilRating& a, const CoilRating& b) {
     for (auto f : {&CoilRating::Altitude, &CoilRating::TotalTubes, &CoilRating::EvapSHCode})
         EXPECT_EQ(a.*f, b.*f);
-    for (auto f :
-         {&CoilRating::FinConductivity, &CoilRating::CoilDepth, &CoilRating::Acfm,
-          &CoilRating::FaceVelocity, &CoilRating::AirPD, &CoilRating::Condensate,
-          &CoilRating::PrimaryArea, &CoilRating::SecondaryArea, &CoilRating::FluidDensity,
-          &CoilRating::EatDb, &CoilRating::EatWb, &CoilRating::EntFluidTemp,
-          &CoilRating::EvapCondAux, &CoilRating::CoilFaceArea, &CoilRating::FluidMassFlow,
-          &CoilRating::SteamAux, &CoilRating::FluidMassFlux, &CoilRating::FluidPD,
-          &CoilRating::TubeVelocity, &CoilRating::ConnVelocity, &CoilRating::HeaderVelocity,
-          &CoilRating::CapacityFactor, &CoilRating::Gpm, &CoilRating::LatentHeat,
-          &CoilRating::LatDb, &CoilRating::LatWb, &CoilRating::LvgFluidTemp,
-          &CoilRating::PercentGlycol, &CoilRating::WetFraction, &CoilRating::SensibleBtuh,
-          &CoilRating::TotalBtuh, &CoilRating::Scfm, &CoilRating::FluidSpecHeat,
-          &CoilRating::SteamPressure, &CoilRating::FluidThermCond, &CoilRating::FluidViscosity})
+    for (auto f : {&CoilRating::FinConductivity,
+                   &CoilRating::CoilDepth,
+                   &CoilRating::Acfm,
+                   &CoilRating::FaceVelocity,
+                   &CoilRating::AirPD,
+                   &CoilRating::Condensate,
+                   &CoilRating::PrimaryArea,
+                   &CoilRating::SecondaryArea,
+                   &CoilRating::FluidDensity,
+                   &CoilRating::EatDb,
+                   &CoilRating::EatWb,
+                   &CoilRating::EntFluidTemp,
+                   &CoilRating::EvapCondAux,
+                   &CoilRating::CoilFaceArea,
+                   &CoilRating::FluidMassFlow,
+                   &CoilRating::SteamAux,
+                   &CoilRating::FluidMassFlux,
+                   &CoilRating::FluidPD,
+                   &CoilRating::TubeVelocity,
+                   &CoilRating::ConnVelocity,
+                   &CoilRating::HeaderVelocity,
+                   &CoilRating::CapacityFactor,
+                   &CoilRating::Gpm,
+                   &CoilRating::LatentHeat,
+                   &CoilRating::LatDb,
+                   &CoilRating::LatWb,
+                   &CoilRating::LvgFluidTemp,
+                   &CoilRating::PercentGlycol,
+                   &CoilRating::WetFraction,
+                   &CoilRating::SensibleBtuh,
+                   &CoilRating::TotalBtuh,
+                   &CoilRating::Scfm,
+                   &CoilRating::FluidSpecHeat,
+                   &CoilRating::SteamPressure,
+                   &CoilRating::FluidThermCond,
+                   &CoilRating::FluidViscosity})
         EXPECT_EQ(a.*f, b.*f);
     EXPECT_EQ(a.Refrigerant, b.Refrigerant);
 }

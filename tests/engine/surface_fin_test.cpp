@@ -91,7 +91,9 @@ TEST_F(SurfaceAndFin, SaturationTemperatureReportsFailureAsZero) {
     EXPECT_EQ(done, kFalse);
 }
 
-float SaturatedEnthalpy(float t) { return hg::HGENTHALPY(t, hg::HGWBTOGR(t, t, 0)); }
+float SaturatedEnthalpy(float t) {
+    return hg::HGENTHALPY(t, hg::HGWBTOGR(t, t, 0));
+}
 
 TEST_F(SurfaceAndFin, SurfaceTemperatureEndsOnTheFirstGuessWhenAlreadyThere) {
     cc.SurfTempNext = -1;

@@ -30,11 +30,15 @@ public:
         s_ ^= s_ << 17;
         return s_;
     }
-    double Uniform(double lo, double hi) { return lo + (hi - lo) * double(Next() >> 11) / double(1ull << 53); }
+    double Uniform(double lo, double hi) {
+        return lo + (hi - lo) * double(Next() >> 11) / double(1ull << 53);
+    }
     int Int(int lo, int hi) { return lo + int(Next() % uint64_t(hi - lo + 1)); }
     float Tenth(double lo, double hi) { return float(std::round(Uniform(lo, hi) * 10) / 10); }
     template <typename T, size_t N>
-    const T& Pick(const T (&items)[N]) { return items[Next() % N]; }
+    const T& Pick(const T (&items)[N]) {
+        return items[Next() % N];
+    }
 
 private:
     uint64_t s_;
@@ -156,8 +160,8 @@ std::string Describe(const Coil& c) {
 // Tally of one coil type's sweep.
 struct Tally {
     int rated = 0;
-    std::map<std::string, int> faults;   // message or raised error -> count
-    std::map<std::string, int> broken;   // property -> count
+    std::map<std::string, int> faults;  // message or raised error -> count
+    std::map<std::string, int> broken;  // property -> count
     void Fault(const std::string& what) { ++faults[what]; }
     void Broken(const std::string& what, const Coil& c, const std::string& detail) {
         if (broken[what]++ < 3) ADD_FAILURE() << what << ": " << Describe(c) << " -> " << detail;
@@ -193,7 +197,9 @@ bool RateAndCheck(const Coil& c, Tally& t, Rated& out) {
     return true;
 }
 
-double Grains(float db, float wb, int16_t alt) { return hg::HGWBTOGR(db, wb, alt); }
+double Grains(float db, float wb, int16_t alt) {
+    return hg::HGWBTOGR(db, wb, alt);
+}
 
 void CoolingSweep(const std::string& type, uint64_t seed) {
     Rng g(seed);
@@ -210,7 +216,8 @@ void CoolingSweep(const std::string& type, uint64_t seed) {
         if (!(wl <= we + 1e-4 * we))
             t.Broken("leaving humidity above entering", c, std::to_string(wl) + " > " + std::to_string(we));
         if (!(r.SensibleBtuh <= r.TotalBtuh))
-            t.Broken("sensible above total", c, std::to_string(r.SensibleBtuh) + " > " + std::to_string(r.TotalBtuh));
+            t.Broken("sensible above total", c,
+                     std::to_string(r.SensibleBtuh) + " > " + std::to_string(r.TotalBtuh));
         // Leaving fluid from the capacity and the fluid flow. The water
         // density is refreshed at the mean fluid temperature after the
         // solver (up to half a percent); the glycol density is not.
@@ -238,7 +245,8 @@ void HeatingSweep(const std::string& type, uint64_t seed) {
         if (r.TotalBtuh != r.SensibleBtuh) t.Broken("total differs from sensible", c, "");
         if (!(r.LatDb < r.EntFluidTemp && r.LatDb > r.EatDb))
             t.Broken("LatDb outside entering air..fluid", c, std::to_string(r.LatDb));
-        if (!(r.LvgFluidTemp < r.EntFluidTemp)) t.Broken("fluid not cooled", c, std::to_string(r.LvgFluidTemp));
+        if (!(r.LvgFluidTemp < r.EntFluidTemp))
+            t.Broken("fluid not cooled", c, std::to_string(r.LvgFluidTemp));
     }
     t.Print(("heating " + type).c_str());
     EXPECT_TRUE(t.faults.empty());
@@ -246,10 +254,18 @@ void HeatingSweep(const std::string& type, uint64_t seed) {
 
 }  // namespace
 
-TEST(Sweep, CoolingWaterCoils) { CoolingSweep("W", 1); }
-TEST(Sweep, CoolingGlycolCoils) { CoolingSweep("G", 2); }
-TEST(Sweep, HeatingWaterCoils) { HeatingSweep("W", 3); }
-TEST(Sweep, HeatingGlycolCoils) { HeatingSweep("G", 4); }
+TEST(Sweep, CoolingWaterCoils) {
+    CoolingSweep("W", 1);
+}
+TEST(Sweep, CoolingGlycolCoils) {
+    CoolingSweep("G", 2);
+}
+TEST(Sweep, HeatingWaterCoils) {
+    HeatingSweep("W", 3);
+}
+TEST(Sweep, HeatingGlycolCoils) {
+    HeatingSweep("G", 4);
+}
 
 TEST(Sweep, SteamCoils) {
     Rng g(5);
@@ -284,7 +300,8 @@ TEST(Sweep, Evaporators) {
         // The capacity never exceeds that of air leaving saturated at the
         // refrigerant temperature, counted in standard air.
         const float hwb = hg::HGENTHALPY(r.EatWb, hg::HGWBTOGR(r.EatWb, r.EatWb, r.Altitude));
-        const float hr = hg::HGENTHALPY(r.EntFluidTemp, hg::HGWBTOGR(r.EntFluidTemp, r.EntFluidTemp, r.Altitude));
+        const float hr =
+            hg::HGENTHALPY(r.EntFluidTemp, hg::HGWBTOGR(r.EntFluidTemp, r.EntFluidTemp, r.Altitude));
         const double qSat = double(r.Scfm) * 4.5 * (double(hwb) - hr);
         if (!(r.TotalBtuh <= qSat * (1 + 1e-6)))
             t.Broken("capacity beyond saturated leaving air", c, std::to_string(r.TotalBtuh));

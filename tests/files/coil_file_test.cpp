@@ -24,7 +24,9 @@ std::string Slurp(const std::string& path) {
     return s.str();
 }
 
-void Put(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+void Put(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
 
 SavedCoilTable EveryCoilType() {
     SavedCoilTable table;
@@ -75,14 +77,15 @@ TEST_F(CoilFile, EveryCoilTypeRoundTripsEveryColumn) {
     SavedCoilTable read;
     ASSERT_TRUE(ReadCoilFile(path, read).ok);
     ExpectSameCoils(read, saved);
-    EXPECT_EQ(CellText(read.At(col::PercentGlycol, 1)) + "|" + CellText(read.At(col::Altitude, 1)), "30|1000");
+    EXPECT_EQ(CellText(read.At(col::PercentGlycol, 1)) + "|" + CellText(read.At(col::Altitude, 1)),
+              "30|1000");
     ASSERT_TRUE(WriteCoilFile(path, read).ok);
-    EXPECT_EQ(Slurp(path), text);   // read cells are texts that write back alike
+    EXPECT_EQ(Slurp(path), text);  // read cells are texts that write back alike
 }
 
 TEST_F(CoilFile, OlderLinesAndBlankLines) {
     std::string glycol = kOldSteamLine;
-    glycol.replace(glycol.size() - 5, 5, "301000");   // percent and altitude glued
+    glycol.replace(glycol.size() - 5, 5, "301000");  // percent and altitude glued
     Put(dir + "/old.kvn", "\r\n" + kOldSteamLine + "\r\n\r\n  \r\n" + glycol);
     SavedCoilTable read;
     ASSERT_TRUE(ReadCoilFile(dir + "/old.kvn", read).ok);
@@ -106,13 +109,13 @@ TEST_F(CoilFile, BadFilesLeaveTheTableAndSayWhere) {
     Put(dir + "/long.kvn", std::string(34, ';'));
     EXPECT_EQ(ReadCoilFile(dir + "/long.kvn", table).line, 1);
     EXPECT_NE(ReadCoilFile(dir + "/missing.kvn", table).reason.find("No such file"), std::string::npos);
-    EXPECT_FALSE(ReadCoilFile(dir, table).ok);   // a folder opens but does not read
+    EXPECT_FALSE(ReadCoilFile(dir, table).ok);  // a folder opens but does not read
     ExpectSameCoils(table, before);
 }
 
 TEST_F(CoilFile, FailedWriteKeepsTheOldFileAndLeavesNoLitter) {
     const SavedCoilTable table = EveryCoilType();
-    const std::string taken = dir + "/taken.kvn";   // a folder: the final rename fails
+    const std::string taken = dir + "/taken.kvn";  // a folder: the final rename fails
     fs::create_directory(taken);
     Put(taken + "/keep", "old");
     EXPECT_FALSE(WriteCoilFile(taken, table).ok);
@@ -121,7 +124,7 @@ TEST_F(CoilFile, FailedWriteKeepsTheOldFileAndLeavesNoLitter) {
     EXPECT_FALSE(WriteCoilFile(dir + "/no/such/folder/c.kvn", table).ok);
     EXPECT_FALSE(WriteCoilFile("/proc/kvn-coils.kvn", table).ok);
 
-    const std::string path = dir + "/c.kvn";   // replaced whole, permissions kept
+    const std::string path = dir + "/c.kvn";  // replaced whole, permissions kept
     Put(path, "old contents");
     ::chmod(path.c_str(), 0640);
     ASSERT_TRUE(WriteCoilFile(path, SavedCoilTable{}).ok);
@@ -161,7 +164,7 @@ TEST_F(CoilFile, OpenReplacesTheCoilsOnlyWhenTheWholeFileReads) {
     ASSERT_TRUE(FileOpen(doc, dialog));
     ExpectSameCoils(doc.table, written);
 
-    doc.fileName.clear();   // Write cancelled: nothing written, nothing said
+    doc.fileName.clear();  // Write cancelled: nothing written, nothing said
     EXPECT_FALSE(FileWrite(doc, dialog));
     EXPECT_EQ(sink.shown.size(), 3u);
 }

@@ -23,7 +23,7 @@ inline RatedCoil MakeRatedCoil(const std::string& application) {
     r.LatWb = 54.1f, r.FaceVelocity = 500, r.AirPD = 0.6123f, r.EntFluidTemp = 45, r.LvgFluidTemp = 55.5f;
     r.FluidPD = 7.25f, r.Gpm = 40, r.SteamPressure = 5, r.TotalBtuh = 201234.5f, r.SensibleBtuh = 150432.2f;
     r.Refrigerant = "22", r.PercentGlycol = 30, r.Altitude = 1000;
-    c.texts = {"2", "58-CWDM-04824-F", "AHU-1", CoilTypeWord(application), application == "S" ? "1" : "5",
+    c.texts = {"2",   "58-CWDM-04824-F", "AHU-1", CoilTypeWord(application), application == "S" ? "1" : "5",
                "0.02"};
     return c;
 }

@@ -50,9 +50,15 @@ protected:
         const int i = tube->findText("5");
         tube->setCurrentIndex(i);
         emit tube->activated(i);
-        for (auto [name, text] : {std::pair{"txtFPI", "12"}, {"txtRows", "4"}, {"txtTH", "16"}, {"txtFL", "48"},
-                                  {"txtCircuits", "16"}, {"txtProperty(1)", "4000"}, {"txtProperty(5)", "67"},
-                                  {"txtProperty(6)", "45"}, {"txtProperty(7)", "40"}})
+        for (auto [name, text] : {std::pair{"txtFPI", "12"},
+                                  {"txtRows", "4"},
+                                  {"txtTH", "16"},
+                                  {"txtFL", "48"},
+                                  {"txtCircuits", "16"},
+                                  {"txtProperty(1)", "4000"},
+                                  {"txtProperty(5)", "67"},
+                                  {"txtProperty(6)", "45"},
+                                  {"txtProperty(7)", "40"}})
             form.SetFieldText(name, text);
         form.SetFieldText("txtProperty(4)", eatDb);
         return form.CalcPerform();

@@ -122,11 +122,14 @@ TEST_F(Form1Desktop, ResultsCopyAsTabSeparatedRows) {
     Click("cmdCalc");
     auto* grid = W<QTableWidget>("SSDBGrid1");
     ASSERT_GT(grid->rowCount(), 3);
-    auto line = [this](int r) { return QString::fromStdString(Grid()[r].label + "\t" + Grid()[r].value).simplified(); };
-    EXPECT_EQ(form.ResultsText().count('\n'), grid->rowCount());   // nothing selected: every row
+    auto line = [this](int r) {
+        return QString::fromStdString(Grid()[r].label + "\t" + Grid()[r].value).simplified();
+    };
+    EXPECT_EQ(form.ResultsText().count('\n'), grid->rowCount());  // nothing selected: every row
 
     grid->selectRow(0);
-    grid->selectionModel()->select(grid->model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    grid->selectionModel()->select(grid->model()->index(2, 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
     ASSERT_EQ(grid->actions().size(), 1);
     QAction* copy = grid->actions()[0];
     EXPECT_EQ(copy->text(), "Copy");
@@ -134,7 +137,7 @@ TEST_F(Form1Desktop, ResultsCopyAsTabSeparatedRows) {
     EXPECT_EQ(grid->contextMenuPolicy(), Qt::ActionsContextMenu);
     copy->trigger();
     const QStringList copied = QGuiApplication::clipboard()->text().split('\n');
-    ASSERT_EQ(copied.size(), 3);   // two rows, each ended by a line break
+    ASSERT_EQ(copied.size(), 3);  // two rows, each ended by a line break
     EXPECT_EQ(copied[0].split('\t').size(), 2);
     EXPECT_EQ(copied[0].simplified(), line(0));
     EXPECT_EQ(copied[1].simplified(), line(2));

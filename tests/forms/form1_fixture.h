@@ -25,7 +25,9 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-std::string S(const QString& s) { return s.toStdString(); }
+std::string S(const QString& s) {
+    return s.toStdString();
+}
 
 class Form1Test : public ::testing::Test {
 protected:
@@ -99,7 +101,8 @@ protected:
     std::vector<GridRow> Grid() {
         std::vector<GridRow> out;
         auto* g = W<QTableWidget>("SSDBGrid1");
-        for (int r = 0; r < g->rowCount(); ++r) out.push_back({S(g->item(r, 0)->text()), S(g->item(r, 1)->text())});
+        for (int r = 0; r < g->rowCount(); ++r)
+            out.push_back({S(g->item(r, 0)->text()), S(g->item(r, 1)->text())});
         return out;
     }
     std::string Focused() {
@@ -113,10 +116,16 @@ protected:
     void FillWaterCoil() {
         Select("W");
         Choose("cboTubeOD", "5");
-        for (const auto& [name, text] : {std::pair{"txtFPI", "12"}, {"txtRows", "4"}, {"txtTH", "16"},
-                                         {"txtFL", "48"}, {"txtCircuits", "16"}, {"txtProperty(1)", "4000"},
-                                         {"txtProperty(4)", "80"}, {"txtProperty(5)", "67"},
-                                         {"txtProperty(6)", "45"}, {"txtProperty(7)", "40"}})
+        for (const auto& [name, text] : {std::pair{"txtFPI", "12"},
+                                         {"txtRows", "4"},
+                                         {"txtTH", "16"},
+                                         {"txtFL", "48"},
+                                         {"txtCircuits", "16"},
+                                         {"txtProperty(1)", "4000"},
+                                         {"txtProperty(4)", "80"},
+                                         {"txtProperty(5)", "67"},
+                                         {"txtProperty(6)", "45"},
+                                         {"txtProperty(7)", "40"}})
             Set(name, text);
     }
 
@@ -126,11 +135,20 @@ protected:
         Choose("cboTubeOD", QString::fromStdString(fields.at("Pattern")));
         if (airFlowMode == 3) Click("cmdAirFlow");
         const std::pair<const char*, const char*> controls[] = {
-            {"FPI", "txtFPI"},               {"RD", "txtRows"},                {"TH", "txtTH"},
-            {"FL", "txtFL"},                 {"Circuits", "txtCircuits"},      {"Altitude", "txtProperty(0)"},
-            {"Acfm", "txtProperty(1)"},      {"AirVel", "txtProperty(3)"},     {"EatDb", "txtProperty(4)"},
-            {"EatWb", "txtProperty(5)"},     {"EntFluidTemp", "txtProperty(6)"}, {"Gpm", "txtProperty(7)"},
-            {"Refrigerant", "cboRefrigerant"}, {"PercentGlycol", "txtProperty(9)"},
+            {"FPI", "txtFPI"},
+            {"RD", "txtRows"},
+            {"TH", "txtTH"},
+            {"FL", "txtFL"},
+            {"Circuits", "txtCircuits"},
+            {"Altitude", "txtProperty(0)"},
+            {"Acfm", "txtProperty(1)"},
+            {"AirVel", "txtProperty(3)"},
+            {"EatDb", "txtProperty(4)"},
+            {"EatWb", "txtProperty(5)"},
+            {"EntFluidTemp", "txtProperty(6)"},
+            {"Gpm", "txtProperty(7)"},
+            {"Refrigerant", "cboRefrigerant"},
+            {"PercentGlycol", "txtProperty(9)"},
             {"SteamPressure", "txtProperty(14)"},
         };
         for (const auto& [key, control] : controls)

@@ -21,10 +21,14 @@ TEST(Form1Model, EnteringConditionsPerCoilType) {
         bool circuits;
     };
     const Case cases[] = {
-        {"W", {4, 5, 6, 7}, "Ent Fluid (°f)", true},      {"G", {4, 5, 6, 7, 9}, "Glycol Temp. (°f)", true},
-        {"E", {4, 5, 6, 8}, "Evap. Temp. (°f)", true},    {"C", {4, 6, 8}, "Cond. Temp. (°f)", true},
-        {"S", {4, 14}, "", false},                        {"s", {4, 14}, "", false},
-        {"g", {4, 5, 6, 7, 9}, "Glycol Temp. (°f)", true}, {"O", {4, 5, 6, 7}, "Ent Fluid (°f)", true},
+        {"W", {4, 5, 6, 7}, "Ent Fluid (°f)", true},
+        {"G", {4, 5, 6, 7, 9}, "Glycol Temp. (°f)", true},
+        {"E", {4, 5, 6, 8}, "Evap. Temp. (°f)", true},
+        {"C", {4, 6, 8}, "Cond. Temp. (°f)", true},
+        {"S", {4, 14}, "", false},
+        {"s", {4, 14}, "", false},
+        {"g", {4, 5, 6, 7, 9}, "Glycol Temp. (°f)", true},
+        {"O", {4, 5, 6, 7}, "Ent Fluid (°f)", true},
         {"", {4, 5, 6, 7}, "Ent Fluid (°f)", true},
     };
     for (const Case& c : cases) {
@@ -46,7 +50,7 @@ TEST(Form1Model, TubeChoicesListsAndTexts) {
         return std::vector<std::string>(t.begin(), t.end());
     };
     EXPECT_EQ(tubes("S"), (std::vector<std::string>{"5", "1"}));
-    EXPECT_EQ(tubes("s"), (std::vector<std::string>{"3", "4", "5"}));   // the code is matched exactly
+    EXPECT_EQ(tubes("s"), (std::vector<std::string>{"3", "4", "5"}));  // the code is matched exactly
     EXPECT_EQ(form1::TubeSizeText("3"), "3/8 in.");
     EXPECT_EQ(form1::TubeSizeText("1"), "1 in.");
     EXPECT_EQ(form1::TubeSizeText("P"), "");
@@ -70,7 +74,7 @@ TEST(Form1Model, FocusHints) {
     EXPECT_EQ(hint("cboTubeOD", "4"), "01|4|1/2\" Tube OD");
     EXPECT_EQ(hint("cboTubeOD", "7"), "01||");
     EXPECT_EQ(hint("cboCoilType", "C"), "01|C|Condensor Coil");
-    EXPECT_EQ(hint("cboCoilType", "O"), "00||");   // the panels keep their texts
+    EXPECT_EQ(hint("cboCoilType", "O"), "00||");  // the panels keep their texts
     EXPECT_EQ(hint("cboFinMat", "C"), "01|C|Copper");
     EXPECT_EQ(hint("cboFinMat", "X"), "01||");
     EXPECT_EQ(hint("Text1", ""), "01|CR|Corrugated");
@@ -90,7 +94,7 @@ TEST(FormFields, OneEntryPerKeyAndControl) {
     }
     EXPECT_EQ(keys.size(), 25u);
     EXPECT_EQ(form_fields::FindByKey("EatDb")->name, "EAT (DB)");
-    EXPECT_EQ(form_fields::FindByKey("Scfm")->name, "");   // never named in a message
+    EXPECT_EQ(form_fields::FindByKey("Scfm")->name, "");  // never named in a message
     EXPECT_EQ(form_fields::FindByKey(""), nullptr);
     const form_fields::Field* density = form_fields::FindByControl("txtProperty(13)");
     ASSERT_NE(density, nullptr);

@@ -50,20 +50,20 @@ TEST_F(Form1Test, OpensOnTheStartPanelWithWaterPending) {
     EXPECT_FALSE(Shown("Frame1(4)"));
     EXPECT_TRUE(W<QRadioButton>("optCoil(2)")->isChecked());
     EXPECT_EQ(S(W("Frame1(0)")->property("Tag").toString()), "W");
-    EXPECT_FALSE(Shown("optCoil(5)"));   // "&Utilities" is not offered
+    EXPECT_FALSE(Shown("optCoil(5)"));  // "&Utilities" is not offered
     // Hidden construction fields hold their defaults.
     EXPECT_EQ(Text("cboRifled"), "N");
     EXPECT_EQ(Text("txtFoulingFactor"), "0");
     EXPECT_EQ(Text("cboARI"), "Y");
-    for (const char* hidden : {"cboCoilType", "cboFinType", "cboRifled", "txtFoulingFactor", "cboARI", "lblPhy(16)",
-                               "lblPhy(9)", "lblPhy(11)", "lblPhy(12)"})
+    for (const char* hidden : {"cboCoilType", "cboFinType", "cboRifled", "txtFoulingFactor", "cboARI",
+                               "lblPhy(16)", "lblPhy(9)", "lblPhy(11)", "lblPhy(12)"})
         EXPECT_TRUE(W(hidden)->isHidden()) << hidden;
 
     // The toolbar's "Save" has no action and is never silently inert.
     EXPECT_FALSE(form.Action("Save")->isEnabled());
     EXPECT_TRUE(form.Action("Open")->isEnabled());
     EXPECT_TRUE(W<QPushButton>("cmdPrint(1)")->isEnabled());
-    EXPECT_FALSE(W<QPushButton>("cmdPrint(2)")->isEnabled());   // "&View": nothing saved yet
+    EXPECT_FALSE(W<QPushButton>("cmdPrint(2)")->isEnabled());  // "&View": nothing saved yet
     EXPECT_TRUE(W<QPushButton>("cmdHdr(1)")->isEnabled());
     // The status bar's live date.
     EXPECT_EQ(Text("StatusPanel(4)"), S(QDate::currentDate().toString("M/d/yyyy")));
@@ -82,7 +82,7 @@ TEST_F(Form1Test, FileMenuEnablesPrintOnlyWithSavedCoils) {
     auto* menu = W<QMenu>("mnuFile");
     emit menu->aboutToShow();
     EXPECT_FALSE(form.Action("mnuFilePrint")->isEnabled());
-    EXPECT_FALSE(form.Action("Print")->isEnabled());   // the toolbar's copy of it
+    EXPECT_FALSE(form.Action("Print")->isEnabled());  // the toolbar's copy of it
     TheCoilDocument().table.Rows().insert(TheCoilDocument().table.Rows().begin(), SavedCoilTable::Row{});
     ASSERT_EQ(TheCoilDocument().table.CoilCount(), 1);
     emit menu->aboutToShow();
@@ -102,15 +102,22 @@ TEST_F(Form1Test, EnteringConditionsLaidOutPerCoilType) {
         Strings tubes;
     };
     const Case cases[] = {
-        {"W", {"Altitude (ft)", "CFM", "Ent air db (°f )", "Ent air wb (°f )", "Ent Fluid (°f)", "Gpm"}, true,
+        {"W",
+         {"Altitude (ft)", "CFM", "Ent air db (°f )", "Ent air wb (°f )", "Ent Fluid (°f)", "Gpm"},
+         true,
          {"3", "4", "5"}},
         {"G",
          {"Altitude (ft)", "CFM", "Ent air db (°f )", "Ent air wb (°f )", "Glycol Temp. (°f)", "Gpm",
           "Per gly (1-70)"},
-         true, {"3", "4", "5"}},
-        {"E", {"Altitude (ft)", "CFM", "Ent air db (°f )", "Ent air wb (°f )", "Evap. Temp. (°f)", "Refrigerant"},
-         true, {"3", "4", "5"}},
-        {"C", {"Altitude (ft)", "CFM", "Ent air db (°f )", "Cond. Temp. (°f)", "Refrigerant"}, true,
+         true,
+         {"3", "4", "5"}},
+        {"E",
+         {"Altitude (ft)", "CFM", "Ent air db (°f )", "Ent air wb (°f )", "Evap. Temp. (°f)", "Refrigerant"},
+         true,
+         {"3", "4", "5"}},
+        {"C",
+         {"Altitude (ft)", "CFM", "Ent air db (°f )", "Cond. Temp. (°f)", "Refrigerant"},
+         true,
          {"3", "4", "5"}},
         {"S", {"Altitude (ft)", "CFM", "Ent air db (°f )", "Steam Pres"}, false, {"5", "1"}},
     };
@@ -141,8 +148,8 @@ TEST_F(Form1Test, CoilTypeListRelaysOutAndTreatsOtherLettersAsWater) {
                                       "Glycol Temp. (°f)", "Gpm", "Per gly (1-70)"}));
     Set("cboCoilType", "X");
     form.AdjustEntCond();
-    EXPECT_EQ(EntCondRows(),
-              (Strings{"Altitude (ft)", "CFM", "Ent air db (°f )", "Ent air wb (°f )", "Ent Fluid (°f)", "Gpm"}));
+    EXPECT_EQ(EntCondRows(), (Strings{"Altitude (ft)", "CFM", "Ent air db (°f )", "Ent air wb (°f )",
+                                      "Ent Fluid (°f)", "Gpm"}));
 }
 
 TEST_F(Form1Test, AirFlowToggleAlternatesActualCfmAndVelocity) {
@@ -157,7 +164,7 @@ TEST_F(Form1Test, AirFlowToggleAlternatesActualCfmAndVelocity) {
     Click("cmdAirFlow");
     EXPECT_EQ(form.AirFlowMode, 1);
     EXPECT_EQ(EntCondRows()[1], "CFM");
-    EXPECT_EQ(Text("txtProperty(1)"), "4000");   // kept while hidden
+    EXPECT_EQ(Text("txtProperty(1)"), "4000");  // kept while hidden
     // The steam toggle does nothing on other coil types.
     form.cmdSteam_Click();
     EXPECT_TRUE(Shown("txtProperty(6)"));
@@ -214,7 +221,7 @@ TEST_F(Form1Test, TubeOutsideTheTableChangesNothing) {
     Select("W");
     Choose("cboTubeOD", "4");
     Set("cboFinMat", "C");
-    Set("cboTubeOD", "1");   // not offered for a glycol or water coil
+    Set("cboTubeOD", "1");  // not offered for a glycol or water coil
     form.PopulateBoxes();
     EXPECT_EQ(Items("cboWallThk"), (Strings{"0.017", "0.025"}));
     EXPECT_EQ(Text("cboWallThk"), "0.017");
@@ -230,19 +237,19 @@ TEST_F(Form1Test, StatusBarHints) {
     Select("W");
     using P = std::pair<std::string, std::string>;
     auto focus = [&](const char* name) {
-        W("txtFPI")->setFocus();   // empties both panels
+        W("txtFPI")->setFocus();  // empties both panels
         W(name)->show();
         W(name)->setFocus();
         return P{S(form.StatusText(1)), S(form.StatusText(2))};
     };
-    Choose("cboTubeOD", "4");   // sent as "P", shown as its size
+    Choose("cboTubeOD", "4");  // sent as "P", shown as its size
     EXPECT_EQ(P(S(form.StatusText(1)), S(form.StatusText(2))), (P{"4", "1/2\" Tube OD"}));
     Set("cboTubeOD", "6");
     EXPECT_EQ(focus("cboTubeOD"), (P{"6", "5/16\" Tube OD"}));
     Set("cboFinMat", "C");
     EXPECT_EQ(focus("cboFinMat"), (P{"C", "Copper"}));
     Set("cboFinMat", "");
-    W("txtProperty(0)")->setFocus();   // fills panel 2
+    W("txtProperty(0)")->setFocus();  // fills panel 2
     W("cboFinMat")->setFocus();
     EXPECT_EQ(S(form.StatusText(2)), "");
     EXPECT_EQ(focus("Text1"), (P{"CR", "Corrugated"}));
@@ -361,15 +368,17 @@ TEST_F(Form1Test, ValidationOfAirFlowSteamAndRefrigerant) {
 // labels of that coil type, the driver's rows for the same field texts.
 struct RatedCoil {
     const char* name;
-    FieldTexts fields;   // "Application" and "Pattern" are chosen, the rest typed
+    FieldTexts fields;  // "Application" and "Pattern" are chosen, the rest typed
     int airFlowMode;
     Strings labels;
 };
 // Names the coil in test listings rather than dumping its bytes.
-void PrintTo(const RatedCoil& coil, std::ostream* os) { *os << coil.name; }
+void PrintTo(const RatedCoil& coil, std::ostream* os) {
+    *os << coil.name;
+}
 
-const Strings kAirRows = {"Btuh (Total) ", "Btuh (Sens)  ", "Air PD (IN W.G.)", "Scfm         ",
-                          "Air Velocity (SFPM)", "LAT DB (°F)"};
+const Strings kAirRows = {"Btuh (Total) ", "Btuh (Sens)  ",       "Air PD (IN W.G.)",
+                          "Scfm         ", "Air Velocity (SFPM)", "LAT DB (°F)"};
 Strings Rows(Strings more) {
     Strings all = kAirRows;
     all.insert(all.end(), more.begin(), more.end());
@@ -377,8 +386,9 @@ Strings Rows(Strings more) {
     return all;
 }
 FieldTexts Coil(const char* type, const char* tube, FieldTexts more) {
-    FieldTexts f = {{"Application", type}, {"Pattern", tube}, {"FPI", "12"}, {"RD", "4"}, {"TH", "16"},
-                    {"FL", "48"},          {"Circuits", "16"}, {"Altitude", "0"}, {"Acfm", "2000"}};
+    FieldTexts f = {{"Application", type}, {"Pattern", tube}, {"FPI", "12"},
+                    {"RD", "4"},           {"TH", "16"},      {"FL", "48"},
+                    {"Circuits", "16"},    {"Altitude", "0"}, {"Acfm", "2000"}};
     for (const auto& [k, v] : more) f[k] = v;
     return f;
 }
@@ -386,16 +396,32 @@ FieldTexts Coil(const char* type, const char* tube, FieldTexts more) {
 const RatedCoil kRatedCoils[] = {
     {"Water", Coil("W", "5", {{"EatDb", "80"}, {"EatWb", "67"}, {"EntFluidTemp", "45"}, {"Gpm", "20"}}), 1,
      Rows({"LAT WB (°F)", "Lvg Fl Temp (°F)", "Water PD (FT H20)", "Water Vel (FPS)"})},
-    {"Glycol", Coil("G", "5", {{"EatDb", "80"}, {"EatWb", "67"}, {"EntFluidTemp", "42"}, {"Gpm", "25"},
-                               {"PercentGlycol", "30"}}),
+    {"Glycol",
+     Coil("G", "5",
+          {{"EatDb", "80"}, {"EatWb", "67"}, {"EntFluidTemp", "42"}, {"Gpm", "25"}, {"PercentGlycol", "30"}}),
      1, Rows({"LAT WB  (°F)", "Lvg Fl Temp (°F)", "Glycol PD  (FT H2O)", "Glycol Vel (FPS)"})},
     {"Steam", Coil("S", "5", {{"RD", "2"}, {"Acfm", "3000"}, {"EatDb", "0"}, {"SteamPressure", "15"}}), 1,
      Rows({"Condensate (Lbs/Hr)", "Latent heat  "})},
-    {"Evaporator", Coil("E", "5", {{"Circuits", "8"}, {"Acfm", "2400"}, {"EatDb", "80"}, {"EatWb", "67"},
-                                   {"EntFluidTemp", "40"}, {"Refrigerant", "22"}}),
+    {"Evaporator",
+     Coil("E", "5",
+          {{"Circuits", "8"},
+           {"Acfm", "2400"},
+           {"EatDb", "80"},
+           {"EatWb", "67"},
+           {"EntFluidTemp", "40"},
+           {"Refrigerant", "22"}}),
      1, Rows({"LAT WB  (°F)", "Refr. PD (PSI)"})},
-    {"Condenser", Coil("C", "4", {{"FPI", "10"}, {"RD", "3"}, {"TH", "24"}, {"FL", "60"}, {"Circuits", "6"},
-                                  {"Acfm", "5000"}, {"EatDb", "95"}, {"EntFluidTemp", "120"}, {"Refrigerant", "22"}}),
+    {"Condenser",
+     Coil("C", "4",
+          {{"FPI", "10"},
+           {"RD", "3"},
+           {"TH", "24"},
+           {"FL", "60"},
+           {"Circuits", "6"},
+           {"Acfm", "5000"},
+           {"EatDb", "95"},
+           {"EntFluidTemp", "120"},
+           {"Refrigerant", "22"}}),
      1, Rows({"Refr. PD (PSI)"})},
 };
 
@@ -413,9 +439,12 @@ TEST_P(Form1RatingTest, CalculateFillsTheGrid) {
     // The same coil through the driver: the construction lists as the tube
     // choice filled them, the hidden fields as they stand.
     FieldTexts fields = coil.fields;
-    for (const auto& [key, control] :
-         {std::pair{"TubeWall", "cboWallThk"}, {"FinMat", "cboFinMat"}, {"FinThk", "cboFinThk"},
-          {"FinTreat", "cboFinType"}, {"Rifled", "cboRifled"}, {"FoulingFactor", "txtFoulingFactor"}})
+    for (const auto& [key, control] : {std::pair{"TubeWall", "cboWallThk"},
+                                       {"FinMat", "cboFinMat"},
+                                       {"FinThk", "cboFinThk"},
+                                       {"FinTreat", "cboFinType"},
+                                       {"Rifled", "cboRifled"},
+                                       {"FoulingFactor", "txtFoulingFactor"}})
         fields[key] = Text(control);
     CoilSpec coilSpec;
     CoilRating rating;
@@ -437,8 +466,8 @@ INSTANTIATE_TEST_SUITE_P(EachCoilType, Form1RatingTest, ::testing::ValuesIn(kRat
 // after a wet chilled-water coil, as the first coil of a session does.
 TEST_F(Form1Test, ResultDoesNotDependOnThePreviousCoil) {
     const RatedCoil& evaporator = kRatedCoils[3];
-    const FieldTexts heating = Coil("W", "5", {{"EatDb", "60"}, {"EatWb", "50"}, {"EntFluidTemp", "180"},
-                                               {"Gpm", "20"}});
+    const FieldTexts heating =
+        Coil("W", "5", {{"EatDb", "60"}, {"EatWb", "50"}, {"EntFluidTemp", "180"}, {"Gpm", "20"}});
     auto rate = [&](const FieldTexts& fields) {
         Click("cmdClose");
         EnterCoil(fields, 1);
@@ -459,7 +488,7 @@ TEST_F(Form1Test, ResultDoesNotDependOnThePreviousCoil) {
 
 TEST_F(Form1Test, FaceVelocityRatesByVelocityAndShowsTheAirFlowUsed) {
     FillWaterCoil();
-    Set("txtProperty(1)", "9999");   // the hidden actual-cfm field is not used
+    Set("txtProperty(1)", "9999");  // the hidden actual-cfm field is not used
     Click("cmdAirFlow");
     Set("txtProperty(3)", "500");
     Click("cmdCalc");
@@ -508,8 +537,9 @@ TEST_F(Form1Test, WarningsLineRefusalsAndRefrigerants) {
     Set("txtCircuits", "");  // 40 gpm through one 5/8 in. tube
     Click("cmdCalc");
     ASSERT_TRUE(Shown("fraWarnings"));
-    EXPECT_EQ(S(W<QLabel>("lblWarnings")->text()),
-              "Fluid velocity above 8 ft/s: tube erosion and noise\nCircuits left blank: rated with one circuit");
+    EXPECT_EQ(
+        S(W<QLabel>("lblWarnings")->text()),
+        "Fluid velocity above 8 ft/s: tube erosion and noise\nCircuits left blank: rated with one circuit");
     EXPECT_EQ(Grid().size(), rows);
 
     sink.shown.clear();
@@ -553,10 +583,12 @@ TEST_F(Form1Test, CancelAbandonsTheCoil) {
 
     EXPECT_EQ(form.CurrentPanel(), 0);
     EXPECT_TRUE(Shown("Frame1(0)"));
-    for (const char* n : {"cboTubeOD", "cboWallThk", "cboFinMat", "cboFinThk", "cboFinType", "txtFPI", "txtRows",
-                          "txtTH", "txtFL", "cboRifled", "txtCircuits", "cboRefrigerant", "txtNotes"})
+    for (const char* n :
+         {"cboTubeOD", "cboWallThk", "cboFinMat", "cboFinThk", "cboFinType", "txtFPI", "txtRows", "txtTH",
+          "txtFL", "cboRifled", "txtCircuits", "cboRefrigerant", "txtNotes"})
         EXPECT_EQ(Text(n), "") << n;
-    for (const char* n : {"txtProperty(1)", "txtProperty(4)", "txtProperty(7)", "txtHdr(0)", "txtHdr(3)", "txtCPS(1)"})
+    for (const char* n :
+         {"txtProperty(1)", "txtProperty(4)", "txtProperty(7)", "txtHdr(0)", "txtHdr(3)", "txtCPS(1)"})
         EXPECT_EQ(Text(n), "") << n;
     EXPECT_EQ(S(form.StatusText(1)), "");
     EXPECT_EQ(S(form.StatusText(2)), "");

@@ -84,9 +84,10 @@ TEST_F(CoilFormFiles, SaveAppendsOnlyRatedCoilsAndEnablesView) {
     EXPECT_EQ(CellText(TheCoilDocument().table.At(col::TubeSize, 0)), "5/8\"");
     EXPECT_EQ(CellText(TheCoilDocument().table.At(col::TubeWall, 0)), "0.02");
     EXPECT_EQ(CellText(TheCoilDocument().table.At(col::CoilsPerSystem, 0)), "1");
-    EXPECT_EQ(CellText(TheCoilDocument().table.At(col::TotalBtuh, 0)), CellText(Cell{form.coilRating.TotalBtuh}));
+    EXPECT_EQ(CellText(TheCoilDocument().table.At(col::TotalBtuh, 0)),
+              CellText(Cell{form.coilRating.TotalBtuh}));
 
-    Set("txtFPI", "");   // the calculation fails: nothing is saved
+    Set("txtFPI", "");  // the calculation fails: nothing is saved
     B("cmdPrint(1)")->click();
     EXPECT_EQ(TheCoilDocument().table.CoilCount(), 1);
     EXPECT_FALSE(sink.shown.empty());
@@ -117,7 +118,7 @@ TEST_F(CoilFormFiles, SaveWriteQuitOpenShowsEveryColumn) {
     dialog.answers = {path};
     form.mnuFileNew_Click();
     EXPECT_EQ(TheCoilDocument().fileName, path);
-    EXPECT_EQ(dialog.saveShown, 1);   // a file to write: asks before replacing one
+    EXPECT_EQ(dialog.saveShown, 1);  // a file to write: asks before replacing one
     OnList([](Form2& list) { list.cmdPrint(Form2::File)->click(); });
     B("cmdPrint(2)")->click();
     EXPECT_EQ(dialog.shown, 1);
@@ -142,7 +143,7 @@ TEST_F(CoilFormFiles, SaveWriteQuitOpenShowsEveryColumn) {
 
 TEST_F(CoilFormFiles, UnwrittenCoilsAreOfferedForWritingOnExitNewAndOpen) {
     const std::vector<std::string> asked = {"Save changes to the coil list?"};
-    form.mnuFileNew_Click();   // nothing saved: nothing to ask
+    form.mnuFileNew_Click();  // nothing saved: nothing to ask
     EXPECT_TRUE(questions.asked.empty());
 
     WaterCoilOnHeaderPanel("AHU-1");
@@ -238,7 +239,7 @@ TEST(CoilFileDialogOnScreen, KorvanTitleKvnFilterAndExtension) {
         suffix = d->defaultSuffix();
         d->reject();
     });
-    EXPECT_EQ(dialog.Show(), "");   // cancelled: no name
+    EXPECT_EQ(dialog.Show(), "");  // cancelled: no name
     EXPECT_EQ(title, "Korvan");
     EXPECT_EQ(filters, QStringList{"KVN File (*.kvn)"});
     EXPECT_EQ(suffix, "kvn");

@@ -25,7 +25,9 @@ protected:
         for (const char* item : {"A", "B", "C"})
             AppendSavedCoil(doc.table, CoilSpec{}, CoilRating{}, {"", "", item, "Water", "5", ""});
     }
-    static QString Cell(const Form2& f, int row, int column) { return f.SSDBGrid1()->item(row, column)->text(); }
+    static QString Cell(const Form2& f, int row, int column) {
+        return f.SSDBGrid1()->item(row, column)->text();
+    }
     RecordingMessageSink sink;
     ScopedMessageSink scoped{sink};
     RecordingFileDialog dialog;
@@ -99,7 +101,7 @@ TEST_F(Form2Test, DeleteAsksThenRenumbersAndTheLastDeletionClosesTheList) {
     QObject::connect(&f, &Form2::noCoilsLeft, [&gone] { ++gone; });
     f.show();
     f.SSDBGrid1()->setCurrentCell(1, 3);
-    f.cmdPrint_Click(Form2::Delete);   // No: kept
+    f.cmdPrint_Click(Form2::Delete);  // No: kept
     EXPECT_EQ(f.SSDBGrid1()->rowCount(), 3);
     EXPECT_EQ(questions.asked, std::vector<std::string>{"Delete coil 2?"});
     f.SSDBGrid1()->setCurrentCell(0, 3);

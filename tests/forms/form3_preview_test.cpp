@@ -82,8 +82,8 @@ TEST_F(Form3Test, ZoomListAndPreviewFollowEachOther) {
     };
     EXPECT_EQ(zoomTo(0.5), "50%");
     EXPECT_EQ(zoomTo(1.25), "125%");
-    EXPECT_EQ(zoomTo(0.6), "50%");    // between steps: the nearest item
-    EXPECT_EQ(zoomTo(3.0), "50%");    // beyond the list: left as it is
+    EXPECT_EQ(zoomTo(0.6), "50%");  // between steps: the nearest item
+    EXPECT_EQ(zoomTo(3.0), "50%");  // beyond the list: left as it is
     EXPECT_EQ(zoomTo(0.1), "50%");
 }
 

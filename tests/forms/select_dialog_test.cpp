@@ -16,7 +16,7 @@ class SelectToDutyTest : public Form1Test {};
 TEST_F(SelectToDutyTest, StartsFromThePanelAndUseRatesTheChosenCoil) {
     auto* action = form.Action("mnuToolsSelect");
     ASSERT_NE(action, nullptr);
-    EXPECT_FALSE(action->isEnabled());   // the start panel is shown
+    EXPECT_FALSE(action->isEnabled());  // the start panel is shown
     FillWaterCoil();
     EXPECT_TRUE(action->isEnabled());
 
@@ -40,7 +40,7 @@ TEST_F(SelectToDutyTest, StartsFromThePanelAndUseRatesTheChosenCoil) {
         status = d->StatusText().toStdString();
         auto* table = d->findChild<QTableWidget*>("grdCandidates");
         if (table->rowCount() == 0) return d->reject();
-        table->sortItems(0, Qt::AscendingOrder);   // rank 1 first
+        table->sortItems(0, Qt::AscendingOrder);  // rank 1 first
         table->setCurrentCell(0, 0);
         d->UseCurrent();
     });
@@ -53,7 +53,7 @@ TEST_F(SelectToDutyTest, StartsFromThePanelAndUseRatesTheChosenCoil) {
     const int rows = std::stoi(form.FieldText("txtRows"));
     EXPECT_GE(rows, 3);
     EXPECT_LE(rows, 6);
-    EXPECT_NE(form.FieldText("txtProperty(7)"), "40");   // the flow found for the rise
+    EXPECT_NE(form.FieldText("txtProperty(7)"), "40");  // the flow found for the rise
     EXPECT_GE(form.coilRating.TotalBtuh, 150000.0f);
     EXPECT_NEAR(form.coilRating.LvgFluidTemp - form.coilRating.EntFluidTemp, 10.0, 0.05);
     EXPECT_GT(form.findChild<QTableWidget*>("SSDBGrid1")->rowCount(), 0);

@@ -18,26 +18,27 @@
 namespace {
 
 const char* const kKeys[] = {
-    "Pattern", "TubeWall", "FinMat", "FinThk", "FinTreat", "FPI", "RD", "TH", "FL",
-    "Circuits", "Rifled", "FoulingFactor", "Altitude", "Acfm", "Scfm", "AirVel",
-    "EatDb", "EatWb", "EntFluidTemp", "Gpm", "Refrigerant", "PercentGlycol",
-    "SteamPressure", "EvapSHCode"};
+    "Pattern",      "TubeWall", "FinMat",      "FinThk",        "FinTreat",      "FPI",
+    "RD",           "TH",       "FL",          "Circuits",      "Rifled",        "FoulingFactor",
+    "Altitude",     "Acfm",     "Scfm",        "AirVel",        "EatDb",         "EatWb",
+    "EntFluidTemp", "Gpm",      "Refrigerant", "PercentGlycol", "SteamPressure", "EvapSHCode"};
 
 void CheckFinite(float v) {
     if (!std::isfinite(v)) std::abort();
 }
 
 void CheckRecords(const CoilSpec& s, const CoilRating& r) {
-    for (float v : {s.FaceArea, s.FinHeight, s.FinThk, s.FL, s.TubeWall, s.HeaderLength,
-                    s.HeaderDia, s.ConnDia, s.FoulingFactor})
+    for (float v : {s.FaceArea, s.FinHeight, s.FinThk, s.FL, s.TubeWall, s.HeaderLength, s.HeaderDia,
+                    s.ConnDia, s.FoulingFactor})
         CheckFinite(v);
-    for (float v : {r.FinConductivity, r.CoilDepth, r.Acfm, r.FaceVelocity, r.AirPD,
-                    r.Condensate, r.PrimaryArea, r.SecondaryArea, r.FluidDensity, r.EatDb,
-                    r.EatWb, r.EntFluidTemp, r.EvapCondAux, r.CoilFaceArea, r.FluidMassFlow,
-                    r.SteamAux, r.FluidMassFlux, r.FluidPD, r.TubeVelocity, r.ConnVelocity,
-                    r.HeaderVelocity, r.CapacityFactor, r.Gpm, r.LatentHeat, r.LatDb, r.LatWb,
-                    r.LvgFluidTemp, r.PercentGlycol, r.WetFraction, r.SensibleBtuh, r.TotalBtuh,
-                    r.Scfm, r.FluidSpecHeat, r.SteamPressure, r.FluidThermCond, r.FluidViscosity})
+    for (float v : {r.FinConductivity, r.CoilDepth,      r.Acfm,          r.FaceVelocity,  r.AirPD,
+                    r.Condensate,      r.PrimaryArea,    r.SecondaryArea, r.FluidDensity,  r.EatDb,
+                    r.EatWb,           r.EntFluidTemp,   r.EvapCondAux,   r.CoilFaceArea,  r.FluidMassFlow,
+                    r.SteamAux,        r.FluidMassFlux,  r.FluidPD,       r.TubeVelocity,  r.ConnVelocity,
+                    r.HeaderVelocity,  r.CapacityFactor, r.Gpm,           r.LatentHeat,    r.LatDb,
+                    r.LatWb,           r.LvgFluidTemp,   r.PercentGlycol, r.WetFraction,   r.SensibleBtuh,
+                    r.TotalBtuh,       r.Scfm,           r.FluidSpecHeat, r.SteamPressure, r.FluidThermCond,
+                    r.FluidViscosity})
         CheckFinite(v);
 }
 

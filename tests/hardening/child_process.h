@@ -84,7 +84,9 @@ inline long PeakGrowthKiB(const std::function<bool()>& work) {
 // overlong write fail with EFBIG instead of killing the process.
 inline bool LimitFileSize(rlim_t bytes) {
     ::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit lim{bytes, bytes};
+    struct rlimit lim {
+        bytes, bytes
+    };
     return ::setrlimit(RLIMIT_FSIZE, &lim) == 0;
 }
 

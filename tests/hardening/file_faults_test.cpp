@@ -101,9 +101,7 @@ protected:
         return static_cast<int>(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}));
     }
     // The one message shown since the test began, "" for none or several.
-    std::string OnlyMessage() const {
-        return sink.shown.size() == 1 ? sink.shown[0].text : std::string();
-    }
+    std::string OnlyMessage() const { return sink.shown.size() == 1 ? sink.shown[0].text : std::string(); }
 
     std::string dir;
     CoilDocument doc;
@@ -112,7 +110,8 @@ protected:
 };
 
 // A message that names the file and says why.
-void ExpectNamesFileAndReason(const std::string& message, const std::string& path, const std::string& reason) {
+void ExpectNamesFileAndReason(const std::string& message, const std::string& path,
+                              const std::string& reason) {
     EXPECT_NE(message.find(path), std::string::npos) << message;
     EXPECT_NE(message.find(reason), std::string::npos) << message;
 }

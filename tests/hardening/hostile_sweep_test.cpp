@@ -21,13 +21,15 @@ using hardening::Tally;
 
 const int kModes[] = {kAirFlowAcfm, kAirFlowVelocity};
 
-std::string ModeName(int mode) { return mode == kAirFlowAcfm ? "acfm" : "velocity"; }
+std::string ModeName(int mode) {
+    return mode == kAirFlowAcfm ? "acfm" : "velocity";
+}
 
 void Report(const char* group, const Tally& t, double seconds) {
-    std::printf("[ sweep    ] %-12s %5d ratings: %5d rated, %5d refused, %4d engine messages, "
-                "%3d saves declined; %.2f s, slowest %.1f ms\n",
-                group, t.total(), t.rated, t.refused, t.engineFailed, t.saveRefused, seconds,
-                t.slowestSeconds * 1e3);
+    std::printf(
+        "[ sweep    ] %-12s %5d ratings: %5d rated, %5d refused, %4d engine messages, "
+        "%3d saves declined; %.2f s, slowest %.1f ms\n",
+        group, t.total(), t.rated, t.refused, t.engineFailed, t.saveRefused, seconds, t.slowestSeconds * 1e3);
 }
 
 double Since(std::chrono::steady_clock::time_point start) {
@@ -52,9 +54,12 @@ std::vector<std::string> HostileTexts() {
             std::string(100000, '9'),
             "0." + std::string(100000, '0') + "1",
             std::string(100000, 'x'),
-            "\xc2\xb0" "F 12",            // degree sign first
-            "12\xef\xbc\x90",             // a full-width digit after the number
-            std::string("4\0" "5", 3),    // an embedded NUL
+            "\xc2\xb0"
+            "F 12",            // degree sign first
+            "12\xef\xbc\x90",  // a full-width digit after the number
+            std::string("4\0"
+                        "5",
+                        3),  // an embedded NUL
             "1d3",
             " 12 ;\r\n"};
 }
@@ -135,9 +140,9 @@ TEST(HostileSweep, EnteringAirFromMinus100To400F) {
                     FieldTexts f = BaseForm(type);
                     f["EatDb"] = std::to_string(db);
                     f["EatWb"] = wbOffset == -1000 ? "" : std::to_string(db - wbOffset);
-                    RateAndCheck(f, mode,
-                                 type + " " + ModeName(mode) + " EatDb=" + f["EatDb"] + " EatWb=" + f["EatWb"],
-                                 tally);
+                    RateAndCheck(
+                        f, mode,
+                        type + " " + ModeName(mode) + " EatDb=" + f["EatDb"] + " EatWb=" + f["EatWb"], tally);
                 }
     Report("entering air", tally, Since(start));
     EXPECT_GT(tally.rated, 0);
@@ -189,15 +194,20 @@ TEST(HostileSweep, FailuresKeepThePreviousCoil) {
         ASSERT_TRUE(CalcPerform(BaseForm(type), kAirFlowAcfm, coilSpec, rating).ok()) << type;
         const CoilSpec goodSpec = coilSpec;
         const CoilRating goodRating = rating;
-        for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
-                 {"FPI", "abc"}, {"Altitude", "1e308"}, {"FL", "1e308"}, {"EatDb", "NaN"},
-                 {"Altitude", "99999999"}, {"TH", std::string(1000, '9')}}) {
+        for (const auto& [key, value] :
+             std::vector<std::pair<std::string, std::string>>{{"FPI", "abc"},
+                                                              {"Altitude", "1e308"},
+                                                              {"FL", "1e308"},
+                                                              {"EatDb", "NaN"},
+                                                              {"Altitude", "99999999"},
+                                                              {"TH", std::string(1000, '9')}}) {
             FieldTexts f = BaseForm(type);
             f[key] = value;
             const CalcResult r = CalcPerform(f, kAirFlowAcfm, coilSpec, rating);
             ASSERT_FALSE(r.ok()) << type << " " << key << "=" << value.substr(0, 20);
             EXPECT_EQ(kvnrate::CoilSpecJson(coilSpec), kvnrate::CoilSpecJson(goodSpec)) << type << " " << key;
-            EXPECT_EQ(kvnrate::CoilRatingJson(rating), kvnrate::CoilRatingJson(goodRating)) << type << " " << key;
+            EXPECT_EQ(kvnrate::CoilRatingJson(rating), kvnrate::CoilRatingJson(goodRating))
+                << type << " " << key;
         }
     }
 }

@@ -27,8 +27,13 @@ namespace hardening {
 // A sound form of each coil type, as the coil form would send it.
 inline FieldTexts BaseForm(const std::string& type) {
     // The sample water coil with every other field present, most of them empty.
-    FieldTexts f = With(Water(), {{"Application", type}, {"Scfm", ""}, {"AirVel", "500"}, {"Refrigerant", ""},
-                                  {"PercentGlycol", ""}, {"SteamPressure", ""}, {"EvapSHCode", ""}});
+    FieldTexts f = With(Water(), {{"Application", type},
+                                  {"Scfm", ""},
+                                  {"AirVel", "500"},
+                                  {"Refrigerant", ""},
+                                  {"PercentGlycol", ""},
+                                  {"SteamPressure", ""},
+                                  {"EvapSHCode", ""}});
     if (type == "G") {
         f["PercentGlycol"] = "30";
         f["EntFluidTemp"] = "42";
@@ -88,13 +93,14 @@ inline bool AllFinite(const CoilSpec& s) {
 }
 
 inline bool AllFinite(const CoilRating& r) {
-    for (float v :
-         {r.FinConductivity, r.CoilDepth, r.Acfm, r.FaceVelocity, r.AirPD, r.Reserved10, r.Condensate,
-          r.PrimaryArea, r.SecondaryArea, r.FluidDensity, r.EatDb, r.EatWb, r.EntFluidTemp, r.EvapCondAux,
-          r.CoilFaceArea, r.FluidMassFlow, r.SteamAux, r.FluidMassFlux, r.FluidPD, r.Reserved25,
-          r.TubeVelocity, r.ConnVelocity, r.HeaderVelocity, r.CapacityFactor, r.Gpm, r.LatentHeat, r.LatDb,
-          r.LatWb, r.LvgFluidTemp, r.PercentGlycol, r.WetFraction, r.SensibleBtuh, r.TotalBtuh, r.Scfm,
-          r.FluidSpecHeat, r.SteamPressure, r.FluidThermCond, r.FluidViscosity})
+    for (float v : {r.FinConductivity, r.CoilDepth,      r.Acfm,           r.FaceVelocity,   r.AirPD,
+                    r.Reserved10,      r.Condensate,     r.PrimaryArea,    r.SecondaryArea,  r.FluidDensity,
+                    r.EatDb,           r.EatWb,          r.EntFluidTemp,   r.EvapCondAux,    r.CoilFaceArea,
+                    r.FluidMassFlow,   r.SteamAux,       r.FluidMassFlux,  r.FluidPD,        r.Reserved25,
+                    r.TubeVelocity,    r.ConnVelocity,   r.HeaderVelocity, r.CapacityFactor, r.Gpm,
+                    r.LatentHeat,      r.LatDb,          r.LatWb,          r.LvgFluidTemp,   r.PercentGlycol,
+                    r.WetFraction,     r.SensibleBtuh,   r.TotalBtuh,      r.Scfm,           r.FluidSpecHeat,
+                    r.SteamPressure,   r.FluidThermCond, r.FluidViscosity})
         if (!std::isfinite(v)) return false;
     return true;
 }
@@ -129,25 +135,25 @@ inline void RateAndCheck(const FieldTexts& fields, int mode, const std::string& 
 
     const CalcResult& res = coil.result;
     switch (res.status) {
-    case CalcResult::Validation:
-        ++tally.refused;
-        EXPECT_FALSE(res.validation.message.empty()) << what;
-        EXPECT_FALSE(res.validation.control.empty()) << what;
-        // Refused before anything was filled.
-        EXPECT_TRUE(coil.coilSpec.Application.empty()) << what;
-        break;
-    case CalcResult::EngineFailed:
-        ++tally.engineFailed;
-        EXPECT_FALSE(res.error.empty()) << what;
-        EXPECT_FALSE(coil.messages.empty()) << what << ": a failure nobody was told of";
-        // The records are the fresh ones the rater started from.
-        EXPECT_TRUE(coil.coilSpec.Application.empty()) << what;
-        EXPECT_EQ(coil.rating.TotalBtuh, 0.0f) << what;
-        break;
-    case CalcResult::Ok:
-        ++tally.rated;
-        EXPECT_FALSE(res.grid.empty()) << what;
-        break;
+        case CalcResult::Validation:
+            ++tally.refused;
+            EXPECT_FALSE(res.validation.message.empty()) << what;
+            EXPECT_FALSE(res.validation.control.empty()) << what;
+            // Refused before anything was filled.
+            EXPECT_TRUE(coil.coilSpec.Application.empty()) << what;
+            break;
+        case CalcResult::EngineFailed:
+            ++tally.engineFailed;
+            EXPECT_FALSE(res.error.empty()) << what;
+            EXPECT_FALSE(coil.messages.empty()) << what << ": a failure nobody was told of";
+            // The records are the fresh ones the rater started from.
+            EXPECT_TRUE(coil.coilSpec.Application.empty()) << what;
+            EXPECT_EQ(coil.rating.TotalBtuh, 0.0f) << what;
+            break;
+        case CalcResult::Ok:
+            ++tally.rated;
+            EXPECT_FALSE(res.grid.empty()) << what;
+            break;
     }
     EXPECT_TRUE(AllFinite(coil.coilSpec)) << what;
     EXPECT_TRUE(AllFinite(coil.rating)) << what;

@@ -125,13 +125,20 @@ TEST(BitIdentity, OtherPropertyFunctions) {
             for (float phi : {0.0f, 0.05f, 0.5f, 0.95f, 1.0f, 1.01f}) wbrh(HGWB_RHTOGRAINS(tw, phi, Z));
     }
     const std::tuple<const char*, const Fold&, uint64_t> expected[] = {
-        {"HGPSATGRAINS", psat, 13309894743657624673uLL},  {"HGDENSITY", dens, 6827882492405039142uLL},
-        {"HGPDENSITY", pdens, 6228584182332267157uLL},    {"HGRH", rh, 18406096445036103287uLL},
-        {"HGPRH", prh, 12549752879462811791uLL},          {"HGRHTOGR", rhgr, 15589100977602430099uLL},
-        {"HGPRHTOGR", prhgr, 17187266525692465632uLL},    {"HGPDEWPOINT", pdew, 7620437804491937170uLL},
-        {"HGWETBULB", wet, 5897642313111385941uLL},       {"HGPWBTOGR", pwbgr, 8064367578056755898uLL},
-        {"HGWB_RHTOGRAINS", wbrh, 1872086771122459365uLL}, {"HGPWB_RHTOGRAINS", pwbrh, 11700125294586224660uLL}};
-    for (const auto& [name, fold, h] : expected) EXPECT_EQ(fold.h, h) << name << ", " << fold.count << " values";
+        {"HGPSATGRAINS", psat, 13309894743657624673uLL},
+        {"HGDENSITY", dens, 6827882492405039142uLL},
+        {"HGPDENSITY", pdens, 6228584182332267157uLL},
+        {"HGRH", rh, 18406096445036103287uLL},
+        {"HGPRH", prh, 12549752879462811791uLL},
+        {"HGRHTOGR", rhgr, 15589100977602430099uLL},
+        {"HGPRHTOGR", prhgr, 17187266525692465632uLL},
+        {"HGPDEWPOINT", pdew, 7620437804491937170uLL},
+        {"HGWETBULB", wet, 5897642313111385941uLL},
+        {"HGPWBTOGR", pwbgr, 8064367578056755898uLL},
+        {"HGWB_RHTOGRAINS", wbrh, 1872086771122459365uLL},
+        {"HGPWB_RHTOGRAINS", pwbrh, 11700125294586224660uLL}};
+    for (const auto& [name, fold, h] : expected)
+        EXPECT_EQ(fold.h, h) << name << ", " << fold.count << " values";
 }
 
 }  // namespace

@@ -36,21 +36,49 @@ struct Export {
     std::vector<int> refusesNaN;
 };
 
-#define E1(fn, a, k, ...) {#fn, a, [](double x, double, double) { return double(fn(x)); }, k, {__VA_ARGS__}}
-#define E2(fn, a, k, ...) {#fn, a, [](double x, double y, double) { return double(fn(x, y)); }, k, {__VA_ARGS__}}
-#define E3(fn, a, k, ...) {#fn, a, [](double x, double y, double z) { return double(fn(x, y, z)); }, k, {__VA_ARGS__}}
-#define Z2(fn, a, k, ...) {#fn, a, [](double x, double y, double) { return double(fn(x, int16_t(y))); }, k, {__VA_ARGS__}}
-#define Z3(fn, a, k, ...) {#fn, a, [](double x, double y, double z) { return double(fn(x, y, int16_t(z))); }, k, {__VA_ARGS__}}
+#define E1(fn, a, k, ...)                                                    \
+    {                                                                        \
+#fn, a, [](double x, double, double) { return double(fn(x)); }, k, { \
+            __VA_ARGS__                                                      \
+        }                                                                    \
+    }
+#define E2(fn, a, k, ...)                                                         \
+    {                                                                             \
+#fn, a, [](double x, double y, double) { return double(fn(x, y)); }, k, { \
+            __VA_ARGS__                                                           \
+        }                                                                         \
+    }
+#define E3(fn, a, k, ...)                                                              \
+    {                                                                                  \
+#fn, a, [](double x, double y, double z) { return double(fn(x, y, z)); }, k, { \
+            __VA_ARGS__                                                                \
+        }                                                                              \
+    }
+#define Z2(fn, a, k, ...)                                                                  \
+    {                                                                                      \
+#fn, a, [](double x, double y, double) { return double(fn(x, int16_t(y))); }, k, { \
+            __VA_ARGS__                                                                    \
+        }                                                                                  \
+    }
+#define Z3(fn, a, k, ...)                                                                       \
+    {                                                                                           \
+#fn, a, [](double x, double y, double z) { return double(fn(x, y, int16_t(z))); }, k, { \
+            __VA_ARGS__                                                                         \
+        }                                                                                       \
+    }
 
-const std::vector<Export>& Exports()
-{
+const std::vector<Export>& Exports() {
     static const std::vector<Export> all = {
         {"PLV", "", [](double, double, double) { return double(PLV()); }, Kind::Plain, {}},
         E1(XPWS, "f", Kind::Plain, 0),
         E2(XFS, "ff", Kind::Plain),
         E2(XPWSAPP, "ff", Kind::Plain, 1),
         {"XTDP", "d", [](double x, double, double) { return double(XTDP(x)); }, Kind::Plain, {0}},
-        {"XTDPAPP", "fd", [](double x, double y, double) { return double(XTDPAPP(float(x), y)); }, Kind::Plain, {1}},
+        {"XTDPAPP",
+         "fd",
+         [](double x, double y, double) { return double(XTDPAPP(float(x), y)); },
+         Kind::Plain,
+         {1}},
         Z2(HGSATGRAINS, "fz", Kind::Plain, 0),
         E2(HGPSATGRAINS, "ff", Kind::Plain, 0, 1),
         Z3(HGDENSITY, "ffz", Kind::Plain, 0, 1),
@@ -91,20 +119,23 @@ const std::vector<Export>& Exports()
     return all;
 }
 
-bool IsErrorValue(Kind kind, double r)
-{
+bool IsErrorValue(Kind kind, double r) {
     const float f = static_cast<float>(r);
     switch (kind) {
-    case Kind::SiHumidity: return f == -9999.0f || f == static_cast<float>(-9999.0 / 7.0);
-    case Kind::SiTemperature: return f == -9999.0f || f == static_cast<float>(5.0 * (-9999.0 - 32.0) / 9.0);
-    case Kind::SiDensity: return f == -9999.0f || f == static_cast<float>(-9999.0 * 35.31 / 2.205);
-    case Kind::SiDensityP: return f == -9999.0f || f == static_cast<float>(-9999.0 * 35.31 / 2.20462);
-    default: return f == -9999.0f;
+        case Kind::SiHumidity:
+            return f == -9999.0f || f == static_cast<float>(-9999.0 / 7.0);
+        case Kind::SiTemperature:
+            return f == -9999.0f || f == static_cast<float>(5.0 * (-9999.0 - 32.0) / 9.0);
+        case Kind::SiDensity:
+            return f == -9999.0f || f == static_cast<float>(-9999.0 * 35.31 / 2.205);
+        case Kind::SiDensityP:
+            return f == -9999.0f || f == static_cast<float>(-9999.0 * 35.31 / 2.20462);
+        default:
+            return f == -9999.0f;
     }
 }
 
-double ThreadSeconds()
-{
+double ThreadSeconds() {
     timespec ts;
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return ts.tv_sec + 1e-9 * ts.tv_nsec;
@@ -112,30 +143,28 @@ double ThreadSeconds()
 
 // Float arguments: non-finite values, the ends of the float range, values
 // just outside and inside every range check, and ordinary ones.
-const std::vector<double> kFloats = {kNaN, kInf, -kInf, kMax, -kMax, 1e10, -1e10, -1000, -460, -148.01,
-                                     -80.01, -40, -1, 0, 1e-30, 0.5, 1, 1.01, 3.99, 14.696, 68, 101.325,
-                                     200.01, 400, 16300.01, 20000};
+const std::vector<double> kFloats = {kNaN,    kInf,   -kInf, kMax,    -kMax,  1e10,  -1e10,    -1000, -460,
+                                     -148.01, -80.01, -40,   -1,      0,      1e-30, 0.5,      1,     1.01,
+                                     3.99,    14.696, 68,    101.325, 200.01, 400,   16300.01, 20000};
 const std::vector<double> kAltitudes = {-32768, -501, -1, 0, 5000, 9988, 30001, 32767};
-const std::vector<double> kPressures = {std::nan(""), std::numeric_limits<double>::infinity(), -1e-300, 0,
-                                        1e-300, 1e-9, 2e-7, 0.1, 14.696, 225.6, 1e300};
+const std::vector<double> kPressures = {
+    std::nan(""), std::numeric_limits<double>::infinity(), -1e-300, 0, 1e-300, 1e-9, 2e-7, 0.1, 14.696, 225.6,
+    1e300};
 
-const std::vector<double>& ValuesFor(char kind)
-{
+const std::vector<double>& ValuesFor(char kind) {
     return kind == 'z' ? kAltitudes : kind == 'd' ? kPressures : kFloats;
 }
 
 class EveryExport : public ::testing::TestWithParam<size_t> {};
 
-TEST_P(EveryExport, ReturnsQuicklyAFiniteNumberOrItsErrorValue)
-{
+TEST_P(EveryExport, ReturnsQuicklyAFiniteNumberOrItsErrorValue) {
     const Export& e = Exports()[GetParam()];
     const std::string args = e.args;
     std::vector<double> a(3, 0.0);
     size_t calls = 0;
     double slowest = 0.0;
     std::function<void(size_t)> sweep = [&](size_t i) {
-        if (HasFatalFailure())
-            return;
+        if (HasFatalFailure()) return;
         if (i < args.size()) {
             for (double v : ValuesFor(args[i])) {
                 a[i] = v;
@@ -176,8 +205,7 @@ INSTANTIATE_TEST_SUITE_P(InputDomain, EveryExport, ::testing::Range(size_t(0), s
                              return std::string(Exports()[info.param].name);
                          });
 
-TEST(InputDomain, RealisticInputsNeverReachTheSearchCaps)
-{
+TEST(InputDomain, RealisticInputsNeverReachTheSearchCaps) {
     // A capped search answers -9999; over the working domain every search
     // must end on its own.
     for (float P : {4.0f, 8.0f, 14.696f, 30.0f, 100.0f, 400.0f}) {
@@ -201,36 +229,31 @@ TEST(InputDomain, RealisticInputsNeverReachTheSearchCaps)
     }
 }
 
-TEST(Exports, TheLibraryExportsExactlyItsFunctions)
-{
+TEST(Exports, TheLibraryExportsExactlyItsFunctions) {
     std::set<std::string> expected;
-    for (const auto& e : Exports())
-        expected.insert(e.name);
+    for (const auto& e : Exports()) expected.insert(e.name);
     ASSERT_EQ(expected.size(), 42u);
 
     const std::string cmd = "nm -D --defined-only " KVN_BIN_DIR "/libHygrel32.so 2>/dev/null";
     FILE* p = popen(cmd.c_str(), "r");
-    if (!p)
-        GTEST_SKIP() << "nm not available";
+    if (!p) GTEST_SKIP() << "nm not available";
     std::set<std::string> found;
     char line[512];
     while (std::fgets(line, sizeof line, p)) {
         char addr[64], type[8], name[256];
-        if (std::sscanf(line, "%63s %7s %255s", addr, type, name) == 3)
-            found.insert(name);
+        if (std::sscanf(line, "%63s %7s %255s", addr, type, name) == 3) found.insert(name);
     }
-    if (pclose(p) != 0 && found.empty())
-        GTEST_SKIP() << "nm not available";
+    if (pclose(p) != 0 && found.empty()) GTEST_SKIP() << "nm not available";
     EXPECT_EQ(found, expected);
 }
 
-TEST(Exports, HeaderCompilesAsCAndCxx)
-{
-    if (std::system("cc --version >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "no C compiler";
+TEST(Exports, HeaderCompilesAsCAndCxx) {
+    if (std::system("cc --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no C compiler";
     const std::string header = KVN_SOURCE_DIR "/psychro/hygrel32.h";
-    EXPECT_EQ(std::system(("cc -std=c99 -Wall -Wextra -pedantic -Werror -fsyntax-only -x c " + header).c_str()), 0);
-    EXPECT_EQ(std::system(("c++ -std=c++11 -Wall -Wextra -pedantic -Werror -fsyntax-only -x c++ " + header).c_str()),
+    EXPECT_EQ(
+        std::system(("cc -std=c99 -Wall -Wextra -pedantic -Werror -fsyntax-only -x c " + header).c_str()), 0);
+    EXPECT_EQ(std::system(
+                  ("c++ -std=c++11 -Wall -Wextra -pedantic -Werror -fsyntax-only -x c++ " + header).c_str()),
               0);
 }
 

@@ -8,13 +8,14 @@
 
 namespace {
 
-constexpr float kHumidityError = static_cast<float>(-9999.0 / 7.0);                   // -1428.43
+constexpr float kHumidityError = static_cast<float>(-9999.0 / 7.0);                    // -1428.43
 constexpr float kTemperatureError = static_cast<float>(5.0 * (-9999.0 - 32.0) / 9.0);  // -5572.78
 
-TEST(SiAltitude, MetresAreFlooredToWholeFeet)
-{
+TEST(SiAltitude, MetresAreFlooredToWholeFeet) {
     // At exactly these feet the inch-pound result, and not one foot higher.
-    const struct { int16_t m, ft; } cases[] = {
+    const struct {
+        int16_t m, ft;
+    } cases[] = {
         {0, 0}, {1, 3}, {-1, -4}, {3048, 9999}, {6000, 19684}, {-150, -493}, {9987, 32765},
     };
     for (const auto& c : cases) {
@@ -24,8 +25,7 @@ TEST(SiAltitude, MetresAreFlooredToWholeFeet)
     }
 }
 
-TEST(SiAltitude, FeetBeyondTheSixteenBitAltitudeAreRefused)
-{
+TEST(SiAltitude, FeetBeyondTheSixteenBitAltitudeAreRefused) {
     for (int16_t Z : {int16_t(9988), int16_t(32767), int16_t(-9988), int16_t(-32768)}) {
         EXPECT_REFUSED(HGSI_SATGRAMS(20.0f, Z));
         EXPECT_REFUSED(HGSI_DENSITY(20.0f, 5.0f, Z));
@@ -38,11 +38,11 @@ TEST(SiAltitude, FeetBeyondTheSixteenBitAltitudeAreRefused)
     }
 }
 
-TEST(SiConversions, SameAirInBothUnitSystems)
-{
+TEST(SiConversions, SameAirInBothUnitSystems) {
     const float Pp = static_cast<float>(101.325 / 6.8948);
     EXPECT_FLOAT_EQ(HGSI_DEWPOINT(8.0f, 0), (HGDEWPOINT(56.0f, 0) - 32.0f) * 5.0f / 9.0f);
-    EXPECT_FLOAT_EQ(HGSI_PWETBULB(30.0f, 10.0f, 101.325f), (HGPWETBULB(86.0f, 70.0f, Pp) - 32.0f) * 5.0f / 9.0f);
+    EXPECT_FLOAT_EQ(HGSI_PWETBULB(30.0f, 10.0f, 101.325f),
+                    (HGPWETBULB(86.0f, 70.0f, Pp) - 32.0f) * 5.0f / 9.0f);
     EXPECT_EQ(HGSI_PRH(30.0f, 10.0f, 101.325f), HGPRH(86.0f, 70.0f, Pp));
     EXPECT_NEAR(HGSI_RHTOGRAMS(20.0f, 0.5f, 0) * 7.0f, HGRHTOGR(68.0f, 0.5f, 0), 1e-4);
     EXPECT_NEAR(HGSI_PWBTOGR(30.0f, 20.0f, 101.325f) * 7.0f, HGPWBTOGR(86.0f, 68.0f, Pp), 1e-3);
@@ -56,8 +56,7 @@ TEST(SiConversions, SameAirInBothUnitSystems)
     EXPECT_NEAR(HGSI_WB_RHTOGRAMS(19.4f, 1.0f, 0), HGSI_SATGRAMS(19.4f, 0), 0.03);
 }
 
-TEST(SiFailures, OwnChecksGiveMinus9999InnerFailuresComeConverted)
-{
+TEST(SiFailures, OwnChecksGiveMinus9999InnerFailuresComeConverted) {
     EXPECT_REFUSED(HGSI_RHTOGRAMS(20.0f, 1.5f, 0));
     EXPECT_REFUSED(HGSI_RHTOGRAMS(205.0f, 0.5f, 0));
     EXPECT_REFUSED(HGSI_PRHTOGRAMS(20.0f, 0.5f, 27.0f));
@@ -76,8 +75,7 @@ TEST(SiFailures, OwnChecksGiveMinus9999InnerFailuresComeConverted)
     EXPECT_FLOAT_EQ(HGSI_SATGRAMS(90.0f, 7600), 20000.0f / 7.0f);
 }
 
-TEST(SiFailures, RefusedSaturationLookupIsNoHumidity)
-{
+TEST(SiFailures, RefusedSaturationLookupIsNoHumidity) {
     // 5000 F dry bulb, 3000 F wet bulb: the lookup refuses the wet bulb, and
     // its -9999 in the wet-bulb relation would give +1.09 lb/lb.
     const float t = (5000.0f - 32.0f) * 5.0f / 9.0f, tw = (3000.0f - 32.0f) * 5.0f / 9.0f;

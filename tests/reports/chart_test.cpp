@@ -38,7 +38,9 @@ CoilRating WetCooling(int16_t altitude = 0) {
     return r;
 }
 
-CoilSpec SpecOf(const char* type) { return fixtures::Rated(type).coilSpec; }
+CoilSpec SpecOf(const char* type) {
+    return fixtures::Rated(type).coilSpec;
+}
 
 // Centre of the pixels painted exactly in `colour`.
 bool Centre(const QImage& img, const QColor& colour, double& x, double& y) {
@@ -86,7 +88,8 @@ TEST(Chart, StatesLandWhereTheyAreOnThePicture) {
     EXPECT_NEAR(m.entering.rh, 51, 1);
     const QImage img = Image(m, 1100, 850);
     const Layout l = LayoutFor(m, {0, 0, 1100, 850});
-    for (const auto& [colour, state] : {std::pair{kEnteringColour, m.entering}, std::pair{kLeavingColour, m.leaving}}) {
+    for (const auto& [colour, state] :
+         {std::pair{kEnteringColour, m.entering}, std::pair{kLeavingColour, m.leaving}}) {
         double x, y;
         ASSERT_TRUE(Centre(img, colour, x, y));
         EXPECT_NEAR(l.DryBulbAt(x), state.t, 0.1);
@@ -199,9 +202,13 @@ TEST(Chart, EveryReferenceCoilDraws) {
         s.Application = o["CoilSpec"].toObject()["Application"].toString().toStdString();
         CoilRating r;
         r.Altitude = static_cast<int16_t>(rr["Altitude"].toInt());
-        for (auto [key, field] : {std::pair{"EatDb", &r.EatDb}, {"EatWb", &r.EatWb}, {"LatDb", &r.LatDb},
-                                  {"LatWb", &r.LatWb}, {"EntFluidTemp", &r.EntFluidTemp},
-                                  {"SensibleBtuh", &r.SensibleBtuh}, {"TotalBtuh", &r.TotalBtuh}})
+        for (auto [key, field] : {std::pair{"EatDb", &r.EatDb},
+                                  {"EatWb", &r.EatWb},
+                                  {"LatDb", &r.LatDb},
+                                  {"LatWb", &r.LatWb},
+                                  {"EntFluidTemp", &r.EntFluidTemp},
+                                  {"SensibleBtuh", &r.SensibleBtuh},
+                                  {"TotalBtuh", &r.TotalBtuh}})
             *field = static_cast<float>(rr[key].toDouble());
         for (int16_t z : {r.Altitude, int16_t(9000)}) {
             r.Altitude = z;
@@ -226,8 +233,8 @@ TEST(Chart, EveryReferenceCoilDraws) {
             for (const auto& d : QRegularExpression(" d=\"([^\"]*)\"").globalMatch(text)) {
                 for (const auto& pt : xy.globalMatch(d.captured(1))) {
                     const double x = pt.captured(1).toDouble(), y = pt.captured(2).toDouble();
-                    ASSERT_TRUE(x > l.plot.left - 0.5 && x < l.plot.left + l.plot.width + 0.5 && y > l.plot.top - 0.5 &&
-                                y < l.plot.top + l.plot.height + 0.5)
+                    ASSERT_TRUE(x > l.plot.left - 0.5 && x < l.plot.left + l.plot.width + 0.5 &&
+                                y > l.plot.top - 0.5 && y < l.plot.top + l.plot.height + 0.5)
                         << name << " " << x << "," << y;
                 }
             }
@@ -257,7 +264,9 @@ TEST(Chart, FilesByExtensionAndTheSheetsSecondPage) {
         c.texts.withChart = withChart;
         const QString pdf = dir.filePath(withChart ? "two.pdf" : "one.pdf");
         EXPECT_TRUE(reports::WriteSheetPdf(pdf, c.coilSpec, c.rating, c.texts));
-        return Shell("pdfinfo '" + pdf.toStdString() + "'").find("Pages:           2") != std::string::npos ? 2 : 1;
+        return Shell("pdfinfo '" + pdf.toStdString() + "'").find("Pages:           2") != std::string::npos
+                   ? 2
+                   : 1;
     };
     EXPECT_EQ(pages(false), 1);
     EXPECT_EQ(pages(true), 2);

@@ -10,8 +10,9 @@
 
 namespace {
 
-int Status(const std::string& command) { return RunShell(command).status; }
-
+int Status(const std::string& command) {
+    return RunShell(command).status;
+}
 
 // A chilled-water coil and a glycol coil with header fields.
 const char* kWater = R"({"Application":"W","Pattern":"5","TubeWall":"0.02","FinMat":"A","FinThk":"0.006",
@@ -87,7 +88,8 @@ TEST_F(KvnRatePdf, ChartInTheFormatOfItsExtension) {
     // An unknown format, or a coil that was not rated, writes nothing.
     const std::string bad = File("bad.json", R"({"Application":"W","FPI":"17"})");
     for (const auto& [input, name] : {std::pair{in, "c.bmp"}, {bad, "bad.png"}}) {
-        EXPECT_NE(Status("'" + exe_ + "' --chart '" + File(name) + "' '" + input + "' > /dev/null 2>&1"), 0) << name;
+        EXPECT_NE(Status("'" + exe_ + "' --chart '" + File(name) + "' '" + input + "' > /dev/null 2>&1"), 0)
+            << name;
         EXPECT_FALSE(std::filesystem::exists(File(name))) << name;
     }
 }

@@ -44,7 +44,7 @@ double WordX(const std::string& bbox, const std::string& word) {
 // The page's size and the boxes of all its words, in points.
 struct Boxes {
     double width = 0, height = 0;
-    std::vector<std::array<double, 4>> words;   // xMin, yMin, xMax, yMax
+    std::vector<std::array<double, 4>> words;  // xMin, yMin, xMax, yMax
 };
 Boxes WordBoxes(const std::string& bbox) {
     Boxes b;
@@ -55,7 +55,8 @@ Boxes WordBoxes(const std::string& bbox) {
     }
     const std::regex re("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\"");
     for (auto it = std::sregex_iterator(bbox.begin(), bbox.end(), re); it != std::sregex_iterator(); ++it)
-        b.words.push_back({std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4])});
+        b.words.push_back(
+            {std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4])});
     return b;
 }
 
@@ -108,7 +109,8 @@ TEST_F(PdfOutput, SheetOfEveryCoilType) {
 
         const QString a4 = Path(QString("sheet_%1_a4.pdf").arg(type));
         ASSERT_TRUE(reports::WriteSheetPdf(a4, c.coilSpec, c.rating, c.texts, QPageSize(QPageSize::A4)));
-        EXPECT_LT(CheckSheetPlacement(Shell("pdftotext -bbox '" + a4.toStdString() + "' -"), type + std::string(" A4")),
+        EXPECT_LT(CheckSheetPlacement(Shell("pdftotext -bbox '" + a4.toStdString() + "' -"),
+                                      type + std::string(" A4")),
                   0.95);
     }
 }
@@ -119,7 +121,8 @@ TEST_F(PdfOutput, FiveCoilReport) {
     for (int i = 0; i < 5; ++i) {
         auto c = fixtures::Rated(types[i]);
         c.rating.Altitude = 2000;
-        SaveRowTexts texts{"1", "58-CWDM-04830-H", "AHU-" + std::to_string(i + 1), CoilTypeWord(types[i]), "5", ".020"};
+        SaveRowTexts texts{
+            "1", "58-CWDM-04830-H", "AHU-" + std::to_string(i + 1), CoilTypeWord(types[i]), "5", ".020"};
         AppendSavedCoil(t, c.coilSpec, c.rating, texts);
     }
     const auto doc = reports::BuildMultiCoilReport(t, {"Northwind Mall", "Phase 2", "12/08/2026"});
@@ -147,7 +150,7 @@ TEST_F(PdfOutput, ThroughAPrinter) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(Path("printer_sheet.pdf"));
     printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Point);   // a printer that prints near the edge
+    printer.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Point);  // a printer that prints near the edge
     reports::PrepareSheetPrinter(printer);
     const double left = printer.pageLayout().paintRect(QPageLayout::Point).left();
     EXPECT_EQ(left, 18);
@@ -158,7 +161,8 @@ TEST_F(PdfOutput, ThroughAPrinter) {
 
     SavedCoilTable t;
     for (int i = 0; i < 5; ++i)
-        AppendSavedCoil(t, c.coilSpec, c.rating, {"1", "M", "AHU-" + std::to_string(i + 1), "Water", "5", ".020"});
+        AppendSavedCoil(t, c.coilSpec, c.rating,
+                        {"1", "M", "AHU-" + std::to_string(i + 1), "Water", "5", ".020"});
     const auto doc = reports::BuildMultiCoilReport(t, {"Northwind Mall", "Phase 2", "12/08/2026"});
     QPrinter reportPrinter(QPrinter::HighResolution);
     reportPrinter.setOutputFormat(QPrinter::PdfFormat);
@@ -168,5 +172,6 @@ TEST_F(PdfOutput, ThroughAPrinter) {
     const std::string p = reportPrinter.outputFileName().toStdString();
     EXPECT_NE(Shell("pdfinfo '" + p + "'").find("Pages:           2"), std::string::npos);
     // The header table's third column starts at the margin plus 2u + u.
-    EXPECT_NEAR(WordX(Shell("pdftotext -bbox '" + p + "' -"), "Customer:"), (720 + 3 * 2160 + 40) / 20.0, 0.5);
+    EXPECT_NEAR(WordX(Shell("pdftotext -bbox '" + p + "' -"), "Customer:"), (720 + 3 * 2160 + 40) / 20.0,
+                0.5);
 }

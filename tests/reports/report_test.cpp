@@ -48,7 +48,8 @@ TEST(MultiCoilReport, FourCoilsToAPage) {
             EXPECT_EQ(doc->PageAt(p).pictures.size(), 1u);
             // Everything stays inside the page's margins.
             for (const auto& t : doc->PageAt(p).tables)
-                EXPECT_LE(t.rowTop.back() + t.rowHeight.back(), doc->Page().height - doc->Page().marginBottom);
+                EXPECT_LE(t.rowTop.back() + t.rowHeight.back(),
+                          doc->Page().height - doc->Page().marginBottom);
         }
     }
     // The second page starts with coil 5.
@@ -72,11 +73,15 @@ TEST(MultiCoilReport, WaterTablesTextsAndFormats) {
     const std::string ten = "1080^_|1080^_|1080^_|918^_|1080^_|1080^_|1080^_|918^_|1242^_|1242^_";
     EXPECT_EQ(body[0].format, ten);
     EXPECT_EQ(body[1].format, ten);
-    EXPECT_EQ(body[0].rows[0], reports::SplitCells("No.|Fin HGT|Fin LTH|ROWS|FPI|CIRCT|FACE (SQ FT)|SCFM|EAT DB|EAT WB"));
+    EXPECT_EQ(body[0].rows[0],
+              reports::SplitCells("No.|Fin HGT|Fin LTH|ROWS|FPI|CIRCT|FACE (SQ FT)|SCFM|EAT DB|EAT WB"));
     EXPECT_EQ(body[0].rows[1], reports::SplitCells("1|30.00|48.00|4|12|12|10.00|4987|80.00|67.00"));
-    EXPECT_EQ(body[1].rows[0], reports::SplitCells(
-        "LVG DB|LVG WB|FACE VEL|AIR PD IN|ENT H2O|LVG H2O|H2O PD (FT)|GPM|TOTAL BTUH|SENSIBLE BTUH"));
-    EXPECT_EQ(body[1].rows[1], reports::SplitCells("55.20|54.80|500|0.55|45.00|55.50|8.40|31.25|162346|121001"));
+    EXPECT_EQ(
+        body[1].rows[0],
+        reports::SplitCells(
+            "LVG DB|LVG WB|FACE VEL|AIR PD IN|ENT H2O|LVG H2O|H2O PD (FT)|GPM|TOTAL BTUH|SENSIBLE BTUH"));
+    EXPECT_EQ(body[1].rows[1],
+              reports::SplitCells("55.20|54.80|500|0.55|45.00|55.50|8.40|31.25|162346|121001"));
     for (int i : {0, 1}) {
         EXPECT_EQ(body[i].headerRows, 1);
         ASSERT_TRUE(body[i].headerShade);
@@ -100,16 +105,18 @@ TEST(MultiCoilReport, LayoutsByCoilType) {
     // placeholder for the entering steam temperature; the report takes it
     // from the pressure: 212 + 3.2 p - 0.046 p^2 at 5 psig.
     EXPECT_EQ(body[0].format, "1543^_|1543^_|1543^_|1543^_|1543^_|1543^_|1543^_");
-    EXPECT_EQ(body[1].rows[0], reports::SplitCells(
-        "FACE VEL|EAT DB|LVG DB|AIR PD (INCHES)|PSI|ENT STEAM TEMP.|SENSIBLE BTUH"));
+    EXPECT_EQ(
+        body[1].rows[0],
+        reports::SplitCells("FACE VEL|EAT DB|LVG DB|AIR PD (INCHES)|PSI|ENT STEAM TEMP.|SENSIBLE BTUH"));
     EXPECT_EQ(body[1].rows[1], reports::SplitCells("500.00|40.00|95.00|0.55|5.00|226.85|121001"));
     // Condenser: 8 columns of 1350.
     EXPECT_EQ(body[4].format, "1350^_|1350^_|1350^_|1350^_|1350^_|1350^_|1350^_|1350^_");
     EXPECT_EQ(body[4].rows[1], reports::SplitCells("2|30.00|48.00|4|12|12|10.00|4987"));
     EXPECT_EQ(body[5].rows[1], reports::SplitCells("80.00|105.00|500|0.55|120.00|2.50|22|162346"));
     // Evaporator: an empty heading and an empty cell between RFRG and TOTAL BTUH.
-    EXPECT_EQ(body[9].rows[0], reports::SplitCells(
-        "LVG DB|LVG WB|FACE VEL|AIR PD|EVAP TEMP|REF PD (PSI)|RFRG||TOTAL BTUH|SENSIBLE BTUH"));
+    EXPECT_EQ(body[9].rows[0],
+              reports::SplitCells(
+                  "LVG DB|LVG WB|FACE VEL|AIR PD|EVAP TEMP|REF PD (PSI)|RFRG||TOTAL BTUH|SENSIBLE BTUH"));
     EXPECT_EQ(body[9].rows[1], reports::SplitCells("55.20|54.80|500|0.55|45.00|8.40|22||162346|121001"));
     // Glycol: its percent in the type cell.
     EXPECT_EQ(body[13].rows[0][0], "LVG DB");
@@ -123,9 +130,10 @@ TEST(MultiCoilReport, CellsReadFromACoilFile) {
     // formatted, the placeholder and other texts print unchanged.
     SavedCoilTable t;
     auto& row = t.Rows()[0];
-    const char* cells[] = {"1", "1", "M", "I", "Mystery", "5/8\"", ".020", "0.006", "Copper", "Corrugated",
-                           "30", "48", "4", "12", "10", "4987.4", "80", "67", "55.2", "54.8", "500", ".5",
-                           "45", "55.5", "8.4", "31.25", " ", "162345.7", "121000.5"};
+    const char* cells[] = {"1",      "1",          "M",    "I",        "Mystery", "5/8\"", ".020", "0.006",
+                           "Copper", "Corrugated", "30",   "48",       "4",       "12",    "10",   "4987.4",
+                           "80",     "67",         "55.2", "54.8",     "500",     ".5",    "45",   "55.5",
+                           "8.4",    "31.25",      " ",    "162345.7", "121000.5"};
     for (int c = 0; c < 29; ++c) row[c] = std::string(cells[c]);
     t.Rows().emplace_back();
     const auto doc = reports::BuildMultiCoilReport(t, kHeader);
@@ -133,7 +141,8 @@ TEST(MultiCoilReport, CellsReadFromACoilFile) {
     // An unknown coil word is laid out as water.
     EXPECT_EQ(body[1].rows[0][4], "ENT H2O");
     EXPECT_EQ(body[0].rows[1], reports::SplitCells("1|30.00|48.00|4|12||10.00|4987|80.00|67.00"));
-    EXPECT_EQ(body[1].rows[1], reports::SplitCells("55.20|54.80|500|0.50|45.00|55.50|8.40|31.25|162346|121001"));
+    EXPECT_EQ(body[1].rows[1],
+              reports::SplitCells("55.20|54.80|500|0.50|45.00|55.50|8.40|31.25|162346|121001"));
     // The altitude (column 32) is not in a file: no altitude in the header.
     EXPECT_EQ(doc->PageAt(0).tables[0].rows[3].size(), 1u);
 }
@@ -151,10 +160,10 @@ TEST(MultiCoilReport, SteamTemperatureFromThePressureAndNoWetBulbWhenHeating) {
         r[26] = std::string(pressure);
         t.Rows().emplace_back();
     };
-    row("Steam", "40", " ", "15");     // 212 + 48 - 10.35
-    row("Steam", "40", " ", "0");      // no pressure: atmospheric
-    row("Water", "60", "180", " ");    // hot water
-    row("Glycol", "60", "60", " ");    // equal counts as heating, as on the sheet
+    row("Steam", "40", " ", "15");   // 212 + 48 - 10.35
+    row("Steam", "40", " ", "0");    // no pressure: atmospheric
+    row("Water", "60", "180", " ");  // hot water
+    row("Glycol", "60", "60", " ");  // equal counts as heating, as on the sheet
     const auto doc = reports::BuildMultiCoilReport(t, kHeader);
     const auto body = Body(*doc, 0);
     EXPECT_EQ(body[1].rows[1][5], "249.65");
@@ -178,11 +187,11 @@ TEST(MultiCoilReport, HeaderTextsFitOnOneLineOnLetterAndA4) {
             for (const PlacedTable& t : Body(*doc, p)) {
                 if (t.headerRows == 0) continue;
                 EXPECT_GE(t.headerFontPoints, 6);
-                EXPECT_EQ(t.fontPoints, 8);   // the values keep their size
+                EXPECT_EQ(t.fontPoints, 8);  // the values keep their size
                 if (t.headerFontPoints < t.fontPoints) ++smaller;
                 for (size_t c = 0; c < t.columns.size(); ++c)
-                    EXPECT_EQ(reports::WrapCellText(QString::fromStdString(t.rows[0][c]), t.columns[c].width - 80,
-                                                    t.headerFontPoints, t.bold)
+                    EXPECT_EQ(reports::WrapCellText(QString::fromStdString(t.rows[0][c]),
+                                                    t.columns[c].width - 80, t.headerFontPoints, t.bold)
                                   .size(),
                               1u)
                         << t.rows[0][c];

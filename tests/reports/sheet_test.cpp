@@ -59,7 +59,8 @@ std::pair<double, double> Ink(const Item& i) {
 
 TEST(PerformanceSheet, ChilledWaterRowsAndPositions) {
     const auto items = Print(fixtures::Rated("W"));
-    EXPECT_EQ(Texts(RowOf(items, "Type of Coil")), (std::vector<std::string>{"Type of Coil", ":", "Chilled Water"}));
+    EXPECT_EQ(Texts(RowOf(items, "Type of Coil")),
+              (std::vector<std::string>{"Type of Coil", ":", "Chilled Water"}));
     EXPECT_EQ(Find(items, "Chilled Water")->x, 4500);
     EXPECT_EQ(Find(items, "Version")->x, 4500);
     EXPECT_EQ(Find(items, "9.00")->x, 6500);
@@ -69,17 +70,20 @@ TEST(PerformanceSheet, ChilledWaterRowsAndPositions) {
 
     const auto fin = RowOf(items, "Fin Height x Fin Length");
     EXPECT_EQ(Texts(fin), (std::vector<std::string>{"Fin Height x Fin Length", ":", "     30.00", "In.   x",
-                                                     "     48.00", "Inches"}));
+                                                    "     48.00", "Inches"}));
     EXPECT_EQ(fin[2].x, 4500);
     EXPECT_EQ(fin[5].x, 8500);
     EXPECT_EQ(Texts(RowOf(items, "Tube Od and Thickness"))[2], "       5/8");
     EXPECT_EQ(Texts(RowOf(items, "Tube Od and Thickness"))[4], "      .020");
-    EXPECT_EQ(Texts(RowOf(items, "Fin Thick. and Material")),
-              (std::vector<std::string>{"Fin Thick. and Material", ":", "     .0060", "Corrugated Aluminum Fins"}));
+    EXPECT_EQ(
+        Texts(RowOf(items, "Fin Thick. and Material")),
+        (std::vector<std::string>{"Fin Thick. and Material", ":", "     .0060", "Corrugated Aluminum Fins"}));
 
     const auto ewt = RowOf(items, "Entering Water Temp");
-    EXPECT_EQ(Texts(ewt), (std::vector<std::string>{"Flow, ACFM", ":", "      5000", "ACFM", "Entering Water Temp",
-                                                     ":", "     45.00", "\xC2\xBA" "F"}));
+    EXPECT_EQ(Texts(ewt), (std::vector<std::string>{"Flow, ACFM", ":", "      5000", "ACFM",
+                                                    "Entering Water Temp", ":", "     45.00",
+                                                    "\xC2\xBA"
+                                                    "F"}));
     EXPECT_EQ(ewt[4].x, 6750);
     EXPECT_EQ(ewt[5].x, 9600);
     EXPECT_EQ(ewt[7].x, 11000);
@@ -99,10 +103,11 @@ TEST(PerformanceSheet, HeatingHasNoWetBulbsAndNoSensibleRow) {
             auto c = fixtures::Rated(type);
             c.rating.EntFluidTemp = fluid;
             const auto items = Print(c);
-            EXPECT_TRUE(Find(items, std::string(type) == "W" ? "Hot Water" : "Glycol Heating")) << type << fluid;
+            EXPECT_TRUE(Find(items, std::string(type) == "W" ? "Hot Water" : "Glycol Heating"))
+                << type << fluid;
             EXPECT_EQ(Texts(RowOf(items, "Entering Air Wet Bulb")),
-                      (std::vector<std::string>{"Entering Air Wet Bulb", ":", "       N/A", "Number of Circuits", ":",
-                                                "        12"}));
+                      (std::vector<std::string>{"Entering Air Wet Bulb", ":", "       N/A",
+                                                "Number of Circuits", ":", "        12"}));
             EXPECT_EQ(Texts(RowOf(items, "Leaving Air Wet Bulb"))[2], "       N/A");
             EXPECT_EQ(Texts(RowOf(items, "Leaving Air Wet Bulb")).size(), 7u) << "no unit after N/A";
             EXPECT_FALSE(Find(items, "Sensible Btuh"));
@@ -118,8 +123,8 @@ TEST(PerformanceSheet, GlycolCoolingShape) {
     EXPECT_TRUE(Find(items, "Leaving Gly. Temp"));
     EXPECT_EQ(Texts(RowOf(items, "Water Pressure Drop")).back(), "FT");
     EXPECT_EQ(Texts(RowOf(items, "Air Side Pressure Drop")),
-              (std::vector<std::string>{"Air Side Pressure Drop", ":", "      0.55", " W.G.", "Percent Glycol", ":",
-                                        "     30.00", "%"}));
+              (std::vector<std::string>{"Air Side Pressure Drop", ":", "      0.55", " W.G.",
+                                        "Percent Glycol", ":", "     30.00", "%"}));
     EXPECT_TRUE(Find(items, "Sensible Btuh"));
 }
 
@@ -127,8 +132,10 @@ TEST(PerformanceSheet, CondenserEvaporatorAndSteamRows) {
     auto c = Print(fixtures::Rated("C"));
     EXPECT_TRUE(Find(c, "Condenser"));
     EXPECT_EQ(Texts(RowOf(c, "Refrigerant")),
-              (std::vector<std::string>{"Entering Air Dry Bulb", ":", "     80.00", "\xC2\xBA" "F", "Refrigerant", ":",
-                                        "22    "}));
+              (std::vector<std::string>{"Entering Air Dry Bulb", ":", "     80.00",
+                                        "\xC2\xBA"
+                                        "F",
+                                        "Refrigerant", ":", "22    "}));
     EXPECT_EQ(RowOf(c, "Refrigerant")[6].x, 10000);
     EXPECT_EQ(Texts(RowOf(c, "Ref Press. Drop")).back(), "PSI");
     EXPECT_FALSE(Find(c, "Air Side Pressure Drop"));
@@ -149,8 +156,8 @@ TEST(PerformanceSheet, CondenserEvaporatorAndSteamRows) {
     auto s = Print(fixtures::Rated("S"));
     EXPECT_TRUE(Find(s, "Steam"));
     EXPECT_EQ(Texts(RowOf(s, "Latent Heat (BTU/LB)")),
-              (std::vector<std::string>{"Face Velocity", ":", "    500.00", "SFPM", "Latent Heat (BTU/LB)", ":",
-                                        "       960"}));
+              (std::vector<std::string>{"Face Velocity", ":", "    500.00", "SFPM", "Latent Heat (BTU/LB)",
+                                        ":", "       960"}));
     EXPECT_EQ(Texts(RowOf(s, "Air Side Pressure Drop")).back(), "In. W.G.");
     EXPECT_FALSE(Find(s, "Sensible Btuh"));
 
@@ -184,8 +191,8 @@ TEST(PerformanceSheet, CoilsPerSystemRowAndFootnotes) {
     c.texts.txtCPS = {"2", "", "3", ""};
     const auto items = Print(c);
     const auto row = RowOf(items, "NO. OF COILS PER SYSTEM:");
-    EXPECT_EQ(Texts(row), (std::vector<std::string>{"NO. OF COILS PER SYSTEM:", "   2", "____", "HIGH  X", "   3",
-                                                     "WIDE  X", "____", "DEEP"}));
+    EXPECT_EQ(Texts(row), (std::vector<std::string>{"NO. OF COILS PER SYSTEM:", "   2", "____", "HIGH  X",
+                                                    "   3", "WIDE  X", "____", "DEEP"}));
     const double xs[] = {0, 3700, 4700, 5500, 6700, 7500, 8700, 9500};
     for (size_t i = 0; i < row.size(); ++i) EXPECT_EQ(row[i].x, xs[i]);
     EXPECT_EQ(row[0].y, reports::kCoilsPerSystemY);
@@ -209,7 +216,8 @@ TEST(PerformanceSheet, CoilsPerSystemRowAndFootnotes) {
 TEST(PerformanceSheet, LongNotesWrapAndStopAboveCoilsPerSystem) {
     auto c = fixtures::Rated("W");
     std::string notes;
-    for (int i = 0; i < 60; ++i) notes += "Note " + std::to_string(i) + " about the coil casing and drain pan. ";
+    for (int i = 0; i < 60; ++i)
+        notes += "Note " + std::to_string(i) + " about the coil casing and drain pan. ";
     notes += "\r\nSecond paragraph.\nThird " + std::string(120, 'X');
     c.texts.txtNotes = notes;
     RecordingSurface s;

@@ -40,9 +40,9 @@ protected:
         coils = MixedCoils();
         if (coils.size() < 10) GTEST_SKIP() << "reference coils not found";
         for (const char* type : {"W", "G", "S", "E", "C"})
-            ASSERT_TRUE(std::any_of(coils.begin(), coils.end(),
-                                    [&](const auto& c) { return c.fields.at("Application") == type; }))
-                << type;
+            ASSERT_TRUE(std::any_of(coils.begin(), coils.end(), [&](const auto& c) {
+                return c.fields.at("Application") == type;
+            })) << type;
     }
     std::vector<kvnrate::BatchItem> coils;
 };
@@ -52,8 +52,7 @@ protected:
 // a different coil.
 TEST_F(RatingIsolation, SameResultInAnyOrderAndAlone) {
     std::vector<std::string> alone(coils.size());
-    for (std::size_t i = 0; i < coils.size(); ++i)
-        std::thread([&, i] { alone[i] = Rate(coils[i]); }).join();
+    for (std::size_t i = 0; i < coils.size(); ++i) std::thread([&, i] { alone[i] = Rate(coils[i]); }).join();
 
     std::vector<std::string> forward, reversed(coils.size());
     for (const auto& c : coils) forward.push_back(Rate(c));

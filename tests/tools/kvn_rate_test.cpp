@@ -48,7 +48,8 @@ TEST(RateInput, BatchesAndFaults) {
     std::string error;
     ASSERT_TRUE(kvnrate::ParseCoilInput(R"([{"FPI": "1"}, {"FPI": "2"}])", coils, error));
     EXPECT_EQ(coils.size(), 2u);
-    ASSERT_TRUE(kvnrate::ParseCoilInput("{\"FPI\": \"1\"}\n\n{\"FPI\": \"2\"}\n{\"FPI\": 3}\n", coils, error));
+    ASSERT_TRUE(
+        kvnrate::ParseCoilInput("{\"FPI\": \"1\"}\n\n{\"FPI\": \"2\"}\n{\"FPI\": 3}\n", coils, error));
     EXPECT_EQ(coils.size(), 3u);
     EXPECT_FALSE(kvnrate::ParseCoilInput("{\"FPI\": \"1\"}\n{\"FPI\": \n", coils, error));
     EXPECT_FALSE(kvnrate::ParseCoilInput("[1, 2]", coils, error));
@@ -77,7 +78,8 @@ RaterRun RunRater(const std::string& input, const std::string& args = "") {
     fs::create_directories(dir);
     const fs::path in = dir / "coils.json";
     std::ofstream(in) << input;
-    const std::string cmd = std::string("\"") + KVN_BIN_DIR + "/kvn-rate\" " + args + " \"" + in.string() + "\"";
+    const std::string cmd =
+        std::string("\"") + KVN_BIN_DIR + "/kvn-rate\" " + args + " \"" + in.string() + "\"";
     RaterRun run;
     if (!fs::exists(fs::path(KVN_BIN_DIR) / "kvn-rate")) {
         ADD_FAILURE() << "kvn-rate is not built in " << KVN_BIN_DIR;
@@ -137,13 +139,14 @@ TEST(KvnRate, RatedCoilExitsZero) {
 }
 
 TEST(KvnRate, BatchExitStatusIsThatOfTheFirstCoilNotRated) {
-    const std::string batch = "[" + std::string(kWater) + "," + With("EatDb", "250") + "," +
-                              With("FPI", "17") + "]";
+    const std::string batch =
+        "[" + std::string(kWater) + "," + With("EatDb", "250") + "," + With("FPI", "17") + "]";
     const RaterRun r = RunRater(batch);
     ASSERT_EQ(r.results.size(), 3u) << r.out;
     EXPECT_EQ(r.status, 3);
     EXPECT_EQ(r.results[1]["ok"], false);
-    const std::string error = "Out of Range Condition or error with HGWBtoGR!\nProcedure: CC_bAssignCoilProp\n";
+    const std::string error =
+        "Out of Range Condition or error with HGWBtoGR!\nProcedure: CC_bAssignCoilProp\n";
     EXPECT_EQ(r.results[1]["error"], error);
     EXPECT_EQ(r.results[1]["messages"], json::array({error}));
     EXPECT_EQ(r.results[2]["validation"]["field"], "txtFPI");
@@ -156,8 +159,10 @@ TEST(KvnRate, BatchExitStatusIsThatOfTheFirstCoilNotRated) {
 // The sheet of a batch is written once, with one note that it shows the
 // first coil.
 TEST(KvnRate, SheetOfABatchIsWrittenOnce) {
-    const fs::path pdf = fs::temp_directory_path() / ("kvn_rate_sheet_" + std::to_string(::getpid()) + ".pdf");
-    const RaterRun r = RunRater("[" + std::string(kWater) + "," + kWater + "]", "--sheet \"" + pdf.string() + "\" 2>&1");
+    const fs::path pdf =
+        fs::temp_directory_path() / ("kvn_rate_sheet_" + std::to_string(::getpid()) + ".pdf");
+    const RaterRun r =
+        RunRater("[" + std::string(kWater) + "," + kWater + "]", "--sheet \"" + pdf.string() + "\" 2>&1");
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_TRUE(fs::exists(pdf));
     const std::string note = "shows the first of 2 coils";
@@ -184,7 +189,8 @@ TEST(KvnRate, UsageAndInputErrorsExitOne) {
     // Option values are checked; a missing one takes the input's name.
     for (const char* args : {"--jobs x", "--jobs 12345", "--jobs", "--units metric", "--kvn", "second.json"})
         EXPECT_EQ(RunRater(kWater, args).status, 1) << args;
-    EXPECT_NE(RunRater(kWater, "--units metric 2>&1").out.find("kvn-rate: --units takes ip or si, not metric (try --help)"),
+    EXPECT_NE(RunRater(kWater, "--units metric 2>&1")
+                  .out.find("kvn-rate: --units takes ip or si, not metric (try --help)"),
               std::string::npos);
     const RaterRun help = RunRater("", "--help");
     EXPECT_EQ(help.status, 0);

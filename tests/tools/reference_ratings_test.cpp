@@ -32,7 +32,8 @@ void Compare(const json& want, const json& got, const std::string& path, std::ve
         if (a != b) {
             char rel[32];
             std::snprintf(rel, sizeof rel, "%.2g", std::fabs(a - b) / std::max(std::fabs(a), std::fabs(b)));
-            diffs.push_back(path + ": expected " + want.dump() + ", got " + got.dump() + " (relative " + rel + ")");
+            diffs.push_back(path + ": expected " + want.dump() + ", got " + got.dump() + " (relative " + rel +
+                            ")");
         }
         return;
     }
@@ -42,8 +43,10 @@ void Compare(const json& want, const json& got, const std::string& path, std::ve
     }
     if (want.is_object()) {
         for (auto it = want.begin(); it != want.end(); ++it) {
-            if (!got.contains(it.key())) diffs.push_back(path + "/" + it.key() + ": missing");
-            else Compare(it.value(), got[it.key()], path + "/" + it.key(), diffs);
+            if (!got.contains(it.key()))
+                diffs.push_back(path + "/" + it.key() + ": missing");
+            else
+                Compare(it.value(), got[it.key()], path + "/" + it.key(), diffs);
         }
         for (auto it = got.begin(); it != got.end(); ++it)
             if (!want.contains(it.key())) diffs.push_back(path + "/" + it.key() + ": not expected");
@@ -54,7 +57,8 @@ void Compare(const json& want, const json& got, const std::string& path, std::ve
             diffs.push_back(path + ": expected " + want.dump() + ", got " + got.dump());
             return;
         }
-        for (std::size_t i = 0; i < want.size(); ++i) Compare(want[i], got[i], path + "/" + std::to_string(i), diffs);
+        for (std::size_t i = 0; i < want.size(); ++i)
+            Compare(want[i], got[i], path + "/" + std::to_string(i), diffs);
         return;
     }
     if (want != got) diffs.push_back(path + ": expected " + want.dump() + ", got " + got.dump());
@@ -81,7 +85,8 @@ TEST_P(ReferenceRating, MatchesExpected) {
     const kvnrate::RatedCoil coil = kvnrate::RateFields(fields, mode);
     json actual = json::parse(kvnrate::ResultJson(coil).dump());
     if (const ReferenceDeparture* d = FindReferenceDeparture(GetParam())) {
-        EXPECT_EQ(actual, json({{"ok", false}, {"validation", {{"message", d->message}, {"field", d->control}}}}));
+        EXPECT_EQ(actual,
+                  json({{"ok", false}, {"validation", {{"message", d->message}, {"field", d->control}}}}));
         return;
     }
     // The engineering warnings are this program's advice beside the rating

@@ -24,7 +24,13 @@ std::string Dumped(const kvnrate::RatedCoil& c) {
 TEST(ResultLine, SameBytesAsTheDumpForEveryOutcome) {
     // Texts a field or message may hold: quotes, backslashes, control
     // characters, DEL, UTF-8 and bytes that are not UTF-8.
-    const std::string texts[] = {"", "plain", "say \"hi\"\\", "tab\there\nnew\x01", "del\x7f", "45 \xc2\xb0" "F",
+    const std::string texts[] = {"",
+                                 "plain",
+                                 "say \"hi\"\\",
+                                 "tab\there\nnew\x01",
+                                 "del\x7f",
+                                 "45 \xc2\xb0"
+                                 "F",
                                  "bad \xff\xfe utf8"};
     for (const std::string& t : texts) {
         kvnrate::RatedCoil c;
@@ -40,7 +46,10 @@ TEST(ResultLine, SameBytesAsTheDumpForEveryOutcome) {
         c.rating.Scfm = 1e-30f;
         c.rating.EvapSHCode = 10;
         c.messages = {t, "second"};
-        c.result.grid = {{"LAT DB (\xc2\xb0" "F)", "        55.000"}, {t, t}};
+        c.result.grid = {{"LAT DB (\xc2\xb0"
+                          "F)",
+                          "        55.000"},
+                         {t, t}};
         c.model = t;
         EXPECT_EQ(Direct(c), Dumped(c)) << t;
 
