@@ -370,7 +370,8 @@ bool IsDutyKey(const std::string& key) {
 }
 
 TubeDefaults DefaultsForTube(const std::string& application, const std::string& pattern) {
-    const catalogue::TubeConstruction* c = catalogue::FindTubeConstruction(pattern, application == "S");
+    const catalogue::TubeConstruction* c =
+        catalogue::FindTubeConstruction(pattern, CoilTypeOf(application) == CoilType::Steam);
     if (!c) return {};
     return {std::string(c->wallText), std::string(c->finText)};
 }
