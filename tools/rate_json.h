@@ -40,7 +40,8 @@ inline const std::vector<std::string>& FieldKeys() {
 }
 
 // One coil through the driver: what was read, what was rated, what was shown.
-struct RatedCoil {
+// Its implicit move may allocate, as BatchItem's.
+struct RatedCoil {      // NOLINT(bugprone-exception-escape)
     Json input;         // the coil object as read
     FieldTexts fields;  // the field texts taken from it
     int airFlowMode = kAirFlowAcfm;
