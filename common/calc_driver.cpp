@@ -53,8 +53,7 @@ constexpr double kGlycolMax = 70;                            // per cent, as the
 struct Check {
     bool fails;
     const char* message;
-    const char* key;
-    const char* control;
+    const char* key;  // the field at fault; its control comes from the form's field table
 };
 
 // The first failing check of `checks`, answered in `fault`.
@@ -62,7 +61,8 @@ template <size_t N>
 bool PassAll(const Check (&checks)[N], ValidationFault& fault) {
     for (const Check& c : checks) {
         if (c.fails) {
-            fault = {c.message, c.key, c.control};
+            const form_fields::Field* field = form_fields::FindByKey(c.key);
+            fault = {c.message, c.key, field ? std::string(field->control) : std::string()};
             return false;
         }
     }
@@ -76,37 +76,31 @@ bool FormComplete(const FieldTexts& f, int mode, ValidationFault& fault) {
     const double fpi = Num(f, "FPI");
     const double rows = Num(f, "RD");
     const Check checks[] = {
-        {Text(f, "Pattern").empty(), "Please Select the Tube OD before Proceeding", "Pattern", "cboTubeOD"},
-        {Text(f, "TubeWall").empty(), "Please Select the Wall Thickness before Proceeding", "TubeWall",
-         "cboWallThk"},
-        {Text(f, "FinMat").empty(), "Please Select the Fin Material before Proceeding", "FinMat",
-         "cboFinMat"},
-        {Text(f, "FinTreat").empty(), "Please Select the Fin Treatment before Proceeding", "FinTreat",
-         "cboFinType"},
-        {fpi == 0, "Please input the FPI value before Proceeding", "FPI", "txtFPI"},
-        {fpi > 16, "Please reduce the FPI value before Proceeding", "FPI", "txtFPI"},
-        {rows == 0, "Please input the number of Rows before Proceeding", "RD", "txtRows"},
-        {rows > 16, "Please reduce the number of Rows before Proceeding", "RD", "txtRows"},
-        {Num(f, "TH") == 0, "Please input the number of Tubes High before Proceeding", "TH", "txtTH"},
-        {Num(f, "FL") == 0, "Please input the Finned Length before Proceeding", "FL", "txtFL"},
-        {mode == kAirFlowAcfm && Text(f, "Acfm").empty(), "Please input the ACFM before Proceeding", "Acfm",
-         "txtProperty(1)"},
-        {mode == kAirFlowScfm && Text(f, "Scfm").empty(), "Please input the SCFM before Proceeding", "Scfm",
-         "txtProperty(2)"},
+        {Text(f, "Pattern").empty(), "Please Select the Tube OD before Proceeding", "Pattern"},
+        {Text(f, "TubeWall").empty(), "Please Select the Wall Thickness before Proceeding", "TubeWall"},
+        {Text(f, "FinMat").empty(), "Please Select the Fin Material before Proceeding", "FinMat"},
+        {Text(f, "FinTreat").empty(), "Please Select the Fin Treatment before Proceeding", "FinTreat"},
+        {fpi == 0, "Please input the FPI value before Proceeding", "FPI"},
+        {fpi > 16, "Please reduce the FPI value before Proceeding", "FPI"},
+        {rows == 0, "Please input the number of Rows before Proceeding", "RD"},
+        {rows > 16, "Please reduce the number of Rows before Proceeding", "RD"},
+        {Num(f, "TH") == 0, "Please input the number of Tubes High before Proceeding", "TH"},
+        {Num(f, "FL") == 0, "Please input the Finned Length before Proceeding", "FL"},
+        {mode == kAirFlowAcfm && Text(f, "Acfm").empty(), "Please input the ACFM before Proceeding", "Acfm"},
+        {mode == kAirFlowScfm && Text(f, "Scfm").empty(), "Please input the SCFM before Proceeding", "Scfm"},
         {mode == kAirFlowVelocity && Text(f, "AirVel").empty(),
-         "Please input the Air Velocity before Proceeding", "AirVel", "txtProperty(3)"},
-        {!numfmt::IsNumeric(Text(f, "EatDb")), "Please input the EAT (DB) before Proceeding", "EatDb",
-         "txtProperty(4)"},
+         "Please input the Air Velocity before Proceeding", "AirVel"},
+        {!numfmt::IsNumeric(Text(f, "EatDb")), "Please input the EAT (DB) before Proceeding", "EatDb"},
         {steam && Text(f, "SteamPressure").empty(), "Please input the PSI value before Proceeding",
-         "SteamPressure", "txtProperty(14)"},
+         "SteamPressure"},
         {!steam && Text(f, "EntFluidTemp").empty(), "Please input the Ent. FL. Temp. before Proceeding",
-         "EntFluidTemp", "txtProperty(6)"},
+         "EntFluidTemp"},
         {type == CoilType::Glycol && Text(f, "PercentGlycol").empty(),
-         "Please input the Gly. % before Proceeding", "PercentGlycol", "txtProperty(9)"},
+         "Please input the Gly. % before Proceeding", "PercentGlycol"},
         {IsRefrigerantCoil(type) && Text(f, "Refrigerant").empty(),
-         "Please select the Refrigerant type  before Proceeding", "Refrigerant", "cboRefrigerant"},
+         "Please select the Refrigerant type  before Proceeding", "Refrigerant"},
         {(type == CoilType::Water || type == CoilType::Glycol) && Num(f, "Gpm") <= 0,
-         "GPM value must be greater than 0", "Gpm", "txtProperty(7)"},
+         "GPM value must be greater than 0", "Gpm"},
     };
     return PassAll(checks, fault);
 }
@@ -123,13 +117,13 @@ bool WithinEngineRange(const FieldTexts& f, ValidationFault& fault) {
         // refrigerant method would rate it as an evaporator with a negative
         // capacity. Compared as the engine will see the two temperatures.
         {type == CoilType::Condenser && !(AsStored(Num(f, "EntFluidTemp")) > AsStored(Num(f, "EatDb"))),
-         "Cond. Temp. must be above the EAT (DB)", "EntFluidTemp", "txtProperty(6)"},
+         "Cond. Temp. must be above the EAT (DB)", "EntFluidTemp"},
         {!(altitude >= kAltitudeMin && altitude <= kAltitudeMax),
-         "Altitude must be between -500 and 30000 ft", "Altitude", "txtProperty(0)"},
+         "Altitude must be between -500 and 30000 ft", "Altitude"},
         {type == CoilType::Glycol && !(glycol >= 0 && glycol <= kGlycolMax),
-         "Percent glycol must be between 0 and 70", "PercentGlycol", "txtProperty(9)"},
+         "Percent glycol must be between 0 and 70", "PercentGlycol"},
         {IsRefrigerantCoil(type) && CC_RefrigerantFlowFactor(Text(f, "Refrigerant")) <= 0,
-         "Choose a refrigerant from the list", "Refrigerant", "cboRefrigerant"},
+         "Choose a refrigerant from the list", "Refrigerant"},
     };
     return PassAll(checks, fault);
 }
