@@ -163,6 +163,8 @@ TEST(KvnRate, SheetOfABatchIsWrittenOnce) {
         fs::temp_directory_path() / ("kvn_rate_sheet_" + std::to_string(::getpid()) + ".pdf");
     const RaterRun r =
         RunRater("[" + std::string(kWater) + "," + kWater + "]", "--sheet \"" + pdf.string() + "\" 2>&1");
+    if (r.out.find("built without reports") != std::string::npos)
+        GTEST_SKIP() << "kvn-rate built without reports";
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_TRUE(fs::exists(pdf));
     const std::string note = "shows the first of 2 coils";
