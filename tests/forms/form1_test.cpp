@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,6 +31,7 @@
 #include "files/saved_coils.h"
 #include "forms/Form1.h"
 #include "forms/coil_document.h"
+#include "forms/file_dialog.h"
 #include "forms/frmAbout.h"
 #include "tests/forms/form1_fixture.h"
 
@@ -753,4 +755,16 @@ TEST_F(Form1UnitsTest, SavedRowsAndTheCoilFileStayInchPound) {
     SavedCoilTable back;
     ASSERT_TRUE(ParseCoilFileText(CoilFileText(TheCoilDocument().table), back).ok);
     EXPECT_EQ(CoilFileText(back), CoilFileText(TheCoilDocument().table));
+}
+
+// A toolbar command that fails other than with a run-time error says so.
+TEST_F(Form1Test, ToolbarShowsAnUnexpectedFailure) {
+    struct FailingDialog : RecordingFileDialog {
+        std::string Show() override { throw std::runtime_error("no file system"); }
+    } failing;
+    SetCoilFileDialog(&failing);
+    form.Toolbar1_ButtonClick("Open");
+    SetCoilFileDialog(nullptr);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].text, "The command failed.\nError: no file system");
 }
