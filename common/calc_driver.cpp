@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/catalogue.h"
@@ -128,9 +129,63 @@ bool WithinEngineRange(const FieldTexts& f, ValidationFault& fault) {
     return PassAll(checks, fault);
 }
 
+// The numeric fields a coil of this type and air-flow mode is rated from:
+// the construction, the air flow the mode reads, the entering wet bulb (the
+// engine reads it for every type) and the entering conditions the form
+// shows for the type (all of them for a type it does not know).
+std::vector<const char*> NumericKeys(CoilType type, int mode) {
+    std::vector<const char*> keys = {
+        "TubeWall", "FinThk",        "FPI",           "RD",        "TH",           "FL",
+        "Circuits", "FoulingFactor", "Altitude",      "EatDb",     "EntFluidTemp", "EatWb",
+        "Gpm",      "PercentGlycol", "SteamPressure", "EvapSHCode"};
+    keys.insert(keys.begin() + 9, mode == kAirFlowVelocity ? "AirVel" : "Acfm");
+    const auto drop = [&keys](std::initializer_list<std::string_view> gone) {
+        std::erase_if(keys, [gone](const char* k) {
+            return std::find(gone.begin(), gone.end(), std::string_view(k)) != gone.end();
+        });
+    };
+    switch (type) {
+        case CoilType::Water:
+            drop({"PercentGlycol", "SteamPressure", "EvapSHCode"});
+            break;
+        case CoilType::Glycol:
+            drop({"SteamPressure", "EvapSHCode"});
+            break;
+        case CoilType::Evaporator:
+        case CoilType::Condenser:
+            drop({"Gpm", "PercentGlycol", "SteamPressure"});
+            break;
+        case CoilType::Steam:
+            drop({"EntFluidTemp", "Gpm", "PercentGlycol", "EvapSHCode"});
+            break;
+        case CoilType::OtherFluid:
+        case CoilType::Unknown:
+            break;
+    }
+    return keys;
+}
+
+// Every numeric field that is filled in holds one number and nothing else:
+// "2,000" is refused rather than rated as 2. Blank fields are left to the
+// checks that follow.
+bool WholeNumbers(const FieldTexts& f, int mode, ValidationFault& fault) {
+    for (const char* key : NumericKeys(CoilTypeOf(Text(f, "Application")), mode)) {
+        const std::string& text = Text(f, key);
+        const size_t first = text.find_first_not_of(" \t");
+        if (first == std::string::npos || numfmt::IsNumeric(text)) continue;
+        const size_t last = text.find_last_not_of(" \t");
+        const form_fields::Field* field = form_fields::FindByKey(key);
+        const std::string name = field && !field->name.empty() ? std::string(field->name) : std::string(key);
+        fault = {name + " value \"" + text.substr(first, last - first + 1) + "\" is not a number", key,
+                 field ? std::string(field->control) : std::string()};
+        return false;
+    }
+    return true;
+}
+
 // The field checks in their fixed order; the first failing one is answered.
 bool Validate(const FieldTexts& f, int mode, ValidationFault& fault) {
-    return FormComplete(f, mode, fault) && WithinEngineRange(f, fault);
+    return WholeNumbers(f, mode, fault) && FormComplete(f, mode, fault) && WithinEngineRange(f, fault);
 }
 
 // A field whose value does not fit its record field: the fault to answer.

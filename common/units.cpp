@@ -4,8 +4,10 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 #include "common/numfmt.h"
+#include "engine/coil_type.h"
 
 namespace units {
 
@@ -248,7 +250,19 @@ const GridLabel kGridLabels[] = {
      [](const CoilSpec& s, const CoilRating&) { return s.FinHeight; }},
 };
 
+// A heating water or glycol coil has no leaving wet bulb (the air is not
+// dehumidified): the record's figure there is a placeholder, not a
+// temperature, and is not converted into one.
+bool IsPlaceholder(const GridLabel& l, const CoilSpec& coilSpec, const CoilRating& r) {
+    const std::string_view ip = l.ip;
+    if (ip.rfind("LAT WB", 0) != 0) return false;
+    const CoilType type = CoilTypeOf(coilSpec.Application);
+    return (type == CoilType::Water || type == CoilType::Glycol) && !(r.EatDb > r.EntFluidTemp);
+}
+
 }  // namespace
+
+const char* const kNotApplicable = "N/A";
 
 bool ParseSystem(const std::string& text, System& system) {
     std::string t;
@@ -289,11 +303,10 @@ std::string ConvertEntryText(Quantity q, System from, const std::string& text) {
     size_t start = 0;
     while (start < text.size() && IsBlank(text[start])) ++start;
     if (start == text.size()) return text;  // empty or blank: the same in both
+    // A text that is not wholly one number is refused as it was typed.
+    if (!numfmt::IsNumeric(text)) return text;
     const size_t end = NumberEnd(text, start);
-    const double value = end > start ? numfmt::Val(text.substr(start, end - start)) : 0.0;
-    // Without a number the text reads as 0; only an offset scale needs a
-    // number written for it (0 C is 32 F), and the text stays non-numeric.
-    if (end == start && Info(q).offset == 0) return text;
+    const double value = numfmt::Val(text.substr(start, end - start));
     const double converted = from == System::SI ? ToInchPound(q, value) : ToSI(q, value);
     if (!std::isfinite(converted)) return text;
     return text.substr(0, start) + Exact(converted) + text.substr(end);
@@ -361,6 +374,14 @@ std::string Message(System system, const std::string& ipMessage) {
     if (system == System::InchPound) return ipMessage;
     const auto it = Messages().find(ipMessage);
     if (it != Messages().end()) return it->second;
+    // "<field> value ..." for a field named by its inch-pound unit.
+    static const std::pair<std::string, std::string> kNames[] = {
+        {"ACFM value ", "Air flow (m³/h) value "},
+        {"GPM value ", "Fluid flow (L/s) value "},
+        {"PSI value ", "Steam pressure (kPa) value "},
+    };
+    for (const auto& [ip, si] : kNames)
+        if (ipMessage.rfind(ip, 0) == 0) return si + ipMessage.substr(ip.size());
     std::string out;
     return ConvertRange(ipMessage, out) ? out : ipMessage;
 }
@@ -382,7 +403,10 @@ std::vector<GridRow> GridRows(System system, const std::vector<GridRow>& ipRows,
             out.push_back(row);
             continue;
         }
-        out.push_back({found->si, GridValue(ToSI(found->q, found->get(coilSpec, rating)))});
+        if (IsPlaceholder(*found, coilSpec, rating))
+            out.push_back({found->si, numfmt::RightJustify(kNotApplicable, 14)});
+        else
+            out.push_back({found->si, GridValue(ToSI(found->q, found->get(coilSpec, rating)))});
     }
     return out;
 }

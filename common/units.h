@@ -59,10 +59,10 @@ double ToInchPound(Quantity q, double si);
 bool FieldQuantity(const std::string& key, Quantity& q);
 
 // An entry text converted to the other system for the value it denotes:
-// its leading number (as the driver parses it) converted in double
-// precision, written with 15 significant digits, and the rest of the text
-// kept, so that empty, blank and non-numeric texts fail validation alike in
-// both systems.
+// its number converted in double precision and written with 15 significant
+// digits, surrounding blanks kept. Empty and blank texts, and texts that
+// are not wholly one number, are kept as they are, so that they fail
+// validation alike, and are named as typed, in both systems.
 std::string ConvertEntryText(Quantity q, System from, const std::string& text);
 
 // A value for an entry field of `maxLength` characters (0: no limit) in
@@ -115,7 +115,10 @@ std::string GridValue(double value);
 
 // The results grid in `system`: the inch-pound rows as the driver lists
 // them, with SI labels and values taken from the records in SI. Rows
-// without an SI form are kept as they are.
+// without an SI form are kept as they are. A placeholder is not converted
+// into a quantity: a heating water or glycol coil's leaving wet bulb reads
+// kNotApplicable in SI.
+extern const char* const kNotApplicable;  // "N/A"
 std::vector<GridRow> GridRows(System system, const std::vector<GridRow>& ipRows, const CoilSpec& coilSpec,
                               const CoilRating& rating);
 

@@ -1,9 +1,12 @@
 #include "common/warnings.h"
 
 #include <algorithm>
+#include <cctype>
+#include <string>
 #include <iterator>
 
 #include "common/numfmt.h"
+#include "common/units.h"
 #include "engine/coil_type.h"
 
 const WarningLimit kWarningLimits[kWarningLimitCount] = {
@@ -198,4 +201,72 @@ std::string WarningsLine(const std::vector<CoilWarning>& warnings) {
         line += w.text;
     }
     return line;
+}
+
+namespace {
+
+// The inch-pound units a warning text quotes, each with its SI form.
+struct QuotedUnit {
+    const char* ip;  // " ft/min", as it follows the number
+    units::Quantity q;
+    const char* pattern;  // SI decimals
+    bool trim;            // trailing zeros of the decimals dropped
+};
+const QuotedUnit kQuotedUnits[] = {
+    {" ft/min", units::Quantity::AirVelocity, "0.00", false},
+    {" ft/s", units::Quantity::FluidVelocity, "0.00", false},
+    {" \xC2\xB0"
+     "F below",
+     units::Quantity::Temperature, "", false},  // a difference, not a temperature
+    {" \xC2\xB0"
+     "F",
+     units::Quantity::Temperature, "0.0", true},
+};
+
+// The number that ends at `end` in `text` (digits, point, sign); its start.
+size_t NumberStart(const std::string& text, size_t end) {
+    size_t i = end;
+    while (i > 0 && (std::isdigit(static_cast<unsigned char>(text[i - 1])) || text[i - 1] == '.')) --i;
+    if (i > 0 && text[i - 1] == '-') --i;
+    return i;
+}
+
+std::string SiQuote(const QuotedUnit& u, double ip) {
+    if (u.pattern[0] == '\0')  // a temperature difference in kelvin
+        return numfmt::FormatF64(ip * units::Info(u.q).factor, "0.00") + " K below";
+    std::string v = numfmt::FormatF64(units::ToSI(u.q, ip), u.pattern);
+    if (u.trim) {
+        while (v.back() == '0') v.pop_back();
+        if (v.back() == '.') v.pop_back();
+        if (v == "-0") v = "0";
+    }
+    return v + " " + units::Info(u.q).siUnit;
+}
+
+}  // namespace
+
+std::string WarningText(units::System system, const std::string& ipText) {
+    if (system == units::System::InchPound) return ipText;
+    std::string out;
+    size_t i = 0;
+    while (i < ipText.size()) {
+        bool replaced = false;
+        for (const QuotedUnit& u : kQuotedUnits) {
+            const size_t n = std::char_traits<char>::length(u.ip);
+            if (ipText.compare(i, n, u.ip) != 0) continue;
+            const size_t start = NumberStart(out, out.size());
+            if (start == out.size()) continue;
+            const double ip = numfmt::Val(out.substr(start));
+            out = out.substr(0, start) + SiQuote(u, ip);
+            i += n;
+            replaced = true;
+            break;
+        }
+        if (!replaced) out += ipText[i++];
+    }
+    return out;
+}
+
+std::string WarningsLine(units::System system, const std::vector<CoilWarning>& warnings) {
+    return WarningText(system, WarningsLine(warnings));
 }

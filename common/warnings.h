@@ -9,6 +9,10 @@
 
 #include "engine/records.h"
 
+namespace units {
+enum class System;  // common/units.h
+}
+
 struct CoilWarning {
     std::string code;  // "face-velocity-wet", ...
     std::string text;  // one line
@@ -54,3 +58,9 @@ std::vector<CoilWarning> CoilWarnings(const CoilSpec& coilSpec, const CoilRating
 
 // The texts joined into one line ("" when there is none).
 std::string WarningsLine(const std::vector<CoilWarning>& warnings);
+
+// A warning text, or a line of them, in `system`: the inch-pound text as it
+// is, or its SI form, with each limit and value given in SI ("500 ft/min"
+// -> "2.54 m/s", "35 °F" -> "1.7 °C"). The codes are the same in both.
+std::string WarningText(units::System system, const std::string& ipText);
+std::string WarningsLine(units::System system, const std::vector<CoilWarning>& warnings);

@@ -201,6 +201,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     InitDesktop();
     InitSelectCommand(this, mnuTools_);
     InitUnits();
+    WatchForStaleWarnings();
     EnableCommands();
     UpdateClock();
 }
@@ -721,7 +722,17 @@ QString Form1::StatusText(int panel) const {
     return panel >= 1 && panel <= 4 ? StatusPanel_[panel]->text() : QString();
 }
 
+void Form1::WatchForStaleWarnings() {
+    const auto clear = [this] { ClearWarningsLine(fraWarnings_); };
+    for (QLineEdit* t : Frame1_[3]->findChildren<QLineEdit*>())
+        connect(t, &QLineEdit::textEdited, this, clear);
+    for (QComboBox* c : Frame1_[3]->findChildren<QComboBox*>())
+        connect(c, &QComboBox::activated, this, clear);
+}
+
 void Form1::ShowPanel(int index) {
+    // Back at the start panel the coil on screen is being left.
+    if (index == 0) ClearWarningsLine(fraWarnings_);
     // Hide before showing, so that two panels are never shown together
     // (the window would grow to hold both).
     for (int i : {0, 3, 4})
@@ -810,6 +821,7 @@ void Form1::Command1_Click(int index) {
     ShowPanel(3);
     AdjustEntCond();
     SSDBGrid1_->setRowCount(0);
+    ClearWarningsLine(fraWarnings_);
     cboTubeOD_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -893,7 +905,13 @@ bool Form1::CalcPerform() {
         // The fin type list is never shown; its visible stand-in is the fin
         // treatment field.
         if (target == cboFinType_ && target->isHidden()) target = Text1_;
-        if (target) target->setFocus(Qt::OtherFocusReason);
+        if (target) {
+            target->setFocus(Qt::OtherFocusReason);
+            // The text at fault is selected, ready to be typed over.
+            auto* box = qobject_cast<QLineEdit*>(target);
+            if (auto* combo = qobject_cast<QComboBox*>(target)) box = combo->lineEdit();
+            if (box != Text1_) SelectAllText(box);
+        }
         return false;
     }
     if (result.status != CalcResult::Ok) return false;  // the failure has been shown
@@ -901,7 +919,7 @@ bool Form1::CalcPerform() {
     ipGrid_ = result.grid;
     FillGrid(units::GridRows(units_, ipGrid_, coilSpec, coilRating));
     coilWarnings = result.warnings;
-    ShowWarningsLine(fraWarnings_, coilWarnings);
+    ShowWarningsLine(fraWarnings_, coilWarnings, units_);
     emit Rated();
     return true;
 }

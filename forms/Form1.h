@@ -102,6 +102,9 @@ public:
     QString StatusText(int panel) const;
     // Shows exactly one of the panels 0 (start), 3 (coil), 4 (report header).
     void ShowPanel(int index);
+    // Any edit of a coil field after a rating empties the warnings line: its
+    // warnings were of the coil as it was rated.
+    void WatchForStaleWarnings();
     // The panel shown now: 0, 3 or 4.
     int CurrentPanel() const;
 

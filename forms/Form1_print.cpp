@@ -22,7 +22,7 @@ reports::SheetTexts Form1::CurrentSheetTexts() const {
     t.tubeOD = cboTubeOD_->currentText().toStdString();
     if (mnuToolsChartWithSheet_) t.withChart = mnuToolsChartWithSheet_->isChecked();
     t.units = UnitSystem();
-    for (const CoilWarning& w : coilWarnings) t.warnings.push_back(w.text);
+    for (const CoilWarning& w : coilWarnings) t.warnings.push_back(WarningText(units_, w.text));
     return t;
 }
 

@@ -10,6 +10,7 @@
 
 #include "common/form_fields.h"
 #include "forms/Form1.h"
+#include "forms/warnings_line.h"
 
 namespace {
 
@@ -78,14 +79,20 @@ void Form1::SetUnitSystem(units::System system) {
     // The coil on screen keeps its rating; only its figures are shown anew.
     if (SSDBGrid1_->rowCount() > 0 && !ipGrid_.empty())
         FillGrid(units::GridRows(units_, ipGrid_, coilSpec, coilRating));
+    // The warnings line, when it shows any, retold in the new units.
+    if (!fraWarnings_->isHidden()) ShowWarningsLine(fraWarnings_, coilWarnings, units_);
 }
 
 void Form1::ApplyUnitCaptions() {
     QWidget* panel = Frame1_[3];
     QString ip;
-    for (QLabel* l : panel->findChildren<QLabel*>())
+    for (QLabel* l : panel->findChildren<QLabel*>()) {
+        // The wall and fin thicknesses are catalogue designations in inches
+        // in either system: their labels say so.
+        if (l->objectName() == "lblUnitWallThk" || l->objectName() == "lblUnitFinThk") continue;
         if (InchPoundCaption(l, "ipCaption", l->text(), ip))
             l->setText(QString::fromStdString(units::Caption(units_, ip.toStdString())));
+    }
     for (QLineEdit* t : panel->findChildren<QLineEdit*>())
         if (InchPoundCaption(t, "ipToolTip", t->toolTip(), ip))
             t->setToolTip(QString::fromStdString(units::Caption(units_, ip.toStdString())));

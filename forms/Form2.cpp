@@ -6,11 +6,14 @@
 #include <QTableWidget>
 
 #include <exception>
+#include <map>
+#include <string>
 
 #include "engine/msgbox.h"
 #include "engine/rterror.h"
 #include "files/file_commands.h"
 #include "files/save_row.h"
+#include "files/saved_coil_units.h"
 #include "files/saved_coil_warnings.h"
 #include "files/saved_coils.h"
 #include "forms/Form3.h"
@@ -63,6 +66,34 @@ const char* const kCaptions[col::Count] = {
     "Altitude",
 };
 
+// The SI captions of the columns that hold a quantity, and of those that
+// keep an inch designation in either system.
+const std::map<std::string, std::string>& SiCaptions() {
+    static const std::map<std::string, std::string> m = {
+        {"Tube Wall", "Tube Wall (in.)"},
+        {"Fin Thickness", "Fin Thickness (in.)"},
+        {"Fin Height", "Fin Height (mm)"},
+        {"Finned Length", "Finned Length (mm)"},
+        {"Face Area", "Face Area (m²)"},
+        {"Std. Air CFM", "Std. Air (m³/h)"},
+        {"Ent. Air DB", "Ent. Air DB (°C)"},
+        {"Ent. Air WB", "Ent. Air WB (°C)"},
+        {"Lvg. Air DB", "Lvg. Air DB (°C)"},
+        {"Lvg. Air WB", "Lvg. Air WB (°C)"},
+        {"Face Velocity", "Face Velocity (m/s)"},
+        {"Air PD", "Air PD (Pa)"},
+        {"Ent. Fluid Temp", "Ent. Fluid Temp (°C)"},
+        {"Lvg. Fluid Temp", "Lvg. Fluid Temp (°C)"},
+        {"Fluid PD", "Fluid PD (kPa)"},
+        {"GPM", "Fluid Flow (L/s)"},
+        {"Steam Pressure", "Steam Pressure (kPa(g))"},
+        {"Total Btuh", "Total (kW)"},
+        {"Sensible Btuh", "Sensible (kW)"},
+        {"Altitude", "Altitude (m)"},
+    };
+    return m;
+}
+
 constexpr int kWarningsColumn = col::Count;
 
 const char* const kButtonCaptions[Form2::ButtonCount] = {
@@ -81,10 +112,7 @@ Form2::Form2(CoilDocument& document, QWidget* parent, FileDialog* dialog)
     grid_->setObjectName("SSDBGrid1");
     // Columns 0 to 32 of the table, then the coil's engineering warnings.
     grid_->setColumnCount(kWarningsColumn + 1);
-    QStringList captions;
-    for (const char* c : kCaptions) captions << QString::fromUtf8(c);
-    captions << "Warnings";
-    grid_->setHorizontalHeaderLabels(captions);
+    SetCaptions();
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -114,18 +142,39 @@ QPushButton* Form2::cmdPrint(int index) const {
     return index >= 0 && index < ButtonCount ? buttons_[index] : nullptr;
 }
 
+void Form2::SetReportHeader(const reports::ReportHeaderTexts& header) {
+    const bool retell = header.units != header_.units;
+    header_ = header;
+    if (!retell) return;
+    SetCaptions();
+    FillGrid();
+    grid_->resizeColumnsToContents();
+}
+
+void Form2::SetCaptions() {
+    const bool si = header_.units == units::System::SI;
+    QStringList captions;
+    for (const char* c : kCaptions) {
+        const auto it = SiCaptions().find(c);
+        captions << QString::fromUtf8(si && it != SiCaptions().end() ? it->second.c_str() : c);
+    }
+    captions << "Warnings";
+    grid_->setHorizontalHeaderLabels(captions);
+}
+
 void Form2::FillGrid() {
     grid_->clearContents();
     const int n = document_.table.CoilCount();
     grid_->setRowCount(n);
-    for (int r = 0; r < n; ++r)
+    const units::System system = header_.units;
+    for (int r = 0; r < n; ++r) {
+        const SavedCoilTable::Row& row = document_.table.Rows()[r];
         for (int c = 0; c < col::Count; ++c)
-            grid_->setItem(r, c,
-                           new QTableWidgetItem(QString::fromStdString(CellText(document_.table.At(c, r)))));
-    for (int r = 0; r < n; ++r)
+            grid_->setItem(r, c, new QTableWidgetItem(QString::fromStdString(SavedCellText(system, row, c))));
         grid_->setItem(r, kWarningsColumn,
                        new QTableWidgetItem(
-                           QString::fromStdString(SavedCoilWarnings(document_, document_.table.Rows()[r]))));
+                           QString::fromStdString(WarningText(system, SavedCoilWarnings(document_, row)))));
+    }
     if (n > 0) grid_->setCurrentCell(0, 0);
 }
 

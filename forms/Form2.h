@@ -30,8 +30,9 @@ public:
     QPushButton* cmdPrint(int index) const;
 
     // The job fields for the page header of the report printed or previewed
-    // from the list (none until set).
-    void SetReportHeader(const reports::ReportHeaderTexts& header) { header_ = header; }
+    // from the list (none until set). Their unit system is the list's too:
+    // in SI the quantities are shown in SI (the coils are not changed).
+    void SetReportHeader(const reports::ReportHeaderTexts& header);
 
     // Rebuilds the grid from the document's saved coils.
     void FillGrid();
@@ -48,6 +49,7 @@ protected:
 
 private:
     void DeleteCurrentCoil();
+    void SetCaptions();
 
     CoilDocument& document_;
     FileDialog* dialog_;

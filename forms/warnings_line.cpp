@@ -25,7 +25,7 @@ QWidget* MakeWarningsLine(QWidget* parent) {
     return line;
 }
 
-void ShowWarningsLine(QWidget* line, const std::vector<CoilWarning>& warnings) {
+void ShowWarningsLine(QWidget* line, const std::vector<CoilWarning>& warnings, units::System system) {
     if (!line) return;
     auto* text = line->findChild<QLabel*>("lblWarnings");
     QString lines, codes;
@@ -34,10 +34,14 @@ void ShowWarningsLine(QWidget* line, const std::vector<CoilWarning>& warnings) {
             lines += '\n';
             codes += '\n';
         }
-        lines += QString::fromStdString(w.text);
+        lines += QString::fromStdString(WarningText(system, w.text));
         codes += QString::fromStdString(w.code);
     }
     if (text) text->setText(lines);
     line->setToolTip(codes);
     line->setVisible(!warnings.empty());
+}
+
+void ClearWarningsLine(QWidget* line) {
+    ShowWarningsLine(line, {});
 }

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "common/units.h"
 #include "common/warnings.h"
 
 class QWidget;
@@ -13,5 +14,9 @@ class QWidget;
 // text label "lblWarnings".
 QWidget* MakeWarningsLine(QWidget* parent);
 
-// Shows `warnings` on the line made by MakeWarningsLine, or hides it.
-void ShowWarningsLine(QWidget* line, const std::vector<CoilWarning>& warnings);
+// Shows `warnings`, their texts in `system`, on the line made by
+// MakeWarningsLine, or hides it.
+void ShowWarningsLine(QWidget* line, const std::vector<CoilWarning>& warnings,
+                      units::System system = units::System::InchPound);
+// Empties and hides the line: the rating it told of is no longer shown.
+void ClearWarningsLine(QWidget* line);

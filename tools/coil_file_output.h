@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "common/units.h"
 #include "engine/rterror.h"
 #include "files/coil_file.h"
 #include "files/save_row.h"
+#include "files/saved_coil_units.h"
 #include "files/saved_coils.h"
 #include "tools/rate_json.h"
 
@@ -74,8 +76,10 @@ inline int WriteKvnFile(const std::string& path, const std::vector<RatedCoil>& c
 }
 
 // Prints the table of a coil file as JSON: an array with one array of the
-// 33 cell texts (columns 0 to 32) per coil.
-inline int ListKvnFile(const std::string& path, bool pretty) {
+// 33 cell texts (columns 0 to 32) per coil, in `system` as the Saved Coils
+// list shows them.
+inline int ListKvnFile(const std::string& path, bool pretty,
+                       units::System system = units::System::InchPound) {
     SavedCoilTable table;
     CoilFileStatus status = ReadCoilFile(path, table);
     if (!status.ok) {
@@ -85,7 +89,7 @@ inline int ListKvnFile(const std::string& path, bool pretty) {
     Json list = Json::array();
     for (int r = 0; r < table.CoilCount(); ++r) {
         Json row = Json::array();
-        for (int c = 0; c < col::Count; ++c) row.push_back(CellText(table.At(c, r)));
+        for (int c = 0; c < col::Count; ++c) row.push_back(SavedCellText(system, table.Rows()[r], c));
         list.push_back(std::move(row));
     }
     const std::string out = list.dump(pretty ? 1 : -1, ' ', false, Json::error_handler_t::replace);

@@ -41,7 +41,9 @@ const char kHelpTail[] = R"HELP(  plus "AirFlowMode": 1 actual cfm (the default,
   cfm, 3 face velocity (reads "AirVel"; the air flow is velocity x FL x fin
   height / 144).
   Each value is the field's text; a JSON number is taken as its text as
-  written, null as an empty field. An absent key is an empty field, except
+  written, null as an empty field. A numeric field's text, blanks before
+  and after aside, is one number or nothing: "2,000", "12x" or "45F" is
+  refused (exit status 2), never read as its leading number. An absent key is an empty field, except
   FinTreat ("CR"), Rifled ("N") and FoulingFactor ("0"). Other keys are
   ignored with a warning on standard error.
   "Pattern" is the tube size choice: "1", "3", "4" (1/2 in, stored as "P"),
@@ -86,7 +88,7 @@ Options
                .svg or .pdf
   --list FILE  print the table of the coil file FILE instead of rating: a
                JSON array with one array of 33 cell texts (columns 0 to 32)
-               per coil
+               per coil (in SI with --units si; the file is unchanged)
   --jobs N     rate the coils on N threads (default 1; 0: one per core);
                the output is the same, in input order, whatever N
   --select     search for the coils that meet a duty instead of rating
@@ -95,9 +97,13 @@ Options
                and report: ip, inch-pound (the default), or si: FL in mm,
                Acfm and Scfm in m3/h, AirVel in m/s, Gpm in L/s,
                SteamPressure in kPa gauge, Altitude in m, temperatures in C;
-               the output then has "units": "SI". The construction keeps
-               its designations, and "CoilSpec", "CoilRating", "model" and
-               the coil file of --kvn stay inch-pound.
+               the output then has "units": "SI", and the grid and the
+               warnings' texts are in SI. The construction keeps its
+               designations (TubeWall and FinThk in inches), and
+               "CoilSpec", "CoilRating", "model" and the coil file of --kvn
+               stay inch-pound. A placeholder is never converted into a
+               quantity: the leaving wet bulb of a heating water or glycol
+               coil ("N/A" on the sheet) is null in the SI grid.
   -h, --help   show this text
   --version    show the version
 
@@ -343,7 +349,7 @@ int Run(int argc, char** argv) {
         std::printf("kvn-rate %s\n", kvn::kVersion);
         return kvnrate::kExitOk;
     }
-    if (!opt.listFile.empty()) return kvnrate::ListKvnFile(opt.listFile, opt.pretty);
+    if (!opt.listFile.empty()) return kvnrate::ListKvnFile(opt.listFile, opt.pretty, opt.units);
     if (opt.select) return RunSelect(opt);
     return RunRating(opt);
 }

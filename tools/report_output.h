@@ -86,6 +86,7 @@ inline int WriteSheetFile(const std::string& path, const std::vector<RatedCoil>&
     GuiSession gui;
     reports::SheetTexts texts = SheetTextsOf(coils[0]);
     texts.units = system;
+    for (std::string& w : texts.warnings) w = WarningText(system, w);
     if (!reports::WriteSheetPdf(QString::fromStdString(path), coils[0].coilSpec, coils[0].rating, texts)) {
         std::fprintf(stderr, "kvn-rate: cannot write %s\n", path.c_str());
         return kExitReport;

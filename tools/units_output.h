@@ -29,10 +29,17 @@ inline Json ResultJsonIn(units::System system, const RatedCoil& c) {
     }
     if (out.contains("validation"))
         out["validation"]["message"] = units::Message(system, c.result.validation.message);
+    if (out.contains("warnings"))
+        for (Json& w : out["warnings"]) w["text"] = WarningText(system, w["text"].get<std::string>());
     if (out.contains("grid")) {
         Json grid = Json::array();
-        for (const GridRow& row : units::GridRows(system, c.result.grid, c.coilSpec, c.rating))
-            grid.push_back({row.label, row.value});
+        // A placeholder ("N/A" in the SI grid) is null: no number stands for it.
+        for (const GridRow& row : units::GridRows(system, c.result.grid, c.coilSpec, c.rating)) {
+            if (row.value.find(units::kNotApplicable) != std::string::npos)
+                grid.push_back({row.label, nullptr});
+            else
+                grid.push_back({row.label, row.value});
+        }
         out["grid"] = grid;
     }
     return out;

@@ -96,10 +96,7 @@ TEST_F(Driver, LimitsLenientNumbersAndTypeDependentChecks) {
     EXPECT_EQ(Verdict(With(w, {{"FPI", "17"}})), "Please reduce the FPI value before Proceeding @txtFPI");
     EXPECT_EQ(Verdict(With(w, {{"RD", "17"}})),
               "Please reduce the number of Rows before Proceeding @txtRows");
-    EXPECT_EQ(Verdict(With(w, {{"FPI", "abc"}})), "Please input the FPI value before Proceeding @txtFPI");
-    EXPECT_EQ(Verdict(With(w, {{"FPI", "12 fins"}})), "");
-    EXPECT_EQ(Verdict(With(w, {{"EatDb", "80F"}})),
-              "Please input the EAT (DB) before Proceeding @txtProperty(4)");
+    EXPECT_EQ(Verdict(With(w, {{"FPI", "0"}})), "Please input the FPI value before Proceeding @txtFPI");
     EXPECT_EQ(Verdict(With(w, {{"EatDb", " 80 "}})), "");
     EXPECT_EQ(Verdict(With(w, {{"Gpm", "-1"}})), "GPM value must be greater than 0 @txtProperty(7)");
 
@@ -118,6 +115,50 @@ TEST_F(Driver, LimitsLenientNumbersAndTypeDependentChecks) {
     EXPECT_EQ(Verdict(noAir, kAirFlowVelocity),
               "Please input the Air Velocity before Proceeding @txtProperty(3)");
     EXPECT_EQ(Verdict(With(noAir, {{"AirVel", "500"}}), kAirFlowVelocity), "");
+}
+
+// A numeric field holds one number and nothing else, whichever field it is;
+// a text with more is refused naming the field and the text, never rated
+// as its leading number.
+TEST_F(Driver, NumericFieldsHoldOneWholeNumber) {
+    const std::vector<std::string> refused = {"2,000", "12x", "45F", "1/2", "5 5", "abc", " 1e", "1-"};
+    const std::vector<std::string> accepted = {"2000", " 2000 ", "0.5", ".5", "-10", "1e3", "\t7\t"};
+    const std::vector<std::pair<std::string, std::string>> fields = {{"TubeWall", "Wall Thickness"},
+                                                                     {"FinThk", "Fin Thickness"},
+                                                                     {"FPI", "FPI"},
+                                                                     {"RD", "Rows"},
+                                                                     {"TH", "Tubes High"},
+                                                                     {"FL", "Finned Length"},
+                                                                     {"Circuits", "Circuits"},
+                                                                     {"FoulingFactor", "Fouling Factor"},
+                                                                     {"Altitude", "Altitude"},
+                                                                     {"Acfm", "ACFM"},
+                                                                     {"EatDb", "EAT (DB)"},
+                                                                     {"EatWb", "EAT (WB)"},
+                                                                     {"EntFluidTemp", "Ent. FL. Temp."},
+                                                                     {"Gpm", "GPM"}};
+    const FieldTexts w = Water();
+    for (const auto& [key, name] : fields) {
+        for (const std::string& text : refused) {
+            const CalcResult r = Run(With(w, {{key, text}}));
+            ASSERT_EQ(r.status, CalcResult::Validation) << key << " " << text;
+            const size_t a = text.find_first_not_of(" "), b = text.find_last_not_of(" ");
+            EXPECT_EQ(r.validation.message,
+                      name + " value \"" + text.substr(a, b - a + 1) + "\" is not a number");
+            EXPECT_EQ(r.validation.key, key);
+        }
+        for (const std::string& text : accepted)
+            EXPECT_EQ(Verdict(With(w, {{key, text}})).find("is not a number"), std::string::npos)
+                << key << text;
+    }
+    EXPECT_EQ(Verdict(With(w, {{"Acfm", ""}, {"AirVel", "5 00"}}), kAirFlowVelocity),
+              "Air Velocity value \"5 00\" is not a number @txtProperty(3)");
+    // Fields the coil type does not show keep their rules: blank or not, a
+    // water coil has no steam pressure and a steam coil no fluid flow.
+    EXPECT_EQ(Verdict(With(w, {{"SteamPressure", "12x"}, {"Acfm", "2000"}})), "");
+    EXPECT_EQ(Verdict(With(w, {{"Application", "S"}, {"SteamPressure", "15"}, {"Gpm", "2,0"}})), "");
+    EXPECT_EQ(Verdict(With(w, {{"Application", "S"}, {"SteamPressure", "15 psig"}})),
+              "PSI value \"15 psig\" is not a number @txtProperty(14)");
 }
 
 TEST_F(Driver, CondenserMustCondenseAboveTheEnteringAir) {

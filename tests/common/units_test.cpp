@@ -60,12 +60,14 @@ TEST(Units, FactorsAgreeWithPublishedEquivalents) {
 
 TEST(Units, EntryTextsKeepEmptinessAndNonNumbersAcrossTheConversion) {
     EXPECT_EQ(units::ConvertEntryText(Quantity::Temperature, System::SI, "100"), "212");
-    EXPECT_EQ(units::ConvertEntryText(Quantity::Temperature, System::SI, " 20x"), " 68x");
+    EXPECT_EQ(units::ConvertEntryText(Quantity::Temperature, System::SI, " 20 "), " 68 ");
     EXPECT_EQ(units::ConvertEntryText(Quantity::Temperature, System::SI, ""), "");
     EXPECT_EQ(units::ConvertEntryText(Quantity::Temperature, System::SI, "  "), "  ");
-    // No number reads as 0, which is 32 F; the text stays non-numeric so
-    // that the dry bulb check still refuses it.
-    EXPECT_EQ(units::ConvertEntryText(Quantity::Temperature, System::SI, "abc"), "32abc");
+    // A text that is not wholly one number stays as typed, so that the
+    // driver refuses it naming the text the user sees.
+    EXPECT_EQ(units::ConvertEntryText(Quantity::Temperature, System::SI, " 20x"), " 20x");
+    EXPECT_EQ(units::ConvertEntryText(Quantity::Temperature, System::SI, "abc"), "abc");
+    EXPECT_EQ(units::ConvertEntryText(Quantity::AirFlow, System::SI, "2,000"), "2,000");
     EXPECT_EQ(units::ConvertEntryText(Quantity::AirFlow, System::SI, "abc"), "abc");
     EXPECT_EQ(units::ConvertEntryText(Quantity::Length, System::SI, "1.2192e3"), "48");
 }
@@ -131,6 +133,8 @@ TEST(Units, MessagesKeepTheirMeaningInSi) {
               "EAT (DB) must be between -17.78 and 100 °C.");
     EXPECT_EQ(units::Message(System::SI, "Please reduce the FPI value before Proceeding"),
               "Please reduce the FPI value before Proceeding");
+    EXPECT_EQ(units::Message(System::SI, "ACFM value \"2,000\" is not a number"),
+              "Air flow (m³/h) value \"2,000\" is not a number");
     EXPECT_EQ(units::Message(System::InchPound, "GPM value must be greater than 0"),
               "GPM value must be greater than 0");
 }
