@@ -25,6 +25,16 @@ FieldTexts ToSiTexts(FieldTexts f) {
     return f;
 }
 
+// The sample coil as a coil of another type, with what that type needs.
+FieldTexts OfType(FieldTexts f, const std::string& type) {
+    f["Application"] = type;
+    f["Refrigerant"] = "22";
+    f["PercentGlycol"] = "30";
+    f["SteamPressure"] = "5";
+    if (type == "C") f["EntFluidTemp"] = "120";
+    return f;
+}
+
 }  // namespace
 
 // Values from published conversion tables, independent of how the
@@ -81,11 +91,14 @@ TEST(Units, SiEntryRatesLikeInchPoundEntry) {
     CoilSpec ipSpec, siSpec, typedSpec;
     CoilRating ipRating, siRating, typedRating;
     const FieldTexts ip = With(Water(), {{"Altitude", "2500"}});
+    for (const FieldTexts& coil : {ip, OfType(ip, "G"), OfType(ip, "S"), OfType(ip, "E"), OfType(ip, "C")}) {
+        ASSERT_TRUE(CalcPerform(coil, kAirFlowAcfm, ipSpec, ipRating).ok());
+        const FieldTexts si = units::EntryMemory().InchPoundFields(ToSiTexts(coil), System::SI);
+        ASSERT_TRUE(CalcPerform(si, kAirFlowAcfm, siSpec, siRating).ok());
+        EXPECT_EQ(kvnrate::CoilSpecJson(siSpec), kvnrate::CoilSpecJson(ipSpec));
+        EXPECT_EQ(kvnrate::CoilRatingJson(siRating), kvnrate::CoilRatingJson(ipRating));
+    }
     ASSERT_TRUE(CalcPerform(ip, kAirFlowAcfm, ipSpec, ipRating).ok());
-    const FieldTexts si = units::EntryMemory().InchPoundFields(ToSiTexts(ip), System::SI);
-    ASSERT_TRUE(CalcPerform(si, kAirFlowAcfm, siSpec, siRating).ok());
-    EXPECT_EQ(kvnrate::CoilSpecJson(siSpec), kvnrate::CoilSpecJson(ipSpec));
-    EXPECT_EQ(kvnrate::CoilRatingJson(siRating), kvnrate::CoilRatingJson(ipRating));
 
     FieldTexts typed = ip;
     for (auto& [key, text] : typed) {
@@ -145,12 +158,7 @@ TEST(Units, ResultsGridInSi) {
     for (const char* type : {"W", "G", "S", "E", "C"}) {
         CoilSpec s;
         CoilRating r;
-        FieldTexts f = Water();
-        f["Application"] = type;
-        f["Refrigerant"] = "22";
-        f["PercentGlycol"] = "30";
-        f["SteamPressure"] = "5";
-        if (std::string(type) == "C") f["EntFluidTemp"] = "120";
+        const FieldTexts f = OfType(Water(), type);
         const CalcResult result = CalcPerform(f, kAirFlowAcfm, s, r);
         ASSERT_TRUE(result.ok()) << type;
         const auto rows = units::GridRows(System::SI, result.grid, s, r);
@@ -162,6 +170,25 @@ TEST(Units, ResultsGridInSi) {
         }
         EXPECT_EQ(rows[0].value, sRightJustify(static_cast<float>(r.TotalBtuh * 0.00029307107017222)));
         EXPECT_EQ(rows.back().value, sRightJustify(s.FinHeight * 25.4f));
+    }
+    // A heating coil's leaving wet bulb is a placeholder, not a temperature
+    // to convert; a cooling coil's is converted.
+    for (const char* type : {"W", "G"}) {
+        CoilSpec s;
+        CoilRating r;
+        for (const bool heating : {false, true}) {
+            const FieldTexts f = With(OfType(Water(), type), {{"EatDb", heating ? "40" : "80"},
+                                                              {"EatWb", heating ? "35" : "67"},
+                                                              {"EntFluidTemp", heating ? "180" : "45"}});
+            const CalcResult result = CalcPerform(f, kAirFlowAcfm, s, r);
+            ASSERT_TRUE(result.ok()) << type;
+            for (const GridRow& row : units::GridRows(System::SI, result.grid, s, r)) {
+                if (row.label.rfind("LAT WB", 0) != 0) continue;
+                EXPECT_EQ(row.value, heating ? numfmt::RightJustify("N/A", 14)
+                                             : sRightJustify(static_cast<float>((r.LatWb - 32) / 1.8)))
+                    << type;
+            }
+        }
     }
     // Beyond the 32-bit range (a drop near the largest float, in Pa) the
     // value is still written as digits.

@@ -6,11 +6,13 @@
 #include <cmath>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "common/calc_driver.h"
 #include "common/numfmt.h"
+#include "common/units.h"
 #include "common/warnings.h"
 #include "engine/msgbox.h"
 #include "reference_coils.h"
@@ -103,6 +105,58 @@ TEST(Warnings, WhereTheyApply) {
         r = Records(kind, s);
         EXPECT_EQ(CodesOf(CoilWarnings(s, r, all)), codes) << kind;
     }
+}
+
+// In SI each warning quotes its limits and values in SI; the code and the
+// rest of the text are the same, and no inch-pound unit is left.
+TEST(Warnings, TextsInSiQuoteSiFigures) {
+    CoilSpec s;
+    const RatingFacts all = {true, true, true, true};
+    std::vector<CoilWarning> warnings;
+    auto add = [&](const std::string& kind, float CoilRating::*field, float value) {
+        CoilRating r = Records(kind, s);
+        r.*field = value;
+        for (const CoilWarning& w : CoilWarnings(s, r, all)) warnings.push_back(w);
+    };
+    add("W", &CoilRating::FaceVelocity, 600);
+    add("W", &CoilRating::TubeVelocity, 0.5f);
+    add("W", &CoilRating::TubeVelocity, 9);
+    add("HW", &CoilRating::TubeVelocity, 6);
+    add("HW", &CoilRating::EatDb, 20);
+    add("G30", &CoilRating::EntFluidTemp, 0);
+    add("E", &CoilRating::LatWb, 30);
+    const std::map<std::string, std::string> siOf = {
+        {"Face velocity above 500 ft/min on a wet coil: condensate may be blown off the fins",
+         "Face velocity above 2.54 m/s on a wet coil: condensate may be blown off the fins"},
+        {"Fluid velocity below 1 ft/s: poor heat transfer; air and dirt may settle in the tubes",
+         "Fluid velocity below 0.30 m/s: poor heat transfer; air and dirt may settle in the tubes"},
+        {"Fluid velocity above 8 ft/s: tube erosion and noise",
+         "Fluid velocity above 2.44 m/s: tube erosion and noise"},
+        {"Fluid velocity above 5 ft/s with fluid hotter than 140 °F: tube erosion and noise",
+         "Fluid velocity above 1.52 m/s with fluid hotter than 60 °C: tube erosion and noise"},
+        {"Entering air below 35 °F on a water coil: the coil may freeze",
+         "Entering air below 1.7 °C on a water coil: the coil may freeze"},
+        {"Fluid at or below its freezing point of 6.62 °F: the coil may freeze",
+         "Fluid at or below its freezing point of -14.1 °C: the coil may freeze"},
+        {"Entering wet bulb not given: rated at 1 °F below the dry bulb",
+         "Entering wet bulb not given: rated at 0.56 K below the dry bulb"},
+    };
+    std::set<std::string> quoted;
+    for (const CoilWarning& w : warnings) {
+        const std::string si = WarningText(units::System::SI, w.text);
+        EXPECT_EQ(WarningText(units::System::InchPound, w.text), w.text);
+        for (const char* ipUnit : {"°F", " ft/", " ft ", "Btu", "gpm", "cfm", "psi"})
+            EXPECT_EQ(si.find(ipUnit), std::string::npos) << si;
+        if (const auto it = siOf.find(w.text); it != siOf.end()) {
+            EXPECT_EQ(si, it->second);
+            quoted.insert(w.text);
+        } else {
+            EXPECT_EQ(si, w.text);  // quotes no figure
+        }
+    }
+    EXPECT_EQ(quoted.size(), siOf.size());
+    const std::string& first = siOf.at(warnings[0].text);
+    EXPECT_EQ(WarningsLine(units::System::SI, {warnings[0], warnings[0]}), first + "; " + first);
 }
 
 TEST(Warnings, GlycolFreezingPointsFollowTheTable) {
