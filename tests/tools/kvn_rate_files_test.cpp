@@ -78,6 +78,30 @@ TEST(RaterCoilFile, BatchWritesRatedCoilsInOrderAndListsThem) {
     EXPECT_EQ(table[3][col::Refrigerant], "22");
     EXPECT_EQ(table[4][col::TubeSize], "1/2\"");
 
+    // In SI the list shows the same coils in SI, rounded; the file is unchanged.
+    std::string siListed;
+    ASSERT_EQ(RunRater("--list " + kvn + " --units si", &siListed), 0);
+    const json siTable = json::parse(siListed);
+    ASSERT_EQ(siTable.size(), 5u);
+    EXPECT_EQ(siTable[0][col::EatDb], "26.7");                      // 80 F
+    EXPECT_EQ(siTable[0][col::FinnedLength], "1219");               // 48 in
+    EXPECT_EQ(siTable[2][col::SteamPressure], "103.4");             // 15 psig
+    EXPECT_EQ(siTable[0][col::TubeWall], table[0][col::TubeWall]);  // a designation in inches
+    for (const json& row : siTable)
+        for (const json& cell : row) {
+            const std::string t = cell.get<std::string>();
+            const size_t point = t.find('.');
+            const bool figure = point != std::string::npos &&
+                                t.find_first_not_of("-0123456789.") == std::string::npos && t[0] != '.' &&
+                                t.rfind("0.0", 0) != 0;  // not a thickness designation
+            if (figure) {
+                EXPECT_LE(t.size() - point - 1, 3u) << t;
+            }
+        }
+    std::string again;
+    ASSERT_EQ(RunRater("--list " + kvn, &again), 0);
+    EXPECT_EQ(again, listed);
+
     EXPECT_EQ(RunRater("--list " + dir + "/missing.kvn"), 4);
     std::ofstream(dir + "/one.json") << kBatch[0];
     EXPECT_EQ(RunRater("--kvn " + dir + "/no/folder/x.kvn " + dir + "/one.json"), 4);

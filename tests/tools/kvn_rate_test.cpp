@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/units.h"
 #include "shell.h"
 #include "tools/rate_json.h"
 
@@ -229,3 +230,88 @@ TEST(KvnRate, SiUnits) {
     EXPECT_EQ(bad.results.at(0)["validation"]["message"], "Fluid flow (L/s) must be greater than 0");
     EXPECT_EQ(RunRater(kWater, "--units metric").status, 1);
 }
+
+namespace {
+
+// A numeric field holds one number and nothing else: the refusals name the
+// field and the text (exit status 2); the accepted texts rate as before.
+TEST(KvnRate, NumericFieldsHoldOneWholeNumber) {
+    std::string refused, accepted;
+    const std::vector<std::string> bad = {"2,000", "12x", "45F", "1/2", "5 5"};
+    for (const std::string& t : bad) refused += With("Acfm", t) + "\n" + With("FPI", t) + "\n";
+    for (const char* t : {"2000", " 2000 ", "2e3", "2000.0"}) accepted += With("Acfm", t) + "\n";
+    for (const char* t : {"12", " 12 ", "1.2e1", "12."}) accepted += With("FPI", t) + "\n";
+    for (const char* t : {"-10", ".5"}) accepted += With("Altitude", t) + "\n";
+    const RaterRun r = RunRater(refused);
+    EXPECT_EQ(r.status, 2);
+    ASSERT_EQ(r.results.size(), 2 * bad.size());
+    for (size_t i = 0; i < bad.size(); ++i) {
+        EXPECT_EQ(r.results[2 * i]["validation"],
+                  json({{"message", "ACFM value \"" + bad[i] + "\" is not a number"},
+                        {"field", "txtProperty(1)"}}));
+        EXPECT_EQ(r.results[2 * i + 1]["validation"],
+                  json({{"message", "FPI value \"" + bad[i] + "\" is not a number"}, {"field", "txtFPI"}}));
+    }
+    const RaterRun a = RunRater(accepted);
+    EXPECT_EQ(a.status, 0) << a.out;
+    ASSERT_EQ(a.results.size(), 10u);
+    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(a.results[i]["CoilRating"]["Acfm"], 2000) << i;
+    for (size_t i = 4; i < 8; ++i) EXPECT_EQ(a.results[i]["CoilSpec"]["FPI"], 12) << i;
+    EXPECT_EQ(a.results[8]["CoilRating"]["Altitude"], -10);
+    EXPECT_EQ(a.results[9]["CoilRating"]["Altitude"], 0);
+    // In SI the text is named as typed.
+    const RaterRun si = RunRater(With("Acfm", "3 398"), "--units si");
+    EXPECT_EQ(si.status, 2);
+    EXPECT_EQ(si.results.at(0)["validation"]["message"], "Air flow (m³/h) value \"3 398\" is not a number");
+}
+
+// One coil of each type, with warnings, entered in SI (the inch-pound texts
+// converted to 15 digits): the same records as in inch-pound, and no
+// inch-pound unit in the SI grid and warnings (nor an SI unit in the
+// inch-pound ones). A heating coil's leaving wet bulb is null in SI.
+TEST(KvnRate, EachCoilTypeInSiQuotesOnlySiUnits) {
+    const json w = json::parse(kWater);
+    std::vector<json> coils(6, w);
+    coils[1].update({{"EatDb", "20"}, {"EatWb", ""}, {"EntFluidTemp", "180"}, {"Gpm", "90"}});  // heating
+    coils[2].update({{"Application", "G"}, {"PercentGlycol", "30"}, {"Acfm", "4000"}});
+    coils[3].update({{"Application", "S"}, {"SteamPressure", "15"}, {"EatDb", "40"}, {"EatWb", ""}});
+    coils[4].update({{"Application", "E"}, {"Refrigerant", "22"}, {"EntFluidTemp", "40"}, {"Circuits", ""}});
+    coils[5].update({{"Application", "C"}, {"Refrigerant", "22"}, {"EntFluidTemp", "120"}, {"EatDb", "95"}});
+    std::string ipIn, siIn;
+    for (json c : coils) {
+        ipIn += c.dump() + "\n";
+        for (auto& [key, value] : c.items()) {
+            units::Quantity q;
+            if (units::FieldQuantity(key, q))
+                value = units::ConvertEntryText(q, units::System::InchPound,
+                                                value.is_string() ? value.get<std::string>() : value.dump());
+        }
+        siIn += c.dump() + "\n";
+    }
+    const RaterRun ip = RunRater(ipIn), si = RunRater(siIn, "--units si");
+    ASSERT_EQ(ip.status, 0) << ip.out;
+    ASSERT_EQ(si.status, 0) << si.out;
+    ASSERT_EQ(si.results.size(), coils.size());
+    const std::vector<std::string> ipUnits = {"°F",   " ft", "FT",    "gpm",    "GPM", "in. w.g.",
+                                              "W.G.", "Btu", "gr/lb", "ft³/lb", "cfm", "CFM",
+                                              "psi",  "PSI", "FPS",   "SFPM"};
+    const std::vector<std::string> siUnits = {"°C", "m/s", "kW", "kPa", "L/s", "m³/h", " K "};
+    size_t warnings = 0;
+    for (size_t i = 0; i < coils.size(); ++i) {
+        EXPECT_EQ(si.results[i]["CoilRating"], ip.results[i]["CoilRating"]) << i;
+        EXPECT_EQ(si.results[i]["CoilSpec"], ip.results[i]["CoilSpec"]) << i;
+        EXPECT_EQ(si.results[i]["warnings"].size(), ip.results[i]["warnings"].size());
+        warnings += si.results[i]["warnings"].size();
+        const std::string siText = si.results[i]["grid"].dump() + si.results[i]["warnings"].dump();
+        const std::string ipText = ip.results[i]["grid"].dump() + ip.results[i]["warnings"].dump();
+        for (const std::string& u : ipUnits)
+            EXPECT_EQ(siText.find(u), std::string::npos) << u << " in " << siText;
+        for (const std::string& u : siUnits)
+            EXPECT_EQ(ipText.find(u), std::string::npos) << u << " in " << ipText;
+    }
+    EXPECT_GE(warnings, 3u);
+    EXPECT_EQ(si.results[1]["grid"][6], json({"LAT WB (°C)", nullptr}));
+    EXPECT_EQ(ip.results[1]["grid"][6][0], "LAT WB (°F)");
+}
+
+}  // namespace
