@@ -43,9 +43,9 @@ const char kHelpTail[] = R"HELP(  plus "AirFlowMode": 1 actual cfm (the default,
   Each value is the field's text; a JSON number is taken as its text as
   written, null as an empty field. A numeric field's text, blanks before
   and after aside, is one number or nothing: "2,000", "12x" or "45F" is
-  refused (exit status 2), never read as its leading number. An absent key is an empty field, except
-  FinTreat ("CR"), Rifled ("N") and FoulingFactor ("0"). Other keys are
-  ignored with a warning on standard error.
+  refused (exit status 2), never read as its leading number. An absent key
+  is an empty field, except FinTreat ("CR"), Rifled ("N") and FoulingFactor
+  ("0"). Other keys are ignored with a warning on standard error.
   "Pattern" is the tube size choice: "1", "3", "4" (1/2 in, stored as "P"),
   "5" or "6". "Application" is the coil type: W water, G glycol, S steam,
   E evaporator, C condenser.

@@ -323,12 +323,71 @@ TEST_F(Form1Test, ValidationInOrderWithMessageAndFocus) {
         W("txtProperty(0)")->setFocus();
         Set(s.fix.first, s.fix.second);
     }
-    // "abc" parses to 0.
+    // "abc" is no number: refused, not read as 0.
     Set("txtFPI", "abc");
     sink.shown.clear();
     EXPECT_FALSE(form.CalcPerform());
     ASSERT_FALSE(sink.shown.empty());
-    EXPECT_EQ(sink.shown[0].text, "Please input the FPI value before Proceeding");
+    EXPECT_EQ(sink.shown[0].text, "FPI value \"abc\" is not a number");
+}
+
+// A numeric field holds one number: anything more is refused naming the
+// field and the text, with the focus on the field and its text selected;
+// the accepted texts rate the number they show.
+TEST_F(Form1Test, NumericFieldsHoldOneWholeNumber) {
+    FillWaterCoil();
+    Click("cmdCalc");
+    ASSERT_TRUE(sink.shown.empty());
+    const struct {
+        const char* control;
+        const char* name;
+    } fields[] = {{"txtFPI", "FPI"}, {"txtProperty(1)", "ACFM"}, {"txtFL", "Finned Length"}};
+    for (const auto& f : fields) {
+        const std::string good = Text(f.control);
+        for (const char* text : {"2,000", "12x", "45F", "1/2", "5 5"}) {
+            sink.shown.clear();
+            Set(f.control, text);
+            W("txtProperty(0)")->setFocus();
+            EXPECT_FALSE(form.CalcPerform()) << f.control << text;
+            ASSERT_EQ(sink.shown.size(), 1u);
+            EXPECT_EQ(sink.shown[0].text, std::string(f.name) + " value \"" + text + "\" is not a number");
+            EXPECT_EQ(Focused(), f.control);
+            EXPECT_EQ(S(W<QLineEdit>(f.control)->selectedText()), text);
+        }
+        Set(f.control, good);
+    }
+    sink.shown.clear();
+    for (const char* text : {"2000", " 2000 ", "2e3", "2000.0"}) {
+        Set("txtProperty(1)", text);
+        EXPECT_TRUE(form.CalcPerform()) << text;
+        EXPECT_EQ(form.coilRating.Acfm, 2000.0f) << text;
+    }
+    EXPECT_TRUE(sink.shown.empty());
+}
+
+// The warnings line tells of the coil as rated: it empties when a field is
+// edited, when the panel is left and when a coil type is chosen; in SI its
+// figures are in SI.
+TEST_F(Form1Test, WarningsLineNeverOutlivesItsRating) {
+    auto rateWithWarnings = [&] {
+        FillWaterCoil();
+        Set("txtCircuits", "");
+        Click("cmdCalc");
+        ASSERT_TRUE(Shown("fraWarnings"));
+    };
+    rateWithWarnings();
+    Set("txtFPI", "11");
+    emit W<QLineEdit>("txtFPI")->textEdited("11");
+    EXPECT_FALSE(Shown("fraWarnings"));
+
+    rateWithWarnings();
+    Select("G");  // the glycol panel opens empty, without the water coil's warnings
+    EXPECT_FALSE(Shown("fraWarnings"));
+    EXPECT_EQ(S(W<QLabel>("lblWarnings")->text()), "");
+
+    rateWithWarnings();
+    Click("cmdClose");
+    EXPECT_FALSE(Shown("fraWarnings"));
 }
 
 TEST_F(Form1Test, ValidationOfAirFlowSteamAndRefrigerant) {
@@ -731,6 +790,28 @@ TEST_F(Form1UnitsTest, SwitchingConvertsTheCoilOnScreenWithoutRerating) {
     Click("cmdCalc");
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0].text, "Fluid flow (L/s) must be greater than 0");
+}
+
+// In SI the warnings quote SI figures, and the thickness fields keep their
+// inch designations labelled in inches.
+TEST_F(Form1UnitsTest, WarningsAndLabelsTellTheTruthInSi) {
+    FillWaterCoil();
+    Set("txtCircuits", "");
+    Click("cmdCalc");
+    const std::string ip =
+        "Fluid velocity above 8 ft/s: tube erosion and noise\nCircuits left blank: rated with one circuit";
+    EXPECT_EQ(S(W<QLabel>("lblWarnings")->text()), ip);
+    Use(units::System::SI);
+    EXPECT_EQ(
+        S(W<QLabel>("lblWarnings")->text()),
+        "Fluid velocity above 2.44 m/s: tube erosion and noise\nCircuits left blank: rated with one circuit");
+    EXPECT_EQ(Caption("lblUnitWallThk"), "in.");
+    EXPECT_EQ(Caption("lblUnitFinThk"), "in.");
+    EXPECT_EQ(Caption("lblUnitFL"), "mm");
+    Click("cmdCalc");
+    EXPECT_NE(S(W<QLabel>("lblWarnings")->text()).find("2.44 m/s"), std::string::npos);
+    Use(units::System::InchPound);
+    EXPECT_EQ(S(W<QLabel>("lblWarnings")->text()), ip);
 }
 
 // Saved in either system, a coil is the same inch-pound row, and its coil

@@ -51,6 +51,47 @@ TEST_F(Form2Test, WarningsColumnFollowsItsCoil) {
     EXPECT_EQ(CoilFileLine(doc.table.Rows()[1]).find("Circuits"), std::string::npos);
 }
 
+// In SI the list shows the quantities in SI, rounded, with SI captions and
+// warnings; back in inch-pound it is as before. The coils are unchanged.
+TEST_F(Form2Test, ListInSiIsDisplayOnly) {
+    CoilSpec s;
+    CoilRating r;
+    s.Application = "W", s.FL = 48, s.TubeWall = 0.02f;
+    r.EatDb = 80, r.EatWb = 67, r.LatDb = 53.83634f, r.LatWb = 53.5f, r.EntFluidTemp = 45,
+    r.TotalBtuh = 80918.96f;
+    AppendSavedCoil(doc.table, s, r, {"", "", "D", "Water", "5", ".020"});
+    r.EatDb = 40, r.EntFluidTemp = 180, r.LatWb = 0;  // heating: no leaving wet bulb
+    AppendSavedCoil(doc.table, s, r, {"", "", "E", "Water", "5", ".020"});
+    RememberSavedCoilWarnings(doc, doc.table.Rows()[3],
+                              "Fluid velocity above 8 ft/s: tube erosion and noise");
+    const std::string file = CoilFileText(doc.table);
+    Form2 f(doc, nullptr, &dialog);
+    const QString ipLvgDb = Cell(f, 3, 18);
+    reports::ReportHeaderTexts header;
+    header.units = units::System::SI;
+    f.SetReportHeader(header);
+    auto caption = [&](int c) { return f.SSDBGrid1()->horizontalHeaderItem(c)->text().toStdString(); };
+    EXPECT_EQ(caption(18), "Lvg. Air DB (°C)");
+    EXPECT_EQ(caption(27), "Total (kW)");
+    EXPECT_EQ(caption(6), "Tube Wall (in.)");
+    EXPECT_EQ(Cell(f, 3, 18), "12.1");   // 53.83634 F
+    EXPECT_EQ(Cell(f, 3, 11), "1219");   // 48 in
+    EXPECT_EQ(Cell(f, 3, 27), "23.72");  // kW
+    EXPECT_EQ(Cell(f, 3, 19), "11.9");
+    EXPECT_EQ(Cell(f, 4, 19), "N/A");
+    EXPECT_EQ(Cell(f, 3, 33), "Fluid velocity above 2.44 m/s: tube erosion and noise");
+    for (int c = 0; c < 34; ++c)
+        for (const char* ipUnit : {"CFM", "Btuh", "GPM", "ft/s"}) {
+            EXPECT_EQ(caption(c).find(ipUnit), std::string::npos) << caption(c);
+            EXPECT_FALSE(Cell(f, 3, c).contains(ipUnit)) << c;
+        }
+    header.units = units::System::InchPound;
+    f.SetReportHeader(header);
+    EXPECT_EQ(Cell(f, 3, 18), ipLvgDb);
+    EXPECT_EQ(caption(27), "Total Btuh");
+    EXPECT_EQ(CoilFileText(doc.table), file);
+}
+
 TEST_F(Form2Test, GridButtonsAndResizeRule) {
     Form2 f(doc, nullptr, &dialog);
     EXPECT_EQ(f.windowTitle(), "Saved Coils");
