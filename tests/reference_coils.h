@@ -38,9 +38,10 @@ inline std::vector<std::string> CoilNamesIn(const std::filesystem::path& dir) {
 
 // The coil names of the repository and of the shared set, sorted, each once.
 inline std::vector<std::string> ReferenceNames() {
-    std::vector<std::string> names = CoilNamesIn(ReferenceDir());
+    const std::vector<std::string> own = CoilNamesIn(ReferenceDir());
+    std::vector<std::string> names = own;
     for (const std::string& name : CoilNamesIn(SharedReferenceDir()))
-        if (!std::binary_search(names.begin(), names.end(), name)) names.push_back(name);
+        if (!std::binary_search(own.begin(), own.end(), name)) names.push_back(name);
     std::sort(names.begin(), names.end());
     return names;
 }
