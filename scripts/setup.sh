@@ -12,7 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-liberation fontconfig poppler-utils
   clang libclang-rt-14-dev clang-tidy clang-format
-  dpkg-dev file groff-base desktop-file-utils appstream shared-mime-info
+  dpkg-dev file groff-base desktop-file-utils appstream shared-mime-info lintian
   ccache
 )
 
