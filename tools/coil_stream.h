@@ -229,68 +229,74 @@ inline bool EndedEarly(const std::string& error) {
 
 }  // namespace detail
 
-// Reads the coils of `in` and calls each(coil) for every one, in order.
-// Returns false with `error` when the input cannot be read on (a read
-// failure, or a malformed array after its good elements were handed on);
-// `count` is the number of coils handed on.
-inline bool ReadCoilStream(FdStreamBuf& in, const std::function<void(InputCoil&)>& each, std::size_t& count,
-                           std::string& error) {
-    count = 0;
-    auto counted = [&](InputCoil& c) {
-        ++count;
-        each(c);
-    };
-    // Leading white space; the first character decides array or lines.
-    std::size_t lineNo = 0;
-    for (int c = in.sgetc(); c != FdStreamBuf::traits_type::eof() && std::isspace(c); c = in.snextc())
-        if (c == '\n') ++lineNo;
-    if (in.sgetc() == '[') {
-        std::istream stream(&in);
-        detail::ArrayItemSax sax(in, counted);
-        const bool ok = Json::sax_parse(stream, &sax, Json::input_format_t::json, false, false);
-        count = sax.items;
-        if (!ok) {
-            error = "in the array: " + sax.error;
+namespace detail {
+
+// The elements of a top-level array, `in` at its "[".
+inline bool ReadArray(FdStreamBuf& in, const std::function<void(InputCoil&)>& each, std::size_t& count,
+                      std::string& error) {
+    std::istream stream(&in);
+    ArrayItemSax sax(in, each);
+    const bool ok = Json::sax_parse(stream, &sax, Json::input_format_t::json, false, false);
+    count = sax.items;
+    if (!ok) {
+        error = "in the array: " + sax.error;
+        return false;
+    }
+    std::string rest;
+    bool overLong = false;
+    while (in.NextLine(rest, 64, overLong))
+        if (overLong || !IsBlank(rest)) {
+            error = "the input goes on after the array";
             return false;
         }
-        std::string rest;
+    if (in.Failed()) error = "cannot read the input";
+    return !in.Failed();
+}
+
+// The most lines the first coil may span.
+constexpr std::size_t kMaxFirstCoilLines = 200;
+
+// Reads the coil of `line` (line `lineNo`) into `c`. The first coil may go
+// on over the next lines, which moves `lineNo` on.
+inline void ReadLineCoil(FdStreamBuf& in, std::string& line, bool first, std::size_t& lineNo, InputCoil& c) {
+    std::string lineError;
+    bool parsed = ParseJsonText(line, c.coil, lineError);
+    if (first && !parsed && EndedEarly(lineError)) {
+        std::string text = line;
         bool overLong = false;
-        while (in.NextLine(rest, 64, overLong))
-            if (overLong || !detail::IsBlank(rest)) {
-                error = "the input goes on after the array";
-                return false;
-            }
-        return !in.Failed() || (error = "cannot read the input", false);
-    }
-    std::string line, text;
-    bool overLong = false, first = true;
-    while (in.NextLine(line, kMaxCoilBytes, overLong)) {
-        ++lineNo;
-        InputCoil c;
-        c.where = "line " + std::to_string(lineNo);
-        if (overLong) {
-            c.fault = c.where + " is over 1 MB";
-            first = false;
-            counted(c);
-            continue;
-        }
-        if (detail::IsBlank(line)) continue;
-        std::string lineError;
-        bool parsed = ParseJsonText(line, c.coil, lineError);
-        // The first coil may be one object written over several lines.
-        for (text = line; first && !parsed && detail::EndedEarly(lineError) && text.size() < kMaxCoilBytes &&
-                          in.NextLine(line, kMaxCoilBytes, overLong) && !overLong;) {
+        for (std::size_t n = 1;
+             !parsed && EndedEarly(lineError) && n < kMaxFirstCoilLines && text.size() < kMaxCoilBytes &&
+             in.NextLine(line, kMaxCoilBytes, overLong) && !overLong;
+             ++n) {
             ++lineNo;
             text += '\n';
             text += line;
-            parsed = ParseJsonText(text, c.coil, lineError);
+            // Only a closing brace can end the object.
+            if (line.find('}') != std::string::npos) parsed = ParseJsonText(text, c.coil, lineError);
         }
-        first = false;
-        if (!parsed)
-            c.fault = c.where + ": " + lineError;
-        else if (!c.coil.is_object())
-            c.fault = c.where + " is not a JSON object";
-        counted(c);
+    }
+    if (!parsed)
+        c.fault = c.where + ": " + lineError;
+    else if (!c.coil.is_object())
+        c.fault = c.where + " is not a JSON object";
+}
+
+// One coil a line; `lineNo` lines were read before.
+inline bool ReadLines(FdStreamBuf& in, const std::function<void(InputCoil&)>& each, std::size_t lineNo,
+                      std::size_t& count, std::string& error) {
+    std::string line;
+    bool overLong = false;
+    while (in.NextLine(line, kMaxCoilBytes, overLong)) {
+        ++lineNo;
+        if (!overLong && IsBlank(line)) continue;
+        InputCoil c;
+        c.where = "line " + std::to_string(lineNo);
+        if (overLong)
+            c.fault = c.where + " is over 1 MB";
+        else
+            ReadLineCoil(in, line, count == 0, lineNo, c);
+        ++count;
+        each(c);
     }
     if (in.Failed()) {
         error = "cannot read the input";
@@ -301,6 +307,23 @@ inline bool ReadCoilStream(FdStreamBuf& in, const std::function<void(InputCoil&)
         return false;
     }
     return true;
+}
+
+}  // namespace detail
+
+// Reads the coils of `in` and calls each(coil) for every one, in order.
+// Returns false with `error` when the input cannot be read on (a read
+// failure, or a malformed array after its good elements were handed on);
+// `count` is the number of coils handed on.
+inline bool ReadCoilStream(FdStreamBuf& in, const std::function<void(InputCoil&)>& each, std::size_t& count,
+                           std::string& error) {
+    count = 0;
+    // Leading white space; the first character decides array or lines.
+    std::size_t lineNo = 0;
+    for (int c = in.sgetc(); c != FdStreamBuf::traits_type::eof() && std::isspace(c); c = in.snextc())
+        if (c == '\n') ++lineNo;
+    if (in.sgetc() == '[') return detail::ReadArray(in, each, count, error);
+    return detail::ReadLines(in, each, lineNo, count, error);
 }
 
 // Opens the input FILE ("-": standard input) as a file descriptor.
