@@ -30,8 +30,9 @@ namespace kvnrate {
 // The longest coil a line or an array element may take.
 constexpr std::size_t kMaxCoilBytes = 1u << 20;
 
-// One coil of the input as read: its object, or why it is not one.
-struct InputCoil {
+// One coil of the input as read: its object, or why it is not one. Its
+// implicit move may allocate, as BatchItem's.
+struct InputCoil {      // NOLINT(bugprone-exception-escape)
     std::string where;  // "line 3" or "item 3": where it was read
     Json coil;
     std::string fault;  // not empty: the input was not a coil object

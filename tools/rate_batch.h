@@ -23,7 +23,8 @@ struct BatchItem {  // NOLINT(bugprone-exception-escape)
     std::string fault;  // not empty: the input was no coil, and this says why
 };
 
-struct BatchResult {
+// Its implicit move may allocate, as BatchItem's.
+struct BatchResult {  // NOLINT(bugprone-exception-escape)
     RatedCoil coil;
     std::string line;    // the coil's result JSON, without the newline
     bool fault = false;  // the input was no coil: nothing was rated
