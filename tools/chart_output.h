@@ -18,23 +18,24 @@ namespace kvnrate {
 
 #if KVN_WITH_REPORTS
 
-inline int WriteChartFile(const std::string& path, const std::vector<RatedCoil>& coils) {
+// The chart of the batch's first coil; `count` coils were read, and `first`
+// is null when the first was no coil.
+inline int WriteChartFile(const std::string& path, const RatedCoil* first, std::size_t count) {
     const QString file = QString::fromStdString(path);
     if (!reports::chart::KnownFileType(file)) {
         std::fprintf(stderr, "kvn-rate: %s: the chart is written as .png, .svg or .pdf\n", path.c_str());
         return kExitReport;
     }
-    if (coils.empty() || !coils[0].ok()) {
+    if (!first || !first->ok()) {
         std::fprintf(stderr, "kvn-rate: the coil was not rated; no chart written to %s\n", path.c_str());
         return kExitReport;
     }
-    if (coils.size() > 1)
-        std::fprintf(stderr, "kvn-rate: the chart in %s shows the first of %zu coils\n", path.c_str(),
-                     coils.size());
+    if (count > 1)
+        std::fprintf(stderr, "kvn-rate: the chart in %s shows the first of %zu coils\n", path.c_str(), count);
     GuiSession gui;
     QString error;
     try {
-        const auto model = reports::chart::BuildChart(coils[0].coilSpec, coils[0].rating);
+        const auto model = reports::chart::BuildChart(first->coilSpec, first->rating);
         if (reports::chart::WriteFile(file, model, &error)) return kExitOk;
     } catch (const rt::RtError& e) {
         error = QString::fromStdString(e.description());
@@ -45,7 +46,7 @@ inline int WriteChartFile(const std::string& path, const std::vector<RatedCoil>&
 
 #else
 
-inline int WriteChartFile(const std::string&, const std::vector<RatedCoil>&) {
+inline int WriteChartFile(const std::string&, const RatedCoil*, std::size_t) {
     std::fprintf(stderr, "kvn-rate: built without reports; --chart is not available\n");
     return kExitReport;
 }

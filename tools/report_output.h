@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/units.h"
@@ -73,59 +74,71 @@ inline reports::SheetTexts SheetTextsOf(const RatedCoil& coil) {
     return t;
 }
 
-// The sheet of the batch's first coil.
-inline int WriteSheetFile(const std::string& path, const std::vector<RatedCoil>& coils,
+// The sheet of the batch's first coil; `count` coils were read, and
+// `first` is null when the first was no coil.
+inline int WriteSheetFile(const std::string& path, const RatedCoil* first, std::size_t count,
                           units::System system = units::System::InchPound) {
-    if (coils.empty() || !coils[0].ok()) {
+    if (!first || !first->ok()) {
         std::fprintf(stderr, "kvn-rate: the coil was not rated; no sheet written to %s\n", path.c_str());
         return kExitReport;
     }
-    if (coils.size() > 1)
-        std::fprintf(stderr, "kvn-rate: the sheet in %s shows the first of %zu coils\n", path.c_str(),
-                     coils.size());
+    if (count > 1)
+        std::fprintf(stderr, "kvn-rate: the sheet in %s shows the first of %zu coils\n", path.c_str(), count);
     GuiSession gui;
-    reports::SheetTexts texts = SheetTextsOf(coils[0]);
+    reports::SheetTexts texts = SheetTextsOf(*first);
     texts.units = system;
-    if (!reports::WriteSheetPdf(QString::fromStdString(path), coils[0].coilSpec, coils[0].rating, texts)) {
+    if (!reports::WriteSheetPdf(QString::fromStdString(path), first->coilSpec, first->rating, texts)) {
         std::fprintf(stderr, "kvn-rate: cannot write %s\n", path.c_str());
         return kExitReport;
     }
     return kExitOk;
 }
 
-// The multi-coil report of every rated coil, saved in order; the page
-// header takes "Customer", "Project" and "Date" of the first coil.
-inline int WriteReportFile(const std::string& path, const std::vector<RatedCoil>& coils,
-                           units::System system = units::System::InchPound) {
-    SavedCoilTable table;
-    reports::ReportHeaderTexts header;
-    bool first = true;
-    for (std::size_t i = 0; i < coils.size(); ++i) {
-        if (!coils[i].ok()) {
-            std::fprintf(stderr, "kvn-rate: coil %zu was not rated and is not in %s\n", i + 1, path.c_str());
-            continue;
+// The multi-coil report of every rated coil, saved in order as each is
+// rated; the page header takes "Customer", "Project" and "Date" of the
+// first. The report is laid out from the whole table, so it holds one saved
+// row (about 1.4 KB) a rated coil until Finish.
+class ReportStream {
+public:
+    ReportStream(std::string path, units::System system) : path_(std::move(path)), system_(system) {}
+
+    void Add(std::size_t number, const RatedCoil& coil, bool rated) {
+        if (!rated) {
+            std::fprintf(stderr, "kvn-rate: coil %zu was not rated and is not in %s\n", number,
+                         path_.c_str());
+            return;
         }
-        if (first) {
-            header = {HeaderText(coils[i].input, "Customer"), HeaderText(coils[i].input, "Project"),
-                      HeaderText(coils[i].input, "Date")};
-            first = false;
-        }
+        if (failed_) return;
+        if (table_.CoilCount() == 0)
+            header_ = {HeaderText(coil.input, "Customer"), HeaderText(coil.input, "Project"),
+                       HeaderText(coil.input, "Date")};
         try {
-            AppendSavedCoil(table, coils[i].coilSpec, coils[i].rating, SaveRowTextsOf(coils[i]));
+            AppendSavedCoil(table_, coil.coilSpec, coil.rating, SaveRowTextsOf(coil));
         } catch (const rt::RtError& e) {
-            std::fprintf(stderr, "kvn-rate: coil %zu cannot be saved: %s\n", i + 1, e.description().c_str());
+            std::fprintf(stderr, "kvn-rate: coil %zu cannot be saved: %s\n", number, e.description().c_str());
+            failed_ = true;
+        }
+    }
+
+    int Finish() {
+        if (failed_) return kExitReport;
+        GuiSession gui;
+        header_.units = system_;
+        const auto doc = reports::BuildMultiCoilReport(table_, header_);
+        if (!reports::WriteReportPdf(QString::fromStdString(path_), *doc)) {
+            std::fprintf(stderr, "kvn-rate: cannot write %s\n", path_.c_str());
             return kExitReport;
         }
+        return kExitOk;
     }
-    GuiSession gui;
-    header.units = system;
-    const auto doc = reports::BuildMultiCoilReport(table, header);
-    if (!reports::WriteReportPdf(QString::fromStdString(path), *doc)) {
-        std::fprintf(stderr, "kvn-rate: cannot write %s\n", path.c_str());
-        return kExitReport;
-    }
-    return kExitOk;
-}
+
+private:
+    std::string path_;
+    units::System system_;
+    SavedCoilTable table_;
+    reports::ReportHeaderTexts header_;
+    bool failed_ = false;
+};
 
 #else
 
@@ -134,16 +147,20 @@ public:
     explicit GuiSession(bool = true) {}
 };
 
-inline int WriteSheetFile(const std::string&, const std::vector<RatedCoil>&,
+inline int WriteSheetFile(const std::string&, const RatedCoil*, std::size_t,
                           units::System = units::System::InchPound) {
     std::fprintf(stderr, "kvn-rate: built without reports; --sheet is not available\n");
     return kExitReport;
 }
-inline int WriteReportFile(const std::string&, const std::vector<RatedCoil>&,
-                           units::System = units::System::InchPound) {
-    std::fprintf(stderr, "kvn-rate: built without reports; --report is not available\n");
-    return kExitReport;
-}
+class ReportStream {
+public:
+    ReportStream(std::string, units::System) {}
+    void Add(std::size_t, const RatedCoil&, bool) {}
+    int Finish() {
+        std::fprintf(stderr, "kvn-rate: built without reports; --report is not available\n");
+        return kExitReport;
+    }
+};
 
 #endif
 
