@@ -355,10 +355,10 @@ Curve WetBulbLine(const ChartModel& m, const Props& p, double tw) {
     return c;
 }
 
-// Wet-bulb lines every 5 °F or 2 °C that show inside the plot.
+// Wet-bulb lines every 5 °F, or 2 or 5 °C, that show inside the plot.
 void AddWetBulbLines(ChartModel& m, const Props& p) {
     const double top = m.W.max;
-    const double step = WetBulbStep(m.units);
+    const double step = WetBulbStep(m.units, m.t);
     for (double tw = std::ceil(m.t.min / step) * step; tw < m.t.max; tw += step) {
         Curve c = WetBulbLine(m, p, tw);
         const bool visible =
@@ -369,8 +369,9 @@ void AddWetBulbLines(ChartModel& m, const Props& p) {
 
 }  // namespace
 
-double WetBulbStep(units::System system) {
-    return system == units::System::SI ? 2 : 5;
+double WetBulbStep(units::System system, const Axis& dryBulb) {
+    if (system != units::System::SI) return 5;
+    return dryBulb.step >= 10 ? 5 : 2;
 }
 
 ChartModel BuildChart(const CoilSpec& coilSpec, const CoilRating& r, const ChartOptions& options) {

@@ -100,8 +100,9 @@ ChartOptions OptionsOf(const SheetTexts& texts, const CoilSpec& coilSpec, const 
 // 58-CWDM-04824-F, Project, 0 ft altitude").
 std::string Title(const ChartModel& model);
 
-// Degrees between the chart's wet-bulb lines: 5 °F, or 2 °C.
-double WetBulbStep(units::System system);
+// Degrees between the chart's wet-bulb lines: 5 °F; 2 °C, or 5 °C where
+// the dry-bulb ticks are 10 °C or more apart.
+double WetBulbStep(units::System system, const Axis& dryBulb);
 
 // A rectangle in the units of whatever the chart is drawn on.
 struct Rect {

@@ -254,10 +254,10 @@ private:
                   top ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignRight | Qt::AlignBottom, size, kRh);
     }
 
-    // At saturation; only every other line (every 10 °F or 4 °C) when the
-    // dry-bulb ticks are as far apart.
+    // At saturation; only every other line (every 10 °F, 4 or 10 °C) when
+    // the dry-bulb ticks are as far apart.
     void WetBulbLabel(const Curve& c, double size) {
-        const double every = 2 * WetBulbStep(m_.units);
+        const double every = 2 * WetBulbStep(m_.units, m_.t);
         const bool everyOther = m_.t.step >= every;
         const Point& s = c.points.front();
         const bool tenth = std::fmod(std::fabs(c.value), every) < 1e-9;
