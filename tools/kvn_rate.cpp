@@ -96,7 +96,14 @@ Options
                row (about 1.4 KB) a rated coil kept until then
   --chart FILE  also write the psychrometric chart of the (first) coil's
                air-side process; the format follows the extension: .png,
-               .svg or .pdf
+               .svg or .pdf, sized for a landscape page within half-inch
+               margins; in the units of --units
+  --chart-range process|full  the chart around the process (the default)
+               or the whole chart of fixed ranges: 30 to 120 F and 0 to 200
+               grains/lb, or -10 to 50 C and 0 to 30 g/kg (wider only where
+               the process lies beyond them)
+  --dpi N      resolution of a PNG chart, 50 to 1200 (default 300)
+  --paper letter|a4  the page the chart is sized for (default letter)
   --list FILE  print the table of the coil file FILE instead of rating: a
                JSON array with one array of 33 cell texts (columns 0 to 32)
                per coil
@@ -156,6 +163,7 @@ struct Options {
     std::string chartFile;                           // --chart: the psychrometric chart, PNG, SVG or PDF
     bool select = false;                             // --select: search for coils meeting a duty
     units::System units = units::System::InchPound;  // --units
+    kvnrate::ChartChoices chart;                     // --chart-range, --dpi, --paper
 };
 
 // Takes an option's value into `opt`; false with a message when the value
@@ -166,6 +174,35 @@ bool TakeUnits(const std::string& v, Options& opt, std::string& error) {
     if (units::ParseSystem(v, opt.units)) return true;
     error = "--units takes ip or si, not " + v;
     return false;
+}
+
+bool TakeChartRange(const std::string& v, Options& opt, std::string& error) {
+    if (v != "full" && v != "process") {
+        error = "--chart-range takes full or process, not " + v;
+        return false;
+    }
+    opt.chart.whole = v == "full";
+    return true;
+}
+
+bool TakeDpi(const std::string& n, Options& opt, std::string& error) {
+    const bool digits = !n.empty() && n.size() <= 4 && n.find_first_not_of("0123456789") == std::string::npos;
+    const int dpi = digits ? std::stoi(n) : 0;
+    if (dpi < 50 || dpi > 1200) {
+        error = "--dpi needs a whole number from 50 to 1200, not \"" + n + "\"";
+        return false;
+    }
+    opt.chart.dpi = dpi;
+    return true;
+}
+
+bool TakePaper(const std::string& v, Options& opt, std::string& error) {
+    if (v != "letter" && v != "a4") {
+        error = "--paper takes letter or a4, not " + v;
+        return false;
+    }
+    opt.chart.a4 = v == "a4";
+    return true;
 }
 
 bool TakeJobs(const std::string& n, Options& opt, std::string& error) {
@@ -196,6 +233,9 @@ const OptionDef kOptions[] = {
     {"--report", nullptr, &Options::reportFile, nullptr},
     {"--chart", nullptr, &Options::chartFile, nullptr},
     {"--units", nullptr, nullptr, TakeUnits},
+    {"--chart-range", nullptr, nullptr, TakeChartRange},
+    {"--dpi", nullptr, nullptr, TakeDpi},
+    {"--paper", nullptr, nullptr, TakePaper},
     {"--list", nullptr, &Options::listFile, nullptr},
     {"--jobs", nullptr, nullptr, TakeJobs},
     {"--select", &Options::select, nullptr, nullptr},
@@ -312,7 +352,11 @@ public:
         if (kvn_) step(kvn_->Finish());
         if (!opt_.sheetFile.empty()) step(kvnrate::WriteSheetFile(opt_.sheetFile, first, count_, opt_.units));
         if (report_) step(report_->Finish());
-        if (!opt_.chartFile.empty()) step(kvnrate::WriteChartFile(opt_.chartFile, first, count_));
+        if (!opt_.chartFile.empty()) {
+            kvnrate::ChartChoices chart = opt_.chart;
+            chart.units = opt_.units;
+            step(kvnrate::WriteChartFile(opt_.chartFile, first, count_, chart));
+        }
         return status_ == kvnrate::kExitOk ? post : status_;
     }
 

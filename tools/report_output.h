@@ -17,6 +17,7 @@
 #if KVN_WITH_REPORTS
 #include <QGuiApplication>
 #include <QString>
+#include <QtGlobal>
 
 #include "reports/multi_coil_report.h"
 #include "reports/output.h"
@@ -35,6 +36,11 @@ inline bool IsSheetKey(const std::string& key) {
 
 #if KVN_WITH_REPORTS
 
+// The toolkit's own messages ("QStandardPaths: XDG_RUNTIME_DIR not set",
+// font and platform notes) are not kvn-rate's: standard error carries only
+// kvn-rate's messages, which it writes itself.
+inline void DropToolkitMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
+
 // Fonts and PDF writing need a GUI application; without a display it runs
 // on the offscreen platform. A session creates one when none exists and
 // closes it again when it ends (before the program's exit handlers run).
@@ -43,13 +49,22 @@ public:
     explicit GuiSession(bool needed = true) {
         if (!needed || QGuiApplication::instance()) return;
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        previous_ = qInstallMessageHandler(DropToolkitMessage);
         app_ = std::make_unique<QGuiApplication>(argc_, argv_);
     }
+    ~GuiSession() {
+        if (!app_) return;
+        app_.reset();
+        qInstallMessageHandler(previous_);
+    }
+    GuiSession(const GuiSession&) = delete;
+    GuiSession& operator=(const GuiSession&) = delete;
 
 private:
     int argc_ = 1;
     char name_[9] = "kvn-rate";
     char* argv_[2] = {name_, nullptr};
+    QtMessageHandler previous_ = nullptr;
     std::unique_ptr<QGuiApplication> app_;
 };
 
