@@ -235,11 +235,16 @@ FieldTexts ShownTexts::ShownFields(const FieldTexts& ip) const {
 
 std::string DutyLabel(units::System system, const std::string& application, const std::string& ipKey) {
     static const std::map<std::string, std::string> words = {
-        {"TotalBtuh", "&Total capacity min"},  {"SensibleBtuh", "S&ensible capacity min"},
-        {"LatDbMax", "LAT DB max"},            {"LatDbMin", "LAT DB min"},
-        {"LatWbMax", "LAT WB max"},            {"AirPDMax", "Air PD max"},
-        {"FluidPDMax", "Fluid PD max"},        {"FaceVelocityMax", "Face velocity max"},
-        {"TubeVelocityMin", "Tube velocity min"}, {"TubeVelocityMax", "Tube velocity max"},
+        {"TotalBtuh", "&Total capacity min"},
+        {"SensibleBtuh", "S&ensible capacity min"},
+        {"LatDbMax", "LAT DB max"},
+        {"LatDbMin", "LAT DB min"},
+        {"LatWbMax", "LAT WB max"},
+        {"AirPDMax", "Air PD max"},
+        {"FluidPDMax", "Fluid PD max"},
+        {"FaceVelocityMax", "Face velocity max"},
+        {"TubeVelocityMin", "Tube velocity min"},
+        {"TubeVelocityMax", "Tube velocity max"},
     };
     const auto it = words.find(ipKey);
     return (it == words.end() ? ipKey : it->second) + " (" + DutyUnit(system, application, ipKey) + ")";
@@ -311,8 +316,14 @@ std::vector<std::string> ResultColumns(units::System system, const std::string& 
             "Circuits",
             si ? "Total kW" : "Total Btu/h",
             si ? "Sens kW" : "Sens Btu/h",
-            si ? "LAT DB \xC2\xB0" "C" : "LAT DB \xC2\xB0" "F",
-            si ? "LAT WB \xC2\xB0" "C" : "LAT WB \xC2\xB0" "F",
+            si ? "LAT DB \xC2\xB0"
+                 "C"
+               : "LAT DB \xC2\xB0"
+                 "F",
+            si ? "LAT WB \xC2\xB0"
+                 "C"
+               : "LAT WB \xC2\xB0"
+                 "F",
             si ? "Air PD Pa" : "Air PD in. w.g.",
             "Fluid PD " + fluidPd,
             si ? "Face Vel m/s" : "Face Vel ft/min",

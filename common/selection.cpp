@@ -334,7 +334,8 @@ private:
             }
         }
         for (const CoilWarning& w : c.result.warnings) {
-            if (std::find(spec_.refused.begin(), spec_.refused.end(), w.code) == spec_.refused.end()) continue;
+            if (std::find(spec_.refused.begin(), spec_.refused.end(), w.code) == spec_.refused.end())
+                continue;
             c.broken.push_back(w.code);
             c.distance += 1;
         }
@@ -479,7 +480,8 @@ bool CheckDerivedDefaults(const SearchSpec& query, const std::string& app, bool 
 }
 
 bool Allowed(const SearchSpec& query, const std::string& code) {
-    return std::find(query.allowWarnings.begin(), query.allowWarnings.end(), code) != query.allowWarnings.end();
+    return std::find(query.allowWarnings.begin(), query.allowWarnings.end(), code) !=
+           query.allowWarnings.end();
 }
 
 // The default limits the duty neither sets nor lets in. A limit key of the
@@ -502,8 +504,8 @@ void AddDefaultLimits(SearchSpec& query) {
 }  // namespace
 
 const std::vector<std::string>& LimitingWarnings() {
-    static const std::vector<std::string> codes = {"face-velocity-wet", "tube-velocity-low", "tube-velocity-high",
-                                                   "laminar-flow", "freeze-risk"};
+    static const std::vector<std::string> codes = {"face-velocity-wet", "tube-velocity-low",
+                                                   "tube-velocity-high", "laminar-flow", "freeze-risk"};
     return codes;
 }
 
@@ -553,14 +555,21 @@ std::string MissedInWords(const Candidate& c, const SearchSpec& query, bool siTe
                                     [&key](const Margin& g) { return g.key == key; });
         const auto limit = query.duty.find(key);
         if (def != std::end(kLimits) && m != c.margins.end() && limit != query.duty.end()) {
-            const bool capacity = def->field == &CoilRating::TotalBtuh || def->field == &CoilRating::SensibleBtuh;
-            const char* side = def->sense == Sense::Min ? (def->temperature ? "too low" : capacity ? "short" : "under")
+            const bool capacity =
+                def->field == &CoilRating::TotalBtuh || def->field == &CoilRating::SensibleBtuh;
+            const char* side = def->sense == Sense::Min ? (def->temperature ? "too low"
+                                                           : capacity       ? "short"
+                                                                            : "under")
                                                         : (def->temperature ? "too high" : "over");
             if (def->temperature)
                 part += " " + numfmt::FormatF64(-m->value / (siTemperatures ? 1.8 : 1.0), "0.0") +
-                        (siTemperatures ? " K " : " \xC2\xB0" "F ") + side;
+                        (siTemperatures ? " K "
+                                        : " \xC2\xB0"
+                                          "F ") +
+                        side;
             else
-                part += " " + numfmt::FormatF64(-m->value / std::max(1e-3, std::fabs(limit->second)) * 100, "0.0") +
+                part += " " +
+                        numfmt::FormatF64(-m->value / std::max(1e-3, std::fabs(limit->second)) * 100, "0.0") +
                         " % " + side;
         }
         out += (out.empty() ? "" : ", ") + part;

@@ -70,9 +70,10 @@ bool IsWaterOrGlycol(const std::string& app) {
 std::string RefusalWords(const std::string& code, units::System system) {
     if (code != "face-velocity-wet") return selection::LimitWords(code);
     const double limit = Limit(kWetFaceVelocityMax);
-    const std::string value = system == units::System::SI
-                                  ? numfmt::FormatF64(units::ToSI(units::Quantity::AirVelocity, limit), "0.00") + " m/s"
-                                  : numfmt::GeneralF64(limit) + " ft/min";
+    const std::string value =
+        system == units::System::SI
+            ? numfmt::FormatF64(units::ToSI(units::Quantity::AirVelocity, limit), "0.00") + " m/s"
+            : numfmt::GeneralF64(limit) + " ft/min";
     return "a wet coil's face velocity above " + value + " (condensate carryover)";
 }
 
@@ -114,7 +115,6 @@ QLabel* SelectDialog::BuddyLabel(const QString& text, QWidget* buddy) {
 void SelectDialog::Build(const selection::DialogInputs& in) {
     const auto it = panel_.find("Application");
     const std::string app = it == panel_.end() ? std::string() : it->second;
-    const bool liquid = IsWaterOrGlycol(app);
     QGroupBox* cons = BuildConstruction(in, app);
     QGroupBox* duty = BuildDuty(in, app);
     QHBoxLayout* runRow = BuildSearchRow();
@@ -418,15 +418,13 @@ void SelectDialog::ShowResults() {
     if (!r.error.empty()) {
         text = Q(r.error);
     } else {
-        const int searched = r.cancelled ? control_.done.load() : r.searched;
-        text = QString("%1 of %2 candidates searched, %3 ratings run, %4 meet the duty")
-                   .arg(searched)
-                   .arg(r.searched)
-                   .arg(r.rated)
-                   .arg(r.feasible);
+        text = r.cancelled ? QString("%1 of %2 candidates searched").arg(control_.done.load()).arg(r.searched)
+                           : QString("%1 candidates searched").arg(r.searched);
+        text += QString(", %1 ratings run, %2 meet the duty").arg(r.rated).arg(r.feasible);
         if (r.closest) {
             addRow(*r.closest, 0, -1);
-            text += Q("; closest: " + selection::MissedInWords(*r.closest, spec_, system_ == units::System::SI));
+            text +=
+                Q("; closest: " + selection::MissedInWords(*r.closest, spec_, system_ == units::System::SI));
         }
     }
     if (r.cancelled) text = "Cancelled: " + text;

@@ -32,30 +32,54 @@ Selection (--select)
     "Duty"       limits as JSON numbers, any of: TotalBtuh, SensibleBtuh
                  (minimum Btu/h), LatDbMax, LatDbMin, LatWbMax (leaving air,
                  F), AirPDMax (in. w.g.), FluidPDMax (as the grid shows it:
-                 ft of water for water and glycol), FaceVelocityMax (ft/min),
-                 TubeVelocityMin, TubeVelocityMax (ft/s, water and glycol)
-    "FluidRise"  F, water and glycol coils, in place of "Gpm": each candidate
-                 is rated at the flow whose leaving fluid is that far from
-                 the entering fluid (within 0.05 F; none: infeasible)
+                 ft of water for water and glycol, psi for refrigerant),
+                 FaceVelocityMax (ft/min), TubeVelocityMin, TubeVelocityMax
+                 (ft/s, water and glycol). With --units si: TotalKW,
+                 SensibleKW (kW), LatDbMax, LatDbMin, LatWbMax (C), AirPDMax
+                 (Pa), FluidPDMax (kPa), FaceVelocityMax, TubeVelocityMin,
+                 TubeVelocityMax (m/s); a key of the other unit system is
+                 refused (exit status 2)
+    "FluidRise"  F (K with --units si), water and glycol coils, in place of
+                 "Gpm": each candidate is rated at the flow whose leaving
+                 fluid is that far from the entering fluid (within 0.05 F;
+                 none: infeasible)
+    "AllowWarnings"  warning codes the search lets in (see below)
     "Top"        how many candidates to list (default 10)
   Absent construction keys search: RD 1 to 10, FPI 6 to 14, Circuits the
   whole numbers among 2 TH, TH, 3/4 TH, 1/2 TH, 1/3 TH, 1/4 TH, Pattern
   "5", FinMat "A", and the tube's default wall and fin thickness. TH and FL
   have no default.
+  Default limits, the engineering limits of the warnings, apply unless the
+  duty sets the limit key or lets the warning in:
+    TubeVelocityMin 1 ft/s (0.30 m/s)   water and glycol  tube-velocity-low
+    TubeVelocityMax 8 ft/s (2.44 m/s),  water and glycol  tube-velocity-high
+      5 ft/s (1.52 m/s) with fluid entering above 140 F (60 C)
+    FluidPDMax 20 ft of water (59.8 kPa)  water and glycol
+    face velocity at most 500 ft/min (2.54 m/s) on a coil that ends wet
+      (refused as the warning face-velocity-wet; FaceVelocityMax replaces it)
+    no laminar tube flow (laminar-flow), no freeze risk (freeze-risk)
+  A duty limit key tightens or relaxes its limit; "AllowWarnings", e.g.
+  ["laminar-flow", "tube-velocity-low"], drops a default.
   Every candidate is rated as "Calculate" rates it. Those meeting every
   limit are ranked: smallest outside surface (PrimaryArea + SecondaryArea)
   first, then fewer rows, fewer FPI, lower air PD, lower fluid PD, fewer
   circuits. Output, one JSON object:
     {"ok": true, "searched": N, "rated": N, "feasible": N,
+     "limits": {limit key: the limit applied, "refused": [warning codes]},
      "candidates": [{"rank": 1, "coil": {field texts, ready to rate},
         "CoilRating": {...}, "grid": [...], "model": "...",
-        "OutsideArea": ft2, "margins": {duty key: distance inside it}}]}
+        "OutsideArea": ft2 (m2), "margins": {duty key: distance inside it},
+        "warnings": [{"code": ..., "text": ...}]}]}
+  With --units si the answer has "units": "SI" after "ok"; limits, margins,
+  the grid and the candidates' "coil" texts are SI (each "coil" rates to
+  the same coil with --units si); "CoilRating" stays inch-pound.
   "rated" counts every rating run, the flow search's included. When nothing
   meets the duty, "candidates" is empty and "closest" holds the candidate
   with the smallest sum of relative shortfalls over the limits it breaks
   (capacity, pressure drop and velocity by the limit; leaving temperatures
   by the entering dry bulb's distance from the limit; a missed rise by the
-  rise), with "breaks" listing them. A duty that cannot be searched answers
+  rise, 1 for each refused warning), with "breaks" listing them and
+  "missed" telling how in words ("total capacity 3.2 % short"). A duty that cannot be searched answers
   {"ok": false, "error": ...} with exit status 2.
   --jobs N     rate on N threads (0: every core)
 )HELP";
@@ -155,8 +179,9 @@ inline bool ReadAlternatives(const std::string& key, const Json& list, selection
 
 // The search query and list length of a selection input whose texts and
 // duty are in `in.system`; `in` keeps the texts as given.
-inline bool SelectSpecFromJson(const std::string& text, selection::SearchSpec& query, int& top, SelectInput& in,
-                               std::string& error, std::vector<std::string>* ignored = nullptr) {
+inline bool SelectSpecFromJson(const std::string& text, selection::SearchSpec& query, int& top,
+                               SelectInput& in, std::string& error,
+                               std::vector<std::string>* ignored = nullptr) {
     Json fieldsJson;  // numbers as their texts, for the fields
     if (!ParseJsonText(text, fieldsJson, error)) return false;
     if (!fieldsJson.is_object()) {
@@ -214,7 +239,8 @@ inline Json LimitsJson(const selection::SearchSpec& query, units::System system)
 
 // The "coil" object of a candidate: its field texts in the input's units,
 // ready to rate with the same --units.
-inline Json CandidateCoilJson(const selection::Candidate& c, int airFlowMode, const selection::ShownTexts& shown) {
+inline Json CandidateCoilJson(const selection::Candidate& c, int airFlowMode,
+                              const selection::ShownTexts& shown) {
     Json coil = Json::object();
     for (const std::string& key : FieldKeys()) {
         const auto it = c.fields.find(key);
@@ -224,7 +250,8 @@ inline Json CandidateCoilJson(const selection::Candidate& c, int airFlowMode, co
     return coil;
 }
 
-inline Json CandidateJson(const selection::Candidate& c, int airFlowMode, const selection::ShownTexts& shown) {
+inline Json CandidateJson(const selection::Candidate& c, int airFlowMode,
+                          const selection::ShownTexts& shown) {
     const units::System system = shown.System();
     const bool si = system == units::System::SI;
     const auto app = c.fields.find("Application");
@@ -233,7 +260,8 @@ inline Json CandidateJson(const selection::Candidate& c, int airFlowMode, const 
     j["coil"] = CandidateCoilJson(c, airFlowMode, shown);
     j["CoilRating"] = CoilRatingJson(c.rating);
     Json grid = Json::array();
-    for (const GridRow& row : si ? units::GridRows(system, c.result.grid, c.coilSpec, c.rating) : c.result.grid)
+    for (const GridRow& row :
+         si ? units::GridRows(system, c.result.grid, c.coilSpec, c.rating) : c.result.grid)
         grid.push_back({row.label, row.value});
     j["grid"] = grid;
     const auto tube = c.fields.find("Pattern");

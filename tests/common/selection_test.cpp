@@ -287,7 +287,9 @@ TEST(Selection, OnlyACapacityLimitKeepsToTheEngineeringLimits) {
         for (const auto& w : c["warnings"]) out.push_back(w["code"]);
         return out;
     };
-    auto has = [](const Strings& v, const char* code) { return std::find(v.begin(), v.end(), code) != v.end(); };
+    auto has = [](const Strings& v, const char* code) {
+        return std::find(v.begin(), v.end(), code) != v.end();
+    };
     const kvnrate::Json safe = Select(coil + "}");
     EXPECT_EQ(safe["limits"]["TubeVelocityMin"], 1.0);
     EXPECT_EQ(safe["limits"]["FluidPDMax"], 20.0);
@@ -300,7 +302,8 @@ TEST(Selection, OnlyACapacityLimitKeepsToTheEngineeringLimits) {
             EXPECT_FALSE(has(codes(c), code)) << code;
     }
     // Letting slow and laminar flow in adds such coils, each with its warning.
-    const kvnrate::Json relaxed = Select(coil + R"(, "AllowWarnings": ["tube-velocity-low", "laminar-flow"]})");
+    const kvnrate::Json relaxed =
+        Select(coil + R"(, "AllowWarnings": ["tube-velocity-low", "laminar-flow"]})");
     EXPECT_FALSE(relaxed["limits"].contains("TubeVelocityMin"));
     EXPECT_GT(relaxed["candidates"].size(), safe["candidates"].size());
     int slow = 0;
@@ -331,43 +334,82 @@ TEST(SelectJson, TheSameSearchInSiSelectsTheSameCoils) {
         std::map<std::string, double> duty;         // inch-pound
         std::map<std::string, Quantity> dutyUnits;  // of each key
     };
-    const FieldTexts refrigerant = {{"FinTreat", "CR"}, {"Rifled", "N"},   {"Pattern", "5"}, {"TubeWall", "0.02"},
-                                    {"FinMat", "A"},    {"FinThk", "0.006"}, {"TH", "16"},     {"FL", "48"},
-                                    {"Acfm", "2000"},   {"Refrigerant", "22"}};
+    const FieldTexts refrigerant = {
+        {"FinTreat", "CR"},  {"Rifled", "N"}, {"Pattern", "5"}, {"TubeWall", "0.02"}, {"FinMat", "A"},
+        {"FinThk", "0.006"}, {"TH", "16"},    {"FL", "48"},     {"Acfm", "2000"},     {"Refrigerant", "22"}};
     const Case cases[] = {
-        {Water(), R"("RD": [2, 3, 4], "FPI": [8, 12], "FL": ["36", "48"], "FluidRise": 10)",
+        {Water(),
+         R"("RD": [2, 3, 4], "FPI": [8, 12], "FL": ["36", "48"], "FluidRise": 10)",
          {{"TotalBtuh", 40000}, {"AirPDMax", 0.6}, {"LatDbMax", 60}},
-         {{"TotalBtuh", Quantity::Capacity}, {"AirPDMax", Quantity::AirPD}, {"LatDbMax", Quantity::Temperature}}},
+         {{"TotalBtuh", Quantity::Capacity},
+          {"AirPDMax", Quantity::AirPD},
+          {"LatDbMax", Quantity::Temperature}}},
         {With(Water(), {{"Application", "G"}, {"PercentGlycol", "30"}, {"Gpm", "25"}}),
          R"("RD": [2, 3, 4, 6], "FPI": [8, 12])",
          {{"TotalBtuh", 30000}, {"FluidPDMax", 8}},
          {{"TotalBtuh", Quantity::Capacity}, {"FluidPDMax", Quantity::WaterPD}}},
-        {With(refrigerant, {{"Application", "S"}, {"Pattern", "1"}, {"TubeWall", "0.035"}, {"FinThk", "0.010"},
-                            {"EatDb", "40"}, {"SteamPressure", "5"}, {"TH", "8"}, {"Acfm", "3000"}}),
+        {With(refrigerant, {{"Application", "S"},
+                            {"Pattern", "1"},
+                            {"TubeWall", "0.035"},
+                            {"FinThk", "0.010"},
+                            {"EatDb", "40"},
+                            {"SteamPressure", "5"},
+                            {"TH", "8"},
+                            {"Acfm", "3000"}}),
          R"("RD": [1, 2], "FPI": [6, 10])",
          {{"SensibleBtuh", 90000}, {"FaceVelocityMax", 900}},
          {{"SensibleBtuh", Quantity::Capacity}, {"FaceVelocityMax", Quantity::AirVelocity}}},
-        {With(refrigerant, {{"Application", "E"}, {"EatDb", "80"}, {"EatWb", "67"}, {"EntFluidTemp", "40"},
-                            {"EvapSHCode", "10"}, {"Circuits", "8"}}),
+        {With(refrigerant, {{"Application", "E"},
+                            {"EatDb", "80"},
+                            {"EatWb", "67"},
+                            {"EntFluidTemp", "40"},
+                            {"EvapSHCode", "10"},
+                            {"Circuits", "8"}}),
          R"("RD": [4, 6, 8], "FPI": [10, 12])",
          {{"TotalBtuh", 40000}, {"LatWbMax", 60}},
          {{"TotalBtuh", Quantity::Capacity}, {"LatWbMax", Quantity::Temperature}}},
-        {With(refrigerant, {{"Application", "C"}, {"Pattern", "4"}, {"TubeWall", "0.017"}, {"TH", "24"},
-                            {"FL", "60"}, {"Acfm", "5000"}, {"EatDb", "95"}, {"EntFluidTemp", "120"},
+        {With(refrigerant, {{"Application", "C"},
+                            {"Pattern", "4"},
+                            {"TubeWall", "0.017"},
+                            {"TH", "24"},
+                            {"FL", "60"},
+                            {"Acfm", "5000"},
+                            {"EatDb", "95"},
+                            {"EntFluidTemp", "120"},
                             {"Circuits", "6"}}),
          R"("RD": [2, 3], "FPI": [8, 10])",
          {{"TotalBtuh", 100000}},
          {{"TotalBtuh", Quantity::Capacity}}},
     };
-    const Strings ipUnits = {"\xC2\xB0" "F", "ft", "gpm", "in. w.g.", "Btu", "gr/lb", "cfm", "psi"};
-    const Strings siUnits = {"\xC2\xB0" "C", "kW", "kPa", "m\xC2\xB3/h", "L/s", "m/s", " Pa", "mm"};
+    const Strings ipUnits = {
+        "\xC2\xB0"
+        "F",
+        "ft",
+        "gpm",
+        "in. w.g.",
+        "Btu",
+        "gr/lb",
+        "cfm",
+        "psi"};
+    const Strings siUnits = {
+        "\xC2\xB0"
+        "C",
+        "kW",
+        "kPa",
+        "m\xC2\xB3/h",
+        "L/s",
+        "m/s",
+        " Pa",
+        "mm"};
     for (const Case& k : cases) {
         // The SI input: the same texts converted at 15 digits.
         kvnrate::Json ip = kvnrate::Json::object(), si = kvnrate::Json::object();
         for (const auto& [key, text] : k.coil) {
             units::Quantity q;
             ip[key] = text;
-            si[key] = units::FieldQuantity(key, q) ? units::ConvertEntryText(q, units::System::InchPound, text) : text;
+            si[key] = units::FieldQuantity(key, q)
+                          ? units::ConvertEntryText(q, units::System::InchPound, text)
+                          : text;
         }
         kvnrate::Json ipDuty = kvnrate::Json::object(), siDuty = kvnrate::Json::object();
         for (const auto& [key, value] : k.duty) {
@@ -403,7 +445,8 @@ TEST(SelectJson, TheSameSearchInSiSelectsTheSameCoils) {
             // The SI coil as listed rates with --units si to the listed record.
             const auto fields = kvnrate::InchPoundFields(c["coil"].get<FieldTexts>(), units::System::SI);
             const kvnrate::RatedCoil again = kvnrate::RateFields(fields, 1);
-            EXPECT_EQ(kvnrate::Json::parse(kvnrate::CoilRatingJson(again.rating).dump()), c["CoilRating"]) << app;
+            EXPECT_EQ(kvnrate::Json::parse(kvnrate::CoilRatingJson(again.rating).dump()), c["CoilRating"])
+                << app;
         }
         EXPECT_EQ(a.contains("closest"), b.contains("closest"));
         const std::string ipText = ReadableTexts(a), siText = ReadableTexts(b);
@@ -433,9 +476,13 @@ TEST(SelectDialogModel, TableHeadersNameTheirUnitsInTheSystemShown) {
         std::string ip, si;
         for (const std::string& t : selection::ResultColumns(units::System::InchPound, app)) ip += t + "|";
         for (const std::string& t : selection::ResultColumns(units::System::SI, app)) si += t + "|";
-        for (const char* u : {"\xC2\xB0" "F", "ft", "gpm", "in. w.g.", "Btu", "cfm", "psi"})
+        for (const char* u : {"\xC2\xB0"
+                              "F",
+                              "ft", "gpm", "in. w.g.", "Btu", "cfm", "psi"})
             EXPECT_EQ(si.find(u), std::string::npos) << u;
-        for (const char* u : {"\xC2\xB0" "C", "kW", "kPa", "m/s", " Pa", "m\xC2\xB2"})
+        for (const char* u : {"\xC2\xB0"
+                              "C",
+                              "kW", "kPa", "m/s", " Pa", "m\xC2\xB2"})
             EXPECT_EQ(ip.find(u), std::string::npos) << u;
     }
 }
@@ -455,8 +502,9 @@ TEST(SelectDialogModel, StartsFromThePanelAndBuildsTheSearch) {
     EXPECT_EQ(query.choices["RD"], (Strings{"3", "4", "5"}));
     EXPECT_EQ(query.choices["Circuits"], (Strings{"16", "8"}));
     // The default limits come filled in.
-    EXPECT_EQ(query.duty, (std::map<std::string, double>{
-                              {"AirPDMax", 0.6}, {"FluidPDMax", 20}, {"TubeVelocityMin", 1}, {"TubeVelocityMax", 8}}));
+    EXPECT_EQ(query.duty,
+              (std::map<std::string, double>{
+                  {"AirPDMax", 0.6}, {"FluidPDMax", 20}, {"TubeVelocityMin", 1}, {"TubeVelocityMax", 8}}));
     EXPECT_EQ(query.refused, (Strings{"face-velocity-wet", "laminar-flow", "freeze-risk"}));
     EXPECT_EQ(query.fixed["TubeWall"], "0.02");  // the panel's tube keeps its wall
     in.tubes = {"3", "5"};
