@@ -545,6 +545,25 @@ std::string LimitWords(const std::string& key) {
     return it == words.end() ? key : it->second;
 }
 
+namespace {
+
+// How far outside a limit a margin lies: "3.2 % short", "1.5 °F too high".
+std::string HowFar(const LimitDef& def, float margin, double limit, bool siTemperatures) {
+    if (def.temperature) {
+        const char* side = def.sense == Sense::Min ? " too low" : " too high";
+        return numfmt::FormatF64(-margin / (siTemperatures ? 1.8 : 1.0), "0.0") +
+               (siTemperatures ? " K"
+                               : " \xC2\xB0"
+                                 "F") +
+               side;
+    }
+    const bool capacity = def.field == &CoilRating::TotalBtuh || def.field == &CoilRating::SensibleBtuh;
+    const char* side = def.sense == Sense::Max ? " over" : capacity ? " short" : " under";
+    return numfmt::FormatF64(-margin / std::max(1e-3, std::fabs(limit)) * 100, "0.0") + " %" + side;
+}
+
+}  // namespace
+
 std::string MissedInWords(const Candidate& c, const SearchSpec& query, bool siTemperatures) {
     std::string out;
     for (const std::string& key : c.broken) {
@@ -554,24 +573,8 @@ std::string MissedInWords(const Candidate& c, const SearchSpec& query, bool siTe
         const auto m = std::find_if(c.margins.begin(), c.margins.end(),
                                     [&key](const Margin& g) { return g.key == key; });
         const auto limit = query.duty.find(key);
-        if (def != std::end(kLimits) && m != c.margins.end() && limit != query.duty.end()) {
-            const bool capacity =
-                def->field == &CoilRating::TotalBtuh || def->field == &CoilRating::SensibleBtuh;
-            const char* side = def->sense == Sense::Min ? (def->temperature ? "too low"
-                                                           : capacity       ? "short"
-                                                                            : "under")
-                                                        : (def->temperature ? "too high" : "over");
-            if (def->temperature)
-                part += " " + numfmt::FormatF64(-m->value / (siTemperatures ? 1.8 : 1.0), "0.0") +
-                        (siTemperatures ? " K "
-                                        : " \xC2\xB0"
-                                          "F ") +
-                        side;
-            else
-                part += " " +
-                        numfmt::FormatF64(-m->value / std::max(1e-3, std::fabs(limit->second)) * 100, "0.0") +
-                        " % " + side;
-        }
+        if (def != std::end(kLimits) && m != c.margins.end() && limit != query.duty.end())
+            part += " " + HowFar(*def, m->value, limit->second, siTemperatures);
         out += (out.empty() ? "" : ", ") + part;
     }
     return out;
