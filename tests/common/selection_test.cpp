@@ -381,26 +381,8 @@ TEST(SelectJson, TheSameSearchInSiSelectsTheSameCoils) {
          {{"TotalBtuh", 100000}},
          {{"TotalBtuh", Quantity::Capacity}}},
     };
-    const Strings ipUnits = {
-        "\xC2\xB0"
-        "F",
-        "ft",
-        "gpm",
-        "in. w.g.",
-        "Btu",
-        "gr/lb",
-        "cfm",
-        "psi"};
-    const Strings siUnits = {
-        "\xC2\xB0"
-        "C",
-        "kW",
-        "kPa",
-        "m\xC2\xB3/h",
-        "L/s",
-        "m/s",
-        " Pa",
-        "mm"};
+    const Strings ipUnits = {"\u00B0F", "ft", "gpm", "in. w.g.", "Btu", "gr/lb", "cfm", "psi"};
+    const Strings siUnits = {"\u00B0C", "kW", "kPa", "m\u00B3/h", "L/s", "m/s", " Pa", "mm"};
     for (const Case& k : cases) {
         // The SI input: the same texts converted at 15 digits.
         kvnrate::Json ip = kvnrate::Json::object(), si = kvnrate::Json::object();
@@ -476,13 +458,9 @@ TEST(SelectDialogModel, TableHeadersNameTheirUnitsInTheSystemShown) {
         std::string ip, si;
         for (const std::string& t : selection::ResultColumns(units::System::InchPound, app)) ip += t + "|";
         for (const std::string& t : selection::ResultColumns(units::System::SI, app)) si += t + "|";
-        for (const char* u : {"\xC2\xB0"
-                              "F",
-                              "ft", "gpm", "in. w.g.", "Btu", "cfm", "psi"})
+        for (const char* u : {"\u00B0F", "ft", "gpm", "in. w.g.", "Btu", "cfm", "psi"})
             EXPECT_EQ(si.find(u), std::string::npos) << u;
-        for (const char* u : {"\xC2\xB0"
-                              "C",
-                              "kW", "kPa", "m/s", " Pa", "m\xC2\xB2"})
+        for (const char* u : {"\u00B0C", "kW", "kPa", "m/s", " Pa", "m\u00B2"})
             EXPECT_EQ(ip.find(u), std::string::npos) << u;
     }
 }
