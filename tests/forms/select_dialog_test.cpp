@@ -93,9 +93,7 @@ TEST_F(SelectToDutyTest, InSiTheDialogShowsTakesAndHandsBackSi) {
     });
     form.Action("mnuToolsSelect")->trigger();
 
-    for (const char* unit : {"\xC2\xB0"
-                             "F",
-                             "ft", "gpm", "in. w.g.", "Btu", "cfm"})
+    for (const char* unit : {"\u00B0F", "ft", "gpm", "in. w.g.", "Btu", "cfm"})
         EXPECT_FALSE(headers.contains(QString::fromUtf8(unit))) << unit << headers.toStdString();
     EXPECT_TRUE(headers.contains("kW"));
     EXPECT_EQ(velocityMin, "0.3048");  // 1 ft/s
