@@ -308,7 +308,7 @@ int RunSelect(const Options& opt) {
     std::string text, error;
     if (!ReadInput(opt.input, text, error)) return UsageError(error);
     std::string out;
-    const int status = kvnrate::RunSelection(text, opt.pretty, opt.jobs, out);
+    const int status = kvnrate::RunSelection(text, opt.pretty, opt.jobs, out, opt.units);
     std::fwrite(out.data(), 1, out.size(), stdout);
     return status;
 }
