@@ -10,6 +10,7 @@
 #include "common/parallel.h"
 
 #include "common/numfmt.h"
+#include "common/warnings.h"
 #include "engine/coil_type.h"
 #include "engine/msgbox.h"
 #include "engine/rterror.h"
@@ -332,6 +333,12 @@ private:
                 c.distance += -m / scale;
             }
         }
+        for (const CoilWarning& w : c.result.warnings) {
+            if (std::find(spec_.refused.begin(), spec_.refused.end(), w.code) == spec_.refused.end())
+                continue;
+            c.broken.push_back(w.code);
+            c.distance += 1;
+        }
         if (spec_.fluidRise && !c.riseMet) {
             const double rise = std::fabs(double(r.LvgFluidTemp) - r.EntFluidTemp);
             c.broken.push_back("FluidRise");
@@ -416,6 +423,15 @@ bool CheckLimits(const SearchSpec& query, const std::string& app, std::string& e
             return false;
         }
     }
+    for (const std::vector<std::string>* codes : {&query.allowWarnings, &query.refused}) {
+        for (const std::string& code : *codes) {
+            const auto& known = LimitingWarnings();
+            if (std::find(known.begin(), known.end(), code) == known.end()) {
+                error = "\"" + code + "\" is not a warning a search can let in or refuse";
+                return false;
+            }
+        }
+    }
     for (const char* key : {"TubeVelocityMin", "TubeVelocityMax"}) {
         if (query.duty.count(key) && !IsLiquid(app)) {
             error = std::string("\"") + key + "\" applies to water and glycol coils only";
@@ -463,11 +479,111 @@ bool CheckDerivedDefaults(const SearchSpec& query, const std::string& app, bool 
     return true;
 }
 
+bool Allowed(const SearchSpec& query, const std::string& code) {
+    return std::find(query.allowWarnings.begin(), query.allowWarnings.end(), code) !=
+           query.allowWarnings.end();
+}
+
+// The default limits the duty neither sets nor lets in. A limit key of the
+// duty replaces the warning of the same quantity.
+void AddDefaultLimits(SearchSpec& query) {
+    const DefaultLimitSet d = DefaultLimits(query.fixed);
+    const std::map<std::string, std::string> codeOfKey = {{"TubeVelocityMin", "tube-velocity-low"},
+                                                          {"TubeVelocityMax", "tube-velocity-high"}};
+    for (const auto& [key, value] : d.duty) {
+        const auto code = codeOfKey.find(key);
+        if (!query.duty.count(key) && !(code != codeOfKey.end() && Allowed(query, code->second)))
+            query.duty[key] = value;
+    }
+    query.refused.clear();
+    for (const std::string& code : d.refused)
+        if (!Allowed(query, code) && !(code == "face-velocity-wet" && query.duty.count("FaceVelocityMax")))
+            query.refused.push_back(code);
+}
+
 }  // namespace
+
+const std::vector<std::string>& LimitingWarnings() {
+    static const std::vector<std::string> codes = {"face-velocity-wet", "tube-velocity-low",
+                                                   "tube-velocity-high", "laminar-flow", "freeze-risk"};
+    return codes;
+}
+
+DefaultLimitSet DefaultLimits(const FieldTexts& fixed) {
+    constexpr double kFluidDropMax = 20;  // ft of water
+    DefaultLimitSet d;
+    if (IsLiquid(Text(fixed, "Application"))) {
+        const bool hot = numfmt::Val(Text(fixed, "EntFluidTemp")) > Limit(kHotFluidTemp);
+        d.duty["TubeVelocityMin"] = Limit(kTubeVelocityMin);
+        d.duty["TubeVelocityMax"] = hot ? Limit(kHotTubeVelocityMax) : Limit(kTubeVelocityMax);
+        d.duty["FluidPDMax"] = kFluidDropMax;
+    }
+    d.refused = {"face-velocity-wet", "laminar-flow", "freeze-risk"};
+    return d;
+}
+
+std::string LimitWords(const std::string& key) {
+    static const std::map<std::string, std::string> words = {
+        {"TotalBtuh", "total capacity"},
+        {"SensibleBtuh", "sensible capacity"},
+        {"LatDbMax", "leaving dry bulb"},
+        {"LatDbMin", "leaving dry bulb"},
+        {"LatWbMax", "leaving wet bulb"},
+        {"AirPDMax", "air pressure drop"},
+        {"FluidPDMax", "fluid pressure drop"},
+        {"FaceVelocityMax", "face velocity"},
+        {"TubeVelocityMin", "tube velocity"},
+        {"TubeVelocityMax", "tube velocity"},
+        {"FluidRise", "fluid rise not reached"},
+        {"face-velocity-wet", "condensate carryover (wet face velocity)"},
+        {"tube-velocity-low", "tube velocity too low"},
+        {"tube-velocity-high", "tube velocity too high"},
+        {"laminar-flow", "laminar tube flow"},
+        {"freeze-risk", "freeze risk"},
+    };
+    const auto it = words.find(key);
+    return it == words.end() ? key : it->second;
+}
+
+namespace {
+
+// How far outside a limit a margin lies: "3.2 % short", "1.5 °F too high".
+std::string HowFar(const LimitDef& def, float margin, double limit, bool siTemperatures) {
+    if (def.temperature) {
+        const char* side = def.sense == Sense::Min ? " too low" : " too high";
+        return numfmt::FormatF64(-margin / (siTemperatures ? 1.8 : 1.0), "0.0") +
+               (siTemperatures ? " K"
+                               : " \xC2\xB0"
+                                 "F") +
+               side;
+    }
+    const bool capacity = def.field == &CoilRating::TotalBtuh || def.field == &CoilRating::SensibleBtuh;
+    const char* side = def.sense == Sense::Max ? " over" : capacity ? " short" : " under";
+    return numfmt::FormatF64(-margin / std::max(1e-3, std::fabs(limit)) * 100, "0.0") + " %" + side;
+}
+
+}  // namespace
+
+std::string MissedInWords(const Candidate& c, const SearchSpec& query, bool siTemperatures) {
+    std::string out;
+    for (const std::string& key : c.broken) {
+        std::string part = LimitWords(key);
+        const auto def = std::find_if(std::begin(kLimits), std::end(kLimits),
+                                      [&key](const LimitDef& d) { return key == d.key; });
+        const auto m = std::find_if(c.margins.begin(), c.margins.end(),
+                                    [&key](const Margin& g) { return g.key == key; });
+        const auto limit = query.duty.find(key);
+        if (def != std::end(kLimits) && m != c.margins.end() && limit != query.duty.end())
+            part += " " + HowFar(*def, m->value, limit->second, siTemperatures);
+        out += (out.empty() ? "" : ", ") + part;
+    }
+    return out;
+}
 
 bool CompleteSpec(SearchSpec& query, std::string& error) {
     const std::string app = Text(query.fixed, "Application");
     if (!CheckLimits(query, app, error)) return false;
+    if (query.defaultLimits) AddDefaultLimits(query);
     if (query.fluidRise) query.fixed.erase("Gpm");
     const auto& keys = ConstructionKeys();
     for (auto& [key, list] : query.choices) {

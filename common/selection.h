@@ -50,9 +50,31 @@ struct SearchSpec {
     std::map<std::string, std::vector<std::string>> choices;
     std::map<std::string, double> duty;  // limit key -> limit
     std::optional<double> fluidRise;     // F; replaces "Gpm" (water, glycol)
+    // The engineering limits of the warnings table: with `defaultLimits`,
+    // CompleteSpec adds those of DefaultLimits that the duty does not set or
+    // let in (`allowWarnings`, warning codes).
+    bool defaultLimits = true;
+    std::vector<std::string> allowWarnings;
+    // Warning codes that make a candidate infeasible (filled in by
+    // CompleteSpec with `defaultLimits`).
+    std::vector<std::string> refused;
     bool prune = true;
     int jobs = 1;  // threads (0: one per core)
 };
+
+// The warning codes a search may refuse or let in.
+const std::vector<std::string>& LimitingWarnings();
+
+// The limits a search applies unless told otherwise, for the fixed fields
+// (inch-pound texts): for water and glycol coils a tube velocity of 1 to
+// 8 ft/s (5 ft/s with fluid entering above 140 F) and a fluid drop of at
+// most 20 ft of water; for every coil no wet face velocity above 500 ft/min,
+// no laminar tube flow and no freeze risk (refused as warnings).
+struct DefaultLimitSet {
+    std::map<std::string, double> duty;
+    std::vector<std::string> refused;
+};
+DefaultLimitSet DefaultLimits(const FieldTexts& fixed);
 
 // Checks a query and fills in the defaults of the construction keys.
 // False with a message when it cannot be searched.
@@ -79,7 +101,8 @@ struct Candidate {
     std::vector<Margin> margins;  // one per duty key, in DutyKeys order
     float outsideArea = 0;        // PrimaryArea + SecondaryArea, ft2
     bool feasible = false;
-    // Broken limits by key ("FluidRise" when no flow gives the rise).
+    // Broken limits by key ("FluidRise" when no flow gives the rise, a
+    // warning code for a refused warning).
     std::vector<std::string> broken;
     // How far outside the duty: the sum over broken limits of the relative
     // shortfall (see Distance in selection.cpp).
@@ -114,6 +137,14 @@ bool RanksBefore(const Candidate& a, const Candidate& b);
 
 // The number of worker threads a search may use for `jobs` (0: all cores).
 int EffectiveJobs(int jobs);
+
+// A limit key, "FluidRise" or a warning code in words ("total capacity").
+std::string LimitWords(const std::string& key);
+
+// Why a candidate misses the duty, in words, with how far for the first
+// limit it breaks: "total capacity 3.2 % short". Temperatures are told in
+// `siTemperatures` (C) or F.
+std::string MissedInWords(const Candidate& c, const SearchSpec& query, bool siTemperatures);
 
 // The text a flow is written as in a candidate's "Gpm" field.
 std::string FlowText(double gpm);

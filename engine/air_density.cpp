@@ -1,4 +1,4 @@
-#include "engine/coilcalc_internal.h"
+#include "engine/internal/coilcalc_internal.h"
 #include "engine/hygrel_binding.h"
 #include "engine/rterror.h"
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <string>
 
-#include "engine/coilcalc_internal.h"
-#include "engine/constants.h"
+#include "engine/internal/coilcalc_internal.h"
+#include "engine/internal/constants.h"
 #include "engine/hygrel_binding.h"
 #include "engine/rterror.h"
 

@@ -1,8 +1,8 @@
 // Engine entry: copies the caller's records in, assigns the coil properties,
 // runs the fluid properties and the solver for the coil type, the pressure
 // drops, and copies the records back.
-#include "engine/coilcalc_internal.h"
-#include "engine/constants.h"
+#include "engine/internal/coilcalc_internal.h"
+#include "engine/internal/constants.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,10 +1,10 @@
 // The coil rating engine's public face: the entry that rates a coil, what it
 // reports beside the two records, and the few pure helpers other layers use.
 // Everything else of the engine (its module state and procedures) is in
-// engine/coilcalc_internal.h, which only the engine and its tests include.
+// engine/internal/coilcalc_internal.h, which only the engine and its tests include.
 //
 // Threads: CC_RateCoil may run on several threads at once, each rating its
-// own coil (see engine/coilcalc_internal.h). Every rating starts from a fresh
+// own coil (see engine/internal/coilcalc_internal.h). Every rating starts from a fresh
 // state, so its result does not depend on what the thread rated before.
 #pragma once
 

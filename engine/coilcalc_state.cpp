@@ -1,4 +1,4 @@
-#include "engine/coilcalc_internal.h"
+#include "engine/internal/coilcalc_internal.h"
 
 // The engine's module state, one per thread. CC_RateCoil starts every rating
 // from a fresh value.

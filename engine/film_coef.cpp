@@ -2,9 +2,9 @@
 #include <cmath>
 #include <string>
 
-#include "engine/coilcalc_internal.h"
-#include "engine/constants.h"
-#include "engine/refrigerants.h"
+#include "engine/internal/coilcalc_internal.h"
+#include "engine/internal/constants.h"
+#include "engine/internal/refrigerants.h"
 #include "engine/rterror.h"
 
 using rt::Div;

@@ -2,8 +2,8 @@
 // saturated steam. Empirical fits in inch-pound units.
 #include <cmath>
 
-#include "engine/coilcalc_internal.h"
-#include "engine/constants.h"
+#include "engine/internal/coilcalc_internal.h"
+#include "engine/internal/constants.h"
 #include "engine/rterror.h"
 
 using rt::F32;

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <string>
 
-#include "engine/coilcalc_internal.h"
-#include "engine/constants.h"
-#include "engine/refrigerants.h"
+#include "engine/internal/coilcalc_internal.h"
+#include "engine/internal/constants.h"
+#include "engine/internal/refrigerants.h"
 #include "engine/msgbox.h"
 #include "engine/rterror.h"
 
@@ -204,6 +204,10 @@ float CC_AirPressureDrop() {
     }
     dp = F32(dp);
 
+    // Wet surface: condensate on the fins raises the drop. Empirical fit,
+    // dimensionless multiplier, in the fins per inch (1 to 16) and x, F, the
+    // entering wet bulb less half the wet-bulb depression less the entering
+    // fluid; applied from x = 3 F up.
     if (cc.CoilDry == 0) {
         const float x = F32(r.EatWb - (static_cast<double>(r.EatDb) - r.EatWb) / 2 - r.EntFluidTemp);
         if (x >= 3) {
@@ -212,6 +216,9 @@ float CC_AirPressureDrop() {
         }
     }
 
+    // Air density and fin thickness: empirical fit, dimensionless, linear in
+    // the mean air temperature t, F, and the fin thickness, in. (0.0045 to
+    // 0.010 in the catalogue).
     const float t = F32((static_cast<double>(r.LatDb) + r.EatDb) / 2);
     return F32(dp * (0.0018988198 * t + 0.86695469) * (46.038462 * s.FinThk + 0.72341538));
 }

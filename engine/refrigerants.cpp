@@ -1,10 +1,14 @@
-#include "engine/refrigerants.h"
+#include "engine/internal/refrigerants.h"
 
 #include "engine/coilcalc.h"
 
 namespace {
 
-// Values held as 32-bit floats, as the coefficients always were.
+// Values held as 32-bit floats, as the coefficients always were. Empirical
+// fits per refrigerant: the flow factor relative to R-22 (dimensionless); the
+// film coefficients, Btu/h.ft2.F, as {slope, intercept} in the mass flux in
+// thousands of lb/h.ft2, over the fluxes of the tube circuits rated; the drop
+// multipliers dimensionless.
 constexpr Refrigerant kRefrigerants[] = {
     // name   alt     flow     film: dry plain  dry rifled    wet plain    wet rifled   drop: dry  wet
     {"12", "12", 0.849f, {1.26f, 119}, {1.21f, 378}, {2.95f, 93}, {4.03f, 300}, 0.18f, 1.0f},

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <string>
 
-#include "engine/coilcalc_internal.h"
+#include "engine/internal/coilcalc_internal.h"
 #include "engine/hygrel_binding.h"
 #include "engine/msgbox.h"
 #include "engine/rterror.h"

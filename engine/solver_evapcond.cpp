@@ -12,8 +12,8 @@
 #include <cmath>
 #include <string>
 
-#include "engine/coilcalc_internal.h"
-#include "engine/constants.h"
+#include "engine/internal/coilcalc_internal.h"
+#include "engine/internal/constants.h"
 #include "engine/hygrel_binding.h"
 #include "engine/rterror.h"
 
@@ -74,7 +74,7 @@ void RateDryRefrigerantCoil(float We) {
     const float hfg = F32(94.885065 - static_cast<double>(r.EntFluidTemp) * 0.20420779);
     const double factor = CC_RefrigerantFlowFactor(r.Refrigerant);
     r.LatDb = r.EatDb;
-    guess[0] = 10000.0f;
+    guess[0] = kc::kFirstCapacityGuess;
     for (int16_t k = 0;; ++k) {
         const float Qk = guess[k];
         r.TotalBtuh = Qk;
@@ -122,10 +122,15 @@ void CC_DoEvapWetCalc(float EntAirEnthalpy) {
     const int16_t alt = r.Altitude;
     const float he = EntAirEnthalpy;
 
+    // Wet refrigerant capacity factor (dimensionless): empirical fit, one value
+    // for every wet evaporator rating.
     r.EvapCondAux = 1.51f;
     const float T = r.EntFluidTemp;
     const float b = SatEnthalpySlope(T);
     const float hi = CC_TubeFilmCoef();
+    // Enthalpy-based resistance: the air side and fin wall, h.ft2.F/Btu, times
+    // 0.243 Btu/lb.F, the moist-air specific heat of the empirical fit (air of
+    // the usual cooling coil, 0.24 dry plus its vapour).
     const float Rh = F32(Div(static_cast<double>(cc.AreaRatio) * b, hi) +
                          (static_cast<double>(cc.FinWallRes) + cc.AirJ) * 0.243);
     const float ntu = F32(Div(s.RD * Div(cc.AreaPerFaceRow, Rh),

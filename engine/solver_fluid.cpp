@@ -40,11 +40,12 @@
 #include <string>
 
 #include "engine/coil_type.h"
-#include "engine/coilcalc_internal.h"
+#include "engine/internal/coilcalc_internal.h"
+#include "engine/internal/constants.h"
 #include "engine/hygrel_binding.h"
 #include "engine/msgbox.h"
 #include "engine/rterror.h"
-#include "engine/saturation_search.h"
+#include "engine/internal/saturation_search.h"
 
 namespace {
 
@@ -83,12 +84,12 @@ double LogMean(double a, double b) {
 
 // Moist air specific heat at the mean of two humidity ratios (grains/lb).
 float MeanCp(float wl, float we) {
-    return F32(0.24 + 0.444 * (double(wl) + we) / 14000.0);
+    return F32(kc::kCpDryAir + kc::kCpWaterVapour * (double(wl) + we) / (2 * kc::kGrainsPerLb));
 }
 
 // Damping of the capacity step for the partly wet and the dry surface.
 float Damping(int16_t k) {
-    return k > 75 ? 0.15f : k > 50 ? 0.5f : 1.0f;
+    return k > kc::kDampHeavyAfter ? kc::kDampHeavy : k > kc::kDampHalfAfter ? kc::kDampHalf : 1.0f;
 }
 
 enum Outcome { kNormal = 0, kOvershoot = 1, kInfeasible = 2 };
@@ -115,7 +116,7 @@ struct Search {
     bool fluidKnown = false;
     double qmaxPerLb = 0;  // he - hs(EntFluidTemp) - condensate at Wf, Btu/lb
     bool dewPointKnown = false;
-    double qlimPerLb = 0;  // he - hs(t_dp + 0.005), Btu/lb
+    double qlimPerLb = 0;  // he - hs(t_dp + kDewPointMargin), Btu/lb
 
     // The tube-side resistance Ri of a glycol or other-fluid coil: its film
     // coefficient follows the fluid's properties and velocity alone, which no
@@ -142,7 +143,7 @@ struct Trial {
 // Before a humidity lookup at the leaving dry and wet bulb: a dry bulb below
 // the wet bulb is refused by the library, so it is raised just above it.
 void RaiseLeavingDryBulbToWetBulb(CoilRating& r) {
-    if (r.LatDb < r.LatWb) r.LatDb = F32(double(r.LatWb) + 0.001);
+    if (r.LatDb < r.LatWb) r.LatDb = F32(double(r.LatWb) + kc::kLeavingAboveWetBulb);
 }
 
 // Humidity ratio at the leaving dry and wet bulb; a refusal keeps `previous`.
@@ -320,7 +321,7 @@ void RateDrySurface(Search& sr, Trial& t) {
     t.d = Damping(sr.k);
     if (!sr.dewPointKnown) {
         sr.dewPointKnown = true;
-        sr.qlimPerLb = double(in.he) - SatEnthalpy(F32(double(in.tdp) + 0.005), r.Altitude);
+        sr.qlimPerLb = double(in.he) - SatEnthalpy(F32(double(in.tdp) + kc::kDewPointMargin), r.Altitude);
     }
     const float Qlim = F32(sr.qlimPerLb * cc.AirMassFlow);
     if (Qlim < t.Qnew) t.Qnew = Qlim;
@@ -398,7 +399,8 @@ Trial RateTrial(Search& sr) {
 // or on the mean of the last two trials at the end of the list).
 bool NextTrial(Search& sr, const Trial& t) {
     float* guess = cc.GuessList;
-    if (t.outcome == kNormal && std::fabs(double(t.Qnew) - guess[sr.k]) <= 250.0) return false;
+    if (t.outcome == kNormal && std::fabs(double(t.Qnew) - guess[sr.k]) <= kc::kCapacityTolerance)
+        return false;
     if (sr.k == kLastTrial) {
         cc.Rating.TotalBtuh = F32((double(guess[kLastTrial - 1]) + guess[kLastTrial]) / 2.0);
         cc.TrialLimitReached = kTrue;
@@ -408,9 +410,9 @@ bool NextTrial(Search& sr, const Trial& t) {
     if (t.outcome == kOvershoot) {
         guess[k] = F32(guess[k - 1] / 2.0);
     } else if (t.outcome == kInfeasible) {
-        guess[k] = F32(0.8 * guess[k - 1]);
-        if (guess[k] < sr.lowerBound) guess[k] = F32(double(sr.lowerBound) + 50.0);
-        if (sr.upperBound > 0 && guess[k] > sr.upperBound) guess[k] = F32(guess[k] * 0.9);
+        guess[k] = F32(kc::kInfeasibleStep * guess[k - 1]);
+        if (guess[k] < sr.lowerBound) guess[k] = F32(double(sr.lowerBound) + kc::kAboveLowerBound);
+        if (sr.upperBound > 0 && guess[k] > sr.upperBound) guess[k] = F32(guess[k] * kc::kBelowUpperBound);
     } else {
         guess[k] = F32(guess[k - 1] + double(t.d) * (double(t.Qnew) - guess[k - 1]) / 2.0);
         if (t.Qnew > guess[k - 1])
@@ -465,7 +467,7 @@ void RateCoolingCoil() {
     sr.in = EnteringAir();
     const CoilType type = CoilTypeOf(cc.Coil.Application);
     sr.filmFixed = type == CoilType::Glycol || type == CoilType::OtherFluid;
-    cc.GuessList[0] = 10000.0f;
+    cc.GuessList[0] = kc::kFirstCapacityGuess;
     r.LatDb = r.EatDb;
     sr.Wl = sr.in.We;
     while (NextTrial(sr, RateTrial(sr))) {
@@ -476,8 +478,8 @@ void RateCoolingCoil() {
     if (cc.CoilDry != kFalse) FinishDry(sr.in, sr.Wl);
 
     // Guards on the leaving dry bulb.
-    if (r.LatDb < r.LatWb) r.LatDb = F32(double(r.LatWb) + 0.001);
-    if (r.LatDb < r.EntFluidTemp) r.LatDb = F32(double(r.EntFluidTemp) + 0.01);
+    if (r.LatDb < r.LatWb) r.LatDb = F32(double(r.LatWb) + kc::kLeavingAboveWetBulb);
+    if (r.LatDb < r.EntFluidTemp) r.LatDb = F32(double(r.EntFluidTemp) + kc::kLeavingAboveFluid);
 }
 
 }  // namespace

@@ -2,10 +2,10 @@
 // and the fin-and-wall resistance of the outside surface.
 #include <cmath>
 
-#include "engine/coilcalc_internal.h"
+#include "engine/internal/coilcalc_internal.h"
 #include "engine/hygrel_binding.h"
 #include "engine/rterror.h"
-#include "engine/saturation_search.h"
+#include "engine/internal/saturation_search.h"
 
 using rt::Div;
 using rt::F32;

@@ -181,53 +181,91 @@ CoilFileStatus ReadCoilFile(const std::string& path, SavedCoilTable& table) {
     return s;
 }
 
-CoilFileStatus WriteCoilFile(const std::string& path, const SavedCoilTable& table) {
-    const std::string text = CoilFileText(table);
+CoilFileWriter::~CoilFileWriter() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(tmp_.c_str());
+    }
+}
+
+CoilFileStatus CoilFileWriter::Abandon(const char* what) {
+    CoilFileStatus s = FailErrno(what);
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(tmp_.c_str());
+        fd_ = -1;
+    }
+    return s;
+}
+
+CoilFileStatus CoilFileWriter::Open(const std::string& path) {
+    path_ = path;
     // The new file keeps the permissions of the one it replaces; a new one
     // gets the usual permissions for a new file.
-    mode_t mode;
     struct stat st;
     if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-        mode = st.st_mode & 07777;
+        mode_ = st.st_mode & 07777;
     } else {
         mode_t mask = ::umask(0);
         ::umask(mask);
-        mode = 0666 & ~mask;
+        mode_ = 0666 & ~mask;
     }
-
     std::string tmp = path + ".XXXXXX";
     std::vector<char> name(tmp.begin(), tmp.end());
     name.push_back('\0');
-    int fd = ::mkstemp(name.data());
-    if (fd < 0) return FailErrno("cannot create a file in its folder");
-    tmp.assign(name.data());
+    fd_ = ::mkstemp(name.data());
+    if (fd_ < 0) return FailErrno("cannot create a file in its folder");
+    tmp_.assign(name.data());
+    return {};
+}
 
-    auto abandon = [&](const char* what) {
-        CoilFileStatus s = FailErrno(what);
-        ::close(fd);
-        ::unlink(tmp.c_str());
-        return s;
-    };
+CoilFileStatus CoilFileWriter::Flush() {
     size_t done = 0;
-    while (done < text.size()) {
-        ssize_t w = ::write(fd, text.data() + done, text.size() - done);
+    while (done < buffer_.size()) {
+        ssize_t w = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
         if (w < 0) {
             if (errno == EINTR) continue;
-            return abandon("cannot write the file");
+            return Abandon("cannot write the file");
         }
         done += static_cast<size_t>(w);
     }
-    if (::fchmod(fd, mode) != 0) return abandon("cannot set the file's permissions");
-    if (::fsync(fd) != 0) return abandon("cannot write the file to disk");
+    buffer_.clear();
+    return {};
+}
+
+CoilFileStatus CoilFileWriter::Add(const SavedCoilTable::Row& row) {
+    if (fd_ < 0) return Fail("the file is not open");
+    buffer_ += CoilFileLine(row);
+    buffer_ += "\r\n";
+    if (buffer_.size() >= (64u << 10)) return Flush();
+    return {};
+}
+
+CoilFileStatus CoilFileWriter::Commit() {
+    if (fd_ < 0) return Fail("the file is not open");
+    if (CoilFileStatus s = Flush(); !s.ok) return s;
+    if (::fchmod(fd_, mode_) != 0) return Abandon("cannot set the file's permissions");
+    if (::fsync(fd_) != 0) return Abandon("cannot write the file to disk");
+    const int fd = fd_;
+    fd_ = -1;
     if (::close(fd) != 0) {
         CoilFileStatus s = FailErrno("cannot write the file");
-        ::unlink(tmp.c_str());
+        ::unlink(tmp_.c_str());
         return s;
     }
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+    if (::rename(tmp_.c_str(), path_.c_str()) != 0) {
         CoilFileStatus s = FailErrno("cannot replace the file");
-        ::unlink(tmp.c_str());
+        ::unlink(tmp_.c_str());
         return s;
     }
     return {};
+}
+
+CoilFileStatus WriteCoilFile(const std::string& path, const SavedCoilTable& table) {
+    CoilFileWriter writer;
+    if (CoilFileStatus s = writer.Open(path); !s.ok) return s;
+    const auto& rows = table.Rows();
+    for (int r = 0; r < table.CoilCount(); ++r)
+        if (CoilFileStatus s = writer.Add(rows[r]); !s.ok) return s;
+    return writer.Commit();
 }

@@ -6,6 +6,8 @@
 // have 31 semicolons a line and still read.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 
 #include "files/saved_coils.h"
@@ -45,3 +47,28 @@ CoilFileStatus ReadCoilFile(const std::string& path, SavedCoilTable& table);
 // flushed to disk and renamed over the old file, so that a failure leaves
 // the old file as it was.
 CoilFileStatus WriteCoilFile(const std::string& path, const SavedCoilTable& table);
+
+// Writes a coil file line by line, for batches too large to hold as a
+// table: the lines go to a temporary file beside `path`, which Commit
+// flushes to disk and renames over the old file, as WriteCoilFile does. A
+// writer that is not committed removes its temporary file; after a failure
+// it is closed and every further call fails.
+class CoilFileWriter {
+public:
+    CoilFileWriter() = default;
+    CoilFileWriter(const CoilFileWriter&) = delete;
+    CoilFileWriter& operator=(const CoilFileWriter&) = delete;
+    ~CoilFileWriter();
+
+    CoilFileStatus Open(const std::string& path);
+    CoilFileStatus Add(const SavedCoilTable::Row& row);
+    CoilFileStatus Commit();
+
+private:
+    CoilFileStatus Flush();
+    CoilFileStatus Abandon(const char* what);
+
+    std::string path_, tmp_, buffer_;
+    int fd_ = -1;
+    mode_t mode_ = 0;
+};

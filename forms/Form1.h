@@ -149,6 +149,10 @@ public:
     // "mnuToolsUnitsIP" and "mnuToolsUnitsSI"). The records, the coil file
     // and the model designation stay inch-pound either way.
     units::System UnitSystem() const { return units_; }
+    // The inch-pound texts the driver reads for field texts shown now.
+    FieldTexts InchPoundFields(const FieldTexts& shown) const {
+        return entryMemory_.InchPoundFields(shown, units_);
+    }
     // Converts the values shown in the entry fields and the results grid to
     // `system` and retexts the captions; rates nothing.
     void SetUnitSystem(units::System system);

@@ -1,7 +1,8 @@
 // Form1: the psychrometric chart of the rated coil. "Psych&rometric Chart..."
 // in the Tools menu and "Ps&ychrometric Chart" beside the results grid open
 // the chart window; both wait for a rating listed in the grid. The window
-// follows every later rating. "Print chart &with the sheet" adds the chart
+// follows every later rating and the unit system chosen; its title names the
+// header's item, model and project. "Print chart &with the sheet" adds the chart
 // as a second page of the performance sheet (off until chosen).
 #include <QAbstractItemModel>
 #include <QAction>
@@ -13,6 +14,7 @@
 
 #include "forms/Form1.h"
 #include "forms/frmChart.h"
+#include "reports/performance_sheet.h"
 
 void Form1::InitChartCommands() {
     auto* open = mnuTools_->addAction("Psych&rometric Chart...");
@@ -39,10 +41,17 @@ void Form1::InitChartCommands() {
     update();
     connect(grid->model(), &QAbstractItemModel::rowsInserted, this, update);
     connect(grid->model(), &QAbstractItemModel::rowsRemoved, this, update);
-    connect(this, &Form1::Rated, this, [this] {
-        if (auto* w = qobject_cast<frmChart*>(chartWindow_); w && w->isVisible())
-            w->SetCoil(coilSpec, coilRating);
-    });
+    // The window follows every rating, and the unit system chosen in the
+    // Tools menu.
+    auto follow = [this] {
+        if (auto* w = qobject_cast<frmChart*>(chartWindow_);
+            w && w->isVisible() && SSDBGrid1_->rowCount() > 0)
+            w->SetCoil(coilSpec, coilRating,
+                       reports::chart::OptionsOf(CurrentSheetTexts(), coilSpec, coilRating));
+    };
+    connect(this, &Form1::Rated, this, follow);
+    // Queued: the menu tells of a command before the command has run.
+    connect(mnuTools_, &QMenu::triggered, this, follow, Qt::QueuedConnection);
 }
 
 void Form1::mnuToolsChart_Click() {
@@ -52,7 +61,7 @@ void Form1::mnuToolsChart_Click() {
         w = new frmChart(this);
         chartWindow_ = w;
     }
-    w->SetCoil(coilSpec, coilRating);
+    w->SetCoil(coilSpec, coilRating, reports::chart::OptionsOf(CurrentSheetTexts(), coilSpec, coilRating));
     w->show();
     w->raise();
     w->activateWindow();

@@ -17,6 +17,8 @@
 #include <QVBoxLayout>
 
 #include "common/catalogue.h"
+#include "common/numfmt.h"
+#include "common/warnings.h"
 #include "engine/coil_type.h"
 
 namespace {
@@ -64,6 +66,17 @@ bool IsWaterOrGlycol(const std::string& app) {
     return type == CoilType::Water || type == CoilType::Glycol;
 }
 
+// A refused warning in words, with its limit in the dialog's units.
+std::string RefusalWords(const std::string& code, units::System system) {
+    if (code != "face-velocity-wet") return selection::LimitWords(code);
+    const double limit = Limit(kWetFaceVelocityMax);
+    const std::string value =
+        system == units::System::SI
+            ? numfmt::FormatF64(units::ToSI(units::Quantity::AirVelocity, limit), "0.00") + " m/s"
+            : numfmt::GeneralF64(limit) + " ft/min";
+    return "a wet coil's face velocity above " + value + " (condensate carryover)";
+}
+
 }  // namespace
 
 const selection::DialogInputs* SelectDialog::LastInputs() {
@@ -71,11 +84,11 @@ const selection::DialogInputs* SelectDialog::LastInputs() {
 }
 
 SelectDialog::SelectDialog(const FieldTexts& panel, int airFlowMode,
-                           std::function<void(const FieldTexts&)> use, QWidget* parent)
-    : QDialog(parent), panel_(panel), airFlowMode_(airFlowMode), use_(std::move(use)) {
+                           std::function<void(const FieldTexts&)> use, QWidget* parent, units::System system)
+    : QDialog(parent), panel_(panel), airFlowMode_(airFlowMode), use_(std::move(use)), system_(system) {
     setObjectName("SelectDialog");
     setWindowTitle("Select to Duty");
-    Build(selection::InputsForPanel(panel_, Last().get()));
+    Build(selection::InputsForPanel(panel_, Last().get(), system_));
     timer_ = new QTimer(this);
     timer_->setInterval(50);
     connect(timer_, &QTimer::timeout, this, [this] { Poll(); });
@@ -102,9 +115,8 @@ QLabel* SelectDialog::BuddyLabel(const QString& text, QWidget* buddy) {
 void SelectDialog::Build(const selection::DialogInputs& in) {
     const auto it = panel_.find("Application");
     const std::string app = it == panel_.end() ? std::string() : it->second;
-    const bool liquid = IsWaterOrGlycol(app);
     QGroupBox* cons = BuildConstruction(in, app);
-    QGroupBox* duty = BuildDuty(in, liquid);
+    QGroupBox* duty = BuildDuty(in, app);
     QHBoxLayout* runRow = BuildSearchRow();
     BuildCandidateTable();
     QHBoxLayout* endRow = BuildEndRow();
@@ -179,44 +191,42 @@ QHBoxLayout* SelectDialog::BuildFinRow(const selection::DialogInputs& in) {
     return finRow;
 }
 
-// The duty: the limits in two columns, then the flow choice of a water or
-// glycol coil.
-QGroupBox* SelectDialog::BuildDuty(const selection::DialogInputs& in, bool liquid) {
+// The duty: the limits in two columns (the default engineering limits
+// filled in), the warnings a candidate may not have, then the flow choice
+// of a water or glycol coil.
+QGroupBox* SelectDialog::BuildDuty(const selection::DialogInputs& in, const std::string& app) {
+    const bool liquid = IsWaterOrGlycol(app);
     auto* duty = new QGroupBox("Duty", this);
     auto* dg = new QGridLayout(duty);
-    const std::string fluidPd = liquid ? "Fluid PD max (ft H2O)" : "Fluid PD max (psi)";
-    const std::pair<const char*, std::string> limits[] = {
-        {"TotalBtuh", "&Total Btuh min"},
-        {"SensibleBtuh", "S&ensible Btuh min"},
-        {"LatDbMax", "LAT DB max (°F)"},
-        {"LatDbMin", "LAT DB min (°F)"},
-        {"LatWbMax", "LAT WB max (°F)"},
-        {"AirPDMax", "Air PD max (in. w.g.)"},
-        {"FluidPDMax", fluidPd},
-        {"FaceVelocityMax", "Face velocity max (ft/min)"},
-        {"TubeVelocityMin", "Tube velocity min (ft/s)"},
-        {"TubeVelocityMax", "Tube velocity max (ft/s)"},
-    };
     int row = 0;
-    for (const auto& [key, text] : limits) {
-        if (!liquid && std::string(key).rfind("TubeVelocity", 0) == 0) continue;
+    for (const std::string& key : selection::DutyKeys()) {
+        if (!liquid && key.rfind("TubeVelocity", 0) == 0) continue;
         const auto it = in.duty.find(key);
-        auto* e = Edit(("txtDuty" + std::string(key)).c_str(), it == in.duty.end() ? "" : it->second, 100);
-        dg->addWidget(BuddyLabel(Q(text), e), row / 2, (row % 2) * 2);
+        auto* e = Edit(("txtDuty" + key).c_str(), it == in.duty.end() ? "" : it->second, 100);
+        dg->addWidget(BuddyLabel(Q(selection::DutyLabel(system_, app, key)), e), row / 2, (row % 2) * 2);
         dg->addWidget(e, row / 2, (row % 2) * 2 + 1);
         duty_.push_back({key, e});
         ++row;
     }
-    AddFlowChoice(dg, (row + 1) / 2, in, liquid);
+    row = (row + 1) / 2;
+    for (const std::string& code : selection::DefaultLimits(panel_).refused) {
+        auto* box = new QCheckBox(Q("Refuse " + RefusalWords(code, system_)), this);
+        box->setObjectName(Q("chkRefuse-" + code));
+        box->setChecked(std::find(in.refused.begin(), in.refused.end(), code) != in.refused.end());
+        dg->addWidget(box, row++, 0, 1, 4);
+        refuse_.push_back({code, box});
+    }
+    AddFlowChoice(dg, row, in, liquid);
     return duty;
 }
 
 // Gpm or fluid rise, on grid row `flowRow`; shown for water and glycol.
 void SelectDialog::AddFlowChoice(QGridLayout* dg, int flowRow, const selection::DialogInputs& in,
                                  bool liquid) {
-    byGpm_ = new QRadioButton("&Gpm", this);
+    const bool si = system_ == units::System::SI;
+    byGpm_ = new QRadioButton(si ? "&Flow (L/s)" : "&Gpm", this);
     byGpm_->setObjectName("optGpm");
-    byRise_ = new QRadioButton("Fluid &rise (°F)", this);
+    byRise_ = new QRadioButton(si ? "Fluid &rise (K)" : "Fluid &rise (°F)", this);
     byRise_->setObjectName("optRise");
     gpm_ = Edit("txtGpm", in.gpm);
     rise_ = Edit("txtRise", in.rise);
@@ -267,11 +277,17 @@ QHBoxLayout* SelectDialog::BuildSearchRow() {
 
 // The candidates found, sortable by any column; a double click uses one.
 void SelectDialog::BuildCandidateTable() {
-    table_ = new QTableWidget(0, static_cast<int>(selection::ResultColumns().size()), this);
+    const auto app = panel_.find("Application");
+    const std::vector<std::string> columns =
+        selection::ResultColumns(system_, app == panel_.end() ? std::string() : app->second);
+    table_ = new QTableWidget(0, static_cast<int>(columns.size()), this);
     table_->setObjectName("grdCandidates");
-    QStringList titles;
-    for (const std::string& t : selection::ResultColumns()) titles << Q(t);
-    table_->setHorizontalHeaderLabels(titles);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        auto* header = new QTableWidgetItem(Q(columns[i]));
+        if (columns[i].rfind("Area", 0) == 0) header->setToolTip("Outside surface: the tubes' and the fins'");
+        if (columns[i] == "Fin") header->setToolTip("Fin material");
+        table_->setHorizontalHeaderItem(static_cast<int>(i), header);
+    }
     table_->verticalHeader()->hide();
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -311,6 +327,9 @@ selection::DialogInputs SelectDialog::Inputs() const {
     for (std::size_t i = 0; i < finMats_.size(); ++i)
         if (finMats_[i]->isChecked()) in.finMats.push_back(finCodes_[i]);
     for (const auto& [key, e] : duty_) in.duty[key] = S(e->text());
+    for (const auto& [code, box] : refuse_)
+        if (box->isChecked()) in.refused.push_back(code);
+    in.system = system_;
     in.useRise = byRise_->isChecked() && !byRise_->isHidden();
     in.gpm = S(gpm_->text());
     in.rise = S(rise_->text());
@@ -383,7 +402,7 @@ void SelectDialog::ShowResults() {
     table_->setSortingEnabled(false);
     table_->setRowCount(0);
     auto addRow = [this](const selection::Candidate& c, int rank, int id) {
-        const selection::ResultRow row = selection::RowForCandidate(c, rank, spec_);
+        const selection::ResultRow row = selection::RowForCandidate(c, rank, spec_, system_);
         const int n = table_->rowCount();
         table_->insertRow(n);
         for (std::size_t col = 0; col < row.cells.size(); ++col) {
@@ -399,13 +418,13 @@ void SelectDialog::ShowResults() {
     if (!r.error.empty()) {
         text = Q(r.error);
     } else {
-        text =
-            QString("%1 searched, %2 ratings, %3 meet the duty").arg(r.searched).arg(r.rated).arg(r.feasible);
+        text = r.cancelled ? QString("%1 of %2 candidates searched").arg(control_.done.load()).arg(r.searched)
+                           : QString("%1 candidates searched").arg(r.searched);
+        text += QString(", %1 ratings run, %2 meet the duty").arg(r.rated).arg(r.feasible);
         if (r.closest) {
             addRow(*r.closest, 0, -1);
-            QStringList broken;
-            for (const std::string& b : r.closest->broken) broken << Q(b);
-            text += QString("; the nearest coil breaks %1").arg(broken.join(", "));
+            text +=
+                Q("; closest: " + selection::MissedInWords(*r.closest, spec_, system_ == units::System::SI));
         }
     }
     if (r.cancelled) text = "Cancelled: " + text;
@@ -425,7 +444,7 @@ void SelectDialog::UseCurrent() {
     const int id = table_->item(table_->currentRow(), 0)->data(Qt::UserRole).toInt();
     const selection::Candidate& c =
         id < 0 ? *result_->closest : result_->ranked.at(static_cast<std::size_t>(id));
-    const FieldTexts fields = selection::PanelFieldsOf(c, spec_);
+    const FieldTexts fields = selection::PanelFieldsOf(c, spec_, selection::ShownTexts(system_));
     accept();
     if (use_) use_(fields);
 }

@@ -33,8 +33,11 @@ public:
     // `panel` holds the coil panel's field texts, `airFlowMode` its air-flow
     // mode; `use` fills the panel with a chosen candidate's fields and
     // rates it.
+    // `panel` holds inch-pound texts (as the driver reads them); the
+    // dialog shows, takes and lists `system`, and hands texts of `system`
+    // to `use`.
     SelectDialog(const FieldTexts& panel, int airFlowMode, std::function<void(const FieldTexts&)> use,
-                 QWidget* parent = nullptr);
+                 QWidget* parent = nullptr, units::System system = units::System::InchPound);
     ~SelectDialog() override;
 
     // The inputs as the dialog's fields hold them.
@@ -62,7 +65,7 @@ private:
     QGroupBox* BuildConstruction(const selection::DialogInputs& in, const std::string& app);
     QHBoxLayout* BuildTubeRow(const selection::DialogInputs& in, const std::string& app);
     QHBoxLayout* BuildFinRow(const selection::DialogInputs& in);
-    QGroupBox* BuildDuty(const selection::DialogInputs& in, bool liquid);
+    QGroupBox* BuildDuty(const selection::DialogInputs& in, const std::string& app);
     void AddFlowChoice(QGridLayout* grid, int flowRow, const selection::DialogInputs& in, bool liquid);
     QHBoxLayout* BuildSearchRow();
     void BuildCandidateTable();
@@ -78,12 +81,14 @@ private:
     FieldTexts panel_;
     int airFlowMode_;
     std::function<void(const FieldTexts&)> use_;
+    units::System system_;
     std::vector<std::string> tubeCodes_;
     std::vector<std::string> finCodes_;  // of finMats_, in order
 
     QLineEdit *rowsFrom_, *rowsTo_, *fpiFrom_, *fpiTo_, *circuits_, *gpm_, *rise_;
     std::vector<QCheckBox*> tubes_, finMats_;
     std::vector<std::pair<std::string, QLineEdit*>> duty_;
+    std::vector<std::pair<std::string, QCheckBox*>> refuse_;  // warning code, its box
     QRadioButton *byGpm_, *byRise_;
     QPushButton *search_, *cancel_, *use_button_;
     QProgressBar* progress_;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
@@ -102,6 +103,13 @@ frmChart::frmChart(QWidget* parent) : QWidget(parent, Qt::Window) {
     copy->setObjectName("cmdCopy");
     auto* save = new QPushButton("Save &as...", this);
     save->setObjectName("cmdSaveAs");
+    range_ = new QComboBox(this);
+    range_->setObjectName("cboChartRange");
+    range_->addItems({QStringLiteral("Whole chart"), QStringLiteral("Around the process")});
+    range_->setCurrentIndex(1);
+    connect(range_, &QComboBox::currentIndexChanged, this, [this] {
+        if (model_ || !message_.isEmpty()) Rebuild();
+    });
     auto* close = new QPushButton("Close", this);
     close->setObjectName("cmdCloseChart");
     connect(copy, &QPushButton::clicked, this, [this] { cmdCopy_Click(); });
@@ -109,6 +117,7 @@ frmChart::frmChart(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, this, &QWidget::close);
+    buttons->addWidget(range_);
     buttons->addStretch(1);
     for (auto* b : {copy, save, close}) buttons->addWidget(b);
     v->addLayout(buttons);
@@ -117,9 +126,24 @@ frmChart::frmChart(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 frmChart::~frmChart() = default;
 
-void frmChart::SetCoil(const CoilSpec& coilSpec, const CoilRating& rating) {
+void frmChart::SetCoil(const CoilSpec& coilSpec, const CoilRating& rating,
+                       const reports::chart::ChartOptions& options) {
+    coilSpec_ = coilSpec;
+    rating_ = rating;
+    options_ = options;
+    Rebuild();
+}
+
+void frmChart::SetRange(reports::chart::Range range) {
+    range_->setCurrentIndex(range == reports::chart::Range::Whole ? 0 : 1);
+}
+
+void frmChart::Rebuild() {
+    options_.range =
+        range_->currentIndex() == 0 ? reports::chart::Range::Whole : reports::chart::Range::Process;
     try {
-        model_ = std::make_unique<reports::chart::ChartModel>(reports::chart::BuildChart(coilSpec, rating));
+        model_ = std::make_unique<reports::chart::ChartModel>(
+            reports::chart::BuildChart(coilSpec_, rating_, options_));
         message_.clear();
     } catch (const rt::RtError& e) {
         model_.reset();
@@ -132,7 +156,8 @@ void frmChart::SetCoil(const CoilSpec& coilSpec, const CoilRating& rating) {
 
 void frmChart::cmdCopy_Click() {
     if (!model_) return;
-    QApplication::clipboard()->setImage(reports::chart::Image(*model_, 1650, 1275));
+    const QSize px = (reports::chart::ChartInches(reports::chart::Paper::Letter) * logicalDpiX()).toSize();
+    QApplication::clipboard()->setImage(reports::chart::Image(*model_, px.width(), px.height()));
 }
 
 void frmChart::cmdSaveAs_Click() {

@@ -1,8 +1,9 @@
 // frmChart "Psychrometric Chart": the rated coil's air-side process on a
 // psychrometric chart, in a window of its own beside the coil form. The coil
 // form hands it every new rating, so the chart follows the coil on screen.
-// "&Copy" puts the chart on the clipboard as an image, "Save &as..." writes
-// it as PNG, SVG or PDF.
+// "&Copy" puts the chart on the clipboard as an image at the screen's
+// resolution, "Save &as..." writes it as PNG (300 dpi), SVG or PDF. The
+// range list chooses "Around the process" (the default) or "Whole chart".
 #pragma once
 
 #include <QString>
@@ -29,8 +30,12 @@ public:
     explicit frmChart(QWidget* parent = nullptr);
     ~frmChart() override;
 
-    // Draws the chart of this rated coil.
-    void SetCoil(const CoilSpec& coilSpec, const CoilRating& rating);
+    // Draws the chart of this rated coil, in the options' units and with
+    // their title; the range stays the window's choice.
+    void SetCoil(const CoilSpec& coilSpec, const CoilRating& rating,
+                 const reports::chart::ChartOptions& options = {});
+    // The range list: "Around the process" or "Whole chart".
+    void SetRange(reports::chart::Range range);
     // The chart shown (nullptr when the property library could not draw it;
     // Message() then says why).
     const reports::chart::ChartModel* Model() const { return model_.get(); }
@@ -41,7 +46,13 @@ public:
 
 private:
     class View;
+    void Rebuild();
+
     View* view_ = nullptr;
+    class QComboBox* range_ = nullptr;
+    CoilSpec coilSpec_;
+    CoilRating rating_;
+    reports::chart::ChartOptions options_;
     std::unique_ptr<reports::chart::ChartModel> model_;
     QString message_;
     QString lastFile_;

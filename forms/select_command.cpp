@@ -57,8 +57,8 @@ void InitSelectCommand(Form1* form, QMenu* tools) {
     QObject::connect(action, &QAction::triggered, form, [form] {
         if (form->CurrentPanel() != 3) return;
         SelectDialog dialog(
-            PanelFields(*form), form->AirFlowMode,
-            [form](const FieldTexts& fields) { UseCandidate(*form, fields); }, form);
+            form->InchPoundFields(PanelFields(*form)), form->AirFlowMode,
+            [form](const FieldTexts& fields) { UseCandidate(*form, fields); }, form, form->UnitSystem());
         dialog.exec();
     });
     if (QWidget* panel = form->Control("Frame1(3)")) panel->installEventFilter(new PanelWatch(panel, action));

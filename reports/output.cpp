@@ -29,7 +29,8 @@ bool PaintSheet(QPagedPaintDevice& device, const CoilSpec& coilSpec, const CoilR
     PainterSurface surface(painter, device);
     surface.FitWithin(kSheetWidth, kSheetHeight);
     PrintPerformance(surface, coilSpec, rating, texts);
-    if (texts.withChart && !chart::PaintChartPage(painter, device, coilSpec, rating)) {
+    if (texts.withChart && !chart::PaintChartPage(painter, device, coilSpec, rating,
+                                                  chart::OptionsOf(texts, coilSpec, rating))) {
         painter.end();
         return false;
     }

@@ -5,6 +5,8 @@
 #include <limits>
 
 #include "engine/hygrel_binding.h"
+#include "common/model_designation.h"
+#include "common/numfmt.h"
 #include "reports/performance_sheet.h"
 
 namespace reports::chart {
@@ -13,7 +15,7 @@ namespace {
 
 constexpr double kLibraryError = -9999;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-// Grains between a state and saturation that count as saturated.
+// Grains (per pound) between a state and saturation that count as saturated.
 constexpr double kTouching = 0.25;
 // Samples along each curve across the dry-bulb range.
 constexpr int kSamples = 240;
@@ -22,19 +24,49 @@ bool Valid(double v) {
     return std::isfinite(v) && v != kLibraryError;
 }
 
-double SatGrains(double t, int16_t z) {
-    const double w = hg::HGSATGRAINS(static_cast<float>(t), z);
-    return Valid(w) ? w : kNaN;
-}
+// The library's inch-pound functions in the chart's units. In SI the
+// arguments go to inch-pound and the results come back as the library's SI
+// functions convert them (°C, g/kg, kJ/kg from 0 °C, m³/kg); the altitude
+// stays the rated feet. A refused result is NaN.
+class Props {
+public:
+    Props(units::System system, int16_t feet) : si_(system == units::System::SI), z_(feet) {}
 
-double Enthalpy(double t, double w) {
-    return hg::HGENTHALPY(static_cast<float>(t), static_cast<float>(w));
-}
+    bool Si() const { return si_; }
+    // A temperature, humidity or enthalpy given in inch-pound units, in
+    // the chart's.
+    double T(double f) const { return si_ ? 5.0 * (f - 32.0) / 9.0 : f; }
+    double W(double grains) const { return si_ ? grains / 7.0 : grains; }
+    double H(double btu) const { return si_ ? 2.326 * (btu - 7.712) : btu; }
+    // A value of the chart's units, as the library takes it.
+    float F(double t) const { return static_cast<float>(si_ ? 9.0 * t / 5.0 + 32.0 : t); }
+    float Gr(double w) const { return static_cast<float>(si_ ? 7.0 * w : w); }
 
-// Enthalpy of saturated air at t (NaN where the library refuses t).
-double SatEnthalpy(double t, int16_t z) {
-    const double ws = SatGrains(t, z);
-    return std::isnan(ws) ? kNaN : Enthalpy(t, ws);
+    double Sat(double t) const { return HumidityOf(hg::HGSATGRAINS(F(t), z_)); }
+    double RhToW(double t, double phi) const {
+        return HumidityOf(hg::HGRHTOGR(F(t), static_cast<float>(phi), z_));
+    }
+    double WbToW(double t, double tw) const { return HumidityOf(hg::HGWBTOGR(F(t), F(tw), z_)); }
+    double DewPoint(double w) const { return TemperatureOf(hg::HGDEWPOINT(Gr(w), z_)); }
+    double Enthalpy(double t, double w) const { return H(hg::HGENTHALPY(F(t), Gr(w))); }
+    // Volume of moist air per unit of dry air.
+    double Volume(double t, double w) const {
+        const double rho = hg::HGDENSITY(F(t), Gr(w), z_);
+        if (!Valid(rho) || rho <= 0) return kNaN;
+        return si_ ? 2.205 / (rho * 35.31) : 1 / rho;
+    }
+
+private:
+    double HumidityOf(double grains) const { return Valid(grains) ? W(grains) : kNaN; }
+    double TemperatureOf(double f) const { return Valid(f) ? T(f) : kNaN; }
+
+    bool si_;
+    int16_t z_;
+};
+
+double SatEnthalpy(const Props& p, double t) {
+    const double ws = p.Sat(t);
+    return std::isnan(ws) ? kNaN : p.Enthalpy(t, ws);
 }
 
 // The smallest of 1, 2, 2.5, 5 times a power of ten that splits `span`
@@ -64,22 +96,27 @@ std::vector<Point> Sampled(const Axis& t, double top, F f) {
     return pts;
 }
 
+// A state of inch-pound dry bulb, wet bulb and grains.
 AirState StateAt(double t, double tw, double w, int16_t z) {
-    AirState s{t, tw, w, 0, Enthalpy(t, w)};
+    AirState s{t, tw, w, 0, hg::HGENTHALPY(static_cast<float>(t), static_cast<float>(w))};
     const double rh = hg::HGRH(static_cast<float>(t), static_cast<float>(w), z);
     // A humidity a rounding step above saturation is refused; it is saturated.
     s.rh = Valid(rh) ? rh : 100;
     return s;
 }
 
+AirState InUnits(const Props& p, const AirState& s) {
+    return {p.T(s.t), p.T(s.tw), p.W(s.W), s.rh, p.H(s.h)};
+}
+
 // Where the straight line through the entering and leaving states, followed
 // on beyond the leaving state, meets the saturation curve.
-bool ApparatusDewPoint(const AirState& e, const AirState& l, int16_t z, Point& adp) {
+bool ApparatusDewPoint(const Props& p, const AirState& e, const AirState& l, Point& adp) {
     if (e.t - l.t < 0.01) return false;
     const double slope = (e.W - l.W) / (e.t - l.t);
     auto line = [&](double t) { return l.W + slope * (t - l.t); };
     // Positive above saturation.
-    auto f = [&](double t) { return line(t) - SatGrains(t, z); };
+    auto f = [&](double t) { return line(t) - p.Sat(t); };
     double lo;
     double hi;
     if (f(l.t) >= 0) {
@@ -95,12 +132,12 @@ bool ApparatusDewPoint(const AirState& e, const AirState& l, int16_t z, Point& a
         lo = l.t;
         for (;;) {
             lo -= 1;
-            if (lo < -80 || line(lo) <= 0) {
+            if (lo < p.T(-80) || line(lo) <= 0) {
                 // The line falls away from saturation beyond the leaving
                 // state: it touches saturation there when the leaving air is
                 // saturated but for rounding.
-                const double ws = SatGrains(l.t, z);
-                if (!(ws - l.W <= kTouching)) return false;
+                const double ws = p.Sat(l.t);
+                if (!(ws - l.W <= p.W(kTouching))) return false;
                 adp = {l.t, ws};
                 return true;
             }
@@ -119,47 +156,45 @@ bool ApparatusDewPoint(const AirState& e, const AirState& l, int16_t z, Point& a
             hi = mid;
     }
     const double t = (lo + hi) / 2;
-    adp = {t, SatGrains(t, z)};
+    adp = {t, p.Sat(t)};
     return Valid(adp.W);
-}
-
-// ft³ of moist air per lb of dry air, NaN where the library refuses.
-double Volume(double t, double w, int16_t z) {
-    const double rho = hg::HGDENSITY(static_cast<float>(t), static_cast<float>(w), z);
-    return Valid(rho) && rho > 0 ? 1 / rho : kNaN;
 }
 
 // The dry bulb of volume `v` at humidity `w`, NaN beyond saturation or where
 // the library refuses. At a given humidity the volume is linear in the dry
 // bulb: two valid points give the dry bulb of any volume.
-double DryBulbOfVolume(const ChartModel& m, double v, double w, int16_t z) {
+double DryBulbOfVolume(const ChartModel& m, const Props& p, double v, double w) {
     double t1 = m.t.min;
     if (w > 0) {
-        const double dp = hg::HGDEWPOINT(static_cast<float>(w), z);
+        const double dp = p.DewPoint(w);
         if (!Valid(dp)) return kNaN;
         t1 = std::max(t1, dp + 0.5);
     }
     const double t2 = t1 + 20;
-    const double v1 = Volume(t1, w, z);
-    const double v2 = Volume(t2, w, z);
+    const double v1 = p.Volume(t1, w);
+    const double v2 = p.Volume(t2, w);
     if (std::isnan(v1) || std::isnan(v2) || v2 == v1) return kNaN;
     const double t = t1 + (v - v1) * (t2 - t1) / (v2 - v1);
     return w > 0 && t < t1 - 0.5 ? kNaN : t;  // beyond saturation
 }
 
-void AddVolumeLines(ChartModel& m, int16_t z) {
-    const double vMin = Volume(m.t.min, 0, z);
-    const double topW = std::min(m.W.max, SatGrains(std::min(m.t.max, 199.0), z));
-    const double vMax = Volume(std::min(m.t.max, 199.0), std::isnan(topW) ? 0 : topW, z);
+void AddVolumeLines(ChartModel& m, const Props& p) {
+    const double tTop = std::min(m.t.max, p.T(199.0));
+    const double vMin = p.Volume(m.t.min, 0);
+    const double topW = std::min(m.W.max, p.Sat(tTop));
+    const double vMax = p.Volume(tTop, std::isnan(topW) ? 0 : topW);
     if (std::isnan(vMin) || std::isnan(vMax) || vMax <= vMin) return;
     double step = 0.5;
-    while ((vMax - vMin) / step > 10) step *= 2;
+    if (p.Si())
+        step = std::max(0.01, NiceStep(vMax - vMin, 10));
+    else
+        while ((vMax - vMin) / step > 10) step *= 2;
     constexpr int kRows = 48;
     for (double v = std::ceil(vMin / step) * step; v <= vMax; v += step) {
         Curve c{Curve::Volume, v, {}};
         for (int i = 0; i <= kRows; ++i) {
             const double w = m.W.max * i / kRows;
-            const double t = DryBulbOfVolume(m, v, w, z);
+            const double t = DryBulbOfVolume(m, p, v, w);
             if (std::isnan(t)) break;
             c.points.push_back({t, w});
         }
@@ -167,53 +202,56 @@ void AddVolumeLines(ChartModel& m, int16_t z) {
     }
 }
 
-void AddEnthalpyTicks(ChartModel& m, int16_t z) {
+void AddEnthalpyTicks(ChartModel& m, const Props& p) {
     // The saturation curve's visible stretch: from the left edge to where it
     // leaves through the top or the right edge.
     double tEnd = m.t.min;
     while (tEnd < m.t.max) {
-        const double ws = SatGrains(tEnd + 0.25, z);
+        const double ws = p.Sat(tEnd + 0.25);
         if (std::isnan(ws) || ws > m.W.max) break;
         tEnd += 0.25;
     }
-    const double h0 = SatEnthalpy(m.t.min, z);
-    const double h1 = SatEnthalpy(tEnd, z);
+    const double h0 = SatEnthalpy(p, m.t.min);
+    const double h1 = SatEnthalpy(p, tEnd);
     if (std::isnan(h0) || std::isnan(h1) || h1 <= h0) return;
-    const double step = (h1 - h0) > 60 ? 10 : 5;
+    const double coarse = p.Si() ? 140 : 60;
+    const double step = (h1 - h0) > coarse ? (p.Si() ? 20 : 10) : (p.Si() ? 10 : 5);
     // Ticks of one length on the plot whatever the axes' scales.
     const double tSpan = m.t.max - m.t.min;
     const double wSpan = m.W.max - m.W.min;
+    const double wRef = p.W(7000);
     for (double h = std::ceil(h0 / step) * step; h <= h1; h += step) {
         double lo = m.t.min;
         double hi = tEnd;
         for (int i = 0; i < 50; ++i) {
             const double mid = (lo + hi) / 2;
-            (SatEnthalpy(mid, z) < h ? lo : hi) = mid;
+            (SatEnthalpy(p, mid) < h ? lo : hi) = mid;
         }
         const double ts = (lo + hi) / 2;
         // The constant-enthalpy line beyond saturation: the enthalpy is
         // linear in the humidity at a given dry bulb.
-        auto grainsAt = [&](double t) {
-            const double e0 = Enthalpy(t, 0);
-            const double e1 = Enthalpy(t, 7000);
-            return (h - e0) / (e1 - e0) * 7000;
+        auto humidityAt = [&](double t) {
+            const double e0 = p.Enthalpy(t, 0);
+            const double e1 = p.Enthalpy(t, wRef);
+            return (h - e0) / (e1 - e0) * wRef;
         };
-        const double ws = SatGrains(ts, z);
+        const double ws = p.Sat(ts);
         if (std::isnan(ws)) continue;
-        const double slope = grainsAt(ts - 1) - grainsAt(ts);  // grains per °F leftwards
+        const double slope = humidityAt(ts - 1) - humidityAt(ts);  // humidity per degree leftwards
         const double dt = 0.03 / std::hypot(1 / tSpan, slope / wSpan);
-        m.curves.push_back({Curve::Enthalpy, h, {{ts, ws}, {ts - dt, grainsAt(ts - dt)}}});
+        m.curves.push_back({Curve::Enthalpy, h, {{ts, ws}, {ts - dt, humidityAt(ts - dt)}}});
     }
 }
 
 // The entering and leaving states of the rating's air-side process, the
 // apparatus dew point of a wet coil and the sensible heat ratio of a
-// cooling coil.
-void SetProcess(ChartModel& m, const CoilRating& r, int16_t z) {
+// cooling coil. The states are those of the inch-pound rating, converted.
+void SetProcess(ChartModel& m, const CoilRating& r, const Props& p) {
+    const int16_t z = r.Altitude;
     const double eatWb = r.EatWb == 0 ? r.EatDb - 1.0f : r.EatWb;
     double we = hg::HGWBTOGR(r.EatDb, static_cast<float>(eatWb), z);
     if (!Valid(we) || we < 0) we = 0;
-    m.entering = StateAt(r.EatDb, eatWb, we, z);
+    m.entering = InUnits(p, StateAt(r.EatDb, eatWb, we, z));
     m.cooling = r.LatDb < r.EatDb;
     double wl = we;
     if (m.cooling && r.LatWb > 0 && r.SensibleBtuh < r.TotalBtuh) {
@@ -226,71 +264,90 @@ void SetProcess(ChartModel& m, const CoilRating& r, int16_t z) {
         lvgWb = hg::HGWETBULB(r.LatDb, static_cast<float>(wl), z);
         if (!Valid(lvgWb)) lvgWb = r.LatDb;
     }
-    m.leaving = StateAt(r.LatDb, lvgWb, wl, z);
-    if (m.wet) m.hasAdp = ApparatusDewPoint(m.entering, m.leaving, z, m.adp);
+    m.leaving = InUnits(p, StateAt(r.LatDb, lvgWb, wl, z));
+    if (m.wet) m.hasAdp = ApparatusDewPoint(p, m.entering, m.leaving, m.adp);
     if (m.cooling && r.TotalBtuh > 0) m.shr = r.SensibleBtuh / r.TotalBtuh;
 }
 
+// The dry-bulb tick step in the chart's units for a span of degrees.
+double DryBulbStep(const Props& p, double span) {
+    const double step = NiceStep(span, 12);
+    if (!p.Si()) return std::max(step, 5.0);
+    // Whole degrees on every tick.
+    return step > 2 && step < 5 ? 5 : std::max(step, 2.0);
+}
+
 // Axes: the process with a margin, on whole ticks.
-void SetAxes(ChartModel& m, int16_t z) {
+void SetAxes(ChartModel& m, const Props& p) {
     double tLo = std::min(m.entering.t, m.leaving.t);
     double tHi = std::max(m.entering.t, m.leaving.t);
     if (m.hasAdp) tLo = std::min(tLo, m.adp.t);
     // Down to the entering air's dew point, so the saturation curve shows
     // how far the air is from condensing.
-    const double dewPoint = hg::HGDEWPOINT(static_cast<float>(m.entering.W), z);
-    if (Valid(dewPoint) && m.entering.W > 0) tLo = std::min(tLo, std::max(-80.0, dewPoint));
-    const double margin = std::max(10.0, 0.15 * (tHi - tLo));
-    m.t.step = NiceStep(tHi - tLo + 2 * margin, 12);
-    m.t.step = std::max(m.t.step, 5.0);
-    m.t.min = std::max(-80.0, std::floor((tLo - margin) / m.t.step) * m.t.step);
-    m.t.max = std::min(400.0, std::ceil((tHi + margin) / m.t.step) * m.t.step);
+    const double dewPoint = p.DewPoint(m.entering.W);
+    if (Valid(dewPoint) && m.entering.W > 0) tLo = std::min(tLo, std::max(p.T(-80), dewPoint));
+    const double margin = std::max(p.Si() ? 5.0 : 10.0, 0.15 * (tHi - tLo));
+    m.t.step = DryBulbStep(p, tHi - tLo + 2 * margin);
+    m.t.min = std::max(p.T(-80), std::floor((tLo - margin) / m.t.step) * m.t.step);
+    m.t.max = std::min(p.T(400), std::ceil((tHi + margin) / m.t.step) * m.t.step);
     if (m.t.max - m.t.min < m.t.step) m.t.max = m.t.min + 2 * m.t.step;
-    const double wHi = std::max(m.entering.W, m.leaving.W) * 1.25 + 10;
+    const double wHi = std::max(m.entering.W, m.leaving.W) * 1.25 + p.W(10);
     m.W.min = 0;
     m.W.step = NiceStep(wHi, 8);
     m.W.max = std::ceil(wHi / m.W.step) * m.W.step;
 }
 
+// The whole chart: fixed standard ranges (30 to 120 °F and 0 to 200
+// grains, or -10 to 50 °C and 0 to 30 g/kg), widened on whole ticks only
+// where the process lies beyond them.
+void SetWholeAxes(ChartModel& m, const Props& p) {
+    m.t = p.Si() ? Axis{-10, 50, 5} : Axis{30, 120, 10};
+    m.W = p.Si() ? Axis{0, 30, 5} : Axis{0, 200, 20};
+    double tLo = std::min(m.entering.t, m.leaving.t);
+    if (m.hasAdp) tLo = std::min(tLo, m.adp.t);
+    const double tHi = std::max(m.entering.t, m.leaving.t);
+    const double wHi = std::max(m.entering.W, m.leaving.W);
+    if (tLo < m.t.min) m.t.min = std::max(p.T(-80), std::floor(tLo / m.t.step - 0.5) * m.t.step);
+    if (tHi > m.t.max) m.t.max = std::min(p.T(400), std::ceil(tHi / m.t.step + 0.5) * m.t.step);
+    if (wHi > m.W.max) m.W.max = std::ceil(wHi / m.W.step + 0.5) * m.W.step;
+}
+
 // Saturation and relative humidity every 10 %.
-void AddHumidityCurves(ChartModel& m, int16_t z) {
+void AddHumidityCurves(ChartModel& m, const Props& p) {
     const double top = m.W.max;
-    m.curves.push_back(
-        {Curve::Saturation, 100, Sampled(m.t, top, [z](double t) { return SatGrains(t, z); })});
+    m.curves.push_back({Curve::Saturation, 100, Sampled(m.t, top, [&p](double t) { return p.Sat(t); })});
     for (int rh = 10; rh <= 90; rh += 10) {
-        const float phi = static_cast<float>(rh / 100.0);
-        m.curves.push_back(
-            {Curve::RelHumidity, static_cast<double>(rh), Sampled(m.t, top, [phi, z](double t) {
-                 return static_cast<double>(hg::HGRHTOGR(static_cast<float>(t), phi, z));
-             })});
+        const double phi = static_cast<float>(rh / 100.0);
+        m.curves.push_back({Curve::RelHumidity, static_cast<double>(rh),
+                            Sampled(m.t, top, [&p, phi](double t) { return p.RhToW(t, phi); })});
     }
 }
 
 // Follows the wet-bulb line `tw` from its last point down to dry air, short
 // of the dry bulb `t` where the library refuses it or it is dry.
-void FollowToDryAir(Curve& c, double tw, double t, int16_t z) {
+void FollowToDryAir(Curve& c, const Props& p, double tw, double t) {
     if (c.points.empty()) return;
     double lo = c.points.back().t;
     double hi = t;
     for (int k = 0; k < 30; ++k) {
         const double mid = (lo + hi) / 2;
-        const double wm = hg::HGWBTOGR(static_cast<float>(mid), static_cast<float>(tw), z);
+        const double wm = p.WbToW(mid, tw);
         (Valid(wm) && wm > 0 ? lo : hi) = mid;
     }
-    const double wl = hg::HGWBTOGR(static_cast<float>(lo), static_cast<float>(tw), z);
+    const double wl = p.WbToW(lo, tw);
     if (Valid(wl) && wl > 0 && lo > c.points.back().t) c.points.push_back({lo, wl});
 }
 
 // The wet-bulb line `tw` from saturation down to dry air. It falls as the
 // dry bulb rises; a sample above the top is kept but does not end the line.
-Curve WetBulbLine(const ChartModel& m, double tw, int16_t z) {
+Curve WetBulbLine(const ChartModel& m, const Props& p, double tw) {
     Curve c{Curve::WetBulb, tw, {}};
     const int n = static_cast<int>(std::ceil((m.t.max - tw) / ((m.t.max - m.t.min) / kSamples)));
     for (int i = 0; i <= n; ++i) {
         const double t = i == n ? m.t.max : tw + i * (m.t.max - tw) / n;
-        const double w = hg::HGWBTOGR(static_cast<float>(t), static_cast<float>(tw), z);
+        const double w = p.WbToW(t, tw);
         if (!Valid(w) || w <= 0) {
-            FollowToDryAir(c, tw, t, z);
+            FollowToDryAir(c, p, tw, t);
             break;
         }
         c.points.push_back({t, w});
@@ -298,31 +355,71 @@ Curve WetBulbLine(const ChartModel& m, double tw, int16_t z) {
     return c;
 }
 
-// Wet-bulb lines every 5 °F that show inside the plot.
-void AddWetBulbLines(ChartModel& m, int16_t z) {
+// Wet-bulb lines every 5 °F, or 2 or 5 °C, that show inside the plot.
+void AddWetBulbLines(ChartModel& m, const Props& p) {
     const double top = m.W.max;
-    for (double tw = std::ceil(m.t.min / 5) * 5; tw < m.t.max; tw += 5) {
-        Curve c = WetBulbLine(m, tw, z);
+    const double step = WetBulbStep(m.units, m.t);
+    for (double tw = std::ceil(m.t.min / step) * step; tw < m.t.max; tw += step) {
+        Curve c = WetBulbLine(m, p, tw);
         const bool visible =
-            std::any_of(c.points.begin(), c.points.end(), [&](const Point& p) { return p.W <= top; });
+            std::any_of(c.points.begin(), c.points.end(), [&](const Point& pt) { return pt.W <= top; });
         if (c.points.size() > 1 && visible) m.curves.push_back(std::move(c));
     }
 }
 
 }  // namespace
 
-ChartModel BuildChart(const CoilSpec& coilSpec, const CoilRating& r) {
+double WetBulbStep(units::System system, const Axis& dryBulb) {
+    if (system != units::System::SI) return 5;
+    return dryBulb.step >= 10 ? 5 : 2;
+}
+
+ChartModel BuildChart(const CoilSpec& coilSpec, const CoilRating& r, const ChartOptions& options) {
     ChartModel m;
-    const int16_t z = r.Altitude;
-    m.altitude = z;
+    const Props p(options.units, r.Altitude);
+    m.units = options.units;
+    m.range = options.range;
+    m.altitude = r.Altitude;
     m.caption = CoilCaption(coilSpec.Application, r);
-    SetProcess(m, r, z);
-    SetAxes(m, z);
-    AddHumidityCurves(m, z);
-    AddWetBulbLines(m, z);
-    AddEnthalpyTicks(m, z);
-    AddVolumeLines(m, z);
+    m.item = options.item;
+    m.model = options.model;
+    m.project = options.project;
+    SetProcess(m, r, p);
+    if (options.range == Range::Whole)
+        SetWholeAxes(m, p);
+    else
+        SetAxes(m, p);
+    AddHumidityCurves(m, p);
+    AddWetBulbLines(m, p);
+    AddEnthalpyTicks(m, p);
+    AddVolumeLines(m, p);
     return m;
+}
+
+ChartOptions OptionsOf(const SheetTexts& texts, const CoilSpec& coilSpec, const CoilRating& rating) {
+    ChartOptions o;
+    o.units = texts.units;
+    o.item = texts.txtHdr[1];
+    o.model = texts.txtHdr[2];
+    if (o.model.find_first_not_of(' ') == std::string::npos)
+        o.model = BuildModelDesignation(coilSpec, rating, texts.tubeOD);
+    o.project = texts.txtHdr[4];
+    return o;
+}
+
+std::string Title(const ChartModel& m) {
+    auto trimmed = [](const std::string& s) {
+        const auto b = s.find_first_not_of(" \t");
+        return b == std::string::npos ? std::string() : s.substr(b, s.find_last_not_of(" \t") - b + 1);
+    };
+    std::string coil = m.caption.empty() ? "Coil" : m.caption;
+    if (!trimmed(m.model).empty()) coil += " " + trimmed(m.model);
+    std::string title = "Psychrometric chart: ";
+    for (const std::string& part : {trimmed(m.item), coil, trimmed(m.project)})
+        if (!part.empty()) title += part + ", ";
+    const bool si = m.units == units::System::SI;
+    const double z = si ? units::ToSI(units::Quantity::Altitude, m.altitude) : m.altitude;
+    return title + numfmt::FormatF64(z, "0") + (si ? " m" : " ft") + " altitude";
 }
 
 // ---------------------------------------------------------------------------

@@ -33,10 +33,6 @@ QString Num(double v, const char* pattern) {
     return QString::fromStdString(numfmt::FormatF64(v, pattern));
 }
 
-QString Deg(double v) {
-    return Num(v, "0.0") + QStringLiteral(" °F");
-}
-
 QFont ChartFont(double pixels, bool bold = false) {
     QFont f(QStringLiteral("Liberation Sans"));
     f.setStyleHint(QFont::SansSerif);
@@ -79,6 +75,12 @@ public:
 
 private:
     QPointF At(const Point& pt) const { return {l_.X(pt.t), l_.Y(pt.W)}; }
+
+    bool Si() const { return m_.units == units::System::SI; }
+    // A temperature with its unit.
+    QString Deg(double v) const {
+        return Num(v, "0.0") + (Si() ? QStringLiteral(" °C") : QStringLiteral(" °F"));
+    }
 
     void Text(const QPointF& at, const QString& s, Qt::Alignment align, double size, const QColor& c = kText,
               bool bold = false) {
@@ -252,13 +254,14 @@ private:
                   top ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignRight | Qt::AlignBottom, size, kRh);
     }
 
-    // At saturation; only every 10 °F when the dry-bulb ticks are 10 °F or
-    // more apart.
+    // At saturation; only every other line (every 10 °F, 4 or 10 °C) when
+    // the dry-bulb ticks are as far apart.
     void WetBulbLabel(const Curve& c, double size) {
-        const bool everyTen = m_.t.step >= 10;
+        const double every = 2 * WetBulbStep(m_.units, m_.t);
+        const bool everyOther = m_.t.step >= every;
         const Point& s = c.points.front();
-        const bool tenth = std::fmod(std::fabs(c.value), 10.0) < 1e-9;
-        if ((!everyTen || tenth) && s.W <= m_.W.max && s.W >= m_.W.min && s.t > m_.t.min)
+        const bool tenth = std::fmod(std::fabs(c.value), every) < 1e-9;
+        if ((!everyOther || tenth) && s.W <= m_.W.max && s.W >= m_.W.min && s.t > m_.t.min)
             CurveText(At(s) + QPointF(-size * 0.3, -size * 0.2), Num(c.value, "0"),
                       Qt::AlignRight | Qt::AlignBottom, size, kWetBulb);
     }
@@ -275,7 +278,7 @@ private:
     void VolumeLabel(const Curve& c, double size) {
         const QPointF at = At(c.points.front());
         if (at.x() > plot_.left() + size && at.x() < plot_.right() - size)
-            CurveText(at + QPointF(size * 0.25, -size * 0.15), Num(c.value, "0.0"),
+            CurveText(at + QPointF(size * 0.25, -size * 0.15), Num(c.value, Si() ? "0.00" : "0.0"),
                       Qt::AlignLeft | Qt::AlignBottom, size, kVolume);
     }
 
@@ -290,7 +293,8 @@ private:
             Text(QPointF(l_.X(t), plot_.bottom() + size * 0.5), Num(t, "0"), Qt::AlignHCenter | Qt::AlignTop,
                  size);
         }
-        Text(QPointF(plot_.center().x(), plot_.bottom() + size * 1.7), QStringLiteral("Dry bulb, °F"),
+        Text(QPointF(plot_.center().x(), plot_.bottom() + size * 1.7),
+             Si() ? QStringLiteral("Dry bulb, °C") : QStringLiteral("Dry bulb, °F"),
              Qt::AlignHCenter | Qt::AlignTop, size);
         for (double w = m_.W.min; w <= m_.W.max + 1e-9; w += m_.W.step) {
             p_.setPen(Pen(Qt::black, thin_ * 2));
@@ -301,19 +305,24 @@ private:
         p_.save();
         p_.translate(plot_.right() + size * 4.6, plot_.center().y());
         p_.rotate(90);
-        Text(QPointF(0, 0), QStringLiteral("Humidity ratio, grains per lb of dry air"),
+        Text(QPointF(0, 0),
+             Si() ? QStringLiteral("Humidity ratio, g/kg of dry air")
+                  : QStringLiteral("Humidity ratio, grains per lb of dry air"),
              Qt::AlignHCenter | Qt::AlignVCenter, size);
         p_.restore();
-        const QString caption =
-            m_.caption.empty() ? QStringLiteral("Coil") : QString::fromStdString(m_.caption);
-        Text(QPointF(l_.box.left + l_.text * 0.6, l_.box.top + l_.text * 0.8),
-             QStringLiteral("Psychrometric chart: ") + caption + QStringLiteral(" at ") +
-                 QString::number(m_.altitude) + QStringLiteral(" ft altitude"),
-             Qt::AlignLeft | Qt::AlignTop, l_.text * 1.1, Qt::black, true);
+        // The title in one line across the box, smaller where it is long.
+        const QString title = QString::fromStdString(Title(m_));
+        const double room = l_.box.width - l_.text * 1.2;
+        double titleSize = l_.text * 1.1;
+        const double wide = QFontMetricsF(ChartFont(titleSize, true)).horizontalAdvance(title);
+        if (wide > room) titleSize = std::max(l_.text * 0.6, titleSize * room / wide);
+        Text(QPointF(l_.box.left + l_.text * 0.6, l_.box.top + l_.text * 0.8), title,
+             Qt::AlignLeft | Qt::AlignTop, titleSize, Qt::black, true);
     }
 
     QStringList StateLines(const char* title, const AirState& s) const {
-        return {QString::fromLatin1(title), Deg(s.t) + " DB", Deg(s.tw) + " WB", Num(s.W, "0.0") + " gr/lb",
+        const QString humidity = Si() ? Num(s.W, "0.00") + " g/kg" : Num(s.W, "0.0") + " gr/lb";
+        return {QString::fromLatin1(title), Deg(s.t) + " DB", Deg(s.tw) + " WB", humidity,
                 Num(s.rh, s.rh < 9.95 ? "0.0" : "0") + " % RH"};
     }
 
@@ -422,10 +431,14 @@ private:
             QString text;
         };
         const Key keys[] = {
-            {Qt::black, Qt::SolidLine, QStringLiteral("saturation; ticks: enthalpy, Btu/lb dry air")},
+            {Qt::black, Qt::SolidLine,
+             Si() ? QStringLiteral("saturation; ticks: enthalpy, kJ/kg dry air")
+                  : QStringLiteral("saturation; ticks: enthalpy, Btu/lb dry air")},
             {kRh, Qt::SolidLine, QStringLiteral("relative humidity, %")},
-            {kWetBulb, Qt::DashLine, QStringLiteral("wet bulb, °F")},
-            {kVolume, Qt::DashDotLine, QStringLiteral("specific volume, ft³/lb dry air")},
+            {kWetBulb, Qt::DashLine, Si() ? QStringLiteral("wet bulb, °C") : QStringLiteral("wet bulb, °F")},
+            {kVolume, Qt::DashDotLine,
+             Si() ? QStringLiteral("specific volume, m³/kg dry air")
+                  : QStringLiteral("specific volume, ft³/lb dry air")},
         };
         double kx = x;
         const QFontMetricsF fm(ChartFont(size));
@@ -469,36 +482,52 @@ bool KnownFileType(const QString& path) {
     return s == "png" || s == "svg" || s == "pdf";
 }
 
-bool WriteFile(const QString& path, const ChartModel& model, QString* error) {
+QSizeF ChartInches(Paper paper) {
+    // The landscape page less half-inch margins.
+    return paper == Paper::A4 ? QSizeF(297 / 25.4 - 1, 210 / 25.4 - 1) : QSizeF(10, 7.5);
+}
+
+bool WriteFile(const QString& path, const ChartModel& model, QString* error, const FileOptions& options) {
     auto fail = [&](const QString& why) {
         if (error) *error = why;
         return false;
     };
     const QString suffix = Suffix(path);
+    const QSizeF inches = ChartInches(options.paper);
     if (suffix == "png") {
-        if (!Image(model, 1650, 1275).save(path, "PNG")) return fail(QStringLiteral("cannot write ") + path);
+        const QSize px = (inches * options.dpi).toSize();
+        QImage img = Image(model, px.width(), px.height());
+        const int dotsPerMetre = static_cast<int>(std::lround(options.dpi / 0.0254));
+        img.setDotsPerMeterX(dotsPerMetre);
+        img.setDotsPerMeterY(dotsPerMetre);
+        if (!img.save(path, "PNG")) return fail(QStringLiteral("cannot write ") + path);
         return true;
     }
     if (suffix == "svg") {
+        // A hundred drawing units to the inch: the declared size is the
+        // chart's on paper.
+        const QSize units = (inches * 100).toSize();
         QSvgGenerator svg;
         svg.setFileName(path);
-        svg.setSize(QSize(1100, 850));
-        svg.setViewBox(QRect(0, 0, 1100, 850));
-        svg.setTitle(QStringLiteral("Psychrometric chart"));
+        svg.setResolution(100);
+        svg.setSize(units);
+        svg.setViewBox(QRect(QPoint(0, 0), units));
+        svg.setTitle(QString::fromStdString(Title(model)));
         svg.setDescription(QStringLiteral("KVN"));
         QPainter p;
         if (!p.begin(&svg)) return fail(QStringLiteral("cannot write ") + path);
-        Paint(p, QRectF(0, 0, 1100, 850), model);
+        Paint(p, QRectF(QPointF(0, 0), QSizeF(units)), model);
         if (!p.end()) return fail(QStringLiteral("cannot write ") + path);
         return true;
     }
     if (suffix == "pdf") {
         QPdfWriter pdf(path);
         pdf.setResolution(300);
-        pdf.setTitle(QStringLiteral("Psychrometric chart"));
+        pdf.setTitle(QString::fromStdString(Title(model)));
         pdf.setCreator(QStringLiteral("KVN"));
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape,
-                                      QMarginsF(36, 36, 36, 36), QPageLayout::Point));
+        pdf.setPageLayout(
+            QPageLayout(QPageSize(options.paper == Paper::A4 ? QPageSize::A4 : QPageSize::Letter),
+                        QPageLayout::Landscape, QMarginsF(36, 36, 36, 36), QPageLayout::Point));
         QPainter p;
         if (!p.begin(&pdf)) return fail(QStringLiteral("cannot write ") + path);
         Paint(p, QRectF(0, 0, pdf.width(), pdf.height()), model);
@@ -509,13 +538,13 @@ bool WriteFile(const QString& path, const ChartModel& model, QString* error) {
 }
 
 bool PaintChartPage(QPainter& painter, QPagedPaintDevice& device, const CoilSpec& coilSpec,
-                    const CoilRating& rating) {
+                    const CoilRating& rating, const ChartOptions& options) {
     if (!device.newPage()) return false;
     painter.resetTransform();
     const double w = device.width();
     const QRectF box(0, 0, w, std::min<double>(device.height(), w * 0.8));
     try {
-        Paint(painter, box, BuildChart(coilSpec, rating));
+        Paint(painter, box, BuildChart(coilSpec, rating, options));
     } catch (const rt::RtError& e) {
         // Without the property library there is no chart; say so on the page.
         painter.setFont(ChartFont(w / 60));

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QImage>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 
 #include "engine/records.h"
@@ -26,10 +27,24 @@ void Paint(QPainter& painter, const QRectF& box, const ChartModel& model);
 // The chart as an image of `size` pixels.
 QImage Image(const ChartModel& model, int width, int height);
 
+// The paper a chart file is made for, in landscape.
+enum class Paper { Letter, A4 };
+struct FileOptions {
+    int dpi = 300;  // of a PNG
+    Paper paper = Paper::Letter;
+};
+// The size of a chart file on paper: the landscape page less half-inch
+// margins (10 x 7.5 in. on Letter).
+QSizeF ChartInches(Paper paper);
+
 // Writes the chart to `path` in the format of its extension: .png, .svg or
-// .pdf (any case). False, with the reason in `error`, when the extension is
-// none of these or the file cannot be written.
-bool WriteFile(const QString& path, const ChartModel& model, QString* error = nullptr);
+// .pdf (any case), sized for the paper: the PDF a landscape page with the
+// chart within half-inch margins, the SVG declaring the chart's size on that
+// page, the PNG that size at `options.dpi`. False, with the reason in
+// `error`, when the extension is none of these or the file cannot be
+// written.
+bool WriteFile(const QString& path, const ChartModel& model, QString* error = nullptr,
+               const FileOptions& options = {});
 // True when `path` ends in an extension WriteFile knows.
 bool KnownFileType(const QString& path);
 
@@ -37,6 +52,6 @@ bool KnownFileType(const QString& path);
 // before it drawn) and draws the coil's chart there, across the printable
 // width. False when the page could not be started.
 bool PaintChartPage(QPainter& painter, QPagedPaintDevice& device, const CoilSpec& coilSpec,
-                    const CoilRating& rating);
+                    const CoilRating& rating, const ChartOptions& options);
 
 }  // namespace reports::chart

@@ -1,24 +1,23 @@
 #!/usr/bin/env bash
-# Fails when a source file includes a header across a forbidden layer arrow.
-# The layers and their arrows are described in docs/ARCHITECTURE.md; this is
-# the table the build enforces. Tests and benchmarks may include anything.
+# Fails when a source file includes a header across a forbidden layer arrow,
+# a fast check before the build (whose per-layer include roots refuse the
+# same includes). The table of arrows and the engine's public headers are
+# read from cmake/layers.cmake, the one the build uses. Every include form
+# counts: quoted or angle-bracketed, `#include` or `#  include`, and paths
+# with `..` taken from the including file's folder. Tests and benchmarks may
+# include anything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# folder -> the folders whose headers it may include (itself included).
-declare -A ALLOWED=(
-  [psychro]="psychro"
-  [engine]="engine psychro"
-  [common]="common engine psychro"
-  [files]="files common engine"
-  [reports]="reports files common engine psychro"
-  [forms]="forms reports files common engine psychro"
-  [tools]="tools reports files common engine psychro"
-)
-# Headers of the engine's inner workings: its state, procedures and tables.
-# Only the engine itself (and tests and benchmarks) may include them; the
-# others reach the engine through engine/coilcalc.h.
-ENGINE_INTERNAL="${KVN_ENGINE_INTERNAL:-coilcalc_internal.h lookup_memo.h refrigerants.h constants.h saturation_search.h}"
+declare -A ALLOWED=()
+while read -r folder rest; do
+  ALLOWED[$folder]=$rest
+done < <(sed -n -E 's/^set\(KVN_LAYER_([a-z]+) ([a-z ]+)\)$/\1 \2/p' cmake/layers.cmake)
+ENGINE_PUBLIC=" $(sed -n -E 's/^set\(KVN_ENGINE_PUBLIC ([^)]*)\)$/\1/p' cmake/layers.cmake) "
+if [ ${#ALLOWED[@]} -eq 0 ] || [ "$ENGINE_PUBLIC" = "  " ]; then
+  echo "check_layers: no layer table in cmake/layers.cmake"
+  exit 2
+fi
 
 status=0
 for folder in "${!ALLOWED[@]}"; do
@@ -27,22 +26,27 @@ for folder in "${!ALLOWED[@]}"; do
     file=${hit%%:*}
     rest=${hit#*:}
     line=${rest%%:*}
-    header=$(sed -E 's/.*#include[[:space:]]*"([^"]+)".*/\1/' <<<"$rest")
+    text=${rest#*:}
+    header=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]([^">]+)[">].*/\1/' <<<"$text")
+    case "$header" in
+      ../* | */../* | ./*)
+        header=$(realpath -m --relative-to="$PWD" "$(dirname "$file")/$header") ;;
+      */*) ;;
+      *) continue ;;                                # same folder, or a system header
+    esac
     target=${header%%/*}
-    [ "$target" = "$header" ] && continue          # same-folder include
-    [ -d "$target" ] || continue                    # generated or outside headers
+    [ -n "${ALLOWED[$target]+x}" ] || continue       # generated or outside headers
     case " ${ALLOWED[$folder]} " in
       *" $target "*) ;;
-      *) echo "$file:$line: $folder may not include $header"; status=1 ;;
+      *) echo "$file:$line: $folder may not include $header"; status=1; continue ;;
     esac
-    if [ "$folder" != engine ]; then
-      for internal in $ENGINE_INTERNAL; do
-        if [ "$header" = "engine/$internal" ]; then
-          echo "$file:$line: $header is internal to the engine"; status=1
-        fi
-      done
+    if [ "$folder" != engine ] && [ "$target" = engine ]; then
+      case "$ENGINE_PUBLIC" in
+        *" ${header#engine/} "*) ;;
+        *) echo "$file:$line: $header is internal to the engine"; status=1 ;;
+      esac
     fi
-  done < <(grep -n -H -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' \
+  done < <(grep -n -H -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]' \
              $(find "$folder" -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.c' \)) 2>/dev/null || true)
 done
 if [ "$status" -eq 0 ]; then echo "Layer check: no include crosses a forbidden arrow."; fi

@@ -3,6 +3,8 @@
 # packages already installed are left alone and apt is not touched at all
 # when nothing is missing.
 set -euo pipefail
+# Run once by a caller that has already set up (CI) for all its stages.
+[ "${KVN_SETUP_DONE:-0}" = 1 ] && exit 0
 
 PACKAGES=(
   build-essential cmake pkg-config
@@ -10,7 +12,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-liberation fontconfig poppler-utils
   clang libclang-rt-14-dev clang-tidy clang-format
-  dpkg-dev file groff-base desktop-file-utils appstream shared-mime-info
+  dpkg-dev file groff-base desktop-file-utils appstream shared-mime-info lintian
+  ccache
 )
 
 missing=()

@@ -1,5 +1,7 @@
 // kvn-rate --chart FILE: the psychrometric chart of the batch's first coil,
-// in the format of the file's extension (.png, .svg or .pdf).
+// in the format of the file's extension (.png, .svg or .pdf), in the units
+// of --units, over the range of --chart-range, for the paper of --paper and
+// (PNG) at the resolution of --dpi.
 #pragma once
 
 #include <cstdio>
@@ -16,26 +18,43 @@
 
 namespace kvnrate {
 
+// The chart's choices on the command line.
+struct ChartChoices {
+    units::System units = units::System::InchPound;
+    bool whole = false;  // --chart-range full
+    int dpi = 300;       // --dpi
+    bool a4 = false;     // --paper a4
+};
+
 #if KVN_WITH_REPORTS
 
-inline int WriteChartFile(const std::string& path, const std::vector<RatedCoil>& coils) {
+// The chart of the batch's first coil; `count` coils were read, and `first`
+// is null when the first was no coil.
+inline int WriteChartFile(const std::string& path, const RatedCoil* first, std::size_t count,
+                          const ChartChoices& choices = {}) {
     const QString file = QString::fromStdString(path);
     if (!reports::chart::KnownFileType(file)) {
         std::fprintf(stderr, "kvn-rate: %s: the chart is written as .png, .svg or .pdf\n", path.c_str());
         return kExitReport;
     }
-    if (coils.empty() || !coils[0].ok()) {
+    if (!first || !first->ok()) {
         std::fprintf(stderr, "kvn-rate: the coil was not rated; no chart written to %s\n", path.c_str());
         return kExitReport;
     }
-    if (coils.size() > 1)
-        std::fprintf(stderr, "kvn-rate: the chart in %s shows the first of %zu coils\n", path.c_str(),
-                     coils.size());
+    if (count > 1)
+        std::fprintf(stderr, "kvn-rate: the chart in %s shows the first of %zu coils\n", path.c_str(), count);
     GuiSession gui;
     QString error;
     try {
-        const auto model = reports::chart::BuildChart(coils[0].coilSpec, coils[0].rating);
-        if (reports::chart::WriteFile(file, model, &error)) return kExitOk;
+        reports::SheetTexts texts = SheetTextsOf((*first));
+        texts.units = choices.units;
+        auto options = reports::chart::OptionsOf(texts, (*first).coilSpec, (*first).rating);
+        options.range = choices.whole ? reports::chart::Range::Whole : reports::chart::Range::Process;
+        const auto model = reports::chart::BuildChart((*first).coilSpec, (*first).rating, options);
+        reports::chart::FileOptions out;
+        out.dpi = choices.dpi;
+        out.paper = choices.a4 ? reports::chart::Paper::A4 : reports::chart::Paper::Letter;
+        if (reports::chart::WriteFile(file, model, &error, out)) return kExitOk;
     } catch (const rt::RtError& e) {
         error = QString::fromStdString(e.description());
     }
@@ -45,7 +64,7 @@ inline int WriteChartFile(const std::string& path, const std::vector<RatedCoil>&
 
 #else
 
-inline int WriteChartFile(const std::string&, const std::vector<RatedCoil>&) {
+inline int WriteChartFile(const std::string&, const RatedCoil*, std::size_t, const ChartChoices& = {}) {
     std::fprintf(stderr, "kvn-rate: built without reports; --chart is not available\n");
     return kExitReport;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/units.h"
@@ -51,29 +52,54 @@ inline SaveRowTexts SaveRowTextsOf(const RatedCoil& coil) {
     return t;
 }
 
-// Saves every rated coil of the batch, in order, and writes the coil file.
-// Coils that were not rated are left out with a note on standard error.
-inline int WriteKvnFile(const std::string& path, const std::vector<RatedCoil>& coils) {
-    SavedCoilTable table;
-    for (std::size_t i = 0; i < coils.size(); ++i) {
-        if (!coils[i].ok()) {
-            std::fprintf(stderr, "kvn-rate: coil %zu was not rated and is not in %s\n", i + 1, path.c_str());
-            continue;
+// --kvn: the rated coils of a batch go to the coil file as they are rated,
+// in order, each as one line (the file is renamed into place by Finish, so
+// the old file stays until the batch is done). Coils that were not rated
+// are left out with a note on standard error.
+class KvnStream {
+public:
+    explicit KvnStream(std::string path) : path_(std::move(path)) {
+        const CoilFileStatus s = writer_.Open(path_);
+        if (!s.ok) failure_ = s.Message(path_, true);
+    }
+
+    // The `number`th coil of the batch (from 1), rated or not.
+    void Add(std::size_t number, const RatedCoil& coil, bool rated) {
+        if (!rated) {
+            std::fprintf(stderr, "kvn-rate: coil %zu was not rated and is not in %s\n", number,
+                         path_.c_str());
+            return;
         }
+        if (!failure_.empty()) return;
         try {
-            AppendSavedCoil(table, coils[i].coilSpec, coils[i].rating, SaveRowTextsOf(coils[i]));
+            ++saved_;
+            const SavedCoilTable::Row row =
+                BuildSavedRow(saved_ - 1, coil.coilSpec, coil.rating, SaveRowTextsOf(coil));
+            const CoilFileStatus s = writer_.Add(row);
+            if (!s.ok) failure_ = s.Message(path_, true);
         } catch (const rt::RtError& e) {
-            std::fprintf(stderr, "kvn-rate: coil %zu cannot be saved: %s\n", i + 1, e.description().c_str());
-            return kExitCoilFile;
+            std::fprintf(stderr, "kvn-rate: coil %zu cannot be saved: %s\n", number, e.description().c_str());
+            failure_ = "-";
         }
     }
-    CoilFileStatus status = WriteCoilFile(path, table);
-    if (!status.ok) {
-        std::fprintf(stderr, "kvn-rate: %s\n", status.Message(path, true).c_str());
+
+    // Renames the file into place; the exit status (0 when written).
+    int Finish() {
+        if (failure_.empty()) {
+            const CoilFileStatus s = writer_.Commit();
+            if (s.ok) return kExitOk;
+            failure_ = s.Message(path_, true);
+        }
+        if (failure_ != "-") std::fprintf(stderr, "kvn-rate: %s\n", failure_.c_str());
         return kExitCoilFile;
     }
-    return kExitOk;
-}
+
+private:
+    std::string path_;
+    CoilFileWriter writer_;
+    int saved_ = 0;
+    std::string failure_;  // why the file cannot be written ("-": already said)
+};
 
 // Prints the table of a coil file as JSON: an array with one array of the
 // 33 cell texts (columns 0 to 32) per coil, in `system` as the Saved Coils

@@ -1,11 +1,15 @@
 // kvn-rate: rates coils without the window, for scripts, batch work and
 // checks. Reads coils as JSON, runs each through the calculation driver and
 // prints one JSON result per coil.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <exception>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,6 +17,7 @@
 #include "common/form_fields.h"
 #include "common/version.h"
 #include "tools/coil_file_output.h"
+#include "tools/coil_stream.h"
 #include "tools/rate_batch.h"
 #include "tools/rate_json.h"
 #include "tools/report_output.h"
@@ -50,7 +55,12 @@ const char kHelpTail[] = R"HELP(  plus "AirFlowMode": 1 actual cfm (the default,
   "5" or "6". "Application" is the coil type: W water, G glycol, S steam,
   E evaporator, C condenser.
   A JSON array of such objects, or one object per line, is a batch: the
-  coils are rated in turn, each on fresh records.
+  coils are rated in turn, each on fresh records. A batch is a stream: each
+  coil is rated as it is read and its result written as soon as it and the
+  ones before it are done (on one thread, before the next line is read), so
+  a batch of any length takes the same memory. An array is read element by
+  element. A line or array item that is not a coil object, or is over 1 MB,
+  is answered on its own line and the batch goes on.
 
 Output (standard output, one JSON object per coil, one per line)
   rated:            {"ok": true, "messages": [...], "CoilSpec": {...},
@@ -60,6 +70,7 @@ Output (standard output, one JSON object per coil, one per line)
                     where "field" is the control the form would focus, such
                     as "txtFPI", "cboTubeOD" or "txtProperty(4)"
   engine failure:   {"ok": false, "error": ..., "messages": [...]}
+  no coil:          {"ok": false, "input": ...}, the line or item and why
   "messages" are the message-box texts shown while the coil was rated, in
   order. "CoilSpec" and "CoilRating" hold every field by name (the reserved
   fields of CoilRating are left out); numbers are written with enough digits
@@ -82,15 +93,25 @@ Options
   --sheet FILE.pdf   also write the performance sheet of the (first) coil
                as PDF, as "Finish" prints it on the coil form
   --report FILE.pdf  also write the multi-coil report of the rated coils as
-               PDF, four coils to a page, as the Saved Coils list prints it
+               PDF, four coils to a page, as the Saved Coils list prints it;
+               the report is laid out at the end of the batch, from a saved
+               row (about 1.4 KB) a rated coil kept until then
   --chart FILE  also write the psychrometric chart of the (first) coil's
                air-side process; the format follows the extension: .png,
-               .svg or .pdf
+               .svg or .pdf, sized for a landscape page within half-inch
+               margins; in the units of --units
+  --chart-range process|full  the chart around the process (the default)
+               or the whole chart of fixed ranges: 30 to 120 F and 0 to 200
+               grains/lb, or -10 to 50 C and 0 to 30 g/kg (wider only where
+               the process lies beyond them)
+  --dpi N      resolution of a PNG chart, 50 to 1200 (default 300)
+  --paper letter|a4  the page the chart is sized for (default letter)
   --list FILE  print the table of the coil file FILE instead of rating: a
                JSON array with one array of 33 cell texts (columns 0 to 32)
                per coil (in SI with --units si; the file is unchanged)
   --jobs N     rate the coils on N threads (default 1; 0: one per core);
-               the output is the same, in input order, whatever N
+               the output is the same, in input order, whatever N; a few
+               coils a thread are in flight at a time
   --select     search for the coils that meet a duty instead of rating
                (see "Selection" below)
   --units ip|si  units of the input texts, the grid and the printed sheet
@@ -111,7 +132,8 @@ Exit status
   0  every coil was rated
   2  a coil failed validation (the first coil not rated decides)
   3  the engine failed on a coil (the first coil not rated decides)
-  1  usage or input error (unreadable file, malformed JSON); nothing rated
+  1  usage or input error: unreadable file or no coil in it (nothing
+     rated), or input that is no coil (the first coil not rated decides)
   4  the coil file of --kvn could not be written, or that of --list read
   5  the PDF of --sheet or --report, or the chart of --chart, could not be
      written (or the sheet's or chart's coil was not rated)
@@ -147,6 +169,7 @@ struct Options {
     std::string chartFile;                           // --chart: the psychrometric chart, PNG, SVG or PDF
     bool select = false;                             // --select: search for coils meeting a duty
     units::System units = units::System::InchPound;  // --units
+    kvnrate::ChartChoices chart;                     // --chart-range, --dpi, --paper
 };
 
 // Takes an option's value into `opt`; false with a message when the value
@@ -157,6 +180,35 @@ bool TakeUnits(const std::string& v, Options& opt, std::string& error) {
     if (units::ParseSystem(v, opt.units)) return true;
     error = "--units takes ip or si, not " + v;
     return false;
+}
+
+bool TakeChartRange(const std::string& v, Options& opt, std::string& error) {
+    if (v != "full" && v != "process") {
+        error = "--chart-range takes full or process, not " + v;
+        return false;
+    }
+    opt.chart.whole = v == "full";
+    return true;
+}
+
+bool TakeDpi(const std::string& n, Options& opt, std::string& error) {
+    const bool digits = !n.empty() && n.size() <= 4 && n.find_first_not_of("0123456789") == std::string::npos;
+    const int dpi = digits ? std::stoi(n) : 0;
+    if (dpi < 50 || dpi > 1200) {
+        error = "--dpi needs a whole number from 50 to 1200, not \"" + n + "\"";
+        return false;
+    }
+    opt.chart.dpi = dpi;
+    return true;
+}
+
+bool TakePaper(const std::string& v, Options& opt, std::string& error) {
+    if (v != "letter" && v != "a4") {
+        error = "--paper takes letter or a4, not " + v;
+        return false;
+    }
+    opt.chart.a4 = v == "a4";
+    return true;
 }
 
 bool TakeJobs(const std::string& n, Options& opt, std::string& error) {
@@ -187,6 +239,9 @@ const OptionDef kOptions[] = {
     {"--report", nullptr, &Options::reportFile, nullptr},
     {"--chart", nullptr, &Options::chartFile, nullptr},
     {"--units", nullptr, nullptr, TakeUnits},
+    {"--chart-range", nullptr, nullptr, TakeChartRange},
+    {"--dpi", nullptr, nullptr, TakeDpi},
+    {"--paper", nullptr, nullptr, TakePaper},
     {"--list", nullptr, &Options::listFile, nullptr},
     {"--jobs", nullptr, nullptr, TakeJobs},
     {"--select", &Options::select, nullptr, nullptr},
@@ -249,22 +304,6 @@ bool ReadInput(const std::string& name, std::string& text, std::string& error) {
     return true;
 }
 
-// Outputs that need the whole batch run here, after every coil is rated.
-// Returns an exit status (0 when all went well).
-int WriteBatchOutputs(const Options& opt, const std::vector<RatedCoil>& coils) {
-    const kvnrate::GuiSession gui(!opt.sheetFile.empty() || !opt.reportFile.empty() ||
-                                  !opt.chartFile.empty());
-    int status = kvnrate::kExitOk;
-    auto step = [&](int s) {
-        if (status == kvnrate::kExitOk) status = s;
-    };
-    if (!opt.kvnFile.empty()) step(kvnrate::WriteKvnFile(opt.kvnFile, coils));
-    if (!opt.sheetFile.empty()) step(kvnrate::WriteSheetFile(opt.sheetFile, coils, opt.units));
-    if (!opt.reportFile.empty()) step(kvnrate::WriteReportFile(opt.reportFile, coils, opt.units));
-    if (!opt.chartFile.empty()) step(kvnrate::WriteChartFile(opt.chartFile, coils));
-    return status;
-}
-
 int UsageError(const std::string& error) {
     std::fprintf(stderr, "kvn-rate: %s\n", error.c_str());
     return kvnrate::kExitUsage;
@@ -275,62 +314,118 @@ int RunSelect(const Options& opt) {
     std::string text, error;
     if (!ReadInput(opt.input, text, error)) return UsageError(error);
     std::string out;
-    const int status = kvnrate::RunSelection(text, opt.pretty, opt.jobs, out);
+    const int status = kvnrate::RunSelection(text, opt.pretty, opt.jobs, out, opt.units);
     std::fwrite(out.data(), 1, out.size(), stdout);
     return status;
 }
 
-// Reads every coil of the input before rating any, so a malformed batch
-// rates nothing. Keys that are neither fields nor header or sheet texts are
-// noted on standard error.
-bool ReadBatch(const Options& opt, std::vector<kvnrate::BatchItem>& pending, std::string& error) {
-    std::string text;
-    std::vector<Json> inputs;
-    if (!ReadInput(opt.input, text, error) || !kvnrate::ParseCoilInput(text, inputs, error)) return false;
-    for (std::size_t i = 0; i < inputs.size(); ++i) {
-        kvnrate::BatchItem p;
-        p.input = inputs[i];
-        std::vector<std::string> ignored;
-        if (!kvnrate::FieldsFromJson(inputs[i], p.fields, p.airFlowMode, error, &ignored)) {
-            error = "coil " + std::to_string(i + 1) + ": " + error;
-            return false;
-        }
-        for (const std::string& key : ignored)
-            if (!kvnrate::IsHeaderKey(key) && !kvnrate::IsSheetKey(key))
-                std::fprintf(stderr, "kvn-rate: coil %zu: unknown key \"%s\" ignored\n", i + 1, key.c_str());
-        p.fields = kvnrate::InchPoundFields(p.fields, opt.units);
-        pending.push_back(std::move(p));
+// The outputs of a rating run, fed one result at a time in input order:
+// standard output, the exit status, and the files asked for. Only the
+// first coil is kept whole (for --sheet and --chart).
+class BatchOutputs {
+public:
+    explicit BatchOutputs(const Options& opt) : opt_(opt) {
+        struct stat st {};
+        // A pipe gets each line as it is done; a file is written in blocks.
+        flushEach_ = ::fstat(STDOUT_FILENO, &st) != 0 || !S_ISREG(st.st_mode);
+        if (!opt.kvnFile.empty()) kvn_.emplace(opt.kvnFile);
+        if (!opt.reportFile.empty()) report_.emplace(opt.reportFile, opt.units);
     }
-    return true;
-}
 
-// Rates the batch and prints one result line per coil, in input order.
-// Returns the exit status of the first coil not rated (0 when all were).
-int RateAndPrint(const Options& opt, const std::vector<kvnrate::BatchItem>& pending,
-                 std::vector<RatedCoil>& rated) {
-    int status = kvnrate::kExitOk;
-    for (kvnrate::BatchResult& r : kvnrate::RateBatch(pending, opt.jobs, opt.pretty)) {
-        if (opt.units != units::System::InchPound)
-            r.line = kvnrate::ResultJsonIn(opt.units, r.coil)
-                         .dump(opt.pretty ? 1 : -1, ' ', false, Json::error_handler_t::replace);
+    void Add(kvnrate::BatchResult& r) {
+        ++count_;
+        r.line += '\n';
         std::fwrite(r.line.data(), 1, r.line.size(), stdout);
-        std::fputc('\n', stdout);
-        if (status == kvnrate::kExitOk) status = r.coil.exitStatus();
-        rated.push_back(std::move(r.coil));
+        if (flushEach_) std::fflush(stdout);
+        if (status_ == kvnrate::kExitOk) status_ = r.exitStatus();
+        if (kvn_) kvn_->Add(count_, r.coil, r.rated());
+        if (report_) report_->Add(count_, r.coil, r.rated());
+        if (count_ == 1 && !r.fault && (!opt_.sheetFile.empty() || !opt_.chartFile.empty()))
+            first_ = std::move(r.coil);
     }
-    std::fflush(stdout);
-    return status;
+
+    // Writes the files that wait for the end of the batch; the exit status
+    // of the run.
+    int Finish() {
+        std::fflush(stdout);
+        const kvnrate::GuiSession gui(!opt_.sheetFile.empty() || !opt_.reportFile.empty() ||
+                                      !opt_.chartFile.empty());
+        int post = kvnrate::kExitOk;
+        auto step = [&](int s) {
+            if (post == kvnrate::kExitOk) post = s;
+        };
+        const RatedCoil* first = first_ ? &*first_ : nullptr;
+        if (kvn_) step(kvn_->Finish());
+        if (!opt_.sheetFile.empty()) step(kvnrate::WriteSheetFile(opt_.sheetFile, first, count_, opt_.units));
+        if (report_) step(report_->Finish());
+        if (!opt_.chartFile.empty()) {
+            kvnrate::ChartChoices chart = opt_.chart;
+            chart.units = opt_.units;
+            step(kvnrate::WriteChartFile(opt_.chartFile, first, count_, chart));
+        }
+        return status_ == kvnrate::kExitOk ? post : status_;
+    }
+
+private:
+    const Options& opt_;
+    bool flushEach_ = true;
+    std::size_t count_ = 0;
+    int status_ = kvnrate::kExitOk;
+    std::optional<kvnrate::KvnStream> kvn_;
+    std::optional<kvnrate::ReportStream> report_;
+    std::optional<RatedCoil> first_;
+};
+
+// The batch item of a coil as read: its field texts in inch-pound, or its
+// fault. Keys that are neither fields nor header or sheet texts are noted
+// on standard error.
+kvnrate::BatchItem ItemOf(const Options& opt, kvnrate::InputCoil& in, std::size_t number) {
+    kvnrate::BatchItem p;
+    if (!in.fault.empty()) {
+        p.fault = in.fault;
+        std::fprintf(stderr, "kvn-rate: %s\n", p.fault.c_str());
+        return p;
+    }
+    std::vector<std::string> ignored;
+    std::string error;
+    if (!kvnrate::FieldsFromJson(in.coil, p.fields, p.airFlowMode, error, &ignored)) {
+        p.fault = "coil " + std::to_string(number) + ": " + error;
+        std::fprintf(stderr, "kvn-rate: %s\n", p.fault.c_str());
+        return p;
+    }
+    for (const std::string& key : ignored)
+        if (!kvnrate::IsHeaderKey(key) && !kvnrate::IsSheetKey(key))
+            std::fprintf(stderr, "kvn-rate: coil %zu: unknown key \"%s\" ignored\n", number, key.c_str());
+    p.fields = kvnrate::InchPoundFields(p.fields, opt.units);
+    p.input = std::move(in.coil);
+    return p;
 }
 
-// Rates the coils of the input and writes the outputs asked for.
+// Rates the coils of the input as they are read, prints one result line
+// per coil in input order as soon as it is ready, and writes the outputs
+// asked for. Input that is no coil is answered on its own line and the
+// stream goes on; the exit status is that of the first coil not rated.
 int RunRating(const Options& opt) {
-    std::vector<kvnrate::BatchItem> pending;
     std::string error;
-    if (!ReadBatch(opt, pending, error)) return UsageError(error);
-    std::vector<RatedCoil> rated;
-    const int status = RateAndPrint(opt, pending, rated);
-    const int post = WriteBatchOutputs(opt, rated);
-    return status == kvnrate::kExitOk ? post : status;
+    const int fd = kvnrate::OpenInput(opt.input, error);
+    if (fd < 0) return UsageError(error);
+    kvnrate::FdStreamBuf in(fd);
+    BatchOutputs outputs(opt);
+    OrderedStream<kvnrate::BatchItem, kvnrate::BatchResult> stream(
+        opt.jobs, [&](kvnrate::BatchItem& item) { return kvnrate::RateItem(item, opt.pretty, opt.units); },
+        [&](kvnrate::BatchResult& r) { outputs.Add(r); });
+    std::size_t read = 0, number = 0;
+    const bool ok = kvnrate::ReadCoilStream(
+        in, [&](kvnrate::InputCoil& c) { stream.Put(ItemOf(opt, c, ++number)); }, read, error);
+    if (!ok && read > 0) {
+        kvnrate::InputCoil fault;
+        fault.fault = error;
+        stream.Put(ItemOf(opt, fault, read + 1));
+    }
+    stream.Finish();
+    if (fd != 0) ::close(fd);
+    if (!ok && read == 0) return UsageError(error);
+    return outputs.Finish();
 }
 
 int Run(int argc, char** argv) {

@@ -10,6 +10,7 @@
 #include "common/parallel.h"
 #include "tools/rate_json.h"
 #include "tools/result_writer.h"
+#include "tools/units_output.h"
 
 namespace kvnrate {
 
@@ -19,11 +20,17 @@ struct BatchItem {  // NOLINT(bugprone-exception-escape)
     Json input;
     FieldTexts fields;
     int airFlowMode = kAirFlowAcfm;
+    std::string fault;  // not empty: the input was no coil, and this says why
 };
 
-struct BatchResult {
+// Its implicit move may allocate, as BatchItem's.
+struct BatchResult {  // NOLINT(bugprone-exception-escape)
     RatedCoil coil;
-    std::string line;  // the coil's result JSON, without the newline
+    std::string line;    // the coil's result JSON, without the newline
+    bool fault = false;  // the input was no coil: nothing was rated
+
+    bool rated() const { return !fault && coil.ok(); }
+    int exitStatus() const { return fault ? kExitUsage : coil.exitStatus(); }
 };
 
 inline std::string ResultLine(const RatedCoil& coil, bool pretty) {
@@ -31,6 +38,30 @@ inline std::string ResultLine(const RatedCoil& coil, bool pretty) {
     std::string line;
     AppendResultLine(line, coil);
     return line;
+}
+
+// The answer to an input that is no coil: {"ok": false, "input": why}.
+inline std::string FaultLine(const std::string& why, bool pretty) {
+    const Json j = {{"ok", false}, {"input", why}};
+    return j.dump(pretty ? 1 : -1, ' ', false, Json::error_handler_t::replace);
+}
+
+// Rates one item of a stream (or answers its fault), taking its input.
+inline BatchResult RateItem(BatchItem& item, bool pretty, units::System system) {
+    BatchResult r;
+    if (!item.fault.empty()) {
+        r.fault = true;
+        r.line = FaultLine(item.fault, pretty);
+        return r;
+    }
+    r.coil = RateFields(item.fields, item.airFlowMode);
+    r.coil.input = std::move(item.input);
+    if (system == units::System::InchPound)
+        r.line = ResultLine(r.coil, pretty);
+    else
+        r.line =
+            ResultJsonIn(system, r.coil).dump(pretty ? 1 : -1, ' ', false, Json::error_handler_t::replace);
+    return r;
 }
 
 // Rates every item on `jobs` threads (0: one per core).

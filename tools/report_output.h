@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/units.h"
@@ -16,6 +17,7 @@
 #if KVN_WITH_REPORTS
 #include <QGuiApplication>
 #include <QString>
+#include <QtGlobal>
 
 #include "reports/multi_coil_report.h"
 #include "reports/output.h"
@@ -34,6 +36,11 @@ inline bool IsSheetKey(const std::string& key) {
 
 #if KVN_WITH_REPORTS
 
+// The toolkit's own messages ("QStandardPaths: XDG_RUNTIME_DIR not set",
+// font and platform notes) are not kvn-rate's: standard error carries only
+// kvn-rate's messages, which it writes itself.
+inline void DropToolkitMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
+
 // Fonts and PDF writing need a GUI application; without a display it runs
 // on the offscreen platform. A session creates one when none exists and
 // closes it again when it ends (before the program's exit handlers run).
@@ -42,13 +49,22 @@ public:
     explicit GuiSession(bool needed = true) {
         if (!needed || QGuiApplication::instance()) return;
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        previous_ = qInstallMessageHandler(DropToolkitMessage);
         app_ = std::make_unique<QGuiApplication>(argc_, argv_);
     }
+    ~GuiSession() {
+        if (!app_) return;
+        app_.reset();
+        qInstallMessageHandler(previous_);
+    }
+    GuiSession(const GuiSession&) = delete;
+    GuiSession& operator=(const GuiSession&) = delete;
 
 private:
     int argc_ = 1;
     char name_[9] = "kvn-rate";
     char* argv_[2] = {name_, nullptr};
+    QtMessageHandler previous_ = nullptr;
     std::unique_ptr<QGuiApplication> app_;
 };
 
@@ -73,60 +89,72 @@ inline reports::SheetTexts SheetTextsOf(const RatedCoil& coil) {
     return t;
 }
 
-// The sheet of the batch's first coil.
-inline int WriteSheetFile(const std::string& path, const std::vector<RatedCoil>& coils,
+// The sheet of the batch's first coil; `count` coils were read, and
+// `first` is null when the first was no coil.
+inline int WriteSheetFile(const std::string& path, const RatedCoil* first, std::size_t count,
                           units::System system = units::System::InchPound) {
-    if (coils.empty() || !coils[0].ok()) {
+    if (!first || !first->ok()) {
         std::fprintf(stderr, "kvn-rate: the coil was not rated; no sheet written to %s\n", path.c_str());
         return kExitReport;
     }
-    if (coils.size() > 1)
-        std::fprintf(stderr, "kvn-rate: the sheet in %s shows the first of %zu coils\n", path.c_str(),
-                     coils.size());
+    if (count > 1)
+        std::fprintf(stderr, "kvn-rate: the sheet in %s shows the first of %zu coils\n", path.c_str(), count);
     GuiSession gui;
-    reports::SheetTexts texts = SheetTextsOf(coils[0]);
+    reports::SheetTexts texts = SheetTextsOf(*first);
     texts.units = system;
     for (std::string& w : texts.warnings) w = WarningText(system, w);
-    if (!reports::WriteSheetPdf(QString::fromStdString(path), coils[0].coilSpec, coils[0].rating, texts)) {
+    if (!reports::WriteSheetPdf(QString::fromStdString(path), first->coilSpec, first->rating, texts)) {
         std::fprintf(stderr, "kvn-rate: cannot write %s\n", path.c_str());
         return kExitReport;
     }
     return kExitOk;
 }
 
-// The multi-coil report of every rated coil, saved in order; the page
-// header takes "Customer", "Project" and "Date" of the first coil.
-inline int WriteReportFile(const std::string& path, const std::vector<RatedCoil>& coils,
-                           units::System system = units::System::InchPound) {
-    SavedCoilTable table;
-    reports::ReportHeaderTexts header;
-    bool first = true;
-    for (std::size_t i = 0; i < coils.size(); ++i) {
-        if (!coils[i].ok()) {
-            std::fprintf(stderr, "kvn-rate: coil %zu was not rated and is not in %s\n", i + 1, path.c_str());
-            continue;
+// The multi-coil report of every rated coil, saved in order as each is
+// rated; the page header takes "Customer", "Project" and "Date" of the
+// first. The report is laid out from the whole table, so it holds one saved
+// row (about 1.4 KB) a rated coil until Finish.
+class ReportStream {
+public:
+    ReportStream(std::string path, units::System system) : path_(std::move(path)), system_(system) {}
+
+    void Add(std::size_t number, const RatedCoil& coil, bool rated) {
+        if (!rated) {
+            std::fprintf(stderr, "kvn-rate: coil %zu was not rated and is not in %s\n", number,
+                         path_.c_str());
+            return;
         }
-        if (first) {
-            header = {HeaderText(coils[i].input, "Customer"), HeaderText(coils[i].input, "Project"),
-                      HeaderText(coils[i].input, "Date")};
-            first = false;
-        }
+        if (failed_) return;
+        if (table_.CoilCount() == 0)
+            header_ = {HeaderText(coil.input, "Customer"), HeaderText(coil.input, "Project"),
+                       HeaderText(coil.input, "Date")};
         try {
-            AppendSavedCoil(table, coils[i].coilSpec, coils[i].rating, SaveRowTextsOf(coils[i]));
+            AppendSavedCoil(table_, coil.coilSpec, coil.rating, SaveRowTextsOf(coil));
         } catch (const rt::RtError& e) {
-            std::fprintf(stderr, "kvn-rate: coil %zu cannot be saved: %s\n", i + 1, e.description().c_str());
+            std::fprintf(stderr, "kvn-rate: coil %zu cannot be saved: %s\n", number, e.description().c_str());
+            failed_ = true;
+        }
+    }
+
+    int Finish() {
+        if (failed_) return kExitReport;
+        GuiSession gui;
+        header_.units = system_;
+        const auto doc = reports::BuildMultiCoilReport(table_, header_);
+        if (!reports::WriteReportPdf(QString::fromStdString(path_), *doc)) {
+            std::fprintf(stderr, "kvn-rate: cannot write %s\n", path_.c_str());
             return kExitReport;
         }
+        return kExitOk;
     }
-    GuiSession gui;
-    header.units = system;
-    const auto doc = reports::BuildMultiCoilReport(table, header);
-    if (!reports::WriteReportPdf(QString::fromStdString(path), *doc)) {
-        std::fprintf(stderr, "kvn-rate: cannot write %s\n", path.c_str());
-        return kExitReport;
-    }
-    return kExitOk;
-}
+
+private:
+    std::string path_;
+    units::System system_;
+    SavedCoilTable table_;
+    reports::ReportHeaderTexts header_;
+    bool failed_ = false;
+};
 
 #else
 
@@ -135,16 +163,20 @@ public:
     explicit GuiSession(bool = true) {}
 };
 
-inline int WriteSheetFile(const std::string&, const std::vector<RatedCoil>&,
+inline int WriteSheetFile(const std::string&, const RatedCoil*, std::size_t,
                           units::System = units::System::InchPound) {
     std::fprintf(stderr, "kvn-rate: built without reports; --sheet is not available\n");
     return kExitReport;
 }
-inline int WriteReportFile(const std::string&, const std::vector<RatedCoil>&,
-                           units::System = units::System::InchPound) {
-    std::fprintf(stderr, "kvn-rate: built without reports; --report is not available\n");
-    return kExitReport;
-}
+class ReportStream {
+public:
+    ReportStream(std::string, units::System) {}
+    void Add(std::size_t, const RatedCoil&, bool) {}
+    int Finish() {
+        std::fprintf(stderr, "kvn-rate: built without reports; --report is not available\n");
+        return kExitReport;
+    }
+};
 
 #endif
 

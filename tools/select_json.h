@@ -9,10 +9,15 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "common/select_inputs.h"
 #include "common/selection.h"
+#include "common/units.h"
 #include "tools/rate_json.h"
 
 namespace kvnrate {
@@ -27,60 +32,107 @@ Selection (--select)
     "Duty"       limits as JSON numbers, any of: TotalBtuh, SensibleBtuh
                  (minimum Btu/h), LatDbMax, LatDbMin, LatWbMax (leaving air,
                  F), AirPDMax (in. w.g.), FluidPDMax (as the grid shows it:
-                 ft of water for water and glycol), FaceVelocityMax (ft/min),
-                 TubeVelocityMin, TubeVelocityMax (ft/s, water and glycol)
-    "FluidRise"  F, water and glycol coils, in place of "Gpm": each candidate
-                 is rated at the flow whose leaving fluid is that far from
-                 the entering fluid (within 0.05 F; none: infeasible)
+                 ft of water for water and glycol, psi for refrigerant),
+                 FaceVelocityMax (ft/min), TubeVelocityMin, TubeVelocityMax
+                 (ft/s, water and glycol). With --units si: TotalKW,
+                 SensibleKW (kW), LatDbMax, LatDbMin, LatWbMax (C), AirPDMax
+                 (Pa), FluidPDMax (kPa), FaceVelocityMax, TubeVelocityMin,
+                 TubeVelocityMax (m/s); a key of the other unit system is
+                 refused (exit status 2)
+    "FluidRise"  F (K with --units si), water and glycol coils, in place of
+                 "Gpm": each candidate is rated at the flow whose leaving
+                 fluid is that far from the entering fluid (within 0.05 F;
+                 none: infeasible)
+    "AllowWarnings"  warning codes the search lets in (see below)
     "Top"        how many candidates to list (default 10)
   Absent construction keys search: RD 1 to 10, FPI 6 to 14, Circuits the
   whole numbers among 2 TH, TH, 3/4 TH, 1/2 TH, 1/3 TH, 1/4 TH, Pattern
   "5", FinMat "A", and the tube's default wall and fin thickness. TH and FL
   have no default.
+  Default limits, the engineering limits of the warnings, apply unless the
+  duty sets the limit key or lets the warning in:
+    TubeVelocityMin 1 ft/s (0.30 m/s)   water and glycol  tube-velocity-low
+    TubeVelocityMax 8 ft/s (2.44 m/s),  water and glycol  tube-velocity-high
+      5 ft/s (1.52 m/s) with fluid entering above 140 F (60 C)
+    FluidPDMax 20 ft of water (59.8 kPa)  water and glycol
+    face velocity at most 500 ft/min (2.54 m/s) on a coil that ends wet
+      (refused as the warning face-velocity-wet; FaceVelocityMax replaces it)
+    no laminar tube flow (laminar-flow), no freeze risk (freeze-risk)
+  A duty limit key tightens or relaxes its limit; "AllowWarnings", e.g.
+  ["laminar-flow", "tube-velocity-low"], drops a default.
   Every candidate is rated as "Calculate" rates it. Those meeting every
   limit are ranked: smallest outside surface (PrimaryArea + SecondaryArea)
   first, then fewer rows, fewer FPI, lower air PD, lower fluid PD, fewer
   circuits. Output, one JSON object:
     {"ok": true, "searched": N, "rated": N, "feasible": N,
+     "limits": {limit key: the limit applied, "refused": [warning codes]},
      "candidates": [{"rank": 1, "coil": {field texts, ready to rate},
         "CoilRating": {...}, "grid": [...], "model": "...",
-        "OutsideArea": ft2, "margins": {duty key: distance inside it}}]}
+        "OutsideArea": ft2 (m2), "margins": {duty key: distance inside it},
+        "warnings": [{"code": ..., "text": ...}]}]}
+  With --units si the answer has "units": "SI" after "ok"; limits, margins,
+  the grid and the candidates' "coil" texts are SI (each "coil" rates to
+  the same coil with --units si); "CoilRating" stays inch-pound.
   "rated" counts every rating run, the flow search's included. When nothing
   meets the duty, "candidates" is empty and "closest" holds the candidate
   with the smallest sum of relative shortfalls over the limits it breaks
   (capacity, pressure drop and velocity by the limit; leaving temperatures
   by the entering dry bulb's distance from the limit; a missed rise by the
-  rise), with "breaks" listing them. A duty that cannot be searched answers
+  rise, 1 for each refused warning), with "breaks" listing them and
+  "missed" telling how in words ("total capacity 3.2 % short"). A duty that cannot be searched answers
   {"ok": false, "error": ...} with exit status 2.
   --jobs N     rate on N threads (0: every core)
 )HELP";
 
-// "Duty": the limits, each a known duty key with a JSON number.
-inline bool ReadDuty(const nlohmann::json& value, selection::SearchSpec& query, std::string& error) {
+// What a selection input gives besides the fields: the duty in the input's
+// units (converted once the coil type is known), and the texts as given.
+struct SelectInput {
+    units::System system = units::System::InchPound;
+    std::map<std::string, double> duty;  // key as given -> limit as given
+    std::optional<double> rise;          // as given
+    selection::ShownTexts shown;
+};
+
+// "Duty": the limits, each a JSON number.
+inline bool ReadDuty(const nlohmann::json& value, SelectInput& in, std::string& error) {
     if (!value.is_object()) {
         error = "\"Duty\" must be a JSON object of limits";
         return false;
     }
     for (auto d = value.begin(); d != value.end(); ++d) {
-        if (!selection::IsDutyKey(d.key())) {
-            error = "unknown duty key \"" + d.key() + "\"";
-            return false;
-        }
+        std::string ipKey;
+        if (!selection::DutyKeyFrom(in.system, d.key(), ipKey, error)) return false;
         if (!d.value().is_number()) {
             error = "the duty limit \"" + d.key() + "\" is not a number";
             return false;
         }
-        query.duty[d.key()] = d.value().get<double>();
+        in.duty[d.key()] = d.value().get<double>();
     }
     return true;
 }
 
-inline bool ReadFluidRise(const nlohmann::json& value, selection::SearchSpec& query, std::string& error) {
+inline bool ReadFluidRise(const nlohmann::json& value, SelectInput& in, std::string& error) {
     if (!value.is_number()) {
         error = "\"FluidRise\" is not a number";
         return false;
     }
-    query.fluidRise = value.get<double>();
+    in.rise = value.get<double>();
+    return true;
+}
+
+// "AllowWarnings": the warning codes the search lets in.
+inline bool ReadAllowWarnings(const nlohmann::json& value, selection::SearchSpec& query, std::string& error) {
+    if (!value.is_array()) {
+        error = "\"AllowWarnings\" must be a JSON array of warning codes";
+        return false;
+    }
+    for (const nlohmann::json& code : value) {
+        if (!code.is_string()) {
+            error = "\"AllowWarnings\" must be a JSON array of warning codes";
+            return false;
+        }
+        query.allowWarnings.push_back(code.get<std::string>());
+    }
     return true;
 }
 
@@ -93,9 +145,21 @@ inline bool ReadTop(const nlohmann::json& value, int& top, std::string& error) {
     return true;
 }
 
+// The duty and the rise of `in` in inch-pound units, for the coil type.
+inline void ConvertDuty(const SelectInput& in, selection::SearchSpec& query) {
+    const auto app = query.fixed.find("Application");
+    const std::string application = app == query.fixed.end() ? std::string() : app->second;
+    for (const auto& [key, value] : in.duty) {
+        std::string ipKey, unused;
+        selection::DutyKeyFrom(in.system, key, ipKey, unused);
+        query.duty[ipKey] = selection::DutyToInchPound(in.system, application, ipKey, value);
+    }
+    if (in.rise) query.fluidRise = selection::RiseToInchPound(in.system, *in.rise);
+}
+
 // A construction key given as a list of alternatives, texts or numbers.
 inline bool ReadAlternatives(const std::string& key, const Json& list, selection::SearchSpec& query,
-                             std::string& error) {
+                             selection::ShownTexts& shown, std::string& error) {
     const auto& construction = selection::ConstructionKeys();
     if (std::find(construction.begin(), construction.end(), key) == construction.end()) {
         error = "\"" + key + "\" is not a construction field and cannot be a list of alternatives";
@@ -108,14 +172,16 @@ inline bool ReadAlternatives(const std::string& key, const Json& list, selection
             error = "the alternatives of \"" + key + "\" must be texts or numbers";
             return false;
         }
-        texts.push_back(t);
+        texts.push_back(shown.ToInchPound(key, t));
     }
     return true;
 }
 
-// The search query and list length of a selection input.
+// The search query and list length of a selection input whose texts and
+// duty are in `in.system`; `in` keeps the texts as given.
 inline bool SelectSpecFromJson(const std::string& text, selection::SearchSpec& query, int& top,
-                               std::string& error, std::vector<std::string>* ignored = nullptr) {
+                               SelectInput& in, std::string& error,
+                               std::vector<std::string>* ignored = nullptr) {
     Json fieldsJson;  // numbers as their texts, for the fields
     if (!ParseJsonText(text, fieldsJson, error)) return false;
     if (!fieldsJson.is_object()) {
@@ -125,6 +191,7 @@ inline bool SelectSpecFromJson(const std::string& text, selection::SearchSpec& q
     const nlohmann::json plain = nlohmann::json::parse(text, nullptr, false);
     Json coil = Json::object();
     query = selection::SearchSpec();
+    in.shown = selection::ShownTexts(in.system);
     top = 10;
     for (auto it = fieldsJson.begin(); it != fieldsJson.end(); ++it) {
         const std::string& key = it.key();
@@ -132,51 +199,90 @@ inline bool SelectSpecFromJson(const std::string& text, selection::SearchSpec& q
         const nlohmann::json& value = plain.is_object() && plain.contains(key) ? plain.at(key) : none;
         bool read = true;
         if (key == "Duty")
-            read = ReadDuty(value, query, error);
+            read = ReadDuty(value, in, error);
         else if (key == "FluidRise")
-            read = ReadFluidRise(value, query, error);
+            read = ReadFluidRise(value, in, error);
+        else if (key == "AllowWarnings")
+            read = ReadAllowWarnings(value, query, error);
         else if (key == "Top")
             read = ReadTop(value, top, error);
         else if (it.value().is_array())
-            read = ReadAlternatives(key, it.value(), query, error);
+            read = ReadAlternatives(key, it.value(), query, in.shown, error);
         else
             coil[key] = it.value();
         if (!read) return false;
     }
-    return FieldsFromJson(coil, query.fixed, query.airFlowMode, error, ignored) &&
-           selection::CompleteSpec(query, error);
+    if (!FieldsFromJson(coil, query.fixed, query.airFlowMode, error, ignored)) return false;
+    for (auto& [key, t] : query.fixed) t = in.shown.ToInchPound(key, t);
+    ConvertDuty(in, query);
+    return selection::CompleteSpec(query, error);
 }
 
-// The "coil" object of a candidate: its field texts, ready to rate.
-inline Json CandidateCoilJson(const selection::Candidate& c, int airFlowMode) {
+// The limits a search applied, in the input's units, and the warnings it
+// refused.
+inline Json LimitsJson(const selection::SearchSpec& query, units::System system) {
+    const auto app = query.fixed.find("Application");
+    const std::string application = app == query.fixed.end() ? std::string() : app->second;
+    Json j = Json::object();
+    for (const std::string& key : selection::DutyKeys()) {
+        const auto it = query.duty.find(key);
+        if (it == query.duty.end()) continue;
+        // 12 digits: a limit given in SI comes back as given.
+        char text[32];
+        std::snprintf(text, sizeof text, "%.12g",
+                      selection::DutyFromInchPound(system, application, key, it->second));
+        j[selection::DutyKeyIn(system, key)] = std::strtod(text, nullptr);
+    }
+    j["refused"] = query.refused;
+    return j;
+}
+
+// The "coil" object of a candidate: its field texts in the input's units,
+// ready to rate with the same --units.
+inline Json CandidateCoilJson(const selection::Candidate& c, int airFlowMode,
+                              const selection::ShownTexts& shown) {
     Json coil = Json::object();
     for (const std::string& key : FieldKeys()) {
         const auto it = c.fields.find(key);
-        if (it != c.fields.end()) coil[key] = it->second;
+        if (it != c.fields.end()) coil[key] = shown.Shown(key, it->second);
     }
     if (airFlowMode != kAirFlowAcfm) coil["AirFlowMode"] = airFlowMode;
     return coil;
 }
 
-inline Json CandidateJson(const selection::Candidate& c, int airFlowMode) {
+inline Json CandidateJson(const selection::Candidate& c, int airFlowMode,
+                          const selection::ShownTexts& shown) {
+    const units::System system = shown.System();
+    const bool si = system == units::System::SI;
+    const auto app = c.fields.find("Application");
+    const std::string application = app == c.fields.end() ? std::string() : app->second;
     Json j = Json::object();
-    j["coil"] = CandidateCoilJson(c, airFlowMode);
+    j["coil"] = CandidateCoilJson(c, airFlowMode, shown);
     j["CoilRating"] = CoilRatingJson(c.rating);
     Json grid = Json::array();
-    for (const GridRow& row : c.result.grid) grid.push_back({row.label, row.value});
+    for (const GridRow& row :
+         si ? units::GridRows(system, c.result.grid, c.coilSpec, c.rating) : c.result.grid)
+        grid.push_back({row.label, row.value});
     j["grid"] = grid;
     const auto tube = c.fields.find("Pattern");
     j["model"] =
         BuildModelDesignation(c.coilSpec, c.rating, tube == c.fields.end() ? std::string() : tube->second);
-    j["OutsideArea"] = F(c.outsideArea);
+    j["OutsideArea"] = F(si ? units::ToSI(units::Quantity::Area, c.outsideArea) : double(c.outsideArea));
     Json margins = Json::object();
-    for (const selection::Margin& m : c.margins) margins[m.key] = F(m.value);
+    for (const selection::Margin& m : c.margins)
+        margins[selection::DutyKeyIn(system, m.key)] =
+            F(selection::DutyFromInchPound(system, application, m.key, m.value, true));
     j["margins"] = margins;
+    std::vector<CoilWarning> warnings = c.result.warnings;
+    for (CoilWarning& w : warnings) w.text = units::Message(system, w.text);
+    j["warnings"] = WarningsJson(warnings);
     return j;
 }
 
 // The answer of a finished search.
-inline Json SelectionJson(const selection::SearchResult& r, const selection::SearchSpec& query, int top) {
+inline Json SelectionJson(const selection::SearchResult& r, const selection::SearchSpec& query, int top,
+                          const selection::ShownTexts& shown = selection::ShownTexts()) {
+    const units::System system = shown.System();
     Json j = Json::object();
     if (!r.error.empty()) {
         j["ok"] = false;
@@ -184,20 +290,25 @@ inline Json SelectionJson(const selection::SearchResult& r, const selection::Sea
         return j;
     }
     j["ok"] = true;
+    if (system == units::System::SI) j["units"] = "SI";
     j["searched"] = r.searched;
     j["rated"] = r.rated;
     j["feasible"] = r.feasible;
+    j["limits"] = LimitsJson(query, system);
     Json list = Json::array();
     for (std::size_t i = 0; i < r.ranked.size() && static_cast<int>(i) < top; ++i) {
         Json c = Json::object();
         c["rank"] = i + 1;
-        c.update(CandidateJson(r.ranked[i], query.airFlowMode));
+        c.update(CandidateJson(r.ranked[i], query.airFlowMode, shown));
         list.push_back(std::move(c));
     }
     j["candidates"] = list;
     if (r.closest) {
-        Json c = CandidateJson(*r.closest, query.airFlowMode);
-        c["breaks"] = r.closest->broken;
+        Json c = CandidateJson(*r.closest, query.airFlowMode, shown);
+        std::vector<std::string> breaks;
+        for (const std::string& b : r.closest->broken) breaks.push_back(selection::DutyKeyIn(system, b));
+        c["breaks"] = breaks;
+        c["missed"] = selection::MissedInWords(*r.closest, query, system == units::System::SI);
         j["closest"] = c;
     }
     return j;
@@ -205,8 +316,11 @@ inline Json SelectionJson(const selection::SearchResult& r, const selection::Sea
 
 // kvn-rate --select on an input text; writes the answer to `out` and
 // returns the exit status.
-inline int RunSelection(const std::string& text, bool pretty, int jobs, std::string& out) {
+inline int RunSelection(const std::string& text, bool pretty, int jobs, std::string& out,
+                        units::System system = units::System::InchPound) {
     selection::SearchSpec query;
+    SelectInput in;
+    in.system = system;
     int top = 10;
     std::string error;
     std::vector<std::string> ignored;
@@ -216,14 +330,14 @@ inline int RunSelection(const std::string& text, bool pretty, int jobs, std::str
         std::fprintf(stderr, "kvn-rate: %s\n", error.c_str());
         return kExitUsage;
     }
-    if (!SelectSpecFromJson(text, query, top, error, &ignored)) {
+    if (!SelectSpecFromJson(text, query, top, in, error, &ignored)) {
         answer = {{"ok", false}, {"error", error}};
         status = kExitValidation;
     } else {
         for (const std::string& key : ignored)
             std::fprintf(stderr, "kvn-rate: unknown key \"%s\" ignored\n", key.c_str());
         query.jobs = jobs;
-        answer = SelectionJson(selection::Search(query), query, top);
+        answer = SelectionJson(selection::Search(query), query, top, in.shown);
         if (!answer["ok"].get<bool>()) status = kExitValidation;
     }
     out = answer.dump(pretty ? 1 : -1, ' ', false, Json::error_handler_t::replace);

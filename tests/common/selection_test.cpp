@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
+#include <future>
 #include <thread>
 #include <tuple>
 
@@ -12,6 +14,7 @@
 #include "common/selection.h"
 #include "sample_coils.h"
 #include "tools/select_json.h"
+#include "tools/units_output.h"
 
 namespace {
 
@@ -31,6 +34,7 @@ FieldTexts FastWater() {
 SearchSpec Query(FieldTexts fixed, std::map<std::string, double> duty,
                  std::map<std::string, Strings> choices) {
     SearchSpec s;
+    s.defaultLimits = false;  // the search's mechanics alone
     s.fixed = std::move(fixed);
     s.duty = std::move(duty);
     for (auto& [k, v] : choices) s.choices[k] = v;
@@ -177,17 +181,37 @@ TEST(Selection, NearestCandidateWhenNothingMeetsTheDuty) {
     EXPECT_EQ(none.error, "Please input the EAT (DB) before Proceeding");
 }
 
-TEST(Selection, CancelStopsPromptly) {
+// Waits for `ready` with a deadline only a hang reaches; true once it holds.
+template <class Ready>
+bool WaitUntil(Ready ready, std::chrono::seconds deadline = std::chrono::seconds(120)) {
+    const auto until = std::chrono::steady_clock::now() + deadline;
+    while (!ready()) {
+        if (std::chrono::steady_clock::now() > until) return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
+
+TEST(Selection, CancelStopsTheSearch) {
     SearchSpec query = Query(FastWater(), {{"TotalBtuh", 50000}}, {});
     query.fluidRise = 10;  // 450 candidates, some 2000 ratings
     selection::SearchControl control;
     SearchResult r;
-    std::thread worker([&] { r = selection::Search(query, &control); });
-    while (control.done < 3) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    const auto asked = std::chrono::steady_clock::now();
+    std::promise<void> finished;
+    std::thread worker([&] {
+        r = selection::Search(query, &control);
+        finished.set_value();
+    });
+    const bool started = WaitUntil([&] { return control.done >= 3; });
     control.cancel = true;
+    // A search that ignores the request runs on to the end (checked below);
+    // one that hangs never finishes, and the test stops there.
+    if (finished.get_future().wait_for(std::chrono::seconds(120)) != std::future_status::ready) {
+        ADD_FAILURE() << "the cancelled search did not finish";
+        std::abort();
+    }
     worker.join();
-    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(1));
+    EXPECT_TRUE(started);
     EXPECT_TRUE(r.cancelled);
     EXPECT_LT(control.done.load(), control.total.load());
     EXPECT_EQ(control.total.load(), 450);
@@ -238,7 +262,8 @@ TEST(SelectJson, ContractOfKvnRateSelect) {
     const std::string coil = R"("Application": "W", "Pattern": "5", "TubeWall": 0.020, "FinMat": "A",
         "FinThk": "0.006", "TH": 16, "FL": 48, "Acfm": 2000, "EatDb": 80, "EatWb": 67, "EntFluidTemp": 45)";
     ASSERT_EQ(kvnrate::RunSelection("{" + coil + R"(, "RD": [3, "4"], "FPI": [10], "Circuits": [16],
-        "FluidRise": 10, "Gpm": 99, "Duty": {"TotalBtuh": 40000}, "Top": 1})",
+        "FluidRise": 10, "Gpm": 99, "Duty": {"TotalBtuh": 40000}, "Top": 1,
+        "AllowWarnings": ["tube-velocity-low"]})",
                                     false, 1, out),
               0)
         << out;
@@ -256,11 +281,210 @@ TEST(SelectJson, ContractOfKvnRateSelect) {
     EXPECT_EQ(nlohmann::json::parse(kvnrate::CoilRatingJson(again.rating).dump()), c["CoilRating"]);
 
     for (const char* bad : {R"("Duty": {"AirPDMax": "0.5"})", R"("Duty": {"Bogus": 1})",
+                            R"("AllowWarnings": ["wet-bulb"])", R"("AllowWarnings": "laminar-flow")",
                             R"("EatDb": [80, 90])", R"("Top": -1)", R"("FluidRise": "10")"}) {
         EXPECT_EQ(kvnrate::RunSelection("{" + coil + ", " + bad + "}", false, 1, out), 2) << bad;
         EXPECT_EQ(nlohmann::json::parse(out)["ok"], false) << bad;
     }
     EXPECT_EQ(kvnrate::RunSelection("{" + coil, false, 1, out), 1);
+}
+
+// ---- Default limits and units ---------------------------------------------
+
+kvnrate::Json Select(const std::string& input, units::System system = units::System::InchPound,
+                     int expectStatus = 0) {
+    std::string out;
+    EXPECT_EQ(kvnrate::RunSelection(input, false, 1, out, system), expectStatus) << out;
+    return kvnrate::Json::parse(out);
+}
+
+TEST(Selection, OnlyACapacityLimitKeepsToTheEngineeringLimits) {
+    // A small flow through many circuits: slow, laminar tube flow is near.
+    const std::string coil = R"({"Application": "W", "Pattern": "5", "TubeWall": "0.02", "FinMat": "A",
+        "FinThk": "0.006", "TH": 16, "FL": 48, "Acfm": 2000, "EatDb": 80, "EatWb": 67, "EntFluidTemp": 45,
+        "Gpm": 12, "RD": [2, 3, 4, 5, 6], "FPI": [8, 12], "Circuits": [4, 8, 16, 32], "Top": 1000,
+        "Duty": {"TotalBtuh": 20000})";
+    auto codes = [](const kvnrate::Json& c) {
+        Strings out;
+        for (const auto& w : c["warnings"]) out.push_back(w["code"]);
+        return out;
+    };
+    auto has = [](const Strings& v, const char* code) {
+        return std::find(v.begin(), v.end(), code) != v.end();
+    };
+    const kvnrate::Json safe = Select(coil + "}");
+    EXPECT_EQ(safe["limits"]["TubeVelocityMin"], 1.0);
+    EXPECT_EQ(safe["limits"]["FluidPDMax"], 20.0);
+    ASSERT_GT(safe["candidates"].size(), 0u);
+    for (const auto& c : safe["candidates"]) {
+        const double v = c["CoilRating"]["TubeVelocity"];
+        EXPECT_TRUE(v >= 1 && v <= 8) << v;
+        EXPECT_LE(c["CoilRating"]["FluidPD"].get<double>(), 20);
+        for (const char* code : {"face-velocity-wet", "laminar-flow", "freeze-risk", "tube-velocity-low"})
+            EXPECT_FALSE(has(codes(c), code)) << code;
+    }
+    // Letting slow and laminar flow in adds such coils, each with its warning.
+    const kvnrate::Json relaxed =
+        Select(coil + R"(, "AllowWarnings": ["tube-velocity-low", "laminar-flow"]})");
+    EXPECT_FALSE(relaxed["limits"].contains("TubeVelocityMin"));
+    EXPECT_GT(relaxed["candidates"].size(), safe["candidates"].size());
+    int slow = 0;
+    for (const auto& c : relaxed["candidates"]) {
+        const bool isSlow = c["CoilRating"]["TubeVelocity"].get<double>() < 1;
+        EXPECT_EQ(isSlow, has(codes(c), "tube-velocity-low"));
+        slow += isSlow;
+    }
+    EXPECT_GT(slow, 0);
+}
+
+// The texts a person reads in a selection answer.
+std::string ReadableTexts(const kvnrate::Json& j) {
+    std::string s = j["limits"].dump();
+    auto candidate = [&s](const kvnrate::Json& c) {
+        s += c["grid"].dump() + c["warnings"].dump() + c["margins"].dump() + c.value("missed", "");
+    };
+    for (const auto& c : j["candidates"]) candidate(c);
+    if (j.contains("closest")) candidate(j["closest"]);
+    return s;
+}
+
+TEST(SelectJson, TheSameSearchInSiSelectsTheSameCoils) {
+    using units::Quantity;
+    struct Case {
+        FieldTexts coil;
+        std::string alternatives;                   // JSON members
+        std::map<std::string, double> duty;         // inch-pound
+        std::map<std::string, Quantity> dutyUnits;  // of each key
+    };
+    const FieldTexts refrigerant = {
+        {"FinTreat", "CR"},  {"Rifled", "N"}, {"Pattern", "5"}, {"TubeWall", "0.02"}, {"FinMat", "A"},
+        {"FinThk", "0.006"}, {"TH", "16"},    {"FL", "48"},     {"Acfm", "2000"},     {"Refrigerant", "22"}};
+    const Case cases[] = {
+        {Water(),
+         R"("RD": [2, 3, 4], "FPI": [8, 12], "FL": ["36", "48"], "FluidRise": 10)",
+         {{"TotalBtuh", 40000}, {"AirPDMax", 0.6}, {"LatDbMax", 60}},
+         {{"TotalBtuh", Quantity::Capacity},
+          {"AirPDMax", Quantity::AirPD},
+          {"LatDbMax", Quantity::Temperature}}},
+        {With(Water(), {{"Application", "G"}, {"PercentGlycol", "30"}, {"Gpm", "25"}}),
+         R"("RD": [2, 3, 4, 6], "FPI": [8, 12])",
+         {{"TotalBtuh", 30000}, {"FluidPDMax", 8}},
+         {{"TotalBtuh", Quantity::Capacity}, {"FluidPDMax", Quantity::WaterPD}}},
+        {With(refrigerant, {{"Application", "S"},
+                            {"Pattern", "1"},
+                            {"TubeWall", "0.035"},
+                            {"FinThk", "0.010"},
+                            {"EatDb", "40"},
+                            {"SteamPressure", "5"},
+                            {"TH", "8"},
+                            {"Acfm", "3000"}}),
+         R"("RD": [1, 2], "FPI": [6, 10])",
+         {{"SensibleBtuh", 90000}, {"FaceVelocityMax", 900}},
+         {{"SensibleBtuh", Quantity::Capacity}, {"FaceVelocityMax", Quantity::AirVelocity}}},
+        {With(refrigerant, {{"Application", "E"},
+                            {"EatDb", "80"},
+                            {"EatWb", "67"},
+                            {"EntFluidTemp", "40"},
+                            {"EvapSHCode", "10"},
+                            {"Circuits", "8"}}),
+         R"("RD": [4, 6, 8], "FPI": [10, 12])",
+         {{"TotalBtuh", 40000}, {"LatWbMax", 60}},
+         {{"TotalBtuh", Quantity::Capacity}, {"LatWbMax", Quantity::Temperature}}},
+        {With(refrigerant, {{"Application", "C"},
+                            {"Pattern", "4"},
+                            {"TubeWall", "0.017"},
+                            {"TH", "24"},
+                            {"FL", "60"},
+                            {"Acfm", "5000"},
+                            {"EatDb", "95"},
+                            {"EntFluidTemp", "120"},
+                            {"Circuits", "6"}}),
+         R"("RD": [2, 3], "FPI": [8, 10])",
+         {{"TotalBtuh", 100000}},
+         {{"TotalBtuh", Quantity::Capacity}}},
+    };
+    const Strings ipUnits = {"\u00B0F", "ft", "gpm", "in. w.g.", "Btu", "gr/lb", "cfm", "psi"};
+    const Strings siUnits = {"\u00B0C", "kW", "kPa", "m\u00B3/h", "L/s", "m/s", " Pa", "mm"};
+    for (const Case& k : cases) {
+        // The SI input: the same texts converted at 15 digits.
+        kvnrate::Json ip = kvnrate::Json::object(), si = kvnrate::Json::object();
+        for (const auto& [key, text] : k.coil) {
+            units::Quantity q;
+            ip[key] = text;
+            si[key] = units::FieldQuantity(key, q)
+                          ? units::ConvertEntryText(q, units::System::InchPound, text)
+                          : text;
+        }
+        kvnrate::Json ipDuty = kvnrate::Json::object(), siDuty = kvnrate::Json::object();
+        for (const auto& [key, value] : k.duty) {
+            ipDuty[key] = value;
+            const double v = std::stod(units::ConvertEntryText(k.dutyUnits.at(key), units::System::InchPound,
+                                                               numfmt::GeneralF64(value)));
+            siDuty[key == "TotalBtuh" ? "TotalKW" : key == "SensibleBtuh" ? "SensibleKW" : key] = v;
+        }
+        ip["Duty"] = ipDuty, si["Duty"] = siDuty;
+        std::string alternatives = k.alternatives;
+        std::string siAlternatives = alternatives;
+        if (const auto at = siAlternatives.find(R"(["36", "48"])"); at != std::string::npos)
+            siAlternatives.replace(at, 12, R"(["914.4", "1219.2"])");
+        if (const auto at = siAlternatives.find("\"FluidRise\": 10"); at != std::string::npos)
+            siAlternatives.replace(at, 15, "\"FluidRise\": " + numfmt::GeneralF64(10 / 1.8));
+        auto input = [](const kvnrate::Json& j, const std::string& more) {
+            std::string t = j.dump();
+            t.pop_back();
+            return t + ", " + more + "}";
+        };
+        const kvnrate::Json a = Select(input(ip, alternatives));
+        const kvnrate::Json b = Select(input(si, siAlternatives), units::System::SI);
+        const std::string app = k.coil.at("Application");
+        EXPECT_FALSE(a.contains("units"));
+        EXPECT_EQ(b["units"], "SI");
+        EXPECT_EQ(a["feasible"], b["feasible"]) << app;
+        ASSERT_EQ(a["candidates"].size(), b["candidates"].size()) << app;
+        EXPECT_GT(a["candidates"].size() + a.contains("closest"), 0u) << app;
+        for (std::size_t i = 0; i < a["candidates"].size(); ++i) {
+            const auto& c = b["candidates"][i];
+            EXPECT_EQ(a["candidates"][i]["CoilRating"], c["CoilRating"]) << app << i;
+            EXPECT_EQ(a["candidates"][i]["model"], c["model"]) << app << i;
+            // The SI coil as listed rates with --units si to the listed record.
+            const auto fields = kvnrate::InchPoundFields(c["coil"].get<FieldTexts>(), units::System::SI);
+            const kvnrate::RatedCoil again = kvnrate::RateFields(fields, 1);
+            EXPECT_EQ(kvnrate::Json::parse(kvnrate::CoilRatingJson(again.rating).dump()), c["CoilRating"])
+                << app;
+        }
+        EXPECT_EQ(a.contains("closest"), b.contains("closest"));
+        const std::string ipText = ReadableTexts(a), siText = ReadableTexts(b);
+        for (const std::string& u : ipUnits) EXPECT_EQ(siText.find(u), std::string::npos) << app << " " << u;
+        for (const std::string& u : siUnits) EXPECT_EQ(ipText.find(u), std::string::npos) << app << " " << u;
+    }
+}
+
+TEST(SelectJson, ADutyKeyOfTheOtherSystemIsRefused) {
+    const std::string coil = R"({"Application": "W", "Pattern": "5", "TubeWall": 0.020, "FinMat": "A",
+        "FinThk": "0.006", "TH": 16, "FL": 1219.2, "Acfm": 3398, "EatDb": 26.7, "EatWb": 19.4,
+        "EntFluidTemp": 7.2, "Gpm": 1.26, "RD": [4], "FPI": [10], "Circuits": [16], )";
+    const kvnrate::Json si = Select(coil + R"("Duty": {"TotalBtuh": 40000}})", units::System::SI, 2);
+    EXPECT_NE(si["error"].get<std::string>().find("\"TotalBtuh\""), std::string::npos);
+    const kvnrate::Json ip = Select(coil + R"("Duty": {"TotalKW": 12}})", units::System::InchPound, 2);
+    EXPECT_NE(ip["error"].get<std::string>().find("\"TotalKW\""), std::string::npos);
+    // In SI the same coil reads as SI: 7.2 C water, a finned length of 1.2 m.
+    const kvnrate::Json ok = Select(coil + R"("Duty": {"TotalKW": 1}})", units::System::SI);
+    ASSERT_GT(ok["candidates"].size(), 0u);
+    EXPECT_NEAR(ok["candidates"][0]["CoilRating"]["EntFluidTemp"].get<double>(), 44.96, 0.001);
+    EXPECT_EQ(ok["candidates"][0]["coil"]["FL"], "1219.2");
+    EXPECT_EQ(ok["limits"]["TotalKW"], 1.0);
+}
+
+TEST(SelectDialogModel, TableHeadersNameTheirUnitsInTheSystemShown) {
+    for (const char* app : {"W", "E"}) {
+        std::string ip, si;
+        for (const std::string& t : selection::ResultColumns(units::System::InchPound, app)) ip += t + "|";
+        for (const std::string& t : selection::ResultColumns(units::System::SI, app)) si += t + "|";
+        for (const char* u : {"\u00B0F", "ft", "gpm", "in. w.g.", "Btu", "cfm", "psi"})
+            EXPECT_EQ(si.find(u), std::string::npos) << u;
+        for (const char* u : {"\u00B0C", "kW", "kPa", "m/s", " Pa", "m\u00B2"})
+            EXPECT_EQ(ip.find(u), std::string::npos) << u;
+    }
 }
 
 TEST(SelectDialogModel, StartsFromThePanelAndBuildsTheSearch) {
@@ -277,7 +501,11 @@ TEST(SelectDialogModel, StartsFromThePanelAndBuildsTheSearch) {
     ASSERT_TRUE(selection::SpecFromInputs(panel, kAirFlowAcfm, in, query, error)) << error;
     EXPECT_EQ(query.choices["RD"], (Strings{"3", "4", "5"}));
     EXPECT_EQ(query.choices["Circuits"], (Strings{"16", "8"}));
-    EXPECT_EQ(query.duty, (std::map<std::string, double>{{"AirPDMax", 0.6}}));
+    // The default limits come filled in.
+    EXPECT_EQ(query.duty,
+              (std::map<std::string, double>{
+                  {"AirPDMax", 0.6}, {"FluidPDMax", 20}, {"TubeVelocityMin", 1}, {"TubeVelocityMax", 8}}));
+    EXPECT_EQ(query.refused, (Strings{"face-velocity-wet", "laminar-flow", "freeze-risk"}));
     EXPECT_EQ(query.fixed["TubeWall"], "0.02");  // the panel's tube keeps its wall
     in.tubes = {"3", "5"};
     ASSERT_TRUE(selection::SpecFromInputs(panel, kAirFlowAcfm, in, query, error)) << error;

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/coilcalc_internal.h"
+#include "engine/internal/coilcalc_internal.h"
 #include "engine/msgbox.h"
 #include "engine/records.h"
 #include "engine/rterror.h"

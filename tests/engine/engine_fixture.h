@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "engine/coilcalc_internal.h"
+#include "engine/internal/coilcalc_internal.h"
 #include "engine/hygrel_binding.h"
 #include "engine/msgbox.h"
 #include "sample_coils.h"

@@ -149,3 +149,29 @@ TEST_F(ChartCommands, CopySaveAndTheSheetsChartPage) {
     EXPECT_EQ(printer.jobs[0].pages, 1);
     EXPECT_EQ(printer.jobs[1].pages, 2);
 }
+
+TEST_F(ChartCommands, TheWindowFollowsTheUnitsAndTakesTheRange) {
+    ASSERT_TRUE(RateWaterCoil("80"));
+    form.SetFieldText("txtHdr(1)", "AHU-7");
+    form.mnuToolsChart_Click();
+    frmChart* w = Window();
+    ASSERT_TRUE(w && w->Model());
+    EXPECT_EQ(reports::chart::Title(*w->Model()).rfind("Psychrometric chart: AHU-7, Chilled Water 58-", 0),
+              0u);
+    form.Action("mnuToolsUnitsSI")->trigger();
+    QApplication::processEvents();
+    ASSERT_TRUE(w->Model());
+    EXPECT_EQ(w->Model()->units, units::System::SI);
+    EXPECT_NEAR(w->Model()->entering.t, (80 - 32) / 1.8, 1e-4);
+    auto* range = w->findChild<QComboBox*>("cboChartRange");
+    ASSERT_TRUE(range);
+    EXPECT_EQ(range->currentText(), "Around the process");
+    range->setCurrentIndex(range->findText("Whole chart"));
+    EXPECT_EQ(w->Model()->range, reports::chart::Range::Whole);
+    EXPECT_EQ(w->Model()->t.min, -10);
+    // The range stays the window's choice across ratings.
+    form.Action("mnuToolsUnitsIP")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(w->Model()->units, units::System::InchPound);
+    EXPECT_EQ(w->Model()->t.max, 120);
+}

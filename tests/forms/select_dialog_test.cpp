@@ -65,4 +65,44 @@ TEST_F(SelectToDutyTest, StartsFromThePanelAndUseRatesTheChosenCoil) {
     EXPECT_TRUE(SelectDialog::LastInputs()->useRise);
 }
 
+TEST_F(SelectToDutyTest, InSiTheDialogShowsTakesAndHandsBackSi) {
+    FillWaterCoil();
+    form.SetUnitSystem(units::System::SI);
+    QString headers, velocityMin, status;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<SelectDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        auto* table = d->findChild<QTableWidget*>("grdCandidates");
+        for (int i = 0; i < table->columnCount(); ++i)
+            headers += table->horizontalHeaderItem(i)->text() + "|";
+        velocityMin = d->findChild<QLineEdit*>("txtDutyTubeVelocityMin")->text();
+        d->findChild<QLineEdit*>("txtRowsFrom")->setText("3");
+        d->findChild<QLineEdit*>("txtRowsTo")->setText("6");
+        d->findChild<QLineEdit*>("txtFpiTo")->setText("10");
+        d->findChild<QLineEdit*>("txtCircuitOptions")->setText("8, 16");
+        d->findChild<QLineEdit*>("txtDutyTotalBtuh")->setText("44");  // kW
+        d->findChild<QRadioButton*>("optRise")->setChecked(true);
+        d->findChild<QLineEdit*>("txtRise")->setText("5.5555555556");  // K
+        d->StartSearch();
+        d->WaitForSearch();
+        status = d->StatusText();
+        if (table->rowCount() == 0) return d->reject();
+        table->sortItems(0, Qt::AscendingOrder);
+        table->setCurrentCell(0, 0);
+        d->UseCurrent();
+    });
+    form.Action("mnuToolsSelect")->trigger();
+
+    for (const char* unit : {"\u00B0F", "ft", "gpm", "in. w.g.", "Btu", "cfm"})
+        EXPECT_FALSE(headers.contains(QString::fromUtf8(unit))) << unit << headers.toStdString();
+    EXPECT_TRUE(headers.contains("kW"));
+    EXPECT_EQ(velocityMin, "0.3048");  // 1 ft/s
+    EXPECT_TRUE(status.contains("meet the duty")) << status.toStdString();
+    // The flow found is on the panel in L/s, and the panel rates the coil found.
+    EXPECT_LT(std::stod(form.FieldText("txtProperty(7)")), 10.0);
+    EXPECT_GE(form.coilRating.TotalBtuh, 44 * 3412.14f * 0.999f);
+    EXPECT_NEAR(form.coilRating.LvgFluidTemp - form.coilRating.EntFluidTemp, 10.0, 0.05);
+    form.SetUnitSystem(units::System::InchPound);
+}
+
 }  // namespace

@@ -1,6 +1,6 @@
-#!/usr/bin/env bash
-# The Debian package: built by scripts/package.sh, unpacked into a scratch
-# root, and used from there as an installed system would use it.
+# The Debian packages kvn, libhygrel32-1 and libhygrel32-dev: built by
+# scripts/package.sh, checked by lintian, unpacked together into a scratch
+# root, and used from there as an installed system would use them.
 #   package_test.sh SOURCE_DIR BUILD_DIR VERSION LIBDIR
 set -uo pipefail
 src=$1 build=$2 version=$3 libdir=$4
@@ -10,27 +10,64 @@ work=$(mktemp -d /tmp/kvn-package-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 root=$work/root
 id=com.korvan.kvn
+debversion=$version-1
 
-deb=$(bash "$src/scripts/package.sh" "$build" "$work/out" | tail -n 1)
-[ -f "$deb" ] || { echo "FAIL: no package built"; exit 1; }
-echo "package: $(basename "$deb")"
-[ "$(dpkg-deb -f "$deb" Package)" = kvn ] || fail "package name"
-[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version is not $version"
-depends=$(dpkg-deb -f "$deb" Depends)
+bash "$src/scripts/package.sh" "$build" "$work/out" >"$work/built.txt" || { echo "FAIL: package.sh"; exit 1; }
+declare -A deb
+for p in kvn libhygrel32-1 libhygrel32-dev; do
+  deb[$p]=$(grep -E "/${p}_[^/]*\.deb\$" "$work/built.txt")
+  [ -f "${deb[$p]}" ] || { echo "FAIL: package $p not built"; exit 1; }
+  echo "package: $(basename "${deb[$p]}")"
+  [ "$(dpkg-deb -f "${deb[$p]}" Package)" = "$p" ] || fail "$p: package name"
+  [ "$(dpkg-deb -f "${deb[$p]}" Version)" = "$debversion" ] || fail "$p: version is not $debversion"
+done
+[ "$(grep -c '\.deb$' "$work/built.txt")" -eq 3 ] || fail "package.sh built other packages: $(grep '\.deb$' "$work/built.txt")"
+depends=$(dpkg-deb -f "${deb[kvn]}" Depends)
 echo "Depends: $depends"
-for d in libqt6widgets6 libc6 qt6-qpa-plugins; do grep -q "$d" <<<"$depends" || fail "no dependency on $d"; done
+for d in "libhygrel32-1 (= $debversion)" libqt6widgets6 libc6 qt6-qpa-plugins; do
+  grep -qF "$d" <<<"$depends" || fail "kvn has no dependency on $d"
+done
+grep -qF "libhygrel32-1 (= $debversion)" <<<"$(dpkg-deb -f "${deb[libhygrel32-dev]}" Depends)" ||
+  fail "libhygrel32-dev does not depend on libhygrel32-1 (= $debversion)"
 
-dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$work/files"
-cat "$work/files"
-for f in /usr/bin/kvn /usr/bin/kvn-rate "/usr/$libdir/libHygrel32.so" "/usr/$libdir/libHygrel32.so.1" \
-  /usr/include/hygrel32.h "/usr/$libdir/pkgconfig/hygrel32.pc" /usr/share/man/man1/kvn.1.gz \
+# Debian's checker finds no error and no warning. An initial upload to
+# Debian closes its "intent to package" bug in the changelog; these packages
+# are not uploaded there, so that warning does not apply.
+lintian --tag-display-limit 0 --suppress-tags initial-upload-closes-no-bugs "${deb[@]}" >"$work/lintian.txt" 2>&1
+grep -E '^[EW]: ' "$work/lintian.txt" && fail "lintian reports errors or warnings"
+# The library's cache is updated by the ldconfig trigger, not by scripts.
+dpkg-deb --ctrl-tarfile "${deb[libhygrel32-1]}" | tar -t >"$work/control.txt"
+grep -qx './triggers' "$work/control.txt" || fail "libhygrel32-1 has no triggers file"
+grep -qE 'postinst|postrm' "$work/control.txt" && fail "libhygrel32-1 has maintainer scripts"
+
+# Each file is in its package, and each package has its copyright file and
+# Debian changelog.
+contents() { dpkg-deb -c "$1" | awk '{print $6}' | sed 's|^\./|/|'; }
+has() {
+  local p=$1
+  shift
+  for f in "$@" "/usr/share/doc/$p/copyright" "/usr/share/doc/$p/changelog.Debian.gz"; do
+    grep -qx -- "$f" "$work/files.$p" || fail "$f not in the package $p"
+  done
+}
+for p in "${!deb[@]}"; do contents "${deb[$p]}" >"$work/files.$p"; done
+has kvn /usr/bin/kvn /usr/bin/kvn-rate /usr/share/man/man1/kvn.1.gz \
   /usr/share/man/man1/kvn-rate.1.gz "/usr/share/applications/$id.desktop" "/usr/share/metainfo/$id.metainfo.xml" \
   /usr/share/mime/packages/kvn.xml "/usr/share/icons/hicolor/scalable/apps/$id.svg" \
-  "/usr/share/icons/hicolor/48x48/apps/$id.png" /usr/share/icons/hicolor/scalable/mimetypes/application-x-kvn.svg; do
-  grep -qx -- "$f" "$work/files" || fail "$f not in the package"
-done
+  "/usr/share/icons/hicolor/48x48/apps/$id.png" /usr/share/icons/hicolor/scalable/mimetypes/application-x-kvn.svg
+has libhygrel32-1 "/usr/$libdir/libHygrel32.so.1"
+has libhygrel32-dev "/usr/$libdir/libHygrel32.so" /usr/include/hygrel32.h "/usr/$libdir/pkgconfig/hygrel32.pc"
+grep -q 'Hygrel32\|hygrel32' "$work/files.kvn" && fail "kvn has library files"
+grep -qE '\.so$|\.h$|\.pc$' "$work/files.libhygrel32-1" && fail "libhygrel32-1 has development files"
+dpkg-deb --fsys-tarfile "${deb[kvn]}" | tar -xO ./usr/share/doc/kvn/changelog.Debian.gz | zcat | head -n 1 |
+  grep -qF "kvn ($debversion)" || fail "the changelog's last entry is not $debversion"
+dpkg-deb --fsys-tarfile "${deb[kvn]}" | tar -xO ./usr/share/doc/kvn/copyright | head -n 1 |
+  grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "the copyright file is not machine-readable"
 
-dpkg-deb -x "$deb" "$root"
+readelf -d "$build/bin/libHygrel32.so.1" | grep -q 'NEEDED.*\[libc.so.6\]' || fail "libHygrel32 is not linked with libc"
+
+for p in "${!deb[@]}"; do dpkg-deb -x "${deb[$p]}" "$root"; done
 for p in kvn kvn-rate; do file "$root/usr/bin/$p" | grep -q ', stripped' || fail "$p is not stripped"; done
 
 # kvn-rate rates a coil from the scratch root, with the library beside it,

@@ -1,5 +1,6 @@
 // The psychrometric chart: the process where the library puts it, the
-// apparatus dew point, the curves, every reference coil, the files.
+// apparatus dew point, the curves, every reference coil, the files, the
+// chart in SI and the whole chart.
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -77,6 +78,30 @@ void ExpectDrawable(const ChartModel& m, const std::string& what) {
         for (const Point& p : c.points) EXPECT_TRUE(std::isfinite(p.t) && std::isfinite(p.W)) << what;
     }
     EXPECT_GT(saturation, 1u) << what;
+}
+
+// The texts of the chart drawn as SVG, one per line.
+QString SvgTexts(const ChartModel& m) {
+    QBuffer out;
+    QSvgGenerator svg;
+    svg.setOutputDevice(&out);
+    svg.setSize(QSize(1000, 750));
+    QPainter p(&svg);
+    Paint(p, QRectF(0, 0, 1000, 750), m);
+    p.end();
+    QString texts;
+    const QRegularExpression text("<text[^>]*>([^<]*)</text>");
+    for (const auto& t : text.globalMatch(QString::fromUtf8(out.data()))) texts += t.captured(1) + "\n";
+    return texts;
+}
+
+ChartOptions InUnits(units::System system, Range range = Range::Process) {
+    ChartOptions o;
+    o.units = system;
+    o.range = range;
+    o.item = "AHU-1";
+    o.project = "Phase 2";
+    return o;
 }
 
 }  // namespace
@@ -190,10 +215,10 @@ TEST(Chart, HeatingAndDryCoolingKeepTheirHumidity) {
 
 TEST(Chart, EveryReferenceCoilDraws) {
     const std::vector<std::string> names = ReferenceNames();
-    if (names.empty()) GTEST_SKIP() << "no reference ratings in " << ReferenceDir();
+    ASSERT_GE(names.size(), 20u) << "no reference ratings in " << ReferenceDir();
     int drawn = 0;
     for (const std::string& name : names) {
-        QFile f(QString::fromStdString((ReferenceDir() / (name + ".expected.json")).string()));
+        QFile f(QString::fromStdString(ReferenceFile(name + ".expected.json").string()));
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         const QJsonObject o = QJsonDocument::fromJson(f.readAll()).object();
         if (!o["ok"].toBool()) continue;
@@ -249,10 +274,24 @@ TEST(Chart, FilesByExtensionAndTheSheetsSecondPage) {
     const ChartModel m = BuildChart(SpecOf("W"), WetCooling());
     for (const char* name : {"c.png", "c.SVG", "c.pdf"})
         EXPECT_TRUE(WriteFile(dir.filePath(name), m)) << name;
-    EXPECT_EQ(QImage(dir.filePath("c.png")).size(), QSize(1650, 1275));
+    // Sized for a landscape Letter page within half-inch margins; PNG at 300 dpi.
+    EXPECT_EQ(QImage(dir.filePath("c.png")).size(), QSize(3000, 2250));
     QFile svg(dir.filePath("c.SVG"));
     ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(svg.readAll().contains("<svg"));
+    const QByteArray svgText = svg.readAll();
+    EXPECT_TRUE(svgText.contains("width=\"254mm\" height=\"190.5mm\"")) << svgText.left(400).toStdString();
+    EXPECT_NE(Shell("pdfinfo '" + dir.filePath("c.pdf").toStdString() + "'").find("792 x 612 pts"),
+              std::string::npos);
+    FileOptions a4;
+    a4.dpi = 96;
+    a4.paper = Paper::A4;
+    EXPECT_TRUE(WriteFile(dir.filePath("a4.png"), m, nullptr, a4));
+    EXPECT_TRUE(WriteFile(dir.filePath("a4.pdf"), m, nullptr, a4));
+    const QImage small(dir.filePath("a4.png"));
+    EXPECT_EQ(small.size(), QSize(1027, 698));
+    EXPECT_EQ(small.dotsPerMeterX(), 3780);
+    EXPECT_NE(Shell("pdfinfo '" + dir.filePath("a4.pdf").toStdString() + "'").find("842 x 595 pts (A4)"),
+              std::string::npos);
     QString error;
     EXPECT_FALSE(WriteFile(dir.filePath("c.jpg"), m, &error));
     EXPECT_FALSE(error.isEmpty());
@@ -270,4 +309,96 @@ TEST(Chart, FilesByExtensionAndTheSheetsSecondPage) {
     };
     EXPECT_EQ(pages(false), 1);
     EXPECT_EQ(pages(true), 2);
+}
+
+TEST(Chart, SiChartShowsTheSameProcessInSiUnitsOnly) {
+    using units::Quantity;
+    const QRegularExpression ipUnits("°F|\\bft\\b|gr/lb|ft³/lb|Btu|grains");
+    const QRegularExpression siUnits("°C|g/kg|kJ/kg|m³/kg|\\bm\\b");
+    for (const char* type : {"W", "G", "S", "E", "C"}) {
+        const fixtures::Coil c = fixtures::Rated(type);
+        for (int16_t z : {int16_t(0), int16_t(5000)}) {
+            CoilRating r = c.rating;
+            r.Altitude = z;
+            if (r.EatWb > r.EatDb) r.EatWb = 0;  // the steam coil's air: a blank wet bulb
+            const ChartModel ip = BuildChart(c.coilSpec, r, InUnits(units::System::InchPound));
+            const ChartModel si = BuildChart(c.coilSpec, r, InUnits(units::System::SI));
+            ExpectDrawable(si, type);
+            for (auto [a, b] : {std::pair{ip.entering, si.entering}, std::pair{ip.leaving, si.leaving}}) {
+                EXPECT_NEAR(units::ToSI(Quantity::Temperature, a.t), b.t, 1e-9) << type;
+                EXPECT_NEAR(units::ToSI(Quantity::Temperature, a.tw), b.tw, 1e-9) << type;
+                EXPECT_NEAR(a.W / 7, b.W, 1e-9) << type;
+                EXPECT_NEAR(2.326 * (a.h - 7.712), b.h, 1e-9) << type;
+                EXPECT_EQ(a.rh, b.rh) << type;
+            }
+            ASSERT_EQ(ip.hasAdp, si.hasAdp) << type;
+            if (ip.hasAdp) {
+                EXPECT_NEAR(units::ToSI(Quantity::Temperature, ip.adp.t), si.adp.t, 0.01) << type;
+                EXPECT_NEAR(ip.adp.W / 7, si.adp.W, 0.005) << type;
+            }
+            EXPECT_EQ(ip.shr, si.shr);
+            // Every SI line holds its SI value, as the library's SI functions give it.
+            for (const Curve& k : si.curves)
+                for (const Point& pt : k.points) {
+                    const double grains = pt.W * 7;
+                    const float f = static_cast<float>(pt.t * 9 / 5 + 32);
+                    if (k.kind == Curve::Volume) {
+                        EXPECT_NEAR(2.205 / (35.31 * hg::HGDENSITY(f, float(grains), z)), k.value, 1e-4);
+                    } else if (k.kind == Curve::WetBulb && grains > 0.5) {
+                        EXPECT_NEAR(hg::HGWETBULB(f, float(grains), z), k.value * 9 / 5 + 32, 0.05);
+                    } else if (k.kind == Curve::Enthalpy) {
+                        EXPECT_NEAR(2.326 * (hg::HGENTHALPY(f, float(grains)) - 7.712), k.value, 0.02);
+                    }
+                }
+            for (Range range : {Range::Process, Range::Whole}) {
+                const QString ipText =
+                    SvgTexts(BuildChart(c.coilSpec, r, InUnits(units::System::InchPound, range)));
+                const QString siText = SvgTexts(BuildChart(c.coilSpec, r, InUnits(units::System::SI, range)));
+                EXPECT_FALSE(ipText.contains(siUnits)) << type << ipText.toStdString();
+                EXPECT_FALSE(siText.contains(ipUnits)) << type << siText.toStdString();
+                EXPECT_TRUE(siText.contains("AHU-1, ") && siText.contains(", Phase 2, "))
+                    << siText.toStdString();
+                EXPECT_TRUE(siText.contains(z ? "1524 m altitude" : "0 m altitude")) << siText.toStdString();
+                EXPECT_TRUE(ipText.contains(z ? "5000 ft altitude" : "0 ft altitude"))
+                    << ipText.toStdString();
+            }
+        }
+    }
+}
+
+TEST(Chart, TitleNamesItemCoilModelProjectAndAltitude) {
+    fixtures::Coil c = fixtures::Rated("W");
+    ChartModel m = BuildChart(c.coilSpec, c.rating, OptionsOf(c.texts, c.coilSpec, c.rating));
+    EXPECT_EQ(Title(m), "Psychrometric chart: AHU-1, Chilled Water 58-CWDM-04830-H, Phase 2, 0 ft altitude");
+    // A blank model takes the coil's designation; blank texts are left out.
+    c.texts.txtHdr = {"", " ", "  ", "", ""};
+    c.texts.units = units::System::SI;
+    m = BuildChart(c.coilSpec, c.rating, OptionsOf(c.texts, c.coilSpec, c.rating));
+    EXPECT_EQ(Title(m).rfind("Psychrometric chart: Chilled Water 58-", 0), 0u) << Title(m);
+    EXPECT_EQ(Title(m).substr(Title(m).size() - 16), "-H, 0 m altitude") << Title(m);
+}
+
+TEST(Chart, WholeChartKeepsItsStandardRanges) {
+    for (const char* type : {"W", "G", "E"}) {
+        const fixtures::Coil c = fixtures::Rated(type);
+        const ChartModel ip =
+            BuildChart(c.coilSpec, c.rating, InUnits(units::System::InchPound, Range::Whole));
+        const ChartModel si = BuildChart(c.coilSpec, c.rating, InUnits(units::System::SI, Range::Whole));
+        EXPECT_EQ(ip.t.min, 30);
+        EXPECT_EQ(ip.t.max, 120);
+        EXPECT_EQ(ip.W.max, 200);
+        EXPECT_EQ(si.t.min, -10);
+        EXPECT_EQ(si.t.max, 50);
+        EXPECT_EQ(si.W.max, 30);
+    }
+    // A process beyond the standard range widens it on whole ticks.
+    fixtures::Coil hot = fixtures::Rated("S");
+    hot.rating.EatDb = 10;
+    hot.rating.LatDb = 140;
+    const ChartModel m =
+        BuildChart(hot.coilSpec, hot.rating, InUnits(units::System::InchPound, Range::Whole));
+    ExpectDrawable(m, "steam");
+    EXPECT_EQ(m.t.min, 0);
+    EXPECT_EQ(m.t.max, 150);
+    EXPECT_EQ(m.W.max, 200);
 }

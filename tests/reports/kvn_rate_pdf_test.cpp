@@ -93,3 +93,35 @@ TEST_F(KvnRatePdf, ChartInTheFormatOfItsExtension) {
         EXPECT_FALSE(std::filesystem::exists(File(name))) << name;
     }
 }
+
+TEST_F(KvnRatePdf, QuietStandardErrorAndTheChartsChoices) {
+    // SI texts of the chilled-water coil above (mm, m3/h, C, L/s, m).
+    const char* kWaterSi =
+        R"({"Application":"W","Pattern":"5","TubeWall":"0.02","FinMat":"A","FinThk":"0.006",
+  "FPI":"12","RD":"4","TH":"16","FL":"1219.2","Circuits":"16","Altitude":"762","Acfm":"3398.0","EatDb":"26.6667",
+  "EatWb":"19.4444","EntFluidTemp":"7.2222","Gpm":"1.2618","Item":"AHU-1","Project":"Phase 2"})";
+    const std::string in = File("one.json", kWater);
+    const std::string si = File("si.json", kWaterSi);
+    const std::string err = File("stderr.txt");
+    // No toolkit notes, even without a runtime directory or a platform.
+    const std::string env = "env -u XDG_RUNTIME_DIR -u QT_QPA_PLATFORM -u DISPLAY '" + exe_ + "' ";
+    for (const std::string& args :
+         {"--sheet '" + File("s.pdf") + "' '" + in + "'", "--report '" + File("r.pdf") + "' '" + in + "'",
+          "--chart '" + File("c.png") + "' --dpi 60 '" + in + "'",
+          "--units si --chart '" + File("si.svg") + "' --chart-range full --paper a4 '" + si + "'"}) {
+        ASSERT_EQ(Status(env + args + " > /dev/null 2> '" + err + "'"), 0) << args;
+        EXPECT_EQ(std::filesystem::file_size(err), 0u) << args << Shell("cat '" + err + "'");
+    }
+    const std::string svg = Shell("cat '" + File("si.svg") + "'");
+    for (const char* s : {"width=\"271.526mm\"", "Dry bulb, °C",
+                          "AHU-1, Chilled Water 58-CWDM-04824-F, Phase 2, 762 m altitude", ">50<", ">30<"})
+        EXPECT_NE(svg.find(s), std::string::npos) << s;
+    EXPECT_EQ(svg.find("°F"), std::string::npos);
+    EXPECT_NE(Shell("file '" + File("c.png") + "'").find("600 x 450"), std::string::npos);
+    // Values the options do not take.
+    for (const char* args : {"--dpi 20", "--dpi 3x", "--chart-range all", "--paper legal"})
+        EXPECT_EQ(Status("'" + exe_ + "' " + args + " --chart '" + File("x.png") + "' '" + in +
+                         "' > /dev/null 2>&1"),
+                  1)
+            << args;
+}

@@ -21,7 +21,7 @@ std::vector<kvnrate::BatchItem> MixedCoils() {
     for (const std::string& name : ReferenceNames()) {
         kvnrate::BatchItem& item = items.emplace_back();
         std::string error;
-        if (!kvnrate::ParseJsonText(ReadFile(ReferenceDir() / (name + ".json")), item.input, error) ||
+        if (!kvnrate::ParseJsonText(ReadFile(ReferenceFile(name + ".json")), item.input, error) ||
             !kvnrate::FieldsFromJson(item.input, item.fields, item.airFlowMode, error))
             ADD_FAILURE() << name << ": " << error;
     }
@@ -38,7 +38,7 @@ class RatingIsolation : public ::testing::Test {
 protected:
     void SetUp() override {
         coils = MixedCoils();
-        if (coils.size() < 10) GTEST_SKIP() << "reference coils not found";
+        ASSERT_GE(coils.size(), 10u) << "reference coils not found in " << ReferenceDir();
         for (const char* type : {"W", "G", "S", "E", "C"})
             ASSERT_TRUE(std::any_of(coils.begin(), coils.end(), [&](const auto& c) {
                 return c.fields.at("Application") == type;

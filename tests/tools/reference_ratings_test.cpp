@@ -64,20 +64,31 @@ void Compare(const json& want, const json& got, const std::string& path, std::ve
     if (want != got) diffs.push_back(path + ": expected " + want.dump() + ", got " + got.dump());
 }
 
-// The ratings are kept beside the project; without them this suite would
+// The ratings are versioned with the sources; without them this suite would
 // pass having compared nothing.
 TEST(ReferenceRatings, AreThere) {
-    EXPECT_GE(ReferenceNames().size(), 20u) << "no reference ratings in " << ReferenceDir();
+    EXPECT_GE(CoilNamesIn(ReferenceDir()).size(), 20u) << "no reference ratings in " << ReferenceDir();
+}
+
+// A file both in the repository and in the shared set beside the clone is
+// the same file, byte for byte (the shared set may add coils, not change one).
+TEST(ReferenceRatings, SharedCopiesAgree) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(SharedReferenceDir(), ec)) {
+        const fs::path own = ReferenceDir() / entry.path().filename();
+        if (fs::exists(own)) {
+            EXPECT_EQ(ReadFile(own), ReadFile(entry.path())) << own;
+        }
+    }
 }
 
 class ReferenceRating : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ReferenceRating, MatchesExpected) {
-    const fs::path dir = ReferenceDir();
     kvnrate::Json input;
     std::string error;
-    ASSERT_TRUE(kvnrate::ParseJsonText(ReadFile(dir / (GetParam() + ".json")), input, error)) << error;
-    const json expected = json::parse(ReadFile(dir / (GetParam() + ".expected.json")));
+    ASSERT_TRUE(kvnrate::ParseJsonText(ReadFile(ReferenceFile(GetParam() + ".json")), input, error)) << error;
+    const json expected = json::parse(ReadFile(ReferenceFile(GetParam() + ".expected.json")));
 
     FieldTexts fields;
     int mode = 0;

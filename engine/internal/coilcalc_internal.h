@@ -22,7 +22,7 @@
 
 #include "engine/coil_type.h"
 #include "engine/coilcalc.h"
-#include "engine/lookup_memo.h"
+#include "engine/internal/lookup_memo.h"
 #include "engine/records.h"
 
 constexpr int16_t kTrue = -1;

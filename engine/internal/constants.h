@@ -46,4 +46,34 @@ inline constexpr double kCuFtPerHourPerGpm = 8.020833333;  // 231 in3 x 60 / 172
 inline constexpr float kCopperFinConductivity = 226.0f;
 inline constexpr float kAluminiumFinConductivity = 128.3f;
 
+// The cooling coil's capacity search (a list of trial capacities, Btu/h,
+// each rated in turn until one reproduces itself). Part of every result.
+inline constexpr float kFirstCapacityGuess = 10000.0f;  // Btu/h, the first trial
+// Btu/h: the search has converged when a trial's capacity is within this of
+// the capacity it started from.
+inline constexpr double kCapacityTolerance = 250.0;
+// After an infeasible trial (the surface condition cannot hold), the next
+// trial is this fraction of the last...
+inline constexpr double kInfeasibleStep = 0.8;
+// ...but at least this many Btu/h above the highest capacity known to be too
+// low...
+inline constexpr double kAboveLowerBound = 50.0;
+// ...and, when above the lowest capacity known to be too high, this fraction
+// of itself.
+inline constexpr double kBelowUpperBound = 0.9;
+// Damping of the capacity step: after kDampHalfAfter trials the step is
+// halved, after kDampHeavyAfter it is cut to kDampHeavy of itself, so a
+// search that oscillates settles.
+inline constexpr int kDampHalfAfter = 50;
+inline constexpr int kDampHeavyAfter = 75;
+inline constexpr float kDampHalf = 0.5f;
+inline constexpr float kDampHeavy = 0.15f;
+// F above the entering dew point at which the saturated enthalpy bounds the
+// latent load a wet surface can take.
+inline constexpr double kDewPointMargin = 0.005;
+// F by which the leaving dry bulb is kept above the leaving wet bulb, and
+// above the entering fluid, when a rating ends below either.
+inline constexpr double kLeavingAboveWetBulb = 0.001;
+inline constexpr double kLeavingAboveFluid = 0.01;
+
 }  // namespace kc

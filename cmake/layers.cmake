@@ -1,0 +1,34 @@
+# The layers and their arrows (docs/ARCHITECTURE.md), read both by the build
+# and by scripts/check_layers.sh: KVN_LAYER_<folder> lists the folders whose
+# headers <folder> may include, itself first.
+set(KVN_LAYER_psychro psychro)
+set(KVN_LAYER_engine engine psychro)
+set(KVN_LAYER_common common engine psychro)
+set(KVN_LAYER_files files common engine)
+set(KVN_LAYER_reports reports files common engine psychro)
+set(KVN_LAYER_forms forms reports files common engine psychro)
+set(KVN_LAYER_tools tools reports files common engine psychro)
+# The engine's public headers; every other engine header (engine/internal/
+# and any header not listed) is the engine's own.
+set(KVN_ENGINE_PUBLIC coil_type.h coilcalc.h hygrel_binding.h msgbox.h records.h rterror.h)
+
+# Gives `target` of layer `layer` its include root, build/layers/<layer>/: a
+# link to each folder the layer may include and, outside the engine, links
+# to the engine's public headers alone. An include across a forbidden arrow
+# (or of an engine internal) is then not found and fails to compile. The
+# root is private: a target sees its own layer's root, never one it links.
+function(kvn_layer_includes target layer)
+  set(root ${CMAKE_BINARY_DIR}/layers/${layer})
+  file(MAKE_DIRECTORY ${root})
+  foreach(folder IN LISTS KVN_LAYER_${layer})
+    if(folder STREQUAL "engine" AND NOT layer STREQUAL "engine")
+      file(MAKE_DIRECTORY ${root}/engine)
+      foreach(header IN LISTS KVN_ENGINE_PUBLIC)
+        file(CREATE_LINK ${CMAKE_SOURCE_DIR}/engine/${header} ${root}/engine/${header} SYMBOLIC)
+      endforeach()
+    else()
+      file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+    endif()
+  endforeach()
+  target_include_directories(${target} PRIVATE ${root})
+endfunction()
