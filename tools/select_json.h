@@ -274,7 +274,7 @@ inline Json CandidateJson(const selection::Candidate& c, int airFlowMode,
             F(selection::DutyFromInchPound(system, application, m.key, m.value, true));
     j["margins"] = margins;
     std::vector<CoilWarning> warnings = c.result.warnings;
-    for (CoilWarning& w : warnings) w.text = units::Message(system, w.text);
+    for (CoilWarning& w : warnings) w.text = WarningText(system, w.text);
     j["warnings"] = WarningsJson(warnings);
     return j;
 }

@@ -335,6 +335,21 @@ TEST(Selection, OnlyACapacityLimitKeepsToTheEngineeringLimits) {
         slow += isSlow;
     }
     EXPECT_GT(slow, 0);
+
+    // The same relaxed search in SI tells its warnings in SI.
+    const std::string siCoil = R"({"Application": "W", "Pattern": "5", "TubeWall": "0.02", "FinMat": "A",
+        "FinThk": "0.006", "TH": 16, "FL": 1219.2, "Acfm": 3398, "EatDb": 26.67, "EatWb": 19.44,
+        "EntFluidTemp": 7.22, "Gpm": 0.757, "RD": [2, 3], "FPI": [8], "Circuits": [16, 32], "Top": 100,
+        "Duty": {"TotalKW": 5.86}, "AllowWarnings": ["tube-velocity-low", "laminar-flow"]})";
+    const kvnrate::Json si = Select(siCoil, units::System::SI);
+    int told = 0;
+    for (const auto& c : si["candidates"])
+        for (const auto& w : c["warnings"]) {
+            const std::string text = w["text"];
+            EXPECT_EQ(text.find("ft/s"), std::string::npos) << text;
+            told += text.find("m/s") != std::string::npos;
+        }
+    EXPECT_GT(told, 0);
 }
 
 // The texts a person reads in a selection answer.
