@@ -125,3 +125,27 @@ TEST_F(KvnRatePdf, QuietStandardErrorAndTheChartsChoices) {
                   1)
             << args;
 }
+
+// In SI the sheet and the report read in SI only: no inch-pound unit is left
+// on the page (the catalogue's designations, such as fins per inch, aside).
+TEST_F(KvnRatePdf, SiSheetAndReportHoldNoInchPoundUnit) {
+    const std::string batch =
+        R"([{"Application":"W","Pattern":"5","TubeWall":"0.02","FinMat":"A","FinThk":"0.006","FPI":"12",
+        "RD":"4","TH":"16","FL":"1219.2","Circuits":"16","Altitude":"762","Acfm":"3398","EatDb":"26.67",
+        "EatWb":"19.44","EntFluidTemp":"7.22","Gpm":"1.26","Item":"CC-1"},
+        {"Application":"S","Pattern":"5","TubeWall":"0.035","FinMat":"A","FinThk":"0.006","FPI":"10",
+        "RD":"1","TH":"16","FL":"1219.2","Altitude":"0","Acfm":"3398","EatDb":"4.44","SteamPressure":"34.5",
+        "Item":"HC-1"}])";
+    const std::string in = File("si.json", batch);
+    const std::string sheet = File("si-sheet.pdf"), report = File("si-report.pdf");
+    ASSERT_EQ(Status("'" + exe_ + "' --units si --sheet '" + sheet + "' --report '" + report + "' '" + in +
+                     "' > /dev/null 2>&1"),
+              0);
+    for (const std::string& pdf : {sheet, report}) {
+        const std::string text = Shell("pdftotext '" + pdf + "' -");
+        EXPECT_NE(text.find("°C"), std::string::npos) << pdf;
+        for (const char* unit : {"°F", "gpm", "GPM", "Btu", "BTU", "gr/lb", "ft³", "cfm", "CFM", "psig",
+                                 "ft/min", "ft/s", "in. w.g.", " Feet"})
+            EXPECT_EQ(text.find(unit), std::string::npos) << pdf << ": " << unit;
+    }
+}
