@@ -100,4 +100,36 @@ TEST(ParallelMap, KeepsOrderAndCarriesTheFirstFailureToTheCaller) {
     EXPECT_TRUE(ParallelMap(0, 4, [](std::size_t) { return 1; }).empty());
 }
 
+// The stream hands results on in the order put, however the threads finish,
+// and carries the first failure to the caller; built with ThreadSanitizer,
+// any race between the workers, the emitter and Put fails the run.
+TEST(OrderedStream, KeepsOrderAndCarriesTheFirstFailure) {
+    for (unsigned jobs : {1u, 2u, 5u}) {
+        std::vector<std::size_t> out;
+        OrderedStream<std::size_t, std::size_t> stream(
+            jobs, [](std::size_t& i) { return i * i; }, [&out](std::size_t& r) { out.push_back(r); }, 2);
+        for (std::size_t i = 0; i < 500; ++i) stream.Put(i);
+        stream.Finish();
+        ASSERT_EQ(out.size(), 500u) << jobs;
+        for (std::size_t i = 0; i < out.size(); ++i) EXPECT_EQ(out[i], i * i) << jobs;
+
+        std::size_t emitted = 0;
+        try {
+            OrderedStream<std::size_t, int> failing(
+                jobs,
+                [](std::size_t& i) -> int {
+                    if (i % 50 == 17) throw std::runtime_error(std::to_string(i));
+                    return 0;
+                },
+                [&emitted](int&) { ++emitted; });
+            for (std::size_t i = 0; i < 200; ++i) failing.Put(i);
+            failing.Finish();
+            ADD_FAILURE() << "no exception with " << jobs << " jobs";
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(e.what(), "17");
+        }
+        EXPECT_EQ(emitted, 17u) << jobs;
+    }
+}
+
 }  // namespace
