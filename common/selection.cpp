@@ -12,6 +12,7 @@
 #include "common/numfmt.h"
 #include "common/warnings.h"
 #include "engine/coil_type.h"
+#include "engine/coilcalc.h"
 #include "engine/msgbox.h"
 #include "engine/rterror.h"
 
@@ -79,11 +80,11 @@ float Clamped(double x) {
 // where only rowsFactor, the wet multiplier M and the temperature factor T
 // depend on the rows or the flow: fb, a, e, v and Ft are fixed by the fins,
 // the tube, the face and the fin thickness. rowsFactor is R, or
-// 1 + (R - 2) k for continuous fins (k 0.385 for 5/16 and 3/8 in tubes,
-// 0.475 for 1/2 and 5/8 in; the 1 in tube drop has no rows factor). M is 1
+// 1 + (R - 2) k for continuous fins (the 1 in tube drop has no rows
+// factor); the engine gives k, Mw and T as the drop computes them. M is 1
 // on a dry coil and Mw(FPI, x) on a wet one, x fixed by the entering
-// conditions (Mw applies only for x >= 3). T(t) = 0.0018988198 t +
-// 0.86695469 with t the mean of the leaving and entering dry bulb, and the
+// conditions (Mw applies only for x >= 3). T(t) is linear and rising in t,
+// the mean of the leaving and entering dry bulb, and the
 // leaving dry bulb of a rated liquid coil lies between the entering air and
 // the entering fluid (0.01 F of slack). So a rating of R rows bounds the air
 // drop of every rating of R' >= R rows of the same coil, at any flow, from
@@ -104,23 +105,7 @@ double RowsFactor(double k, double rows) {
 
 // The rows-factor slope of a tube and fin type: k, 0 for "rows", -1 for none.
 bool RowsSlope(const std::string& pattern, const std::string& finTreat, double& k) {
-    if (pattern == "1") {
-        k = -1;
-        return true;
-    }
-    if (pattern != "6" && pattern != "3" && pattern != "P" && pattern != "5") return false;
-    const char fin = finTreat.empty() ? '\0' : finTreat[0];
-    if (fin == 'C')
-        k = (pattern == "6" || pattern == "3") ? 0.385 : 0.475;
-    else if (fin == 'L' || fin == 'S' || fin == 'R')
-        k = 0;
-    else
-        return false;
-    return true;
-}
-
-double TempFactor(double t) {
-    return 0.0018988198 * t + 0.86695469;
+    return CC_AirDropRowsSlope(pattern, finTreat.empty() ? '\0' : finTreat[0], k);
 }
 
 // Widens `b` with one finished rating of a liquid coil.
@@ -131,12 +116,12 @@ void AddToBound(AirDropBound& b, const CoilSpec& s, const CoilRating& r) {
     const double x = r.EatWb - (double(r.EatDb) - r.EatWb) / 2 - r.EntFluidTemp;
     double mw = 1;
     if (std::isfinite(x) && x >= 3) {
-        const double fpi = s.FPI;
-        mw = 1.206838 * std::pow(fpi, -0.2479246) * std::pow(x, 0.03835885 * std::pow(fpi, 0.8502904));
+        const CC_WetDropTerms m = CC_WetAirDropTerms(s.FPI, x);
+        mw = m.a * m.b * m.c;
     }
     const double lo = std::min<double>(r.EatDb, r.EntFluidTemp) - 0.01;
-    const double tLo = TempFactor((lo + r.EatDb) / 2);
-    const double t = TempFactor((double(r.LatDb) + r.EatDb) / 2);
+    const double tLo = CC_AirDropTempFactor((lo + r.EatDb) / 2);
+    const double t = CC_AirDropTempFactor((double(r.LatDb) + r.EatDb) / 2);
     if (!(mw > 0) || !(tLo > 0) || !(t > 0) || !std::isfinite(mw)) return;
     const double perUnit = r.AirPD / (t * std::max(mw, 1.0) * RowsFactor(k, s.RD));
     b.k = k;

@@ -40,3 +40,24 @@ float CC_SteamTemperature(double psig);
 // exactly on the refrigerant text; 0 for a text outside the table (the mass
 // flow is then left as the record brings it). Pure.
 double CC_RefrigerantFlowFactor(const std::string& refrigerant);
+
+// The parts of the air pressure drop that change with the rows, the wetness
+// and the mean air temperature, as the drop itself computes them, for bounds
+// on it (the selection prunes with them). Pure.
+//
+// Rows-factor slope of a tube pattern and fin treatment letter: the rows
+// factor is 1 + (R - 2) k, or R itself when k is 0; k is -1 for the drop
+// that has no rows factor (the 1 in. tube). False for a pair the drop has no
+// data for.
+bool CC_AirDropRowsSlope(const std::string& pattern, char finLetter, double& k);
+
+// The wet-surface multiplier on the dry drop is a * b * c, applied in that
+// order, at fpi fins per inch and x, F, the entering wet bulb less half the
+// wet-bulb depression less the entering fluid (applied from x = 3 F up).
+struct CC_WetDropTerms {
+    double a, b, c;
+};
+CC_WetDropTerms CC_WetAirDropTerms(double fpi, double x);
+
+// Air density factor on the drop at the mean air temperature t, F.
+double CC_AirDropTempFactor(double t);

@@ -187,6 +187,25 @@ void RefrigerantDrop(float circuitLength, float& result) {
 
 }  // namespace
 
+bool CC_AirDropRowsSlope(const std::string& pattern, char finLetter, double& k) {
+    if (pattern == "1") {
+        k = -1;
+        return true;
+    }
+    AirDropRow row;
+    if (!AirDropCoef(pattern, finLetter, row)) return false;
+    k = row.k;
+    return true;
+}
+
+CC_WetDropTerms CC_WetAirDropTerms(double fpi, double x) {
+    return {1.206838, Pow(fpi, -0.2479246), Pow(x, 0.03835885 * Pow(fpi, 0.8502904))};
+}
+
+double CC_AirDropTempFactor(double t) {
+    return 0.0018988198 * t + 0.86695469;
+}
+
 float CC_AirPressureDrop() {
     const CoilSpec& s = cc.Coil;
     const CoilRating& r = cc.Rating;
@@ -211,8 +230,8 @@ float CC_AirPressureDrop() {
     if (cc.CoilDry == 0) {
         const float x = F32(r.EatWb - (static_cast<double>(r.EatDb) - r.EatWb) / 2 - r.EntFluidTemp);
         if (x >= 3) {
-            const double fpi = s.FPI;
-            dp = F32(dp * 1.206838 * Pow(fpi, -0.2479246) * Pow(x, 0.03835885 * Pow(fpi, 0.8502904)));
+            const CC_WetDropTerms m = CC_WetAirDropTerms(s.FPI, x);
+            dp = F32(dp * m.a * m.b * m.c);
         }
     }
 
@@ -220,7 +239,7 @@ float CC_AirPressureDrop() {
     // the mean air temperature t, F, and the fin thickness, in. (0.0045 to
     // 0.010 in the catalogue).
     const float t = F32((static_cast<double>(r.LatDb) + r.EatDb) / 2);
-    return F32(dp * (0.0018988198 * t + 0.86695469) * (46.038462 * s.FinThk + 0.72341538));
+    return F32(dp * CC_AirDropTempFactor(t) * (46.038462 * s.FinThk + 0.72341538));
 }
 
 float CC_TubePressureDrop() {
