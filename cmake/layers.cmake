@@ -5,9 +5,10 @@ set(KVN_LAYER_psychro psychro)
 set(KVN_LAYER_engine engine psychro)
 set(KVN_LAYER_common common engine psychro)
 set(KVN_LAYER_files files common engine)
-set(KVN_LAYER_reports reports files common engine psychro)
-set(KVN_LAYER_forms forms reports files common engine psychro)
-set(KVN_LAYER_tools tools reports files common engine psychro)
+set(KVN_LAYER_exchange exchange files common engine)
+set(KVN_LAYER_reports reports exchange files common engine psychro)
+set(KVN_LAYER_forms forms reports exchange files common engine psychro)
+set(KVN_LAYER_tools tools reports exchange files common engine psychro)
 # The engine's public headers; every other engine header (engine/internal/
 # and any header not listed) is the engine's own.
 set(KVN_ENGINE_PUBLIC coil_type.h coilcalc.h hygrel_binding.h msgbox.h records.h rterror.h)

@@ -13,7 +13,7 @@ PACKAGES=(
   fonts-liberation fontconfig poppler-utils
   clang libclang-rt-14-dev clang-tidy clang-format
   dpkg-dev file groff-base desktop-file-utils appstream shared-mime-info lintian
-  ccache
+  ccache libzip-dev libxlsxwriter-dev
 )
 
 missing=()

@@ -13,7 +13,7 @@ build="${KVN_TIDY_BUILD:-build}"
 if [ $# -gt 0 ]; then
   files=("$@")
 else
-  mapfile -t files < <(find psychro engine common files reports forms tools -name '*.cpp' | sort)
+  mapfile -t files < <(find psychro engine common files exchange reports forms tools -name '*.cpp' | sort)
 fi
 raw=$(mktemp)
 log=$(mktemp)
