@@ -3,36 +3,18 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
-#include <numeric>
-#include <thread>
 
 #include "common/catalogue.h"
-#include "common/parallel.h"
-
 #include "common/numfmt.h"
+#include "common/parallel.h"
+#include "common/selection_internal.h"
 #include "common/warnings.h"
-#include "engine/coil_type.h"
-#include "engine/coilcalc.h"
-#include "engine/msgbox.h"
-#include "engine/rterror.h"
 
 namespace selection {
 
-namespace {
+namespace detail {
 
-// Ends a search when a cancel request arrives.
-struct Cancelled {};
-
-enum class Sense { Min, Max };
-
-struct LimitDef {
-    const char* key;
-    Sense sense;
-    float CoilRating::*field;
-    bool temperature;
-};
-
-const LimitDef kLimits[] = {
+const LimitDef kLimits[10] = {
     {"TotalBtuh", Sense::Min, &CoilRating::TotalBtuh, false},
     {"SensibleBtuh", Sense::Min, &CoilRating::SensibleBtuh, false},
     {"LatDbMax", Sense::Max, &CoilRating::LatDb, true},
@@ -45,299 +27,22 @@ const LimitDef kLimits[] = {
     {"TubeVelocityMax", Sense::Max, &CoilRating::TubeVelocity, false},
 };
 
-const std::string& Text(const FieldTexts& f, const std::string& key) {
-    static const std::string empty;
-    const auto it = f.find(key);
-    return it == f.end() ? empty : it->second;
-}
+}  // namespace detail
 
-// Water and glycol coils: the ones with a tube velocity and a fluid rise.
-bool IsLiquid(const std::string& app) {
-    const CoilType type = CoilTypeOf(app);
-    return type == CoilType::Water || type == CoilType::Glycol;
-}
+using detail::IsLiquid;
+using detail::IsSteam;
+using detail::kLimits;
+using detail::LimitDef;
+using detail::Sense;
+using detail::Text;
 
-bool IsSteam(const std::string& app) {
-    return CoilTypeOf(app) == CoilType::Steam;
-}
+namespace {
 
 std::vector<std::string> Range(int from, int to) {
     std::vector<std::string> v;
     for (int i = from; i <= to; ++i) v.push_back(std::to_string(i));
     return v;
 }
-
-// A double as the 32-bit value a record would hold, kept inside the float
-// range (margins of far-off ratings are only compared, never stored).
-float Clamped(double x) {
-    return static_cast<float>(std::clamp(x, -double(FLT_MAX), double(FLT_MAX)));
-}
-
-// ---- Pruning on the air pressure drop ----------------------------------
-//
-// The air drop of a liquid coil is
-//     F32(F32(F32(fb a v^e rowsFactor(R)) M) T(t) Ft)
-// where only rowsFactor, the wet multiplier M and the temperature factor T
-// depend on the rows or the flow: fb, a, e, v and Ft are fixed by the fins,
-// the tube, the face and the fin thickness. rowsFactor is R, or
-// 1 + (R - 2) k for continuous fins (the 1 in tube drop has no rows
-// factor); the engine gives k, Mw and T as the drop computes them. M is 1
-// on a dry coil and Mw(FPI, x) on a wet one, x fixed by the entering
-// conditions (Mw applies only for x >= 3). T(t) is linear and rising in t,
-// the mean of the leaving and entering dry bulb, and the
-// leaving dry bulb of a rated liquid coil lies between the entering air and
-// the entering fluid (0.01 F of slack). So a rating of R rows bounds the air
-// drop of every rating of R' >= R rows of the same coil, at any flow, from
-// below:
-//     AirPD(R') >= AirPD(R) / (T(t) Mmax) * Mmin T(tlo) rowsFactor(R') / rowsFactor(R)
-// less a millionth for the float roundings.
-struct AirDropBound {
-    bool usable = false;
-    double k = 0;            // rows-factor slope; < 0: no rows factor (1 in tube)
-    double perUnit = 0;      // AirPD / (T(t) Mmax rowsFactor(R)), the largest seen
-    double floorFactor = 0;  // Mmin T(tlo) (1 - 1e-6)
-};
-
-double RowsFactor(double k, double rows) {
-    if (k < 0) return 1;
-    return k == 0 ? rows : 1 + (rows - 2) * k;
-}
-
-// The rows-factor slope of a tube and fin type: k, 0 for "rows", -1 for none.
-bool RowsSlope(const std::string& pattern, const std::string& finTreat, double& k) {
-    return CC_AirDropRowsSlope(pattern, finTreat.empty() ? '\0' : finTreat[0], k);
-}
-
-// Widens `b` with one finished rating of a liquid coil.
-void AddToBound(AirDropBound& b, const CoilSpec& s, const CoilRating& r) {
-    if (!IsLiquid(s.Application) || s.RD < 1 || s.FPI < 1) return;
-    double k = 0;
-    if (!RowsSlope(s.Pattern, s.FinTreat, k)) return;
-    const double x = r.EatWb - (double(r.EatDb) - r.EatWb) / 2 - r.EntFluidTemp;
-    double mw = 1;
-    if (std::isfinite(x) && x >= 3) {
-        const CC_WetDropTerms m = CC_WetAirDropTerms(s.FPI, x);
-        mw = m.a * m.b * m.c;
-    }
-    const double lo = std::min<double>(r.EatDb, r.EntFluidTemp) - 0.01;
-    const double tLo = CC_AirDropTempFactor((lo + r.EatDb) / 2);
-    const double t = CC_AirDropTempFactor((double(r.LatDb) + r.EatDb) / 2);
-    if (!(mw > 0) || !(tLo > 0) || !(t > 0) || !std::isfinite(mw)) return;
-    const double perUnit = r.AirPD / (t * std::max(mw, 1.0) * RowsFactor(k, s.RD));
-    b.k = k;
-    b.floorFactor = std::min(mw, 1.0) * tLo * (1 - 1e-6);
-    b.perUnit = b.usable ? std::max(b.perUnit, perUnit) : perUnit;
-    b.usable = true;
-}
-
-// True when every rating of `rows` rows of the coil provably breaks the limit.
-bool BreaksAirDrop(const AirDropBound& b, double rows, float limit) {
-    return b.usable && b.perUnit * b.floorFactor * RowsFactor(b.k, rows) > limit;
-}
-
-// The next flow of the rise search after a trial of flow g giving rise r
-// (the previous trial prevG, prevRise; 0 when none), within a step of four
-// and inside the bracket (lo, hi) once both ends are known.
-double NextFlow(double g, double r, double prevG, double prevRise, double rise, double lo, double hi) {
-    double next;
-    if (prevG > 0 && prevRise > 0 && r > 0 && prevG != g && prevRise != r) {
-        const double slope = (std::log(r) - std::log(prevRise)) / (std::log(g) - std::log(prevG));
-        next = slope < 0 ? std::exp(std::log(g) + (std::log(rise) - std::log(r)) / slope) : g * r / rise;
-    } else {
-        next = r > 0 ? g * std::pow(r / rise, 1.4) : g * 4;
-    }
-    next = std::clamp(next, g / 4, g * 4);
-    if (lo > 0 && hi > 0 && !(next > lo && next < hi)) next = std::sqrt(lo * hi);
-    return next;
-}
-
-// ---- One search --------------------------------------------------------
-
-class Runner {
-public:
-    Runner(const SearchSpec& query, SearchControl* control) : spec_(query), control_(control) {
-        for (const LimitDef& d : kLimits) {
-            const auto it = query.duty.find(d.key);
-            if (it != query.duty.end()) limits_.push_back({&d, static_cast<float>(it->second)});
-        }
-        const auto pd = query.duty.find("AirPDMax");
-        if (pd != query.duty.end()) airPdLimit_ = static_cast<float>(pd->second);
-    }
-
-    // Ratings run so far, flow-search trials included.
-    int Rated() const { return rated_.load(); }
-
-    // Rates the candidates of one group (all fields alike but the rows) in
-    // ascending rows. Groups may run on several threads at once: a group
-    // touches only its own candidates.
-    void RunGroup(std::vector<Candidate*>& group, bool prune) const {
-        std::stable_sort(group.begin(), group.end(),
-                         [](const Candidate* a, const Candidate* b) { return Rows(*a) < Rows(*b); });
-        AirDropBound bound;
-        for (Candidate* c : group) {
-            const double rows = Rows(*c);
-            if (prune && airPdLimit_ && rows >= 1 && BreaksAirDrop(bound, rows, *airPdLimit_)) {
-                c->pruned = true;
-            } else {
-                RateCandidate(*c, prune);
-                if (c->rated) AddToBound(bound, c->coilSpec, c->rating);
-            }
-            if (control_) ++control_->done;
-        }
-    }
-
-private:
-    struct Limit {
-        const LimitDef* def;
-        float value;
-    };
-
-    // The rows as the record will hold them (0 when they will not fit).
-    static double Rows(const Candidate& c) {
-        const double rows = std::nearbyint(numfmt::Val(Text(c.fields, "RD")));
-        return rows >= -32768 && rows <= 32767 ? rows : 0;
-    }
-
-    void CheckCancel() const {
-        if (control_ && control_->cancel.load()) throw Cancelled{};
-    }
-
-    // One rating of a candidate's fields on fresh records.
-    bool RateOnce(Candidate& c) const {
-        CheckCancel();
-        ++rated_;
-        c.coilSpec = CoilSpec();
-        c.rating = CoilRating();
-        RecordingMessageSink sink;
-        ScopedMessageSink scope(sink);
-        c.result = CalcPerform(c.fields, spec_.airFlowMode, c.coilSpec, c.rating);
-        c.rated = c.result.ok();
-        return c.rated;
-    }
-
-    void RateCandidate(Candidate& c, bool prune) const {
-        if (spec_.fluidRise)
-            FlowSearch(c, *spec_.fluidRise, prune);
-        else
-            RateOnce(c);
-        Judge(c);
-    }
-
-    // The first flow tried: the duty's capacity carried by water at the
-    // rise (500 Btu/h per gpm and F), else 2 gpm per circuit.
-    double FirstFlow(double circuits, double rise) const {
-        const auto it = spec_.duty.find("TotalBtuh");
-        if (it != spec_.duty.end() && it->second > 0) return it->second / (500 * rise);
-        return 2 * circuits;
-    }
-
-    // Finds the flow that gives the rise. The flow is bracketed between
-    // 0.05 and 40 gpm per circuit; the first trial is FirstFlow, the
-    // second takes the rise to fall as the flow to the power -0.7 (the
-    // capacity growing a little with the flow), and later ones take the
-    // secant of log rise over log flow
-    // through the last two trials, falling back to the geometric mean of
-    // the bracket when the secant leaves it. Every trial flow is rated as
-    // the text it is written as, so the candidate re-rates exactly.
-    void FlowSearch(Candidate& c, double rise, bool prune) const {
-        constexpr double kTolerance = 0.05;
-        constexpr int kMaxTrials = 24;
-        const double circuits =
-            std::max(1.0, std::round(numfmt::Val(CheckIfBlank(Text(c.fields, "Circuits"), "1"))));
-        const double gMin = 0.05 * circuits, gMax = 40 * circuits;
-        double lo = 0, hi = 0;  // flows known too low / too high (0: none yet)
-        double prevG = 0, prevRise = 0;
-        double g = std::clamp(FirstFlow(circuits, rise), gMin, gMax);
-        int trials = 0, failures = 0;
-        Candidate best = c;  // the trial nearest the rise
-        double bestErr = HUGE_VAL;
-        AirDropBound bound;
-        c.riseMet = false;
-        while (trials < kMaxTrials) {
-            const std::string text = FlowText(g);
-            g = numfmt::Val(text);
-            c.fields["Gpm"] = text;
-            ++trials;
-            if (!RateOnce(c)) {
-                // Far from the rise the correlations may refuse a flow;
-                // step back halfway towards the last good one.
-                if (++failures > 3 || prevG == 0) break;
-                g = std::sqrt(g * prevG);
-                continue;
-            }
-            const double r = std::fabs(double(c.rating.LvgFluidTemp) - c.rating.EntFluidTemp);
-            const double err = r - rise;
-            if (std::fabs(err) < bestErr) {
-                bestErr = std::fabs(err);
-                best = c;
-            }
-            if (std::fabs(err) <= kTolerance) {
-                c.riseMet = true;
-                return;
-            }
-            if (prune && airPdLimit_) {
-                AddToBound(bound, c.coilSpec, c.rating);
-                if (BreaksAirDrop(bound, c.coilSpec.RD, *airPdLimit_)) {
-                    c.pruned = true;
-                    return;
-                }
-            }
-            (err > 0 ? lo : hi) = g;
-            const double next = std::clamp(NextFlow(g, r, prevG, prevRise, rise, lo, hi), gMin, gMax);
-            if (FlowText(next) == text) break;  // at a bound, or the bracket has closed
-            prevG = g;
-            prevRise = r;
-            g = next;
-        }
-        // No flow gives the rise: keep the trial that came nearest.
-        if (best.rated) {
-            const std::size_t index = c.index;
-            c = best;
-            c.index = index;
-        }
-        c.riseMet = false;
-    }
-
-    // Margins, feasibility and distance of a finished candidate.
-    void Judge(Candidate& c) const {
-        c.margins.clear();
-        c.broken.clear();
-        c.distance = 0;
-        c.feasible = false;
-        if (!c.rated || c.pruned) return;
-        const CoilRating& r = c.rating;
-        c.outsideArea = Clamped(double(r.PrimaryArea) + r.SecondaryArea);
-        for (const Limit& l : limits_) {
-            const double v = r.*(l.def->field);
-            const double m = l.def->sense == Sense::Min ? v - l.value : l.value - v;
-            c.margins.push_back({l.def->key, Clamped(m)});
-            if (m < 0) {
-                c.broken.push_back(l.def->key);
-                const double scale = l.def->temperature ? std::max(1.0, std::fabs(double(r.EatDb) - l.value))
-                                                        : std::max(1e-3, std::fabs(double(l.value)));
-                c.distance += -m / scale;
-            }
-        }
-        for (const CoilWarning& w : c.result.warnings) {
-            if (std::find(spec_.refused.begin(), spec_.refused.end(), w.code) == spec_.refused.end())
-                continue;
-            c.broken.push_back(w.code);
-            c.distance += 1;
-        }
-        if (spec_.fluidRise && !c.riseMet) {
-            const double rise = std::fabs(double(r.LvgFluidTemp) - r.EntFluidTemp);
-            c.broken.push_back("FluidRise");
-            c.distance += std::fabs(rise - *spec_.fluidRise) / *spec_.fluidRise;
-        }
-        c.feasible = c.broken.empty();
-    }
-
-    const SearchSpec& spec_;
-    SearchControl* control_;
-    std::vector<Limit> limits_;
-    std::optional<float> airPdLimit_;
-    mutable std::atomic<int> rated_{0};
-};
 
 }  // namespace
 
@@ -640,117 +345,6 @@ bool RanksBefore(const Candidate& a, const Candidate& b) {
     if (ra.FluidPD != rb.FluidPD) return ra.FluidPD < rb.FluidPD;
     if (a.coilSpec.Circuits != b.coilSpec.Circuits) return a.coilSpec.Circuits < b.coilSpec.Circuits;
     return a.index < b.index;
-}
-
-namespace {
-
-// Runs of candidates alike in all but the rows (the rows vary fastest in
-// the enumeration).
-std::vector<std::vector<Candidate*>> Groups(std::vector<Candidate>& cands) {
-    std::vector<std::vector<Candidate*>> groups;
-    FieldTexts previous;
-    for (Candidate& c : cands) {
-        FieldTexts key = c.fields;
-        key.erase("RD");
-        if (groups.empty() || key != previous) groups.emplace_back();
-        groups.back().push_back(&c);
-        previous = std::move(key);
-    }
-    return groups;
-}
-
-// The candidate nearest the duty among those rated (nullptr: none).
-const Candidate* Nearest(const std::vector<Candidate>& cands) {
-    const Candidate* nearest = nullptr;
-    for (const Candidate& c : cands) {
-        if (!c.rated || c.pruned) continue;
-        if (!nearest || c.distance < nearest->distance ||
-            (c.distance == nearest->distance && RanksBefore(c, *nearest)))
-            nearest = &c;
-    }
-    return nearest;
-}
-
-// Why no candidate could be rated: the first validation message, else the
-// first engine failure.
-std::string NoRatingReason(const std::vector<Candidate>& cands) {
-    std::string reason;
-    for (const Candidate& c : cands) {
-        if (c.result.status == CalcResult::Validation) return c.result.validation.message;
-        if (c.result.status == CalcResult::EngineFailed && reason.empty()) reason = c.result.error;
-    }
-    return reason.empty() ? "no candidate could be rated" : reason;
-}
-
-// The pruned candidates of each group, marked as not pruned.
-std::vector<std::vector<Candidate*>> TakePruned(const std::vector<std::vector<Candidate*>>& groups) {
-    std::vector<std::vector<Candidate*>> pruned;
-    for (const auto& group : groups) {
-        std::vector<Candidate*> some;
-        for (Candidate* c : group)
-            if (c->pruned) {
-                c->pruned = false;
-                some.push_back(c);
-            }
-        if (!some.empty()) pruned.push_back(std::move(some));
-    }
-    return pruned;
-}
-
-}  // namespace
-
-SearchResult Search(const SearchSpec& query, SearchControl* control) {
-    SearchResult result;
-    const std::vector<FieldTexts> space = EnumerateCandidates(query);
-    std::vector<Candidate> cands(space.size());
-    for (std::size_t i = 0; i < space.size(); ++i) {
-        cands[i].index = i;
-        cands[i].fields = space[i];
-    }
-    result.searched = static_cast<int>(cands.size());
-    if (control) {
-        control->done = 0;
-        control->total = result.searched;
-    }
-
-    std::vector<std::vector<Candidate*>> groups = Groups(cands);
-
-    Runner runner(query, control);
-    const unsigned jobs = static_cast<unsigned>(EffectiveJobs(query.jobs));
-    auto runAll = [&](std::vector<std::vector<Candidate*>>& list, bool prune) {
-        ParallelMap(list.size(), jobs, [&](std::size_t g) {
-            runner.RunGroup(list[g], prune);
-            return 0;
-        });
-    };
-    try {
-        runAll(groups, query.prune);
-        // With nothing feasible, the nearest candidate must be the one a
-        // search without pruning finds: rate the pruned ones in full.
-        const bool anyFeasible =
-            std::any_of(cands.begin(), cands.end(), [](const Candidate& c) { return c.feasible; });
-        if (!anyFeasible) {
-            std::vector<std::vector<Candidate*>> again = TakePruned(groups);
-            runAll(again, false);
-        }
-    } catch (const Cancelled&) {
-        result.cancelled = true;
-    }
-    result.rated = runner.Rated();
-
-    for (Candidate& c : cands) {
-        if (c.pruned) ++result.pruned;
-        if (c.feasible) result.ranked.push_back(c);
-    }
-    result.feasible = static_cast<int>(result.ranked.size());
-    std::sort(result.ranked.begin(), result.ranked.end(), RanksBefore);
-    if (result.ranked.empty()) {
-        if (const Candidate* nearest = Nearest(cands))
-            result.closest = *nearest;
-        else if (!result.cancelled)
-            result.error = NoRatingReason(cands);
-    }
-    return result;
 }
 
 }  // namespace selection

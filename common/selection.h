@@ -60,6 +60,14 @@ struct SearchSpec {
     std::vector<std::string> refused;
     bool prune = true;
     int jobs = 1;  // threads (0: one per core)
+    // How many of the best feasible candidates the search must find: it
+    // rates in ascending order of outside surface and stops once no
+    // unrated candidate can rank among the first `top` (at least one).
+    // Negative: every feasible candidate, every candidate rated.
+    int top = -1;
+    // Rates every candidate even when the first `top` are certain, and
+    // counts every feasible one (the list is still cut to `top`).
+    bool exhaustive = false;
 };
 
 // The warning codes a search may refuse or let in.
@@ -121,14 +129,20 @@ struct SearchResult {
     int searched = 0;  // candidates considered
     int rated = 0;     // ratings run, flow-search trials included
     int pruned = 0;    // candidates skipped by pruning
-    int feasible = 0;
-    std::vector<Candidate> ranked;     // every feasible one, best first
+    int skipped = 0;   // candidates left unrated, certain to rank below the first `top`
+    int feasible = 0;  // feasible candidates among those rated
+    // The feasible ones, best first: the first `top` of the whole space
+    // (every one with a negative `top`).
+    std::vector<Candidate> ranked;
     std::optional<Candidate> closest;  // when none is feasible
     std::string error;                 // when no candidate could be rated at all
 };
 
 // Runs the search on a completed query. With `control`, progress is counted
-// there and a cancel request stops the search before its next rating.
+// there (skipped candidates count as done when the search ends) and a
+// cancel request stops the search before its next rating. The candidates
+// listed do not depend on `top` beyond its cut, on `exhaustive`, on
+// `prune` or on the threads; the counts do not depend on the threads.
 SearchResult Search(const SearchSpec& query, SearchControl* control = nullptr);
 
 // The ranking: smaller outside surface, then fewer rows, fewer fins per

@@ -247,24 +247,41 @@ void TubeGeometry(const CoilSpec& s, CoilRating& r) {
     cc.TubeId = F32(static_cast<double>(cc.TubeOd) - 2 * static_cast<double>(s.TubeWall));
 }
 
-// Fin (secondary) and tube (primary) surfaces, ft2, their sum and the ratio
-// of outside to inside area.
-void SurfaceAreas(const CoilSpec& s, CoilRating& r) {
-    const double od = cc.TubeOd;
+struct Surfaces {
+    int16_t tubes;
+    float secondary;  // fins, ft2
+    float primary;    // tubes between the fins, ft2
+};
+
+// Fin (secondary) and tube (primary) surfaces of a coil of tube OD `od`, in.,
+// and depth `coilDepth`, in.
+Surfaces SurfacesOf(const CoilSpec& s, double od, double coilDepth) {
     const double fl = s.FL;
     const double thk = s.FinThk;
     const float finCount = F32(static_cast<double>(s.FPI) * fl);
-    r.TotalTubes = rt::I16(static_cast<double>(s.RD) * s.TH);
-    const double tubes = r.TotalTubes;
+    Surfaces a{};
+    a.tubes = rt::I16(static_cast<double>(s.RD) * s.TH);
+    const double tubes = a.tubes;
     const float gap = F32(Div(fl - thk * finCount, finCount));
 
     const double collar = od + 2 * thk;
-    r.SecondaryArea =
-        F32(finCount * (static_cast<double>(r.CoilDepth) * s.FinHeight / kc::kSqInPerSqFtTwoFaces -
-                        tubes * (collar * collar) / kc::kCollarHoleDivisor));
-    r.PrimaryArea = F32((tubes * od * fl - (od - 2 * static_cast<double>(gap)) * tubes * finCount * thk) /
-                        kc::kTubeSurfaceDivisor);
+    a.secondary = F32(finCount * (coilDepth * s.FinHeight / kc::kSqInPerSqFtTwoFaces -
+                                  tubes * (collar * collar) / kc::kCollarHoleDivisor));
+    a.primary = F32((tubes * od * fl - (od - 2 * static_cast<double>(gap)) * tubes * finCount * thk) /
+                    kc::kTubeSurfaceDivisor);
+    return a;
+}
+
+// Fin (secondary) and tube (primary) surfaces, ft2, their sum and the ratio
+// of outside to inside area.
+void SurfaceAreas(const CoilSpec& s, CoilRating& r) {
+    const Surfaces a = SurfacesOf(s, cc.TubeOd, r.CoilDepth);
+    r.TotalTubes = a.tubes;
+    r.SecondaryArea = a.secondary;
+    r.PrimaryArea = a.primary;
     cc.TotalArea = F32(static_cast<double>(r.PrimaryArea) + r.SecondaryArea);
+    const double tubes = r.TotalTubes;
+    const double fl = s.FL;
     cc.AreaRatio = F32(Div(cc.TotalArea, tubes * cc.TubeId * fl / kc::kTubeSurfaceDivisor));
 }
 
@@ -297,6 +314,18 @@ void AirSideResistance(const CoilSpec& s, const CoilRating& r) {
 }
 
 }  // namespace
+
+bool CC_OutsideSurfaces(const CoilSpec& s, float& primary, float& secondary) {
+    try {
+        const PatternGeometry geo = GeometryOf(s.Pattern);
+        const Surfaces a = SurfacesOf(s, geo.tubeOd, F32(static_cast<double>(s.RD) * geo.rowPitch));
+        primary = a.primary;
+        secondary = a.secondary;
+        return true;
+    } catch (const rt::RtError&) {
+        return false;
+    }
+}
 
 // Derives everything that does not depend on the solution. Answers false with
 // a message in CalcErrorMsg when the entering air is out of range or a

@@ -32,6 +32,13 @@ struct RatingOutcome {
 bool CC_RateCoil(CoilSpec& coilSpec, CoilRating& rating);
 bool CC_RateCoil(CoilSpec& coilSpec, CoilRating& rating, RatingOutcome& outcome);
 
+// The outside surfaces of a coil, ft2, from its construction alone, exactly
+// as a rating of the filled records computes them: `primary` the tube
+// between the fins, `secondary` the fins (the rating's PrimaryArea and
+// SecondaryArea). False when the construction has no such surfaces (a
+// count out of range, no fins). Pure.
+bool CC_OutsideSurfaces(const CoilSpec& s, float& primary, float& secondary);
+
 // Saturation temperature of steam, F, at a gauge pressure, psig, as the steam
 // properties take it from a pressure: 212 F at no pressure or below. Pure.
 float CC_SteamTemperature(double psig);

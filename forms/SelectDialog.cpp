@@ -23,6 +23,10 @@
 
 namespace {
 
+// How many of the best candidates the table lists: the search stops once
+// they are certain.
+constexpr int kListed = 25;
+
 // The session's last inputs: the dialog starts from them next time.
 std::unique_ptr<selection::DialogInputs>& Last() {
     static std::unique_ptr<selection::DialogInputs> last;
@@ -350,6 +354,7 @@ void SelectDialog::StartSearch() {
         return;
     }
     spec_.jobs = 0;  // every core
+    spec_.top = kListed;
     table_->setRowCount(0);
     use_button_->setEnabled(false);
     result_.reset();
@@ -421,6 +426,7 @@ void SelectDialog::ShowResults() {
         text = r.cancelled ? QString("%1 of %2 candidates searched").arg(control_.done.load()).arg(r.searched)
                            : QString("%1 candidates searched").arg(r.searched);
         text += QString(", %1 ratings run, %2 meet the duty").arg(r.rated).arg(r.feasible);
+        if (r.skipped > 0) text += QString(", %1 skipped as certain to rank lower").arg(r.skipped);
         if (r.closest) {
             addRow(*r.closest, 0, -1);
             text +=

@@ -3,7 +3,8 @@
 //
 // The dialog is a thin layer over selection::DialogInputs (what the user
 // enters) and selection::Search, which runs on a worker thread while a
-// timer shows its progress; Cancel stops it before its next rating.
+// timer shows its progress; Cancel stops it before its next rating. The
+// table lists the best 25 candidates.
 #pragma once
 
 #include <QDialog>

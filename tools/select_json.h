@@ -63,8 +63,11 @@ Selection (--select)
   Every candidate is rated as "Calculate" rates it. Those meeting every
   limit are ranked: smallest outside surface (PrimaryArea + SecondaryArea)
   first, then fewer rows, fewer FPI, lower air PD, lower fluid PD, fewer
-  circuits. Output, one JSON object:
-    {"ok": true, "searched": N, "rated": N, "feasible": N,
+  circuits. The outside surface, the rows and the FPI are known before
+  rating, so the candidates are rated in that order, and the search stops
+  once no candidate left can rank among the first "Top": the list is the
+  one rating every candidate would give. Output, one JSON object:
+    {"ok": true, "searched": N, "rated": N, "skipped": N, "feasible": N,
      "limits": {limit key: the limit applied, "refused": [warning codes]},
      "candidates": [{"rank": 1, "coil": {field texts, ready to rate},
         "CoilRating": {...}, "grid": [...], "model": "...",
@@ -73,8 +76,10 @@ Selection (--select)
   With --units si the answer has "units": "SI" after "ok"; limits, margins,
   the grid and the candidates' "coil" texts are SI (each "coil" rates to
   the same coil with --units si); "CoilRating" stays inch-pound.
-  "rated" counts every rating run, the flow search's included. When nothing
-  meets the duty, "candidates" is empty and "closest" holds the candidate
+  "rated" counts every rating run, the flow search's included; "skipped"
+  the candidates left unrated as certain to rank lower; "feasible" those
+  meeting the duty among the ones rated. When nothing
+  meets the duty (every candidate rated), "candidates" is empty and "closest" holds the candidate
   with the smallest sum of relative shortfalls over the limits it breaks
   (capacity, pressure drop and velocity by the limit; leaving temperatures
   by the entering dry bulb's distance from the limit; a missed rise by the
@@ -215,6 +220,7 @@ inline bool SelectSpecFromJson(const std::string& text, selection::SearchSpec& q
     if (!FieldsFromJson(coil, query.fixed, query.airFlowMode, error, ignored)) return false;
     for (auto& [key, t] : query.fixed) t = in.shown.ToInchPound(key, t);
     ConvertDuty(in, query);
+    query.top = top;
     return selection::CompleteSpec(query, error);
 }
 
@@ -293,6 +299,7 @@ inline Json SelectionJson(const selection::SearchResult& r, const selection::Sea
     if (system == units::System::SI) j["units"] = "SI";
     j["searched"] = r.searched;
     j["rated"] = r.rated;
+    j["skipped"] = r.skipped;
     j["feasible"] = r.feasible;
     j["limits"] = LimitsJson(query, system);
     Json list = Json::array();
