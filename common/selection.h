@@ -58,6 +58,10 @@ struct SearchSpec {
     // Warning codes that make a candidate infeasible (filled in by
     // CompleteSpec with `defaultLimits`).
     std::vector<std::string> refused;
+    // Leaves unrated the candidates that provably break the air-drop limit
+    // (from ratings of fewer rows) or a tube velocity limit (a fixed flow's
+    // velocity is known before the rating solves); all are rated when
+    // nothing is feasible.
     bool prune = true;
     int jobs = 1;  // threads (0: one per core)
     // How many of the best feasible candidates the search must find: it
@@ -105,7 +109,7 @@ struct Candidate {
     CalcResult result;            // of the last rating of this candidate
     bool rated = false;           // records hold a finished rating
     bool riseMet = true;          // fluid-rise mode: the flow gives the rise
-    bool pruned = false;          // skipped: provably breaks AirPDMax
+    bool pruned = false;          // not rated: provably breaks AirPDMax or a tube velocity limit
     std::vector<Margin> margins;  // one per duty key, in DutyKeys order
     float outsideArea = 0;        // PrimaryArea + SecondaryArea, ft2
     bool feasible = false;

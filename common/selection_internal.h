@@ -69,6 +69,10 @@ void AddToBound(AirDropBound& b, const CoilSpec& s, const CoilRating& r);
 // holds) provably breaks the limit.
 bool BreaksAirDrop(const AirDropBound& b, double rows, float limit);
 
+// The records a candidate's fields fill, as a rating fills them before it
+// rates; false when a value does not fit its record field.
+bool FilledRecords(const Candidate& c, int airFlowMode, CoilSpec& spec, CoilRating& rating);
+
 // Rates the candidates of one search and judges them against its duty.
 // Const and free of shared state but the rating counter and the progress,
 // so several threads may run candidates of one search at once, each
@@ -86,7 +90,8 @@ public:
     void RunGroup(std::vector<Candidate*>& group, bool prune) const;
 
     // Rates one candidate, unless `prune` is set and `bound` shows that it
-    // breaks the air-drop limit; counts it as done either way.
+    // breaks the air-drop limit, or its tube velocity (fixed before the
+    // rating solves) breaks a velocity limit; counts it as done either way.
     void RunOne(Candidate& c, const AirDropBound& bound, bool prune) const;
 
     // The rows as the record will hold them (0 when they will not fit).
@@ -99,6 +104,8 @@ private:
     };
 
     bool Prunable(const AirDropBound& bound, double rows) const;
+    bool BreaksTubeVelocity(const Candidate& c) const;
+    static double MarginOf(const Limit& l, double value);
     void CheckCancel() const;
     bool RateOnce(Candidate& c) const;
     void RateCandidate(Candidate& c, bool prune) const;
@@ -109,6 +116,7 @@ private:
     const SearchSpec& spec_;
     SearchControl* control_;
     std::vector<Limit> limits_;
+    std::vector<Limit> velocityLimits_;  // the tube velocity's, with a fixed flow
     std::optional<float> airPdLimit_;
     mutable std::atomic<int> rated_{0};
 };

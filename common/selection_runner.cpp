@@ -2,6 +2,7 @@
 // the flow search of a fluid rise, and the judging against the duty.
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 #include "common/numfmt.h"
 #include "common/selection_internal.h"
@@ -91,6 +92,17 @@ Runner::Runner(const SearchSpec& query, SearchControl* control) : spec_(query), 
     }
     const auto pd = query.duty.find("AirPDMax");
     if (pd != query.duty.end()) airPdLimit_ = static_cast<float>(pd->second);
+    for (const Limit& l : limits_)
+        if (l.def->field == &CoilRating::TubeVelocity && !query.fluidRise) velocityLimits_.push_back(l);
+}
+
+bool FilledRecords(const Candidate& c, int airFlowMode, CoilSpec& spec, CoilRating& rating) {
+    ValidationFault fault;
+    try {
+        return FillCoilRecords(c.fields, airFlowMode, spec, rating, fault);
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 double Runner::Rows(const Candidate& c) {
@@ -112,8 +124,26 @@ void Runner::RunGroup(std::vector<Candidate*>& group, bool prune) const {
     }
 }
 
+// The velocity a rating would give, without the rating's solving: the
+// records are filled and rated as a rating fills and rates them, fresh.
+bool Runner::BreaksTubeVelocity(const Candidate& c) const {
+    if (velocityLimits_.empty()) return false;
+    CoilSpec spec;
+    CoilRating rating;
+    float velocity = 0;
+    if (!FilledRecords(c, spec_.airFlowMode, spec, rating) ||
+        !CC_TubeVelocityBeforeSolving(spec, rating, velocity))
+        return false;
+    return std::any_of(velocityLimits_.begin(), velocityLimits_.end(),
+                       [velocity](const Limit& l) { return MarginOf(l, velocity) < 0; });
+}
+
+double Runner::MarginOf(const Limit& l, double value) {
+    return l.def->sense == Sense::Min ? value - l.value : l.value - value;
+}
+
 void Runner::RunOne(Candidate& c, const AirDropBound& bound, bool prune) const {
-    if (prune && Prunable(bound, Rows(c)))
+    if (prune && (Prunable(bound, Rows(c)) || BreaksTubeVelocity(c)))
         c.pruned = true;
     else
         RateCandidate(c, prune);
@@ -230,8 +260,7 @@ void Runner::Judge(Candidate& c) const {
     const CoilRating& r = c.rating;
     c.outsideArea = Clamped(double(r.PrimaryArea) + r.SecondaryArea);
     for (const Limit& l : limits_) {
-        const double v = r.*(l.def->field);
-        const double m = l.def->sense == Sense::Min ? v - l.value : l.value - v;
+        const double m = MarginOf(l, r.*(l.def->field));
         c.margins.push_back({l.def->key, Clamped(m)});
         if (m < 0) {
             c.broken.push_back(l.def->key);

@@ -3,7 +3,6 @@
 // until the best of them are certain (the rank-ordered search).
 #include <algorithm>
 #include <cmath>
-#include <exception>
 #include <optional>
 
 #include "common/parallel.h"
@@ -132,14 +131,9 @@ Prefix PrefixAsRated(const Candidate& c) {
 std::optional<Prefix> PrefixBeforeRating(const Candidate& c, int airFlowMode) {
     CoilSpec spec;
     CoilRating rating;
-    ValidationFault fault;
     float primary = 0, secondary = 0;
-    try {
-        if (!FillCoilRecords(c.fields, airFlowMode, spec, rating, fault)) return std::nullopt;
-    } catch (const std::exception&) {
+    if (!detail::FilledRecords(c, airFlowMode, spec, rating) || !CC_OutsideSurfaces(spec, primary, secondary))
         return std::nullopt;
-    }
-    if (!CC_OutsideSurfaces(spec, primary, secondary)) return std::nullopt;
     const Prefix p{detail::Clamped(double(primary) + secondary), spec.RD, spec.FPI};
     if (std::isnan(p.area)) return std::nullopt;
     return p;

@@ -146,6 +146,25 @@ bool CC_RateCoil(CoilSpec& coilSpec, CoilRating& rating, RatingOutcome& outcome)
     return true;
 }
 
+bool CC_TubeVelocityBeforeSolving(const CoilSpec& coilSpec, const CoilRating& rating, float& velocity) {
+    // The start of CC_RateCoil up to the first flow figures, which fix the
+    // velocities for good.
+    cc = CoilCalcState{};
+    cc.Coil = coilSpec;
+    cc.Rating = rating;
+    CC_Reset();
+    try {
+        float EntAirEnthalpy = 0;
+        if (!CC_bAssignCoilProp(EntAirEnthalpy) || !IsLiquidCoil(cc.Type)) return false;
+        LiquidProperties();
+        FlowFigures();
+    } catch (const rt::RtError&) {
+        return false;
+    }
+    velocity = cc.Rating.TubeVelocity;
+    return true;
+}
+
 bool CC_RateCoil(CoilSpec& coilSpec, CoilRating& rating) {
     RatingOutcome outcome;
     return CC_RateCoil(coilSpec, rating, outcome);

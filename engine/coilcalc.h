@@ -39,6 +39,13 @@ bool CC_RateCoil(CoilSpec& coilSpec, CoilRating& rating, RatingOutcome& outcome)
 // count out of range, no fins). Pure.
 bool CC_OutsideSurfaces(const CoilSpec& s, float& primary, float& secondary);
 
+// The tube velocity, ft/s, that CC_RateCoil will give the records of a
+// water, glycol or other-fluid coil: the rating fixes it from the entering
+// fluid before it solves, and this runs the rating that far, on the calling
+// thread's engine state (as a rating does). False for other coil types and
+// when property assignment refuses the coil (no message is shown).
+bool CC_TubeVelocityBeforeSolving(const CoilSpec& coilSpec, const CoilRating& rating, float& velocity);
+
 // Saturation temperature of steam, F, at a gauge pressure, psig, as the steam
 // properties take it from a pressure: 212 F at no pressure or below. Pure.
 float CC_SteamTemperature(double psig);

@@ -2,8 +2,9 @@
 // records and order for duties whose limits fall exactly on, just beside
 // and between the candidates' ratings, with duplicated candidates (full
 // ties), for every coil type, on one thread and two, and through
-// kvn-rate --select in both unit systems. And the premise of its stopping
-// rule: the outside surface foretold from the fields is the rating's.
+// kvn-rate --select in both unit systems; pruning against none. And the
+// premises: the outside surface and a fixed flow's tube velocity foretold
+// from the fields are the rating's.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -123,7 +124,10 @@ int Compare(const Space& s, const std::map<std::string, double>& duty, int top, 
     const SearchResult threaded = selection::Search(q);
     q.jobs = 1, q.exhaustive = true;
     const SearchResult all = selection::Search(q);
+    q.prune = false;
+    const SearchResult unpruned = selection::Search(q);
     EXPECT_EQ(Outcome(ranked), Outcome(all)) << what;
+    EXPECT_EQ(Outcome(all), Outcome(unpruned)) << what;
     EXPECT_EQ(Outcome(threaded), Outcome(ranked)) << what;
     EXPECT_EQ(std::tie(threaded.rated, threaded.skipped, threaded.pruned, threaded.feasible),
               std::tie(ranked.rated, ranked.skipped, ranked.pruned, ranked.feasible))
@@ -250,6 +254,13 @@ TEST(SelectionRankOrder, TheSurfaceForetoldFromTheFieldsIsTheRatingsOwn) {
             EXPECT_EQ(secondary, rated.rating.SecondaryArea) << s.name;
             EXPECT_EQ(spec.RD, rated.coilSpec.RD);
             EXPECT_EQ(spec.FPI, rated.coilSpec.FPI);
+            // And a fixed flow's tube velocity.
+            float velocity = -1;
+            const bool liquid = CC_TubeVelocityBeforeSolving(spec, rating, velocity);
+            EXPECT_EQ(liquid, f.at("Application") == "W" || f.at("Application") == "G");
+            if (liquid) {
+                EXPECT_EQ(velocity, rated.rating.TubeVelocity) << s.name;
+            }
             ++compared;
         }
     }
