@@ -36,7 +36,8 @@ endfunction()
 
 # The layers without Qt compile with implicit narrowing and shadowed names
 # as warnings too (errors under KVN_WERROR): a float narrowed by accident or
-# a local hiding a record field changes a result without a trace.
+# a local hiding a record field changes a result without a trace. Signedness
+# of sizes and indices stays quiet under clang (its tidy runs) as under g++.
 function(kvn_strict_warnings target)
-  target_compile_options(${target} PRIVATE -Wconversion -Wshadow)
+  target_compile_options(${target} PRIVATE -Wconversion -Wshadow -Wno-sign-conversion)
 endfunction()
