@@ -19,7 +19,8 @@
 // "lblUnitSteamPres".
 //
 // The command handlers are split over several files: Form1.cpp (the window
-// itself), Form1_files.cpp (saving a coil, the Saved Coils list, the coil
+// itself), Form1_layout.cpp (building the menus, toolbar, status bar and
+// panels), Form1_files.cpp (saving a coil, the Saved Coils list, the coil
 // file commands), Form1_print.cpp (the performance sheet, printer setup,
 // the multi-coil printout), Form1_chart.cpp (the psychrometric chart) and
 // Form1_desktop.cpp (Enter, the mouse wheel over choice lists, copying
@@ -35,6 +36,7 @@
 #include "common/warnings.h"
 #include "engine/records.h"
 #include "forms/form1_model.h"
+#include "forms/widgets.h"
 #include "reports/multi_coil_report.h"
 
 class QAction;
@@ -271,7 +273,3 @@ private:
     units::EntryMemory entryMemory_;
     std::vector<GridRow> ipGrid_;  // the last results as the driver lists them
 };
-
-// Puts the caret at the start of a text box and selects all of its text.
-void SelectAllText(QLineEdit* box);
-void SelectAllText(QPlainTextEdit* box);
