@@ -35,7 +35,6 @@
 #include "engine/rterror.h"
 #include "files/file_commands.h"
 #include "files/saved_coils.h"
-#include "forms/coil_document.h"
 #include "forms/frmAbout.h"
 #include "forms/select_command.h"
 #include "forms/widgets.h"
@@ -45,11 +44,11 @@ using namespace widgets;
 // ---------------------------------------------------------------------------
 // Construction of the window
 
-Form1::Form1(QWidget* parent) : QMainWindow(parent) {
+Form1::Form1(CoilDocument& document, QWidget* parent) : QMainWindow(parent), document_(document) {
     setObjectName("Form1");
     setWindowTitle("Korvan");
-    TheCoilDocument().table.Reset();
-    MarkSavedCoilsUnchanged(TheCoilDocument());
+    document_.table.Reset();
+    MarkSavedCoilsUnchanged(document_);
 
     BuildMenus();
     BuildToolbar();
@@ -79,24 +78,34 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     InitSelectCommand(this, mnuTools_);
     InitUnits();
     WatchForStaleWarnings();
+    connect(this, &Form1::DocumentChanged, this, &Form1::EnableCommands);
     EnableCommands();
     UpdateClock();
 }
 
 Form1::~Form1() = default;
 
-// The commands' starting states. "&View" waits for a saved coil (the file
-// commands enable it); the toolbar's "Save" button has no action of its own.
+// The commands' states, from the coil document: "&View" and printing the
+// saved coils wait for a saved coil; the toolbar's "Save" button has no
+// action of its own.
 void Form1::EnableCommands() {
+    const bool anySaved = document_.table.CoilCount() > 0;
     toolbarSave_->setEnabled(false);
+    toolbarPrint_->setEnabled(anySaved);
+    mnuFilePrint_->setEnabled(anySaved);
+    cmdPrint_[2]->setEnabled(anySaved);
+}
+
+void Form1::NoteDocumentChanged() {
+    emit DocumentChanged();
 }
 
 void Form1::UpdateClock() {
-    StatusPanel_[3]->setText(QTime::currentTime().toString("h:mm AP"));
+    const QTime now = QTime::currentTime();
+    StatusPanel_[3]->setText(now.toString("h:mm AP"));
     StatusPanel_[4]->setText(QDate::currentDate().toString("M/d/yyyy"));
-    // The toolbar's "Print" is the File menu's "&Print...": available only
-    // when there are saved coils to print.
-    if (toolbarPrint_) toolbarPrint_->setEnabled(TheCoilDocument().table.CoilCount() >= 1);
+    // Again just after the minute turns.
+    clock_->start(60'000 - (now.second() * 1000 + now.msec()) + 20);
 }
 
 void Form1::WatchFocus(QWidget* w) {
@@ -194,6 +203,7 @@ void Form1::WatchForStaleWarnings() {
 }
 
 void Form1::ShowPanel(int index) {
+    if (!state_.Show(index)) return;
     // Back at the start panel the coil on screen is being left.
     if (index == 0) ClearWarningsLine(fraWarnings_);
     // Hide before showing, so that two panels are never shown together
@@ -202,7 +212,7 @@ void Form1::ShowPanel(int index) {
         if (i != index) Frame1_[i]->hide();
     // The title block belongs to the start panel's page.
     Frame1_[1]->setVisible(index == 0);
-    if (index == 0 || index == 3 || index == 4) Frame1_[index]->show();
+    Frame1_[index]->show();
     // The first field of the panel shown takes the focus, so that nothing
     // typed goes into a field of a hidden panel.
     QWidget* first = nullptr;
@@ -218,9 +228,7 @@ void Form1::ShowPanel(int index) {
 }
 
 int Form1::CurrentPanel() const {
-    for (int i : {3, 4})
-        if (!Frame1_[i]->isHidden()) return i;
-    return 0;
+    return state_.panel;
 }
 
 void Form1::ODStatus() {
@@ -259,10 +267,8 @@ void Form1::cboCoilType_Click() {
 // Start panel and coil type
 
 void Form1::optCoil_Click(int index) {
-    const auto options = form1::CoilOptions();
-    if (index < 0 || index >= static_cast<int>(options.size())) return;
-    Frame1_[0]->setProperty("Tag", Q(options[index].code));
-    Label5_->setText(Q(form1::CoilOptionWord(options[index])));
+    if (!state_.ChooseCoil(index)) return;
+    Label5_->setText(Q(form1::CoilOptionWord(form1::CoilOptions()[index])));
 }
 
 void Form1::Command1_Click(int index) {
@@ -271,7 +277,7 @@ void Form1::Command1_Click(int index) {
         return;
     }
     if (index != 0) return;
-    const std::string code = Frame1_[0]->property("Tag").toString().toStdString();
+    const std::string code(state_.CoilCode());
     {
         QSignalBlocker block(cboTubeOD_);
         cboTubeOD_->clear();
@@ -448,7 +454,7 @@ reports::ReportHeaderTexts Form1::ReportHeader() const {
 // Menus and toolbar
 
 void Form1::mnuFile_Click() {
-    mnuFilePrint_->setEnabled(TheCoilDocument().table.CoilCount() >= 1);
+    EnableCommands();
 }
 
 void Form1::mnuFileExit_Click() {

@@ -54,6 +54,7 @@ class QTimer;
 class QToolBar;
 class QGridLayout;
 class QLayout;
+struct CoilDocument;
 namespace reports {
 struct SheetTexts;
 }
@@ -62,8 +63,17 @@ class Form1 : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    // Shows, prints and saves `document` (the saved coils and their file),
+    // which must outlive the window.
+    explicit Form1(CoilDocument& document, QWidget* parent = nullptr);
     ~Form1() override;
+
+    // The coil document the window works on.
+    CoilDocument& Document() const { return document_; }
+    // To be called after every change of the document (a coil saved or
+    // deleted, a coil file read, written or begun): emits DocumentChanged,
+    // from which the commands take their states.
+    void NoteDocumentChanged();
 
     // The coil on screen: filled by CalcPerform, read by printing and saving.
     CoilSpec coilSpec;
@@ -109,6 +119,8 @@ public:
     void WatchForStaleWarnings();
     // The panel shown now: 0, 3 or 4.
     int CurrentPanel() const;
+    // The coil type chosen and the panel shown.
+    const form1::WindowState& State() const { return state_; }
 
     // ---- Handlers of the window's own controls ------------------------
     void optCoil_Click(int index);
@@ -178,6 +190,8 @@ public:
 signals:
     // A coil was rated and listed in the results grid.
     void Rated();
+    // The coil document changed (see NoteDocumentChanged).
+    void DocumentChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -213,6 +227,8 @@ private:
     void PlaceEntCondRows(const form1::EntCondLayout& layout);
     reports::SheetTexts CurrentSheetTexts() const;
 
+    CoilDocument& document_;
+    form1::WindowState state_;
     QGridLayout* entCondGrid_ = nullptr;
     QTimer* clock_ = nullptr;
     QMenu* mnuTools_ = nullptr;       // "T&ools"

@@ -133,9 +133,8 @@ void Form1::BuildStatusBar() {
         StatusPanel_[i] = l;
     }
     clock_ = new QTimer(this);
+    clock_->setSingleShot(true);
     connect(clock_, &QTimer::timeout, this, [this] { UpdateClock(); });
-    clock_->start(1000);
-    UpdateClock();
 }
 
 QWidget* Form1::BuildTitleBlock() {
@@ -164,7 +163,6 @@ QWidget* Form1::BuildStartPanel() {
     auto* f = new QFrame(this);
     f->setObjectName("Frame1(0)");
     Frame1_[0] = f;
-    f->setProperty("Tag", Q(form1::CoilOptions()[form1::kDefaultCoilOption].code));
     auto* outer = new QHBoxLayout(f);
     auto* box = new QFrame(f);
     box->setObjectName("fraMainMenu");
@@ -216,14 +214,15 @@ QWidget* Form1::BuildConstructionFrame() {
         return l;
     };
     // The tube's list is filled for the coil type when the coil panel opens.
-    cboTubeOD_ = MakeCombo(g, "cboTubeOD", {"3", "4", "5"});
+    cboTubeOD_ = MakeCombo(g, "cboTubeOD", Items(catalogue::OfferedTubes(false)));
     row(0, 0, "Tubing OD:", cboTubeOD_);
-    cboWallThk_ =
-        MakeCombo(g, "cboWallThk", {".012", ".014", ".017", ".018", ".025", ".035", ".049", ".011"});
+    cboWallThk_ = MakeCombo(g, "cboWallThk", Items(catalogue::WallsBeforeTube()));
     row(1, 1, "Wall Thickness:", cboWallThk_);
-    cboFinMat_ = MakeCombo(g, "cboFinMat", {"A", "C"});
+    QStringList materials;
+    for (const catalogue::FinMaterial& m : catalogue::FinMaterials()) materials << Q(m.code);
+    cboFinMat_ = MakeCombo(g, "cboFinMat", materials);
     row(2, 2, "Fin Material:", cboFinMat_);
-    cboFinThk_ = MakeCombo(g, "cboFinThk", {".0045", ".0055", ".006", ".0075", ".01"});
+    cboFinThk_ = MakeCombo(g, "cboFinThk", Items(catalogue::FinsBeforeTube()));
     row(3, 3, "Fin Thickness:", cboFinThk_);
     Text1_ = MakeText(g, "Text1");
     Text1_->setText("CR");
@@ -263,7 +262,7 @@ void Form1::BuildHiddenConstructionFields(QGroupBox* g, QGridLayout* grid) {
     for (const catalogue::CoilTypeInfo& t : catalogue::CoilTypes()) codes << Q(t.code);
     cboCoilType_ = MakeCombo(g, "cboCoilType", codes);
     hiddenRow(10, 16, "Coil Type", cboCoilType_);
-    cboFinType_ = MakeCombo(g, "cboFinType", {"SR", "SS", "CR", "CS", "FR", "RL", "LR", "LS"});
+    cboFinType_ = MakeCombo(g, "cboFinType", Items(catalogue::FinTypes()));
     grid->addWidget(cboFinType_, 11, 1);
     WatchFocus(cboFinType_);
     cboFinType_->hide();
@@ -289,9 +288,7 @@ QWidget* Form1::BuildEntCondFrame() {
         lblEntConditions_[i] = l;
         QWidget* field;
         if (i == form1::kRefrigerantField) {
-            // Every refrigerant the engine rates; 12 and 22 first, as always.
-            field = cboRefrigerant_ =
-                MakeCombo(g, "cboRefrigerant", {"12", "22", "134A", "404A", "407C", "410A"});
+            field = cboRefrigerant_ = MakeCombo(g, "cboRefrigerant", Items(catalogue::Refrigerants()));
         } else {
             const std::string name = form1::EntCondControl(i);
             auto* t = MakeText(g, QString::fromStdString(name), def.maxLength);
