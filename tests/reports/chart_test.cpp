@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QSvgGenerator>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -21,6 +22,7 @@
 #include "engine/hygrel_binding.h"
 #include "reports/output.h"
 #include "reports/psychro_chart.h"
+#include "reports/psychro_chart_labels.h"
 #include "reports/psychro_chart_paint.h"
 #include "reference_coils.h"
 #include "sheet_fixtures.h"
@@ -80,19 +82,56 @@ void ExpectDrawable(const ChartModel& m, const std::string& what) {
     EXPECT_GT(saturation, 1u) << what;
 }
 
-// The texts of the chart drawn as SVG, one per line.
-QString SvgTexts(const ChartModel& m) {
+// The chart drawn as SVG in a box of `size`.
+QString Svg(const ChartModel& m, QSize size = QSize(1000, 750)) {
     QBuffer out;
     QSvgGenerator svg;
     svg.setOutputDevice(&out);
-    svg.setSize(QSize(1000, 750));
+    svg.setSize(size);
     QPainter p(&svg);
-    Paint(p, QRectF(0, 0, 1000, 750), m);
+    Paint(p, QRectF(QPointF(0, 0), QSizeF(size)), m);
     p.end();
+    return QString::fromUtf8(out.data());
+}
+
+// The texts of the chart drawn as SVG, one per line.
+QString SvgTexts(const ChartModel& m) {
     QString texts;
     const QRegularExpression text("<text[^>]*>([^<]*)</text>");
-    for (const auto& t : text.globalMatch(QString::fromUtf8(out.data()))) texts += t.captured(1) + "\n";
+    for (const auto& t : text.globalMatch(Svg(m))) texts += t.captured(1) + "\n";
     return texts;
+}
+
+struct ReferenceCoil {
+    std::string name;
+    CoilSpec spec;
+    CoilRating rating;
+};
+
+// The rated reference coils: their type and the rating's air states.
+std::vector<ReferenceCoil> ReferenceCoils() {
+    std::vector<ReferenceCoil> coils;
+    for (const std::string& name : ReferenceNames()) {
+        QFile f(QString::fromStdString(ReferenceFile(name + ".expected.json").string()));
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        const QJsonObject o = QJsonDocument::fromJson(f.readAll()).object();
+        if (!o["ok"].toBool()) continue;
+        const QJsonObject rr = o["CoilRating"].toObject();
+        ReferenceCoil c{name, {}, {}};
+        c.spec.Application = o["CoilSpec"].toObject()["Application"].toString().toStdString();
+        CoilRating& r = c.rating;
+        r.Altitude = static_cast<int16_t>(rr["Altitude"].toInt());
+        for (auto [key, field] : {std::pair{"EatDb", &r.EatDb},
+                                  {"EatWb", &r.EatWb},
+                                  {"LatDb", &r.LatDb},
+                                  {"LatWb", &r.LatWb},
+                                  {"EntFluidTemp", &r.EntFluidTemp},
+                                  {"SensibleBtuh", &r.SensibleBtuh},
+                                  {"TotalBtuh", &r.TotalBtuh}})
+            *field = static_cast<float>(rr[key].toDouble());
+        coils.push_back(c);
+    }
+    return coils;
 }
 
 ChartOptions InUnits(units::System system, Range range = Range::Process) {
@@ -214,43 +253,20 @@ TEST(Chart, HeatingAndDryCoolingKeepTheirHumidity) {
 }
 
 TEST(Chart, EveryReferenceCoilDraws) {
-    const std::vector<std::string> names = ReferenceNames();
-    ASSERT_GE(names.size(), 20u) << "no reference ratings in " << ReferenceDir();
+    const std::vector<ReferenceCoil> coils = ReferenceCoils();
+    ASSERT_GE(coils.size(), 20u) << "no reference ratings in " << ReferenceDir();
     int drawn = 0;
-    for (const std::string& name : names) {
-        QFile f(QString::fromStdString(ReferenceFile(name + ".expected.json").string()));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        const QJsonObject o = QJsonDocument::fromJson(f.readAll()).object();
-        if (!o["ok"].toBool()) continue;
-        const QJsonObject rr = o["CoilRating"].toObject();
-        CoilSpec s;
-        s.Application = o["CoilSpec"].toObject()["Application"].toString().toStdString();
-        CoilRating r;
-        r.Altitude = static_cast<int16_t>(rr["Altitude"].toInt());
-        for (auto [key, field] : {std::pair{"EatDb", &r.EatDb},
-                                  {"EatWb", &r.EatWb},
-                                  {"LatDb", &r.LatDb},
-                                  {"LatWb", &r.LatWb},
-                                  {"EntFluidTemp", &r.EntFluidTemp},
-                                  {"SensibleBtuh", &r.SensibleBtuh},
-                                  {"TotalBtuh", &r.TotalBtuh}})
-            *field = static_cast<float>(rr[key].toDouble());
-        for (int16_t z : {r.Altitude, int16_t(9000)}) {
-            r.Altitude = z;
-            const ChartModel m = BuildChart(s, r);
+    for (ReferenceCoil c : coils) {
+        const std::string& name = c.name;
+        for (int16_t z : {c.rating.Altitude, int16_t(9000)}) {
+            c.rating.Altitude = z;
+            const ChartModel m = BuildChart(c.spec, c.rating);
             ExpectDrawable(m, name);
             if (m.wet) {
                 EXPECT_TRUE(m.hasAdp) << name;
                 EXPECT_NEAR(hg::HGDEWPOINT(static_cast<float>(m.adp.W), z), m.adp.t, 0.1) << name;
             }
-            QBuffer svgText;
-            QSvgGenerator svg;
-            svg.setOutputDevice(&svgText);
-            svg.setSize(QSize(1100, 850));
-            QPainter p(&svg);
-            Paint(p, QRectF(0, 0, 1100, 850), m);
-            p.end();
-            const QString text = QString::fromUtf8(svgText.data()).toLower();
+            const QString text = Svg(m, QSize(1100, 850)).toLower();
             EXPECT_FALSE(text.contains("nan") || text.contains("inf")) << name;
             // The curves are cut at the plot's edges: SVG viewers would not clip them.
             const Layout l = LayoutFor(m, {0, 0, 1100, 850});
@@ -267,6 +283,69 @@ TEST(Chart, EveryReferenceCoilDraws) {
         }
     }
     EXPECT_GE(drawn, 40);
+}
+
+// Every label of every reference coil's chart, at its altitude and at 9000
+// ft, in both unit systems and both ranges, on the screen and on paper:
+// inside the plot, clear of the other labels and the markers, crossing no
+// line but its own (a panel may hide the thin lines), and every line drawn
+// carries a label.
+TEST(Chart, LabelsNeitherOverlapNorCrossALine) {
+    int charts = 0;
+    size_t labels = 0, lines = 0, dropped = 0;
+    for (ReferenceCoil c : ReferenceCoils()) {
+        for (int16_t z : {c.rating.Altitude, int16_t(9000)}) {
+            c.rating.Altitude = z;
+            for (auto system : {units::System::InchPound, units::System::SI})
+                for (Range range : {Range::Process, Range::Whole})
+                    for (QSizeF size : {QSizeF(1000, 750), QSizeF(3000, 2250)}) {
+                        const ChartModel m = BuildChart(c.spec, c.rating, InUnits(system, range));
+                        const std::string what = c.name + " at " + std::to_string(z) + " ft" +
+                                                 (system == units::System::SI ? ", SI" : "") +
+                                                 (range == Range::Whole ? ", whole" : "") + ", " +
+                                                 std::to_string(int(size.width()));
+                        const Layout l = LayoutFor(m, {0, 0, size.width(), size.height()});
+                        const std::vector<Label> placed = LabelsFor(m, QRectF(QPointF(0, 0), size));
+                        const std::vector<Stroke> strokes = Strokes(m, l);
+                        const std::vector<Rect> markers = Markers(m, l);
+                        const QRectF plot(l.plot.left, l.plot.top, l.plot.width, l.plot.height);
+                        for (size_t i = 0; i < placed.size(); ++i) {
+                            const Label& a = placed[i];
+                            const std::string text = what + ": " + a.lines.front();
+                            EXPECT_TRUE(
+                                plot.contains(QRectF(a.box.left, a.box.top, a.box.width, a.box.height)))
+                                << text;
+                            for (size_t j = i + 1; j < placed.size(); ++j)
+                                EXPECT_FALSE(Overlap(a.box, placed[j].box))
+                                    << text << " on " << placed[j].lines.front();
+                            for (const Rect& mk : markers) EXPECT_FALSE(Overlap(a.box, mk)) << text;
+                            for (const Stroke& s : strokes) {
+                                if (s.curve == a.curve || !Drawn(m, placed, s.curve) ||
+                                    (a.Panel() && Thin(m, s)))
+                                    continue;
+                                const double d = LineClearance(m, l, s);
+                                const Rect keep{a.box.left - d, a.box.top - d, a.box.width + 2 * d,
+                                                a.box.height + 2 * d};
+                                EXPECT_FALSE(
+                                    std::any_of(s.segments.begin(), s.segments.end(),
+                                                [&](const Segment& g) { return Intersects(keep, g); }))
+                                    << text << " crosses line " << s.curve;
+                            }
+                        }
+                        for (const Stroke& s : strokes) {
+                            if (Drawn(m, placed, s.curve)) continue;
+                            ++dropped;
+                            std::printf("%s: no line %d %g\n", what.c_str(), m.curves[size_t(s.curve)].kind,
+                                        m.curves[size_t(s.curve)].value);
+                        }
+                        lines += strokes.size();
+                        labels += placed.size();
+                        ++charts;
+                    }
+        }
+    }
+    EXPECT_GE(charts, 320);
+    std::printf("%d charts, %zu labels, %zu lines, %zu dropped\n", charts, labels, lines, dropped);
 }
 
 TEST(Chart, FilesByExtensionAndTheSheetsSecondPage) {
