@@ -202,45 +202,135 @@ void AddVolumeLines(ChartModel& m, const Props& p) {
     }
 }
 
-void AddEnthalpyTicks(ChartModel& m, const Props& p) {
-    // The saturation curve's visible stretch: from the left edge to where it
-    // leaves through the top or the right edge.
+// The dry bulb where the saturation curve leaves the plot through the top or
+// the right edge.
+double SaturationEnd(const ChartModel& m, const Props& p) {
     double tEnd = m.t.min;
     while (tEnd < m.t.max) {
         const double ws = p.Sat(tEnd + 0.25);
         if (std::isnan(ws) || ws > m.W.max) break;
         tEnd += 0.25;
     }
+    return tEnd;
+}
+
+// The line of constant enthalpy `h` beyond saturation: the enthalpy is
+// linear in the humidity at a given dry bulb.
+double HumidityOfEnthalpy(const Props& p, double h, double t) {
+    const double wRef = p.W(7000);
+    const double e0 = p.Enthalpy(t, 0);
+    const double e1 = p.Enthalpy(t, wRef);
+    return (h - e0) / (e1 - e0) * wRef;
+}
+
+// The dry bulb of saturation at enthalpy `h`, between `lo` and `hi`.
+double SaturationAtEnthalpy(const Props& p, double h, double lo, double hi) {
+    for (int i = 0; i < 50; ++i) {
+        const double mid = (lo + hi) / 2;
+        (SatEnthalpy(p, mid) < h ? lo : hi) = mid;
+    }
+    return (lo + hi) / 2;
+}
+
+// Enthalpy steps: 5 or 10 Btu/lb, 10 or 20 kJ/kg, for a span of enthalpy.
+double EnthalpyStep(const Props& p, double span) {
+    const double coarse = p.Si() ? 140 : 60;
+    return span > coarse ? (p.Si() ? 20 : 10) : (p.Si() ? 10 : 5);
+}
+
+void AddEnthalpyTicks(ChartModel& m, const Props& p) {
+    // The saturation curve's visible stretch: from the left edge to where it
+    // leaves through the top or the right edge.
+    const double tEnd = SaturationEnd(m, p);
     const double h0 = SatEnthalpy(p, m.t.min);
     const double h1 = SatEnthalpy(p, tEnd);
     if (std::isnan(h0) || std::isnan(h1) || h1 <= h0) return;
-    const double coarse = p.Si() ? 140 : 60;
-    const double step = (h1 - h0) > coarse ? (p.Si() ? 20 : 10) : (p.Si() ? 10 : 5);
+    const double step = EnthalpyStep(p, h1 - h0);
     // Ticks of one length on the plot whatever the axes' scales.
     const double tSpan = m.t.max - m.t.min;
     const double wSpan = m.W.max - m.W.min;
-    const double wRef = p.W(7000);
     for (double h = std::ceil(h0 / step) * step; h <= h1; h += step) {
-        double lo = m.t.min;
-        double hi = tEnd;
-        for (int i = 0; i < 50; ++i) {
-            const double mid = (lo + hi) / 2;
-            (SatEnthalpy(p, mid) < h ? lo : hi) = mid;
-        }
-        const double ts = (lo + hi) / 2;
-        // The constant-enthalpy line beyond saturation: the enthalpy is
-        // linear in the humidity at a given dry bulb.
-        auto humidityAt = [&](double t) {
-            const double e0 = p.Enthalpy(t, 0);
-            const double e1 = p.Enthalpy(t, wRef);
-            return (h - e0) / (e1 - e0) * wRef;
-        };
+        const double ts = SaturationAtEnthalpy(p, h, m.t.min, tEnd);
         const double ws = p.Sat(ts);
         if (std::isnan(ws)) continue;
-        const double slope = humidityAt(ts - 1) - humidityAt(ts);  // humidity per degree leftwards
+        // Humidity per degree leftwards.
+        const double slope = HumidityOfEnthalpy(p, h, ts - 1) - HumidityOfEnthalpy(p, h, ts);
         const double dt = 0.03 / std::hypot(1 / tSpan, slope / wSpan);
-        m.curves.push_back({Curve::Enthalpy, h, {{ts, ws}, {ts - dt, humidityAt(ts - dt)}}});
+        m.curves.push_back({Curve::Enthalpy, h, {{ts, ws}, {ts - dt, HumidityOfEnthalpy(p, h, ts - dt)}}});
     }
+}
+
+// The whole chart's enthalpy scale: a straight line beyond saturation,
+// parallel to the chord of its visible stretch, from the left edge to the
+// top. Each labelled enthalpy's line runs from saturation across the scale;
+// the scale carries minor ticks between them.
+void AddEnthalpyScale(ChartModel& m, const Props& p) {
+    const double tEnd = SaturationEnd(m, p);
+    const double h0 = SatEnthalpy(p, m.t.min);
+    const double h1 = SatEnthalpy(p, tEnd);
+    if (std::isnan(h0) || std::isnan(h1) || h1 <= h0) return;
+    // In fractions of the axes: u rightwards, v upwards.
+    const double tSpan = m.t.max - m.t.min;
+    const double wSpan = m.W.max - m.W.min;
+    auto u = [&](double t) { return (t - m.t.min) / tSpan; };
+    auto v = [&](double w) { return (w - m.W.min) / wSpan; };
+    const double u0 = 0, v0 = v(p.Sat(m.t.min)), u1 = u(tEnd), v1 = v(p.Sat(tEnd));
+    const double len = std::hypot(u1 - u0, v1 - v0);
+    if (!(len > 0.05)) return;
+    // The unit normal pointing up and left, and the scale's offset along it.
+    const double nu = -(v1 - v0) / len, nv = (u1 - u0) / len;
+    const double offset = 0.07;
+    // Signed distance beyond the scale.
+    auto beyond = [&](double t, double w) { return (u(t) - u0) * nu + (v(w) - v0) * nv - offset; };
+    const double minor = p.Si() ? 2 : 1;
+    const double major = EnthalpyStep(p, h1 - h0);
+    const double tick = 0.012;
+    struct Mark {
+        double along;  // along the scale
+        Point at;
+        Point out;
+    };
+    std::vector<Mark> marks;
+    for (double h = std::ceil(h0 / minor) * minor; h <= h1; h += minor) {
+        // Where the line of enthalpy h meets the scale: from saturation (or
+        // the left edge) leftwards and upwards.
+        double lo = SaturationAtEnthalpy(p, h, m.t.min, tEnd);
+        double hi = lo - tSpan;
+        if (!(beyond(lo, HumidityOfEnthalpy(p, h, lo)) < 0 && beyond(hi, HumidityOfEnthalpy(p, h, hi)) > 0))
+            continue;
+        const double ts = lo;
+        for (int i = 0; i < 50; ++i) {
+            const double mid = (lo + hi) / 2;
+            (beyond(mid, HumidityOfEnthalpy(p, h, mid)) < 0 ? lo : hi) = mid;
+        }
+        const Point at{lo, HumidityOfEnthalpy(p, h, lo)};
+        if (at.t < m.t.min || at.W > m.W.max || at.W < m.W.min) continue;
+        const bool labelled = std::fabs(std::remainder(h, major)) < 1e-9;
+        const double slope = HumidityOfEnthalpy(p, h, at.t - 1) - at.W;
+        const double dt = (labelled ? 2 : 1) * tick / std::hypot(1 / tSpan, slope / wSpan);
+        const Point out{at.t - dt, HumidityOfEnthalpy(p, h, at.t - dt)};
+        if (labelled) {
+            const double ws = p.Sat(ts);
+            if (!std::isnan(ws)) m.curves.push_back({Curve::Enthalpy, h, {{ts, ws}, at, out}});
+        } else {
+            marks.push_back({(u(at.t) - u0) * (u1 - u0) / len + (v(at.W) - v0) * (v1 - v0) / len, at, out});
+        }
+    }
+    // The scale from edge to edge: the line u, v = offset along the normal.
+    Curve scale{Curve::EnthalpyScale, minor, {}};
+    auto pointAt = [&](double s) {
+        return Point{m.t.min + (u0 + offset * nu + s * (u1 - u0) / len) * tSpan,
+                     m.W.min + (v0 + offset * nv + s * (v1 - v0) / len) * wSpan};
+    };
+    std::sort(marks.begin(), marks.end(), [](const Mark& a, const Mark& b) { return a.along < b.along; });
+    scale.points.push_back(pointAt(-2));
+    for (const Mark& k : marks) {
+        scale.points.push_back(k.at);
+        scale.points.push_back(k.out);
+        scale.points.push_back(k.at);
+    }
+    scale.points.push_back(pointAt(len + 2));
+    m.curves.push_back(std::move(scale));
 }
 
 // The entering and leaving states of the rating's air-side process, the
@@ -391,7 +481,10 @@ ChartModel BuildChart(const CoilSpec& coilSpec, const CoilRating& r, const Chart
         SetAxes(m, p);
     AddHumidityCurves(m, p);
     AddWetBulbLines(m, p);
-    AddEnthalpyTicks(m, p);
+    if (options.range == Range::Whole)
+        AddEnthalpyScale(m, p);
+    else
+        AddEnthalpyTicks(m, p);
     AddVolumeLines(m, p);
     return m;
 }

@@ -146,7 +146,18 @@ private:
         for (size_t i = 0; i < lab.lines.size(); ++i)
             w = std::max(w, measure_.width(lab.lines[i], size, bold && i == 0));
         lab.box.width = w + 2 * lab.PadX();
-        lab.box.height = measure_.height(size) * static_cast<double>(lab.lines.size()) + 2 * lab.PadY();
+        if (lab.kind == Label::Entering || lab.kind == Label::Leaving) {
+            // Lines of text a line's height apart.
+            lab.line = measure_.height(size);
+            lab.baseline = size * 0.2 + measure_.ascent(size);
+            lab.box.height = lab.line * static_cast<double>(lab.lines.size()) + size * 0.4;
+        } else {
+            // One line of figures, letters and signs that keep within the
+            // height of a capital: so high, and a little more.
+            lab.line = measure_.height(size);
+            lab.baseline = size * 0.12 + measure_.capHeight(size);
+            lab.box.height = lab.baseline + size * 0.12;
+        }
         return lab;
     }
 
@@ -190,7 +201,7 @@ private:
     std::vector<Rect> Around(const Xy& p, double w, double h, double gap,
                              const std::vector<Xy>& directions) const {
         std::vector<Rect> boxes;
-        for (double reach : {1.0, 2.0, 3.5, 5.5, 8.0, 12.0})
+        for (double reach : {1.0, 2.0, 3.5, 5.5, 8.0, 12.0, 18.0, 27.0, 40.0})
             for (const Xy& d : directions) {
                 const double g = gap * reach;
                 const double left = d.x > 0 ? p.x + g * d.x : d.x < 0 ? p.x + g * d.x - w : p.x - w / 2;
@@ -333,6 +344,7 @@ private:
                          box(p.x - w - size * 0.3, p.y - h / 2), box(p.x - w / 2, p.y - h - size * 0.2)};
                 break;
             case Curve::Saturation:
+            case Curve::EnthalpyScale:
                 break;
         }
         // On the line, its own line broken behind it; else beside it.
@@ -423,18 +435,18 @@ double Label::PadX() const {
     return size * (kind == Entering || kind == Leaving ? 0.4 : 0.15);
 }
 
-double Label::PadY() const {
-    return kind == Entering || kind == Leaving ? size * 0.2 : 0;
-}
-
 bool Thin(const ChartModel& m, const Stroke& s) {
     if (s.curve < 0 || s.curve >= static_cast<int>(m.curves.size())) return false;
     const Curve::Kind k = m.curves[static_cast<size_t>(s.curve)].kind;
-    return k == Curve::RelHumidity || k == Curve::WetBulb || k == Curve::Volume;
+    // The whole chart's enthalpy lines are as thin; its scale is not.
+    return k == Curve::RelHumidity || k == Curve::WetBulb || k == Curve::Volume ||
+           (k == Curve::Enthalpy && m.range == Range::Whole);
 }
 
 bool Drawn(const ChartModel& m, const std::vector<Label>& labels, int curve) {
-    if (curve < 0 || m.curves[static_cast<size_t>(curve)].kind == Curve::Saturation) return true;
+    if (curve < 0) return true;
+    const Curve::Kind kind = m.curves[static_cast<size_t>(curve)].kind;
+    if (kind == Curve::Saturation || kind == Curve::EnthalpyScale) return true;
     return std::any_of(labels.begin(), labels.end(), [curve](const Label& l) { return l.curve == curve; });
 }
 

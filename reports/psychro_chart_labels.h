@@ -45,10 +45,13 @@ double LineClearance(const ChartModel& model, const Layout& layout, const Stroke
 // The markers of the states and of the apparatus dew point.
 std::vector<Rect> Markers(const ChartModel& model, const Layout& layout);
 
-// Measures text: its advance width and its line height at a pixel size.
+// Measures text at a pixel size: its advance width, the line height, the
+// ascent and the height of a capital letter.
 struct TextMeasure {
     std::function<double(const std::string& text, double size, bool bold)> width;
     std::function<double(double size)> height;
+    std::function<double(double size)> ascent;
+    std::function<double(double size)> capHeight;
 };
 
 struct Label {
@@ -59,15 +62,17 @@ struct Label {
     double size = 0;                 // pixel size of the font
     bool bold = false;               // the first line is bold
     Rect box;                        // where it goes, padding included
+    double baseline = 0;             // from the box's top to the first line's baseline
+    double line = 0;                 // from one line's baseline to the next
 
     // State boxes and the dew point and heat ratio labels are drawn on an
     // opaque ground: they may hide the thin lines of relative humidity, wet
-    // bulb and volume, never the saturation curve, the enthalpy ticks, the
-    // process or a marker. The others cross no line but their own.
+    // bulb and volume (and the whole chart's enthalpy lines), never the
+    // saturation curve, the enthalpy ticks or scale, the process or a
+    // marker. The others cross no line but their own.
     bool Panel() const { return kind == Entering || kind == Leaving || kind == Adp || kind == Shr; }
-    // Left and top padding of the text inside the box.
+    // Left padding of the text inside the box.
     double PadX() const;
-    double PadY() const;
 };
 
 // True when the stroke is one a panel may hide.

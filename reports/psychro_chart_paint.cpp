@@ -122,6 +122,9 @@ private:
                     p_.setPen(Pen(kRh, thin_ * 1.5));
                     break;
                 case Curve::Enthalpy:
+                    p_.setPen(Pen(Qt::black, thin_ * (m_.range == Range::Whole ? 1.2 : 2)));
+                    break;
+                case Curve::EnthalpyScale:
                     p_.setPen(Pen(Qt::black, thin_ * 2));
                     break;
                 case Curve::Saturation:
@@ -191,13 +194,13 @@ private:
             p_.setPen(framed ? Pen(c, thin_ * 1.5) : QPen(Qt::NoPen));
             p_.setBrush(Qt::white);
             p_.drawRect(r);
-            const double line = QFontMetricsF(ChartFont(lab.size)).height();
-            double y = r.top() + lab.PadY();
+            double baseline = r.top() + lab.baseline;
             for (size_t i = 0; i < lab.lines.size(); ++i) {
                 const bool bold = lab.bold && i == 0;
-                Text(QPointF(r.left() + lab.PadX(), y), QString::fromStdString(lab.lines[i]),
+                const double ascent = QFontMetricsF(ChartFont(lab.size, bold)).ascent();
+                Text(QPointF(r.left() + lab.PadX(), baseline - ascent), QString::fromStdString(lab.lines[i]),
                      Qt::AlignLeft | Qt::AlignTop, lab.size, framed && i ? kText : c, bold);
-                y += line;
+                baseline += lab.line;
             }
         }
         p_.setBrush(Qt::NoBrush);
@@ -263,8 +266,10 @@ private:
         };
         const Key keys[] = {
             {Qt::black, Qt::SolidLine,
-             Si() ? QStringLiteral("saturation; ticks: enthalpy, kJ/kg dry air")
-                  : QStringLiteral("saturation; ticks: enthalpy, Btu/lb dry air")},
+             m_.range == Range::Whole ? (Si() ? QStringLiteral("saturation; enthalpy scale, kJ/kg dry air")
+                                              : QStringLiteral("saturation; enthalpy scale, Btu/lb dry air"))
+             : Si()                   ? QStringLiteral("saturation; ticks: enthalpy, kJ/kg dry air")
+                                      : QStringLiteral("saturation; ticks: enthalpy, Btu/lb dry air")},
             {kRh, Qt::SolidLine, QStringLiteral("relative humidity, %")},
             {kWetBulb, Qt::DashLine, Si() ? QStringLiteral("wet bulb, °C") : QStringLiteral("wet bulb, °F")},
             {kVolume, Qt::DashDotLine,
@@ -301,6 +306,8 @@ TextMeasure ChartTextMeasure() {
         return QFontMetricsF(ChartFont(size, bold)).horizontalAdvance(QString::fromStdString(text));
     };
     m.height = [](double size) { return QFontMetricsF(ChartFont(size)).height(); };
+    m.ascent = [](double size) { return QFontMetricsF(ChartFont(size)).ascent(); };
+    m.capHeight = [](double size) { return QFontMetricsF(ChartFont(size)).capHeight(); };
     return m;
 }
 
