@@ -163,11 +163,14 @@ private:
 
     bool Clear(const Label& lab, const Rect& r, bool strict) const {
         if (!Inside(area_, r)) return false;
+        // Apart from the labels before it, farther from a panel's text,
+        // which a figure beside it would seem to continue.
         const Rect near = Inflated(r, lab.size * 0.08);
+        const Rect nearPanel = Inflated(r, lab.size * 0.3);
         for (const Label& p : placed_)
-            if (Overlap(p.box, near)) return false;
+            if (Overlap(p.box, p.Panel() || lab.Panel() ? nearPanel : near)) return false;
         for (const Rect& mk : markers_)
-            if (Overlap(mk, near)) return false;
+            if (Overlap(mk, nearPanel)) return false;
         if (!strict) return true;
         for (const Chunk& c : chunks_) {
             const Stroke& s = strokes_[static_cast<size_t>(c.stroke)];
