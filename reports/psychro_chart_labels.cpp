@@ -161,7 +161,12 @@ private:
         return lab;
     }
 
-    bool Clear(const Label& lab, const Rect& r, bool strict) const {
+    // How far a box keeps clear of the lines: of every one but its own; of
+    // all but the thin lines a panel may hide; of none (the labels and
+    // markers only).
+    enum class Lines { All, ButThin, None };
+
+    bool Clear(const Label& lab, const Rect& r, Lines lines) const {
         if (!Inside(area_, r)) return false;
         // Apart from the labels before it, farther from a panel's text,
         // which a figure beside it would seem to continue.
@@ -171,11 +176,11 @@ private:
             if (Overlap(p.box, p.Panel() || lab.Panel() ? nearPanel : near)) return false;
         for (const Rect& mk : markers_)
             if (Overlap(mk, nearPanel)) return false;
-        if (!strict) return true;
+        if (lines == Lines::None) return true;
         for (const Chunk& c : chunks_) {
             const Stroke& s = strokes_[static_cast<size_t>(c.stroke)];
             if (s.curve >= 0 && s.curve == lab.curve) continue;
-            if (lab.Panel() && Thin(m_, s)) continue;
+            if (lines == Lines::ButThin && lab.Panel() && Thin(m_, s)) continue;
             const Rect keep = Inflated(r, LineClearance(m_, l_, s));
             if (!Touches(c.bounds, keep)) continue;
             for (const Segment& seg : c.segments)
@@ -184,29 +189,27 @@ private:
         return true;
     }
 
-    // Takes the first clear box of `boxes`; panels, failing that, the first
-    // box clear of labels and markers. False when none is.
-    bool Take(Label lab, const std::vector<Rect>& boxes) {
-        for (bool strict : {true, false}) {
-            if (!strict && !lab.Panel()) break;
-            for (const Rect& r : boxes)
-                if (Clear(lab, r, strict)) {
-                    lab.box = r;
-                    placed_.push_back(std::move(lab));
-                    return true;
-                }
-        }
+    // Takes the first box of `boxes` clear of every line (a panel: but the
+    // thin ones). False when none is.
+    bool Take(Label lab, const std::vector<Rect>& boxes, Lines lines = Lines::ButThin) {
+        for (const Rect& r : boxes)
+            if (Clear(lab, r, lines)) {
+                lab.box = r;
+                placed_.push_back(std::move(lab));
+                return true;
+            }
         return false;
     }
 
     // Boxes of size w x h around the point, nearest first, in the order of
-    // the directions (unit steps, x right and y down).
-    std::vector<Rect> Around(const Xy& p, double w, double h, double gap,
-                             const std::vector<Xy>& directions) const {
+    // the directions (unit steps, x right and y down), out to `reach` gaps.
+    std::vector<Rect> Around(const Xy& p, double w, double h, double gap, const std::vector<Xy>& directions,
+                             double reach = 40) const {
         std::vector<Rect> boxes;
-        for (double reach : {1.0, 2.0, 3.5, 5.5, 8.0, 12.0, 18.0, 27.0, 40.0})
+        for (double k : {1.0, 2.0, 3.5, 5.5, 8.0, 12.0, 18.0, 27.0, 40.0}) {
+            if (k > reach) break;
             for (const Xy& d : directions) {
-                const double g = gap * reach;
+                const double g = gap * k;
                 const double left = d.x > 0 ? p.x + g * d.x : d.x < 0 ? p.x + g * d.x - w : p.x - w / 2;
                 const double top = d.y > 0 ? p.y + g * d.y : d.y < 0 ? p.y + g * d.y - h : p.y - h / 2;
                 boxes.push_back({left, top, w, h});
@@ -215,7 +218,17 @@ private:
                               std::clamp(top, area_.top, Bottom(area_) - h), w, h};
                 if (in.left != left || in.top != top) boxes.push_back(in);
             }
+        }
         return boxes;
+    }
+
+    // A panel around its point: a place near it that hides no line, else
+    // the nearest that hides only thin lines.
+    bool TakeAround(const Label& lab, const Xy& p, double gap, const std::vector<Xy>& directions) {
+        const double w = lab.box.width;
+        const double h = lab.box.height;
+        return Take(lab, Around(p, w, h, gap, directions, 3.5), Lines::All) ||
+               Take(lab, Around(p, w, h, gap, directions));
     }
 
     std::vector<std::string> StateLines(const char* title, const AirState& s) const {
@@ -239,16 +252,18 @@ private:
         if (m_.cooling) lDirs.insert(lDirs.begin(), Xy{0.5, 0.7});
         Label le = Make(Label::Entering, -1, StateLines("Entering air", m_.entering), size, true);
         Label ll = Make(Label::Leaving, -1, StateLines("Leaving air", m_.leaving), size, true);
-        TakeAnyway(le, Around(e, le.box.width, le.box.height, gap, eDirs));
-        TakeAnyway(ll, Around(lv, ll.box.width, ll.box.height, gap, lDirs));
+        TakeAnyway(le, e, gap, eDirs);
+        TakeAnyway(ll, lv, gap, lDirs);
     }
 
     // A state box is never left out: where no box is clear, the first one
     // inside the plot.
-    void TakeAnyway(const Label& lab, const std::vector<Rect>& boxes) {
-        if (Take(lab, boxes)) return;
+    void TakeAnyway(const Label& lab, const Xy& p, double gap, const std::vector<Xy>& directions) {
+        if (TakeAround(lab, p, gap, directions) ||
+            Take(lab, Around(p, lab.box.width, lab.box.height, gap, directions), Lines::None))
+            return;
         Label copy = lab;
-        copy.box = boxes.front();
+        copy.box = Around(p, lab.box.width, lab.box.height, gap, directions, 1).front();
         copy.box.left = std::clamp(copy.box.left, area_.left, Right(area_) - copy.box.width);
         copy.box.top = std::clamp(copy.box.top, area_.top, Bottom(area_) - copy.box.height);
         placed_.push_back(std::move(copy));
@@ -260,8 +275,8 @@ private:
         if (m_.hasAdp) {
             Label a = Make(Label::Adp, -1, {"ADP " + Deg(m_.adp.t)}, size, true);
             // Above left, beyond saturation, first.
-            Take(a, Around(At(l_, m_.adp), a.box.width, a.box.height, gap,
-                           {{-1, -0.6}, {-1, 0}, {0.2, 1}, {1, 0.6}, {-1, 0.6}, {0, -1}, {1, -0.6}}));
+            TakeAround(a, At(l_, m_.adp), gap,
+                       {{-1, -0.6}, {-1, 0}, {0.2, 1}, {1, 0.6}, {-1, 0.6}, {0, -1}, {1, -0.6}});
         }
         if (m_.cooling && m_.shr > 0) {
             Label s = Make(Label::Shr, -1, {"SHR " + Num(m_.shr, "0.00")}, size, true);
@@ -271,7 +286,7 @@ private:
             for (double f : {0.5, 0.4, 0.6, 0.3, 0.7, 0.2, 0.8}) {
                 const Xy p{lv.x + f * (e.x - lv.x), lv.y + f * (e.y - lv.y)};
                 for (const Rect& r :
-                     Around(p, s.box.width, s.box.height, gap, {{-1, -1}, {1, 1}, {1, -1}, {-1, 1}}))
+                     Around(p, s.box.width, s.box.height, gap, {{-1, -1}, {1, 1}, {1, -1}, {-1, 1}}, 2))
                     boxes.push_back(r);
             }
             Take(s, boxes);
