@@ -261,75 +261,100 @@ void AddEnthalpyTicks(ChartModel& m, const Props& p) {
 }
 
 // The whole chart's enthalpy scale: a straight line beyond saturation,
-// parallel to the chord of its visible stretch, from the left edge to the
-// top. Each labelled enthalpy's line runs from saturation across the scale;
-// the scale carries minor ticks between them.
+// parallel to the chord of its visible stretch (from the left edge to where
+// it leaves the plot) and a fixed distance beyond it, in fractions of the
+// axes (u rightwards, v upwards).
+class EnthalpyScaleLine {
+public:
+    EnthalpyScaleLine(const ChartModel& m, const Props& p, double tEnd) : m_(m) {
+        v0_ = V(p.Sat(m.t.min));
+        du_ = U(tEnd);
+        dv_ = V(p.Sat(tEnd)) - v0_;
+        len_ = std::hypot(du_, dv_);
+    }
+
+    bool Valid() const { return len_ > 0.05; }
+    // Signed distance of a point beyond the scale (up and left).
+    double Beyond(double t, double w) const { return (U(t) * -dv_ + (V(w) - v0_) * du_) / len_ - kOffset; }
+    // Distance of a point along the scale.
+    double Along(const Point& pt) const { return (U(pt.t) * du_ + (V(pt.W) - v0_) * dv_) / len_; }
+    // The point of the scale `s` along it.
+    Point At(double s) const {
+        const double u = (-dv_ * kOffset + s * du_) / len_;
+        const double v = v0_ + (du_ * kOffset + s * dv_) / len_;
+        return {m_.t.min + u * (m_.t.max - m_.t.min), m_.W.min + v * (m_.W.max - m_.W.min)};
+    }
+    double Length() const { return len_; }
+
+private:
+    static constexpr double kOffset = 0.07;
+    double U(double t) const { return (t - m_.t.min) / (m_.t.max - m_.t.min); }
+    double V(double w) const { return (w - m_.W.min) / (m_.W.max - m_.W.min); }
+
+    const ChartModel& m_;
+    double v0_ = 0;
+    double du_ = 0;
+    double dv_ = 0;
+    double len_ = 0;
+};
+
+// Where the line of enthalpy `h` from saturation (at dry bulb `ts`)
+// leftwards and upwards meets the scale; false where it does not inside
+// the plot.
+bool ScaleCrossing(const ChartModel& m, const Props& p, const EnthalpyScaleLine& scale, double h, double ts,
+                   Point& at) {
+    double lo = ts;
+    double hi = lo - (m.t.max - m.t.min);
+    auto beyond = [&](double t) { return scale.Beyond(t, HumidityOfEnthalpy(p, h, t)); };
+    if (!(beyond(lo) < 0 && beyond(hi) > 0)) return false;
+    for (int i = 0; i < 50; ++i) {
+        const double mid = (lo + hi) / 2;
+        (beyond(mid) < 0 ? lo : hi) = mid;
+    }
+    at = {lo, HumidityOfEnthalpy(p, h, lo)};
+    return at.t >= m.t.min && at.W <= m.W.max && at.W >= m.W.min;
+}
+
+// The whole chart's enthalpy scale: each labelled enthalpy's line runs from
+// saturation across the scale, a little beyond it; the scale (one polyline)
+// carries minor ticks between them.
 void AddEnthalpyScale(ChartModel& m, const Props& p) {
     const double tEnd = SaturationEnd(m, p);
     const double h0 = SatEnthalpy(p, m.t.min);
     const double h1 = SatEnthalpy(p, tEnd);
     if (std::isnan(h0) || std::isnan(h1) || h1 <= h0) return;
-    // In fractions of the axes: u rightwards, v upwards.
-    const double tSpan = m.t.max - m.t.min;
-    const double wSpan = m.W.max - m.W.min;
-    auto u = [&](double t) { return (t - m.t.min) / tSpan; };
-    auto v = [&](double w) { return (w - m.W.min) / wSpan; };
-    const double u0 = 0, v0 = v(p.Sat(m.t.min)), u1 = u(tEnd), v1 = v(p.Sat(tEnd));
-    const double len = std::hypot(u1 - u0, v1 - v0);
-    if (!(len > 0.05)) return;
-    // The unit normal pointing up and left, and the scale's offset along it.
-    const double nu = -(v1 - v0) / len, nv = (u1 - u0) / len;
-    const double offset = 0.07;
-    // Signed distance beyond the scale.
-    auto beyond = [&](double t, double w) { return (u(t) - u0) * nu + (v(w) - v0) * nv - offset; };
+    const EnthalpyScaleLine line(m, p, tEnd);
+    if (!line.Valid()) return;
     const double minor = p.Si() ? 2 : 1;
     const double major = EnthalpyStep(p, h1 - h0);
-    const double tick = 0.012;
     struct Mark {
-        double along;  // along the scale
+        double along;
         Point at;
         Point out;
     };
     std::vector<Mark> marks;
     for (double h = std::ceil(h0 / minor) * minor; h <= h1; h += minor) {
-        // Where the line of enthalpy h meets the scale: from saturation (or
-        // the left edge) leftwards and upwards.
-        double lo = SaturationAtEnthalpy(p, h, m.t.min, tEnd);
-        double hi = lo - tSpan;
-        if (!(beyond(lo, HumidityOfEnthalpy(p, h, lo)) < 0 && beyond(hi, HumidityOfEnthalpy(p, h, hi)) > 0))
-            continue;
-        const double ts = lo;
-        for (int i = 0; i < 50; ++i) {
-            const double mid = (lo + hi) / 2;
-            (beyond(mid, HumidityOfEnthalpy(p, h, mid)) < 0 ? lo : hi) = mid;
-        }
-        const Point at{lo, HumidityOfEnthalpy(p, h, lo)};
-        if (at.t < m.t.min || at.W > m.W.max || at.W < m.W.min) continue;
+        const double ts = SaturationAtEnthalpy(p, h, m.t.min, tEnd);
+        Point at;
+        if (!ScaleCrossing(m, p, line, h, ts, at)) continue;
+        // Ticks of one length on the plot whatever the axes' scales, the
+        // labelled ones twice as long.
         const bool labelled = std::fabs(std::remainder(h, major)) < 1e-9;
         const double slope = HumidityOfEnthalpy(p, h, at.t - 1) - at.W;
-        const double dt = (labelled ? 2 : 1) * tick / std::hypot(1 / tSpan, slope / wSpan);
+        const double dt =
+            (labelled ? 0.024 : 0.012) / std::hypot(1 / (m.t.max - m.t.min), slope / (m.W.max - m.W.min));
         const Point out{at.t - dt, HumidityOfEnthalpy(p, h, at.t - dt)};
-        if (labelled) {
-            const double ws = p.Sat(ts);
-            if (!std::isnan(ws)) m.curves.push_back({Curve::Enthalpy, h, {{ts, ws}, at, out}});
-        } else {
-            marks.push_back({(u(at.t) - u0) * (u1 - u0) / len + (v(at.W) - v0) * (v1 - v0) / len, at, out});
-        }
+        const double ws = p.Sat(ts);
+        if (!labelled)
+            marks.push_back({line.Along(at), at, out});
+        else if (!std::isnan(ws))
+            m.curves.push_back({Curve::Enthalpy, h, {{ts, ws}, at, out}});
     }
-    // The scale from edge to edge: the line u, v = offset along the normal.
-    Curve scale{Curve::EnthalpyScale, minor, {}};
-    auto pointAt = [&](double s) {
-        return Point{m.t.min + (u0 + offset * nu + s * (u1 - u0) / len) * tSpan,
-                     m.W.min + (v0 + offset * nv + s * (v1 - v0) / len) * wSpan};
-    };
+    // The scale from edge to edge (cut at the plot where it is drawn).
+    Curve scale{Curve::EnthalpyScale, minor, {line.At(-2)}};
     std::sort(marks.begin(), marks.end(), [](const Mark& a, const Mark& b) { return a.along < b.along; });
-    scale.points.push_back(pointAt(-2));
-    for (const Mark& k : marks) {
-        scale.points.push_back(k.at);
-        scale.points.push_back(k.out);
-        scale.points.push_back(k.at);
-    }
-    scale.points.push_back(pointAt(len + 2));
+    for (const Mark& k : marks) scale.points.insert(scale.points.end(), {k.at, k.out, k.at});
+    scale.points.push_back(line.At(line.Length() + 2));
     m.curves.push_back(std::move(scale));
 }
 
