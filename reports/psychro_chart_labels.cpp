@@ -256,12 +256,13 @@ private:
         TakeAnyway(ll, lv, gap, lDirs);
     }
 
-    // A state box is never left out: where no box is clear, the first one
-    // inside the plot.
+    // A state box goes to the first side in the order of the directions
+    // that is clear but for thin lines; it is never left out: failing that,
+    // the first clear of labels and markers, else the first moved inside the
+    // plot.
     void TakeAnyway(const Label& lab, const Xy& p, double gap, const std::vector<Xy>& directions) {
-        if (TakeAround(lab, p, gap, directions) ||
-            Take(lab, Around(p, lab.box.width, lab.box.height, gap, directions), Lines::None))
-            return;
+        const std::vector<Rect> boxes = Around(p, lab.box.width, lab.box.height, gap, directions);
+        if (Take(lab, boxes) || Take(lab, boxes, Lines::None)) return;
         Label copy = lab;
         copy.box = Around(p, lab.box.width, lab.box.height, gap, directions, 1).front();
         copy.box.left = std::clamp(copy.box.left, area_.left, Right(area_) - copy.box.width);
