@@ -185,10 +185,15 @@ void AddVolumeLines(ChartModel& m, const Props& p) {
     const double vMax = p.Volume(tTop, std::isnan(topW) ? 0 : topW);
     if (std::isnan(vMin) || std::isnan(vMax) || vMax <= vMin) return;
     double step = 0.5;
-    if (p.Si())
-        step = std::max(0.01, NiceStep(vMax - vMin, 10));
-    else
+    if (p.Si()) {
+        // Whole hundredths on every line, at most a dozen steps.
+        for (double s : {0.01, 0.02, 0.05, 0.1, 0.2, 0.5, 1.0}) {
+            step = s;
+            if ((vMax - vMin) / s <= 12) break;
+        }
+    } else {
         while ((vMax - vMin) / step > 10) step *= 2;
+    }
     constexpr int kRows = 48;
     for (double v = std::ceil(vMin / step) * step; v <= vMax; v += step) {
         Curve c{Curve::Volume, v, {}};
