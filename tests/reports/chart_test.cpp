@@ -303,7 +303,9 @@ void ExpectLabelsClear(const ChartModel& m, QSizeF size, const std::string& what
             EXPECT_FALSE(Overlap(a.box, placed[j].box)) << text << " on " << placed[j].lines.front();
         for (const Rect& mk : Markers(m, l)) EXPECT_FALSE(Overlap(a.box, mk)) << text;
         for (const Stroke& s : strokes) {
-            if (s.curve == a.curve || !Drawn(m, placed, s.curve) || (a.Panel() && Thin(m, s))) continue;
+            if ((s.curve >= 0 && s.curve == a.curve) || !Drawn(m, placed, s.curve) ||
+                (a.Panel() && Thin(m, s)))
+                continue;
             const double d = LineClearance(m, l, s);
             const Rect keep{a.box.left - d, a.box.top - d, a.box.width + 2 * d, a.box.height + 2 * d};
             EXPECT_FALSE(std::any_of(s.segments.begin(), s.segments.end(),
