@@ -203,13 +203,15 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     InitUnits();
     WatchForStaleWarnings();
     EnableCommands();
+    InitListCommands();
     UpdateClock();
 }
 
 Form1::~Form1() = default;
 
 // The commands' starting states. "&View" waits for a saved coil (the file
-// commands enable it); the toolbar's "Save" button has no action of its own.
+// commands enable it); the toolbar's "Save" waits for a coil on screen (the
+// list's commands enable it).
 void Form1::EnableCommands() {
     toolbarSave_->setEnabled(false);
 }
@@ -1005,6 +1007,8 @@ void Form1::Toolbar1_ButtonClick(const QString& key) {
             mnuFileOpen_Click();
         else if (key == "Print")
             mnuFilePrint_Click();
+        else if (key == "Save")
+            SaveCoilToList();
     } catch (const rt::RtError&) {
         // A failing toolbar command ends quietly: the run-time error has
         // been shown where it arose.

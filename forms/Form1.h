@@ -37,6 +37,7 @@
 #include "forms/form1_model.h"
 #include "reports/multi_coil_report.h"
 
+class CoilListHistory;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -137,6 +138,22 @@ public:
     // changes to the coil list?"; Yes writes them. False when the command
     // is to stop: Cancel, or a write that did not happen.
     bool OfferToWriteSavedCoils();
+
+    // ---- The list's commands (Form1_list.cpp) -----------------------------
+    // File "Save &Coil to List" (Ctrl+L), "Save &List" (Ctrl+S), "Save List
+    // &As..." (Ctrl+Shift+S), "&Import Coils...", "&Recent Files"; Edit
+    // "&Undo" (Ctrl+Z) and "&Redo" (Ctrl+Shift+Z) of the list's changes; the
+    // title naming the coil file. Called once at the end of construction.
+    void InitListCommands();
+    CoilListHistory* ListHistory() const;
+    void SaveCoilToList();  // toolbar "Save" and "Save &Coil to List": as "&Save"
+    bool SaveList();
+    bool SaveListAs();
+    void ImportCoils();  // appends a coil file's coils to the list
+    void OpenRecentFile(const std::string& name);
+    // Puts saved coil `row` (0-based) back onto the coil panel, in the unit
+    // system shown, and says in the status bar which fields it could not.
+    void LoadSavedCoil(int row);
 
     // ---- Printing (Form1_print.cpp) ------------------------------------
     void cmdFinish_Click();          // "&Finish" on the header panel
@@ -264,6 +281,15 @@ private:
     QAction* mnuToolsUnitsIP_ = nullptr;
     QAction* mnuToolsUnitsSI_ = nullptr;
     QAction* mnuToolsChartWithSheet_ = nullptr;
+
+    // The list's commands, title and recent files (Form1_list.cpp).
+    void SyncListCommands();
+    void ReportSavedCoil();
+    void NoteFileUsed();
+    void FillRecentMenu();
+    CoilListHistory* listHistory_ = nullptr;
+    QMenu* mnuFileRecent_ = nullptr;
+    QAction* mnuFileSaveCoil_ = nullptr;
 
     void ApplyUnitCaptions();
     void FillGrid(const std::vector<GridRow>& rows);

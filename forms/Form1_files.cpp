@@ -18,6 +18,7 @@
 #include "forms/Form2.h"
 #include "forms/coil_document.h"
 #include "forms/file_dialog.h"
+#include "forms/list_history.h"
 #include "forms/question.h"
 
 void Form1::InitFileCommands() {
@@ -39,7 +40,12 @@ void Form1::cmdSave_Click() {
     texts.tubeText = cboTubeOD_->currentText().toStdString();
     texts.wallText = cboWallThk_->currentText().toStdString();
     try {
-        AppendSavedCoil(TheCoilDocument().table, coilSpec, coilRating, texts);
+        // One step of the list's history, undone by Edit "&Undo".
+        const QString step = QStringLiteral("Save Coil %1").arg(TheCoilDocument().table.CoilCount() + 1);
+        ListHistory()->Change(step, [&](SavedCoilTable& table) {
+            AppendSavedCoil(table, coilSpec, coilRating, texts);
+            return true;
+        });
         RememberSavedCoilWarnings(TheCoilDocument(),
                                   TheCoilDocument().table.Rows()[TheCoilDocument().table.CoilCount() - 1],
                                   WarningsLine(coilWarnings));
@@ -49,21 +55,29 @@ void Form1::cmdSave_Click() {
         return;
     }
     cmdPrint_[2]->setEnabled(true);
+    ReportSavedCoil();
 }
 
 void Form1::cmdView_Click() {
     Form2 list(TheCoilDocument(), this);
     list.SetReportHeader(ReportHeader());
+    list.SetHistory(ListHistory());
     connect(&list, &Form2::noCoilsLeft, this, [this] { cmdPrint_[2]->setEnabled(false); });
+    connect(&list, &Form2::fileWritten, this, [this] { NoteFileUsed(); });
+    int chosen = -1;
+    connect(&list, &Form2::coilChosen, this, [&chosen](int row) { chosen = row; });
     list.exec();
     cmdPrint_[2]->setEnabled(TheCoilDocument().table.CoilCount() > 0);
+    if (chosen >= 0) LoadSavedCoil(chosen);
 }
 
 bool Form1::OfferToWriteSavedCoils() {
     if (!SavedCoilsChanged(TheCoilDocument())) return true;
     switch (AskUser("Save changes to the coil list?", true)) {
         case Answer::Yes:
-            return FileWrite(TheCoilDocument(), CoilFileDialog());
+            if (!FileWrite(TheCoilDocument(), CoilFileDialog())) return false;
+            NoteFileUsed();
+            return true;
         case Answer::No:
             return true;
         case Answer::Cancel:
@@ -86,6 +100,7 @@ void Form1::mnuFileOpen_Click() {
 
 void Form1::OpenCoilFile(const std::string& name) {
     if (!FileOpenNamed(TheCoilDocument(), name)) return;
+    NoteFileUsed();
     cmdPrint_[2]->setEnabled(TheCoilDocument().table.CoilCount() > 0);
     cmdView_Click();
 }
@@ -93,4 +108,5 @@ void Form1::OpenCoilFile(const std::string& name) {
 void Form1::mnuFileNew_Click() {
     if (!OfferToWriteSavedCoils()) return;
     FileNew(TheCoilDocument(), CoilFileDialog());
+    ListHistory()->Sync();
 }
