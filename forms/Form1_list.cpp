@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
@@ -40,6 +41,25 @@ public:
 
 private:
     std::function<void()> shown_;
+};
+
+// A text field takes Ctrl+Z and Ctrl+Shift+Z for its own typing; on this
+// window they undo and redo the list's changes while there is one to undo
+// or redo (the field's own undo stays in its context menu).
+class UndoKeysToList : public QObject {
+public:
+    UndoKeysToList(QObject* parent, QUndoStack* stack) : QObject(parent), stack_(stack) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeyCombination pressed = key->keyCombination();
+        if (pressed == QKeyCombination(Qt::CTRL, Qt::Key_Z)) return stack_->canUndo();
+        if (pressed == QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z)) return stack_->canRedo();
+        return false;
+    }
+
+private:
+    QUndoStack* stack_;
 };
 
 QAction* NewAction(QObject* parent, const char* name, const QString& caption, const QKeySequence& key) {
@@ -99,6 +119,8 @@ void Form1::InitListCommands() {
     redo->setObjectName("mnuEditRedo");
     redo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     edit->addActions({undo, redo});
+    auto* keys = new UndoKeysToList(this, listHistory_->Stack());
+    for (QLineEdit* field : findChildren<QLineEdit*>()) field->installEventFilter(keys);
 
     // Saving a coil wants a coil on screen: the coil or the header panel.
     auto* watch = new PanelWatch(this, [this] { SyncListCommands(); });
@@ -256,9 +278,12 @@ void Form1::LoadSavedCoil(int row) {
     txtHdr_[2]->setText(Q(coil.model));
     txtCPS_[0]->setText(Q(coil.coilsPerSystem));
     std::string text = "Coil " + number + " loaded";
-    if (!coil.missing.empty()) {
-        text += "; not restored:";
-        for (std::size_t i = 0; i < coil.missing.size(); ++i) text += (i ? ", " : " ") + coil.missing[i];
-    }
     SetStatus(QString(), Q(text));
+    if (coil.missing.empty()) return;
+    // Said in a message, which the focus hints of the status bar cannot
+    // overwrite before it is read.
+    text += "; not restored:";
+    for (std::size_t i = 0; i < coil.missing.size(); ++i) text += (i ? ", " : " ") + coil.missing[i];
+    SetStatus(QString(), Q(text));
+    ShowMessage(text, MsgIcon::Information);
 }

@@ -4,7 +4,11 @@
 // saved coil back onto the coil panel, in either unit system.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QMenu>
+#include <QScreen>
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
@@ -19,6 +23,7 @@
 #include "forms/Form2.h"
 #include "forms/file_dialog.h"
 #include "forms/list_history.h"
+#include "forms/printer.h"
 #include "forms/question.h"
 #include "forms/recent_files.h"
 #include "forms/saved_coil_restore.h"
@@ -106,8 +111,13 @@ TEST_F(ListCommands, UndoRedoAndTheTitleFollowTheFile) {
     Key(Qt::Key_S);  // no file yet: asks
     EXPECT_EQ(dialog.saveShown, 1);
     EXPECT_EQ(Title(), "list1.kvn - KVN");
+    // Typed into a field, the keys still undo the list, not the typing.
+    auto* gpm = W<QLineEdit>("txtProperty(7)");
+    gpm->setFocus();
+    QTest::keyClicks(gpm, "5");
     Key(Qt::Key_Z);
     EXPECT_EQ(Coils(), 1);
+    EXPECT_EQ(S(gpm->text()), "5");  // focus selected "40"; the typing stays
     EXPECT_EQ(Title(), "list1.kvn* - KVN");
     EXPECT_EQ(S(form.Action("mnuEditRedo")->text()), "&Redo Save Coil 2");
     Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
@@ -291,7 +301,8 @@ TEST_F(ListCommands, LoadSaysWhichFieldsItCouldNotRestore) {
     TheCoilDocument().table.At(col::Circuits, 0) = std::string(" ");
     TheCoilDocument().table.At(col::Altitude, 0) = Cell{};
     form.LoadSavedCoil(0);
-    EXPECT_EQ(S(form.StatusText(2)), "Coil 1 loaded; not restored: Circuits, Altitude");
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].text, "Coil 1 loaded; not restored: Circuits, Altitude");
     EXPECT_EQ(Text("txtFPI"), "12");
     EXPECT_EQ(Text("txtCircuits"), "");
 
@@ -310,6 +321,34 @@ TEST_F(ListCommands, LoadSaysWhichFieldsItCouldNotRestore) {
     EXPECT_EQ(RestoreSavedCoil(steam).code, "");
     EXPECT_EQ(FitFieldText("500.12345", 7), "500.123");
     EXPECT_EQ(FitFieldText("12", 2), "12");
+}
+
+// The PDF and list save dialogs say what they save; the list opens with its
+// columns fitted to their contents and as wide as they need, within the
+// screen.
+TEST_F(ListCommands, DialogsSayWhatTheySaveAndTheListFitsItsColumns) {
+    RecordingPrinter printer;
+    printer.hasPrinter = false;
+    SetPrinterPort(&printer);
+    FillWaterCoil();
+    Click("cmdPrint(0)");
+    Click("cmdHdr(1)");
+    EXPECT_EQ(S(printer.askTitle), "Save Sheet as PDF");
+    Click("cmdPrint(1)");
+    form.mnuFilePrint_Click();
+    EXPECT_EQ(S(printer.askTitle), "Save Report as PDF");
+    SetPrinterPort(nullptr);
+
+    Form2 list(TheCoilDocument(), &form);
+    QTableWidget* grid = list.SSDBGrid1();
+    int columns = 0;
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        EXPECT_GE(grid->columnWidth(c), grid->horizontalHeader()->sectionSizeHint(c)) << c;
+        columns += grid->columnWidth(c);
+    }
+    const int screen = QGuiApplication::primaryScreen()->availableGeometry().width();
+    EXPECT_GE(list.width(), std::min(columns, screen * 95 / 100));
+    EXPECT_LE(list.width(), screen);
 }
 
 }  // namespace
