@@ -16,7 +16,6 @@
 #include "files/saved_coils.h"
 #include "forms/Form1.h"
 #include "forms/Form2.h"
-#include "forms/coil_document.h"
 #include "forms/file_dialog.h"
 #include "forms/list_history.h"
 #include "forms/question.h"
@@ -27,7 +26,6 @@ void Form1::InitFileCommands() {
     const QRegularExpression oneField("[^;\\r\\n]*");
     for (QLineEdit* box : {txtHdr_[1], txtHdr_[2]})
         box->setValidator(new QRegularExpressionValidator(oneField, box));
-    cmdPrint_[2]->setEnabled(TheCoilDocument().table.CoilCount() > 0);
 }
 
 void Form1::cmdSave_Click() {
@@ -41,43 +39,46 @@ void Form1::cmdSave_Click() {
     texts.wallText = cboWallThk_->currentText().toStdString();
     try {
         // One step of the list's history, undone by Edit "&Undo".
-        const QString step = QStringLiteral("Save Coil %1").arg(TheCoilDocument().table.CoilCount() + 1);
+        const QString step = QStringLiteral("Save Coil %1").arg(document_.table.CoilCount() + 1);
         ListHistory()->Change(step, [&](SavedCoilTable& table) {
             AppendSavedCoil(table, coilSpec, coilRating, texts);
             return true;
         });
-        RememberSavedCoilWarnings(TheCoilDocument(),
-                                  TheCoilDocument().table.Rows()[TheCoilDocument().table.CoilCount() - 1],
+        RememberSavedCoilWarnings(document_, document_.table.Rows()[document_.table.CoilCount() - 1],
                                   WarningsLine(coilWarnings));
     } catch (const rt::RtError& e) {
         ShowMessage("The coil was not saved.\nError: " + std::to_string(e.number()) + " " + e.description(),
                     MsgIcon::Error);
         return;
     }
-    cmdPrint_[2]->setEnabled(true);
+    NoteDocumentChanged();
     ReportSavedCoil();
 }
 
 void Form1::cmdView_Click() {
-    Form2 list(TheCoilDocument(), this);
+    Form2 list(document_, this);
     list.SetReportHeader(ReportHeader());
     list.SetHistory(ListHistory());
-    connect(&list, &Form2::noCoilsLeft, this, [this] { cmdPrint_[2]->setEnabled(false); });
+    connect(&list, &Form2::noCoilsLeft, this, &Form1::NoteDocumentChanged);
     connect(&list, &Form2::fileWritten, this, [this] { NoteFileUsed(); });
     int chosen = -1;
     connect(&list, &Form2::coilChosen, this, [&chosen](int row) { chosen = row; });
     list.exec();
-    cmdPrint_[2]->setEnabled(TheCoilDocument().table.CoilCount() > 0);
+    NoteDocumentChanged();
     if (chosen >= 0) LoadSavedCoil(chosen);
 }
 
 bool Form1::OfferToWriteSavedCoils() {
-    if (!SavedCoilsChanged(TheCoilDocument())) return true;
+    if (!SavedCoilsChanged(document_)) return true;
     switch (AskUser("Save changes to the coil list?", true)) {
-        case Answer::Yes:
-            if (!FileWrite(TheCoilDocument(), CoilFileDialog())) return false;
-            NoteFileUsed();
-            return true;
+        case Answer::Yes: {
+            const bool written = FileWrite(document_, CoilFileDialog());
+            if (written)
+                NoteFileUsed();
+            else
+                NoteDocumentChanged();
+            return written;
+        }
         case Answer::No:
             return true;
         case Answer::Cancel:
@@ -99,14 +100,13 @@ void Form1::mnuFileOpen_Click() {
 }
 
 void Form1::OpenCoilFile(const std::string& name) {
-    if (!FileOpenNamed(TheCoilDocument(), name)) return;
+    if (!FileOpenNamed(document_, name)) return;
     NoteFileUsed();
-    cmdPrint_[2]->setEnabled(TheCoilDocument().table.CoilCount() > 0);
     cmdView_Click();
 }
 
 void Form1::mnuFileNew_Click() {
     if (!OfferToWriteSavedCoils()) return;
-    FileNew(TheCoilDocument(), CoilFileDialog());
-    ListHistory()->Sync();
+    FileNew(document_, CoilFileDialog());
+    NoteDocumentChanged();
 }

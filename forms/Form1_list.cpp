@@ -22,7 +22,6 @@
 #include "files/file_commands.h"
 #include "files/save_row.h"
 #include "forms/Form1.h"
-#include "forms/coil_document.h"
 #include "forms/file_dialog.h"
 #include "forms/list_history.h"
 #include "forms/recent_files.h"
@@ -76,8 +75,9 @@ QString Q(const std::string& text) {
 }  // namespace
 
 void Form1::InitListCommands() {
-    listHistory_ = new CoilListHistory(TheCoilDocument(), this);
+    listHistory_ = new CoilListHistory(document_, this);
     connect(listHistory_, &CoilListHistory::changed, this, [this] { SyncListCommands(); });
+    connect(this, &Form1::DocumentChanged, listHistory_, &CoilListHistory::Sync);
 
     // The specified commands keep their captions and take the usual keys.
     mnuFileNew_->setShortcut(QKeySequence::New);
@@ -134,15 +134,11 @@ CoilListHistory* Form1::ListHistory() const {
 }
 
 void Form1::SyncListCommands() {
-    const CoilDocument& doc = listHistory_->Document();
-    const int coils = doc.table.CoilCount();
-    cmdPrint_[2]->setEnabled(coils > 0);
-    toolbarPrint_->setEnabled(coils > 0);
-    mnuFilePrint_->setEnabled(coils > 0);
+    EnableCommands();
     const bool coilOnScreen = CurrentPanel() != 0;
     toolbarSave_->setEnabled(coilOnScreen);
     mnuFileSaveCoil_->setEnabled(coilOnScreen);
-    setWindowTitle(Q(ListWindowTitle(doc.fileName, listHistory_->Modified())));
+    setWindowTitle(Q(ListWindowTitle(document_.fileName, listHistory_->Modified())));
 }
 
 void Form1::SaveCoilToList() {
@@ -151,7 +147,7 @@ void Form1::SaveCoilToList() {
 }
 
 void Form1::ReportSavedCoil() {
-    const SavedCoilTable& table = listHistory_->Document().table;
+    const SavedCoilTable& table = document_.table;
     const int n = table.CoilCount();
     if (n < 1) return;
     const std::string item = CellText(table.At(col::Item, n - 1));
@@ -161,13 +157,13 @@ void Form1::ReportSavedCoil() {
 }
 
 bool Form1::SaveList() {
-    const bool written = FileWrite(listHistory_->Document(), CoilFileDialog());
+    const bool written = FileWrite(document_, CoilFileDialog());
     if (written) NoteFileUsed();
     return written;
 }
 
 bool Form1::SaveListAs() {
-    CoilDocument& doc = listHistory_->Document();
+    CoilDocument& doc = document_;
     const std::string name = CoilFileDialog().ShowSaveAs(doc.fileName);
     if (IsUnusableFileName(name)) return false;
     const std::string old = doc.fileName;
@@ -204,12 +200,12 @@ void Form1::ImportCoils() {
 }
 
 void Form1::NoteFileUsed() {
-    const std::string& name = listHistory_->Document().fileName;
+    const std::string& name = document_.fileName;
     if (!IsUnusableFileName(name))
         StoreRecentFiles(
             WithRecentFile(LoadRecentFiles(), QFileInfo(Q(name)).absoluteFilePath().toStdString()));
     FillRecentMenu();
-    listHistory_->Sync();
+    NoteDocumentChanged();
 }
 
 void Form1::FillRecentMenu() {
@@ -239,7 +235,7 @@ void Form1::OpenRecentFile(const std::string& name) {
 }
 
 void Form1::LoadSavedCoil(int row) {
-    const SavedCoilTable& table = listHistory_->Document().table;
+    const SavedCoilTable& table = document_.table;
     if (row < 0 || row >= table.CoilCount()) return;
     const RestoredCoil coil = RestoreSavedCoil(table.Rows()[row]);
     const std::string number = std::to_string(row + 1);

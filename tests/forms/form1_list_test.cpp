@@ -35,8 +35,8 @@ class ListCommands : public Form1Test {
 protected:
     void SetUp() override {
         Form1Test::SetUp();
-        TheCoilDocument().fileName.clear();
-        MarkSavedCoilsUnchanged(TheCoilDocument());
+        document.fileName.clear();
+        MarkSavedCoilsUnchanged(document);
         form.ListHistory()->Sync();
         form.ListHistory()->Stack()->clear();
         StoreRecentFiles({});
@@ -46,7 +46,7 @@ protected:
     }
     void TearDown() override {
         SetCoilFileDialog(nullptr);
-        TheCoilDocument().fileName.clear();
+        document.fileName.clear();
         StoreRecentFiles({});
         std::filesystem::remove_all(dir);
         Form1Test::TearDown();
@@ -56,7 +56,7 @@ protected:
         QApplication::setActiveWindow(&form);
         QTest::keyClick(&form, static_cast<Qt::Key>(key), mods);
     }
-    int Coils() { return TheCoilDocument().table.CoilCount(); }
+    int Coils() { return document.table.CoilCount(); }
     std::string Path(const char* name) { return (dir / name).string(); }
     std::string Title() { return S(form.windowTitle()); }
     // Runs `inList` on the Saved Coils list as soon as it shows modally.
@@ -92,7 +92,7 @@ TEST_F(ListCommands, SaveCoilFromToolbarAndKeyConfirmsInTheStatusBar) {
     form.Toolbar1_ButtonClick("Save");
     ASSERT_EQ(Coils(), 2);
     EXPECT_EQ(S(form.StatusText(2)), "Coil 2 saved to the list: AHU-2");
-    EXPECT_EQ(CellText(TheCoilDocument().table.At(col::Item, 1)), "AHU-2");
+    EXPECT_EQ(CellText(document.table.At(col::Item, 1)), "AHU-2");
     EXPECT_EQ(Title(), "Korvan*");
     // A coil that fails validation is not saved.
     Set("txtFPI", "");
@@ -149,7 +149,7 @@ TEST_F(ListCommands, UndoRedoAndTheTitleFollowTheFile) {
     dialog.answers = {Path("list1.kvn")};
     form.ImportCoils();
     ASSERT_EQ(Coils(), 4);
-    EXPECT_EQ(CellText(TheCoilDocument().table.At(col::Number, 3)), "4");
+    EXPECT_EQ(CellText(document.table.At(col::Number, 3)), "4");
     Key(Qt::Key_Z);
     EXPECT_EQ(Coils(), 2);
     EXPECT_EQ(Title(), "list1.kvn - KVN");
@@ -171,7 +171,7 @@ TEST_F(ListCommands, SaveAsAndRecentFiles) {
     ASSERT_TRUE(ReadCoilFile(Path("a.kvn"), read).ok);
     EXPECT_EQ(read.CoilCount(), 2);
     Key(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);  // cancelled
-    EXPECT_EQ(TheCoilDocument().fileName, Path("a.kvn"));
+    EXPECT_EQ(document.fileName, Path("a.kvn"));
     dialog.answers = {Path("b.kvn")};
     Key(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Title(), "b.kvn - KVN");
@@ -251,7 +251,7 @@ TEST_F(ListCommands, LoadedCoilRatesAsSavedInEitherUnitSystem) {
     Set("txtHdr(1)", "AHU-1");
     Click("cmdPrint(1)");
     ASSERT_EQ(Coils(), 1);
-    const SavedCoilTable::Row saved = TheCoilDocument().table.Rows()[0];
+    const SavedCoilTable::Row saved = document.table.Rows()[0];
     Click("cmdHdr(0)");
     Click("cmdClose");
 
@@ -298,8 +298,8 @@ TEST_F(ListCommands, LoadSaysWhichFieldsItCouldNotRestore) {
     FillWaterCoil();
     Key(Qt::Key_L);
     ASSERT_EQ(Coils(), 1);
-    TheCoilDocument().table.At(col::Circuits, 0) = std::string(" ");
-    TheCoilDocument().table.At(col::Altitude, 0) = Cell{};
+    document.table.At(col::Circuits, 0) = std::string(" ");
+    document.table.At(col::Altitude, 0) = Cell{};
     form.LoadSavedCoil(0);
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0].text, "Coil 1 loaded; not restored: Circuits, Altitude");
@@ -339,7 +339,7 @@ TEST_F(ListCommands, DialogsSayWhatTheySaveAndTheListFitsItsColumns) {
     EXPECT_EQ(S(printer.askTitle), "Save Report as PDF");
     SetPrinterPort(nullptr);
 
-    Form2 list(TheCoilDocument(), &form);
+    Form2 list(document, &form);
     QTableWidget* grid = list.SSDBGrid1();
     int columns = 0;
     for (int c = 0; c < grid->columnCount(); ++c) {
