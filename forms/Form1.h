@@ -10,13 +10,13 @@
 // "txtHdr(1)", "txtCPS(0)", "optCoil(2)", "cmdPrint(1)", "Frame1(3)",
 // "lblEntConditions(6)", "lblPhy(10)". Menu commands are QActions named
 // "mnuFileNew", "mnuFileOpen", "mnuFilePrintSetup", "mnuFilePrint",
-// "mnuFileExit", "mnuHelpAbout"; the menus are QMenus named "mnuFile",
-// "mnuTools" and "mnuHelp". The toolbar "Toolbar1" holds QActions named by their keys
-// "New", "Open", "Save", "Print". The status bar "StatusBar1" shows the
-// QLabels "StatusPanel(1)" to "StatusPanel(4)" (code, meaning, time, date).
-// Units stand in QLabels beside their fields: "lblUnitTubeOD" (the tube's
-// outside diameter), "lblUnitWallThk", "lblUnitFinThk", "lblUnitFL" and
-// "lblUnitSteamPres".
+// "mnuFileExit", "mnuHelpAbout", and beside them "mnuFileSaveList",
+// "mnuFileSaveListAs", "mnuFileImport", "mnuFileSaveCoil", "mnuEditUndo",
+// "mnuEditRedo"; the menus are QMenus named "mnuFile" (with the submenu
+// "mnuFileRecent"), "mnuEdit", "mnuTools" and "mnuHelp". The toolbar "Toolbar1" holds QActions named by their
+// keys "New", "Open", "Save", "Print". The status bar "StatusBar1" shows the QLabels "StatusPanel(1)" to
+// "StatusPanel(4)" (code, meaning, time, date). Units stand in QLabels beside their fields: "lblUnitTubeOD"
+// (the tube's outside diameter), "lblUnitWallThk", "lblUnitFinThk", "lblUnitFL" and "lblUnitSteamPres".
 //
 // The command handlers are split over several files: Form1.cpp (the window
 // itself), Form1_layout.cpp (building the menus, toolbar, status bar and
@@ -24,7 +24,8 @@
 // file commands), Form1_print.cpp (the performance sheet, printer setup,
 // the multi-coil printout), Form1_chart.cpp (the psychrometric chart) and
 // Form1_desktop.cpp (Enter, the mouse wheel over choice lists, copying
-// results, the unit labels).
+// results, the unit labels) and Form1_list.cpp (the Saved Coils list's
+// commands beside the specified ones, undo and redo, the title).
 #pragma once
 
 #include <QMainWindow>
