@@ -477,3 +477,42 @@ TEST(Chart, WholeChartKeepsItsStandardRanges) {
     EXPECT_EQ(m.t.max, 150);
     EXPECT_EQ(m.W.max, 200);
 }
+
+TEST(Chart, RectangleAndSegmentMeetAsDrawn) {
+    const Rect r{10, 10, 20, 10};
+    EXPECT_TRUE(Intersects(r, {0, 15, 40, 15}));   // across
+    EXPECT_TRUE(Intersects(r, {12, 12, 14, 14}));  // inside
+    EXPECT_TRUE(Intersects(r, {30, 0, 30, 40}));   // along the edge
+    EXPECT_FALSE(Intersects(r, {0, 0, 9, 40}));    // beside
+    EXPECT_FALSE(Intersects(r, {0, 12, 11, 0}));   // past the corner
+    EXPECT_TRUE(Overlap(r, {29, 19, 5, 5}));
+    EXPECT_FALSE(Overlap(r, {30, 10, 5, 5}));  // sharing an edge only
+}
+
+// The whole chart's enthalpy lines start on saturation and hold their
+// enthalpy out across the one scale, on the standard steps.
+TEST(Chart, WholeChartCarriesTheEnthalpyScale) {
+    const fixtures::Coil c = fixtures::Rated("W");
+    for (auto system : {units::System::InchPound, units::System::SI}) {
+        const bool si = system == units::System::SI;
+        const ChartModel m = BuildChart(c.coilSpec, c.rating, InUnits(system, Range::Whole));
+        std::vector<double> values;
+        int scales = 0;
+        for (const Curve& k : m.curves) {
+            scales += k.kind == Curve::EnthalpyScale;
+            if (k.kind != Curve::Enthalpy) continue;
+            values.push_back(k.value);
+            ASSERT_EQ(k.points.size(), 3u);
+            const float f = static_cast<float>(si ? k.points[0].t * 9 / 5 + 32 : k.points[0].t);
+            EXPECT_NEAR(si ? hg::HGSATGRAINS(f, 0) / 7 : hg::HGSATGRAINS(f, 0), k.points[0].W, 0.01);
+            for (const Point& p : k.points) {
+                const float t = static_cast<float>(si ? p.t * 9 / 5 + 32 : p.t);
+                const double h = hg::HGENTHALPY(t, static_cast<float>(si ? p.W * 7 : p.W));
+                EXPECT_NEAR(si ? 2.326 * (h - 7.712) : h, k.value, 0.02);
+            }
+        }
+        EXPECT_EQ(scales, 1);
+        ASSERT_GE(values.size(), 6u);
+        for (size_t i = 1; i < values.size(); ++i) EXPECT_DOUBLE_EQ(values[i] - values[i - 1], si ? 10 : 5);
+    }
+}
