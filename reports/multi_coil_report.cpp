@@ -173,7 +173,8 @@ void SplitPageHeader(PrintDocument& doc, const std::vector<std::array<std::strin
     const std::vector<double> rowTop = makers.rowTop;
     const double makerBottom = doc.CurrentY();
     const std::string column = Width(unit) + "<";
-    const std::vector<ColumnFormat> value = ParseTableFormat(column);
+    const std::string valueColumn = column + "~";
+    const std::vector<ColumnFormat> value = ParseTableFormat(valueColumn);
     double jobBottom = rowTop.front();
     for (size_t i = 0; i < job.size() && i < rowTop.size(); ++i) {
         const double top = std::max(rowTop[i], jobBottom);
@@ -183,36 +184,53 @@ void SplitPageHeader(PrintDocument& doc, const std::vector<std::array<std::strin
         const double labelBottom = doc.CurrentY();
         doc.SetCurrentY(top);
         doc.SetFont(JobValuePoints(doc, value, job[i][1]));
-        doc.AddIndentedTable(4 * unit, column, {job[i][1]});
+        doc.AddIndentedTable(4 * unit, valueColumn, {job[i][1]});
         jobBottom = std::max(labelBottom, doc.CurrentY());
     }
     doc.SetFont(9);
     doc.SetCurrentY(std::max(makerBottom, jobBottom));
 }
 
-void PageHeader(PrintDocument& doc, const ReportHeaderTexts& h, const Cell& firstAltitude, double unit) {
-    const double pageWidth = doc.Page().width;
-    doc.DrawPicture(QRectF((pageWidth - 1440) / 2, 220, 1440, 720), DrawLogo);
-    const std::string format =
-        Width(2 * unit) + "<|" + Width(unit) + "<|" + Width(unit) + "<|" + Width(unit) + "<";
-    std::vector<std::array<std::string, 2>> job = {
-        {"Customer:", h.customer}, {"Project:", h.project}, {"Date:", h.date}};
+// The job column of the page header: label and value, the altitude from
+// 2000 feet up; `fits` when every value fits its cell on one line.
+struct JobColumn {
+    std::vector<std::array<std::string, 2>> lines;
+    bool fits = true;
+};
+
+JobColumn JobColumnOf(const PrintDocument& doc, const ReportHeaderTexts& h, const Cell& firstAltitude,
+                      const std::string& format) {
+    JobColumn job;
+    job.lines = {{"Customer:", h.customer}, {"Project:", h.project}, {"Date:", h.date}};
     const std::string altText = CellText(firstAltitude);
     const double altitude = numfmt::Val(altText);
     if (numfmt::IsNumeric(altText) && altitude > 1999)
-        job.push_back({"Altitude:", h.units == units::System::SI ? SiAltitudeText(altitude)
-                                                                 : numfmt::FormatF64(altitude, "0") + "'"});
-    doc.SetFont(9);
-    const std::vector<ColumnFormat> columns = ParseTableFormat(format);
-    const bool fits = std::all_of(job.begin(), job.end(), [&](const std::array<std::string, 2>& j) {
-        return doc.RowHeight(columns, {"", "", j[0], j[1]}) == doc.RowHeight(columns, {""});
+        job.lines.push_back({"Altitude:", h.units == units::System::SI
+                                              ? SiAltitudeText(altitude)
+                                              : numfmt::FormatF64(altitude, "0") + "'"});
+    // Measured with the words broken, so that one long word does not pass.
+    const std::vector<ColumnFormat> columns = ParseTableFormat(format + "~");
+    job.fits = std::all_of(job.lines.begin(), job.lines.end(), [&](const std::array<std::string, 2>& j) {
+        return doc.RowHeight(columns, {"", "", j[0], j[1]}, 9) == doc.RowHeight(columns, {""}, 9);
     });
-    if (fits) {
+    return job;
+}
+
+std::string PageHeaderFormat(double unit) {
+    return Width(2 * unit) + "<|" + Width(unit) + "<|" + Width(unit) + "<|" + Width(unit) + "<";
+}
+
+void PageHeader(PrintDocument& doc, const JobColumn& job, double unit) {
+    const double pageWidth = doc.Page().width;
+    doc.DrawPicture(QRectF((pageWidth - 1440) / 2, 220, 1440, 720), DrawLogo);
+    doc.SetFont(9);
+    if (job.fits) {
         std::vector<std::string> rows = {kMakerAddress, kMakerTown, kMakerPhone, kMakerPhone2, kMakerFax};
-        for (size_t i = 0; i < job.size(); ++i) rows[i] += "||" + job[i][0] + "|" + job[i][1];
-        doc.AddTable(format, rows);
+        for (size_t i = 0; i < job.lines.size(); ++i)
+            rows[i] += "||" + job.lines[i][0] + "|" + job.lines[i][1];
+        doc.AddTable(PageHeaderFormat(unit), rows);
     } else {
-        SplitPageHeader(doc, job, unit);
+        SplitPageHeader(doc, job.lines, unit);
     }
     doc.SetCurrentY(doc.CurrentY() + 1000);
 }
@@ -283,9 +301,8 @@ MultiCoilReportBuilder::MultiCoilReportBuilder(const ReportHeaderTexts& header, 
 
 void MultiCoilReportBuilder::Start(const Cell& firstAltitude) {
     started_ = true;
-    doc_->onNewPage = [header = header_, firstAltitude, unit = unit_](PrintDocument& d) {
-        PageHeader(d, header, firstAltitude, unit);
-    };
+    doc_->onNewPage = [job = JobColumnOf(*doc_, header_, firstAltitude, PageHeaderFormat(unit_)),
+                       unit = unit_](PrintDocument& d) { PageHeader(d, job, unit); };
     doc_->StartDoc();
 }
 

@@ -38,6 +38,8 @@ std::vector<ColumnFormat> ParseTableFormat(const std::string& format) {
                 c.align = Align::Right;
             else if (ch == '_')
                 c.ruled = true;
+            else if (ch == '~')
+                c.breakWords = true;
         }
         cols.push_back(c);
     }
@@ -71,19 +73,23 @@ QString BreakWord(const QFontMetricsF& fm, QString word, double width, std::vect
 }
 }  // namespace
 
-std::vector<QString> WrapCellText(const QString& text, double width, double points, bool bold) {
+std::vector<QString> WrapCellText(const QString& text, double width, double points, bool bold,
+                                  bool breakWords) {
     QFontMetricsF fm(ReportFont(points, bold));
     std::vector<QString> lines;
     const QStringList words = text.split(' ', Qt::SkipEmptyParts);
     QString line;
+    // The first word of a line is measured only where it may be broken.
+    auto start = [&](const QString& w) { return breakWords ? BreakWord(fm, w, width, lines) : w; };
     for (const QString& w : words) {
-        const QString trial = line.isEmpty() ? w : line + ' ' + w;
-        if (fm.horizontalAdvance(trial) <= width) {
-            line = trial;
-            continue;
+        if (line.isEmpty()) {
+            line = start(w);
+        } else if (fm.horizontalAdvance(line + ' ' + w) <= width) {
+            line += ' ' + w;
+        } else {
+            lines.push_back(line);
+            line = start(w);
         }
-        if (!line.isEmpty()) lines.push_back(line);
-        line = fm.horizontalAdvance(w) <= width ? w : BreakWord(fm, w, width, lines);
     }
     if (!line.isEmpty() || lines.empty()) lines.push_back(line);
     return lines;
@@ -97,8 +103,8 @@ void PaintCellText(QPainter& painter, const QRectF& cell, const ColumnFormat& co
                    double points, bool bold) {
     const QFontMetricsF fm(ReportFont(points, bold));
     painter.setPen(Qt::black);
-    const auto lines =
-        WrapCellText(QString::fromStdString(text), std::max(1.0, col.width - 2 * kPadX), points, bold);
+    const auto lines = WrapCellText(QString::fromStdString(text), std::max(1.0, col.width - 2 * kPadX),
+                                    points, bold, col.breakWords);
     double y = cell.top() + (cell.height() - lines.size() * fm.height()) / 2;
     for (const QString& line : lines) {
         const double w = fm.horizontalAdvance(line);
@@ -175,7 +181,9 @@ double PrintDocument::RowHeight(const std::vector<ColumnFormat>& columns,
     size_t most = 1;
     for (size_t i = 0; i < columns.size() && i < cells.size(); ++i) {
         const double w = std::max(1.0, columns[i].width - 2 * kPadX);
-        most = std::max(most, WrapCellText(QString::fromStdString(cells[i]), w, points, bold_).size());
+        most = std::max(
+            most,
+            WrapCellText(QString::fromStdString(cells[i]), w, points, bold_, columns[i].breakWords).size());
     }
     return most * line + 2 * kPadY;
 }

@@ -37,12 +37,14 @@ enum class Align { Left, Centre, Right };
 struct ColumnFormat {
     double width = 0;  // twips
     Align align = Align::Left;
-    bool ruled = false;  // cell drawn with a box around it
+    bool ruled = false;       // cell drawn with a box around it
+    bool breakWords = false;  // a word wider than the cell is broken
 };
 
 // Parses a column format text: entries joined by "|", each a width in twips
-// followed by flags: "^" centred, "<" left, ">" right, "_" ruled. "1080^_"
-// is a ruled, centred column 1080 twips wide.
+// followed by flags: "^" centred, "<" left, ">" right, "_" ruled, "~" words
+// wider than the cell broken. "1080^_" is a ruled, centred column 1080
+// twips wide.
 std::vector<ColumnFormat> ParseTableFormat(const std::string& format);
 
 // Splits a row text at "|" ("a||b" is three cells, the middle one empty).
@@ -165,7 +167,8 @@ private:
 void PaintDocPage(QPainter& painter, const DocPage& page);
 
 // Lines of `text` wrapped at blanks to `width` twips in the report font; a
-// word wider than the line is broken.
-std::vector<QString> WrapCellText(const QString& text, double width, double points, bool bold);
+// word wider than the line is broken when `breakWords`, else it overhangs.
+std::vector<QString> WrapCellText(const QString& text, double width, double points, bool bold,
+                                  bool breakWords = false);
 
 }  // namespace reports

@@ -113,8 +113,9 @@ TEST(ReportFit, LongJobTextsShrinkAndWrapBesideTheMakersLines) {
                             found = true;
                             EXPECT_GE(t.fontPoints, 7);
                             const double width = t.columns[c].width - 80;
-                            const auto lines = reports::WrapCellText(QString::fromStdString(value), width,
-                                                                     t.fontPoints, t.bold);
+                            const auto lines =
+                                reports::WrapCellText(QString::fromStdString(value), width, t.fontPoints,
+                                                      t.bold, t.columns[c].breakWords);
                             QFont f("Arial");
                             f.setPixelSize(static_cast<int>(t.fontPoints * 20));
                             const QFontMetricsF fm(f);
