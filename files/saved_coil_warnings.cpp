@@ -20,3 +20,12 @@ std::string SavedCoilWarnings(const CoilDocument& doc, const SavedCoilTable::Row
     const auto it = doc.warnings.find(Key(row));
     return it == doc.warnings.end() ? std::string() : it->second;
 }
+
+std::vector<std::vector<std::string>> SavedCoilWarningsByRow(const CoilDocument& doc) {
+    std::vector<std::vector<std::string>> out;
+    for (int r = 0; r < doc.table.CoilCount(); ++r) {
+        const std::string line = SavedCoilWarnings(doc, doc.table.Rows()[r]);
+        out.push_back(line.empty() ? std::vector<std::string>{} : std::vector<std::string>{line});
+    }
+    return out;
+}

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "files/saved_coils.h"
 
@@ -18,3 +19,6 @@
 void RememberSavedCoilWarnings(CoilDocument& doc, const SavedCoilTable::Row& row, const std::string& text);
 // The warnings `doc` remembers for the coil of `row`; "" when none are known.
 std::string SavedCoilWarnings(const CoilDocument& doc, const SavedCoilTable::Row& row);
+// The warnings of each saved coil of `doc`, by row, for the report: the
+// remembered line as one entry, or none.
+std::vector<std::vector<std::string>> SavedCoilWarningsByRow(const CoilDocument& doc);

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "forms/Form1.h"
+#include "files/saved_coil_warnings.h"
 #include "forms/Form3.h"
 #include "forms/printer.h"
 #include "reports/performance_sheet.h"
@@ -36,5 +37,5 @@ void Form1::mnuFilePrintSetup_Click() {
 
 void Form1::mnuFilePrint_Click() {
     if (document_.table.CoilCount() < 1) return;
-    PrintMultiCoilReport(document_.table, this, ReportHeader());
+    PrintMultiCoilReport(document_.table, this, ReportHeader(), SavedCoilWarningsByRow(document_));
 }

@@ -247,10 +247,10 @@ void Form2::cmdPrint_Click(int index) {
     try {
         switch (index) {
             case Print:
-                PrintMultiCoilReport(document_.table, this, header_);
+                PrintMultiCoilReport(document_.table, this, header_, SavedCoilWarningsByRow(document_));
                 break;
             case Preview:
-                ShowPrintPreview(document_.table, this, header_);
+                ShowPrintPreview(document_.table, this, header_, SavedCoilWarningsByRow(document_));
                 break;
             case Delete:
                 DeleteCurrentCoil();

@@ -30,7 +30,8 @@ const char* const kZoomItems[] = {"25%", "50%", "75%", "100%", "125%", "150%", "
 }  // namespace
 
 Form3::Form3(const SavedCoilTable& table, const reports::ReportHeaderTexts& header,
-             const reports::PageGeometry& page, QWidget* parent)
+             const reports::PageGeometry& page, QWidget* parent,
+             const std::vector<std::vector<std::string>>& warnings)
     : QDialog(parent) {
     setObjectName("Form3");
     setWindowTitle(QStringLiteral("Print Preview"));
@@ -39,7 +40,7 @@ Form3::Form3(const SavedCoilTable& table, const reports::ReportHeaderTexts& head
     // Load: the page-header unit, "75%" in the list, the report.
     reports::PrintDocument probe(page);
     pageHeaderUnit_ = 2 * reports::RoundTwips(probe.PrintableWidth() / 10);
-    doc_ = reports::BuildMultiCoilReport(table, header, page);
+    doc_ = reports::BuildMultiCoilReport(table, header, page, warnings);
     BuildPreview(page);
     SetMinimumSizeForBar();
     resize(900, 700);
@@ -188,15 +189,16 @@ void Form3::resizeEvent(QResizeEvent* event) {
     vsPrinter1->setGeometry(left, barHeight + static_cast<int>(std::lround(100 / tpp)), w, h);
 }
 
-void ShowPrintPreview(const SavedCoilTable& table, QWidget* parent,
-                      const reports::ReportHeaderTexts& header) {
-    Form3 form(table, header, Printer().ReportPage(), parent);
+void ShowPrintPreview(const SavedCoilTable& table, QWidget* parent, const reports::ReportHeaderTexts& header,
+                      const std::vector<std::vector<std::string>>& warnings) {
+    Form3 form(table, header, Printer().ReportPage(), parent, warnings);
     form.setModal(true);
     form.exec();
 }
 
 void PrintMultiCoilReport(const SavedCoilTable& table, QWidget* parent,
-                          const reports::ReportHeaderTexts& header) {
-    Form3 form(table, header, Printer().ReportPage(), parent);
+                          const reports::ReportHeaderTexts& header,
+                          const std::vector<std::vector<std::string>>& warnings) {
+    Form3 form(table, header, Printer().ReportPage(), parent, warnings);
     form.Command1_Click(0);
 }

@@ -3,6 +3,8 @@
 
 #include <QDialog>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "files/saved_coils.h"
 #include "reports/multi_coil_report.h"
@@ -17,11 +19,14 @@ class QPushButton;
 // Builds the multi-coil report of `table`, with `header` (the coil selection
 // form's job fields) on its pages, and shows it in the modal print preview
 // window.
+// `warnings` holds each row's warnings (files/saved_coil_warnings.h).
 void ShowPrintPreview(const SavedCoilTable& table, QWidget* parent,
-                      const reports::ReportHeaderTexts& header = {});
+                      const reports::ReportHeaderTexts& header = {},
+                      const std::vector<std::vector<std::string>>& warnings = {});
 // Builds the same report and prints it without showing it.
 void PrintMultiCoilReport(const SavedCoilTable& table, QWidget* parent,
-                          const reports::ReportHeaderTexts& header = {});
+                          const reports::ReportHeaderTexts& header = {},
+                          const std::vector<std::vector<std::string>>& warnings = {});
 
 class Form3 : public QDialog {
     Q_OBJECT
@@ -29,7 +34,8 @@ class Form3 : public QDialog {
 public:
     // Loads the form: builds the report of `table` at once.
     Form3(const SavedCoilTable& table, const reports::ReportHeaderTexts& header,
-          const reports::PageGeometry& page, QWidget* parent = nullptr);
+          const reports::PageGeometry& page, QWidget* parent = nullptr,
+          const std::vector<std::vector<std::string>>& warnings = {});
     ~Form3() override;
 
     const reports::PrintDocument& Document() const { return *doc_; }

@@ -4,11 +4,13 @@
 #include <QFontMetricsF>
 #include <QPainterPath>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 #include <variant>
 
 #include "common/numfmt.h"
+#include "common/warnings.h"
 #include "engine/coil_type.h"
 #include "engine/coilcalc.h"
 #include "engine/rterror.h"
@@ -150,25 +152,86 @@ std::string RowText(const SavedCoilTable::Row& row, const std::vector<std::pair<
     return out;
 }
 
-void PageHeader(PrintDocument& doc, const ReportHeaderTexts& h, const Cell& firstAltitude, double unit) {
-    const double pageWidth = doc.Page().width;
-    doc.DrawPicture(QRectF((pageWidth - 1440) / 2, 220, 1440, 720), DrawLogo);
-    const std::string format =
-        Width(2 * unit) + "<|" + Width(unit) + "<|" + Width(unit) + "<|" + Width(unit) + "<";
-    std::vector<std::string> rows = {
-        std::string(kMakerAddress) + "||Customer:|" + h.customer,
-        std::string(kMakerTown) + "||Project:|" + h.project,
-        std::string(kMakerPhone) + "||Date:|" + h.date,
-        kMakerPhone2,
-        kMakerFax,
-    };
+// The job value `text` in the header's value column: the size, from the
+// header's 9 points down to 7, in which it fits on one line; 7 when it
+// wraps.
+double JobValuePoints(const PrintDocument& doc, const std::vector<ColumnFormat>& column,
+                      const std::string& text) {
+    for (double points = 9; points > 7; points -= 0.5)
+        if (doc.RowHeight(column, {text}, points) == doc.RowHeight(column, {""}, points)) return points;
+    return 7;
+}
+
+// The page header with a job value too long for one line: the maker's
+// lines keep their rows, the job column beside them takes each value in
+// its own size, wrapped within the column, and pushes the job rows below
+// it down.
+void SplitPageHeader(PrintDocument& doc, const std::vector<std::array<std::string, 2>>& job, double unit) {
+    const std::vector<std::string> maker = {kMakerAddress, kMakerTown, kMakerPhone, kMakerPhone2, kMakerFax};
+    doc.AddTable(Width(2 * unit) + "<", maker);
+    const PlacedTable& makers = doc.PageAt(doc.PageCount() - 1).tables.back();
+    const std::vector<double> rowTop = makers.rowTop;
+    const double makerBottom = doc.CurrentY();
+    const std::string column = Width(unit) + "<";
+    const std::string valueColumn = column + "~";
+    const std::vector<ColumnFormat> value = ParseTableFormat(valueColumn);
+    double jobBottom = rowTop.front();
+    for (size_t i = 0; i < job.size() && i < rowTop.size(); ++i) {
+        const double top = std::max(rowTop[i], jobBottom);
+        doc.SetCurrentY(top);
+        doc.SetFont(9);
+        doc.AddIndentedTable(3 * unit, column, {job[i][0]});
+        const double labelBottom = doc.CurrentY();
+        doc.SetCurrentY(top);
+        doc.SetFont(JobValuePoints(doc, value, job[i][1]));
+        doc.AddIndentedTable(4 * unit, valueColumn, {job[i][1]});
+        jobBottom = std::max(labelBottom, doc.CurrentY());
+    }
+    doc.SetFont(9);
+    doc.SetCurrentY(std::max(makerBottom, jobBottom));
+}
+
+// The job column of the page header: label and value, the altitude from
+// 2000 feet up; `fits` when every value fits its cell on one line.
+struct JobColumn {
+    std::vector<std::array<std::string, 2>> lines;
+    bool fits = true;
+};
+
+JobColumn JobColumnOf(const PrintDocument& doc, const ReportHeaderTexts& h, const Cell& firstAltitude,
+                      const std::string& format) {
+    JobColumn job;
+    job.lines = {{"Customer:", h.customer}, {"Project:", h.project}, {"Date:", h.date}};
     const std::string altText = CellText(firstAltitude);
     const double altitude = numfmt::Val(altText);
     if (numfmt::IsNumeric(altText) && altitude > 1999)
-        rows[3] += "||Altitude:|" + (h.units == units::System::SI ? SiAltitudeText(altitude)
-                                                                  : numfmt::FormatF64(altitude, "0") + "'");
+        job.lines.push_back({"Altitude:", h.units == units::System::SI
+                                              ? SiAltitudeText(altitude)
+                                              : numfmt::FormatF64(altitude, "0") + "'"});
+    // Measured with the words broken, so that one long word does not pass.
+    const std::vector<ColumnFormat> columns = ParseTableFormat(format + "~");
+    job.fits = std::all_of(job.lines.begin(), job.lines.end(), [&](const std::array<std::string, 2>& j) {
+        return doc.RowHeight(columns, {"", "", j[0], j[1]}, 9) == doc.RowHeight(columns, {""}, 9);
+    });
+    return job;
+}
+
+std::string PageHeaderFormat(double unit) {
+    return Width(2 * unit) + "<|" + Width(unit) + "<|" + Width(unit) + "<|" + Width(unit) + "<";
+}
+
+void PageHeader(PrintDocument& doc, const JobColumn& job, double unit) {
+    const double pageWidth = doc.Page().width;
+    doc.DrawPicture(QRectF((pageWidth - 1440) / 2, 220, 1440, 720), DrawLogo);
     doc.SetFont(9);
-    doc.AddTable(format, rows);
+    if (job.fits) {
+        std::vector<std::string> rows = {kMakerAddress, kMakerTown, kMakerPhone, kMakerPhone2, kMakerFax};
+        for (size_t i = 0; i < job.lines.size(); ++i)
+            rows[i] += "||" + job.lines[i][0] + "|" + job.lines[i][1];
+        doc.AddTable(PageHeaderFormat(unit), rows);
+    } else {
+        SplitPageHeader(doc, job.lines, unit);
+    }
     doc.SetCurrentY(doc.CurrentY() + 1000);
 }
 
@@ -218,29 +281,74 @@ void AddIdentification(PrintDocument& doc, const SavedCoilTable::Row& row, CoilT
                       "|Fin Thk: " + CellText(row[7]) + "|" + CellText(row[8]) + "|" + CellText(row[9])});
 }
 
+// The coil's warnings under its identification lines, one a line, each
+// with the coil's number.
+void AddWarnings(PrintDocument& doc, const SavedCoilTable::Row& row, const std::vector<std::string>& warnings,
+                 units::System system) {
+    if (warnings.empty()) return;
+    const std::string format = Width(doc.PrintableWidth()) + "<";
+    doc.SetFont(8);
+    for (const std::string& w : warnings)
+        doc.AddTable(format, {"Warning, coil " + CellText(row[0]) + ": " + WarningText(system, w)});
+}
+
 }  // namespace
 
-std::unique_ptr<PrintDocument> BuildMultiCoilReport(const SavedCoilTable& table,
-                                                    const ReportHeaderTexts& header,
-                                                    const PageGeometry& page) {
-    auto doc = std::make_unique<PrintDocument>(page);
-    const double unit = 2 * RoundTwips(doc->PrintableWidth() / 10);
-    const int n = table.CoilCount();
-    const Cell firstAltitude = n > 0 ? table.At(32, 0) : Cell{};
-    doc->onNewPage = [header, firstAltitude, unit](PrintDocument& d) {
-        PageHeader(d, header, firstAltitude, unit);
-    };
-    doc->StartDoc();
-    const bool si = header.units == units::System::SI;
-    for (int i = 0; i < n; ++i) {
-        const CoilType type = CoilTypeOfWord(CellText(table.Rows()[i][4]));
-        const SavedCoilTable::Row row = AsReported(table.Rows()[i], type);
-        AddCoilTables(*doc, row, LayoutFor(type), si);
-        AddIdentification(*doc, row, type);
-        if ((i + 1) % 4 == 0 && i + 1 < n) doc->NewPage();
+MultiCoilReportBuilder::MultiCoilReportBuilder(const ReportHeaderTexts& header, const PageGeometry& page)
+    : header_(header), doc_(std::make_unique<PrintDocument>(page)) {
+    unit_ = 2 * RoundTwips(doc_->PrintableWidth() / 10);
+}
+
+void MultiCoilReportBuilder::Start(const Cell& firstAltitude) {
+    started_ = true;
+    doc_->onNewPage = [job = JobColumnOf(*doc_, header_, firstAltitude, PageHeaderFormat(unit_)),
+                       unit = unit_](PrintDocument& d) { PageHeader(d, job, unit); };
+    doc_->StartDoc();
+}
+
+void MultiCoilReportBuilder::AddBlock(const SavedCoilTable::Row& row,
+                                      const std::vector<std::string>& warnings) {
+    const CoilType type = CoilTypeOfWord(CellText(row[4]));
+    const SavedCoilTable::Row shown = AsReported(row, type);
+    AddCoilTables(*doc_, shown, LayoutFor(type), header_.units == units::System::SI);
+    AddIdentification(*doc_, shown, type);
+    AddWarnings(*doc_, shown, warnings, header_.units);
+}
+
+void MultiCoilReportBuilder::Add(const SavedCoilTable::Row& row, const std::vector<std::string>& warnings) {
+    if (!started_) {
+        Start(row[32]);
+    } else if (onPage_ == 4) {
+        doc_->NewPage();
+        onPage_ = 0;
     }
-    doc->EndDoc();
-    return doc;
+    const PrintDocument::Mark mark = doc_->End();
+    AddBlock(row, warnings);
+    // A coil whose block ran onto a new page starts that page whole.
+    if (onPage_ > 0 && static_cast<size_t>(doc_->PageCount()) > mark.pages) {
+        doc_->Rollback(mark);
+        doc_->NewPage();
+        onPage_ = 0;
+        AddBlock(row, warnings);
+    }
+    ++onPage_;
+}
+
+void MultiCoilReportBuilder::Finish() {
+    if (!started_) Start(Cell{});
+    doc_->EndDoc();
+}
+
+std::unique_ptr<PrintDocument> BuildMultiCoilReport(const SavedCoilTable& table,
+                                                    const ReportHeaderTexts& header, const PageGeometry& page,
+                                                    const std::vector<std::vector<std::string>>& warnings) {
+    MultiCoilReportBuilder report(header, page);
+    const int n = table.CoilCount();
+    for (int i = 0; i < n; ++i)
+        report.Add(table.Rows()[i],
+                   static_cast<size_t>(i) < warnings.size() ? warnings[i] : std::vector<std::string>{});
+    report.Finish();
+    return report.Take();
 }
 
 void DrawLogo(QPainter& p, const QRectF& box) {

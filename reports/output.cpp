@@ -65,14 +65,58 @@ void PrepareReportPrinter(QPrinter& printer, const PageGeometry& page) {
     printer.setPageOrientation(QPageLayout::Portrait);
 }
 
-bool WriteReportPdf(const QString& path, const PrintDocument& doc) {
-    QPdfWriter pdf(path);
+namespace {
+void SetUpReportPdf(QPdfWriter& pdf, const PageGeometry& page) {
     pdf.setResolution(1200);
     pdf.setTitle(QStringLiteral("Saved Coils"));
     pdf.setCreator(QStringLiteral("KVN"));
-    pdf.setPageLayout(QPageLayout(PageSizeOf(doc.Page()), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
-                                  QPageLayout::Point));
+    pdf.setPageLayout(
+        QPageLayout(PageSizeOf(page), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Point));
+}
+}  // namespace
+
+bool WriteReportPdf(const QString& path, const PrintDocument& doc) {
+    QPdfWriter pdf(path);
+    SetUpReportPdf(pdf, doc.Page());
     return doc.Print(pdf);
+}
+
+struct ReportPdfStream::Device {
+    Device(const QString& path, const PageGeometry& geometry) : pdf(path), page(geometry) {}
+    QPdfWriter pdf;
+    PageGeometry page;
+    QPainter painter;
+};
+
+ReportPdfStream::ReportPdfStream(const QString& path, const PageGeometry& page)
+    : device_(std::make_unique<Device>(path, page)) {}
+
+ReportPdfStream::~ReportPdfStream() {
+    if (device_->painter.isActive()) device_->painter.end();
+}
+
+bool ReportPdfStream::Paint(const DocPage& page) {
+    if (failed_) return false;
+    Device& d = *device_;
+    if (painted_ == 0) {
+        SetUpReportPdf(d.pdf, d.page);
+        if (!d.painter.begin(&d.pdf)) {
+            failed_ = true;
+            return false;
+        }
+    } else {
+        d.pdf.newPage();
+    }
+    double w = 0, h = 0;
+    ScaleToTwips(d.painter, d.pdf, w, h);
+    PaintDocPage(d.painter, page);
+    ++painted_;
+    return true;
+}
+
+bool ReportPdfStream::Close() {
+    if (failed_ || !device_->painter.isActive()) return false;
+    return device_->painter.end();
 }
 
 }  // namespace reports

@@ -3,6 +3,7 @@
 
 #include <QPageSize>
 #include <QString>
+#include <memory>
 
 #include "engine/records.h"
 #include "reports/performance_sheet.h"
@@ -33,5 +34,28 @@ void PrepareReportPrinter(QPrinter& printer, const PageGeometry& page);
 
 // The report as a PDF of the document's page size.
 bool WriteReportPdf(const QString& path, const PrintDocument& doc);
+
+// A report written to a PDF one page at a time, in order, as its pages are
+// laid out (PrintDocument::TakeFirstPages); the file is the one
+// WriteReportPdf writes of the whole document. Painting uses the calling
+// thread's fonts: every call must come from the same thread.
+class ReportPdfStream {
+public:
+    ReportPdfStream(const QString& path, const PageGeometry& page);
+    ~ReportPdfStream();
+    ReportPdfStream(const ReportPdfStream&) = delete;
+    ReportPdfStream& operator=(const ReportPdfStream&) = delete;
+
+    // Paints the next page. False once painting has failed.
+    bool Paint(const DocPage& page);
+    // Ends the file; false when it could not be written.
+    bool Close();
+
+private:
+    struct Device;
+    std::unique_ptr<Device> device_;
+    int painted_ = 0;
+    bool failed_ = false;
+};
 
 }  // namespace reports

@@ -17,6 +17,12 @@ namespace {
 
 constexpr const char* kFont = "Courier New";
 constexpr double kFontSize = 12;
+// The last warnings line when not every warning fits on the sheet.
+constexpr const char* kMoreWarnings = "More warnings: see the coil list";
+// The smallest size a header value is set in to fit its column.
+constexpr double kSmallestPoints = 7;
+// The typewriter font's ascent as a share of its line height.
+constexpr double kAscentShare = 1705.0 / 2320.0;
 constexpr const char* kDegF =
     "\xC2\xBA"
     "F";  // ºF (inch-pound)
@@ -97,20 +103,6 @@ void Left(std::vector<At>& row, const std::string& label, const std::string& val
     row.push_back({3500, ":"});
     row.push_back({4000, value});
     if (!unit.empty()) row.push_back({5750, unit});
-}
-
-// The warnings in the `lines` text lines left under the notes: each one
-// whole or not at all, so nothing reaches the coils-per-system row.
-void PrintWarnings(PrintSurface& s, const std::vector<std::string>& warnings, size_t lines) {
-    for (const std::string& w : warnings) {
-        const std::vector<std::string> wrapped = WrapLines(s, "Warning: " + w, s.PageWidth());
-        if (wrapped.size() > lines) return;
-        for (const std::string& line : wrapped) {
-            s.SetCurrentX(0);
-            s.Print(line);
-        }
-        lines -= wrapped.size();
-    }
 }
 
 // Right column of a performance row: label, ":", value at `valueX`, unit
@@ -261,7 +253,59 @@ private:
     std::vector<std::vector<At>> rows_;
 };
 
-// The maker's lines at the left, the job at the right.
+// A header value set to fit the column from its X to the page's right
+// edge: as it is when it fits, else in a smaller size (half a point at a
+// time, down to kSmallestPoints), else wrapped in that size. Never cut.
+struct FittedText {
+    double points = kFontSize;
+    std::vector<std::string> lines;
+};
+
+FittedText FitColumn(PrintSurface& s, const std::string& text, double width) {
+    if (s.TextWidth(text) <= width) return {kFontSize, {text}};
+    FittedText fitted{kSmallestPoints, {}};
+    for (double points = kFontSize - 0.5; points >= kSmallestPoints; points -= 0.5) {
+        s.SetFont(kFont, points);
+        if (s.TextWidth(text) <= width && text.find_first_of("\r\n") == std::string::npos) {
+            fitted = {points, {text}};
+            break;
+        }
+    }
+    if (fitted.lines.empty()) {
+        s.SetFont(kFont, kSmallestPoints);
+        fitted.lines = WrapLines(s, text, width);
+    }
+    s.SetFont(kFont, kFontSize);
+    return fitted;
+}
+
+// Prints `value` at `x` in a row whose top is `top`; returns the row's
+// bottom: one text line lower for a value that fits, lower still for a
+// wrapped one. A smaller size sits on the row's baseline.
+double PrintColumnValue(PrintSurface& s, double x, double top, const std::string& value) {
+    const double line = s.TextHeight();
+    const FittedText fitted = FitColumn(s, value, s.PageWidth() - x);
+    if (fitted.points == kFontSize) {
+        s.SetCurrentY(top);
+        s.SetCurrentX(x);
+        s.Print(value);
+        return top + line;
+    }
+    s.SetFont(kFont, fitted.points);
+    double y = top + kAscentShare * (line - s.TextHeight());
+    for (const std::string& text : fitted.lines) {
+        s.SetCurrentY(y);
+        s.SetCurrentX(x);
+        s.Print(text);
+        y += s.TextHeight();
+    }
+    s.SetFont(kFont, kFontSize);
+    return std::max(top + line, y);
+}
+
+// The maker's lines at the left, the job at the right. The maker's lines
+// keep their rows; a job value that wraps pushes the job rows below it
+// down, and the block ends under the lower of the two columns.
 void PrintHeaderBlock(PrintSurface& s, const SheetTexts& t) {
     const std::pair<const char*, std::string> job[5] = {{"Version", kProgramVersion},
                                                         {"Customer", t.txtHdr[3]},
@@ -269,8 +313,19 @@ void PrintHeaderBlock(PrintSurface& s, const SheetTexts& t) {
                                                         {"Date", t.txtHdr[0]},
                                                         {"Item", t.txtHdr[1]}};
     const char* maker[5] = {kMakerName, kMakerAddress, kMakerTown, kMakerPhone, kMakerPhone2};
-    for (int i = 0; i < 5; ++i)
-        Row(s, {{0, maker[i]}, {4500, job[i].first}, {6000, ":"}, {6500, job[i].second}});
+    double rowY = s.CurrentY();
+    double jobBottom = rowY;
+    for (int i = 0; i < 5; ++i) {
+        const double top = std::max(rowY, jobBottom);
+        s.SetCurrentY(rowY);
+        Row(s, {{0, maker[i]}});
+        s.SetCurrentY(top);
+        Row(s, {{4500, job[i].first}, {6000, ":"}});
+        jobBottom = PrintColumnValue(s, 6500, top, job[i].second);
+        rowY = rowY + s.TextHeight();
+    }
+    s.SetCurrentY(std::max(rowY, jobBottom));
+    s.SetCurrentX(0);
     MoveDown(s, 300);
 }
 
@@ -292,7 +347,10 @@ void PrintCoilTypeRow(PrintSurface& s, const CoilRating& r, const SheetTexts& t,
 // The construction heading with the model number and the construction rows.
 void PrintConstruction(PrintSurface& s, const CoilSpec& coilSpec, const CoilRating& r, const SheetTexts& t,
                        const Units& u) {
-    Row(s, {{0, "COIL CONSTRUCTION"}, {4000, "KVN Model No."}, {6000, ":"}, {6500, t.txtHdr[2]}});
+    const double top = s.CurrentY();
+    Row(s, {{0, "COIL CONSTRUCTION"}, {4000, "KVN Model No."}, {6000, ":"}});
+    s.SetCurrentY(PrintColumnValue(s, 6500, top, t.txtHdr[2]));
+    s.SetCurrentX(0);
     MoveDown(s, 300);
     PrintCoilTypeRow(s, r, t, u);
     const double second = FieldBefore(s, 8500);
@@ -361,20 +419,50 @@ std::string WithEllipsis(const PrintSurface& s, std::string line) {
     return line + " ...";
 }
 
-// The notes, wrapped to the page and kept above the coils-per-system row:
-// lines that would reach into it are left off. Returns the text lines left
-// free above that row.
-size_t PrintNotes(PrintSurface& s, const std::string& notes) {
-    MoveDown(s, 400);
-    const std::vector<std::string> lines = WrapLines(s, notes, s.PageWidth());
-    const double room = kCoilsPerSystemY - s.CurrentY();
-    const size_t fit = room > 0 ? static_cast<size_t>(room / s.TextHeight()) : 0;
+// The notes, wrapped to the page, in the first `fit` text lines: the last
+// one ends in " ..." when the notes go on. Returns the lines printed.
+size_t PrintNotes(PrintSurface& s, const std::vector<std::string>& lines, size_t fit) {
     for (size_t i = 0; i < lines.size() && i < fit; ++i) {
         const bool cut = i + 1 == fit && lines.size() > fit;
         s.SetCurrentX(0);
         s.Print(cut ? WithEllipsis(s, lines[i]) : lines[i]);
     }
-    return lines.size() < fit ? fit - lines.size() : 0;
+    return std::min(lines.size(), fit);
+}
+
+// The notes and after them the warnings, kept above the coils-per-system
+// row. When the warnings do not all fit, as many as fit are printed, each
+// whole, and a last line says there are more; the notes then leave that
+// line free. Returns false when not even that line is free.
+bool PrintNotesAndWarnings(PrintSurface& s, const std::string& notes,
+                           const std::vector<std::string>& warnings) {
+    MoveDown(s, 400);
+    const std::vector<std::string> lines = WrapLines(s, notes, s.PageWidth());
+    const double room = kCoilsPerSystemY - s.CurrentY();
+    const size_t fit = room > 0 ? static_cast<size_t>(room / s.TextHeight()) : 0;
+    std::vector<std::vector<std::string>> wrapped;
+    size_t total = lines.size();
+    for (const std::string& w : warnings) {
+        wrapped.push_back(WrapLines(s, "Warning: " + w, s.PageWidth()));
+        total += wrapped.back().size();
+    }
+    const bool all = total <= fit;
+    if (!all && fit == 0) return warnings.empty();
+    size_t left = all || warnings.empty() ? fit : fit - 1;
+    left -= PrintNotes(s, lines, left);
+    for (const std::vector<std::string>& w : wrapped) {
+        if (w.size() > left) break;
+        for (const std::string& line : w) {
+            s.SetCurrentX(0);
+            s.Print(line);
+        }
+        left -= w.size();
+    }
+    if (!all && !warnings.empty()) {
+        s.SetCurrentX(0);
+        s.Print(kMoreWarnings);
+    }
+    return true;
 }
 
 // The coils-per-system row, always at the same height.
@@ -510,9 +598,15 @@ void PrintPerformance(PrintSurface& s, const CoilSpec& coilSpec, const CoilRatin
     PrintConstruction(s, coilSpec, r, t, u);
     PrintPerformanceBlock(s, coilSpec, r, type, u);
     PrintTotals(s, r, type, u);
-    PrintWarnings(s, t.warnings, PrintNotes(s, t.txtNotes));
+    const bool marked = PrintNotesAndWarnings(s, t.txtNotes, t.warnings);
     PrintCoilsPerSystem(s, t);
     PrintFootnotes(s);
+    // No line above the coils-per-system row: the mark goes under the
+    // footnotes.
+    if (!marked) {
+        MoveDown(s, 400);
+        s.Print(kMoreWarnings);
+    }
 }
 
 }  // namespace reports

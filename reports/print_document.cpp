@@ -6,6 +6,7 @@
 #include <QString>
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 #include "reports/print_surface.h"
 
@@ -37,6 +38,8 @@ std::vector<ColumnFormat> ParseTableFormat(const std::string& format) {
                 c.align = Align::Right;
             else if (ch == '_')
                 c.ruled = true;
+            else if (ch == '~')
+                c.breakWords = true;
         }
         cols.push_back(c);
     }
@@ -54,18 +57,38 @@ std::vector<std::string> SplitCells(const std::string& row) {
     return cells;
 }
 
-std::vector<QString> WrapCellText(const QString& text, double width, double points, bool bold) {
+namespace {
+// A word wider than `width` broken into pieces that fit (never inside a
+// surrogate pair); the last piece is returned, the others appended to
+// `lines`.
+QString BreakWord(const QFontMetricsF& fm, QString word, double width, std::vector<QString>& lines) {
+    while (word.size() > 1 && fm.horizontalAdvance(word) > width) {
+        qsizetype cut = word.size() - 1;
+        while (cut > 1 && fm.horizontalAdvance(word.left(cut)) > width) --cut;
+        if (word.at(cut - 1).isHighSurrogate()) cut += cut > 1 ? -1 : 1;
+        lines.push_back(word.left(cut));
+        word.remove(0, cut);
+    }
+    return word;
+}
+}  // namespace
+
+std::vector<QString> WrapCellText(const QString& text, double width, double points, bool bold,
+                                  bool breakWords) {
     QFontMetricsF fm(ReportFont(points, bold));
     std::vector<QString> lines;
     const QStringList words = text.split(' ', Qt::SkipEmptyParts);
     QString line;
+    // The first word of a line is measured only where it may be broken.
+    auto start = [&](const QString& w) { return breakWords ? BreakWord(fm, w, width, lines) : w; };
     for (const QString& w : words) {
-        const QString trial = line.isEmpty() ? w : line + ' ' + w;
-        if (line.isEmpty() || fm.horizontalAdvance(trial) <= width) {
-            line = trial;
+        if (line.isEmpty()) {
+            line = start(w);
+        } else if (fm.horizontalAdvance(line + ' ' + w) <= width) {
+            line += ' ' + w;
         } else {
             lines.push_back(line);
-            line = w;
+            line = start(w);
         }
     }
     if (!line.isEmpty() || lines.empty()) lines.push_back(line);
@@ -80,8 +103,8 @@ void PaintCellText(QPainter& painter, const QRectF& cell, const ColumnFormat& co
                    double points, bool bold) {
     const QFontMetricsF fm(ReportFont(points, bold));
     painter.setPen(Qt::black);
-    const auto lines =
-        WrapCellText(QString::fromStdString(text), std::max(1.0, col.width - 2 * kPadX), points, bold);
+    const auto lines = WrapCellText(QString::fromStdString(text), std::max(1.0, col.width - 2 * kPadX),
+                                    points, bold, col.breakWords);
     double y = cell.top() + (cell.height() - lines.size() * fm.height()) / 2;
     for (const QString& line : lines) {
         const double w = fm.horizontalAdvance(line);
@@ -158,16 +181,19 @@ double PrintDocument::RowHeight(const std::vector<ColumnFormat>& columns,
     size_t most = 1;
     for (size_t i = 0; i < columns.size() && i < cells.size(); ++i) {
         const double w = std::max(1.0, columns[i].width - 2 * kPadX);
-        most = std::max(most, WrapCellText(QString::fromStdString(cells[i]), w, points, bold_).size());
+        most = std::max(
+            most,
+            WrapCellText(QString::fromStdString(cells[i]), w, points, bold_, columns[i].breakWords).size());
     }
     return most * line + 2 * kPadY;
 }
 
-void PrintDocument::Place(const std::string& format, const std::vector<std::string>& rows, bool withHeader) {
+void PrintDocument::Place(const std::string& format, const std::vector<std::string>& rows, bool withHeader,
+                          double indent) {
     PlacedTable t;
     t.format = format;
     t.columns = ParseTableFormat(format);
-    t.left = page_.marginLeft;
+    t.left = page_.marginLeft + indent;
     t.fontPoints = fontPoints_;
     t.headerFontPoints = fontPoints_;
     t.bold = bold_;
@@ -208,6 +234,41 @@ void PrintDocument::AddTable(const std::string& format, const std::vector<std::s
     Place(format, body, false);
 }
 
+void PrintDocument::AddIndentedTable(double indent, const std::string& format,
+                                     const std::vector<std::string>& body) {
+    Place(format, body, false, indent);
+}
+
+PrintDocument::Mark PrintDocument::End() const {
+    Mark m;
+    m.pages = pages_.size();
+    m.y = y_;
+    if (!pages_.empty()) {
+        m.tables = pages_.back().tables.size();
+        m.pictures = pages_.back().pictures.size();
+    }
+    return m;
+}
+
+void PrintDocument::Rollback(const Mark& mark) {
+    if (pages_.size() > mark.pages) pages_.resize(mark.pages);
+    if (!pages_.empty()) {
+        DocPage& last = pages_.back();
+        if (last.tables.size() > mark.tables) last.tables.resize(mark.tables);
+        if (last.pictures.size() > mark.pictures) last.pictures.resize(mark.pictures);
+    }
+    y_ = mark.y;
+}
+
+std::vector<DocPage> PrintDocument::TakeFirstPages(int count) {
+    const auto n =
+        static_cast<std::ptrdiff_t>(std::min<size_t>(pages_.size(), static_cast<size_t>(std::max(0, count))));
+    std::vector<DocPage> taken(std::make_move_iterator(pages_.begin()),
+                               std::make_move_iterator(pages_.begin() + n));
+    pages_.erase(pages_.begin(), pages_.begin() + n);
+    return taken;
+}
+
 void PrintDocument::AddTable(const std::string& format, const std::string& header,
                              const std::vector<std::string>& body, std::optional<QColor> shade) {
     std::vector<std::string> rows;
@@ -225,7 +286,10 @@ void PrintDocument::DrawPicture(const QRectF& box, std::function<void(QPainter&,
 }
 
 void PrintDocument::PaintPage(QPainter& painter, int index) const {
-    const DocPage& page = pages_.at(index);
+    PaintDocPage(painter, pages_.at(index));
+}
+
+void PaintDocPage(QPainter& painter, const DocPage& page) {
     for (const PlacedPicture& p : page.pictures) {
         painter.save();
         p.draw(painter, p.box);

@@ -37,12 +37,14 @@ enum class Align { Left, Centre, Right };
 struct ColumnFormat {
     double width = 0;  // twips
     Align align = Align::Left;
-    bool ruled = false;  // cell drawn with a box around it
+    bool ruled = false;       // cell drawn with a box around it
+    bool breakWords = false;  // a word wider than the cell is broken
 };
 
 // Parses a column format text: entries joined by "|", each a width in twips
-// followed by flags: "^" centred, "<" left, ">" right, "_" ruled. "1080^_"
-// is a ruled, centred column 1080 twips wide.
+// followed by flags: "^" centred, "<" left, ">" right, "_" ruled, "~" words
+// wider than the cell broken. "1080^_" is a ruled, centred column 1080
+// twips wide.
 std::vector<ColumnFormat> ParseTableFormat(const std::string& format);
 
 // Splits a row text at "|" ("a||b" is three cells, the middle one empty).
@@ -106,9 +108,27 @@ public:
                   std::optional<QColor> shade = {});
     // A table without header row.
     void AddTable(const std::string& format, const std::vector<std::string>& body);
+    // A table without header row, its left edge `indent` twips right of the
+    // left margin.
+    void AddIndentedTable(double indent, const std::string& format, const std::vector<std::string>& body);
     // A picture drawn by `draw` into `box` (twips from the page's corner);
     // does not move the current position.
     void DrawPicture(const QRectF& box, std::function<void(QPainter&, const QRectF&)> draw);
+
+    // Where the document ends: a laying out can be taken back to it.
+    struct Mark {
+        size_t pages = 0;
+        size_t tables = 0;
+        size_t pictures = 0;
+        double y = 0;
+    };
+    Mark End() const;
+    // Drops everything added after `mark` (taken since the last
+    // TakeFirstPages).
+    void Rollback(const Mark& mark);
+    // Takes the first `count` pages out of the document (to paint them
+    // elsewhere); page 0 is then the first page kept.
+    std::vector<DocPage> TakeFirstPages(int count);
 
     int PageCount() const { return static_cast<int>(pages_.size()); }
     const DocPage& PageAt(int index) const { return pages_.at(index); }
@@ -130,7 +150,8 @@ public:
     static constexpr double kSmallestHeaderPoints = 6;
 
 private:
-    void Place(const std::string& format, const std::vector<std::string>& rows, bool withHeader);
+    void Place(const std::string& format, const std::vector<std::string>& rows, bool withHeader,
+               double indent = 0);
 
     PageGeometry page_;
     std::vector<DocPage> pages_;
@@ -141,7 +162,13 @@ private:
     bool inPageStart_ = false;
 };
 
-// Lines of `text` wrapped at blanks to `width` twips in the report font.
-std::vector<QString> WrapCellText(const QString& text, double width, double points, bool bold);
+// Paints `page` through `painter`, which must be scaled to twips with its
+// origin at the paper's top-left corner.
+void PaintDocPage(QPainter& painter, const DocPage& page);
+
+// Lines of `text` wrapped at blanks to `width` twips in the report font; a
+// word wider than the line is broken when `breakWords`, else it overhangs.
+std::vector<QString> WrapCellText(const QString& text, double width, double points, bool bold,
+                                  bool breakWords = false);
 
 }  // namespace reports

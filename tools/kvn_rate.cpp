@@ -93,9 +93,9 @@ Options
   --sheet FILE.pdf   also write the performance sheet of the (first) coil
                as PDF, as "Finish" prints it on the coil form
   --report FILE.pdf  also write the multi-coil report of the rated coils as
-               PDF, four coils to a page, as the Saved Coils list prints it;
-               the report is laid out at the end of the batch, from a saved
-               row (about 1.4 KB) a rated coil kept until then
+               PDF, four coils to a page, as the Saved Coils list prints it,
+               with each coil's warnings under it; written page by page as
+               the coils are rated, so it holds one page whatever the batch
   --chart FILE  also write the psychrometric chart of the (first) coil's
                air-side process; the format follows the extension: .png,
                .svg or .pdf, sized for a landscape page within half-inch
@@ -344,6 +344,11 @@ public:
             first_ = std::move(r.coil);
     }
 
+    // Paints the report's pages finished so far (on this, the main, thread).
+    void PaintPages() {
+        if (report_) report_->PaintPages();
+    }
+
     // Writes the files that wait for the end of the batch; the exit status
     // of the run.
     int Finish() {
@@ -416,7 +421,12 @@ int RunRating(const Options& opt) {
         [&](kvnrate::BatchResult& r) { outputs.Add(r); });
     std::size_t read = 0, number = 0;
     const bool ok = kvnrate::ReadCoilStream(
-        in, [&](kvnrate::InputCoil& c) { stream.Put(ItemOf(opt, c, ++number)); }, read, error);
+        in,
+        [&](kvnrate::InputCoil& c) {
+            stream.Put(ItemOf(opt, c, ++number));
+            outputs.PaintPages();
+        },
+        read, error);
     if (!ok && read > 0) {
         kvnrate::InputCoil fault;
         fault.fault = error;

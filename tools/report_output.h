@@ -5,10 +5,16 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <atomic>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "common/units.h"
 #include "tools/coil_file_output.h"
@@ -16,6 +22,7 @@
 
 #if KVN_WITH_REPORTS
 #include <QGuiApplication>
+#include <QHashFunctions>
 #include <QString>
 #include <QtGlobal>
 
@@ -50,6 +57,9 @@ public:
         if (!needed || QGuiApplication::instance()) return;
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         previous_ = qInstallMessageHandler(DropToolkitMessage);
+        // The same PDF bytes on every run: the toolkit's hashes (which
+        // order the fonts written at the end) take a fixed seed.
+        QHashSeed::setDeterministicGlobalSeed();
         app_ = std::make_unique<QGuiApplication>(argc_, argv_);
     }
     ~GuiSession() {
@@ -110,13 +120,22 @@ inline int WriteSheetFile(const std::string& path, const RatedCoil* first, std::
     return kExitOk;
 }
 
-// The multi-coil report of every rated coil, saved in order as each is
-// rated; the page header takes "Customer", "Project" and "Date" of the
-// first. The report is laid out from the whole table, so it holds one saved
-// row (about 1.4 KB) a rated coil until Finish.
+// The multi-coil report of every rated coil, laid out page by page as the
+// coils are rated and painted as each page is finished, so only a page or
+// two are held whatever the batch; the page header takes "Customer",
+// "Project" and "Date" of the first coil. Coils are added on any thread
+// (one at a time); pages are painted by PaintPages and Finish, on the
+// thread that made the stream (fonts belong to a thread). The PDF goes to a
+// temporary file beside FILE, renamed into place at the end.
 class ReportStream {
 public:
     ReportStream(std::string path, units::System system) : path_(std::move(path)), system_(system) {}
+    ~ReportStream() {
+        pdf_.reset();
+        if (!tmp_.empty()) ::unlink(tmp_.c_str());
+    }
+    ReportStream(const ReportStream&) = delete;
+    ReportStream& operator=(const ReportStream&) = delete;
 
     void Add(std::size_t number, const RatedCoil& coil, bool rated) {
         if (!rated) {
@@ -125,35 +144,99 @@ public:
             return;
         }
         if (failed_) return;
-        if (table_.CoilCount() == 0)
+        if (!report_) {
             header_ = {HeaderText(coil.input, "Customer"), HeaderText(coil.input, "Project"),
                        HeaderText(coil.input, "Date")};
+            header_.units = system_;
+            report_.emplace(header_);
+        }
+        std::vector<std::string> warnings;
+        for (const CoilWarning& w : coil.result.warnings) warnings.push_back(w.text);
         try {
-            AppendSavedCoil(table_, coil.coilSpec, coil.rating, SaveRowTextsOf(coil));
+            report_->Add(BuildSavedRow(saved_++, coil.coilSpec, coil.rating, SaveRowTextsOf(coil)), warnings);
         } catch (const rt::RtError& e) {
             std::fprintf(stderr, "kvn-rate: coil %zu cannot be saved: %s\n", number, e.description().c_str());
             failed_ = true;
+            return;
         }
+        Queue(report_->Document().PageCount() - 1);
+    }
+
+    // Paints the pages finished so far.
+    void PaintPages() {
+        std::vector<reports::DocPage> pages;
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            pages.swap(finished_);
+        }
+        if (pages.empty() || failed_) return;
+        if (!pdf_) Open();
+        for (const reports::DocPage& page : pages)
+            if (pdf_ && !pdf_->Paint(page)) Fail();
     }
 
     int Finish() {
         if (failed_) return kExitReport;
-        GuiSession gui;
-        header_.units = system_;
-        const auto doc = reports::BuildMultiCoilReport(table_, header_);
-        if (!reports::WriteReportPdf(QString::fromStdString(path_), *doc)) {
-            std::fprintf(stderr, "kvn-rate: cannot write %s\n", path_.c_str());
+        if (!report_) {
+            header_.units = system_;
+            report_.emplace(header_);
+        }
+        report_->Finish();
+        Queue(report_->Document().PageCount());
+        PaintPages();
+        if (failed_ || !pdf_ || !pdf_->Close()) {
+            Fail();
             return kExitReport;
         }
+        pdf_.reset();
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        if (::chmod(tmp_.c_str(), 0666 & ~mask) != 0 || ::rename(tmp_.c_str(), path_.c_str()) != 0) {
+            Fail();
+            return kExitReport;
+        }
+        tmp_.clear();
         return kExitOk;
     }
 
 private:
+    void Queue(int pages) {
+        if (pages <= 0) return;
+        std::vector<reports::DocPage> taken = report_->Document().TakeFirstPages(pages);
+        const std::lock_guard<std::mutex> lock(mutex_);
+        for (reports::DocPage& page : taken) finished_.push_back(std::move(page));
+    }
+
+    // The temporary file the PDF is painted into.
+    void Open() {
+        std::string name = path_ + ".XXXXXX";
+        const int fd = ::mkstemp(name.data());
+        if (fd < 0) {
+            Fail();
+            return;
+        }
+        ::close(fd);
+        tmp_ = name;
+        pdf_ =
+            std::make_unique<reports::ReportPdfStream>(QString::fromStdString(tmp_), reports::PageGeometry{});
+    }
+
+    void Fail() {
+        if (!failed_) std::fprintf(stderr, "kvn-rate: cannot write %s\n", path_.c_str());
+        failed_ = true;
+    }
+
     std::string path_;
     units::System system_;
-    SavedCoilTable table_;
+    GuiSession gui_;
     reports::ReportHeaderTexts header_;
-    bool failed_ = false;
+    std::optional<reports::MultiCoilReportBuilder> report_;
+    std::mutex mutex_;
+    std::vector<reports::DocPage> finished_;  // laid out, not yet painted
+    std::unique_ptr<reports::ReportPdfStream> pdf_;
+    std::string tmp_;  // the file being written, until it is renamed
+    int saved_ = 0;
+    std::atomic<bool> failed_ = false;
 };
 
 #else
@@ -172,6 +255,7 @@ class ReportStream {
 public:
     ReportStream(std::string, units::System) {}
     void Add(std::size_t, const RatedCoil&, bool) {}
+    void PaintPages() {}
     int Finish() {
         std::fprintf(stderr, "kvn-rate: built without reports; --report is not available\n");
         return kExitReport;

@@ -15,6 +15,7 @@
 #include "files/saved_coils.h"
 #include "forms/Form2.h"
 #include "forms/question.h"
+#include "reports/multi_coil_report.h"
 
 namespace {
 
@@ -49,6 +50,20 @@ TEST_F(Form2Test, WarningsColumnFollowsItsCoil) {
     f.cmdPrint_Click(Form2::Delete);
     EXPECT_EQ(Cell(f, 1, 33), QString::fromStdString(text));
     EXPECT_EQ(CoilFileLine(doc.table.Rows()[1]).find("Circuits"), std::string::npos);
+}
+
+// The report of the list carries each coil's remembered warnings under it.
+TEST_F(Form2Test, ReportListsTheRememberedWarnings) {
+    RememberSavedCoilWarnings(doc, doc.table.Rows()[1], "Circuits left blank: rated with one circuit");
+    const auto byRow = SavedCoilWarningsByRow(doc);
+    ASSERT_EQ(byRow.size(), 3u);
+    EXPECT_TRUE(byRow[0].empty() && byRow[2].empty());
+    const auto report = reports::BuildMultiCoilReport(doc.table, {}, {}, byRow);
+    std::vector<std::string> listed;
+    for (const auto& t : report->PageAt(0).tables)
+        if (t.rows[0][0].rfind("Warning", 0) == 0) listed.push_back(t.rows[0][0]);
+    EXPECT_EQ(listed,
+              std::vector<std::string>{"Warning, coil 2: Circuits left blank: rated with one circuit"});
 }
 
 // In SI the list shows the quantities in SI, rounded, with SI captions and

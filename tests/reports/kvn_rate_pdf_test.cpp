@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -148,4 +149,32 @@ TEST_F(KvnRatePdf, SiSheetAndReportHoldNoInchPoundUnit) {
                                  "ft/min", "ft/s", "in. w.g.", " Feet"})
             EXPECT_EQ(text.find(unit), std::string::npos) << pdf << ": " << unit;
     }
+}
+
+// The report is written as the coils are rated: the same file for any
+// number of threads (its creation date aside), each coil's warnings under
+// it, and no temporary file left beside it.
+TEST_F(KvnRatePdf, ReportWrittenAsRatedIsTheSameForAnyJobsAndListsWarnings) {
+    std::string lines;
+    for (int i = 0; i < 9; ++i) {
+        std::string coil = i % 3 ? kGlycol : kWater;
+        // Coil 5: the circuits left blank.
+        if (i == 4) coil.replace(coil.find("\"Circuits\":\"16\""), 15, "\"Circuits\":\"\"");
+        coil.erase(std::remove(coil.begin(), coil.end(), '\n'), coil.end());
+        lines += coil + "\n";
+    }
+    const std::string in = File("batch.jsonl", lines);
+    std::string first;
+    for (const char* jobs : {"1", "2", "0"}) {
+        const std::string pdf = File(std::string("report") + jobs + ".pdf");
+        ASSERT_EQ(
+            Status("'" + exe_ + "' --jobs " + jobs + " --report '" + pdf + "' '" + in + "' > /dev/null"), 0);
+        const std::string bytes = Shell("grep -av CreationDate '" + pdf + "'");
+        if (first.empty()) first = bytes;
+        EXPECT_TRUE(bytes == first) << jobs;
+    }
+    EXPECT_EQ(Shell("ls '" + File("") + "' | wc -l"), "4\n");  // the input and the three reports
+    const std::string text = Shell("pdftotext '" + File("report1.pdf") + "' -");
+    EXPECT_NE(text.find("Warning, coil 5: Circuits left blank: rated with one circuit"), std::string::npos);
+    EXPECT_EQ(text.find("Warning, coil 4"), std::string::npos);
 }
