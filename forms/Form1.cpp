@@ -46,6 +46,7 @@
 #include "files/file_commands.h"
 #include "files/saved_coils.h"
 #include "forms/coil_document.h"
+#include "forms/HelpWindow.h"
 #include "forms/frmAbout.h"
 #include "forms/select_command.h"
 
@@ -241,6 +242,7 @@ void Form1::BuildMenus() {
     auto* help = menuBar()->addMenu("&Help");
     help->setObjectName("mnuHelp");
     add(help, "mnuHelpAbout", "&About KVN Performance", [this] { mnuHelpAbout_Click(); });
+    InitHelpCommand(this, help);
 }
 
 void Form1::BuildToolbar() {
