@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QTest>
 #include <QTextBrowser>
@@ -66,6 +67,20 @@ TEST_F(HelpWindowTest, TheContentsListTheGuidesHeadings) {
     for (QTreeWidgetItemIterator it(help.findChild<QTreeWidget*>("treContents")); *it; ++it)
         listed << (*it)->text(0);
     EXPECT_EQ(listed, source);
+}
+
+TEST_F(HelpWindowTest, EveryPictureOfTheGuideIsInTheProgram) {
+    const QString guide = HelpWindow::GuideMarkdown();
+    ASSERT_FALSE(guide.isEmpty());
+    int pictures = 0;
+    for (qsizetype at = guide.indexOf("](images/"); at >= 0; at = guide.indexOf("](images/", at + 1)) {
+        const QString name = guide.mid(at + 2, guide.indexOf(')', at) - at - 2);
+        const QImage image(":/help/" + name);
+        EXPECT_FALSE(image.isNull()) << S(name);
+        EXPECT_TRUE(QFile::exists(QString(KVN_SOURCE_DIR) + "/docs/" + name)) << S(name);
+        ++pictures;
+    }
+    EXPECT_GE(pictures, 5);
 }
 
 TEST_F(HelpWindowTest, EverySectionOpensAtItsHeading) {
