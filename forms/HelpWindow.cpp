@@ -173,7 +173,7 @@ void HelpWindow::FitImages() {
             const QImage picture = QImage(":/help/" + image.name());
             if (picture.isNull() || picture.width() <= kImageWidthMax) continue;
             image.setWidth(kImageWidthMax);
-            image.setHeight(picture.height() * kImageWidthMax / picture.width());
+            image.setHeight(static_cast<double>(picture.height()) * kImageWidthMax / picture.width());
             QTextCursor c(doc);
             c.setPosition(frag.position());
             c.setPosition(frag.position() + frag.length(), QTextCursor::KeepAnchor);
