@@ -69,12 +69,19 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     find_->setClearButtonEnabled(true);
     find_->setPlaceholderText("Search the guide");
     findLabel->setBuddy(find_);
+    find_->setAccessibleName("Find");
+    find_->setAccessibleDescription("Text to find in the user guide");
     auto* next = new QPushButton("Find &Next", this);
     next->setObjectName("cmdFindNext");
     next->setAutoDefault(false);
+    next->setAccessibleName("Find next");
     bar->addWidget(findLabel);
     bar->addWidget(find_, 1);
     bar->addWidget(next);
+    found_ = new QLabel(this);
+    found_->setObjectName("lblFound");
+    found_->setMinimumWidth(found_->fontMetrics().horizontalAdvance("0000 matches"));
+    bar->addWidget(found_);
     v->addLayout(bar);
 
     auto* split = new QSplitter(this);
@@ -82,6 +89,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     contents_->setObjectName("treContents");
     contents_->setHeaderHidden(true);
     contents_->setAccessibleName("Contents");
+    contents_->setAccessibleDescription("The headings of the user guide; choose one to go to it");
     text_ = new QTextBrowser(split);
     text_->setObjectName("txtGuide");
     text_->setAccessibleName("User guide");
@@ -247,6 +255,12 @@ void HelpWindow::HighlightAll(const QString& text) {
     }
     matches_ = static_cast<int>(marks.size());
     text_->setExtraSelections(marks);
+    if (text.isEmpty())
+        found_->clear();
+    else
+        found_->setText(matches_ == 0   ? QStringLiteral("Not found")
+                        : matches_ == 1 ? QStringLiteral("1 match")
+                                        : QStringLiteral("%1 matches").arg(matches_));
 }
 
 void HelpWindow::OnLink(const QUrl& url) {

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QLabel;
 class QLineEdit;
 class QMainWindow;
 class QMenu;
@@ -46,6 +47,7 @@ private:
     QTreeWidget* contents_ = nullptr;
     QTextBrowser* text_ = nullptr;
     QLineEdit* find_ = nullptr;
+    QLabel* found_ = nullptr;  // how many matches the search highlights
     int matches_ = 0;
 };
 

@@ -99,6 +99,7 @@ TEST_F(HelpWindowTest, SearchFindsEachMatchInTurnAndHighlightsAll) {
     const int first = text->textCursor().selectionStart();
     EXPECT_EQ(text->textCursor().selectedText().toLower(), "condensate");
     EXPECT_GT(help.MatchCount(), 1);
+    EXPECT_EQ(S(help.findChild<QLabel*>("lblFound")->text()), std::to_string(help.MatchCount()) + " matches");
     ASSERT_TRUE(help.FindNext("condensate"));
     EXPECT_GT(text->textCursor().selectionStart(), first);
     // Past the last match the search starts again from the top.
@@ -106,6 +107,7 @@ TEST_F(HelpWindowTest, SearchFindsEachMatchInTurnAndHighlightsAll) {
     EXPECT_EQ(text->textCursor().selectionStart(), first);
     EXPECT_FALSE(help.FindNext("qqzzxq"));
     EXPECT_EQ(help.MatchCount(), 0);
+    EXPECT_EQ(S(help.findChild<QLabel*>("lblFound")->text()), "Not found");
 }
 
 class HelpFromForm1 : public Form1Test {
