@@ -112,6 +112,10 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
             [this](QTreeWidgetItem* item) { ShowTopic(item->data(0, Qt::UserRole).toString()); });
     connect(contents_, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { ShowTopic(item->data(0, Qt::UserRole).toString()); });
+    // The arrow keys in the contents go from section to section.
+    connect(contents_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (item && contents_->hasFocus()) ShowTopic(item->data(0, Qt::UserRole).toString());
+    });
     connect(text_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) { OnLink(url); });
     auto* close = new QAction(this);
     close->setShortcut(QKeySequence::Close);
