@@ -101,9 +101,14 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     v->addWidget(split, 1);
 
     LoadGuide();
+    WireCommands(next);
+    resize(1000, 720);
+}
 
+// The search, the contents, the links and the window's keys.
+void HelpWindow::WireCommands(QPushButton* next) {
     const auto findNext = [this] {
-        if (!find_->text().isEmpty() && !FindNext(find_->text())) text_->setExtraSelections({});
+        if (!find_->text().isEmpty()) FindNext(find_->text());
     };
     connect(find_, &QLineEdit::returnPressed, this, findNext);
     connect(next, &QPushButton::clicked, this, findNext);
@@ -128,7 +133,6 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
         find_->selectAll();
     });
     addAction(focusFind);
-    resize(1000, 720);
 }
 
 QString HelpWindow::GuideMarkdown() {

@@ -12,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QMainWindow;
 class QMenu;
+class QPushButton;
 class QTextBrowser;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -39,6 +40,7 @@ public:
     int MatchCount() const { return matches_; }
 
 private:
+    void WireCommands(QPushButton* next);
     void LoadGuide();
     void FitImages();
     void HighlightAll(const QString& text);
