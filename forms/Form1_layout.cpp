@@ -28,6 +28,7 @@
 #include "common/form_fields.h"
 #include "common/version.h"
 #include "forms/Form1.h"
+#include "forms/HelpWindow.h"
 #include "forms/warnings_line.h"
 #include "forms/widgets.h"
 
@@ -86,6 +87,7 @@ void Form1::BuildMenus() {
     auto* help = menuBar()->addMenu("&Help");
     help->setObjectName("mnuHelp");
     add(help, "mnuHelpAbout", "&About KVN Performance", [this] { mnuHelpAbout_Click(); });
+    InitHelpCommand(this, help);
 }
 
 void Form1::BuildToolbar() {

@@ -54,7 +54,8 @@ for p in "${!deb[@]}"; do contents "${deb[$p]}" >"$work/files.$p"; done
 has kvn /usr/bin/kvn /usr/bin/kvn-rate /usr/share/man/man1/kvn.1.gz \
   /usr/share/man/man1/kvn-rate.1.gz "/usr/share/applications/$id.desktop" "/usr/share/metainfo/$id.metainfo.xml" \
   /usr/share/mime/packages/kvn.xml "/usr/share/icons/hicolor/scalable/apps/$id.svg" \
-  "/usr/share/icons/hicolor/48x48/apps/$id.png" /usr/share/icons/hicolor/scalable/mimetypes/application-x-kvn.svg
+  "/usr/share/icons/hicolor/48x48/apps/$id.png" /usr/share/icons/hicolor/scalable/mimetypes/application-x-kvn.svg \
+  /usr/share/doc/kvn/user-guide.md /usr/share/doc/kvn/images/coil-panel.png
 has libhygrel32-1 "/usr/$libdir/libHygrel32.so.1"
 has libhygrel32-dev "/usr/$libdir/libHygrel32.so" /usr/include/hygrel32.h "/usr/$libdir/pkgconfig/hygrel32.pc"
 grep -q 'Hygrel32\|hygrel32' "$work/files.kvn" && fail "kvn has library files"
