@@ -227,6 +227,8 @@ QWidget* Form1::BuildConstructionFrame() {
     Text1_ = MakeText(g, "Text1");
     Text1_->setText("CR");
     Text1_->setReadOnly(true);
+    // Shown, not entered: Tab passes it by, a click may still select it.
+    Text1_->setFocusPolicy(Qt::ClickFocus);
     QPalette pal = Text1_->palette();
     pal.setColor(QPalette::Base, pal.color(QPalette::Window));
     Text1_->setPalette(pal);
@@ -419,6 +421,8 @@ QLayout* Form1::BuildHeaderFields(QWidget* box) {
     const char* labels[5] = {"Date:", "Item:", "Model:", "Customer:", "Project:"};
     for (int i = 0; i < 5; ++i) {
         auto* t = MakeText(box, Indexed("txtHdr", i));
+        // Room for a customer's or a project's name.
+        t->setMinimumWidth(TextBoxWidth(t, QString(30, QLatin1Char('x'))));
         txtHdr_[i] = t;
         WatchFocus(t);
         form->addWidget(MakeLabel(box, Indexed("lblHdr", i), labels[i]), i, 0);
@@ -434,7 +438,7 @@ QLayout* Form1::BuildCoilsPerSystem(QWidget* box) {
     auto addCps = [&](int i) {
         auto* t = MakeText(box, Indexed("txtCPS", i));
         txtCPS_[i] = t;
-        t->setMaximumWidth(t->fontMetrics().horizontalAdvance("00000") + 16);
+        t->setFixedWidth(DigitsWidth(t, 5));
         WatchFocus(t);
         cps->addWidget(t);
     };

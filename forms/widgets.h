@@ -28,7 +28,14 @@ QStringList Items(std::span<const std::string_view> texts);
 // An editable choice list: its text may differ from every item (a wall
 // thickness of "0.02" beside the item "0.020").
 QComboBox* MakeCombo(QWidget* parent, const QString& name, const QStringList& items);
+// A text box; one limited to `maxLength` characters is never narrower than
+// that many digits.
 QLineEdit* MakeText(QWidget* parent, const QString& name, int maxLength = 0);
+// The width a text box needs to show `text` whole: the text, the box's
+// margins and its frame, as the style lays them out.
+int TextBoxWidth(const QLineEdit* box, const QString& text);
+// The same for `count` digits.
+int DigitsWidth(const QLineEdit* box, int count);
 // A label; with a buddy, its mnemonic focuses the buddy and assistive
 // technology reads it as the buddy's name.
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QWidget* buddy = nullptr);
