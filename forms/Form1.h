@@ -240,6 +240,7 @@ private:
     // Keyboard, mouse wheel, results grid and unit labels
     // (Form1_desktop.cpp); called once at the end of construction.
     void InitDesktop();
+    void InitAccessibleNames();
     void UpdateTubeSizeLabel();
     // Shows the air-flow field of `mode` (actual cfm or face velocity).
     void ShowAirFlowField(int mode);

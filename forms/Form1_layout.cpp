@@ -207,7 +207,7 @@ QWidget* Form1::BuildConstructionFrame() {
     fraConstruction_ = g;
     auto* grid = new QGridLayout(g);
     auto row = [&](int r, int lblIndex, const char* label, QWidget* field) {
-        auto* l = MakeLabel(g, Indexed("lblPhy", lblIndex), label);
+        auto* l = MakeLabel(g, Indexed("lblPhy", lblIndex), label, field);
         grid->addWidget(l, r, 0);
         grid->addWidget(field, r, 1);
         WatchFocus(field);
@@ -253,7 +253,7 @@ QWidget* Form1::BuildConstructionFrame() {
 // factor, certification.
 void Form1::BuildHiddenConstructionFields(QGroupBox* g, QGridLayout* grid) {
     auto hiddenRow = [&](int r, int lblIndex, const char* label, QWidget* field) {
-        auto* l = MakeLabel(g, Indexed("lblPhy", lblIndex), label);
+        auto* l = MakeLabel(g, Indexed("lblPhy", lblIndex), label, field);
         grid->addWidget(l, r, 0);
         grid->addWidget(field, r, 1);
         WatchFocus(field);
@@ -297,6 +297,7 @@ QWidget* Form1::BuildEntCondFrame() {
             if (const form_fields::Field* f = form_fields::FindByControl(name)) t->setToolTip(Q(f->hint));
             field = txtProperty_[i] = t;
         }
+        NameByLabel(field, l);
         WatchFocus(field);
         const int r = form1::EntCondInitialRow(i);
         entCondGrid_->addWidget(l, r, 0);
@@ -425,7 +426,7 @@ QLayout* Form1::BuildHeaderFields(QWidget* box) {
         t->setMinimumWidth(TextBoxWidth(t, QString(30, QLatin1Char('x'))));
         txtHdr_[i] = t;
         WatchFocus(t);
-        form->addWidget(MakeLabel(box, Indexed("lblHdr", i), labels[i]), i, 0);
+        form->addWidget(MakeLabel(box, Indexed("lblHdr", i), labels[i], t), i, 0);
         form->addWidget(t, i, 1);
     }
     form->setColumnStretch(1, 1);
@@ -434,7 +435,8 @@ QLayout* Form1::BuildHeaderFields(QWidget* box) {
 
 QLayout* Form1::BuildCoilsPerSystem(QWidget* box) {
     auto* cps = new QHBoxLayout;
-    cps->addWidget(MakeLabel(box, "lblCPS(0)", "Coils per System:"));
+    auto* perSystem = MakeLabel(box, "lblCPS(0)", "Coils per System:");
+    cps->addWidget(perSystem);
     auto addCps = [&](int i) {
         auto* t = MakeText(box, Indexed("txtCPS", i));
         txtCPS_[i] = t;
@@ -443,15 +445,16 @@ QLayout* Form1::BuildCoilsPerSystem(QWidget* box) {
         cps->addWidget(t);
     };
     addCps(0);
+    NameByLabel(txtCPS_[0], perSystem);
     cps->addSpacing(16);
     addCps(1);
-    cps->addWidget(MakeLabel(box, "lblCPS(1)", "High"));
+    cps->addWidget(MakeLabel(box, "lblCPS(1)", "High", txtCPS_[1]));
     cps->addWidget(MakeLabel(box, "lblX(0)", "x"));
     addCps(2);
-    cps->addWidget(MakeLabel(box, "lblCPS(2)", "Wide"));
+    cps->addWidget(MakeLabel(box, "lblCPS(2)", "Wide", txtCPS_[2]));
     cps->addWidget(MakeLabel(box, "lblX(1)", "x"));
     addCps(3);
-    cps->addWidget(MakeLabel(box, "lblCPS(3)", "Deep"));
+    cps->addWidget(MakeLabel(box, "lblCPS(3)", "Deep", txtCPS_[3]));
     cps->addStretch(1);
     return cps;
 }

@@ -57,8 +57,14 @@ int DigitsWidth(const QLineEdit* box, int count) {
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QWidget* buddy) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
-    if (buddy) l->setBuddy(buddy);
+    if (buddy) NameByLabel(buddy, l);
     return l;
+}
+
+void NameByLabel(QWidget* field, QLabel* label) {
+    label->setBuddy(field);
+    if (qobject_cast<QComboBox*>(field) && field->accessibleName().isEmpty())
+        field->setAccessibleName(QString(label->text()).remove(QLatin1Char('&')).trimmed());
 }
 
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,

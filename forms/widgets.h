@@ -37,8 +37,13 @@ int TextBoxWidth(const QLineEdit* box, const QString& text);
 // The same for `count` digits.
 int DigitsWidth(const QLineEdit* box, int count);
 // A label; with a buddy, its mnemonic focuses the buddy and assistive
-// technology reads it as the buddy's name.
+// technology reads it as the buddy's name (see NameByLabel).
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QWidget* buddy = nullptr);
+// Makes `label` the name of `field` for assistive technology: the label's
+// buddy is the field. A choice list, whose name some platforms take from
+// its value, takes the label's text (without its mnemonic) as its
+// accessible name as well.
+void NameByLabel(QWidget* field, QLabel* label);
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
                         const QString& tooltip = QString());
 
