@@ -295,79 +295,19 @@ void Form1::Command1_Click(int index) {
 }
 
 // ---------------------------------------------------------------------------
-// Entering conditions
-
-QWidget* Form1::EntCondField(int i) const {
-    return i == form1::kRefrigerantField ? static_cast<QWidget*>(cboRefrigerant_) : txtProperty_[i];
-}
-
-void Form1::AdjustEntCond() {
-    const form1::EntCondLayout layout = form1::EntCondLayoutFor(WidgetText(cboCoilType_));
-    // The altitude, the air flow and the dry bulb always show; the rest as
-    // the coil type lays them out.
-    for (int i = 5; i < form1::kEntCondCount; ++i) {
-        EntCondField(i)->setVisible(layout.Shows(i));
-        lblEntConditions_[i]->setVisible(layout.Shows(i));
-    }
-    txtCircuits_->setVisible(layout.circuits);
-    lblPhy10_->setVisible(layout.circuits);
-    cmdSteam_->hide();
-    if (!layout.fluidCaption.empty())
-        lblEntConditions_[form1::kFluidTempField]->setText(Q(layout.fluidCaption));
-    PlaceEntCondRows(layout);
-
-    AirFlowMode = kAirFlowVelocity;
-    cmdAirFlow_Click();
-    ApplyUnitCaptions();
-}
-
-// Stacks the rows: altitude on row 0, the air-flow fields on row 1, then the
-// layout's fields in turn. The steam toggle and the pressure's unit follow
-// the steam pressure.
-void Form1::PlaceEntCondRows(const form1::EntCondLayout& layout) {
-    int row = 1;
-    for (int i : layout.rows) {
-        ++row;
-        QWidget* field = EntCondField(i);
-        for (QWidget* w : {static_cast<QWidget*>(lblEntConditions_[i]), field}) entCondGrid_->removeWidget(w);
-        entCondGrid_->addWidget(lblEntConditions_[i], row, 0);
-        entCondGrid_->addWidget(field, row, 1);
-        if (i != form1::kSteamPressureField) continue;
-        entCondGrid_->removeWidget(cmdSteam_);
-        entCondGrid_->addWidget(cmdSteam_, row, 2);
-        if (lblUnitSteamPres_) {
-            entCondGrid_->removeWidget(lblUnitSteamPres_);
-            entCondGrid_->addWidget(lblUnitSteamPres_, row, 3);
-        }
-    }
-}
-
-void Form1::cmdAirFlow_Click() {
-    AirFlowMode = AirFlowMode == kAirFlowVelocity ? kAirFlowAcfm : kAirFlowVelocity;
-    for (int i = kAirFlowAcfm; i <= kAirFlowVelocity; ++i) {
-        txtProperty_[i]->setVisible(i == AirFlowMode);
-        lblEntConditions_[i]->setVisible(i == AirFlowMode);
-    }
-}
-
-void Form1::cmdSteam_Click() {
-    if (!form1::IsSteam(WidgetText(cboCoilType_))) return;
-    txtProperty_[form1::kFluidTempField]->hide();
-    lblEntConditions_[form1::kFluidTempField]->hide();
-    txtProperty_[form1::kSteamPressureField]->show();
-    lblEntConditions_[form1::kSteamPressureField]->show();
-}
-
-// ---------------------------------------------------------------------------
 // Calculation
 
-bool Form1::CalcPerform() {
+// The fields' texts as shown, by field key.
+FieldTexts Form1::ShownFields() const {
     FieldTexts fields;
     for (const form_fields::Field& f : form_fields::Fields())
         fields[std::string(f.key)] = FieldText(Q(f.control));
+    return fields;
+}
 
+bool Form1::CalcPerform() {
     const CalcResult result =
-        ::CalcPerform(entryMemory_.InchPoundFields(fields, units_), AirFlowMode, coilSpec, coilRating);
+        ::CalcPerform(entryMemory_.InchPoundFields(ShownFields(), units_), AirFlowMode, coilSpec, coilRating);
     if (result.status == CalcResult::Validation) {
         ShowMessage(units::Message(units_, result.validation.message), MsgIcon::Error);
         QWidget* target = Control(QString::fromStdString(result.validation.control));

@@ -21,7 +21,8 @@
 // The command handlers are split over several files: Form1.cpp (the window
 // itself), Form1_layout.cpp (building the menus, toolbar, status bar and
 // panels), Form1_files.cpp (saving a coil, the Saved Coils list, the coil
-// file commands), Form1_print.cpp (the performance sheet, printer setup,
+// file commands), Form1_entcond.cpp (the entering conditions' rows and
+// toggles), Form1_print.cpp (the performance sheet, printer setup,
 // the multi-coil printout), Form1_chart.cpp (the psychrometric chart) and
 // Form1_desktop.cpp (Enter, the mouse wheel over choice lists, copying
 // results, the unit labels) and Form1_list.cpp (the Saved Coils list's
@@ -239,7 +240,12 @@ private:
     // Keyboard, mouse wheel, results grid and unit labels
     // (Form1_desktop.cpp); called once at the end of construction.
     void InitDesktop();
+    void InitAccessibleNames();
     void UpdateTubeSizeLabel();
+    // Shows the air-flow field of `mode` (actual cfm or face velocity).
+    void ShowAirFlowField(int mode);
+    double FaceAreaFt2() const;
+    FieldTexts ShownFields() const;
     // Entering-condition field i: its text box, or the refrigerant list.
     QWidget* EntCondField(int i) const;
     void PlaceEntCondRows(const form1::EntCondLayout& layout);

@@ -209,7 +209,7 @@ QWidget* Form1::BuildConstructionFrame() {
     fraConstruction_ = g;
     auto* grid = new QGridLayout(g);
     auto row = [&](int r, int lblIndex, const char* label, QWidget* field) {
-        auto* l = MakeLabel(g, Indexed("lblPhy", lblIndex), label);
+        auto* l = MakeLabel(g, Indexed("lblPhy", lblIndex), label, field);
         grid->addWidget(l, r, 0);
         grid->addWidget(field, r, 1);
         WatchFocus(field);
@@ -229,6 +229,8 @@ QWidget* Form1::BuildConstructionFrame() {
     Text1_ = MakeText(g, "Text1");
     Text1_->setText("CR");
     Text1_->setReadOnly(true);
+    // Shown, not entered: Tab passes it by, a click may still select it.
+    Text1_->setFocusPolicy(Qt::ClickFocus);
     QPalette pal = Text1_->palette();
     pal.setColor(QPalette::Base, pal.color(QPalette::Window));
     Text1_->setPalette(pal);
@@ -253,7 +255,7 @@ QWidget* Form1::BuildConstructionFrame() {
 // factor, certification.
 void Form1::BuildHiddenConstructionFields(QGroupBox* g, QGridLayout* grid) {
     auto hiddenRow = [&](int r, int lblIndex, const char* label, QWidget* field) {
-        auto* l = MakeLabel(g, Indexed("lblPhy", lblIndex), label);
+        auto* l = MakeLabel(g, Indexed("lblPhy", lblIndex), label, field);
         grid->addWidget(l, r, 0);
         grid->addWidget(field, r, 1);
         WatchFocus(field);
@@ -297,6 +299,7 @@ QWidget* Form1::BuildEntCondFrame() {
             if (const form_fields::Field* f = form_fields::FindByControl(name)) t->setToolTip(Q(f->hint));
             field = txtProperty_[i] = t;
         }
+        NameByLabel(field, l);
         WatchFocus(field);
         const int r = form1::EntCondInitialRow(i);
         entCondGrid_->addWidget(l, r, 0);
@@ -421,9 +424,11 @@ QLayout* Form1::BuildHeaderFields(QWidget* box) {
     const char* labels[5] = {"Date:", "Item:", "Model:", "Customer:", "Project:"};
     for (int i = 0; i < 5; ++i) {
         auto* t = MakeText(box, Indexed("txtHdr", i));
+        // Room for a customer's or a project's name.
+        t->setMinimumWidth(TextBoxWidth(t, QString(30, QLatin1Char('x'))));
         txtHdr_[i] = t;
         WatchFocus(t);
-        form->addWidget(MakeLabel(box, Indexed("lblHdr", i), labels[i]), i, 0);
+        form->addWidget(MakeLabel(box, Indexed("lblHdr", i), labels[i], t), i, 0);
         form->addWidget(t, i, 1);
     }
     form->setColumnStretch(1, 1);
@@ -432,24 +437,26 @@ QLayout* Form1::BuildHeaderFields(QWidget* box) {
 
 QLayout* Form1::BuildCoilsPerSystem(QWidget* box) {
     auto* cps = new QHBoxLayout;
-    cps->addWidget(MakeLabel(box, "lblCPS(0)", "Coils per System:"));
+    auto* perSystem = MakeLabel(box, "lblCPS(0)", "Coils per System:");
+    cps->addWidget(perSystem);
     auto addCps = [&](int i) {
         auto* t = MakeText(box, Indexed("txtCPS", i));
         txtCPS_[i] = t;
-        t->setMaximumWidth(t->fontMetrics().horizontalAdvance("00000") + 16);
+        t->setFixedWidth(DigitsWidth(t, 5));
         WatchFocus(t);
         cps->addWidget(t);
     };
     addCps(0);
+    NameByLabel(txtCPS_[0], perSystem);
     cps->addSpacing(16);
     addCps(1);
-    cps->addWidget(MakeLabel(box, "lblCPS(1)", "High"));
+    cps->addWidget(MakeLabel(box, "lblCPS(1)", "High", txtCPS_[1]));
     cps->addWidget(MakeLabel(box, "lblX(0)", "x"));
     addCps(2);
-    cps->addWidget(MakeLabel(box, "lblCPS(2)", "Wide"));
+    cps->addWidget(MakeLabel(box, "lblCPS(2)", "Wide", txtCPS_[2]));
     cps->addWidget(MakeLabel(box, "lblX(1)", "x"));
     addCps(3);
-    cps->addWidget(MakeLabel(box, "lblCPS(3)", "Deep"));
+    cps->addWidget(MakeLabel(box, "lblCPS(3)", "Deep", txtCPS_[3]));
     cps->addStretch(1);
     return cps;
 }

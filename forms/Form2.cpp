@@ -118,6 +118,8 @@ Form2::Form2(CoilDocument& document, QWidget* parent, FileDialog* dialog)
 
     grid_ = new QTableWidget(this);
     grid_->setObjectName("SSDBGrid1");
+    grid_->setAccessibleName(QStringLiteral("Saved Coils"));
+    grid_->setAccessibleDescription(QStringLiteral("The coils saved to the list, one a row"));
     // Columns 0 to 32 of the table, then the coil's engineering warnings.
     grid_->setColumnCount(kWarningsColumn + 1);
     SetCaptions();

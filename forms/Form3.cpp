@@ -62,6 +62,9 @@ void Form3::BuildButtonBar() {
     cmbZoom = new QComboBox(Frame1);
     cmbZoom->setObjectName("cmbZoom");
     cmbZoom->setToolTip(QStringLiteral("Zoom Factor"));
+    cmbZoom->setAccessibleName(QStringLiteral("Zoom Factor"));
+    Command1[1]->setAccessibleName(QStringLiteral("Previous page"));
+    Command1[2]->setAccessibleName(QStringLiteral("Next page"));
     for (const char* z : kZoomItems) cmbZoom->addItem(QString::fromLatin1(z));
     bar->addWidget(cmbZoom);
     lblPage = new QLabel(Frame1);
@@ -92,10 +95,16 @@ void Form3::BuildPreview(const reports::PageGeometry& page) {
     reports::PrepareReportPrinter(*previewPrinter_, page);
     vsPrinter1 = new QPrintPreviewWidget(previewPrinter_.get(), this);
     vsPrinter1->setObjectName("vsPrinter1");
+    vsPrinter1->setAccessibleName(QStringLiteral("Report preview"));
+    vsPrinter1->setAccessibleDescription(QStringLiteral("The pages of the saved coils' report as they print"));
     connect(vsPrinter1, &QPrintPreviewWidget::paintRequested, this, &Form3::Paint);
     connect(vsPrinter1, &QPrintPreviewWidget::previewChanged, this, &Form3::NoticeZoom);
     connect(vsPrinter1, &QPrintPreviewWidget::previewChanged, this, &Form3::UpdatePageLabel);
-    if (auto* view = vsPrinter1->findChild<QGraphicsView*>()) view->viewport()->installEventFilter(this);
+    if (auto* view = vsPrinter1->findChild<QGraphicsView*>()) {
+        view->viewport()->installEventFilter(this);
+        view->setAccessibleName(vsPrinter1->accessibleName());
+        view->setAccessibleDescription(vsPrinter1->accessibleDescription());
+    }
     connect(cmbZoom, &QComboBox::activated, this, [this](int) { cmbZoom_Click(); });
 
     cmbZoom->setCurrentIndex(2);

@@ -145,11 +145,14 @@ QGroupBox* SelectDialog::BuildConstruction(const selection::DialogInputs& in, co
     circuits_ = Edit("txtCircuitOptions", in.circuits, 200);
     cg->addWidget(BuddyLabel("Ro&ws from", rowsFrom_), 0, 0);
     cg->addWidget(rowsFrom_, 0, 1);
-    cg->addWidget(new QLabel("to", this), 0, 2);
+    cg->addWidget(BuddyLabel("to", rowsTo_), 0, 2);
     cg->addWidget(rowsTo_, 0, 3);
     cg->addWidget(BuddyLabel("F&PI from", fpiFrom_), 1, 0);
     cg->addWidget(fpiFrom_, 1, 1);
-    cg->addWidget(new QLabel("to", this), 1, 2);
+    cg->addWidget(BuddyLabel("to", fpiTo_), 1, 2);
+    // "to" alone says little read aloud.
+    rowsTo_->setAccessibleName(QStringLiteral("Rows to"));
+    fpiTo_->setAccessibleName(QStringLiteral("FPI to"));
     cg->addWidget(fpiTo_, 1, 3);
     cg->addWidget(BuddyLabel("C&ircuits", circuits_), 2, 0);
     cg->addWidget(circuits_, 2, 1, 1, 3);
@@ -232,6 +235,9 @@ void SelectDialog::AddFlowChoice(QGridLayout* dg, int flowRow, const selection::
     byRise_->setObjectName("optRise");
     gpm_ = Edit("txtGpm", in.gpm);
     rise_ = Edit("txtRise", in.rise);
+    // Each flow field is named by its choice.
+    gpm_->setAccessibleName(QString(byGpm_->text()).remove('&'));
+    rise_->setAccessibleName(QString(byRise_->text()).remove('&'));
     (in.useRise ? byRise_ : byGpm_)->setChecked(true);
     // Each flow field is open while its choice is taken; taking a choice
     // moves to its field.
@@ -284,6 +290,8 @@ void SelectDialog::BuildCandidateTable() {
         selection::ResultColumns(system_, app == panel_.end() ? std::string() : app->second);
     table_ = new QTableWidget(0, static_cast<int>(columns.size()), this);
     table_->setObjectName("grdCandidates");
+    table_->setAccessibleName(QStringLiteral("Candidates"));
+    table_->setAccessibleDescription(QStringLiteral("The coils found that meet the duty, one a row"));
     for (std::size_t i = 0; i < columns.size(); ++i) {
         auto* header = new QTableWidgetItem(Q(columns[i]));
         if (columns[i].rfind("Area", 0) == 0) header->setToolTip("Outside surface: the tubes' and the fins'");

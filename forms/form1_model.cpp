@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "common/catalogue.h"
+#include "common/numfmt.h"
 
 namespace form1 {
 namespace {
@@ -106,6 +108,22 @@ bool WindowState::Show(int index) {
     if (index != kStartPanel && index != kCoilPanel && index != kHeaderPanel) return false;
     panel = index;
     return true;
+}
+
+std::string ConvertAirFlow(int from, int to, const std::string& shown, double faceAreaFt2,
+                           units::System system, int maxLength) {
+    const auto quantity = [](int mode) {
+        return mode == kAirFlowVelocity ? units::Quantity::AirVelocity : units::Quantity::AirFlow;
+    };
+    if (from == to || !(faceAreaFt2 > 0) || !numfmt::IsNumeric(shown)) return std::string();
+    const bool si = system == units::System::SI;
+    double ip = numfmt::Val(shown);
+    if (si) ip = units::ToInchPound(quantity(from), ip);
+    // Actual cfm is the face velocity, ft/min, times the face area.
+    double converted = to == kAirFlowVelocity ? ip / faceAreaFt2 : ip * faceAreaFt2;
+    if (si) converted = units::ToSI(quantity(to), converted);
+    if (!std::isfinite(converted)) return std::string();
+    return units::FieldText(quantity(to), system, converted, maxLength);
 }
 
 const EntCondField& EntCondFieldAt(int i) {

@@ -83,6 +83,15 @@ struct EntCondLayout {
 // as water.
 EntCondLayout EntCondLayoutFor(std::string_view code);
 
+// The air-flow toggle converts the value it switches away from: the text
+// the field of mode `to` takes, from the text `shown` of mode `from` (actual
+// cfm and face velocity, kAirFlowAcfm and kAirFlowVelocity), at a coil face
+// of `faceAreaFt2` square feet, in `system`'s units and within `maxLength`
+// characters (0: any). "" when `shown` is not a number or the face is not
+// known (not above 0).
+std::string ConvertAirFlow(int from, int to, const std::string& shown, double faceAreaFt2,
+                           units::System system, int maxLength = 0);
+
 // ---- Tubes --------------------------------------------------------------
 
 // A steam coil's code, matched exactly.

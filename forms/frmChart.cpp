@@ -97,6 +97,9 @@ frmChart::frmChart(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle("Psychrometric Chart");
     auto* v = new QVBoxLayout(this);
     view_ = new View(this);
+    view_->setAccessibleName(QStringLiteral("Psychrometric chart"));
+    view_->setAccessibleDescription(
+        QStringLiteral("The air's process through the coil on the psychrometric chart, entering to leaving"));
     v->addWidget(view_, 1);
     auto* buttons = new QHBoxLayout;
     auto* copy = new QPushButton("&Copy", this);
@@ -105,6 +108,7 @@ frmChart::frmChart(QWidget* parent) : QWidget(parent, Qt::Window) {
     save->setObjectName("cmdSaveAs");
     range_ = new QComboBox(this);
     range_->setObjectName("cboChartRange");
+    range_->setAccessibleName(QStringLiteral("Chart range"));
     range_->addItems({QStringLiteral("Whole chart"), QStringLiteral("Around the process")});
     range_->setCurrentIndex(1);
     connect(range_, &QComboBox::currentIndexChanged, this, [this] {

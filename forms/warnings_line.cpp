@@ -1,5 +1,6 @@
 #include "forms/warnings_line.h"
 
+#include <QAccessible>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStyle>
@@ -12,6 +13,7 @@ QWidget* MakeWarningsLine(QWidget* parent) {
     h->setContentsMargins(0, 0, 0, 0);
     auto* icon = new QLabel(line);
     icon->setObjectName("imgWarnings");
+    icon->setAccessibleName("Warning");
     const int size = line->style()->pixelMetric(QStyle::PM_SmallIconSize);
     icon->setPixmap(line->style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(size, size));
     icon->setAlignment(Qt::AlignTop);
@@ -37,9 +39,21 @@ void ShowWarningsLine(QWidget* line, const std::vector<CoilWarning>& warnings, u
         lines += QString::fromStdString(WarningText(system, w.text));
         codes += QString::fromStdString(w.code);
     }
+    const bool changed = text && text->text() != lines;
     if (text) text->setText(lines);
     line->setToolTip(codes);
+    line->setAccessibleDescription(lines);
     line->setVisible(!warnings.empty());
+    // Told to assistive technology as it changes: the label's name is its
+    // text; new warnings come as an alert.
+    if (changed) {
+        QAccessibleEvent named(text, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&named);
+        if (!lines.isEmpty()) {
+            QAccessibleEvent alert(text, QAccessible::Alert);
+            QAccessible::updateAccessibility(&alert);
+        }
+    }
 }
 
 void ClearWarningsLine(QWidget* line) {

@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextCursor>
 
 namespace widgets {
@@ -29,15 +31,40 @@ QComboBox* MakeCombo(QWidget* parent, const QString& name, const QStringList& it
 QLineEdit* MakeText(QWidget* parent, const QString& name, int maxLength) {
     auto* t = new QLineEdit(parent);
     t->setObjectName(name);
-    if (maxLength > 0) t->setMaxLength(maxLength);
+    if (maxLength > 0) {
+        t->setMaxLength(maxLength);
+        t->setMinimumWidth(DigitsWidth(t, maxLength));
+    }
     return t;
+}
+
+int TextBoxWidth(const QLineEdit* box, const QString& text) {
+    QStyleOptionFrame opt;
+    opt.initFrom(box);
+    opt.lineWidth = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, box) : 0;
+    const QMargins margins = box->textMargins();
+    // QLineEdit keeps 2 px of its own either side of the text.
+    const QSize contents(
+        box->fontMetrics().horizontalAdvance(text) + 4 + margins.left() + margins.right() + 1,
+        box->fontMetrics().height());
+    return box->style()->sizeFromContents(QStyle::CT_LineEdit, &opt, contents, box).width();
+}
+
+int DigitsWidth(const QLineEdit* box, int count) {
+    return TextBoxWidth(box, QString(count, QLatin1Char('0')));
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QWidget* buddy) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
-    if (buddy) l->setBuddy(buddy);
+    if (buddy) NameByLabel(buddy, l);
     return l;
+}
+
+void NameByLabel(QWidget* field, QLabel* label) {
+    label->setBuddy(field);
+    if (qobject_cast<QComboBox*>(field) && field->accessibleName().isEmpty())
+        field->setAccessibleName(QString(label->text()).remove(QLatin1Char('&')).trimmed());
 }
 
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,

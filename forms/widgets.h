@@ -28,10 +28,22 @@ QStringList Items(std::span<const std::string_view> texts);
 // An editable choice list: its text may differ from every item (a wall
 // thickness of "0.02" beside the item "0.020").
 QComboBox* MakeCombo(QWidget* parent, const QString& name, const QStringList& items);
+// A text box; one limited to `maxLength` characters is never narrower than
+// that many digits.
 QLineEdit* MakeText(QWidget* parent, const QString& name, int maxLength = 0);
+// The width a text box needs to show `text` whole: the text, the box's
+// margins and its frame, as the style lays them out.
+int TextBoxWidth(const QLineEdit* box, const QString& text);
+// The same for `count` digits.
+int DigitsWidth(const QLineEdit* box, int count);
 // A label; with a buddy, its mnemonic focuses the buddy and assistive
-// technology reads it as the buddy's name.
+// technology reads it as the buddy's name (see NameByLabel).
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QWidget* buddy = nullptr);
+// Makes `label` the name of `field` for assistive technology: the label's
+// buddy is the field. A choice list, whose name some platforms take from
+// its value, takes the label's text (without its mnemonic) as its
+// accessible name as well.
+void NameByLabel(QWidget* field, QLabel* label);
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
                         const QString& tooltip = QString());
 
