@@ -18,6 +18,7 @@
 #include "common/version.h"
 #include "tools/coil_file_output.h"
 #include "tools/coil_stream.h"
+#include "tools/export_output.h"
 #include "tools/rate_batch.h"
 #include "tools/rate_json.h"
 #include "tools/report_output.h"
@@ -165,6 +166,7 @@ struct Options {
     std::string listFile;                            // --list: print a coil file's table
     std::string sheetFile;                           // --sheet: the performance sheet as PDF
     std::string reportFile;                          // --report: the multi-coil report as PDF
+    std::string exportFile;                          // --export: the coils as CSV or XLSX
     unsigned jobs = 1;                               // --jobs: threads that rate the batch
     std::string chartFile;                           // --chart: the psychrometric chart, PNG, SVG or PDF
     bool select = false;                             // --select: search for coils meeting a duty
@@ -237,6 +239,7 @@ const OptionDef kOptions[] = {
     {"--kvn", nullptr, &Options::kvnFile, nullptr},
     {"--sheet", nullptr, &Options::sheetFile, nullptr},
     {"--report", nullptr, &Options::reportFile, nullptr},
+    {"--export", nullptr, &Options::exportFile, nullptr},
     {"--chart", nullptr, &Options::chartFile, nullptr},
     {"--units", nullptr, nullptr, TakeUnits},
     {"--chart-range", nullptr, nullptr, TakeChartRange},
@@ -309,6 +312,13 @@ int UsageError(const std::string& error) {
     return kvnrate::kExitUsage;
 }
 
+// --list: the table of a coil file, and the files asked for from it.
+int RunList(const Options& opt) {
+    const int status = kvnrate::ListKvnFile(opt.listFile, opt.pretty, opt.units);
+    if (status != kvnrate::kExitOk || opt.exportFile.empty()) return status;
+    return kvnrate::ExportKvnFile(opt.listFile, opt.exportFile, opt.units);
+}
+
 // --select: the search for the coils that meet the duty of the input.
 int RunSelect(const Options& opt) {
     std::string text, error;
@@ -330,6 +340,7 @@ public:
         flushEach_ = ::fstat(STDOUT_FILENO, &st) != 0 || !S_ISREG(st.st_mode);
         if (!opt.kvnFile.empty()) kvn_.emplace(opt.kvnFile);
         if (!opt.reportFile.empty()) report_.emplace(opt.reportFile, opt.units);
+        if (!opt.exportFile.empty()) export_.emplace(opt.exportFile, opt.units);
     }
 
     void Add(kvnrate::BatchResult& r) {
@@ -340,6 +351,7 @@ public:
         if (status_ == kvnrate::kExitOk) status_ = r.exitStatus();
         if (kvn_) kvn_->Add(count_, r.coil, r.rated());
         if (report_) report_->Add(count_, r.coil, r.rated());
+        if (export_) export_->Add(count_, r.coil, r.rated());
         if (count_ == 1 && !r.fault && (!opt_.sheetFile.empty() || !opt_.chartFile.empty()))
             first_ = std::move(r.coil);
     }
@@ -356,6 +368,7 @@ public:
         };
         const RatedCoil* first = first_ ? &*first_ : nullptr;
         if (kvn_) step(kvn_->Finish());
+        if (export_) step(export_->Finish());
         if (!opt_.sheetFile.empty()) step(kvnrate::WriteSheetFile(opt_.sheetFile, first, count_, opt_.units));
         if (report_) step(report_->Finish());
         if (!opt_.chartFile.empty()) {
@@ -373,6 +386,7 @@ private:
     int status_ = kvnrate::kExitOk;
     std::optional<kvnrate::KvnStream> kvn_;
     std::optional<kvnrate::ReportStream> report_;
+    std::optional<kvnrate::ExportStream> export_;
     std::optional<RatedCoil> first_;
 };
 
@@ -444,7 +458,7 @@ int Run(int argc, char** argv) {
         std::printf("kvn-rate %s\n", kvn::kVersion);
         return kvnrate::kExitOk;
     }
-    if (!opt.listFile.empty()) return kvnrate::ListKvnFile(opt.listFile, opt.pretty, opt.units);
+    if (!opt.listFile.empty()) return RunList(opt);
     if (opt.select) return RunSelect(opt);
     return RunRating(opt);
 }
