@@ -23,6 +23,7 @@
 #include "tools/rate_json.h"
 #include "tools/report_output.h"
 #include "tools/select_json.h"
+#include "tools/submittal_output.h"
 #include "tools/units_output.h"
 // Last: it brings in Qt, whose "slots" keyword macro would rewrite the
 // plain names of the headers above.
@@ -167,6 +168,8 @@ struct Options {
     std::string sheetFile;                           // --sheet: the performance sheet as PDF
     std::string reportFile;                          // --report: the multi-coil report as PDF
     std::string exportFile;                          // --export: the coils as CSV or XLSX
+    std::string submittalFile;                       // --submittal: the submittal package as PDF
+    bool submittalCharts = false;                    // --submittal-charts: a chart page after each sheet
     unsigned jobs = 1;                               // --jobs: threads that rate the batch
     std::string chartFile;                           // --chart: the psychrometric chart, PNG, SVG or PDF
     bool select = false;                             // --select: search for coils meeting a duty
@@ -240,6 +243,8 @@ const OptionDef kOptions[] = {
     {"--sheet", nullptr, &Options::sheetFile, nullptr},
     {"--report", nullptr, &Options::reportFile, nullptr},
     {"--export", nullptr, &Options::exportFile, nullptr},
+    {"--submittal", nullptr, &Options::submittalFile, nullptr},
+    {"--submittal-charts", &Options::submittalCharts, nullptr, nullptr},
     {"--chart", nullptr, &Options::chartFile, nullptr},
     {"--units", nullptr, nullptr, TakeUnits},
     {"--chart-range", nullptr, nullptr, TakeChartRange},
@@ -312,11 +317,20 @@ int UsageError(const std::string& error) {
     return kvnrate::kExitUsage;
 }
 
+kvnrate::SubmittalChoices SubmittalChoicesOf(const Options& opt) {
+    return {opt.units, opt.chart.a4, opt.submittalCharts};
+}
+
 // --list: the table of a coil file, and the files asked for from it.
 int RunList(const Options& opt) {
-    const int status = kvnrate::ListKvnFile(opt.listFile, opt.pretty, opt.units);
-    if (status != kvnrate::kExitOk || opt.exportFile.empty()) return status;
-    return kvnrate::ExportKvnFile(opt.listFile, opt.exportFile, opt.units);
+    int status = kvnrate::ListKvnFile(opt.listFile, opt.pretty, opt.units);
+    if (status == kvnrate::kExitOk && !opt.exportFile.empty())
+        status = kvnrate::ExportKvnFile(opt.listFile, opt.exportFile, opt.units);
+    if (status == kvnrate::kExitOk && !opt.submittalFile.empty()) {
+        const kvnrate::GuiSession gui;
+        status = kvnrate::SubmittalOfKvnFile(opt.listFile, opt.submittalFile, SubmittalChoicesOf(opt));
+    }
+    return status;
 }
 
 // --select: the search for the coils that meet the duty of the input.
@@ -341,6 +355,7 @@ public:
         if (!opt.kvnFile.empty()) kvn_.emplace(opt.kvnFile);
         if (!opt.reportFile.empty()) report_.emplace(opt.reportFile, opt.units);
         if (!opt.exportFile.empty()) export_.emplace(opt.exportFile, opt.units);
+        if (!opt.submittalFile.empty()) submittal_.emplace(opt.submittalFile, SubmittalChoicesOf(opt));
     }
 
     void Add(kvnrate::BatchResult& r) {
@@ -352,6 +367,7 @@ public:
         if (kvn_) kvn_->Add(count_, r.coil, r.rated());
         if (report_) report_->Add(count_, r.coil, r.rated());
         if (export_) export_->Add(count_, r.coil, r.rated());
+        if (submittal_) submittal_->Add(count_, r.coil, r.rated());
         if (count_ == 1 && !r.fault && (!opt_.sheetFile.empty() || !opt_.chartFile.empty()))
             first_ = std::move(r.coil);
     }
@@ -361,7 +377,7 @@ public:
     int Finish() {
         std::fflush(stdout);
         const kvnrate::GuiSession gui(!opt_.sheetFile.empty() || !opt_.reportFile.empty() ||
-                                      !opt_.chartFile.empty());
+                                      !opt_.chartFile.empty() || !opt_.submittalFile.empty());
         int post = kvnrate::kExitOk;
         auto step = [&](int s) {
             if (post == kvnrate::kExitOk) post = s;
@@ -371,6 +387,7 @@ public:
         if (export_) step(export_->Finish());
         if (!opt_.sheetFile.empty()) step(kvnrate::WriteSheetFile(opt_.sheetFile, first, count_, opt_.units));
         if (report_) step(report_->Finish());
+        if (submittal_) step(submittal_->Finish());
         if (!opt_.chartFile.empty()) {
             kvnrate::ChartChoices chart = opt_.chart;
             chart.units = opt_.units;
@@ -387,6 +404,7 @@ private:
     std::optional<kvnrate::KvnStream> kvn_;
     std::optional<kvnrate::ReportStream> report_;
     std::optional<kvnrate::ExportStream> export_;
+    std::optional<kvnrate::SubmittalStream> submittal_;
     std::optional<RatedCoil> first_;
 };
 
