@@ -19,7 +19,7 @@ enum class Source { Tag, Saved, LiquidPD, RefrigerantPD, Warnings };
 struct Column {
     const char* header;
     Source source;
-    int saved;  // column of the saved row, for Saved and the drops
+    int saved;              // column of the saved row, for Saved and the drops
     const char* ipPattern;  // decimals of a quantity in inch-pound ("" for none)
     const char* unit;       // of a column without quantity, both systems
 };
@@ -104,6 +104,17 @@ bool IsPlaceholder(const Cell& cell) {
     return t && t->find_first_not_of(' ') == std::string::npos;
 }
 
+// The number of a cell as the coil file keeps it: a 32-bit value by its
+// 7-significant-digit decimal form, so that a coil rated now and the same
+// coil read back from its file export the same figures.
+bool CellNumber(const Cell& cell, double& v) {
+    if (const auto* f = std::get_if<float>(&cell)) {
+        v = numfmt::Val(numfmt::GeneralF32(*f));
+        return true;
+    }
+    return SavedCellNumber(cell, v);
+}
+
 ExportCell SavedCell(units::System system, const SavedCoilTable::Row& row, const Column& c) {
     const Cell& cell = row[c.saved];
     if (IsPlaceholder(cell)) return {};
@@ -112,7 +123,7 @@ ExportCell SavedCell(units::System system, const SavedCoilTable::Row& row, const
         return TextCell(units::kNotApplicable);
     Quantity q;
     double v = 0;
-    if (ColumnQuantity(c, q) && SavedCellNumber(cell, v)) {
+    if (ColumnQuantity(c, q) && CellNumber(cell, v)) {
         if (system == units::System::SI) return NumberCell(units::FormatSI(q, v));
         return NumberCell(numfmt::FormatF64(v, c.ipPattern));
     }

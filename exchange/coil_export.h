@@ -22,9 +22,9 @@
 namespace kvn::exchange {
 
 struct ExportCoil {
-    std::string tag;         // the item ("CC-1"); the saved row's item when built from one
-    SavedCoilTable::Row row; // inch-pound, as BuildSavedRow fills it
-    std::string warnings;    // the inch-pound warnings line ("" for none)
+    std::string tag;          // the item ("CC-1"); the saved row's item when built from one
+    SavedCoilTable::Row row;  // inch-pound, as BuildSavedRow fills it
+    std::string warnings;     // the inch-pound warnings line ("" for none)
 };
 
 // A rated coil: its saved row (number 1) with `texts`, tagged with

@@ -47,7 +47,7 @@ const ScheduleColumn kSchedule[] = {
 
 constexpr double kScheduleFont = 7;
 constexpr double kFooterFromBottom = 700;  // twips, the baseline of "Page x of y"
-constexpr double kSheetMargin = 360;        // a quarter inch, twips
+constexpr double kSheetMargin = 360;       // a quarter inch, twips
 
 // A cell text with the table format's separator taken out.
 std::string CellOf(std::string text) {
@@ -137,9 +137,9 @@ void ScheduleHead(PrintDocument& doc, const SubmittalHeader& h) {
     doc.SetFont(9);
     const double third = RoundTwips(doc.PrintableWidth() / 3);
     const std::string w = std::to_string(static_cast<long long>(third));
-    doc.AddTable(w + "<|" + w + "<|" + w + ">",
-                 {"Project: " + CellOf(h.project) + "|Customer: " + CellOf(h.customer) + "|Date: " +
-                  CellOf(h.date)});
+    doc.AddTable(
+        w + "<|" + w + "<|" + w + ">",
+        {"Project: " + CellOf(h.project) + "|Customer: " + CellOf(h.customer) + "|Date: " + CellOf(h.date)});
     doc.SetCurrentY(doc.CurrentY() + 200);
     doc.SetFont(kScheduleFont);
     doc.AddTable(ScheduleFormat(doc.PrintableWidth()), ScheduleHeading(), {ScheduleUnits(h.units)},
@@ -205,7 +205,8 @@ std::unique_ptr<PrintDocument> BuildSubmittalFront(const SubmittalHeader& header
 
 int SubmittalPageCount(const PrintDocument& front, const SubmittalHeader& header,
                        const std::vector<SubmittalCoil>& coils) {
-    const auto sheets = std::count_if(coils.begin(), coils.end(), [](const SubmittalCoil& c) { return c.hasSheet; });
+    const auto sheets =
+        std::count_if(coils.begin(), coils.end(), [](const SubmittalCoil& c) { return c.hasSheet; });
     return front.PageCount() + static_cast<int>(sheets) * (header.charts ? 2 : 1);
 }
 
@@ -250,8 +251,8 @@ bool WriteSubmittalPdf(const QString& path, const SubmittalHeader& header,
     pdf.setTitle(QStringLiteral("Submittal"));
     pdf.setCreator(QStringLiteral("KVN"));
     const double m = kSheetMargin / 20;
-    pdf.setPageLayout(QPageLayout(QPageSize(header.a4 ? QPageSize::A4 : QPageSize::Letter), QPageLayout::Portrait,
-                                  QMarginsF(m, m, m, m), QPageLayout::Point));
+    pdf.setPageLayout(QPageLayout(QPageSize(header.a4 ? QPageSize::A4 : QPageSize::Letter),
+                                  QPageLayout::Portrait, QMarginsF(m, m, m, m), QPageLayout::Point));
     return PaintSubmittal(pdf, header, coils);
 }
 

@@ -22,7 +22,8 @@ constexpr int kExitExport = 4;
 
 // The row of a rated coil: tagged with "Item", the model as --kvn saves it.
 inline kvn::exchange::ExportCoil ExportCoilOf(const RatedCoil& coil) {
-    return kvn::exchange::ExportCoilOf(coil.coilSpec, coil.rating, SaveRowTextsOf(coil), coil.result.warnings);
+    return kvn::exchange::ExportCoilOf(coil.coilSpec, coil.rating, SaveRowTextsOf(coil),
+                                       coil.result.warnings);
 }
 
 class ExportStream {

