@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
@@ -12,11 +13,13 @@
 #include "engine/rterror.h"
 #include "files/file_commands.h"
 #include "files/save_row.h"
+#include "files/saved_coil_sheets.h"
 #include "files/saved_coil_warnings.h"
 #include "files/saved_coils.h"
 #include "forms/Form1.h"
 #include "forms/Form2.h"
 #include "forms/coil_document.h"
+#include "forms/exchange_commands.h"
 #include "forms/file_dialog.h"
 #include "forms/question.h"
 
@@ -27,6 +30,8 @@ void Form1::InitFileCommands() {
     for (QLineEdit* box : {txtHdr_[1], txtHdr_[2]})
         box->setValidator(new QRegularExpressionValidator(oneField, box));
     cmdPrint_[2]->setEnabled(TheCoilDocument().table.CoilCount() > 0);
+    InitExchangeCommands(this, findChild<QMenu*>(QStringLiteral("mnuFile")),
+                         [this] { return ReportHeader(); });
 }
 
 void Form1::cmdSave_Click() {
@@ -40,9 +45,11 @@ void Form1::cmdSave_Click() {
     texts.wallText = cboWallThk_->currentText().toStdString();
     try {
         AppendSavedCoil(TheCoilDocument().table, coilSpec, coilRating, texts);
-        RememberSavedCoilWarnings(TheCoilDocument(),
-                                  TheCoilDocument().table.Rows()[TheCoilDocument().table.CoilCount() - 1],
-                                  WarningsLine(coilWarnings));
+        const SavedCoilTable::Row& saved =
+            TheCoilDocument().table.Rows()[TheCoilDocument().table.CoilCount() - 1];
+        RememberSavedCoilWarnings(TheCoilDocument(), saved, WarningsLine(coilWarnings));
+        RememberSavedCoilSheet(TheCoilDocument(), saved,
+                               SavedSheetOf(coilSpec, coilRating, CurrentSheetTexts(), coilWarnings));
     } catch (const rt::RtError& e) {
         ShowMessage("The coil was not saved.\nError: " + std::to_string(e.number()) + " " + e.description(),
                     MsgIcon::Error);
