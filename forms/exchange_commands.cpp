@@ -8,7 +8,6 @@
 
 #include "engine/msgbox.h"
 #include "files/saved_coil_warnings.h"
-#include "forms/coil_document.h"
 #include "forms/printer.h"
 
 namespace {
@@ -41,8 +40,7 @@ bool A4Page() {
     return Printer().ReportPage().width < reports::PageGeometry{}.width;
 }
 
-void ExportCommand(QWidget* parent, units::System system) {
-    const CoilDocument& doc = TheCoilDocument();
+void ExportCommand(QWidget* parent, const CoilDocument& doc, units::System system) {
     if (doc.table.CoilCount() < 1) {
         ShowMessage("There are no saved coils to export.", MsgIcon::Information);
         return;
@@ -53,8 +51,8 @@ void ExportCommand(QWidget* parent, units::System system) {
     if (!ExportSavedCoils(doc, system, path, error)) ShowMessage(error, MsgIcon::Error);
 }
 
-void SubmittalCommand(QWidget* parent, const reports::ReportHeaderTexts& header, bool askPdf) {
-    const CoilDocument& doc = TheCoilDocument();
+void SubmittalCommand(QWidget* parent, const CoilDocument& doc, const reports::ReportHeaderTexts& header,
+                      bool askPdf) {
     if (doc.table.CoilCount() < 1) {
         ShowMessage("There are no saved coils for a submittal.", MsgIcon::Information);
         return;
@@ -68,8 +66,9 @@ void SubmittalCommand(QWidget* parent, const reports::ReportHeaderTexts& header,
 
 }  // namespace
 
-void InitExchangeCommands(QWidget* parent, QMenu* fileMenu,
+void InitExchangeCommands(QWidget* parent, QMenu* fileMenu, const CoilDocument& document,
                           std::function<reports::ReportHeaderTexts()> header) {
+    const CoilDocument* doc = &document;
     QAction* before = LastSeparator(fileMenu);
     auto add = [&](const char* name, const QString& caption) {
         auto* a = new QAction(caption, fileMenu);
@@ -79,12 +78,12 @@ void InitExchangeCommands(QWidget* parent, QMenu* fileMenu,
     };
     fileMenu->insertSeparator(before);
     QObject::connect(add("mnuFileExport", QStringLiteral("Expor&t List...")), &QAction::triggered, parent,
-                     [parent, header] { ExportCommand(parent, header().units); });
+                     [parent, doc, header] { ExportCommand(parent, *doc, header().units); });
     QObject::connect(add("mnuFilePrintSubmittal", QStringLiteral("Print Su&bmittal...")), &QAction::triggered,
-                     parent, [parent, header] { SubmittalCommand(parent, header(), false); });
+                     parent, [parent, doc, header] { SubmittalCommand(parent, *doc, header(), false); });
     QObject::connect(add("mnuFileSaveSubmittal", QStringLiteral("Save Submittal as P&DF...")),
                      &QAction::triggered, parent,
-                     [parent, header] { SubmittalCommand(parent, header(), true); });
+                     [parent, doc, header] { SubmittalCommand(parent, *doc, header(), true); });
 }
 
 SavedCoilSheet SavedSheetOf(const CoilSpec& coilSpec, const CoilRating& rating,

@@ -27,9 +27,10 @@ class QWidget;
 
 // The actions "mnuFileExport", "mnuFilePrintSubmittal" and
 // "mnuFileSaveSubmittal", put into `fileMenu` before its last separator
-// (the one above "Exit"). `header` gives the job fields and units of the
+// (the one above "Exit"), over the saved coils of `document` (which must
+// outlive the menu). `header` gives the job fields and units of the
 // moment the command runs; `parent` owns the dialogs.
-void InitExchangeCommands(QWidget* parent, QMenu* fileMenu,
+void InitExchangeCommands(QWidget* parent, QMenu* fileMenu, const CoilDocument& document,
                           std::function<reports::ReportHeaderTexts()> header);
 
 // The sheet a saved coil keeps: its records and the form's sheet texts

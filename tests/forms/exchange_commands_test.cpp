@@ -18,7 +18,7 @@
 #include "exchange/csv.h"
 #include "files/save_row.h"
 #include "forms/Form1.h"
-#include "forms/coil_document.h"
+#include "files/saved_coils.h"
 #include "forms/printer.h"
 
 namespace {
@@ -26,14 +26,14 @@ namespace {
 class ExchangeCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        TheCoilDocument().table.Reset();
+        document.table.Reset();
         SetPrinterPort(&printer);
         form.show();
         QApplication::processEvents();
     }
     void TearDown() override {
         SetPrinterPort(nullptr);
-        TheCoilDocument().table.Reset();
+        document.table.Reset();
     }
 
     // Rates a chilled-water coil and saves it as `item`.
@@ -63,7 +63,8 @@ protected:
     RecordingMessageSink sink;
     ScopedMessageSink scope{sink};
     RecordingPrinter printer;
-    Form1 form;
+    CoilDocument document;
+    Form1 form{document};
 };
 
 }  // namespace
@@ -80,7 +81,7 @@ TEST_F(ExchangeCommands, SubmittalHasASheetForEachCoilSavedThisSession) {
     SaveWaterCoil("CC-1");
     SaveWaterCoil("CC-2");
     // A coil known only by its row (read from a coil file) has no sheet.
-    AppendSavedCoil(TheCoilDocument().table, CoilSpec{}, CoilRating{}, {"", "", "CC-3", "Water", "5", ""});
+    AppendSavedCoil(document.table, CoilSpec{}, CoilRating{}, {"", "", "CC-3", "Water", "5", ""});
     print->trigger();
     ASSERT_EQ(printer.jobs.size(), 1u);
     EXPECT_EQ(printer.jobs[0].kind, "submittal");
@@ -113,12 +114,12 @@ TEST_F(ExchangeCommands, ExportedListHasEachCoilWithItsWarnings) {
     form.SetFieldText("txtCircuits", "");
     form.SetFieldText("txtHdr(1)", "CC-2");
     form.cmdSave_Click();
-    ASSERT_EQ(TheCoilDocument().table.CoilCount(), 2);
+    ASSERT_EQ(document.table.CoilCount(), 2);
     const std::string path =
         (std::filesystem::temp_directory_path() / ("kvn-list-" + std::to_string(::getpid()) + ".csv"))
             .string();
     std::string error;
-    ASSERT_TRUE(ExportSavedCoils(TheCoilDocument(), units::System::SI, path, error)) << error;
+    ASSERT_TRUE(ExportSavedCoils(document, units::System::SI, path, error)) << error;
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
