@@ -85,7 +85,8 @@ Output (standard output, one JSON object per coil, one per line)
   report header, as on the coil form; they go into the coil file of --kvn.
   "Date", "Notes", "High", "Wide" and "Deep" fill the rest of it for the
   printed sheet (--sheet); the report (--report) takes "Customer",
-  "Project" and "Date" of the first coil for its page header.
+  "Project" and "Date" of the first coil for its page header, the
+  submittal's cover (--submittal) those and "Engineer".
 
 Options
   --pretty     indent each result over several lines
@@ -98,6 +99,25 @@ Options
                PDF, four coils to a page, as the Saved Coils list prints it;
                the report is laid out at the end of the batch, from a saved
                row (about 1.4 KB) a rated coil kept until then
+  --export FILE.csv|FILE.xlsx  also write the rated coils (or with --list
+               the coil file's coils) as a spreadsheet, one row a coil: tag
+               ("Item"), type, model, construction, entering and leaving
+               air, capacities, pressure drops, fluid data and warnings,
+               with a units row under the header, in the units of --units;
+               the format follows the extension. Rows are written as coils
+               are rated (an XLSX workbook in constant memory), numbers as
+               numbers in XLSX, the header and tag column frozen
+  --submittal FILE.pdf  also write the submittal package as one PDF: a
+               cover ("Project", "Customer", "Engineer", "Date" of the first
+               coil), the schedule of the coils, then each coil's sheet as
+               --sheet writes it, tagged with its "Item"; the cover and
+               schedule pages say "Page x of y" of the package. On the paper
+               of --paper, in the units of --units; laid out at the end of
+               the batch from each rated coil's records (about 3 KB a coil).
+               With --list: the cover and the schedule only (a coil file
+               keeps no ratings)
+  --submittal-charts  follow each sheet of --submittal with its
+               psychrometric chart page
   --chart FILE  also write the psychrometric chart of the (first) coil's
                air-side process; the format follows the extension: .png,
                .svg or .pdf, sized for a landscape page within half-inch
@@ -107,7 +127,8 @@ Options
                grains/lb, or -10 to 50 C and 0 to 30 g/kg (wider only where
                the process lies beyond them)
   --dpi N      resolution of a PNG chart, 50 to 1200 (default 300)
-  --paper letter|a4  the page the chart is sized for (default letter)
+  --paper letter|a4  the page the chart and the submittal are sized for
+               (default letter)
   --list FILE  print the table of the coil file FILE instead of rating: a
                JSON array with one array of 33 cell texts (columns 0 to 32)
                per coil (in SI with --units si; the file is unchanged)
@@ -136,9 +157,10 @@ Exit status
   3  the engine failed on a coil (the first coil not rated decides)
   1  usage or input error: unreadable file or no coil in it (nothing
      rated), or input that is no coil (the first coil not rated decides)
-  4  the coil file of --kvn could not be written, or that of --list read
-  5  the PDF of --sheet or --report, or the chart of --chart, could not be
-     written (or the sheet's or chart's coil was not rated)
+  4  the coil file of --kvn could not be written, or that of --list read,
+     or the spreadsheet of --export could not be written
+  5  the PDF of --sheet, --report or --submittal, or the chart of --chart,
+     could not be written (or the sheet's or chart's coil was not rated)
 )HELP";
 
 // The help text: the field keys of the coil form four spaces in, wrapped
