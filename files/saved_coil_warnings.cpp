@@ -3,21 +3,17 @@
 #include "files/coil_file.h"
 #include "files/save_row.h"
 
-namespace {
-
-std::string Key(SavedCoilTable::Row row) {
+std::string SavedCoilKey(SavedCoilTable::Row row) {
     row[col::Number] = Cell{};
     return CoilFileLine(row);
 }
 
-}  // namespace
-
 void RememberSavedCoilWarnings(CoilDocument& doc, const SavedCoilTable::Row& row, const std::string& text) {
-    doc.warnings[Key(row)] = text;
+    doc.warnings[SavedCoilKey(row)] = text;
 }
 
 std::string SavedCoilWarnings(const CoilDocument& doc, const SavedCoilTable::Row& row) {
-    const auto it = doc.warnings.find(Key(row));
+    const auto it = doc.warnings.find(SavedCoilKey(row));
     return it == doc.warnings.end() ? std::string() : it->second;
 }
 

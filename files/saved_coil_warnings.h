@@ -14,6 +14,10 @@
 
 #include "files/saved_coils.h"
 
+// The key a coil's warnings and sheet are found by: its coil file line
+// without its number.
+std::string SavedCoilKey(SavedCoilTable::Row row);
+
 // Remembers in `doc` `text` (the warnings on one line, "" for none) for the
 // coil of `row`.
 void RememberSavedCoilWarnings(CoilDocument& doc, const SavedCoilTable::Row& row, const std::string& text);

@@ -7,9 +7,12 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <variant>
 #include <vector>
+
+struct SavedCoilSheet;  // files/saved_coil_sheets.h
 
 // A cell holds nothing, a text, or a number of one of the table's types.
 using Cell = std::variant<std::monostate, std::string, int32_t, int16_t, float, double>;
@@ -52,4 +55,8 @@ struct CoilDocument {
     // column of the table nor written to the file; kept when the table is
     // replaced, so a coil read back shows the warnings it was saved with.
     std::map<std::string, std::string> warnings;
+    // The records and sheet texts of each coil saved into this document in
+    // this session, found as its warnings are (files/saved_coil_sheets.h):
+    // what a submittal prints as the coil's sheet.
+    std::map<std::string, std::shared_ptr<const SavedCoilSheet>> sheets;
 };

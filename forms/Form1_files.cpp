@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
@@ -12,10 +13,12 @@
 #include "engine/rterror.h"
 #include "files/file_commands.h"
 #include "files/save_row.h"
+#include "files/saved_coil_sheets.h"
 #include "files/saved_coil_warnings.h"
 #include "files/saved_coils.h"
 #include "forms/Form1.h"
 #include "forms/Form2.h"
+#include "forms/exchange_commands.h"
 #include "forms/file_dialog.h"
 #include "forms/list_history.h"
 #include "forms/question.h"
@@ -26,6 +29,8 @@ void Form1::InitFileCommands() {
     const QRegularExpression oneField("[^;\\r\\n]*");
     for (QLineEdit* box : {txtHdr_[1], txtHdr_[2]})
         box->setValidator(new QRegularExpressionValidator(oneField, box));
+    InitExchangeCommands(this, findChild<QMenu*>(QStringLiteral("mnuFile")), document_,
+                         [this] { return ReportHeader(); });
 }
 
 void Form1::cmdSave_Click() {
@@ -44,8 +49,10 @@ void Form1::cmdSave_Click() {
             AppendSavedCoil(table, coilSpec, coilRating, texts);
             return true;
         });
-        RememberSavedCoilWarnings(document_, document_.table.Rows()[document_.table.CoilCount() - 1],
-                                  WarningsLine(coilWarnings));
+        const SavedCoilTable::Row& saved = document_.table.Rows()[document_.table.CoilCount() - 1];
+        RememberSavedCoilWarnings(document_, saved, WarningsLine(coilWarnings));
+        RememberSavedCoilSheet(document_, saved,
+                               SavedSheetOf(coilSpec, coilRating, CurrentSheetTexts(), coilWarnings));
     } catch (const rt::RtError& e) {
         ShowMessage("The coil was not saved.\nError: " + std::to_string(e.number()) + " " + e.description(),
                     MsgIcon::Error);

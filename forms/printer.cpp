@@ -51,6 +51,20 @@ bool PrintReportCommand(QWidget* parent, const reports::PrintDocument& doc) {
     return Printer().PrintReport(doc, pdf);
 }
 
+bool PrintSubmittalCommand(QWidget* parent, const reports::SubmittalHeader& header,
+                           const std::vector<reports::SubmittalCoil>& coils, bool askPdf) {
+    QString pdf;
+    if (askPdf) {
+        pdf = Printer().AskPdfFileName(parent, QStringLiteral("Save Submittal as PDF"),
+                                       QStringLiteral("Submittal.pdf"));
+        if (pdf.isEmpty()) return false;
+    } else if (!ChooseOutput(parent, QStringLiteral("Save Submittal as PDF"), QStringLiteral("Submittal.pdf"),
+                             pdf)) {
+        return false;
+    }
+    return Printer().PrintSubmittal(header, coils, pdf);
+}
+
 // ---- Qt ------------------------------------------------------------------
 
 QtPrinterPort::QtPrinterPort() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
@@ -117,6 +131,15 @@ bool QtPrinterPort::PrintReport(const reports::PrintDocument& doc, const QString
     return ok;
 }
 
+bool QtPrinterPort::PrintSubmittal(const reports::SubmittalHeader& header,
+                                   const std::vector<reports::SubmittalCoil>& coils, const QString& pdfFile) {
+    if (!pdfFile.isEmpty()) return reports::WriteSubmittalPdf(pdfFile, header, coils);
+    printer_->setOutputFormat(QPrinter::NativeFormat);
+    printer_->setDocName(QStringLiteral("Submittal"));
+    reports::PrepareSheetPrinter(*printer_);
+    return reports::PaintSubmittal(*printer_, header, coils);
+}
+
 // ---- Recorder --------------------------------------------------------------
 
 QString RecordingPrinter::AskPdfFileName(QWidget*, const QString& title, const QString&) {
@@ -142,6 +165,17 @@ bool RecordingPrinter::PrintReport(const reports::PrintDocument& doc, const QStr
     Job job{"report", pdfFile, {}, doc.PageCount(), {}};
     if (doc.PageCount() > 0 && doc.PageAt(0).tables.size() > 1)
         job.firstTableRows = doc.PageAt(0).tables[1].rows;
+    jobs.push_back(std::move(job));
+    return true;
+}
+
+bool RecordingPrinter::PrintSubmittal(const reports::SubmittalHeader& header,
+                                      const std::vector<reports::SubmittalCoil>& coils,
+                                      const QString& pdfFile) {
+    const auto front = reports::BuildSubmittalFront(header, coils);
+    Job job{"submittal", pdfFile, {}, reports::SubmittalPageCount(*front, header, coils), {}};
+    if (front->PageCount() > 1 && front->PageAt(1).tables.size() > 2)
+        job.firstTableRows = front->PageAt(1).tables[2].rows;  // the schedule's headings and units
     jobs.push_back(std::move(job));
     return true;
 }

@@ -13,6 +13,7 @@
 #include "reports/performance_sheet.h"
 #include "reports/print_document.h"
 #include "reports/print_surface.h"
+#include "reports/submittal.h"
 
 class QWidget;
 class QPrinter;
@@ -34,6 +35,9 @@ public:
     virtual bool PrintSheet(const CoilSpec& coilSpec, const CoilRating& rating,
                             const reports::SheetTexts& texts, const QString& pdfFile) = 0;
     virtual bool PrintReport(const reports::PrintDocument& doc, const QString& pdfFile) = 0;
+    // The submittal package, on the paper `header` names in a PDF.
+    virtual bool PrintSubmittal(const reports::SubmittalHeader& header,
+                                const std::vector<reports::SubmittalCoil>& coils, const QString& pdfFile) = 0;
 };
 
 // The port in use: the Qt printer unless a test installed another.
@@ -48,6 +52,10 @@ bool PrintSheetCommand(QWidget* parent, const CoilSpec& coilSpec, const CoilRati
                        const reports::SheetTexts& texts);
 // The same for the multi-coil report.
 bool PrintReportCommand(QWidget* parent, const reports::PrintDocument& doc);
+// The same for the submittal package; with `askPdf` always into a PDF file
+// the user names.
+bool PrintSubmittalCommand(QWidget* parent, const reports::SubmittalHeader& header,
+                           const std::vector<reports::SubmittalCoil>& coils, bool askPdf);
 
 // The Qt printer: QPrinterInfo for the installed printers, QPrintDialog
 // (QPageSetupDialog when there is no printer) for setup, QFileDialog for the
@@ -63,6 +71,8 @@ public:
     bool PrintSheet(const CoilSpec& coilSpec, const CoilRating& rating, const reports::SheetTexts& texts,
                     const QString& pdfFile) override;
     bool PrintReport(const reports::PrintDocument& doc, const QString& pdfFile) override;
+    bool PrintSubmittal(const reports::SubmittalHeader& header,
+                        const std::vector<reports::SubmittalCoil>& coils, const QString& pdfFile) override;
 
 private:
     std::unique_ptr<QPrinter> printer_;
@@ -94,4 +104,6 @@ public:
     bool PrintSheet(const CoilSpec& coilSpec, const CoilRating& rating, const reports::SheetTexts& texts,
                     const QString& pdfFile) override;
     bool PrintReport(const reports::PrintDocument& doc, const QString& pdfFile) override;
+    bool PrintSubmittal(const reports::SubmittalHeader& header,
+                        const std::vector<reports::SubmittalCoil>& coils, const QString& pdfFile) override;
 };

@@ -34,3 +34,44 @@ inline void FillSample(const FieldTexts& fields, CoilSpec& coilSpec, CoilRating&
     if (!FillCoilRecords(fields, airFlowMode, coilSpec, rating, fault))
         throw std::invalid_argument("sample coil: " + fault.message);
 }
+
+// A coil of every type, each with a tag: chilled water, heating water (no
+// leaving wet bulb), glycol, steam, evaporator and condenser.
+inline std::vector<std::pair<std::string, FieldTexts>> TaggedCoilsOfEveryType() {
+    const FieldTexts base = Water();
+    return {
+        {"CC-1", base},
+        {"HC-2", With(base, {{"EatDb", "40"}, {"EatWb", ""}, {"EntFluidTemp", "180"}, {"RD", "2"}})},
+        {"GC-3", With(base, {{"Application", "G"}, {"PercentGlycol", "30"}, {"EntFluidTemp", "42"}})},
+        {"SC-4", With(base, {{"Application", "S"},
+                             {"Pattern", "1"},
+                             {"TubeWall", "0.035"},
+                             {"FinThk", "0.010"},
+                             {"RD", "1"},
+                             {"FPI", "6"},
+                             {"Circuits", ""},
+                             {"EatDb", "40"},
+                             {"EatWb", ""},
+                             {"EntFluidTemp", ""},
+                             {"Gpm", ""},
+                             {"SteamPressure", "5"}})},
+        {"DX-5", With(base, {{"Application", "E"},
+                             {"RD", "8"},
+                             {"Circuits", "8"},
+                             {"EntFluidTemp", "40"},
+                             {"Gpm", ""},
+                             {"Refrigerant", "22"},
+                             {"EvapSHCode", "10"}})},
+        {"CD-6", With(base, {{"Application", "C"},
+                             {"Pattern", "4"},
+                             {"TubeWall", "0.017"},
+                             {"RD", "3"},
+                             {"FPI", "10"},
+                             {"Circuits", "6"},
+                             {"EatDb", "95"},
+                             {"EatWb", ""},
+                             {"EntFluidTemp", "120"},
+                             {"Gpm", ""},
+                             {"Refrigerant", "22"}})},
+    };
+}

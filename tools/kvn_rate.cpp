@@ -18,10 +18,12 @@
 #include "common/version.h"
 #include "tools/coil_file_output.h"
 #include "tools/coil_stream.h"
+#include "tools/export_output.h"
 #include "tools/rate_batch.h"
 #include "tools/rate_json.h"
 #include "tools/report_output.h"
 #include "tools/select_json.h"
+#include "tools/submittal_output.h"
 #include "tools/units_output.h"
 // Last: it brings in Qt, whose "slots" keyword macro would rewrite the
 // plain names of the headers above.
@@ -83,7 +85,8 @@ Output (standard output, one JSON object per coil, one per line)
   report header, as on the coil form; they go into the coil file of --kvn.
   "Date", "Notes", "High", "Wide" and "Deep" fill the rest of it for the
   printed sheet (--sheet); the report (--report) takes "Customer",
-  "Project" and "Date" of the first coil for its page header.
+  "Project" and "Date" of the first coil for its page header, the
+  submittal's cover (--submittal) those and "Engineer".
 
 Options
   --pretty     indent each result over several lines
@@ -96,6 +99,25 @@ Options
                PDF, four coils to a page, as the Saved Coils list prints it,
                with each coil's warnings under it; written page by page as
                the coils are rated, so it holds one page whatever the batch
+  --export FILE.csv|FILE.xlsx  also write the rated coils (or with --list
+               the coil file's coils) as a spreadsheet, one row a coil: tag
+               ("Item"), type, model, construction, entering and leaving
+               air, capacities, pressure drops, fluid data and warnings,
+               with a units row under the header, in the units of --units;
+               the format follows the extension. Rows are written as coils
+               are rated (an XLSX workbook in constant memory), numbers as
+               numbers in XLSX, the header and tag column frozen
+  --submittal FILE.pdf  also write the submittal package as one PDF: a
+               cover ("Project", "Customer", "Engineer", "Date" of the first
+               coil), the schedule of the coils, then each coil's sheet as
+               --sheet writes it, tagged with its "Item"; the cover and
+               schedule pages say "Page x of y" of the package. On the paper
+               of --paper, in the units of --units; laid out at the end of
+               the batch from each rated coil's records (about 3 KB a coil).
+               With --list: the cover and the schedule only (a coil file
+               keeps no ratings)
+  --submittal-charts  follow each sheet of --submittal with its
+               psychrometric chart page
   --chart FILE  also write the psychrometric chart of the (first) coil's
                air-side process; the format follows the extension: .png,
                .svg or .pdf, sized for a landscape page within half-inch
@@ -105,7 +127,8 @@ Options
                grains/lb, or -10 to 50 C and 0 to 30 g/kg (wider only where
                the process lies beyond them)
   --dpi N      resolution of a PNG chart, 50 to 1200 (default 300)
-  --paper letter|a4  the page the chart is sized for (default letter)
+  --paper letter|a4  the page the chart and the submittal are sized for
+               (default letter)
   --list FILE  print the table of the coil file FILE instead of rating: a
                JSON array with one array of 33 cell texts (columns 0 to 32)
                per coil (in SI with --units si; the file is unchanged)
@@ -134,9 +157,10 @@ Exit status
   3  the engine failed on a coil (the first coil not rated decides)
   1  usage or input error: unreadable file or no coil in it (nothing
      rated), or input that is no coil (the first coil not rated decides)
-  4  the coil file of --kvn could not be written, or that of --list read
-  5  the PDF of --sheet or --report, or the chart of --chart, could not be
-     written (or the sheet's or chart's coil was not rated)
+  4  the coil file of --kvn could not be written, or that of --list read,
+     or the spreadsheet of --export could not be written
+  5  the PDF of --sheet, --report or --submittal, or the chart of --chart,
+     could not be written (or the sheet's or chart's coil was not rated)
 )HELP";
 
 // The help text: the field keys of the coil form four spaces in, wrapped
@@ -165,6 +189,9 @@ struct Options {
     std::string listFile;                            // --list: print a coil file's table
     std::string sheetFile;                           // --sheet: the performance sheet as PDF
     std::string reportFile;                          // --report: the multi-coil report as PDF
+    std::string exportFile;                          // --export: the coils as CSV or XLSX
+    std::string submittalFile;                       // --submittal: the submittal package as PDF
+    bool submittalCharts = false;                    // --submittal-charts: a chart page after each sheet
     unsigned jobs = 1;                               // --jobs: threads that rate the batch
     std::string chartFile;                           // --chart: the psychrometric chart, PNG, SVG or PDF
     bool select = false;                             // --select: search for coils meeting a duty
@@ -237,6 +264,9 @@ const OptionDef kOptions[] = {
     {"--kvn", nullptr, &Options::kvnFile, nullptr},
     {"--sheet", nullptr, &Options::sheetFile, nullptr},
     {"--report", nullptr, &Options::reportFile, nullptr},
+    {"--export", nullptr, &Options::exportFile, nullptr},
+    {"--submittal", nullptr, &Options::submittalFile, nullptr},
+    {"--submittal-charts", &Options::submittalCharts, nullptr, nullptr},
     {"--chart", nullptr, &Options::chartFile, nullptr},
     {"--units", nullptr, nullptr, TakeUnits},
     {"--chart-range", nullptr, nullptr, TakeChartRange},
@@ -309,6 +339,22 @@ int UsageError(const std::string& error) {
     return kvnrate::kExitUsage;
 }
 
+kvnrate::SubmittalChoices SubmittalChoicesOf(const Options& opt) {
+    return {opt.units, opt.chart.a4, opt.submittalCharts};
+}
+
+// --list: the table of a coil file, and the files asked for from it.
+int RunList(const Options& opt) {
+    int status = kvnrate::ListKvnFile(opt.listFile, opt.pretty, opt.units);
+    if (status == kvnrate::kExitOk && !opt.exportFile.empty())
+        status = kvnrate::ExportKvnFile(opt.listFile, opt.exportFile, opt.units);
+    if (status == kvnrate::kExitOk && !opt.submittalFile.empty()) {
+        const kvnrate::GuiSession gui;
+        status = kvnrate::SubmittalOfKvnFile(opt.listFile, opt.submittalFile, SubmittalChoicesOf(opt));
+    }
+    return status;
+}
+
 // --select: the search for the coils that meet the duty of the input.
 int RunSelect(const Options& opt) {
     std::string text, error;
@@ -330,6 +376,8 @@ public:
         flushEach_ = ::fstat(STDOUT_FILENO, &st) != 0 || !S_ISREG(st.st_mode);
         if (!opt.kvnFile.empty()) kvn_.emplace(opt.kvnFile);
         if (!opt.reportFile.empty()) report_.emplace(opt.reportFile, opt.units);
+        if (!opt.exportFile.empty()) export_.emplace(opt.exportFile, opt.units);
+        if (!opt.submittalFile.empty()) submittal_.emplace(opt.submittalFile, SubmittalChoicesOf(opt));
     }
 
     void Add(kvnrate::BatchResult& r) {
@@ -340,6 +388,8 @@ public:
         if (status_ == kvnrate::kExitOk) status_ = r.exitStatus();
         if (kvn_) kvn_->Add(count_, r.coil, r.rated());
         if (report_) report_->Add(count_, r.coil, r.rated());
+        if (export_) export_->Add(count_, r.coil, r.rated());
+        if (submittal_) submittal_->Add(count_, r.coil, r.rated());
         if (count_ == 1 && !r.fault && (!opt_.sheetFile.empty() || !opt_.chartFile.empty()))
             first_ = std::move(r.coil);
     }
@@ -354,15 +404,17 @@ public:
     int Finish() {
         std::fflush(stdout);
         const kvnrate::GuiSession gui(!opt_.sheetFile.empty() || !opt_.reportFile.empty() ||
-                                      !opt_.chartFile.empty());
+                                      !opt_.chartFile.empty() || !opt_.submittalFile.empty());
         int post = kvnrate::kExitOk;
         auto step = [&](int s) {
             if (post == kvnrate::kExitOk) post = s;
         };
         const RatedCoil* first = first_ ? &*first_ : nullptr;
         if (kvn_) step(kvn_->Finish());
+        if (export_) step(export_->Finish());
         if (!opt_.sheetFile.empty()) step(kvnrate::WriteSheetFile(opt_.sheetFile, first, count_, opt_.units));
         if (report_) step(report_->Finish());
+        if (submittal_) step(submittal_->Finish());
         if (!opt_.chartFile.empty()) {
             kvnrate::ChartChoices chart = opt_.chart;
             chart.units = opt_.units;
@@ -378,6 +430,8 @@ private:
     int status_ = kvnrate::kExitOk;
     std::optional<kvnrate::KvnStream> kvn_;
     std::optional<kvnrate::ReportStream> report_;
+    std::optional<kvnrate::ExportStream> export_;
+    std::optional<kvnrate::SubmittalStream> submittal_;
     std::optional<RatedCoil> first_;
 };
 
@@ -454,7 +508,7 @@ int Run(int argc, char** argv) {
         std::printf("kvn-rate %s\n", kvn::kVersion);
         return kvnrate::kExitOk;
     }
-    if (!opt.listFile.empty()) return kvnrate::ListKvnFile(opt.listFile, opt.pretty, opt.units);
+    if (!opt.listFile.empty()) return RunList(opt);
     if (opt.select) return RunSelect(opt);
     return RunRating(opt);
 }

@@ -38,7 +38,8 @@ constexpr int kExitReport = 5;
 
 // Keys of a coil object that only the printed sheet and report read.
 inline bool IsSheetKey(const std::string& key) {
-    return key == "Date" || key == "Notes" || key == "High" || key == "Wide" || key == "Deep";
+    return key == "Date" || key == "Notes" || key == "High" || key == "Wide" || key == "Deep" ||
+           key == "Engineer";
 }
 
 #if KVN_WITH_REPORTS

@@ -178,3 +178,23 @@ TEST_F(KvnRatePdf, ReportWrittenAsRatedIsTheSameForAnyJobsAndListsWarnings) {
     EXPECT_NE(text.find("Warning, coil 5: Circuits left blank: rated with one circuit"), std::string::npos);
     EXPECT_EQ(text.find("Warning, coil 4"), std::string::npos);
 }
+
+TEST_F(KvnRatePdf, SubmittalOfABatchAndOfACoilFile) {
+    const std::string in = File("batch.json", std::string("[") + kWater + "," + kGlycol + "]");
+    const std::string pdf = File("submittal.pdf"), kvn = File("batch.kvn"), listed = File("listed.pdf");
+    ASSERT_EQ(Status("'" + exe_ + "' --submittal '" + pdf + "' --submittal-charts --paper a4 --kvn '" + kvn +
+                     "' '" + in + "' > /dev/null 2>&1"),
+              0);
+    // Cover, schedule, then a sheet and a chart for each coil.
+    EXPECT_NE(Shell("pdfinfo '" + pdf + "'").find("Pages:           6"), std::string::npos);
+    const std::string cover = Shell("pdftotext -f 1 -l 1 '" + pdf + "' -");
+    for (const char* s : {"Northwind Mall", "Phase 2", "12/08/2026", "Page 1 of 6"})
+        EXPECT_NE(cover.find(s), std::string::npos) << s;
+    const std::string schedule = Shell("pdftotext -layout -f 2 -l 2 '" + pdf + "' -");
+    for (const char* s : {"AHU-1", "AHU-2", "58-CWDM-04824-F", "Page 2 of 6"})
+        EXPECT_NE(schedule.find(s), std::string::npos) << s;
+    EXPECT_NE(Shell("pdftotext -f 5 -l 5 '" + pdf + "' -").find("AHU-2"), std::string::npos);
+    // A coil file keeps no ratings: its package is the cover and the schedule.
+    ASSERT_EQ(Status("'" + exe_ + "' --list '" + kvn + "' --submittal '" + listed + "' > /dev/null 2>&1"), 0);
+    EXPECT_NE(Shell("pdftotext -f 2 -l 2 '" + listed + "' -").find("Page 2 of 2"), std::string::npos);
+}
