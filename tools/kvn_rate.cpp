@@ -21,6 +21,7 @@
 #include "tools/rate_batch.h"
 #include "tools/rate_json.h"
 #include "tools/report_output.h"
+#include "tools/schedule_json.h"
 #include "tools/select_json.h"
 #include "tools/units_output.h"
 // Last: it brings in Qt, whose "slots" keyword macro would rewrite the
@@ -114,6 +115,10 @@ Options
                coils a thread are in flight at a time
   --select     search for the coils that meet a duty instead of rating
                (see "Selection" below)
+  --schedule FILE  select a coil for every row of a coil schedule, CSV or
+               XLSX, instead of rating (see "Schedules" below)
+  --schedule-template FILE  write a schedule template, FILE.csv or
+               FILE.xlsx, in the units of --units
   --units ip|si  units of the input texts, the grid and the printed sheet
                and report: ip, inch-pound (the default), or si: FL in mm,
                Acfm and Scfm in m3/h, AirVel in m/s, Gpm in L/s,
@@ -168,6 +173,8 @@ struct Options {
     unsigned jobs = 1;                               // --jobs: threads that rate the batch
     std::string chartFile;                           // --chart: the psychrometric chart, PNG, SVG or PDF
     bool select = false;                             // --select: search for coils meeting a duty
+    std::string scheduleFile;                        // --schedule: select every row of a schedule
+    std::string scheduleTemplate;                    // --schedule-template: write a schedule template
     units::System units = units::System::InchPound;  // --units
     kvnrate::ChartChoices chart;                     // --chart-range, --dpi, --paper
 };
@@ -245,6 +252,8 @@ const OptionDef kOptions[] = {
     {"--list", nullptr, &Options::listFile, nullptr},
     {"--jobs", nullptr, nullptr, TakeJobs},
     {"--select", &Options::select, nullptr, nullptr},
+    {"--schedule", nullptr, &Options::scheduleFile, nullptr},
+    {"--schedule-template", nullptr, &Options::scheduleTemplate, nullptr},
 };
 
 const OptionDef* FindOption(const std::string& name) {
@@ -438,6 +447,7 @@ int Run(int argc, char** argv) {
     if (opt.help) {
         std::fputs(HelpText().c_str(), stdout);
         std::fputs(kvnrate::kSelectHelp, stdout);
+        std::fputs(kvnrate::kScheduleHelp, stdout);
         return kvnrate::kExitOk;
     }
     if (opt.version) {
@@ -446,6 +456,9 @@ int Run(int argc, char** argv) {
     }
     if (!opt.listFile.empty()) return kvnrate::ListKvnFile(opt.listFile, opt.pretty, opt.units);
     if (opt.select) return RunSelect(opt);
+    if (!opt.scheduleTemplate.empty()) return kvnrate::RunScheduleTemplate(opt.scheduleTemplate, opt.units);
+    if (!opt.scheduleFile.empty())
+        return kvnrate::RunSchedule(opt.scheduleFile, opt.units, opt.jobs, opt.pretty);
     return RunRating(opt);
 }
 
