@@ -166,6 +166,13 @@ bool WriteCsv(const std::string& path, const std::vector<std::vector<std::string
     return static_cast<bool>(out);
 }
 
+// Columns whose texts are designations, kept as texts ("0.010" is not 0.01).
+bool IsDesignation(const std::string& column) {
+    for (const char* key : {"Pattern", "TubeWall", "FinThk", "Refrigerant"})
+        if (column == key) return true;
+    return false;
+}
+
 bool WriteXlsx(const std::string& path, const std::vector<std::vector<std::string>>& rows,
                std::string& error) {
     lxw_workbook* book = workbook_new(path.c_str());
@@ -182,7 +189,7 @@ bool WriteXlsx(const std::string& path, const std::vector<std::vector<std::strin
             const auto row = static_cast<lxw_row_t>(r);
             const auto col = static_cast<lxw_col_t>(c);
             if (t.empty()) continue;
-            if (r > 0 && numfmt::IsNumeric(t))
+            if (r > 0 && !IsDesignation(rows[0][c]) && numfmt::IsNumeric(t))
                 worksheet_write_number(sheet, row, col, numfmt::Val(t), nullptr);
             else
                 worksheet_write_string(sheet, row, col, t.c_str(), r == 0 ? bold : nullptr);
