@@ -135,10 +135,12 @@ Options
 
 Exit status
   0  every coil was rated
-  2  a coil failed validation (the first coil not rated decides)
+  2  a coil failed validation (the first coil not rated decides), or a row
+     of --schedule could not be read or searched
   3  the engine failed on a coil (the first coil not rated decides)
   1  usage or input error: unreadable file or no coil in it (nothing
-     rated), or input that is no coil (the first coil not rated decides)
+     rated), or input that is no coil (the first coil not rated decides);
+     a --schedule file that is no schedule, or an unwritable template
   4  the coil file of --kvn could not be written, or that of --list read
   5  the PDF of --sheet or --report, or the chart of --chart, could not be
      written (or the sheet's or chart's coil was not rated)
