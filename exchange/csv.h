@@ -14,7 +14,7 @@ using Row = std::vector<std::string>;
 
 // A malformed text: the 1-based line where it goes wrong and why.
 struct CsvError : std::runtime_error {
-    CsvError(int line, const std::string& what) : std::runtime_error(what), line(line) {}
+    CsvError(int atLine, const std::string& what) : std::runtime_error(what), line(atLine) {}
     int line;
 };
 

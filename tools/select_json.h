@@ -267,11 +267,12 @@ inline Json CandidateJson(const selection::Candidate& c, int airFlowMode,
     const auto tube = c.fields.find("Pattern");
     j["model"] =
         BuildModelDesignation(c.coilSpec, c.rating, tube == c.fields.end() ? std::string() : tube->second);
-    j["OutsideArea"] = F(si ? units::ToSI(units::Quantity::Area, c.outsideArea) : double(c.outsideArea));
+    j["OutsideArea"] =
+        F(si ? static_cast<float>(units::ToSI(units::Quantity::Area, c.outsideArea)) : c.outsideArea);
     Json margins = Json::object();
     for (const selection::Margin& m : c.margins)
         margins[selection::DutyKeyIn(system, m.key)] =
-            F(selection::DutyFromInchPound(system, application, m.key, m.value, true));
+            F(static_cast<float>(selection::DutyFromInchPound(system, application, m.key, m.value, true)));
     j["margins"] = margins;
     std::vector<CoilWarning> warnings = c.result.warnings;
     for (CoilWarning& w : warnings) w.text = WarningText(system, w.text);
