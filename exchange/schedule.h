@@ -32,8 +32,8 @@ inline constexpr int kAlternatives = 4;
 
 // A file refused as a whole: the file's name and why.
 struct ScheduleFileError : std::runtime_error {
-    ScheduleFileError(const std::string& file, const std::string& reason)
-        : std::runtime_error(file + ": " + reason), file(file), reason(reason) {}
+    ScheduleFileError(const std::string& fileName, const std::string& why)
+        : std::runtime_error(fileName + ": " + why), file(fileName), reason(why) {}
     std::string file, reason;
 };
 
