@@ -359,4 +359,83 @@ ScheduleRequest RequestForRow(const ScheduleTable& table, std::size_t index, uni
     return r;
 }
 
+bool SpecForRequest(const ScheduleRequest& request, units::System system, selection::SearchSpec& query,
+                    selection::ShownTexts& shown, std::string& error) {
+    query = selection::SearchSpec();
+    shown = selection::ShownTexts(system);
+    for (const auto& [key, list] : request.choices) {
+        if (!IsConstruction(key)) {
+            error = "\"" + key + "\" is not a construction field and cannot be a list of alternatives";
+            return false;
+        }
+        for (const std::string& t : list) query.choices[key].push_back(shown.ToInchPound(key, t));
+    }
+    query.fixed = {{"FinTreat", "CR"}, {"Rifled", "N"}, {"FoulingFactor", "0"}};
+    for (const auto& [key, text] : request.fields) {
+        if (key != "AirFlowMode") {
+            query.fixed[key] = text;
+            continue;
+        }
+        const double mode = numfmt::Val(text);
+        if (!numfmt::IsNumeric(text) || (mode != 1 && mode != 2 && mode != 3)) {
+            error = "\"AirFlowMode\" must be 1, 2 or 3, not " + text;
+            return false;
+        }
+        query.airFlowMode = static_cast<int>(mode);
+    }
+    for (auto& [key, t] : query.fixed) t = shown.ToInchPound(key, t);
+    const std::string application = query.fixed.count("Application") ? query.fixed.at("Application") : "";
+    for (const auto& [key, value] : request.duty) {
+        std::string ipKey;
+        if (!selection::DutyKeyFrom(system, key, ipKey, error)) return false;
+        query.duty[ipKey] = selection::DutyToInchPound(system, application, ipKey, value);
+    }
+    if (request.fluidRise) query.fluidRise = selection::RiseToInchPound(system, *request.fluidRise);
+    query.allowWarnings = request.allowWarnings;
+    return selection::CompleteSpec(query, error);
+}
+
+namespace {
+
+// The column a search's message names: its first quoted key.
+std::string ColumnOfMessage(const std::string& message) {
+    const auto open = message.find('"');
+    const auto close = open == std::string::npos ? open : message.find('"', open + 1);
+    if (close == std::string::npos) return {};
+    const std::string key = message.substr(open + 1, close - open - 1);
+    const auto& names = AllColumnNames();
+    return std::find(names.begin(), names.end(), key) != names.end() ? key : std::string();
+}
+
+}  // namespace
+
+ScheduleRowResult SearchRow(const ScheduleTable& table, std::size_t index, units::System system, int jobs,
+                            selection::SearchControl* control) {
+    ScheduleRowResult out;
+    out.request = RequestForRow(table, index, system);
+    if (!out.request.ok()) {
+        out.error = out.request.error;
+        out.column = out.request.column;
+        return out;
+    }
+    if (!SpecForRequest(out.request, system, out.query, out.shown, out.error)) {
+        out.column = ColumnOfMessage(out.error);
+        return out;
+    }
+    out.query.jobs = jobs;
+    out.result = selection::Search(out.query, control);
+    if (out.result.cancelled) {
+        out.error = "not searched: the search was cancelled";
+        return out;
+    }
+    if (!out.result.error.empty()) {
+        out.error = out.result.error;
+        return out;
+    }
+    if (out.result.ranked.size() > static_cast<std::size_t>(1 + kAlternatives))
+        out.result.ranked.resize(1 + kAlternatives);
+    out.ok = true;
+    return out;
+}
+
 }  // namespace kvn::schedule

@@ -76,6 +76,14 @@ struct ScheduleRequest {
 
 ScheduleRequest RequestForRow(const ScheduleTable& table, std::size_t index, units::System system);
 
+// The search of a readable request, read as kvn-rate --select reads the
+// same keys (the rating's defaults of FinTreat, Rifled and FoulingFactor,
+// texts and limits converted to inch-pound, the default limits, the
+// construction defaults): the completed query and the texts as given.
+// False with a message when it cannot be searched.
+bool SpecForRequest(const ScheduleRequest& request, units::System system, selection::SearchSpec& query,
+                    selection::ShownTexts& shown, std::string& error);
+
 // The selection of one row, for the outputs that list a schedule's coils:
 // the request, and when it could be searched, the completed query (inch-
 // pound), the texts as the row gave them, and the search's answer with its
@@ -94,5 +102,11 @@ struct ScheduleRowResult {
         return ok && !result.ranked.empty() ? &result.ranked.front() : nullptr;
     }
 };
+
+// The search of row `index` of `table` on `jobs` threads (0: one per core),
+// stopped early through `control` when given: the row refused with its
+// column, or searched.
+ScheduleRowResult SearchRow(const ScheduleTable& table, std::size_t index, units::System system, int jobs,
+                            selection::SearchControl* control = nullptr);
 
 }  // namespace kvn::schedule

@@ -56,7 +56,8 @@ Schedules (--schedule, --schedule-template)
   example row for each coil type, in the units of --units.
 )HELP";
 
-// The --select input of a schedule row: the same keys with the same texts.
+// The --select input of a schedule row: the same keys with the same texts,
+// read by --select into the query the row's search runs.
 inline Json SelectInputOf(const kvn::schedule::ScheduleRequest& r) {
     Json j = Json::object();
     for (const auto& [key, text] : r.fields) j[key] = text;
@@ -70,49 +71,6 @@ inline Json SelectInputOf(const kvn::schedule::ScheduleRequest& r) {
     if (!r.allowWarnings.empty()) j["AllowWarnings"] = r.allowWarnings;
     j["Top"] = 1 + kvn::schedule::kAlternatives;
     return j;
-}
-
-// The column a search's message names: its first quoted key.
-inline std::string ColumnOfMessage(const std::string& message) {
-    const auto open = message.find('"');
-    if (open == std::string::npos) return {};
-    const auto close = message.find('"', open + 1);
-    if (close == std::string::npos) return {};
-    const std::string key = message.substr(open + 1, close - open - 1);
-    const auto& keys = FieldKeys();
-    if (std::find(keys.begin(), keys.end(), key) != keys.end() || selection::IsDutyKey(key) ||
-        key == "FluidRise" || key == "AllowWarnings" || key == "TotalKW" || key == "SensibleKW")
-        return key;
-    return {};
-}
-
-// Searches one row (on `jobs` threads) as --select searches its input.
-inline kvn::schedule::ScheduleRowResult SearchScheduleRow(const kvn::schedule::ScheduleRequest& request,
-                                                          units::System system, int jobs) {
-    kvn::schedule::ScheduleRowResult out;
-    out.request = request;
-    if (!request.ok()) {
-        out.error = request.error;
-        out.column = request.column;
-        return out;
-    }
-    SelectInput in;
-    in.system = system;
-    int top = 0;
-    if (!SelectSpecFromJson(SelectInputOf(request).dump(), out.query, top, in, out.error)) {
-        out.column = ColumnOfMessage(out.error);
-        return out;
-    }
-    out.shown = in.shown;
-    out.query.jobs = jobs;
-    out.result = selection::Search(out.query);
-    if (!out.result.error.empty()) {
-        out.error = out.result.error;
-        return out;
-    }
-    if (out.result.ranked.size() > static_cast<std::size_t>(top)) out.result.ranked.resize(top);
-    out.ok = true;
-    return out;
 }
 
 // The output line of a row.
@@ -155,9 +113,7 @@ inline std::size_t RunScheduleRows(const kvn::schedule::ScheduleTable& table, un
     std::size_t failed = 0;
     OrderedStream<std::size_t, kvn::schedule::ScheduleRowResult> stream(
         n > 1 ? jobs : 1,
-        [&](std::size_t& i) {
-            return SearchScheduleRow(kvn::schedule::RequestForRow(table, i, system), system, searchJobs);
-        },
+        [&](std::size_t& i) { return kvn::schedule::SearchRow(table, i, system, searchJobs); },
         [&](kvn::schedule::ScheduleRowResult& r) {
             if (!r.ok) ++failed;
             deliver(r);

@@ -193,3 +193,49 @@ TEST(Schedule, TheMixedFixtureReadsAsFortyRowsOfEveryCoilType) {
     }
     EXPECT_EQ(types.size(), 5u) << types;
 }
+
+TEST(Schedule, ARowIsTheQueryTheSameSelectInputReadsInto) {
+    using kvn::schedule::ScheduleTable;
+    std::vector<std::pair<ScheduleTable, units::System>> tables;
+    for (const units::System system : {units::System::InchPound, units::System::SI}) {
+        ScheduleTable t;
+        t.header = kvn::schedule::TemplateHeader(system);
+        int number = 1;
+        for (auto& cells : kvn::schedule::TemplateRows(system)) t.rows.push_back({++number, cells, -1});
+        tables.emplace_back(std::move(t), system);
+    }
+    tables.emplace_back(
+        kvn::schedule::ReadScheduleFile(std::string(KVN_SOURCE_DIR) + "/tests/data/schedule-40.csv"),
+        units::System::InchPound);
+    tables.emplace_back(
+        kvn::schedule::ParseSchedule("TH,FL,RD,Acfm,AirFlowMode,AirVel,Application,TotalKW,"
+                                     "TubeVelocityMax,AllowWarnings\n"
+                                     "16,1200|1500,3-4,,3,2.5,G,10,2,laminar-flow|freeze-risk\n",
+                                     "s.csv"),
+        units::System::SI);
+    for (const auto& [table, system] : tables) {
+        for (std::size_t i = 0; i < table.rows.size(); ++i) {
+            const auto request = kvn::schedule::RequestForRow(table, i, system);
+            ASSERT_TRUE(request.ok()) << request.error;
+            selection::SearchSpec a, b;
+            selection::ShownTexts shown;
+            kvnrate::SelectInput in;
+            in.system = system;
+            int top = 0;
+            std::string errorA, errorB;
+            ASSERT_EQ(
+                kvn::schedule::SpecForRequest(request, system, a, shown, errorA),
+                kvnrate::SelectSpecFromJson(kvnrate::SelectInputOf(request).dump(), b, top, in, errorB));
+            EXPECT_EQ(errorA, errorB);
+            EXPECT_EQ(a.fixed, b.fixed) << request.row;
+            EXPECT_EQ(a.choices, b.choices) << request.row;
+            EXPECT_EQ(a.duty, b.duty) << request.row;
+            EXPECT_EQ(a.fluidRise, b.fluidRise) << request.row;
+            EXPECT_EQ(a.airFlowMode, b.airFlowMode) << request.row;
+            EXPECT_EQ(a.refused, b.refused) << request.row;
+            EXPECT_EQ(a.allowWarnings, b.allowWarnings) << request.row;
+            for (const auto& [key, text] : a.fixed)
+                EXPECT_EQ(shown.Shown(key, text), in.shown.Shown(key, text));
+        }
+    }
+}
