@@ -47,6 +47,7 @@
 #include "files/saved_coils.h"
 #include "forms/coil_document.h"
 #include "forms/frmAbout.h"
+#include "forms/schedule_command.h"
 #include "forms/select_command.h"
 
 namespace {
@@ -200,6 +201,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     InitChartCommands();
     InitDesktop();
     InitSelectCommand(this, mnuTools_);
+    InitScheduleCommand(this);
     InitUnits();
     WatchForStaleWarnings();
     EnableCommands();

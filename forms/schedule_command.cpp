@@ -1,0 +1,42 @@
+#include "forms/schedule_command.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "engine/msgbox.h"
+#include "exchange/schedule.h"
+#include "forms/Form1.h"
+#include "forms/ScheduleWindow.h"
+#include "forms/coil_document.h"
+
+void ImportSchedule(Form1* form, const QString& fileName) {
+    kvn::schedule::ScheduleTable table;
+    try {
+        table = kvn::schedule::ReadScheduleFile(fileName.toStdString());
+    } catch (const kvn::schedule::ScheduleFileError& e) {
+        ShowMessage(std::string("The file is not a coil schedule.\n") + e.what(), MsgIcon::Error);
+        return;
+    }
+    ScheduleWindow window(std::move(table), form->UnitSystem(), fileName, form);
+    window.exec();
+    if (auto* view = qobject_cast<QPushButton*>(form->Control("cmdPrint(2)")))
+        view->setEnabled(TheCoilDocument().table.CoilCount() > 0);
+}
+
+void InitScheduleCommand(Form1* form) {
+    auto* file = form->menuBar()->findChild<QMenu*>("mnuFile");
+    if (!file) return;
+    auto* action = new QAction("&Import Schedule...", file);
+    action->setObjectName("mnuFileImportSchedule");
+    auto* before = file->findChild<QAction*>("mnuFilePrintSetup");
+    file->insertAction(before, action);
+    if (before) file->insertSeparator(before);
+    QObject::connect(action, &QAction::triggered, form, [form] {
+        const QString name = QFileDialog::getOpenFileName(form, "Import Schedule", QString(),
+                                                          "Schedules (*.csv *.xlsx);;All files (*)");
+        if (!name.isEmpty()) ImportSchedule(form, name);
+    });
+}
