@@ -1,5 +1,9 @@
 #include "common/catalogue.h"
 
+#include <algorithm>
+
+#include "engine/coilcalc.h"
+
 namespace catalogue {
 namespace {
 
@@ -30,6 +34,11 @@ constexpr TubeConstruction kConstructions[] = {
     {true, "1", kWalls58, "0.035", kFins58, "0.010"},   {true, "4", kWalls12, "0.017", kFins12, "0.006"},
     {true, "5", kWalls58, "0.025", kFins58, "0.006"},   {true, "6", kWalls516, "0.013", kFins516, "0.0045"},
 };
+
+constexpr std::string_view kWallsBeforeTube[] = {".012", ".014", ".017", ".018",
+                                                 ".025", ".035", ".049", ".011"};
+constexpr std::string_view kFinsBeforeTube[] = {".0045", ".0055", ".006", ".0075", ".01"};
+constexpr std::string_view kFinTypes[] = {"SR", "SS", "CR", "CS", "FR", "RL", "LR", "LS"};
 
 constexpr std::string_view kSteamTubes[] = {"5", "1"};
 constexpr std::string_view kOtherTubes[] = {"3", "4", "5"};
@@ -72,6 +81,25 @@ const TubeConstruction* FindTubeConstruction(std::string_view tube, bool steam) 
 std::span<const std::string_view> OfferedTubes(bool steam) {
     return steam ? std::span<const std::string_view>(kSteamTubes)
                  : std::span<const std::string_view>(kOtherTubes);
+}
+
+std::span<const std::string_view> WallsBeforeTube() {
+    return kWallsBeforeTube;
+}
+std::span<const std::string_view> FinsBeforeTube() {
+    return kFinsBeforeTube;
+}
+std::span<const std::string_view> FinTypes() {
+    return kFinTypes;
+}
+
+std::vector<std::string_view> Refrigerants() {
+    std::vector<std::string_view> names = CC_RefrigerantNames();
+    const auto rank = [](std::string_view n) { return n == "12" ? 0 : n == "22" ? 1 : 2; };
+    std::sort(names.begin(), names.end(), [&](std::string_view a, std::string_view b) {
+        return rank(a) != rank(b) ? rank(a) < rank(b) : a < b;
+    });
+    return names;
 }
 
 std::span<const FinMaterial> FinMaterials() {

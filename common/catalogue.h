@@ -7,6 +7,7 @@
 
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "engine/coil_type.h"
 
@@ -61,6 +62,17 @@ const TubeConstruction* FindTubeConstruction(std::string_view tube, bool steam);
 // The tube sizes the form offers, in its order: "5", "1" for a steam coil,
 // "3", "4", "5" for the others.
 std::span<const std::string_view> OfferedTubes(bool steam);
+
+// The wall and fin thicknesses the form offers before a tube is chosen.
+std::span<const std::string_view> WallsBeforeTube();
+std::span<const std::string_view> FinsBeforeTube();
+
+// The fin type codes: "SR", "SS", "CR" (corrugated, the form's), ...
+std::span<const std::string_view> FinTypes();
+
+// The refrigerants the engine rates, as the refrigerant list offers them:
+// "12" and "22" first, the others in the order of their names.
+std::vector<std::string_view> Refrigerants();
 
 // A fin material.
 struct FinMaterial {

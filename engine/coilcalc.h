@@ -9,6 +9,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "engine/records.h"
 
@@ -40,6 +42,10 @@ float CC_SteamTemperature(double psig);
 // exactly on the refrigerant text; 0 for a text outside the table (the mass
 // flow is then left as the record brings it). Pure.
 double CC_RefrigerantFlowFactor(const std::string& refrigerant);
+
+// The refrigerants the engine rates, by the names the refrigerant list shows
+// ("12", "22", "134A", ...), in the engine's table order. Pure.
+std::vector<std::string_view> CC_RefrigerantNames();
 
 // The parts of the air pressure drop that change with the rows, the wetness
 // and the mean air temperature, as the drop itself computes them, for bounds

@@ -27,6 +27,12 @@ const Refrigerant* FindRefrigerant(const std::string& name) {
     return nullptr;
 }
 
+std::vector<std::string_view> CC_RefrigerantNames() {
+    std::vector<std::string_view> names;
+    for (const Refrigerant& r : kRefrigerants) names.emplace_back(r.name);
+    return names;
+}
+
 double CC_RefrigerantFlowFactor(const std::string& refrigerant) {
     const Refrigerant* r = FindRefrigerant(refrigerant);
     return r ? static_cast<double>(r->flowFactor) : 0.0;

@@ -19,7 +19,8 @@
 // "lblUnitSteamPres".
 //
 // The command handlers are split over several files: Form1.cpp (the window
-// itself), Form1_files.cpp (saving a coil, the Saved Coils list, the coil
+// itself), Form1_layout.cpp (building the menus, toolbar, status bar and
+// panels), Form1_files.cpp (saving a coil, the Saved Coils list, the coil
 // file commands), Form1_print.cpp (the performance sheet, printer setup,
 // the multi-coil printout), Form1_chart.cpp (the psychrometric chart) and
 // Form1_desktop.cpp (Enter, the mouse wheel over choice lists, copying
@@ -35,6 +36,7 @@
 #include "common/warnings.h"
 #include "engine/records.h"
 #include "forms/form1_model.h"
+#include "forms/widgets.h"
 #include "reports/multi_coil_report.h"
 
 class QAction;
@@ -52,6 +54,7 @@ class QTimer;
 class QToolBar;
 class QGridLayout;
 class QLayout;
+struct CoilDocument;
 namespace reports {
 struct SheetTexts;
 }
@@ -60,8 +63,17 @@ class Form1 : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    // Shows, prints and saves `document` (the saved coils and their file),
+    // which must outlive the window.
+    explicit Form1(CoilDocument& document, QWidget* parent = nullptr);
     ~Form1() override;
+
+    // The coil document the window works on.
+    CoilDocument& Document() const { return document_; }
+    // To be called after every change of the document (a coil saved or
+    // deleted, a coil file read, written or begun): emits DocumentChanged,
+    // from which the commands take their states.
+    void NoteDocumentChanged();
 
     // The coil on screen: filled by CalcPerform, read by printing and saving.
     CoilSpec coilSpec;
@@ -107,6 +119,8 @@ public:
     void WatchForStaleWarnings();
     // The panel shown now: 0, 3 or 4.
     int CurrentPanel() const;
+    // The coil type chosen and the panel shown.
+    const form1::WindowState& State() const { return state_; }
 
     // ---- Handlers of the window's own controls ------------------------
     void optCoil_Click(int index);
@@ -176,6 +190,8 @@ public:
 signals:
     // A coil was rated and listed in the results grid.
     void Rated();
+    // The coil document changed (see NoteDocumentChanged).
+    void DocumentChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -211,6 +227,8 @@ private:
     void PlaceEntCondRows(const form1::EntCondLayout& layout);
     reports::SheetTexts CurrentSheetTexts() const;
 
+    CoilDocument& document_;
+    form1::WindowState state_;
     QGridLayout* entCondGrid_ = nullptr;
     QTimer* clock_ = nullptr;
     QMenu* mnuTools_ = nullptr;       // "T&ools"
@@ -271,7 +289,3 @@ private:
     units::EntryMemory entryMemory_;
     std::vector<GridRow> ipGrid_;  // the last results as the driver lists them
 };
-
-// Puts the caret at the start of a text box and selects all of its text.
-void SelectAllText(QLineEdit* box);
-void SelectAllText(QPlainTextEdit* box);

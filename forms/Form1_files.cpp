@@ -16,7 +16,6 @@
 #include "files/saved_coils.h"
 #include "forms/Form1.h"
 #include "forms/Form2.h"
-#include "forms/coil_document.h"
 #include "forms/file_dialog.h"
 #include "forms/question.h"
 
@@ -26,7 +25,6 @@ void Form1::InitFileCommands() {
     const QRegularExpression oneField("[^;\\r\\n]*");
     for (QLineEdit* box : {txtHdr_[1], txtHdr_[2]})
         box->setValidator(new QRegularExpressionValidator(oneField, box));
-    cmdPrint_[2]->setEnabled(TheCoilDocument().table.CoilCount() > 0);
 }
 
 void Form1::cmdSave_Click() {
@@ -39,31 +37,33 @@ void Form1::cmdSave_Click() {
     texts.tubeText = cboTubeOD_->currentText().toStdString();
     texts.wallText = cboWallThk_->currentText().toStdString();
     try {
-        AppendSavedCoil(TheCoilDocument().table, coilSpec, coilRating, texts);
-        RememberSavedCoilWarnings(TheCoilDocument(),
-                                  TheCoilDocument().table.Rows()[TheCoilDocument().table.CoilCount() - 1],
+        AppendSavedCoil(document_.table, coilSpec, coilRating, texts);
+        RememberSavedCoilWarnings(document_, document_.table.Rows()[document_.table.CoilCount() - 1],
                                   WarningsLine(coilWarnings));
     } catch (const rt::RtError& e) {
         ShowMessage("The coil was not saved.\nError: " + std::to_string(e.number()) + " " + e.description(),
                     MsgIcon::Error);
         return;
     }
-    cmdPrint_[2]->setEnabled(true);
+    NoteDocumentChanged();
 }
 
 void Form1::cmdView_Click() {
-    Form2 list(TheCoilDocument(), this);
+    Form2 list(document_, this);
     list.SetReportHeader(ReportHeader());
-    connect(&list, &Form2::noCoilsLeft, this, [this] { cmdPrint_[2]->setEnabled(false); });
+    connect(&list, &Form2::noCoilsLeft, this, &Form1::NoteDocumentChanged);
     list.exec();
-    cmdPrint_[2]->setEnabled(TheCoilDocument().table.CoilCount() > 0);
+    NoteDocumentChanged();
 }
 
 bool Form1::OfferToWriteSavedCoils() {
-    if (!SavedCoilsChanged(TheCoilDocument())) return true;
+    if (!SavedCoilsChanged(document_)) return true;
     switch (AskUser("Save changes to the coil list?", true)) {
-        case Answer::Yes:
-            return FileWrite(TheCoilDocument(), CoilFileDialog());
+        case Answer::Yes: {
+            const bool written = FileWrite(document_, CoilFileDialog());
+            NoteDocumentChanged();
+            return written;
+        }
         case Answer::No:
             return true;
         case Answer::Cancel:
@@ -85,12 +85,13 @@ void Form1::mnuFileOpen_Click() {
 }
 
 void Form1::OpenCoilFile(const std::string& name) {
-    if (!FileOpenNamed(TheCoilDocument(), name)) return;
-    cmdPrint_[2]->setEnabled(TheCoilDocument().table.CoilCount() > 0);
+    if (!FileOpenNamed(document_, name)) return;
+    NoteDocumentChanged();
     cmdView_Click();
 }
 
 void Form1::mnuFileNew_Click() {
     if (!OfferToWriteSavedCoils()) return;
-    FileNew(TheCoilDocument(), CoilFileDialog());
+    FileNew(document_, CoilFileDialog());
+    NoteDocumentChanged();
 }

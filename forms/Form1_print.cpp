@@ -8,7 +8,6 @@
 
 #include "forms/Form1.h"
 #include "forms/Form3.h"
-#include "forms/coil_document.h"
 #include "forms/printer.h"
 #include "reports/performance_sheet.h"
 
@@ -36,6 +35,6 @@ void Form1::mnuFilePrintSetup_Click() {
 }
 
 void Form1::mnuFilePrint_Click() {
-    if (TheCoilDocument().table.CoilCount() < 1) return;
-    PrintMultiCoilReport(TheCoilDocument().table, this, ReportHeader());
+    if (document_.table.CoilCount() < 1) return;
+    PrintMultiCoilReport(document_.table, this, ReportHeader());
 }

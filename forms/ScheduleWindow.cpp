@@ -12,7 +12,6 @@
 #include <QVBoxLayout>
 
 #include "engine/msgbox.h"
-#include "forms/coil_document.h"
 
 namespace {
 
@@ -44,8 +43,8 @@ QTableWidget* MakeGrid(QWidget* parent, const char* name, const std::vector<std:
 }  // namespace
 
 ScheduleWindow::ScheduleWindow(kvn::schedule::ScheduleTable table, units::System system,
-                               const QString& fileName, QWidget* parent)
-    : QDialog(parent), model_(std::move(table), system) {
+                               const QString& fileName, CoilDocument& document, QWidget* parent)
+    : QDialog(parent), model_(std::move(table), system), document_(document) {
     setObjectName("frmSchedule");
     setWindowTitle("Schedule - " + QFileInfo(fileName).fileName());
     auto* layout = new QVBoxLayout(this);
@@ -201,7 +200,7 @@ bool ScheduleWindow::AddToSavedCoils() {
     const int count = model_.ChosenCount();
     if (count == 0) return false;
     std::string error;
-    if (!model_.AddToSavedCoils(TheCoilDocument(), error)) {
+    if (!model_.AddToSavedCoils(document_, error)) {
         ShowMessage(error, MsgIcon::Error);
         return false;
     }

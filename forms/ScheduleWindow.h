@@ -26,8 +26,9 @@ class ScheduleWindow : public QDialog {
 public:
     // `table` is the schedule as read from `fileName`; its numbers are in
     // `system`. The search starts when the window is shown.
+    // "Add to Saved Coils" adds to the saved coils of `document`.
     ScheduleWindow(kvn::schedule::ScheduleTable table, units::System system, const QString& fileName,
-                   QWidget* parent = nullptr);
+                   CoilDocument& document, QWidget* parent = nullptr);
     ~ScheduleWindow() override;
 
     schedule_window::ScheduleModel& Model() { return model_; }
@@ -56,6 +57,7 @@ private:
     void StopWorker();
 
     schedule_window::ScheduleModel model_;
+    CoilDocument& document_;
     std::unique_ptr<schedule_window::ScheduleSearch> search_;
     std::vector<kvn::schedule::ScheduleRowResult> results_;
     std::atomic<bool> finished_{false};

@@ -20,6 +20,7 @@
 #include "common/numfmt.h"
 #include "common/warnings.h"
 #include "engine/coil_type.h"
+#include "forms/widgets.h"
 
 namespace {
 
@@ -44,9 +45,8 @@ private:
     double key_;
 };
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
+using widgets::Q;
+
 std::string S(const QString& s) {
     return s.trimmed().toStdString();
 }
@@ -100,16 +100,14 @@ SelectDialog::~SelectDialog() {
 }
 
 QLineEdit* SelectDialog::Edit(const char* name, const std::string& text, int width) {
-    auto* e = new QLineEdit(Q(text), this);
-    e->setObjectName(name);
+    auto* e = widgets::MakeText(this, name);
+    e->setText(Q(text));
     e->setMaximumWidth(width);
     return e;
 }
 
 QLabel* SelectDialog::BuddyLabel(const QString& text, QWidget* buddy) {
-    auto* l = new QLabel(text, this);
-    l->setBuddy(buddy);
-    return l;
+    return widgets::MakeLabel(this, QString(), text, buddy);
 }
 
 void SelectDialog::Build(const selection::DialogInputs& in) {

@@ -92,6 +92,22 @@ std::string_view CoilOptionWord(const CoilOption& option) {
     return word.empty() ? std::string_view("Utilities") : word;
 }
 
+std::string_view WindowState::CoilCode() const {
+    return kCoilOptions[coilOption].code;
+}
+
+bool WindowState::ChooseCoil(int index) {
+    if (index < 0 || index >= static_cast<int>(std::size(kCoilOptions))) return false;
+    coilOption = index;
+    return true;
+}
+
+bool WindowState::Show(int index) {
+    if (index != kStartPanel && index != kCoilPanel && index != kHeaderPanel) return false;
+    panel = index;
+    return true;
+}
+
 const EntCondField& EntCondFieldAt(int i) {
     return kEntCond[i];
 }

@@ -30,6 +30,26 @@ std::span<const CoilOption> CoilOptions();
 std::string_view CoilOptionWord(const CoilOption& option);
 inline constexpr int kDefaultCoilOption = 2;  // water
 
+// ---- The window's state ---------------------------------------------------
+
+// The panels of the window, by their frame's index.
+inline constexpr int kStartPanel = 0;
+inline constexpr int kCoilPanel = 3;
+inline constexpr int kHeaderPanel = 4;
+
+// What the window holds beside its widgets' texts: the coil type option
+// chosen on the start panel and the panel shown.
+struct WindowState {
+    int coilOption = kDefaultCoilOption;
+    int panel = kStartPanel;
+    // The code the chosen option selects ("W").
+    std::string_view CoilCode() const;
+    // Chooses option `index`; false (and no change) outside the options.
+    bool ChooseCoil(int index);
+    // Shows panel `index`; false (and no change) for any other index.
+    bool Show(int index);
+};
+
 // ---- Entering conditions ------------------------------------------------
 
 inline constexpr int kEntCondCount = 16;

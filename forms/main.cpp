@@ -11,6 +11,7 @@
 #include "forms/Form1.h"
 #include "forms/badge_icon.h"
 #include "forms/command_line.h"
+#include "files/saved_coils.h"
 #include "forms/qt_message_sink.h"
 
 int main(int argc, char* argv[]) {
@@ -42,7 +43,9 @@ int main(int argc, char* argv[]) {
     QtMessageSink sink;
     ScopedMessageSink messages(sink);
 
-    Form1 form;
+    // The coil document of the session: the window works on it.
+    CoilDocument document;
+    Form1 form(document);
     form.show();
     // The file opens once the window is up, as if chosen with File, Open.
     if (cl.hasFile) QTimer::singleShot(0, &form, [&form, &cl] { form.OpenCoilFile(cl.file); });

@@ -10,7 +10,7 @@
 #include "exchange/schedule.h"
 #include "forms/Form1.h"
 #include "forms/ScheduleWindow.h"
-#include "forms/coil_document.h"
+#include "files/saved_coils.h"
 
 void ImportSchedule(Form1* form, const QString& fileName) {
     kvn::schedule::ScheduleTable table;
@@ -20,10 +20,10 @@ void ImportSchedule(Form1* form, const QString& fileName) {
         ShowMessage(std::string("The file is not a coil schedule.\n") + e.what(), MsgIcon::Error);
         return;
     }
-    ScheduleWindow window(std::move(table), form->UnitSystem(), fileName, form);
+    ScheduleWindow window(std::move(table), form->UnitSystem(), fileName, form->Document(), form);
     window.exec();
     if (auto* view = qobject_cast<QPushButton*>(form->Control("cmdPrint(2)")))
-        view->setEnabled(TheCoilDocument().table.CoilCount() > 0);
+        view->setEnabled(form->Document().table.CoilCount() > 0);
 }
 
 void InitScheduleCommand(Form1* form) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/json_number.h"
 #include "tools/rate_json.h"
 
 namespace kvnrate {
@@ -43,8 +44,8 @@ inline void AppendValue(std::string& out, float v) {
         out += "null";
         return;
     }
-    char buf[64];
-    out.append(buf, nlohmann::detail::to_chars(buf, buf + sizeof buf, x));
+    char buf[numfmt::kJsonNumberMax];
+    out.append(buf, numfmt::WriteJsonNumber(buf, x));
 }
 
 template <class Each, class Record>

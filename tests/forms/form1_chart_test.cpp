@@ -16,7 +16,6 @@
 #include "engine/msgbox.h"
 #include "files/saved_coils.h"
 #include "forms/Form1.h"
-#include "forms/coil_document.h"
 #include "forms/frmChart.h"
 #include "forms/printer.h"
 
@@ -30,7 +29,7 @@ struct AnswerDialog : ChartSaveDialog {
 class ChartCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        TheCoilDocument().table.Reset();
+        document.table.Reset();
         SetPrinterPort(&printer);
         SetChartSaveDialog(&dialog);
         form.show();
@@ -39,7 +38,7 @@ protected:
     void TearDown() override {
         SetPrinterPort(nullptr);
         SetChartSaveDialog(nullptr);
-        TheCoilDocument().table.Reset();
+        document.table.Reset();
     }
 
     // Rates a chilled-water coil entering at `eatDb`/67 °F.
@@ -69,7 +68,8 @@ protected:
     ScopedMessageSink scope{sink};
     RecordingPrinter printer;
     AnswerDialog dialog;
-    Form1 form;
+    CoilDocument document;
+    Form1 form{document};
 };
 
 }  // namespace

@@ -19,7 +19,6 @@
 #include "engine/msgbox.h"
 #include "files/saved_coils.h"
 #include "forms/Form1.h"
-#include "forms/coil_document.h"
 
 namespace {
 
@@ -32,12 +31,12 @@ std::string S(const QString& s) {
 class Form1Test : public ::testing::Test {
 protected:
     void SetUp() override {
-        TheCoilDocument().table.Reset();
+        document.table.Reset();
         form.show();
         QApplication::setActiveWindow(&form);
         QApplication::processEvents();
     }
-    void TearDown() override { TheCoilDocument().table.Reset(); }
+    void TearDown() override { document.table.Reset(); }
 
     template <class T = QWidget>
     T* W(const QString& name) {
@@ -157,7 +156,8 @@ protected:
 
     RecordingMessageSink sink;
     ScopedMessageSink scope{sink};
-    Form1 form;
+    CoilDocument document;
+    Form1 form{document};
 };
 
 }  // namespace

@@ -1,12 +1,14 @@
 // The coil selection window's rules, without a window or a QApplication.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "common/catalogue.h"
 #include "common/form_fields.h"
+#include "engine/coilcalc.h"
 #include "forms/form1_model.h"
 
 namespace {
@@ -83,6 +85,40 @@ TEST(Form1Model, FocusHints) {
     EXPECT_EQ(hint("txtFoulingFactor", ""), "10||");
     EXPECT_EQ(hint("txtCPS(2)", ""), "10||");
     EXPECT_EQ(hint("txtNotes", ""), "00||");
+}
+
+// The window's state takes only the options and panels there are.
+TEST(Form1Model, WindowState) {
+    form1::WindowState state;
+    EXPECT_EQ(state.CoilCode(), "W");
+    EXPECT_EQ(state.panel, form1::kStartPanel);
+    const int options = static_cast<int>(form1::CoilOptions().size());
+    for (int i = -1; i <= options; ++i) {
+        EXPECT_EQ(state.ChooseCoil(i), i >= 0 && i < options) << i;
+        if (i >= 0 && i < options) {
+            EXPECT_EQ(state.CoilCode(), form1::CoilOptions()[i].code);
+        }
+    }
+    for (int i = -1; i <= 5; ++i) {
+        const int before = state.panel;
+        EXPECT_EQ(state.Show(i), i == 0 || i == 3 || i == 4) << i;
+        EXPECT_EQ(state.panel, i == 0 || i == 3 || i == 4 ? i : before);
+    }
+}
+
+// The refrigerant list is the engine's table: each of its refrigerants
+// once, each one the engine rates, 12 and 22 first.
+TEST(Form1Model, RefrigerantsAreTheEngines) {
+    const std::vector<std::string_view> list = catalogue::Refrigerants();
+    std::vector<std::string_view> engine = CC_RefrigerantNames();
+    EXPECT_EQ(std::set<std::string_view>(list.begin(), list.end()),
+              std::set<std::string_view>(engine.begin(), engine.end()));
+    EXPECT_EQ(list.size(), engine.size());
+    ASSERT_GE(list.size(), 2u);
+    EXPECT_EQ(list[0], "12");
+    EXPECT_EQ(list[1], "22");
+    EXPECT_TRUE(std::is_sorted(list.begin() + 2, list.end()));
+    for (std::string_view r : list) EXPECT_GT(CC_RefrigerantFlowFactor(std::string(r)), 0.0) << r;
 }
 
 TEST(FormFields, OneEntryPerKeyAndControl) {

@@ -30,19 +30,11 @@
 #include "files/coil_file.h"
 #include "files/saved_coils.h"
 #include "forms/Form1.h"
-#include "forms/coil_document.h"
 #include "forms/file_dialog.h"
 #include "forms/frmAbout.h"
 #include "tests/forms/form1_fixture.h"
 
 namespace {
-
-// Runs the event loop for a while (the status bar's clock ticks each second).
-void RunEvents(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 TEST_F(Form1Test, OpensOnTheStartPanelWithWaterPending) {
     EXPECT_EQ(form.CurrentPanel(), 0);
@@ -51,7 +43,7 @@ TEST_F(Form1Test, OpensOnTheStartPanelWithWaterPending) {
     EXPECT_FALSE(Shown("Frame1(3)"));
     EXPECT_FALSE(Shown("Frame1(4)"));
     EXPECT_TRUE(W<QRadioButton>("optCoil(2)")->isChecked());
-    EXPECT_EQ(S(W("Frame1(0)")->property("Tag").toString()), "W");
+    EXPECT_EQ(form.State().CoilCode(), "W");
     EXPECT_FALSE(Shown("optCoil(5)"));  // "&Utilities" is not offered
     // Hidden construction fields hold their defaults.
     EXPECT_EQ(Text("cboRifled"), "N");
@@ -80,20 +72,26 @@ TEST_F(Form1Test, OpensOnTheStartPanelWithWaterPending) {
     EXPECT_EQ(Text("cboCoilType"), "G");
 }
 
-TEST_F(Form1Test, FileMenuEnablesPrintOnlyWithSavedCoils) {
-    auto* menu = W<QMenu>("mnuFile");
-    emit menu->aboutToShow();
-    EXPECT_FALSE(form.Action("mnuFilePrint")->isEnabled());
-    EXPECT_FALSE(form.Action("Print")->isEnabled());  // the toolbar's copy of it
-    TheCoilDocument().table.Rows().insert(TheCoilDocument().table.Rows().begin(), SavedCoilTable::Row{});
-    ASSERT_EQ(TheCoilDocument().table.CoilCount(), 1);
-    emit menu->aboutToShow();
-    EXPECT_TRUE(form.Action("mnuFilePrint")->isEnabled());
-    RunEvents(1100);
-    EXPECT_TRUE(form.Action("Print")->isEnabled());
-    TheCoilDocument().table.Reset();
-    emit menu->aboutToShow();
-    EXPECT_FALSE(form.Action("mnuFilePrint")->isEnabled());
+// Printing and viewing the saved coils follow the document as soon as it
+// is said to have changed, with no wait; the File menu checks again as it
+// opens.
+TEST_F(Form1Test, CommandsFollowTheDocument) {
+    const auto states = [this] {
+        return std::vector<bool>{form.Action("mnuFilePrint")->isEnabled(), form.Action("Print")->isEnabled(),
+                                 W<QPushButton>("cmdPrint(2)")->isEnabled()};
+    };
+    const std::vector<bool> none{false, false, false}, all{true, true, true};
+    EXPECT_EQ(states(), none);
+    int emitted = 0;
+    QObject::connect(&form, &Form1::DocumentChanged, [&] { ++emitted; });
+    document.table.Rows().insert(document.table.Rows().begin(), SavedCoilTable::Row{});
+    ASSERT_EQ(document.table.CoilCount(), 1);
+    form.NoteDocumentChanged();
+    EXPECT_EQ(emitted, 1);
+    EXPECT_EQ(states(), all);
+    document.table.Reset();
+    emit W<QMenu>("mnuFile")->aboutToShow();
+    EXPECT_EQ(states(), none);
 }
 
 TEST_F(Form1Test, EnteringConditionsLaidOutPerCoilType) {
@@ -659,7 +657,7 @@ TEST_F(Form1Test, CancelAbandonsTheCoil) {
     EXPECT_EQ(Text("txtFoulingFactor"), "0");
     EXPECT_EQ(Text("cboARI"), "Y");
     EXPECT_EQ(Items("cboWallThk"), (Strings{"0.020", "0.025", "0.035", "0.049"}));
-    EXPECT_EQ(S(W("Frame1(0)")->property("Tag").toString()), "W");
+    EXPECT_EQ(form.State().CoilCode(), "W");
 
     // A new coil type: its tubes, the walls of the last tube chosen, an
     // empty grid.
@@ -732,12 +730,14 @@ TEST_F(Form1UnitsTest, AnExclusivePairInToolsRememberedBetweenSessions) {
     EXPECT_TRUE(si->isChecked());
     EXPECT_FALSE(ip->isChecked());
     {
-        Form1 next;
+        CoilDocument other;
+        Form1 next(other);
         EXPECT_EQ(next.UnitSystem(), units::System::SI);
         EXPECT_EQ(S(next.Label("lblEntConditions(0)")->text()), "Altitude (m)");
     }
     Use(units::System::InchPound);
-    Form1 next;
+    CoilDocument other;
+    Form1 next(other);
     EXPECT_EQ(next.UnitSystem(), units::System::InchPound);
 }
 
@@ -827,15 +827,15 @@ TEST_F(Form1UnitsTest, SavedRowsAndTheCoilFileStayInchPound) {
     EXPECT_EQ(Text("txtHdr(2)"), model);
     Click("cmdPrint(1)");
     ASSERT_TRUE(sink.shown.empty());
-    ASSERT_EQ(TheCoilDocument().table.CoilCount(), 2);
-    auto line = [](int row) {
-        const std::string l = CoilFileLine(TheCoilDocument().table.Rows()[row]);
+    ASSERT_EQ(document.table.CoilCount(), 2);
+    auto line = [this](int row) {
+        const std::string l = CoilFileLine(document.table.Rows()[row]);
         return l.substr(l.find(';'));  // past the coil number
     };
     EXPECT_EQ(line(0), line(1));
     SavedCoilTable back;
-    ASSERT_TRUE(ParseCoilFileText(CoilFileText(TheCoilDocument().table), back).ok);
-    EXPECT_EQ(CoilFileText(back), CoilFileText(TheCoilDocument().table));
+    ASSERT_TRUE(ParseCoilFileText(CoilFileText(document.table), back).ok);
+    EXPECT_EQ(CoilFileText(back), CoilFileText(document.table));
 }
 
 // A toolbar command that fails other than with a run-time error says so.

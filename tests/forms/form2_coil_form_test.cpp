@@ -22,7 +22,6 @@
 #include "files/save_row.h"
 #include "files/saved_coils.h"
 #include "forms/Form1.h"
-#include "forms/coil_document.h"
 #include "forms/Form2.h"
 #include "forms/file_dialog.h"
 #include "forms/question.h"
@@ -34,7 +33,7 @@ class CoilFormFiles : public Form1Test {
 protected:
     void SetUp() override {
         Form1Test::SetUp();
-        TheCoilDocument().fileName.clear();
+        document.fileName.clear();
         SetCoilFileDialog(&dialog);
         char tmpl[] = "/tmp/kvn-coil-form-XXXXXX";
         ASSERT_NE(::mkdtemp(tmpl), nullptr);
@@ -42,7 +41,7 @@ protected:
     }
     void TearDown() override {
         SetCoilFileDialog(nullptr);
-        TheCoilDocument().fileName.clear();
+        document.fileName.clear();
         std::filesystem::remove_all(dir);
         Form1Test::TearDown();
     }
@@ -76,20 +75,19 @@ TEST_F(CoilFormFiles, SaveAppendsOnlyRatedCoilsAndEnablesView) {
     WaterCoilOnHeaderPanel("AHU-1");
     EXPECT_FALSE(B("cmdPrint(2)")->isEnabled());
     B("cmdPrint(1)")->click();
-    ASSERT_EQ(TheCoilDocument().table.CoilCount(), 1);
+    ASSERT_EQ(document.table.CoilCount(), 1);
     EXPECT_TRUE(B("cmdPrint(2)")->isEnabled());
-    EXPECT_EQ(CellText(TheCoilDocument().table.At(col::Model, 0)), form.FieldText("txtHdr(2)"));
-    EXPECT_EQ(CellText(TheCoilDocument().table.At(col::Item, 0)), "AHU-1");
-    EXPECT_EQ(CellText(TheCoilDocument().table.At(col::CoilType, 0)), "Water");
-    EXPECT_EQ(CellText(TheCoilDocument().table.At(col::TubeSize, 0)), "5/8\"");
-    EXPECT_EQ(CellText(TheCoilDocument().table.At(col::TubeWall, 0)), "0.02");
-    EXPECT_EQ(CellText(TheCoilDocument().table.At(col::CoilsPerSystem, 0)), "1");
-    EXPECT_EQ(CellText(TheCoilDocument().table.At(col::TotalBtuh, 0)),
-              CellText(Cell{form.coilRating.TotalBtuh}));
+    EXPECT_EQ(CellText(document.table.At(col::Model, 0)), form.FieldText("txtHdr(2)"));
+    EXPECT_EQ(CellText(document.table.At(col::Item, 0)), "AHU-1");
+    EXPECT_EQ(CellText(document.table.At(col::CoilType, 0)), "Water");
+    EXPECT_EQ(CellText(document.table.At(col::TubeSize, 0)), "5/8\"");
+    EXPECT_EQ(CellText(document.table.At(col::TubeWall, 0)), "0.02");
+    EXPECT_EQ(CellText(document.table.At(col::CoilsPerSystem, 0)), "1");
+    EXPECT_EQ(CellText(document.table.At(col::TotalBtuh, 0)), CellText(Cell{form.coilRating.TotalBtuh}));
 
     Set("txtFPI", "");  // the calculation fails: nothing is saved
     B("cmdPrint(1)")->click();
-    EXPECT_EQ(TheCoilDocument().table.CoilCount(), 1);
+    EXPECT_EQ(document.table.CoilCount(), 1);
     EXPECT_FALSE(sink.shown.empty());
 }
 
@@ -110,14 +108,14 @@ TEST_F(CoilFormFiles, SaveWriteQuitOpenShowsEveryColumn) {
     Set("txtHdr(1)", "AHU-2");
     Set("txtCPS(0)", "4");
     B("cmdPrint(1)")->click();
-    ASSERT_EQ(TheCoilDocument().table.CoilCount(), 2);
-    const SavedCoilTable saved = TheCoilDocument().table;
+    ASSERT_EQ(document.table.CoilCount(), 2);
+    const SavedCoilTable saved = document.table;
 
     // New names the file; "&File" in the list writes it without asking.
     const std::string path = dir + "/job.kvn";
     dialog.answers = {path};
     form.mnuFileNew_Click();
-    EXPECT_EQ(TheCoilDocument().fileName, path);
+    EXPECT_EQ(document.fileName, path);
     EXPECT_EQ(dialog.saveShown, 1);  // a file to write: asks before replacing one
     OnList([](Form2& list) { list.cmdPrint(Form2::File)->click(); });
     B("cmdPrint(2)")->click();
@@ -125,18 +123,18 @@ TEST_F(CoilFormFiles, SaveWriteQuitOpenShowsEveryColumn) {
     ASSERT_TRUE(std::filesystem::exists(path));
 
     // A new run of the program: nothing saved, no file name.
-    TheCoilDocument().table.Reset();
-    TheCoilDocument().fileName.clear();
+    document.table.Reset();
+    document.fileName.clear();
     int shownRows = -1;
     OnList([&shownRows](Form2& list) { shownRows = list.SSDBGrid1()->rowCount(); });
     dialog.answers = {path};
     form.mnuFileOpen_Click();
     EXPECT_EQ(shownRows, 2);
-    ASSERT_EQ(TheCoilDocument().table.CoilCount(), 2);
+    ASSERT_EQ(document.table.CoilCount(), 2);
     for (int r = 0; r < 2; ++r)
         for (int c = 0; c < col::Count; ++c)
-            EXPECT_EQ(CellText(TheCoilDocument().table.At(c, r)), CellText(saved.At(c, r))) << r << "," << c;
-    EXPECT_EQ(CellText(TheCoilDocument().table.At(col::CoilsPerSystem, 1)), "4");
+            EXPECT_EQ(CellText(document.table.At(c, r)), CellText(saved.At(c, r))) << r << "," << c;
+    EXPECT_EQ(CellText(document.table.At(col::CoilsPerSystem, 1)), "4");
     EXPECT_TRUE(B("cmdPrint(2)")->isEnabled());
     EXPECT_TRUE(sink.shown.empty());
 }
@@ -159,7 +157,7 @@ TEST_F(CoilFormFiles, UnwrittenCoilsAreOfferedForWritingOnExitNewAndOpen) {
     questions.answers = {Answer::No};
     form.mnuFileOpen_Click();
     EXPECT_EQ(dialog.shown, 2);
-    EXPECT_EQ(TheCoilDocument().table.CoilCount(), 1);
+    EXPECT_EQ(document.table.CoilCount(), 1);
     // Yes, but no file named to write: New stops.
     questions.answers = {Answer::Yes};
     form.mnuFileNew_Click();
@@ -184,16 +182,16 @@ TEST_F(CoilFormFiles, FileNamedAtStartOpensWithoutTheDialog) {
     WaterCoilOnHeaderPanel("AHU-1");
     B("cmdPrint(1)")->click();
     const std::string path = dir + "/start.kvn";
-    TheCoilDocument().fileName = path;
-    ASSERT_TRUE(FileWrite(TheCoilDocument(), dialog));
-    TheCoilDocument().table.Reset();
-    TheCoilDocument().fileName.clear();
+    document.fileName = path;
+    ASSERT_TRUE(FileWrite(document, dialog));
+    document.table.Reset();
+    document.fileName.clear();
 
     int shownRows = -1;
     OnList([&shownRows](Form2& list) { shownRows = list.SSDBGrid1()->rowCount(); });
     form.OpenCoilFile(path);
     EXPECT_EQ(shownRows, 1);
-    EXPECT_EQ(TheCoilDocument().fileName, path);
+    EXPECT_EQ(document.fileName, path);
     EXPECT_TRUE(B("cmdPrint(2)")->isEnabled());
     EXPECT_EQ(dialog.shown, 0);
     EXPECT_TRUE(sink.shown.empty());
@@ -204,8 +202,8 @@ TEST_F(CoilFormFiles, FileNamedAtStartOpensWithoutTheDialog) {
     ASSERT_EQ(sink.shown.size(), 2u);
     EXPECT_NE(sink.shown[0].text.find("missing.kvn"), std::string::npos);
     EXPECT_EQ(sink.shown[1].text, "You must use a valid file name");
-    EXPECT_EQ(TheCoilDocument().table.CoilCount(), 1);
-    EXPECT_EQ(TheCoilDocument().fileName, path);
+    EXPECT_EQ(document.table.CoilCount(), 1);
+    EXPECT_EQ(document.fileName, path);
 }
 
 TEST_F(CoilFormFiles, DeletingTheOnlyCoilClosesTheListAndDisablesView) {
@@ -219,7 +217,7 @@ TEST_F(CoilFormFiles, DeletingTheOnlyCoilClosesTheListAndDisablesView) {
     });
     B("cmdPrint(2)")->click();
     EXPECT_TRUE(closedByDelete);
-    EXPECT_EQ(TheCoilDocument().table.CoilCount(), 0);
+    EXPECT_EQ(document.table.CoilCount(), 0);
     EXPECT_FALSE(B("cmdPrint(2)")->isEnabled());
 }
 

@@ -10,7 +10,6 @@
 
 #include "files/save_row.h"
 #include "forms/Form1.h"
-#include "forms/coil_document.h"
 #include "forms/Form3.h"
 #include "forms/printer.h"
 
@@ -33,13 +32,14 @@ class PrintCommands : public ::testing::Test {
 protected:
     void SetUp() override {
         SetPrinterPort(&printer);
-        TheCoilDocument().table.Reset();
+        document.table.Reset();
     }
     void TearDown() override {
         SetPrinterPort(nullptr);
-        TheCoilDocument().table.Reset();
+        document.table.Reset();
     }
     RecordingPrinter printer;
+    CoilDocument document;
 };
 
 using Form3Test = PrintCommands;
@@ -128,8 +128,8 @@ TEST_F(Form3Test, ResizeRule) {
 }
 
 TEST_F(PrintCommands, ReportPrintsOnThePrinterOrIntoANamedPdf) {
-    AddCoils(TheCoilDocument().table, 5, "Glycol");
-    PrintMultiCoilReport(TheCoilDocument().table, nullptr);
+    AddCoils(document.table, 5, "Glycol");
+    PrintMultiCoilReport(document.table, nullptr);
     ASSERT_EQ(printer.jobs.size(), 1u);
     EXPECT_EQ(printer.jobs[0].kind, "report");
     EXPECT_EQ(printer.jobs[0].pages, 2);
@@ -138,7 +138,7 @@ TEST_F(PrintCommands, ReportPrintsOnThePrinterOrIntoANamedPdf) {
 
     // No printer installed: a file name is asked for; cancelling prints nothing.
     printer.hasPrinter = false;
-    PrintMultiCoilReport(TheCoilDocument().table, nullptr);
+    PrintMultiCoilReport(document.table, nullptr);
     EXPECT_EQ(printer.askCount, 1);
     EXPECT_EQ(printer.jobs.size(), 1u);
     printer.pdfAnswer = "/tmp/coils.pdf";
@@ -152,7 +152,7 @@ TEST_F(PrintCommands, ReportPrintsOnThePrinterOrIntoANamedPdf) {
 }
 
 TEST_F(PrintCommands, Form1FinishSetupAndPrint) {
-    Form1 f;
+    Form1 f(document);
     f.coilSpec.Application = "W";
     f.coilSpec.RD = 4;
     f.coilRating.EatDb = 80;
@@ -187,7 +187,7 @@ TEST_F(PrintCommands, Form1FinishSetupAndPrint) {
     // none saved there is nothing to print.
     f.mnuFilePrint_Click();
     EXPECT_EQ(printer.jobs.size(), 2u);
-    AddCoils(TheCoilDocument().table, 2);
+    AddCoils(document.table, 2);
     f.mnuFilePrint_Click();
     ASSERT_EQ(printer.jobs.size(), 3u);
     EXPECT_EQ(printer.jobs[2].kind, "report");

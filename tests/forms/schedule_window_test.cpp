@@ -96,7 +96,8 @@ class ScheduleWindowTest : public Form1Test {};
 
 TEST_F(ScheduleWindowTest, SearchesOnShowAndAddsOnlyWhenAsked) {
     ASSERT_NE(form.Action("mnuFileImportSchedule"), nullptr);
-    ScheduleWindow window(Table(units::System::InchPound), units::System::InchPound, "/tmp/coils.csv", &form);
+    ScheduleWindow window(Table(units::System::InchPound), units::System::InchPound, "/tmp/coils.csv",
+                          document, &form);
     window.StartSearch();
     window.WaitForSearch();
     auto* grid = window.findChild<QTableWidget*>("grdSchedule");
@@ -106,8 +107,8 @@ TEST_F(ScheduleWindowTest, SearchesOnShowAndAddsOnlyWhenAsked) {
     EXPECT_TRUE(grid->item(5, 2)->text().startsWith("refused: "));
     EXPECT_TRUE(grid->item(6, 2)->text().startsWith("closest, misses "));
     EXPECT_EQ(window.findChild<QLabel*>("lblScheduleStatus")->text(), "5 of 7 rows met");
-    EXPECT_EQ(TheCoilDocument().table.CoilCount(), 0);  // nothing added yet
+    EXPECT_EQ(document.table.CoilCount(), 0);  // nothing added yet
     ASSERT_TRUE(window.AddToSavedCoils());
-    EXPECT_EQ(TheCoilDocument().table.CoilCount(), 5);
-    EXPECT_EQ(CellText(TheCoilDocument().table.At(col::Item, 4)), "CD-1");
+    EXPECT_EQ(document.table.CoilCount(), 5);
+    EXPECT_EQ(CellText(document.table.At(col::Item, 4)), "CD-1");
 }

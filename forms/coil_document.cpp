@@ -1,6 +1,0 @@
-#include "forms/coil_document.h"
-
-CoilDocument& TheCoilDocument() {
-    static CoilDocument document;
-    return document;
-}

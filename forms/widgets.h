@@ -1,0 +1,48 @@
+// Small makers and readers of widgets shared by the windows: named controls
+// as the windows build them, and the text of any text box, choice list or
+// label.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <span>
+#include <string>
+#include <string_view>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QWidget;
+
+namespace widgets {
+
+// A control array's member name: "txtHdr(1)".
+QString Indexed(const char* base, int index);
+// UTF-8 text as a QString.
+QString Q(std::string_view text);
+// A choice list's items from the catalogue.
+QStringList Items(std::span<const std::string_view> texts);
+
+// An editable choice list: its text may differ from every item (a wall
+// thickness of "0.02" beside the item "0.020").
+QComboBox* MakeCombo(QWidget* parent, const QString& name, const QStringList& items);
+QLineEdit* MakeText(QWidget* parent, const QString& name, int maxLength = 0);
+// A label; with a buddy, its mnemonic focuses the buddy and assistive
+// technology reads it as the buddy's name.
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QWidget* buddy = nullptr);
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
+                        const QString& tooltip = QString());
+
+// The text of a text box, multi-line box, choice list or label ("" for any
+// other widget or none).
+std::string WidgetText(const QWidget* w);
+// Sets it; a list that is not editable takes the item of that text.
+void SetWidgetText(QWidget* w, const QString& s);
+
+}  // namespace widgets
+
+// Puts the caret at the start of a text box and selects all of its text.
+void SelectAllText(QLineEdit* box);
+void SelectAllText(QPlainTextEdit* box);
