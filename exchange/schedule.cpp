@@ -331,6 +331,62 @@ std::string ColumnKey(const std::string& header, units::System system) {
     return key;
 }
 
+namespace {
+
+std::string Squeezed(const std::string& text) {
+    std::string out;
+    for (const char c : text)
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::string> ColumnNames(units::System system) {
+    std::vector<std::string> names;
+    for (const std::string& name : AllColumnNames())
+        if (!ColumnKey(name, system).empty()) names.push_back(name);
+    return names;
+}
+
+std::string MatchColumn(const std::string& header, units::System system) {
+    if (const std::string key = ColumnKey(header, system); !key.empty()) return key;
+    const std::string h = Squeezed(header);
+    if (h.empty()) return {};
+    for (const std::string& name : ColumnNames(system))
+        if (Squeezed(name) == h) return name;
+    for (const form_fields::Field& f : form_fields::Fields())
+        if (!f.name.empty() && Squeezed(std::string(f.name)) == h) return std::string(f.key);
+    static const std::pair<const char*, const char*> kUsual[] = {{"CFM", "Acfm"},
+                                                                 {"SCFM", "Scfm"},
+                                                                 {"EWT", "EntFluidTemp"},
+                                                                 {"EFT", "EntFluidTemp"},
+                                                                 {"EATDB", "EatDb"},
+                                                                 {"EATWB", "EatWb"},
+                                                                 {"MARK", "Tag"},
+                                                                 {"COILTAG", "Tag"},
+                                                                 {"TYPE", "Application"},
+                                                                 {"COILTYPE", "Application"},
+                                                                 {"ROWS", "RD"},
+                                                                 {"FINSPERINCH", "FPI"},
+                                                                 {"GLYCOL", "PercentGlycol"},
+                                                                 {"REFRIGERANT", "Refrigerant"}};
+    for (const auto& [usual, key] : kUsual)
+        if (h == usual) return key;
+    return {};
+}
+
+void ApplyColumnMap(ScheduleTable& table, const std::map<std::string, std::string>& columns) {
+    for (std::size_t c = 0; c < table.header.size(); ++c) {
+        const auto it = columns.find(table.header[c]);
+        if (it == columns.end()) continue;
+        table.header[c] = it->second;
+        if (!it->second.empty()) continue;
+        for (ScheduleRow& row : table.rows) row.cells[c].clear();
+    }
+}
+
 ScheduleRequest RequestForRow(const ScheduleTable& table, std::size_t index, units::System system) {
     const ScheduleRow& row = table.rows.at(index);
     ScheduleRequest r;

@@ -60,6 +60,19 @@ ScheduleTable ReadScheduleFile(const std::string& path);
 // column there).
 std::string ColumnKey(const std::string& header, units::System system);
 
+// The column a header text most likely means when it is no column name:
+// the column whose name, or whose field's caption on the coil form ("EAT
+// (DB)", "Tubes High"), it spells, blanks, punctuation and case aside, or a
+// usual schedule heading ("CFM", "EWT", "Mark"); "" when none.
+std::string MatchColumn(const std::string& header, units::System system);
+
+// Renames the header texts of `table` by `columns` (header text -> column;
+// "" leaves the column out: its cells are emptied and it is no longer read).
+void ApplyColumnMap(ScheduleTable& table, const std::map<std::string, std::string>& columns);
+
+// Every column name of `system`, in the order a list offers them.
+std::vector<std::string> ColumnNames(units::System system);
+
 // One row as a selection request, the texts and limits in the schedule's
 // units, as kvn-rate --select reads them.
 struct ScheduleRequest {

@@ -10,6 +10,7 @@
 #include "exchange/schedule.h"
 #include "forms/Form1.h"
 #include "forms/ScheduleWindow.h"
+#include "forms/schedule_columns.h"
 #include "files/saved_coils.h"
 
 void ImportSchedule(Form1* form, const QString& fileName) {
@@ -20,6 +21,7 @@ void ImportSchedule(Form1* form, const QString& fileName) {
         ShowMessage(std::string("The file is not a coil schedule.\n") + e.what(), MsgIcon::Error);
         return;
     }
+    if (!MapScheduleColumns(form, table, form->UnitSystem())) return;
     ScheduleWindow window(std::move(table), form->UnitSystem(), fileName, form->Document(), form);
     window.exec();
     if (auto* view = qobject_cast<QPushButton*>(form->Control("cmdPrint(2)")))

@@ -277,3 +277,29 @@ TEST(ScheduleTemplate, ReadsBackAsAScheduleOfEveryCoilTypeInEitherSystem) {
     EXPECT_FALSE(kvn::schedule::WriteScheduleTemplate(TempPath("t.txt").string(), units::System::SI, error));
     EXPECT_NE(error.find("t.txt"), std::string::npos);
 }
+
+TEST(ScheduleColumns, OtherHeaderTextsMatchedByNameCaptionOrUsualHeading) {
+    using kvn::schedule::MatchColumn;
+    const units::System ip = units::System::InchPound, si = units::System::SI;
+    const std::pair<const char*, const char*> cases[] = {{"EAT DB", "EatDb"},
+                                                         {"eat (wb)", "EatWb"},
+                                                         {"CFM", "Acfm"},
+                                                         {"Tubes High", "TH"},
+                                                         {"Ent. FL. Temp.", "EntFluidTemp"},
+                                                         {"Fin Thickness", "FinThk"},
+                                                         {"Mark", "Tag"},
+                                                         {"lat_db_max", "LatDbMax"},
+                                                         {"Colour", ""},
+                                                         {"", ""},
+                                                         {"Total KW", ""}};
+    for (const auto& [header, key] : cases) EXPECT_EQ(MatchColumn(header, ip), key) << header;
+    EXPECT_EQ(MatchColumn("Total KW", si), "TotalKW");
+    EXPECT_EQ(MatchColumn("TotalBtuh", si), "");
+    auto table = ParseSchedule("Mark,EAT DB,Notes,TH,TotalBtuh\nCC-1,80,see me,16,40000\n", "s.csv");
+    EXPECT_FALSE(RequestForRow(table, 0, ip).ok());
+    kvn::schedule::ApplyColumnMap(table, {{"Mark", "Tag"}, {"EAT DB", "EatDb"}, {"Notes", ""}});
+    const auto r = RequestForRow(table, 0, ip);
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(r.tag, "CC-1");
+    EXPECT_EQ(r.fields.at("EatDb"), "80");
+}

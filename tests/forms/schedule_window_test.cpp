@@ -4,10 +4,12 @@
 #include <QAction>
 #include <QLabel>
 #include <QTableWidget>
+#include <QTimer>
 
 #include "exchange/schedule_template.h"
 #include "files/save_row.h"
 #include "forms/ScheduleWindow.h"
+#include "forms/schedule_columns.h"
 #include "forms/schedule_model.h"
 #include "form1_fixture.h"
 
@@ -111,4 +113,26 @@ TEST_F(ScheduleWindowTest, SearchesOnShowAndAddsOnlyWhenAsked) {
     ASSERT_TRUE(window.AddToSavedCoils());
     EXPECT_EQ(document.table.CoilCount(), 5);
     EXPECT_EQ(CellText(document.table.At(col::Item, 4)), "CD-1");
+}
+
+TEST(ScheduleColumnsDialog, OffersWhatWasChosenLastTimeElseTheMatchAndRenames) {
+    const units::System ip = units::System::InchPound;
+    EXPECT_EQ(ProposedColumn("Leaving DB", ip), "");
+    EXPECT_EQ(ProposedColumn("EAT DB", ip), "EatDb");
+    RememberColumn("Leaving DB", "LatDbMax");
+    EXPECT_EQ(ProposedColumn("Leaving DB", ip), "LatDbMax");
+    auto table = kvn::schedule::ParseSchedule(
+        "Tag,EAT DB,Leaving DB,Notes,TH,TotalBtuh\nA,80,60,x,16,40000\n", "s.csv");
+    QTimer::singleShot(0, [] {
+        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d->findChild<QComboBox*>("cboScheduleColumn(0)")->currentText(), "EatDb");
+        EXPECT_EQ(d->findChild<QComboBox*>("cboScheduleColumn(2)")->currentIndex(), 0);  // leave "Notes" out
+        d->accept();
+    });
+    ASSERT_TRUE(MapScheduleColumns(nullptr, table, ip));
+    const auto r = kvn::schedule::RequestForRow(table, 0, ip);
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(r.duty.at("LatDbMax"), 60);
+    EXPECT_EQ(ProposedColumn("Notes", ip), "");
 }
