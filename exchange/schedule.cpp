@@ -488,8 +488,8 @@ ScheduleRowResult SearchRow(const ScheduleTable& table, std::size_t index, units
         out.error = out.result.error;
         return out;
     }
-    if (out.result.ranked.size() > static_cast<std::size_t>(1 + kAlternatives))
-        out.result.ranked.resize(1 + kAlternatives);
+    const std::size_t listed = static_cast<std::size_t>(kAlternatives) + 1;
+    if (out.result.ranked.size() > listed) out.result.ranked.resize(listed);
     out.ok = true;
     return out;
 }

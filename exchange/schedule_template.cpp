@@ -2,6 +2,7 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -49,93 +50,32 @@ const char* const kColumns[] = {"Tag",
 
 using Example = std::map<std::string, std::string>;
 
-// The examples in inch-pound units.
-const std::vector<Example>& Examples() {
-    static const std::vector<Example> rows = {
-        {{"Tag", "CC-1"},
-         {"Application", "W"},
-         {"Pattern", "5"},
-         {"RD", "2-6"},
-         {"FPI", "8|10|12"},
-         {"TH", "16"},
-         {"FL", "48"},
-         {"Altitude", "0"},
-         {"Acfm", "2000"},
-         {"EatDb", "80"},
-         {"EatWb", "67"},
-         {"EntFluidTemp", "45"},
-         {"FluidRise", "10"},
-         {"TotalBtuh", "40000"},
-         {"LatDbMax", "60"},
-         {"AirPDMax", "0.6"},
-         {"Project", "Example project"},
-         {"Customer", "Example customer"},
-         {"Engineer", "Example engineer"}},
-        {{"Tag", "CC-2"},
-         {"Application", "G"},
-         {"Pattern", "5"},
-         {"RD", "2|3|4|6"},
-         {"FPI", "8|12"},
-         {"TH", "16"},
-         {"FL", "48"},
-         {"Altitude", "0"},
-         {"Acfm", "2000"},
-         {"EatDb", "80"},
-         {"EatWb", "67"},
-         {"EntFluidTemp", "45"},
-         {"Gpm", "25"},
-         {"PercentGlycol", "30"},
-         {"TotalBtuh", "30000"},
-         {"FluidPDMax", "8"}},
-        {{"Tag", "HC-1"},
-         {"Application", "S"},
-         {"Pattern", "1"},
-         {"TubeWall", "0.035"},
-         {"FinThk", "0.010"},
-         {"RD", "1-2"},
-         {"FPI", "6|10"},
-         {"TH", "8"},
-         {"FL", "48"},
-         {"Altitude", "0"},
-         {"Acfm", "3000"},
-         {"EatDb", "40"},
-         {"SteamPressure", "5"},
-         {"SensibleBtuh", "90000"},
-         {"FaceVelocityMax", "900"}},
-        {{"Tag", "DX-1"},
-         {"Application", "E"},
-         {"Pattern", "5"},
-         {"RD", "4|6|8"},
-         {"FPI", "10|12"},
-         {"TH", "16"},
-         {"FL", "48"},
-         {"Circuits", "8"},
-         {"Altitude", "0"},
-         {"Acfm", "2000"},
-         {"EatDb", "80"},
-         {"EatWb", "67"},
-         {"EntFluidTemp", "40"},
-         {"Refrigerant", "22"},
-         {"EvapSHCode", "10"},
-         {"TotalBtuh", "40000"},
-         {"LatWbMax", "60"}},
-        {{"Tag", "CD-1"},
-         {"Application", "C"},
-         {"Pattern", "4"},
-         {"TubeWall", "0.017"},
-         {"RD", "2|3"},
-         {"FPI", "8|10"},
-         {"TH", "24"},
-         {"FL", "60"},
-         {"Circuits", "6"},
-         {"Altitude", "0"},
-         {"Acfm", "5000"},
-         {"EatDb", "95"},
-         {"EntFluidTemp", "120"},
-         {"Refrigerant", "22"},
-         {"TotalBtuh", "100000"}},
-    };
-    return rows;
+// The examples in inch-pound units, "key=text" separated by semicolons.
+const char* const kExamples[] = {
+    "Tag=CC-1;Application=W;Pattern=5;RD=2-6;FPI=8|10|12;TH=16;FL=48;Altitude=0;Acfm=2000;EatDb=80;"
+    "EatWb=67;EntFluidTemp=45;FluidRise=10;TotalBtuh=40000;LatDbMax=60;AirPDMax=0.6;"
+    "Project=Example project;Customer=Example customer;Engineer=Example engineer",
+    "Tag=CC-2;Application=G;Pattern=5;RD=2|3|4|6;FPI=8|12;TH=16;FL=48;Altitude=0;Acfm=2000;EatDb=80;"
+    "EatWb=67;EntFluidTemp=45;Gpm=25;PercentGlycol=30;TotalBtuh=30000;FluidPDMax=8",
+    "Tag=HC-1;Application=S;Pattern=1;TubeWall=0.035;FinThk=0.010;RD=1-2;FPI=6|10;TH=8;FL=48;Altitude=0;"
+    "Acfm=3000;EatDb=40;SteamPressure=5;SensibleBtuh=90000;FaceVelocityMax=900",
+    "Tag=DX-1;Application=E;Pattern=5;RD=4|6|8;FPI=10|12;TH=16;FL=48;Circuits=8;Altitude=0;Acfm=2000;"
+    "EatDb=80;EatWb=67;EntFluidTemp=40;Refrigerant=22;EvapSHCode=10;TotalBtuh=40000;LatWbMax=60",
+    "Tag=CD-1;Application=C;Pattern=4;TubeWall=0.017;RD=2|3;FPI=8|10;TH=24;FL=60;Circuits=6;Altitude=0;"
+    "Acfm=5000;EatDb=95;EntFluidTemp=120;Refrigerant=22;TotalBtuh=100000",
+};
+
+Example ExampleOf(const std::string& text) {
+    Example e;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find(';', start), text.size());
+        const std::string pair = text.substr(start, end - start);
+        const std::size_t eq = pair.find('=');
+        e[pair.substr(0, eq)] = pair.substr(eq + 1);
+        start = end + 1;
+    }
+    return e;
 }
 
 // Four significant digits: what a schedule would give.
@@ -223,7 +163,8 @@ std::vector<std::string> TemplateHeader(units::System system) {
 
 std::vector<std::vector<std::string>> TemplateRows(units::System system) {
     std::vector<std::vector<std::string>> rows;
-    for (const Example& e : Examples()) {
+    for (const char* example : kExamples) {
+        const Example e = ExampleOf(example);
         std::vector<std::string> row;
         const std::string app = e.at("Application");
         for (const char* c : kColumns) {
