@@ -11,13 +11,16 @@
 #include "files/saved_coils.h"
 
 // The coil form's open-file dialog: title "Korvan", filter
-// "KVN File (*.kvn)", default extension "kvn", initial name "*.kvn".
+// "KVN File (*.kvn)", default extension "kvn", initial name "*.kvn". Named
+// to write a file, it is titled "Save Coil List" and proposes "coils.kvn".
 class FileDialog {
 public:
     static constexpr const char* kTitle = "Korvan";
     static constexpr const char* kFilter = "KVN File (*.kvn)";
     static constexpr const char* kDefaultExt = "kvn";
     static constexpr const char* kInitialName = "*.kvn";
+    static constexpr const char* kSaveTitle = "Save Coil List";
+    static constexpr const char* kProposedName = "coils.kvn";
 
     virtual ~FileDialog() = default;
     // Shows the dialog and returns the chosen file name, "" when cancelled.
@@ -25,6 +28,12 @@ public:
     // The same dialog for naming a file to write: it asks before a file
     // that exists is replaced.
     virtual std::string ShowSave() { return Show(); }
+    // Naming a new file for the list now in `current` ("" for none), which
+    // it proposes.
+    virtual std::string ShowSaveAs(const std::string& current) {
+        (void)current;
+        return ShowSave();
+    }
 };
 
 // Answers with prepared names in order ("" once they run out) and counts

@@ -82,17 +82,17 @@ Form1::Form1(CoilDocument& document, QWidget* parent) : QMainWindow(parent), doc
     WatchForStaleWarnings();
     connect(this, &Form1::DocumentChanged, this, &Form1::EnableCommands);
     EnableCommands();
+    InitListCommands();
     UpdateClock();
 }
 
 Form1::~Form1() = default;
 
 // The commands' states, from the coil document: "&View" and printing the
-// saved coils wait for a saved coil; the toolbar's "Save" button has no
-// action of its own.
+// saved coils wait for a saved coil. The toolbar's "Save" waits for a coil
+// on screen (the list's commands, Form1_list.cpp).
 void Form1::EnableCommands() {
     const bool anySaved = document_.table.CoilCount() > 0;
-    toolbarSave_->setEnabled(false);
     toolbarPrint_->setEnabled(anySaved);
     mnuFilePrint_->setEnabled(anySaved);
     cmdPrint_[2]->setEnabled(anySaved);
@@ -476,6 +476,8 @@ void Form1::Toolbar1_ButtonClick(const QString& key) {
             mnuFileOpen_Click();
         else if (key == "Print")
             mnuFilePrint_Click();
+        else if (key == "Save")
+            SaveCoilToList();
     } catch (const rt::RtError&) {
         // A failing toolbar command ends quietly: the run-time error has
         // been shown where it arose.

@@ -10,13 +10,13 @@
 // "txtHdr(1)", "txtCPS(0)", "optCoil(2)", "cmdPrint(1)", "Frame1(3)",
 // "lblEntConditions(6)", "lblPhy(10)". Menu commands are QActions named
 // "mnuFileNew", "mnuFileOpen", "mnuFilePrintSetup", "mnuFilePrint",
-// "mnuFileExit", "mnuHelpAbout"; the menus are QMenus named "mnuFile",
-// "mnuTools" and "mnuHelp". The toolbar "Toolbar1" holds QActions named by their keys
-// "New", "Open", "Save", "Print". The status bar "StatusBar1" shows the
-// QLabels "StatusPanel(1)" to "StatusPanel(4)" (code, meaning, time, date).
-// Units stand in QLabels beside their fields: "lblUnitTubeOD" (the tube's
-// outside diameter), "lblUnitWallThk", "lblUnitFinThk", "lblUnitFL" and
-// "lblUnitSteamPres".
+// "mnuFileExit", "mnuHelpAbout", and beside them "mnuFileSaveList",
+// "mnuFileSaveListAs", "mnuFileImport", "mnuFileSaveCoil", "mnuEditUndo",
+// "mnuEditRedo"; the menus are QMenus named "mnuFile" (with the submenu
+// "mnuFileRecent"), "mnuEdit", "mnuTools" and "mnuHelp". The toolbar "Toolbar1" holds QActions named by their
+// keys "New", "Open", "Save", "Print". The status bar "StatusBar1" shows the QLabels "StatusPanel(1)" to
+// "StatusPanel(4)" (code, meaning, time, date). Units stand in QLabels beside their fields: "lblUnitTubeOD"
+// (the tube's outside diameter), "lblUnitWallThk", "lblUnitFinThk", "lblUnitFL" and "lblUnitSteamPres".
 //
 // The command handlers are split over several files: Form1.cpp (the window
 // itself), Form1_layout.cpp (building the menus, toolbar, status bar and
@@ -24,7 +24,8 @@
 // file commands), Form1_print.cpp (the performance sheet, printer setup,
 // the multi-coil printout), Form1_chart.cpp (the psychrometric chart) and
 // Form1_desktop.cpp (Enter, the mouse wheel over choice lists, copying
-// results, the unit labels).
+// results, the unit labels) and Form1_list.cpp (the Saved Coils list's
+// commands beside the specified ones, undo and redo, the title).
 #pragma once
 
 #include <QMainWindow>
@@ -39,6 +40,7 @@
 #include "forms/widgets.h"
 #include "reports/multi_coil_report.h"
 
+class CoilListHistory;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -151,6 +153,22 @@ public:
     // changes to the coil list?"; Yes writes them. False when the command
     // is to stop: Cancel, or a write that did not happen.
     bool OfferToWriteSavedCoils();
+
+    // ---- The list's commands (Form1_list.cpp) -----------------------------
+    // File "Save &Coil to List" (Ctrl+L), "Save &List" (Ctrl+S), "Save List
+    // &As..." (Ctrl+Shift+S), "&Import Coils...", "&Recent Files"; Edit
+    // "&Undo" (Ctrl+Z) and "&Redo" (Ctrl+Shift+Z) of the list's changes; the
+    // title naming the coil file. Called once at the end of construction.
+    void InitListCommands();
+    CoilListHistory* ListHistory() const;
+    void SaveCoilToList();  // toolbar "Save" and "Save &Coil to List": as "&Save"
+    bool SaveList();
+    bool SaveListAs();
+    void ImportCoils();  // appends a coil file's coils to the list
+    void OpenRecentFile(const std::string& name);
+    // Puts saved coil `row` (0-based) back onto the coil panel, in the unit
+    // system shown; a message names the fields the row could not give.
+    void LoadSavedCoil(int row);
 
     // ---- Printing (Form1_print.cpp) ------------------------------------
     void cmdFinish_Click();          // "&Finish" on the header panel
@@ -282,6 +300,15 @@ private:
     QAction* mnuToolsUnitsIP_ = nullptr;
     QAction* mnuToolsUnitsSI_ = nullptr;
     QAction* mnuToolsChartWithSheet_ = nullptr;
+
+    // The list's commands, title and recent files (Form1_list.cpp).
+    void SyncListCommands();
+    void ReportSavedCoil();
+    void NoteFileUsed();
+    void FillRecentMenu();
+    CoilListHistory* listHistory_ = nullptr;
+    QMenu* mnuFileRecent_ = nullptr;
+    QAction* mnuFileSaveCoil_ = nullptr;
 
     void ApplyUnitCaptions();
     void FillGrid(const std::vector<GridRow>& rows);

@@ -17,6 +17,7 @@
 #include "forms/Form1.h"
 #include "forms/Form2.h"
 #include "forms/file_dialog.h"
+#include "forms/list_history.h"
 #include "forms/question.h"
 
 void Form1::InitFileCommands() {
@@ -37,7 +38,12 @@ void Form1::cmdSave_Click() {
     texts.tubeText = cboTubeOD_->currentText().toStdString();
     texts.wallText = cboWallThk_->currentText().toStdString();
     try {
-        AppendSavedCoil(document_.table, coilSpec, coilRating, texts);
+        // One step of the list's history, undone by Edit "&Undo".
+        const QString step = QStringLiteral("Save Coil %1").arg(document_.table.CoilCount() + 1);
+        ListHistory()->Change(step, [&](SavedCoilTable& table) {
+            AppendSavedCoil(table, coilSpec, coilRating, texts);
+            return true;
+        });
         RememberSavedCoilWarnings(document_, document_.table.Rows()[document_.table.CoilCount() - 1],
                                   WarningsLine(coilWarnings));
     } catch (const rt::RtError& e) {
@@ -46,14 +52,20 @@ void Form1::cmdSave_Click() {
         return;
     }
     NoteDocumentChanged();
+    ReportSavedCoil();
 }
 
 void Form1::cmdView_Click() {
     Form2 list(document_, this);
     list.SetReportHeader(ReportHeader());
+    list.SetHistory(ListHistory());
     connect(&list, &Form2::noCoilsLeft, this, &Form1::NoteDocumentChanged);
+    connect(&list, &Form2::fileWritten, this, [this] { NoteFileUsed(); });
+    int chosen = -1;
+    connect(&list, &Form2::coilChosen, this, [&chosen](int row) { chosen = row; });
     list.exec();
     NoteDocumentChanged();
+    if (chosen >= 0) LoadSavedCoil(chosen);
 }
 
 bool Form1::OfferToWriteSavedCoils() {
@@ -61,7 +73,10 @@ bool Form1::OfferToWriteSavedCoils() {
     switch (AskUser("Save changes to the coil list?", true)) {
         case Answer::Yes: {
             const bool written = FileWrite(document_, CoilFileDialog());
-            NoteDocumentChanged();
+            if (written)
+                NoteFileUsed();
+            else
+                NoteDocumentChanged();
             return written;
         }
         case Answer::No:
@@ -86,7 +101,7 @@ void Form1::mnuFileOpen_Click() {
 
 void Form1::OpenCoilFile(const std::string& name) {
     if (!FileOpenNamed(document_, name)) return;
-    NoteDocumentChanged();
+    NoteFileUsed();
     cmdView_Click();
 }
 

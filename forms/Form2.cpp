@@ -1,10 +1,17 @@
 #include "forms/Form2.h"
 
+#include <QAction>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QUndoStack>
 #include <QResizeEvent>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <exception>
 #include <map>
 #include <string>
@@ -18,6 +25,7 @@
 #include "files/saved_coils.h"
 #include "forms/Form3.h"
 #include "forms/file_dialog.h"
+#include "forms/list_history.h"
 #include "forms/question.h"
 
 namespace {
@@ -130,12 +138,69 @@ Form2::Form2(CoilDocument& document, QWidget* parent, FileDialog* dialog)
     }
     buttons_[Delete]->setEnabled(document_.table.CoilCount() > 0);
 
+    grid_->installEventFilter(this);
+    connect(grid_, &QTableWidget::cellDoubleClicked, this, [this] { ChooseCurrentCoil(); });
+
     FillGrid();
-    grid_->resizeColumnsToContents();
     // Never so small that the buttons overlap each other or the grid.
     setMinimumSize(Px(350) + ButtonCount * kButtonWidth + (ButtonCount - 1) * Px(100) + kMargin,
                    Px(1200) + kButtonHeight * 3);
-    resize(Px(12000), Px(5400));
+    FitToColumns();
+}
+
+// Every column as wide as its contents, and the window wide enough to show
+// them all, within the screen.
+void Form2::FitToColumns() {
+    grid_->resizeColumnsToContents();
+    int columns = grid_->frameWidth() * 2 + grid_->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < grid_->columnCount(); ++c) columns += grid_->columnWidth(c);
+    QSize size(std::max(Px(12000), columns + Px(350)), Px(5400));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize avail = screen->availableGeometry().size();
+        size = size.boundedTo(QSize(avail.width() * 95 / 100, avail.height() * 90 / 100));
+    }
+    resize(size.expandedTo(minimumSize()));
+}
+
+void Form2::SetHistory(CoilListHistory* history) {
+    history_ = history;
+    if (!history) return;
+    connect(history, &CoilListHistory::changed, this, [this] {
+        const int row = grid_->currentRow();
+        FillGrid();
+        const int n = grid_->rowCount();
+        if (n > 0) grid_->setCurrentCell(std::clamp(row, 0, n - 1), 0);
+        buttons_[Delete]->setEnabled(n > 0);
+    });
+    QAction* undo = history->Stack()->createUndoAction(this);
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redo = history->Stack()->createRedoAction(this);
+    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    addActions({undo, redo});
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grid_ && event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Delete:
+                cmdPrint_Click(Delete);
+                return true;
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                ChooseCurrentCoil();
+                return true;
+            default:
+                break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void Form2::ChooseCurrentCoil() {
+    const int row = grid_->currentRow();
+    if (row < 0 || row >= document_.table.CoilCount()) return;
+    emit coilChosen(row);
+    accept();
 }
 
 QPushButton* Form2::cmdPrint(int index) const {
@@ -148,7 +213,7 @@ void Form2::SetReportHeader(const reports::ReportHeaderTexts& header) {
     if (!retell) return;
     SetCaptions();
     FillGrid();
-    grid_->resizeColumnsToContents();
+    FitToColumns();
 }
 
 void Form2::SetCaptions() {
@@ -194,7 +259,7 @@ void Form2::cmdPrint_Click(int index) {
                 close();
                 break;
             case File:
-                FileWrite(document_, dialog_ ? *dialog_ : CoilFileDialog());
+                if (FileWrite(document_, dialog_ ? *dialog_ : CoilFileDialog())) emit fileWritten();
                 break;
             default:
                 break;
@@ -211,8 +276,16 @@ void Form2::cmdPrint_Click(int index) {
 void Form2::DeleteCurrentCoil() {
     const int row = grid_->currentRow();
     if (row < 0 || row >= document_.table.CoilCount()) return;
-    if (AskUser("Delete coil " + CellText(document_.table.At(0, row)) + "?", false) != Answer::Yes) return;
-    if (!DeleteSavedCoil(document_.table, row)) return;
+    // The coil by number and item; No unless the user picks Yes.
+    const std::string number = CellText(document_.table.At(col::Number, row));
+    const std::string item = CellText(document_.table.At(col::Item, row));
+    const std::string question = "Delete coil " + number + (item.empty() ? "" : " (" + item + ")") + "?";
+    if (AskUser(question, false, Answer::No) != Answer::Yes) return;
+    const bool deleted =
+        history_ ? history_->Change(QStringLiteral("Delete Coil %1").arg(QString::fromStdString(number)),
+                                    [row](SavedCoilTable& table) { return DeleteSavedCoil(table, row); })
+                 : DeleteSavedCoil(document_.table, row);
+    if (!deleted) return;
     FillGrid();
     const int n = document_.table.CoilCount();
     if (n == 0) {

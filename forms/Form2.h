@@ -3,7 +3,10 @@
 //
 // The grid "SSDBGrid1" shows columns 0 to 32 of the document's saved coils,
 // one grid row a coil. The buttons are named "cmdPrint(0)" to "cmdPrint(4)": "&Print",
-// "Pre&view...", "&Delete...", "&Close", "&File".
+// "Pre&view...", "&Delete...", "&Close", "&File". On the grid, Delete deletes
+// the current coil (as "&Delete..."), and Enter or a double-click chooses it
+// to load back onto the coil panel. The columns open sized to their
+// contents, the window to show them as far as the screen allows.
 #pragma once
 
 #include <QDialog>
@@ -11,6 +14,7 @@
 #include "reports/multi_coil_report.h"
 
 struct CoilDocument;
+class CoilListHistory;
 class FileDialog;
 class QPushButton;
 class QTableWidget;
@@ -34,6 +38,10 @@ public:
     // in SI the quantities are shown in SI (the coils are not changed).
     void SetReportHeader(const reports::ReportHeaderTexts& header);
 
+    // Deletions go through `history` (the document's), so that they can be
+    // undone, here too (Ctrl+Z, Ctrl+Shift+Z); without one they are final.
+    void SetHistory(CoilListHistory* history);
+
     // Rebuilds the grid from the document's saved coils.
     void FillGrid();
     // The button actions by index; a run-time error ends an action silently.
@@ -43,16 +51,25 @@ signals:
     // The last coil was deleted: the list closes and there is nothing left
     // to view.
     void noCoilsLeft();
+    // The coil of grid row `row` was chosen (Enter, double-click); the list
+    // closes.
+    void coilChosen(int row);
+    // "&File" wrote the coil file.
+    void fileWritten();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void DeleteCurrentCoil();
+    void ChooseCurrentCoil();
+    void FitToColumns();
     void SetCaptions();
 
     CoilDocument& document_;
     FileDialog* dialog_;
+    CoilListHistory* history_ = nullptr;
     reports::ReportHeaderTexts header_;
     QTableWidget* grid_ = nullptr;
     QPushButton* buttons_[ButtonCount] = {};

@@ -5,15 +5,20 @@
 #include <QFileInfo>
 #include <QStringList>
 
-std::string QtFileDialog::Run(bool save) {
+std::string QtFileDialog::Run(bool save, const std::string& proposal) {
     QWidget* parent = parent_ ? parent_ : QApplication::activeWindow();
-    QFileDialog dialog(parent, QString::fromUtf8(kTitle), folder_);
+    QFileDialog dialog(parent, QString::fromUtf8(save ? kSaveTitle : kTitle), folder_);
     dialog.setNameFilter(QString::fromUtf8(kFilter));
     dialog.setDefaultSuffix(QString::fromUtf8(kDefaultExt));
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-    dialog.selectFile(QString::fromUtf8(kInitialName));
+    if (!save)
+        dialog.selectFile(QString::fromUtf8(kInitialName));
+    else if (IsUnusableFileName(proposal))
+        dialog.selectFile(QString::fromUtf8(kProposedName));
+    else
+        dialog.selectFile(QString::fromStdString(proposal));
     if (dialog.exec() != QDialog::Accepted) return {};
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty()) return {};

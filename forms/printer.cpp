@@ -27,11 +27,11 @@ void SetPrinterPort(PrinterPort* port) {
 
 namespace {
 // The printer, or a PDF file the user names; false when cancelled.
-bool ChooseOutput(QWidget* parent, const QString& suggestion, QString& pdfFile) {
+bool ChooseOutput(QWidget* parent, const QString& title, const QString& suggestion, QString& pdfFile) {
     PrinterPort& p = Printer();
     pdfFile.clear();
     if (p.HasPrinter()) return true;
-    pdfFile = p.AskPdfFileName(parent, suggestion);
+    pdfFile = p.AskPdfFileName(parent, title, suggestion);
     return !pdfFile.isEmpty();
 }
 }  // namespace
@@ -39,13 +39,15 @@ bool ChooseOutput(QWidget* parent, const QString& suggestion, QString& pdfFile) 
 bool PrintSheetCommand(QWidget* parent, const CoilSpec& coilSpec, const CoilRating& rating,
                        const reports::SheetTexts& texts) {
     QString pdf;
-    if (!ChooseOutput(parent, QStringLiteral("Performance.pdf"), pdf)) return false;
+    if (!ChooseOutput(parent, QStringLiteral("Save Sheet as PDF"), QStringLiteral("Performance.pdf"), pdf))
+        return false;
     return Printer().PrintSheet(coilSpec, rating, texts, pdf);
 }
 
 bool PrintReportCommand(QWidget* parent, const reports::PrintDocument& doc) {
     QString pdf;
-    if (!ChooseOutput(parent, QStringLiteral("Saved Coils.pdf"), pdf)) return false;
+    if (!ChooseOutput(parent, QStringLiteral("Save Report as PDF"), QStringLiteral("Saved Coils.pdf"), pdf))
+        return false;
     return Printer().PrintReport(doc, pdf);
 }
 
@@ -61,9 +63,9 @@ bool QtPrinterPort::HasPrinter() {
     return !QPrinterInfo::availablePrinters().isEmpty();
 }
 
-QString QtPrinterPort::AskPdfFileName(QWidget* parent, const QString& suggestion) {
-    QString name = QFileDialog::getSaveFileName(parent, QStringLiteral("Korvan"), suggestion,
-                                                QStringLiteral("PDF File (*.pdf)"));
+QString QtPrinterPort::AskPdfFileName(QWidget* parent, const QString& title, const QString& suggestion) {
+    QString name =
+        QFileDialog::getSaveFileName(parent, title, suggestion, QStringLiteral("PDF File (*.pdf)"));
     if (!name.isEmpty() && !name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) name += ".pdf";
     return name;
 }
@@ -117,8 +119,9 @@ bool QtPrinterPort::PrintReport(const reports::PrintDocument& doc, const QString
 
 // ---- Recorder --------------------------------------------------------------
 
-QString RecordingPrinter::AskPdfFileName(QWidget*, const QString&) {
+QString RecordingPrinter::AskPdfFileName(QWidget*, const QString& title, const QString&) {
     ++askCount;
+    askTitle = title;
     return pdfAnswer;
 }
 

@@ -23,8 +23,9 @@ public:
 
     // True when at least one printer is installed.
     virtual bool HasPrinter() = 0;
-    // Asks where to write a PDF; "" when the user cancels.
-    virtual QString AskPdfFileName(QWidget* parent, const QString& suggestion) = 0;
+    // Asks where to write a PDF in a dialog titled `title` ("Save Sheet as
+    // PDF"); "" when the user cancels.
+    virtual QString AskPdfFileName(QWidget* parent, const QString& title, const QString& suggestion) = 0;
     // The print setup dialog: printer and page. True when accepted.
     virtual bool Setup(QWidget* parent) = 0;
     // Page of the current printer, for laying out the report.
@@ -56,7 +57,7 @@ public:
     QtPrinterPort();
     ~QtPrinterPort() override;
     bool HasPrinter() override;
-    QString AskPdfFileName(QWidget* parent, const QString& suggestion) override;
+    QString AskPdfFileName(QWidget* parent, const QString& title, const QString& suggestion) override;
     bool Setup(QWidget* parent) override;
     reports::PageGeometry ReportPage() override;
     bool PrintSheet(const CoilSpec& coilSpec, const CoilRating& rating, const reports::SheetTexts& texts,
@@ -83,10 +84,11 @@ public:
     bool setupAnswer = true;
     int setupCount = 0;
     int askCount = 0;
+    QString askTitle;  // the title of the last PDF file question
     std::vector<Job> jobs;
 
     bool HasPrinter() override { return hasPrinter; }
-    QString AskPdfFileName(QWidget*, const QString&) override;
+    QString AskPdfFileName(QWidget*, const QString& title, const QString&) override;
     bool Setup(QWidget*) override;
     reports::PageGeometry ReportPage() override { return {}; }
     bool PrintSheet(const CoilSpec& coilSpec, const CoilRating& rating, const reports::SheetTexts& texts,

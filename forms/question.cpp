@@ -7,8 +7,9 @@ namespace {
 QuestionPort* g_port = nullptr;
 }
 
-Answer RecordingQuestions::Ask(const std::string& text, bool withCancel) {
+Answer RecordingQuestions::Ask(const std::string& text, bool withCancel, Answer preset) {
     asked.push_back(text);
+    presets.push_back(preset);
     Answer a = fallback;
     if (!answers.empty()) {
         a = answers.front();
@@ -18,13 +19,13 @@ Answer RecordingQuestions::Ask(const std::string& text, bool withCancel) {
     return a;
 }
 
-Answer QtQuestions::Ask(const std::string& text, bool withCancel) {
+Answer QtQuestions::Ask(const std::string& text, bool withCancel, Answer preset) {
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (withCancel) buttons |= QMessageBox::Cancel;
     QMessageBox box(QMessageBox::Question, QStringLiteral("Korvan"), QString::fromStdString(text), buttons,
                     QApplication::activeWindow());
     box.setObjectName("MsgBox");
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(preset == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
     switch (box.exec()) {
         case QMessageBox::Yes:
@@ -36,10 +37,10 @@ Answer QtQuestions::Ask(const std::string& text, bool withCancel) {
     }
 }
 
-Answer AskUser(const std::string& text, bool withCancel) {
-    if (g_port) return g_port->Ask(text, withCancel);
+Answer AskUser(const std::string& text, bool withCancel, Answer preset) {
+    if (g_port) return g_port->Ask(text, withCancel, preset);
     static QtQuestions onScreen;
-    return onScreen.Ask(text, withCancel);
+    return onScreen.Ask(text, withCancel, preset);
 }
 
 QuestionPort* SetQuestionPort(QuestionPort* port) {

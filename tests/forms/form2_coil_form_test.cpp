@@ -244,18 +244,22 @@ TEST(CoilFileDialogOnScreen, KorvanTitleKvnFilterAndExtension) {
 
     // Naming a file to write: a save dialog that asks before replacing.
     bool save = false, confirms = false;
+    QString proposed;
     QTimer::singleShot(0, [&] {
         auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(d, nullptr);
         save = d->acceptMode() == QFileDialog::AcceptSave;
         confirms = !d->testOption(QFileDialog::DontConfirmOverwrite);
         title = d->windowTitle();
+        proposed = d->findChild<QLineEdit*>("fileNameEdit") ? d->findChild<QLineEdit*>("fileNameEdit")->text()
+                                                            : QString();
         d->reject();
     });
     EXPECT_EQ(dialog.ShowSave(), "");
     EXPECT_TRUE(save);
     EXPECT_TRUE(confirms);
-    EXPECT_EQ(title, "Korvan");
+    EXPECT_EQ(title, "Save Coil List");
+    EXPECT_EQ(proposed, "coils.kvn");
 }
 
 }  // namespace

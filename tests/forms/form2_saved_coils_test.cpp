@@ -144,10 +144,12 @@ TEST_F(Form2Test, DeleteAsksThenRenumbersAndTheLastDeletionClosesTheList) {
     f.SSDBGrid1()->setCurrentCell(1, 3);
     f.cmdPrint_Click(Form2::Delete);  // No: kept
     EXPECT_EQ(f.SSDBGrid1()->rowCount(), 3);
-    EXPECT_EQ(questions.asked, std::vector<std::string>{"Delete coil 2?"});
+    // The question names the coil's item, and Enter answers No.
+    EXPECT_EQ(questions.asked, std::vector<std::string>{"Delete coil 2 (B)?"});
+    EXPECT_EQ(questions.presets, std::vector<Answer>{Answer::No});
     f.SSDBGrid1()->setCurrentCell(0, 3);
     f.cmdPrint_Click(Form2::Delete);
-    EXPECT_EQ(questions.asked.back(), "Delete coil 1?");
+    EXPECT_EQ(questions.asked.back(), "Delete coil 1 (A)?");
     ASSERT_EQ(f.SSDBGrid1()->rowCount(), 2);
     EXPECT_EQ(Cell(f, 0, 0) + Cell(f, 0, 3) + Cell(f, 1, 0) + Cell(f, 1, 3), "1B2C");
     f.SSDBGrid1()->setCurrentCell(1, 0);
