@@ -77,12 +77,12 @@ Form1::Form1(CoilDocument& document, QWidget* parent) : QMainWindow(parent), doc
     InitChartCommands();
     InitDesktop();
     InitSelectCommand(this, mnuTools_);
-    InitScheduleCommand(this);
     InitUnits();
     WatchForStaleWarnings();
     connect(this, &Form1::DocumentChanged, this, &Form1::EnableCommands);
     EnableCommands();
     InitListCommands();
+    InitScheduleCommand(this);
     UpdateClock();
 }
 

@@ -31,11 +31,14 @@ void ImportSchedule(Form1* form, const QString& fileName) {
 void InitScheduleCommand(Form1* form) {
     auto* file = form->menuBar()->findChild<QMenu*>("mnuFile");
     if (!file) return;
-    auto* action = new QAction("&Import Schedule...", file);
+    auto* action = new QAction("Import Sc&hedule...", file);
     action->setObjectName("mnuFileImportSchedule");
-    auto* before = file->findChild<QAction*>("mnuFilePrintSetup");
+    // After "Import Coils..." where the list has it, else above "Print Setup...".
+    const QList<QAction*> items = file->actions();
+    const auto* import = form->findChild<QAction*>("mnuFileImport");
+    const qsizetype at = import ? items.indexOf(import) : -1;
+    QAction* before = at >= 0 ? items.value(at + 1) : file->findChild<QAction*>("mnuFilePrintSetup");
     file->insertAction(before, action);
-    if (before) file->insertSeparator(before);
     QObject::connect(action, &QAction::triggered, form, [form] {
         const QString name = QFileDialog::getOpenFileName(form, "Import Schedule", QString(),
                                                           "Schedules (*.csv *.xlsx);;All files (*)");

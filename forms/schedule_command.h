@@ -5,7 +5,7 @@
 
 class Form1;
 
-// Adds the command to the window's File menu, above "Print Setup...".
+// Adds the command to the window's File menu, after "Import Coils...".
 // Called once the menus exist.
 void InitScheduleCommand(Form1* form);
 

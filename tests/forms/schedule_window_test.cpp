@@ -3,6 +3,7 @@
 // Coils list (and nothing added before).
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -97,7 +98,11 @@ TEST(ScheduleModel, CancelLeavesTheRowsNotSearched) {
 class ScheduleWindowTest : public Form1Test {};
 
 TEST_F(ScheduleWindowTest, SearchesOnShowAndAddsOnlyWhenAsked) {
-    ASSERT_NE(form.Action("mnuFileImportSchedule"), nullptr);
+    // File, after "Import Coils...".
+    const QList<QAction*> file = W<QMenu>("mnuFile")->actions();
+    const auto at = file.indexOf(form.Action("mnuFileImportSchedule"));
+    ASSERT_GT(at, 0);
+    EXPECT_EQ(file[at - 1]->objectName(), "mnuFileImport");
     ScheduleWindow window(Table(units::System::InchPound), units::System::InchPound, "/tmp/coils.csv",
                           document, &form);
     window.StartSearch();
