@@ -110,6 +110,10 @@ frmChart::frmChart(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(range_, &QComboBox::currentIndexChanged, this, [this] {
         if (model_ || !message_.isEmpty()) Rebuild();
     });
+    paper_ = new QComboBox(this);
+    paper_->setObjectName("cboPaper");
+    paper_->addItems({QStringLiteral("Letter"), QStringLiteral("A4")});
+    paper_->setToolTip(QStringLiteral("The page the saved or copied chart is sized for, in landscape"));
     auto* close = new QPushButton("Close", this);
     close->setObjectName("cmdCloseChart");
     connect(copy, &QPushButton::clicked, this, [this] { cmdCopy_Click(); });
@@ -118,6 +122,7 @@ frmChart::frmChart(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, this, &QWidget::close);
     buttons->addWidget(range_);
+    buttons->addWidget(paper_);
     buttons->addStretch(1);
     for (auto* b : {copy, save, close}) buttons->addWidget(b);
     v->addLayout(buttons);
@@ -138,6 +143,10 @@ void frmChart::SetRange(reports::chart::Range range) {
     range_->setCurrentIndex(range == reports::chart::Range::Whole ? 0 : 1);
 }
 
+reports::chart::Paper frmChart::ChosenPaper() const {
+    return paper_->currentIndex() == 1 ? reports::chart::Paper::A4 : reports::chart::Paper::Letter;
+}
+
 void frmChart::Rebuild() {
     options_.range =
         range_->currentIndex() == 0 ? reports::chart::Range::Whole : reports::chart::Range::Process;
@@ -156,7 +165,7 @@ void frmChart::Rebuild() {
 
 void frmChart::cmdCopy_Click() {
     if (!model_) return;
-    const QSize px = (reports::chart::ChartInches(reports::chart::Paper::Letter) * logicalDpiX()).toSize();
+    const QSize px = (reports::chart::ChartInches(ChosenPaper()) * logicalDpiX()).toSize();
     QApplication::clipboard()->setImage(reports::chart::Image(*model_, px.width(), px.height()));
 }
 
@@ -166,7 +175,9 @@ void frmChart::cmdSaveAs_Click() {
         SaveDialog().Ask(this, lastFile_.isEmpty() ? QStringLiteral("Psychrometric Chart.png") : lastFile_);
     if (file.isEmpty()) return;
     QString error;
-    if (!reports::chart::WriteFile(file, *model_, &error)) {
+    reports::chart::FileOptions options;
+    options.paper = ChosenPaper();
+    if (!reports::chart::WriteFile(file, *model_, &error, options)) {
         ShowMessage(error.toStdString(), MsgIcon::Error);
         return;
     }

@@ -2,7 +2,8 @@
 // psychrometric chart, in a window of its own beside the coil form. The coil
 // form hands it every new rating, so the chart follows the coil on screen.
 // "&Copy" puts the chart on the clipboard as an image at the screen's
-// resolution, "Save &as..." writes it as PNG (300 dpi), SVG or PDF. The
+// resolution, "Save &as..." writes it as PNG (300 dpi), SVG or PDF, sized
+// for the paper of the paper list ("Letter", the default, or "A4"). The
 // range list chooses "Around the process" (the default) or "Whole chart".
 #pragma once
 
@@ -12,6 +13,7 @@
 
 #include "engine/records.h"
 #include "reports/psychro_chart.h"
+#include "reports/psychro_chart_paint.h"
 
 // Asks where to save the chart; "" when the user cancels. The program asks
 // with the toolkit's file dialog; tests install an answer.
@@ -36,6 +38,8 @@ public:
                  const reports::chart::ChartOptions& options = {});
     // The range list: "Around the process" or "Whole chart".
     void SetRange(reports::chart::Range range);
+    // The paper list: the paper the chart's files and copies are sized for.
+    reports::chart::Paper ChosenPaper() const;
     // The chart shown (nullptr when the property library could not draw it;
     // Message() then says why).
     const reports::chart::ChartModel* Model() const { return model_.get(); }
@@ -50,6 +54,7 @@ private:
 
     View* view_ = nullptr;
     class QComboBox* range_ = nullptr;
+    class QComboBox* paper_ = nullptr;
     CoilSpec coilSpec_;
     CoilRating rating_;
     reports::chart::ChartOptions options_;

@@ -185,10 +185,15 @@ void AddVolumeLines(ChartModel& m, const Props& p) {
     const double vMax = p.Volume(tTop, std::isnan(topW) ? 0 : topW);
     if (std::isnan(vMin) || std::isnan(vMax) || vMax <= vMin) return;
     double step = 0.5;
-    if (p.Si())
-        step = std::max(0.01, NiceStep(vMax - vMin, 10));
-    else
+    if (p.Si()) {
+        // Whole hundredths on every line, at most a dozen steps.
+        for (double s : {0.01, 0.02, 0.05, 0.1, 0.2, 0.5, 1.0}) {
+            step = s;
+            if ((vMax - vMin) / s <= 12) break;
+        }
+    } else {
         while ((vMax - vMin) / step > 10) step *= 2;
+    }
     constexpr int kRows = 48;
     for (double v = std::ceil(vMin / step) * step; v <= vMax; v += step) {
         Curve c{Curve::Volume, v, {}};
@@ -202,45 +207,160 @@ void AddVolumeLines(ChartModel& m, const Props& p) {
     }
 }
 
-void AddEnthalpyTicks(ChartModel& m, const Props& p) {
-    // The saturation curve's visible stretch: from the left edge to where it
-    // leaves through the top or the right edge.
+// The dry bulb where the saturation curve leaves the plot through the top or
+// the right edge.
+double SaturationEnd(const ChartModel& m, const Props& p) {
     double tEnd = m.t.min;
     while (tEnd < m.t.max) {
         const double ws = p.Sat(tEnd + 0.25);
         if (std::isnan(ws) || ws > m.W.max) break;
         tEnd += 0.25;
     }
+    return tEnd;
+}
+
+// The line of constant enthalpy `h` beyond saturation: the enthalpy is
+// linear in the humidity at a given dry bulb.
+double HumidityOfEnthalpy(const Props& p, double h, double t) {
+    const double wRef = p.W(7000);
+    const double e0 = p.Enthalpy(t, 0);
+    const double e1 = p.Enthalpy(t, wRef);
+    return (h - e0) / (e1 - e0) * wRef;
+}
+
+// The dry bulb of saturation at enthalpy `h`, between `lo` and `hi`.
+double SaturationAtEnthalpy(const Props& p, double h, double lo, double hi) {
+    for (int i = 0; i < 50; ++i) {
+        const double mid = (lo + hi) / 2;
+        (SatEnthalpy(p, mid) < h ? lo : hi) = mid;
+    }
+    return (lo + hi) / 2;
+}
+
+// Enthalpy steps: 5 or 10 Btu/lb, 10 or 20 kJ/kg, for a span of enthalpy.
+double EnthalpyStep(const Props& p, double span) {
+    const double coarse = p.Si() ? 140 : 60;
+    return span > coarse ? (p.Si() ? 20 : 10) : (p.Si() ? 10 : 5);
+}
+
+void AddEnthalpyTicks(ChartModel& m, const Props& p) {
+    // The saturation curve's visible stretch: from the left edge to where it
+    // leaves through the top or the right edge.
+    const double tEnd = SaturationEnd(m, p);
     const double h0 = SatEnthalpy(p, m.t.min);
     const double h1 = SatEnthalpy(p, tEnd);
     if (std::isnan(h0) || std::isnan(h1) || h1 <= h0) return;
-    const double coarse = p.Si() ? 140 : 60;
-    const double step = (h1 - h0) > coarse ? (p.Si() ? 20 : 10) : (p.Si() ? 10 : 5);
+    const double step = EnthalpyStep(p, h1 - h0);
     // Ticks of one length on the plot whatever the axes' scales.
     const double tSpan = m.t.max - m.t.min;
     const double wSpan = m.W.max - m.W.min;
-    const double wRef = p.W(7000);
     for (double h = std::ceil(h0 / step) * step; h <= h1; h += step) {
-        double lo = m.t.min;
-        double hi = tEnd;
-        for (int i = 0; i < 50; ++i) {
-            const double mid = (lo + hi) / 2;
-            (SatEnthalpy(p, mid) < h ? lo : hi) = mid;
-        }
-        const double ts = (lo + hi) / 2;
-        // The constant-enthalpy line beyond saturation: the enthalpy is
-        // linear in the humidity at a given dry bulb.
-        auto humidityAt = [&](double t) {
-            const double e0 = p.Enthalpy(t, 0);
-            const double e1 = p.Enthalpy(t, wRef);
-            return (h - e0) / (e1 - e0) * wRef;
-        };
+        const double ts = SaturationAtEnthalpy(p, h, m.t.min, tEnd);
         const double ws = p.Sat(ts);
         if (std::isnan(ws)) continue;
-        const double slope = humidityAt(ts - 1) - humidityAt(ts);  // humidity per degree leftwards
+        // Humidity per degree leftwards.
+        const double slope = HumidityOfEnthalpy(p, h, ts - 1) - HumidityOfEnthalpy(p, h, ts);
         const double dt = 0.03 / std::hypot(1 / tSpan, slope / wSpan);
-        m.curves.push_back({Curve::Enthalpy, h, {{ts, ws}, {ts - dt, humidityAt(ts - dt)}}});
+        m.curves.push_back({Curve::Enthalpy, h, {{ts, ws}, {ts - dt, HumidityOfEnthalpy(p, h, ts - dt)}}});
     }
+}
+
+// The whole chart's enthalpy scale: a straight line beyond saturation,
+// parallel to the chord of its visible stretch (from the left edge to where
+// it leaves the plot) and a fixed distance beyond it, in fractions of the
+// axes (u rightwards, v upwards).
+class EnthalpyScaleLine {
+public:
+    EnthalpyScaleLine(const ChartModel& m, const Props& p, double tEnd) : m_(m) {
+        v0_ = V(p.Sat(m.t.min));
+        du_ = U(tEnd);
+        dv_ = V(p.Sat(tEnd)) - v0_;
+        len_ = std::hypot(du_, dv_);
+    }
+
+    bool Valid() const { return len_ > 0.05; }
+    // Signed distance of a point beyond the scale (up and left).
+    double Beyond(double t, double w) const { return (U(t) * -dv_ + (V(w) - v0_) * du_) / len_ - kOffset; }
+    // Distance of a point along the scale.
+    double Along(const Point& pt) const { return (U(pt.t) * du_ + (V(pt.W) - v0_) * dv_) / len_; }
+    // The point of the scale `s` along it.
+    Point At(double s) const {
+        const double u = (-dv_ * kOffset + s * du_) / len_;
+        const double v = v0_ + (du_ * kOffset + s * dv_) / len_;
+        return {m_.t.min + u * (m_.t.max - m_.t.min), m_.W.min + v * (m_.W.max - m_.W.min)};
+    }
+    double Length() const { return len_; }
+
+private:
+    static constexpr double kOffset = 0.07;
+    double U(double t) const { return (t - m_.t.min) / (m_.t.max - m_.t.min); }
+    double V(double w) const { return (w - m_.W.min) / (m_.W.max - m_.W.min); }
+
+    const ChartModel& m_;
+    double v0_ = 0;
+    double du_ = 0;
+    double dv_ = 0;
+    double len_ = 0;
+};
+
+// Where the line of enthalpy `h` from saturation (at dry bulb `ts`)
+// leftwards and upwards meets the scale; false where it does not inside
+// the plot.
+bool ScaleCrossing(const ChartModel& m, const Props& p, const EnthalpyScaleLine& scale, double h, double ts,
+                   Point& at) {
+    double lo = ts;
+    double hi = lo - (m.t.max - m.t.min);
+    auto beyond = [&](double t) { return scale.Beyond(t, HumidityOfEnthalpy(p, h, t)); };
+    if (!(beyond(lo) < 0 && beyond(hi) > 0)) return false;
+    for (int i = 0; i < 50; ++i) {
+        const double mid = (lo + hi) / 2;
+        (beyond(mid) < 0 ? lo : hi) = mid;
+    }
+    at = {lo, HumidityOfEnthalpy(p, h, lo)};
+    return at.t >= m.t.min && at.W <= m.W.max && at.W >= m.W.min;
+}
+
+// The whole chart's enthalpy scale: each labelled enthalpy's line runs from
+// saturation across the scale, a little beyond it; the scale (one polyline)
+// carries minor ticks between them.
+void AddEnthalpyScale(ChartModel& m, const Props& p) {
+    const double tEnd = SaturationEnd(m, p);
+    const double h0 = SatEnthalpy(p, m.t.min);
+    const double h1 = SatEnthalpy(p, tEnd);
+    if (std::isnan(h0) || std::isnan(h1) || h1 <= h0) return;
+    const EnthalpyScaleLine line(m, p, tEnd);
+    if (!line.Valid()) return;
+    const double minor = p.Si() ? 2 : 1;
+    const double major = EnthalpyStep(p, h1 - h0);
+    struct Mark {
+        double along;
+        Point at;
+        Point out;
+    };
+    std::vector<Mark> marks;
+    for (double h = std::ceil(h0 / minor) * minor; h <= h1; h += minor) {
+        const double ts = SaturationAtEnthalpy(p, h, m.t.min, tEnd);
+        Point at;
+        if (!ScaleCrossing(m, p, line, h, ts, at)) continue;
+        // Ticks of one length on the plot whatever the axes' scales, the
+        // labelled ones twice as long.
+        const bool labelled = std::fabs(std::remainder(h, major)) < 1e-9;
+        const double slope = HumidityOfEnthalpy(p, h, at.t - 1) - at.W;
+        const double dt =
+            (labelled ? 0.024 : 0.012) / std::hypot(1 / (m.t.max - m.t.min), slope / (m.W.max - m.W.min));
+        const Point out{at.t - dt, HumidityOfEnthalpy(p, h, at.t - dt)};
+        const double ws = p.Sat(ts);
+        if (!labelled)
+            marks.push_back({line.Along(at), at, out});
+        else if (!std::isnan(ws))
+            m.curves.push_back({Curve::Enthalpy, h, {{ts, ws}, at, out}});
+    }
+    // The scale from edge to edge (cut at the plot where it is drawn).
+    Curve scale{Curve::EnthalpyScale, minor, {line.At(-2)}};
+    std::sort(marks.begin(), marks.end(), [](const Mark& a, const Mark& b) { return a.along < b.along; });
+    for (const Mark& k : marks) scale.points.insert(scale.points.end(), {k.at, k.out, k.at});
+    scale.points.push_back(line.At(line.Length() + 2));
+    m.curves.push_back(std::move(scale));
 }
 
 // The entering and leaving states of the rating's air-side process, the
@@ -391,7 +511,10 @@ ChartModel BuildChart(const CoilSpec& coilSpec, const CoilRating& r, const Chart
         SetAxes(m, p);
     AddHumidityCurves(m, p);
     AddWetBulbLines(m, p);
-    AddEnthalpyTicks(m, p);
+    if (options.range == Range::Whole)
+        AddEnthalpyScale(m, p);
+    else
+        AddEnthalpyTicks(m, p);
     AddVolumeLines(m, p);
     return m;
 }

@@ -29,10 +29,13 @@ struct Point {
     double W = 0;  // grains per pound or grams per kilogram of dry air
 };
 
+// The whole chart's enthalpy lines run from saturation across a straight
+// scale beyond it (EnthalpyScale: the scale with its minor ticks, one
+// polyline); around the process they are short ticks off saturation.
 struct Curve {
-    enum Kind { Saturation, RelHumidity, WetBulb, Enthalpy, Volume };
+    enum Kind { Saturation, RelHumidity, WetBulb, Enthalpy, Volume, EnthalpyScale };
     Kind kind = Saturation;
-    double value = 0;           // RH percent, wet bulb, enthalpy, volume
+    double value = 0;           // RH percent, wet bulb, enthalpy, volume (the scale: its minor step)
     std::vector<Point> points;  // in order along the curve; may leave the plot
 };
 

@@ -54,7 +54,8 @@ public:
           m_(m),
           l_(LayoutFor(m, {box.left(), box.top(), box.width(), box.height()})),
           plot_(l_.plot.left, l_.plot.top, l_.plot.width, l_.plot.height),
-          thin_(l_.text / 16) {}
+          thin_(l_.text / 16),
+          labels_(LabelsFor(m, box)) {}
 
     void Draw() {
         p_.save();
@@ -66,9 +67,9 @@ public:
         Curves();
         Process();
         p_.restore();
-        CurveLabels();
+        Labels(false);
         Axes();
-        StateLabels();
+        Labels(true);
         Summary();
         p_.restore();
     }
@@ -98,66 +99,6 @@ private:
         p_.drawText(QPointF(x, y), s);
     }
 
-    // A curve's label, left out where it would cover another one.
-    void CurveText(const QPointF& at, const QString& s, Qt::Alignment align, double size, const QColor& c) {
-        const QFontMetricsF fm(ChartFont(size));
-        QRectF r(at, QSizeF(fm.horizontalAdvance(s), fm.height()));
-        if (align & Qt::AlignRight) r.moveLeft(at.x() - r.width());
-        if (align & Qt::AlignBottom) r.moveTop(at.y() - r.height());
-        for (const QRectF& t : taken_)
-            if (t.intersects(r)) return;
-        taken_.push_back(r);
-        Text(at, s, align, size, c);
-    }
-
-    // Cuts a polyline at the plot's edges (not every output device clips).
-    void Polyline(const std::vector<Point>& pts) {
-        QPainterPath path;
-        QPointF last;
-        bool open = false;
-        for (size_t i = 1; i < pts.size(); ++i) {
-            QPointF a = At(pts[i - 1]);
-            QPointF b = At(pts[i]);
-            if (!ClipSegment(a, b)) {
-                open = false;
-                continue;
-            }
-            if (!open || a != last) path.moveTo(a);
-            path.lineTo(b);
-            last = b;
-            open = true;
-        }
-        p_.drawPath(path);
-    }
-
-    // Liang-Barsky: shortens the segment a-b to its part inside the plot;
-    // false when none of it is.
-    bool ClipSegment(QPointF& a, QPointF& b) const {
-        const double dx = b.x() - a.x();
-        const double dy = b.y() - a.y();
-        double t0 = 0;
-        double t1 = 1;
-        const double p[4] = {-dx, dx, -dy, dy};
-        const double q[4] = {a.x() - plot_.left(), plot_.right() - a.x(), a.y() - plot_.top(),
-                             plot_.bottom() - a.y()};
-        for (int k = 0; k < 4; ++k) {
-            if (p[k] == 0) {
-                if (q[k] < 0) return false;
-                continue;
-            }
-            const double r = q[k] / p[k];
-            if (p[k] < 0)
-                t0 = std::max(t0, r);
-            else
-                t1 = std::min(t1, r);
-            if (t0 > t1) return false;
-        }
-        const QPointF from = a;
-        a = from + QPointF(dx, dy) * t0;
-        b = from + QPointF(dx, dy) * t1;
-        return true;
-    }
-
     void Grid() {
         p_.setPen(Pen(kGrid, thin_));
         for (double t = m_.t.min; t <= m_.t.max + 1e-9; t += m_.t.step)
@@ -168,8 +109,9 @@ private:
 
     void Curves() {
         p_.setBrush(Qt::NoBrush);
-        for (const Curve& c : m_.curves) {
-            switch (c.kind) {
+        for (const Stroke& s : Strokes(m_, l_)) {
+            if (s.curve == Stroke::kProcess || !Drawn(m_, labels_, s.curve)) continue;
+            switch (m_.curves[static_cast<size_t>(s.curve)].kind) {
                 case Curve::Volume:
                     p_.setPen(Pen(kVolume, thin_ * 1.2, Qt::DashDotLine));
                     break;
@@ -180,13 +122,24 @@ private:
                     p_.setPen(Pen(kRh, thin_ * 1.5));
                     break;
                 case Curve::Enthalpy:
+                    p_.setPen(Pen(Qt::black, thin_ * (m_.range == Range::Whole ? 1.2 : 2)));
+                    break;
+                case Curve::EnthalpyScale:
                     p_.setPen(Pen(Qt::black, thin_ * 2));
                     break;
                 case Curve::Saturation:
                     p_.setPen(Pen(Qt::black, thin_ * 3.5));
                     break;
             }
-            Polyline(c.points);
+            QPainterPath path;
+            QPointF last;
+            for (const Segment& g : s.segments) {
+                const QPointF a(g.x1, g.y1);
+                if (path.isEmpty() || a != last) path.moveTo(a);
+                last = QPointF(g.x2, g.y2);
+                path.lineTo(last);
+            }
+            p_.drawPath(path);
         }
     }
 
@@ -212,74 +165,45 @@ private:
         p_.setBrush(Qt::NoBrush);
     }
 
-    // The last point of a curve inside the plot.
-    const Point* LastInside(const Curve& c) const {
-        const Point* last = nullptr;
-        for (const Point& pt : c.points)
-            if (pt.t >= m_.t.min && pt.t <= m_.t.max && pt.W >= m_.W.min && pt.W <= m_.W.max) last = &pt;
-        return last;
-    }
-
-    void CurveLabels() {
-        const double size = l_.text * 0.72;
-        for (const Curve& c : m_.curves) {
-            switch (c.kind) {
-                case Curve::RelHumidity:
-                    RhLabel(c, size);
-                    break;
-                case Curve::WetBulb:
-                    WetBulbLabel(c, size);
-                    break;
-                case Curve::Enthalpy:
-                    EnthalpyLabel(c, size);
-                    break;
-                case Curve::Volume:
-                    VolumeLabel(c, size);
-                    break;
-                case Curve::Saturation:
-                    break;
-            }
+    QColor Colour(const Label& lab) const {
+        switch (lab.kind) {
+            case Label::RelHumidity:
+                return kRh;
+            case Label::WetBulb:
+                return kWetBulb;
+            case Label::Volume:
+                return kVolume;
+            case Label::Entering:
+                return kEnteringColour.darker(125);
+            case Label::Leaving:
+                return kLeavingColour.darker(125);
+            default:
+                return Qt::black;
         }
     }
 
-    // At the curve's last point inside the plot; beside the top edge when
-    // it leaves through the top.
-    void RhLabel(const Curve& c, double size) {
-        const Point* pt = LastInside(c);
-        if (!pt) return;
-        const QPointF at = At(*pt);
-        const bool top = at.y() < plot_.top() + size * 1.5;
-        CurveText(at + QPointF(top ? size * 0.2 : -size * 0.3, top ? size * 0.1 : -size * 0.1),
-                  Num(c.value, "0") + "%",
-                  top ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignRight | Qt::AlignBottom, size, kRh);
-    }
-
-    // At saturation; only every other line (every 10 °F, 4 or 10 °C) when
-    // the dry-bulb ticks are as far apart.
-    void WetBulbLabel(const Curve& c, double size) {
-        const double every = 2 * WetBulbStep(m_.units, m_.t);
-        const bool everyOther = m_.t.step >= every;
-        const Point& s = c.points.front();
-        const bool tenth = std::fmod(std::fabs(c.value), every) < 1e-9;
-        if ((!everyOther || tenth) && s.W <= m_.W.max && s.W >= m_.W.min && s.t > m_.t.min)
-            CurveText(At(s) + QPointF(-size * 0.3, -size * 0.2), Num(c.value, "0"),
-                      Qt::AlignRight | Qt::AlignBottom, size, kWetBulb);
-    }
-
-    // At the outer end of the tick.
-    void EnthalpyLabel(const Curve& c, double size) {
-        const QPointF out = At(c.points.back());
-        if (plot_.adjusted(0, size, 0, 0).contains(out))
-            CurveText(out + QPointF(-size * 0.2, -size * 0.1), Num(c.value, "0"),
-                      Qt::AlignRight | Qt::AlignBottom, size, Qt::black);
-    }
-
-    // At the dry-air end, clear of the plot's sides.
-    void VolumeLabel(const Curve& c, double size) {
-        const QPointF at = At(c.points.front());
-        if (at.x() > plot_.left() + size && at.x() < plot_.right() - size)
-            CurveText(at + QPointF(size * 0.25, -size * 0.15), Num(c.value, Si() ? "0.00" : "0.0"),
-                      Qt::AlignLeft | Qt::AlignBottom, size, kVolume);
+    // The curves' labels on a white ground that breaks their own line
+    // behind them; the state boxes framed in a shade of their marker's
+    // colour, which stays the marker's alone.
+    void Labels(bool panels) {
+        for (const Label& lab : labels_) {
+            if (lab.Panel() != panels) continue;
+            const QRectF r(lab.box.left, lab.box.top, lab.box.width, lab.box.height);
+            const QColor c = Colour(lab);
+            const bool framed = lab.kind == Label::Entering || lab.kind == Label::Leaving;
+            p_.setPen(framed ? Pen(c, thin_ * 1.5) : QPen(Qt::NoPen));
+            p_.setBrush(Qt::white);
+            p_.drawRect(r);
+            double baseline = r.top() + lab.baseline;
+            for (size_t i = 0; i < lab.lines.size(); ++i) {
+                const bool bold = lab.bold && i == 0;
+                const double ascent = QFontMetricsF(ChartFont(lab.size, bold)).ascent();
+                Text(QPointF(r.left() + lab.PadX(), baseline - ascent), QString::fromStdString(lab.lines[i]),
+                     Qt::AlignLeft | Qt::AlignTop, lab.size, framed && i ? kText : c, bold);
+                baseline += lab.line;
+            }
+        }
+        p_.setBrush(Qt::NoBrush);
     }
 
     void Axes() {
@@ -320,96 +244,6 @@ private:
              Qt::AlignLeft | Qt::AlignTop, titleSize, Qt::black, true);
     }
 
-    QStringList StateLines(const char* title, const AirState& s) const {
-        const QString humidity = Si() ? Num(s.W, "0.00") + " g/kg" : Num(s.W, "0.0") + " gr/lb";
-        return {QString::fromLatin1(title), Deg(s.t) + " DB", Deg(s.tw) + " WB", humidity,
-                Num(s.rh, s.rh < 9.95 ? "0.0" : "0") + " % RH"};
-    }
-
-    QRectF LabelBox(const QPointF& at, const QStringList& lines, bool right, double size) const {
-        const QFontMetricsF fm(ChartFont(size));
-        double w = QFontMetricsF(ChartFont(size, true)).horizontalAdvance(lines.front());
-        for (const QString& s : lines) w = std::max(w, fm.horizontalAdvance(s));
-        w += size * 0.8;
-        const double h = fm.height() * lines.size() + size * 0.4;
-        const double gap = l_.text * 0.7;
-        const bool fitsRight = at.x() + gap + w <= plot_.right();
-        const bool fitsLeft = at.x() - gap - w >= plot_.left();
-        if (right && !fitsRight && fitsLeft) right = false;
-        if (!right && !fitsLeft && fitsRight) right = true;
-        QRectF r(right ? at.x() + gap : at.x() - gap - w, at.y() - h / 2, w, h);
-        if (r.top() < plot_.top()) r.moveTop(plot_.top() + thin_);
-        if (r.bottom() > plot_.bottom()) r.moveBottom(plot_.bottom() - thin_);
-        return r;
-    }
-
-    void Label(const QRectF& r, const QStringList& lines, const QColor& marker, double size) {
-        // A shade of the marker's colour, which stays the marker's alone.
-        const QColor c = marker.darker(125);
-        p_.setPen(Pen(c, thin_ * 1.5));
-        p_.setBrush(QColor(255, 255, 255, 230));
-        p_.drawRect(r);
-        const QFontMetricsF fm(ChartFont(size));
-        double y = r.top() + size * 0.2;
-        for (int i = 0; i < lines.size(); ++i) {
-            Text(QPointF(r.left() + size * 0.4, y), lines[i], Qt::AlignLeft | Qt::AlignTop, size,
-                 i ? kText : c, i == 0);
-            y += fm.height();
-        }
-    }
-
-    void StateLabels() {
-        const double size = l_.text * 0.8;
-        const QStringList eLines = StateLines("Entering air", m_.entering);
-        const QStringList lLines = StateLines("Leaving air", m_.leaving);
-        // Each label on the side away from the other state.
-        const bool enteringRight = m_.entering.t >= m_.leaving.t;
-        QRectF e = LabelBox(At({m_.entering.t, m_.entering.W}), eLines, enteringRight, size);
-        QRectF l = LabelBox(At({m_.leaving.t, m_.leaving.W}), lLines, !enteringRight, size);
-        if (m_.cooling) {
-            // Below the line and right of the leaving air, clear of the
-            // saturation curve and the apparatus dew point.
-            const QPointF at = At({m_.leaving.t, m_.leaving.W});
-            const double gap = l_.text * 0.7;
-            QRectF below(QPointF(at.x() + gap * 0.5, at.y() + gap * 0.7), l.size());
-            if (below.bottom() > plot_.bottom()) below.moveBottom(plot_.bottom() - thin_);
-            if (below.right() <= plot_.right() && !below.intersects(e)) l = below;
-        }
-        if (e.intersects(l)) {
-            // Stack them: entering above, leaving below, inside the plot.
-            l.moveTop(e.bottom() + size * 0.3);
-            if (l.bottom() > plot_.bottom()) {
-                l.moveBottom(plot_.bottom() - thin_);
-                e.moveBottom(l.top() - size * 0.3);
-            }
-        }
-        Label(e, eLines, kEnteringColour, size);
-        Label(l, lLines, kLeavingColour, size);
-        if (m_.hasAdp) {
-            const QPointF a = At(m_.adp);
-            const QString s = QStringLiteral("ADP ") + Deg(m_.adp.t);
-            const QFontMetricsF fm(ChartFont(size, true));
-            const QSizeF sz(fm.horizontalAdvance(s) + size * 0.3, fm.height());
-            const double gap = l_.text * 0.5;
-            // Below left of the point, else below right, above left, above
-            // right: the first place clear of the state labels.
-            QRectF r;
-            for (const QPointF& corner : {QPointF(a.x() - gap - sz.width(), a.y() + gap * 0.4),
-                                          QPointF(a.x() + gap, a.y() + gap * 0.4),
-                                          QPointF(a.x() - gap - sz.width(), a.y() - gap * 0.4 - sz.height()),
-                                          QPointF(a.x() + gap, a.y() - gap * 0.4 - sz.height()),
-                                          QPointF(l.left(), l.bottom() + gap * 0.4)}) {
-                r = QRectF(corner, sz);
-                if (plot_.contains(r) && !r.intersects(e) && !r.intersects(l)) break;
-            }
-            p_.setPen(Qt::NoPen);
-            p_.setBrush(QColor(255, 255, 255, 230));
-            p_.drawRect(r);
-            Text(r.topLeft() + QPointF(size * 0.15, 0), s, Qt::AlignLeft | Qt::AlignTop, size, Qt::black,
-                 true);
-        }
-    }
-
     void Summary() {
         const double size = l_.text * 0.78;
         double y = plot_.bottom() + l_.text * 3.3;
@@ -432,8 +266,10 @@ private:
         };
         const Key keys[] = {
             {Qt::black, Qt::SolidLine,
-             Si() ? QStringLiteral("saturation; ticks: enthalpy, kJ/kg dry air")
-                  : QStringLiteral("saturation; ticks: enthalpy, Btu/lb dry air")},
+             m_.range == Range::Whole ? (Si() ? QStringLiteral("saturation; enthalpy scale, kJ/kg dry air")
+                                              : QStringLiteral("saturation; enthalpy scale, Btu/lb dry air"))
+             : Si()                   ? QStringLiteral("saturation; ticks: enthalpy, kJ/kg dry air")
+                                      : QStringLiteral("saturation; ticks: enthalpy, Btu/lb dry air")},
             {kRh, Qt::SolidLine, QStringLiteral("relative humidity, %")},
             {kWetBulb, Qt::DashLine, Si() ? QStringLiteral("wet bulb, °C") : QStringLiteral("wet bulb, °F")},
             {kVolume, Qt::DashDotLine,
@@ -455,7 +291,7 @@ private:
     Layout l_;
     QRectF plot_;
     double thin_;
-    std::vector<QRectF> taken_;  // curve labels drawn so far
+    std::vector<Label> labels_;
 };
 
 QString Suffix(const QString& path) {
@@ -463,6 +299,22 @@ QString Suffix(const QString& path) {
 }
 
 }  // namespace
+
+TextMeasure ChartTextMeasure() {
+    TextMeasure m;
+    m.width = [](const std::string& text, double size, bool bold) {
+        return QFontMetricsF(ChartFont(size, bold)).horizontalAdvance(QString::fromStdString(text));
+    };
+    m.height = [](double size) { return QFontMetricsF(ChartFont(size)).height(); };
+    m.ascent = [](double size) { return QFontMetricsF(ChartFont(size)).ascent(); };
+    m.capHeight = [](double size) { return QFontMetricsF(ChartFont(size)).capHeight(); };
+    return m;
+}
+
+std::vector<Label> LabelsFor(const ChartModel& model, const QRectF& box) {
+    return PlaceLabels(model, LayoutFor(model, {box.left(), box.top(), box.width(), box.height()}),
+                       ChartTextMeasure());
+}
 
 void Paint(QPainter& painter, const QRectF& box, const ChartModel& model) {
     Painter(painter, box, model).Draw();

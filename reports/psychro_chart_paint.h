@@ -11,6 +11,7 @@
 
 #include "engine/records.h"
 #include "reports/psychro_chart.h"
+#include "reports/psychro_chart_labels.h"
 
 class QPainter;
 class QPagedPaintDevice;
@@ -20,6 +21,11 @@ namespace reports::chart {
 // The state markers are filled discs in colours used for nothing else.
 inline const QColor kEnteringColour{0, 70, 200};
 inline const QColor kLeavingColour{200, 30, 30};
+
+// Text measured as the chart draws it, in its font.
+TextMeasure ChartTextMeasure();
+// The chart's labels as Paint places them inside `box`.
+std::vector<Label> LabelsFor(const ChartModel& model, const QRectF& box);
 
 // Draws the whole chart inside `box` (painter coordinates), white behind it.
 void Paint(QPainter& painter, const QRectF& box, const ChartModel& model);

@@ -135,6 +135,14 @@ TEST_F(ChartCommands, CopySaveAndTheSheetsChartPage) {
     dialog.answer = dir.filePath("chart.svg");
     w->cmdSaveAs_Click();
     EXPECT_TRUE(QFile::exists(dialog.answer));
+    // Sized for the paper chosen: Letter, or A4 (less half-inch margins).
+    auto* paper = w->findChild<QComboBox*>("cboPaper");
+    ASSERT_TRUE(paper);
+    EXPECT_EQ(paper->currentText(), "Letter");
+    paper->setCurrentIndex(paper->findText("A4"));
+    dialog.answer = dir.filePath("chart.png");
+    w->cmdSaveAs_Click();
+    EXPECT_EQ(QImage(dialog.answer).size(), QSize(3208, 2180));
     dialog.answer = dir.filePath("chart.gif");
     w->cmdSaveAs_Click();
     ASSERT_EQ(sink.shown.size(), 1u);

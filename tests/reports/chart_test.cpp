@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QSvgGenerator>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -21,6 +22,7 @@
 #include "engine/hygrel_binding.h"
 #include "reports/output.h"
 #include "reports/psychro_chart.h"
+#include "reports/psychro_chart_labels.h"
 #include "reports/psychro_chart_paint.h"
 #include "reference_coils.h"
 #include "sheet_fixtures.h"
@@ -80,19 +82,56 @@ void ExpectDrawable(const ChartModel& m, const std::string& what) {
     EXPECT_GT(saturation, 1u) << what;
 }
 
-// The texts of the chart drawn as SVG, one per line.
-QString SvgTexts(const ChartModel& m) {
+// The chart drawn as SVG in a box of `size`.
+QString Svg(const ChartModel& m, QSize size = QSize(1000, 750)) {
     QBuffer out;
     QSvgGenerator svg;
     svg.setOutputDevice(&out);
-    svg.setSize(QSize(1000, 750));
+    svg.setSize(size);
     QPainter p(&svg);
-    Paint(p, QRectF(0, 0, 1000, 750), m);
+    Paint(p, QRectF(QPointF(0, 0), QSizeF(size)), m);
     p.end();
+    return QString::fromUtf8(out.data());
+}
+
+// The texts of the chart drawn as SVG, one per line.
+QString SvgTexts(const ChartModel& m) {
     QString texts;
     const QRegularExpression text("<text[^>]*>([^<]*)</text>");
-    for (const auto& t : text.globalMatch(QString::fromUtf8(out.data()))) texts += t.captured(1) + "\n";
+    for (const auto& t : text.globalMatch(Svg(m))) texts += t.captured(1) + "\n";
     return texts;
+}
+
+struct ReferenceCoil {
+    std::string name;
+    CoilSpec spec;
+    CoilRating rating;
+};
+
+// The rated reference coils: their type and the rating's air states.
+std::vector<ReferenceCoil> ReferenceCoils() {
+    std::vector<ReferenceCoil> coils;
+    for (const std::string& name : ReferenceNames()) {
+        QFile f(QString::fromStdString(ReferenceFile(name + ".expected.json").string()));
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        const QJsonObject o = QJsonDocument::fromJson(f.readAll()).object();
+        if (!o["ok"].toBool()) continue;
+        const QJsonObject rr = o["CoilRating"].toObject();
+        ReferenceCoil c{name, {}, {}};
+        c.spec.Application = o["CoilSpec"].toObject()["Application"].toString().toStdString();
+        CoilRating& r = c.rating;
+        r.Altitude = static_cast<int16_t>(rr["Altitude"].toInt());
+        for (auto [key, field] : {std::pair{"EatDb", &r.EatDb},
+                                  {"EatWb", &r.EatWb},
+                                  {"LatDb", &r.LatDb},
+                                  {"LatWb", &r.LatWb},
+                                  {"EntFluidTemp", &r.EntFluidTemp},
+                                  {"SensibleBtuh", &r.SensibleBtuh},
+                                  {"TotalBtuh", &r.TotalBtuh}})
+            *field = static_cast<float>(rr[key].toDouble());
+        coils.push_back(c);
+    }
+    return coils;
 }
 
 ChartOptions InUnits(units::System system, Range range = Range::Process) {
@@ -214,43 +253,20 @@ TEST(Chart, HeatingAndDryCoolingKeepTheirHumidity) {
 }
 
 TEST(Chart, EveryReferenceCoilDraws) {
-    const std::vector<std::string> names = ReferenceNames();
-    ASSERT_GE(names.size(), 20u) << "no reference ratings in " << ReferenceDir();
+    const std::vector<ReferenceCoil> coils = ReferenceCoils();
+    ASSERT_GE(coils.size(), 20u) << "no reference ratings in " << ReferenceDir();
     int drawn = 0;
-    for (const std::string& name : names) {
-        QFile f(QString::fromStdString(ReferenceFile(name + ".expected.json").string()));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        const QJsonObject o = QJsonDocument::fromJson(f.readAll()).object();
-        if (!o["ok"].toBool()) continue;
-        const QJsonObject rr = o["CoilRating"].toObject();
-        CoilSpec s;
-        s.Application = o["CoilSpec"].toObject()["Application"].toString().toStdString();
-        CoilRating r;
-        r.Altitude = static_cast<int16_t>(rr["Altitude"].toInt());
-        for (auto [key, field] : {std::pair{"EatDb", &r.EatDb},
-                                  {"EatWb", &r.EatWb},
-                                  {"LatDb", &r.LatDb},
-                                  {"LatWb", &r.LatWb},
-                                  {"EntFluidTemp", &r.EntFluidTemp},
-                                  {"SensibleBtuh", &r.SensibleBtuh},
-                                  {"TotalBtuh", &r.TotalBtuh}})
-            *field = static_cast<float>(rr[key].toDouble());
-        for (int16_t z : {r.Altitude, int16_t(9000)}) {
-            r.Altitude = z;
-            const ChartModel m = BuildChart(s, r);
+    for (ReferenceCoil c : coils) {
+        const std::string& name = c.name;
+        for (int16_t z : {c.rating.Altitude, int16_t(9000)}) {
+            c.rating.Altitude = z;
+            const ChartModel m = BuildChart(c.spec, c.rating);
             ExpectDrawable(m, name);
             if (m.wet) {
                 EXPECT_TRUE(m.hasAdp) << name;
                 EXPECT_NEAR(hg::HGDEWPOINT(static_cast<float>(m.adp.W), z), m.adp.t, 0.1) << name;
             }
-            QBuffer svgText;
-            QSvgGenerator svg;
-            svg.setOutputDevice(&svgText);
-            svg.setSize(QSize(1100, 850));
-            QPainter p(&svg);
-            Paint(p, QRectF(0, 0, 1100, 850), m);
-            p.end();
-            const QString text = QString::fromUtf8(svgText.data()).toLower();
+            const QString text = Svg(m, QSize(1100, 850)).toLower();
             EXPECT_FALSE(text.contains("nan") || text.contains("inf")) << name;
             // The curves are cut at the plot's edges: SVG viewers would not clip them.
             const Layout l = LayoutFor(m, {0, 0, 1100, 850});
@@ -267,6 +283,65 @@ TEST(Chart, EveryReferenceCoilDraws) {
         }
     }
     EXPECT_GE(drawn, 40);
+}
+
+// The labels of the chart drawn in a box of `size`: inside the plot, clear
+// of each other and of the markers, crossing no drawn line but their own
+// (a panel may hide the thin lines). Counts the lines and those left out
+// for want of a label.
+void ExpectLabelsClear(const ChartModel& m, QSizeF size, const std::string& what, size_t& lines,
+                       size_t& dropped) {
+    const Layout l = LayoutFor(m, {0, 0, size.width(), size.height()});
+    const std::vector<Label> placed = LabelsFor(m, QRectF(QPointF(0, 0), size));
+    const std::vector<Stroke> strokes = Strokes(m, l);
+    const QRectF plot(l.plot.left, l.plot.top, l.plot.width, l.plot.height);
+    for (size_t i = 0; i < placed.size(); ++i) {
+        const Label& a = placed[i];
+        const std::string text = what + ": " + a.lines.front();
+        EXPECT_TRUE(plot.contains(QRectF(a.box.left, a.box.top, a.box.width, a.box.height))) << text;
+        for (size_t j = i + 1; j < placed.size(); ++j)
+            EXPECT_FALSE(Overlap(a.box, placed[j].box)) << text << " on " << placed[j].lines.front();
+        for (const Rect& mk : Markers(m, l)) EXPECT_FALSE(Overlap(a.box, mk)) << text;
+        for (const Stroke& s : strokes) {
+            if ((s.curve >= 0 && s.curve == a.curve) || !Drawn(m, placed, s.curve) ||
+                (a.Panel() && Thin(m, s)))
+                continue;
+            const double d = LineClearance(m, l, s);
+            const Rect keep{a.box.left - d, a.box.top - d, a.box.width + 2 * d, a.box.height + 2 * d};
+            EXPECT_FALSE(std::any_of(s.segments.begin(), s.segments.end(),
+                                     [&](const Segment& g) { return Intersects(keep, g); }))
+                << text << " crosses line " << s.curve;
+        }
+    }
+    lines += strokes.size();
+    dropped += static_cast<size_t>(std::count_if(
+        strokes.begin(), strokes.end(), [&](const Stroke& s) { return !Drawn(m, placed, s.curve); }));
+}
+
+// Every reference coil's chart at its altitude and at 9000 ft, in both unit
+// systems and both ranges, on the screen and on paper: its labels are
+// clear, and the lines left out unlabelled (crowded into a corner or
+// against saturation) are few.
+TEST(Chart, LabelsNeitherOverlapNorCrossALine) {
+    size_t lines[2] = {0, 0}, dropped[2] = {0, 0};
+    for (ReferenceCoil c : ReferenceCoils())
+        for (int16_t z : {c.rating.Altitude, int16_t(9000)}) {
+            c.rating.Altitude = z;
+            for (auto system : {units::System::InchPound, units::System::SI})
+                for (Range range : {Range::Process, Range::Whole})
+                    for (QSizeF size : {QSizeF(1000, 750), QSizeF(3000, 2250)}) {
+                        const std::string what = c.name + " at " + std::to_string(z) + " ft" +
+                                                 (system == units::System::SI ? ", SI" : "") +
+                                                 (range == Range::Whole ? ", whole" : "") + ", " +
+                                                 std::to_string(int(size.width()));
+                        const int r = range == Range::Whole;
+                        ExpectLabelsClear(BuildChart(c.spec, c.rating, InUnits(system, range)), size, what,
+                                          lines[r], dropped[r]);
+                    }
+        }
+    EXPECT_GE(lines[0] + lines[1], 10000u);
+    EXPECT_LT(dropped[0] * 30, lines[0]) << dropped[0] << " of " << lines[0];
+    EXPECT_LT(dropped[1] * 15, lines[1]) << dropped[1] << " of " << lines[1];
 }
 
 TEST(Chart, FilesByExtensionAndTheSheetsSecondPage) {
@@ -401,4 +476,43 @@ TEST(Chart, WholeChartKeepsItsStandardRanges) {
     EXPECT_EQ(m.t.min, 0);
     EXPECT_EQ(m.t.max, 150);
     EXPECT_EQ(m.W.max, 200);
+}
+
+TEST(Chart, RectangleAndSegmentMeetAsDrawn) {
+    const Rect r{10, 10, 20, 10};
+    EXPECT_TRUE(Intersects(r, {0, 15, 40, 15}));   // across
+    EXPECT_TRUE(Intersects(r, {12, 12, 14, 14}));  // inside
+    EXPECT_TRUE(Intersects(r, {30, 0, 30, 40}));   // along the edge
+    EXPECT_FALSE(Intersects(r, {0, 0, 9, 40}));    // beside
+    EXPECT_FALSE(Intersects(r, {0, 12, 11, 0}));   // past the corner
+    EXPECT_TRUE(Overlap(r, {29, 19, 5, 5}));
+    EXPECT_FALSE(Overlap(r, {30, 10, 5, 5}));  // sharing an edge only
+}
+
+// The whole chart's enthalpy lines start on saturation and hold their
+// enthalpy out across the one scale, on the standard steps.
+TEST(Chart, WholeChartCarriesTheEnthalpyScale) {
+    const fixtures::Coil c = fixtures::Rated("W");
+    for (auto system : {units::System::InchPound, units::System::SI}) {
+        const bool si = system == units::System::SI;
+        const ChartModel m = BuildChart(c.coilSpec, c.rating, InUnits(system, Range::Whole));
+        std::vector<double> values;
+        int scales = 0;
+        for (const Curve& k : m.curves) {
+            scales += k.kind == Curve::EnthalpyScale;
+            if (k.kind != Curve::Enthalpy) continue;
+            values.push_back(k.value);
+            ASSERT_EQ(k.points.size(), 3u);
+            const float f = static_cast<float>(si ? k.points[0].t * 9 / 5 + 32 : k.points[0].t);
+            EXPECT_NEAR(si ? hg::HGSATGRAINS(f, 0) / 7 : hg::HGSATGRAINS(f, 0), k.points[0].W, 0.01);
+            for (const Point& p : k.points) {
+                const float t = static_cast<float>(si ? p.t * 9 / 5 + 32 : p.t);
+                const double h = hg::HGENTHALPY(t, static_cast<float>(si ? p.W * 7 : p.W));
+                EXPECT_NEAR(si ? 2.326 * (h - 7.712) : h, k.value, 0.02);
+            }
+        }
+        EXPECT_EQ(scales, 1);
+        ASSERT_GE(values.size(), 6u);
+        for (size_t i = 1; i < values.size(); ++i) EXPECT_DOUBLE_EQ(values[i] - values[i - 1], si ? 10 : 5);
+    }
 }
