@@ -36,6 +36,7 @@
 #include "files/file_commands.h"
 #include "files/saved_coils.h"
 #include "forms/frmAbout.h"
+#include "forms/schedule_command.h"
 #include "forms/select_command.h"
 #include "forms/widgets.h"
 
@@ -81,6 +82,7 @@ Form1::Form1(CoilDocument& document, QWidget* parent) : QMainWindow(parent), doc
     connect(this, &Form1::DocumentChanged, this, &Form1::EnableCommands);
     EnableCommands();
     InitListCommands();
+    InitScheduleCommand(this);
     UpdateClock();
 }
 

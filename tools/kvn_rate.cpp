@@ -22,6 +22,7 @@
 #include "tools/rate_batch.h"
 #include "tools/rate_json.h"
 #include "tools/report_output.h"
+#include "tools/schedule_json.h"
 #include "tools/select_json.h"
 #include "tools/submittal_output.h"
 #include "tools/units_output.h"
@@ -137,6 +138,10 @@ Options
                coils a thread are in flight at a time
   --select     search for the coils that meet a duty instead of rating
                (see "Selection" below)
+  --schedule FILE  select a coil for every row of a coil schedule, CSV or
+               XLSX, instead of rating (see "Schedules" below)
+  --schedule-template FILE  write a schedule template, FILE.csv or
+               FILE.xlsx, in the units of --units
   --units ip|si  units of the input texts, the grid and the printed sheet
                and report: ip, inch-pound (the default), or si: FL in mm,
                Acfm and Scfm in m3/h, AirVel in m/s, Gpm in L/s,
@@ -153,10 +158,12 @@ Options
 
 Exit status
   0  every coil was rated
-  2  a coil failed validation (the first coil not rated decides)
+  2  a coil failed validation (the first coil not rated decides), or a row
+     of --schedule could not be read or searched
   3  the engine failed on a coil (the first coil not rated decides)
   1  usage or input error: unreadable file or no coil in it (nothing
-     rated), or input that is no coil (the first coil not rated decides)
+     rated), or input that is no coil (the first coil not rated decides);
+     a --schedule file that is no schedule, or an unwritable template
   4  the coil file of --kvn could not be written, or that of --list read,
      or the spreadsheet of --export could not be written
   5  the PDF of --sheet, --report or --submittal, or the chart of --chart,
@@ -195,6 +202,8 @@ struct Options {
     unsigned jobs = 1;                               // --jobs: threads that rate the batch
     std::string chartFile;                           // --chart: the psychrometric chart, PNG, SVG or PDF
     bool select = false;                             // --select: search for coils meeting a duty
+    std::string scheduleFile;                        // --schedule: select every row of a schedule
+    std::string scheduleTemplate;                    // --schedule-template: write a schedule template
     units::System units = units::System::InchPound;  // --units
     kvnrate::ChartChoices chart;                     // --chart-range, --dpi, --paper
 };
@@ -275,6 +284,8 @@ const OptionDef kOptions[] = {
     {"--list", nullptr, &Options::listFile, nullptr},
     {"--jobs", nullptr, nullptr, TakeJobs},
     {"--select", &Options::select, nullptr, nullptr},
+    {"--schedule", nullptr, &Options::scheduleFile, nullptr},
+    {"--schedule-template", nullptr, &Options::scheduleTemplate, nullptr},
 };
 
 const OptionDef* FindOption(const std::string& name) {
@@ -502,6 +513,7 @@ int Run(int argc, char** argv) {
     if (opt.help) {
         std::fputs(HelpText().c_str(), stdout);
         std::fputs(kvnrate::kSelectHelp, stdout);
+        std::fputs(kvnrate::kScheduleHelp, stdout);
         return kvnrate::kExitOk;
     }
     if (opt.version) {
@@ -510,6 +522,9 @@ int Run(int argc, char** argv) {
     }
     if (!opt.listFile.empty()) return RunList(opt);
     if (opt.select) return RunSelect(opt);
+    if (!opt.scheduleTemplate.empty()) return kvnrate::RunScheduleTemplate(opt.scheduleTemplate, opt.units);
+    if (!opt.scheduleFile.empty())
+        return kvnrate::RunSchedule(opt.scheduleFile, opt.units, opt.jobs, opt.pretty);
     return RunRating(opt);
 }
 

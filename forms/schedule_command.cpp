@@ -1,0 +1,47 @@
+#include "forms/schedule_command.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "engine/msgbox.h"
+#include "exchange/schedule.h"
+#include "forms/Form1.h"
+#include "forms/ScheduleWindow.h"
+#include "forms/schedule_columns.h"
+#include "files/saved_coils.h"
+
+void ImportSchedule(Form1* form, const QString& fileName) {
+    kvn::schedule::ScheduleTable table;
+    try {
+        table = kvn::schedule::ReadScheduleFile(fileName.toStdString());
+    } catch (const kvn::schedule::ScheduleFileError& e) {
+        ShowMessage(std::string("The file is not a coil schedule.\n") + e.what(), MsgIcon::Error);
+        return;
+    }
+    if (!MapScheduleColumns(form, table, form->UnitSystem())) return;
+    ScheduleWindow window(std::move(table), form->UnitSystem(), fileName, form->Document(), form);
+    window.exec();
+    if (auto* view = qobject_cast<QPushButton*>(form->Control("cmdPrint(2)")))
+        view->setEnabled(form->Document().table.CoilCount() > 0);
+}
+
+void InitScheduleCommand(Form1* form) {
+    auto* file = form->menuBar()->findChild<QMenu*>("mnuFile");
+    if (!file) return;
+    auto* action = new QAction("Import Sc&hedule...", file);
+    action->setObjectName("mnuFileImportSchedule");
+    // After "Import Coils..." where the list has it, else above "Print Setup...".
+    const QList<QAction*> items = file->actions();
+    const auto* import = form->findChild<QAction*>("mnuFileImport");
+    const qsizetype at = import ? items.indexOf(import) : -1;
+    QAction* before = at >= 0 ? items.value(at + 1) : file->findChild<QAction*>("mnuFilePrintSetup");
+    file->insertAction(before, action);
+    QObject::connect(action, &QAction::triggered, form, [form] {
+        const QString name = QFileDialog::getOpenFileName(form, "Import Schedule", QString(),
+                                                          "Schedules (*.csv *.xlsx);;All files (*)");
+        if (!name.isEmpty()) ImportSchedule(form, name);
+    });
+}

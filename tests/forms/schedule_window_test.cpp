@@ -1,0 +1,143 @@
+// File, "Import Schedule...": the schedule's rows searched with a status
+// each, another alternative chosen, and the chosen coils added to the Saved
+// Coils list (and nothing added before).
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QTableWidget>
+#include <QTimer>
+
+#include "exchange/schedule_template.h"
+#include "files/save_row.h"
+#include "forms/ScheduleWindow.h"
+#include "forms/schedule_columns.h"
+#include "forms/schedule_model.h"
+#include "form1_fixture.h"
+
+namespace {
+
+// The template's rows, a refused row and a row that nothing meets.
+kvn::schedule::ScheduleTable Table(units::System system) {
+    kvn::schedule::ScheduleTable t;
+    t.header = kvn::schedule::TemplateHeader(system);
+    int number = 1;
+    for (auto& cells : kvn::schedule::TemplateRows(system)) t.rows.push_back({++number, cells, -1});
+    std::vector<std::string> bad = t.rows[0].cells, none = t.rows[0].cells;
+    bad[0] = "BAD-1";
+    bad[13] = "80F";  // EatDb
+    none[0] = "BIG-1";
+    none[6] = "1";         // RD
+    none[7] = "6";         // FPI
+    none[22] = "9000000";  // the capacity (TotalBtuh or TotalKW)
+    t.rows.push_back({++number, bad, -1});
+    t.rows.push_back({++number, none, -1});
+    return t;
+}
+
+using schedule_window::RowStatus;
+
+}  // namespace
+
+TEST(ScheduleModel, RowsSearchedWithAStatusEachAndTheChosenCoilsAdded) {
+    for (const units::System system : {units::System::InchPound, units::System::SI}) {
+        schedule_window::ScheduleModel model(Table(system), system);
+        EXPECT_EQ(model.StatusText(0), "waiting");
+        schedule_window::ScheduleSearch search(model.Table(), system, 2);
+        model.SetResults(search.Run());
+        EXPECT_EQ(search.Done(), 7);
+        for (std::size_t i = 0; i < 5; ++i) {
+            EXPECT_EQ(model.Status(i), RowStatus::Meets) << i << model.StatusText(i);
+            EXPECT_EQ(model.StatusText(i), "meets");
+            EXPECT_EQ(model.Chosen(i), 0);
+            EXPECT_FALSE(model.Cells(i)[3].empty());  // the model designation
+        }
+        EXPECT_EQ(model.Status(5), RowStatus::Refused);
+        EXPECT_NE(model.StatusText(5).find("(column EatDb)"), std::string::npos) << model.StatusText(5);
+        EXPECT_EQ(model.Status(6), RowStatus::Closest);
+        EXPECT_EQ(model.StatusText(6).rfind("closest, misses ", 0), 0u) << model.StatusText(6);
+        EXPECT_EQ(model.Chosen(6), -1);
+        EXPECT_EQ(model.Choices(6).size(), 1u);
+        EXPECT_EQ(model.ChoiceCells(6, 0)[0].rfind("Closest: ", 0), 0u);
+        EXPECT_EQ(model.ChosenCount(), 5);
+
+        // Another alternative, and one left out.
+        ASSERT_GE(model.Choices(0).size(), 2u);
+        model.Choose(0, 1);
+        EXPECT_EQ(model.ChoiceCells(0, 1)[0], "2");
+        model.Choose(1, -1);
+        model.Choose(2, 99);  // no such choice: unchanged
+        EXPECT_EQ(model.Chosen(2), 0);
+
+        CoilDocument doc;
+        std::string error;
+        ASSERT_TRUE(model.AddToSavedCoils(doc, error)) << error;
+        ASSERT_EQ(doc.table.CoilCount(), 4);
+        const char* tags[] = {"CC-1", "HC-1", "DX-1", "CD-1"};
+        for (int r = 0; r < 4; ++r) EXPECT_EQ(CellText(doc.table.At(col::Item, r)), tags[r]);
+        const selection::Candidate& second = *model.Choices(0)[1];
+        EXPECT_EQ(CellText(doc.table.At(col::Rows, 0)), std::to_string(second.coilSpec.RD));
+        EXPECT_EQ(CellText(doc.table.At(col::CoilType, 3)), "Condenser");
+    }
+}
+
+TEST(ScheduleModel, CancelLeavesTheRowsNotSearched) {
+    schedule_window::ScheduleModel model(Table(units::System::InchPound), units::System::InchPound);
+    schedule_window::ScheduleSearch search(model.Table(), units::System::InchPound, 2);
+    search.Cancel();
+    model.SetResults(search.Run());
+    for (std::size_t i = 0; i < model.RowCount(); ++i) {
+        EXPECT_EQ(model.Status(i), RowStatus::Refused);
+        EXPECT_NE(model.StatusText(i).find("cancelled"), std::string::npos);
+    }
+    CoilDocument doc;
+    std::string error;
+    EXPECT_TRUE(model.AddToSavedCoils(doc, error));
+    EXPECT_EQ(doc.table.CoilCount(), 0);
+}
+
+class ScheduleWindowTest : public Form1Test {};
+
+TEST_F(ScheduleWindowTest, SearchesOnShowAndAddsOnlyWhenAsked) {
+    // File, after "Import Coils...".
+    const QList<QAction*> file = W<QMenu>("mnuFile")->actions();
+    const auto at = file.indexOf(form.Action("mnuFileImportSchedule"));
+    ASSERT_GT(at, 0);
+    EXPECT_EQ(file[at - 1]->objectName(), "mnuFileImport");
+    ScheduleWindow window(Table(units::System::InchPound), units::System::InchPound, "/tmp/coils.csv",
+                          document, &form);
+    window.StartSearch();
+    window.WaitForSearch();
+    auto* grid = window.findChild<QTableWidget*>("grdSchedule");
+    ASSERT_EQ(grid->rowCount(), 7);
+    EXPECT_EQ(grid->item(0, 1)->text(), "CC-1");
+    EXPECT_EQ(grid->item(0, 2)->text(), "meets");
+    EXPECT_TRUE(grid->item(5, 2)->text().startsWith("refused: "));
+    EXPECT_TRUE(grid->item(6, 2)->text().startsWith("closest, misses "));
+    EXPECT_EQ(window.findChild<QLabel*>("lblScheduleStatus")->text(), "5 of 7 rows met");
+    EXPECT_EQ(document.table.CoilCount(), 0);  // nothing added yet
+    ASSERT_TRUE(window.AddToSavedCoils());
+    EXPECT_EQ(document.table.CoilCount(), 5);
+    EXPECT_EQ(CellText(document.table.At(col::Item, 4)), "CD-1");
+}
+
+TEST(ScheduleColumnsDialog, OffersWhatWasChosenLastTimeElseTheMatchAndRenames) {
+    const units::System ip = units::System::InchPound;
+    EXPECT_EQ(ProposedColumn("Leaving DB", ip), "");
+    EXPECT_EQ(ProposedColumn("EAT DB", ip), "EatDb");
+    RememberColumn("Leaving DB", "LatDbMax");
+    EXPECT_EQ(ProposedColumn("Leaving DB", ip), "LatDbMax");
+    auto table = kvn::schedule::ParseSchedule(
+        "Tag,EAT DB,Leaving DB,Notes,TH,TotalBtuh\nA,80,60,x,16,40000\n", "s.csv");
+    QTimer::singleShot(0, [] {
+        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d->findChild<QComboBox*>("cboScheduleColumn(0)")->currentText(), "EatDb");
+        EXPECT_EQ(d->findChild<QComboBox*>("cboScheduleColumn(2)")->currentIndex(), 0);  // leave "Notes" out
+        d->accept();
+    });
+    ASSERT_TRUE(MapScheduleColumns(nullptr, table, ip));
+    const auto r = kvn::schedule::RequestForRow(table, 0, ip);
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(r.duty.at("LatDbMax"), 60);
+    EXPECT_EQ(ProposedColumn("Notes", ip), "");
+}
