@@ -95,15 +95,17 @@ void Form1::InitDesktop() {
 // labels themselves are their fields' buddies (see the Build functions).
 void Form1::InitAccessibleNames() {
     SSDBGrid1_->setAccessibleName("Calculations");
-    SSDBGrid1_->setAccessibleDescription("The results of the last calculation: a quantity and its value a row");
+    SSDBGrid1_->setAccessibleDescription(
+        "The results of the last calculation: a quantity and its value a row");
     cmdAirFlow_->setAccessibleName("Air flow as CFM or face velocity");
-    cmdAirFlow_->setAccessibleDescription("Switches the air-flow entry, converting the value at the coil's face");
+    cmdAirFlow_->setAccessibleDescription(
+        "Switches the air-flow entry, converting the value at the coil's face");
     cmdSteam_->setAccessibleName("Steam pressure");
     cmdSteam_->setAccessibleDescription("Enters the steam's pressure in place of its temperature");
     cboFinType_->setAccessibleName("Fin type");
-    if (auto* notes = qobject_cast<QGroupBox*>(txtNotes_->parentWidget())) txtNotes_->setAccessibleName(notes->title());
+    if (auto* notes = qobject_cast<QGroupBox*>(txtNotes_->parentWidget()))
+        txtNotes_->setAccessibleName(notes->title());
     for (int i = 1; i <= 3; ++i) txtCPS_[i]->setAccessibleDescription("Coils per system");
-    fraWarnings_->setAccessibleName("Warnings");
 }
 
 void Form1::UpdateTubeSizeLabel() {

@@ -62,10 +62,15 @@ void Form3::BuildButtonBar() {
     cmbZoom = new QComboBox(Frame1);
     cmbZoom->setObjectName("cmbZoom");
     cmbZoom->setToolTip(QStringLiteral("Zoom Factor"));
-    cmbZoom->setAccessibleName(QStringLiteral("Zoom Factor"));
     Command1[1]->setAccessibleName(QStringLiteral("Previous page"));
     Command1[2]->setAccessibleName(QStringLiteral("Next page"));
     for (const char* z : kZoomItems) cmbZoom->addItem(QString::fromLatin1(z));
+    // A choice list is read by its value; its label says what it is.
+    auto* zoom = new QLabel(QStringLiteral("&Zoom:"), Frame1);
+    zoom->setObjectName("lblZoom");
+    zoom->setBuddy(cmbZoom);
+    bar->addSpacing(8);
+    bar->addWidget(zoom);
     bar->addWidget(cmbZoom);
     lblPage = new QLabel(Frame1);
     lblPage->setObjectName("lblPage");
@@ -96,7 +101,8 @@ void Form3::BuildPreview(const reports::PageGeometry& page) {
     vsPrinter1 = new QPrintPreviewWidget(previewPrinter_.get(), this);
     vsPrinter1->setObjectName("vsPrinter1");
     vsPrinter1->setAccessibleName(QStringLiteral("Report preview"));
-    vsPrinter1->setAccessibleDescription(QStringLiteral("The pages of the saved coils' report as they print"));
+    vsPrinter1->setAccessibleDescription(
+        QStringLiteral("The pages of the saved coils' report as they print"));
     connect(vsPrinter1, &QPrintPreviewWidget::paintRequested, this, &Form3::Paint);
     connect(vsPrinter1, &QPrintPreviewWidget::previewChanged, this, &Form3::NoticeZoom);
     connect(vsPrinter1, &QPrintPreviewWidget::previewChanged, this, &Form3::UpdatePageLabel);

@@ -27,9 +27,12 @@ void FillRow(QTableWidget* grid, int row, const std::vector<std::string>& cells)
     }
 }
 
-QTableWidget* MakeGrid(QWidget* parent, const char* name, const std::vector<std::string>& columns) {
+QTableWidget* MakeGrid(QWidget* parent, const char* name, const std::vector<std::string>& columns,
+                       const QString& title, const QString& description) {
     auto* grid = new QTableWidget(parent);
     grid->setObjectName(name);
+    grid->setAccessibleName(title);
+    grid->setAccessibleDescription(description);
     grid->setColumnCount(static_cast<int>(columns.size()));
     QStringList headers;
     for (const std::string& c : columns) headers << Q(c);
@@ -48,7 +51,9 @@ ScheduleWindow::ScheduleWindow(kvn::schedule::ScheduleTable table, units::System
     setObjectName("frmSchedule");
     setWindowTitle("Schedule - " + QFileInfo(fileName).fileName());
     auto* layout = new QVBoxLayout(this);
-    grid_ = MakeGrid(this, "grdSchedule", model_.Columns());
+    grid_ = MakeGrid(this, "grdSchedule", model_.Columns(), "Schedule",
+                     "The schedule's rows, each with the status of its search; double-click a row for its "
+                     "alternatives");
     grid_->setRowCount(static_cast<int>(model_.RowCount()));
     connect(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { ShowAlternatives(row); });
     layout->addWidget(grid_);
@@ -162,7 +167,8 @@ void ScheduleWindow::ShowAlternatives(int row) {
     d.setObjectName("frmScheduleAlternatives");
     d.setWindowTitle("Alternatives - " + Q(model_.Cells(r)[1]));
     auto* layout = new QVBoxLayout(&d);
-    auto* grid = MakeGrid(&d, "grdAlternatives", model_.ChoiceColumns(r));
+    auto* grid = MakeGrid(&d, "grdAlternatives", model_.ChoiceColumns(r), "Alternatives",
+                          "The coils that meet the row's duty, best first");
     grid->setRowCount(static_cast<int>(choices.size()));
     for (std::size_t k = 0; k < choices.size(); ++k)
         FillRow(grid, static_cast<int>(k), model_.ChoiceCells(r, k));

@@ -8,10 +8,12 @@
 #include <QImage>
 #include <QHBoxLayout>
 #include <QKeySequence>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "engine/msgbox.h"
 #include "engine/rterror.h"
@@ -108,7 +110,6 @@ frmChart::frmChart(QWidget* parent) : QWidget(parent, Qt::Window) {
     save->setObjectName("cmdSaveAs");
     range_ = new QComboBox(this);
     range_->setObjectName("cboChartRange");
-    range_->setAccessibleName(QStringLiteral("Chart range"));
     range_->addItems({QStringLiteral("Whole chart"), QStringLiteral("Around the process")});
     range_->setCurrentIndex(1);
     connect(range_, &QComboBox::currentIndexChanged, this, [this] {
@@ -125,8 +126,13 @@ frmChart::frmChart(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, this, &QWidget::close);
-    buttons->addWidget(range_);
-    buttons->addWidget(paper_);
+    // Each choice list with the label that says what it chooses.
+    for (auto [list, caption] : {std::pair{range_, "&Range:"}, std::pair{paper_, "&Paper:"}}) {
+        auto* label = new QLabel(QString::fromLatin1(caption), this);
+        label->setBuddy(list);
+        buttons->addWidget(label);
+        buttons->addWidget(list);
+    }
     buttons->addStretch(1);
     for (auto* b : {copy, save, close}) buttons->addWidget(b);
     v->addLayout(buttons);

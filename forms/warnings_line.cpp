@@ -1,14 +1,42 @@
 #include "forms/warnings_line.h"
 
-#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStyle>
 #include <QWidget>
 
+#include "forms/announce.h"
+
+namespace {
+
+constexpr char kLineName[] = "fraWarnings";
+
+// Assistive technology sees the line as a notification named by its
+// warnings: a screen reader reads it out as it appears.
+class WarningsLineInterface : public QAccessibleWidget {
+public:
+    explicit WarningsLineInterface(QWidget* line) : QAccessibleWidget(line, QAccessible::Notification) {}
+    QString text(QAccessible::Text t) const override {
+        const auto* label = widget()->findChild<QLabel*>("lblWarnings");
+        if (t != QAccessible::Name || !label) return QAccessibleWidget::text(t);
+        return "Warnings: " + QString(label->text()).replace('\n', "; ");
+    }
+};
+
+QAccessibleInterface* WarningsLineFactory(const QString&, QObject* object) {
+    if (!object || !object->isWidgetType() || object->objectName() != QLatin1String(kLineName))
+        return nullptr;
+    return new WarningsLineInterface(static_cast<QWidget*>(object));
+}
+
+}  // namespace
+
 QWidget* MakeWarningsLine(QWidget* parent) {
+    static const bool factory = (QAccessible::installFactory(&WarningsLineFactory), true);
+    (void)factory;
     auto* line = new QWidget(parent);
-    line->setObjectName("fraWarnings");
+    line->setObjectName(kLineName);
     auto* h = new QHBoxLayout(line);
     h->setContentsMargins(0, 0, 0, 0);
     auto* icon = new QLabel(line);
@@ -42,17 +70,12 @@ void ShowWarningsLine(QWidget* line, const std::vector<CoilWarning>& warnings, u
     const bool changed = text && text->text() != lines;
     if (text) text->setText(lines);
     line->setToolTip(codes);
-    line->setAccessibleDescription(lines);
     line->setVisible(!warnings.empty());
-    // Told to assistive technology as it changes: the label's name is its
-    // text; new warnings come as an alert.
+    // Told to assistive technology as it changes: the line's name is its
+    // warnings; new warnings come as an alert.
     if (changed) {
-        QAccessibleEvent named(text, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&named);
-        if (!lines.isEmpty()) {
-            QAccessibleEvent alert(text, QAccessible::Alert);
-            QAccessible::updateAccessibility(&alert);
-        }
+        Announce(line, QAccessible::NameChanged);
+        if (!lines.isEmpty()) Announce(line, QAccessible::Alert);
     }
 }
 

@@ -1,6 +1,8 @@
 // The warnings line of the coil panel, under the results grid: a warning
 // icon and the engineering warnings of the last rating, one a line. Hidden
-// when the rating has none; the grid keeps its rows either way.
+// when the rating has none; the grid keeps its rows either way. Assistive
+// technology sees it as a notification named by its warnings, told of each
+// change (forms/announce.h).
 #pragma once
 
 #include <vector>

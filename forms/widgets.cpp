@@ -63,8 +63,6 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QWi
 
 void NameByLabel(QWidget* field, QLabel* label) {
     label->setBuddy(field);
-    if (qobject_cast<QComboBox*>(field) && field->accessibleName().isEmpty())
-        field->setAccessibleName(QString(label->text()).remove(QLatin1Char('&')).trimmed());
 }
 
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,

@@ -40,9 +40,9 @@ int DigitsWidth(const QLineEdit* box, int count);
 // technology reads it as the buddy's name (see NameByLabel).
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QWidget* buddy = nullptr);
 // Makes `label` the name of `field` for assistive technology: the label's
-// buddy is the field. A choice list, whose name some platforms take from
-// its value, takes the label's text (without its mnemonic) as its
-// accessible name as well.
+// buddy is the field. The label must be the field's sibling (Qt looks for a
+// field's label among its parent's children); a choice list, which Qt on
+// Linux names by its value, is told by its label relation.
 void NameByLabel(QWidget* field, QLabel* label);
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
                         const QString& tooltip = QString());
