@@ -107,6 +107,11 @@ constexpr int kWarningsColumn = col::Count;
 const char* const kButtonCaptions[Form2::ButtonCount] = {
     "&Print", "Pre&view...", "&Delete...", "&Close", "&File",
 };
+const char* const kButtonDescriptions[Form2::ButtonCount] = {
+    "Prints the report of the saved coils",    "Shows the report of the saved coils as it prints",
+    "Deletes the selected coil from the list", "Closes the list",
+    "Saves the list to a coil file",
+};
 
 }  // namespace
 
@@ -133,6 +138,9 @@ Form2::Form2(CoilDocument& document, QWidget* parent, FileDialog* dialog)
         auto* b = new QPushButton(QString::fromUtf8(kButtonCaptions[i]), this);
         b->setObjectName(QString("cmdPrint(%1)").arg(i));
         b->setToolTip("Save for multiple coil printing");
+        // The tooltip is the same on every button: assistive technology
+        // reads what each one does instead.
+        b->setAccessibleDescription(QString::fromUtf8(kButtonDescriptions[i]));
         b->resize(kButtonWidth, kButtonHeight);
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, [this, i] { cmdPrint_Click(i); });

@@ -63,6 +63,10 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QWi
 
 void NameByLabel(QWidget* field, QLabel* label) {
     label->setBuddy(field);
+    // The focus of an editable choice list is in its text box, which has no
+    // label of its own.
+    if (auto* c = qobject_cast<QComboBox*>(field); c && c->lineEdit())
+        c->lineEdit()->setAccessibleName(QString(label->text()).remove(QLatin1Char('&')).trimmed());
 }
 
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,

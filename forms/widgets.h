@@ -42,7 +42,8 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QWi
 // Makes `label` the name of `field` for assistive technology: the label's
 // buddy is the field. The label must be the field's sibling (Qt looks for a
 // field's label among its parent's children); a choice list, which Qt on
-// Linux names by its value, is told by its label relation.
+// Linux names by its value, is told by its label relation; the text box of
+// an editable one, where its focus is, takes the label's text as its name.
 void NameByLabel(QWidget* field, QLabel* label);
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
                         const QString& tooltip = QString());

@@ -10,10 +10,12 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,11 +52,14 @@ bool Says(const QString& name) {
 // Qt falls back on the title of the group box around a field, which names
 // the group, not the field: that does not count; nor does a symbol (">").
 // A choice list reads its value as its name on Linux: it is named by the
-// label that names it (its label relation).
+// label that names it (its label relation), and its text box, if it has
+// one, by a name of its own.
 QString NameOf(QWidget* w) {
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
     if (!a) return {};
-    if (qobject_cast<QComboBox*>(w)) {
+    if (auto* c = qobject_cast<QComboBox*>(w)) {
+        // An editable list's focus is in its text box.
+        if (c->lineEdit() && NameOf(c->lineEdit()).isEmpty()) return {};
         for (const auto& [label, relation] : a->relations(QAccessible::Label))
             if (qobject_cast<QLabel*>(label->object()) && Says(label->text(QAccessible::Name)))
                 return label->text(QAccessible::Name);
@@ -68,10 +73,11 @@ QString NameOf(QWidget* w) {
 }
 
 // The controls of `window` that take the keyboard focus or a click and have no name
-// (of a window shown: the controls shown), and the labels whose mnemonic
-// has no field to focus.
+// (of a window shown: the controls shown), the buttons described alike, and
+// the labels whose mnemonic has no field to focus.
 Strings Unnamed(QWidget* window) {
     Strings out;
+    std::map<QString, QString> described;  // a button's description: the button
     for (QWidget* w : window->findChildren<QWidget*>()) {
         // Popups (a choice list's drop-down) are windows of their own.
         if (w->window() != window) continue;
@@ -85,6 +91,11 @@ Strings Unnamed(QWidget* window) {
         const bool tool = qobject_cast<QToolBar*>(w->parentWidget()) && qobject_cast<QAbstractButton*>(w);
         if ((w->focusPolicy() == Qt::NoFocus && !tool) || w->focusProxy()) continue;
         if (NameOf(w).isEmpty()) out.push_back(S(what));
+        // A description read for several buttons tells none of them apart.
+        const QString description = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
+        if (qobject_cast<QAbstractButton*>(w) && !description.isEmpty() &&
+            !described.emplace(description, what).second)
+            out.push_back(S(what) + " described as " + S(described[description]));
     }
     return out;
 }
