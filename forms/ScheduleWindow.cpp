@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "engine/msgbox.h"
+#include "forms/list_history.h"
 
 namespace {
 
@@ -206,10 +207,12 @@ bool ScheduleWindow::AddToSavedCoils() {
     const int count = model_.ChosenCount();
     if (count == 0) return false;
     std::string error;
+    SavedCoilTable before = document_.table;
     if (!model_.AddToSavedCoils(document_, error)) {
         ShowMessage(error, MsgIcon::Error);
         return false;
     }
+    if (history_) history_->Record(QString("Add %1 Schedule Coils").arg(count), std::move(before));
     status_->setText(QString("%1 coils added to the Saved Coils list").arg(count));
     add_->setEnabled(false);
     emit coilsAdded(count);

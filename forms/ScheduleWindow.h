@@ -14,6 +14,7 @@
 
 #include "forms/schedule_model.h"
 
+class CoilListHistory;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -40,8 +41,9 @@ public:
     // The alternatives of a table row, to choose another (double-click).
     void ShowAlternatives(int row);
     // Adds the chosen coils to the Saved Coils list; false when none was
-    // added.
+    // added. With a history, the addition is one step of it.
     bool AddToSavedCoils();
+    void SetHistory(CoilListHistory* history) { history_ = history; }
 
 signals:
     void coilsAdded(int count);
@@ -58,6 +60,7 @@ private:
 
     schedule_window::ScheduleModel model_;
     CoilDocument& document_;
+    CoilListHistory* history_ = nullptr;
     std::unique_ptr<schedule_window::ScheduleSearch> search_;
     std::vector<kvn::schedule::ScheduleRowResult> results_;
     std::atomic<bool> finished_{false};

@@ -4,7 +4,6 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 
 #include "engine/msgbox.h"
 #include "exchange/schedule.h"
@@ -23,9 +22,9 @@ void ImportSchedule(Form1* form, const QString& fileName) {
     }
     if (!MapScheduleColumns(form, table, form->UnitSystem())) return;
     ScheduleWindow window(std::move(table), form->UnitSystem(), fileName, form->Document(), form);
+    window.SetHistory(form->ListHistory());
     window.exec();
-    if (auto* view = qobject_cast<QPushButton*>(form->Control("cmdPrint(2)")))
-        view->setEnabled(form->Document().table.CoilCount() > 0);
+    form->NoteDocumentChanged();
 }
 
 void InitScheduleCommand(Form1* form) {

@@ -105,6 +105,7 @@ TEST_F(ScheduleWindowTest, SearchesOnShowAndAddsOnlyWhenAsked) {
     EXPECT_EQ(file[at - 1]->objectName(), "mnuFileImport");
     ScheduleWindow window(Table(units::System::InchPound), units::System::InchPound, "/tmp/coils.csv",
                           document, &form);
+    window.SetHistory(form.ListHistory());
     window.StartSearch();
     window.WaitForSearch();
     auto* grid = window.findChild<QTableWidget*>("grdSchedule");
@@ -118,6 +119,16 @@ TEST_F(ScheduleWindowTest, SearchesOnShowAndAddsOnlyWhenAsked) {
     ASSERT_TRUE(window.AddToSavedCoils());
     EXPECT_EQ(document.table.CoilCount(), 5);
     EXPECT_EQ(CellText(document.table.At(col::Item, 4)), "CD-1");
+    // One step of the list's history: the title marks the change, the
+    // printing commands follow the list, and Undo takes the coils away.
+    form.NoteDocumentChanged();
+    EXPECT_TRUE(form.windowTitle().endsWith('*')) << S(form.windowTitle());
+    EXPECT_TRUE(form.Action("mnuFilePrint")->isEnabled());
+    form.Action("mnuEditUndo")->trigger();
+    EXPECT_EQ(document.table.CoilCount(), 0);
+    EXPECT_FALSE(form.windowTitle().endsWith('*')) << S(form.windowTitle());
+    form.Action("mnuEditRedo")->trigger();
+    EXPECT_EQ(document.table.CoilCount(), 5);
 }
 
 TEST(ScheduleColumnsDialog, OffersWhatWasChosenLastTimeElseTheMatchAndRenames) {
