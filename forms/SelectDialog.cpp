@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTimer>
+#include <algorithm>
 #include <QVBoxLayout>
 
 #include "common/catalogue.h"
@@ -106,7 +107,11 @@ SelectDialog::~SelectDialog() {
 QLineEdit* SelectDialog::Edit(const char* name, const std::string& text, int width) {
     auto* e = widgets::MakeText(this, name);
     e->setText(Q(text));
-    e->setMaximumWidth(width);
+    // Never narrower than the text it opens with: a value converted to SI
+    // may carry more digits than `width` holds.
+    const int needed = widgets::TextBoxWidth(e, e->text());
+    e->setMaximumWidth(std::max(width, needed));
+    e->setMinimumWidth(needed);
     return e;
 }
 

@@ -9,6 +9,8 @@
 #include <QStyleOptionFrame>
 
 #include "forms/form1_fixture.h"
+#include "forms/SelectDialog.h"
+#include "forms/select_command.h"
 #include "forms/form1_model.h"
 
 namespace {
@@ -39,9 +41,16 @@ protected:
     // Every line edit shown (edit lines of choice lists too) at the window's
     // smallest size holds its text and, where it is limited, as many digits
     // as it takes.
-    void ExpectReadableAtMinimumSize(const std::string& what) {
+    void ExpectReadableAtMinimumSize(const std::string& what) { ExpectReadableAtMinimumSize(form, what); }
+    static void ExpectReadableAtMinimumSize(QWidget& form, const std::string& what) {
+        QApplication::processEvents();  // the layout as the last change left it
         form.resize(1, 1);
         QApplication::processEvents();
+        for (QLabel* label : form.findChildren<QLabel*>()) {
+            if (!label->isVisible() || label->wordWrap() || !label->pixmap().isNull()) continue;
+            EXPECT_GE(label->width(), label->sizeHint().width())
+                << what << ": " << S(label->objectName()) << " \"" << S(label->text()) << "\"";
+        }
         for (QLineEdit* box : form.findChildren<QLineEdit*>()) {
             if (!box->isVisible()) continue;
             const QString digits(box->maxLength() <= 20 ? box->maxLength() : 0, QLatin1Char('0'));
@@ -86,6 +95,19 @@ TEST_F(Form1Layout, FieldsStayReadableAtTheSmallestWindow) {
         ExpectReadableAtMinimumSize(name + " steam coil by face velocity");
         Click("cmdClose");
         Use(units::System::InchPound);
+    }
+}
+
+// "Select to Duty" opens with the panel's values and the default limits in
+// the fields, converted in SI: each is readable at the dialog's smallest size.
+TEST_F(Form1Layout, SelectToDutyFieldsStayReadableAtTheSmallestWindow) {
+    FillWaterCoil();
+    for (units::System system : {units::System::InchPound, units::System::SI}) {
+        Use(system);
+        SelectDialog dialog(
+            form.InchPoundFields(PanelFields(form)), kAirFlowAcfm, [](const FieldTexts&) {}, &form, system);
+        dialog.show();
+        ExpectReadableAtMinimumSize(dialog, system == units::System::SI ? "SI" : "inch-pound");
     }
 }
 
