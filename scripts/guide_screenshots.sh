@@ -43,10 +43,11 @@ pause 1
 shot "$main" start-panel 800
 
 # A chilled-water coil: Water, Select, the tube by the arrow keys (which
-# refills the wall and fin lists), then the fields in tab order.
+# refills the wall and fin lists), then the fields in tab order (Tab passes
+# over the read-only fin treatment).
 key alt+w alt+t
 pause
-key Down Down Down Tab Tab Tab Tab Tab
+key Down Down Down Tab Tab Tab Tab
 fill 12 4 16 48 16
 # Altitude blank, CFM, the ">" toggle, dry bulb, wet bulb, fluid, gpm.
 fill - 2000 - 80 67 45
