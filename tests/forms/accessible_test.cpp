@@ -1,7 +1,8 @@
 // Every window as assistive technology reads it: each control the keyboard
 // reaches has a name, taken from its label (the label's buddy), its own
-// caption or an accessible name; a label's mnemonic has a field to focus;
-// and the warnings line is announced when it changes.
+// caption or an accessible name; a label's mnemonic has a field to focus and
+// no two controls of a window share one; and the warnings line is announced
+// when it changes.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -73,10 +74,18 @@ QString NameOf(QWidget* w) {
 }
 
 // The controls of `window` that take the keyboard focus or a click and have no name
-// (of a window shown: the controls shown), the buttons described alike, and
-// the labels whose mnemonic has no field to focus.
+// (of a window shown: the controls shown), the buttons described alike, the
+// labels whose mnemonic has no field to focus and the mnemonics taken twice.
+// The letter after a caption's "&" ("" for none).
+QString Mnemonic(QString text) {
+    text.remove("&&");
+    const auto at = text.indexOf('&');
+    return at < 0 || at + 1 >= text.size() ? QString() : text.mid(at + 1, 1).toLower();
+}
+
 Strings Unnamed(QWidget* window) {
     Strings out;
+    std::map<QString, QString> mnemonics;  // a letter: the control it goes to
     std::map<QString, QString> described;  // a button's description: the button
     for (QWidget* w : window->findChildren<QWidget*>()) {
         // Popups (a choice list's drop-down) are windows of their own.
@@ -88,6 +97,12 @@ Strings Unnamed(QWidget* window) {
             out.push_back("mnemonic of " + S(what));
         // A toolbar's buttons take no focus but are clicked and read all the
         // same.
+        QString caption;
+        if (auto* l = qobject_cast<QLabel*>(w)) caption = l->text();
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) caption = b->text();
+        if (auto* g = qobject_cast<QGroupBox*>(w)) caption = g->title();
+        if (const QString m = Mnemonic(caption); !m.isEmpty() && !mnemonics.emplace(m, what).second)
+            out.push_back("Alt+" + S(m) + " of " + S(what) + " and " + S(mnemonics[m]));
         const bool tool = qobject_cast<QToolBar*>(w->parentWidget()) && qobject_cast<QAbstractButton*>(w);
         if ((w->focusPolicy() == Qt::NoFocus && !tool) || w->focusProxy()) continue;
         if (NameOf(w).isEmpty()) out.push_back(S(what));
