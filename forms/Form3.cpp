@@ -108,8 +108,11 @@ void Form3::BuildPreview(const reports::PageGeometry& page) {
     connect(vsPrinter1, &QPrintPreviewWidget::previewChanged, this, &Form3::UpdatePageLabel);
     if (auto* view = vsPrinter1->findChild<QGraphicsView*>()) {
         view->viewport()->installEventFilter(this);
-        view->setAccessibleName(vsPrinter1->accessibleName());
-        view->setAccessibleDescription(vsPrinter1->accessibleDescription());
+        // The view and the page area inside it are each read as the preview.
+        for (QWidget* w : {static_cast<QWidget*>(view), view->viewport()}) {
+            w->setAccessibleName(vsPrinter1->accessibleName());
+            w->setAccessibleDescription(vsPrinter1->accessibleDescription());
+        }
     }
     connect(cmbZoom, &QComboBox::activated, this, [this](int) { cmbZoom_Click(); });
 

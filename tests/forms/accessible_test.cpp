@@ -104,7 +104,7 @@ Strings Unnamed(QWidget* window) {
         if (const QString m = Mnemonic(caption); !m.isEmpty() && !mnemonics.emplace(m, what).second)
             out.push_back("Alt+" + S(m) + " of " + S(what) + " and " + S(mnemonics[m]));
         const bool tool = qobject_cast<QToolBar*>(w->parentWidget()) && qobject_cast<QAbstractButton*>(w);
-        if ((w->focusPolicy() == Qt::NoFocus && !tool) || w->focusProxy()) continue;
+        if (w->focusPolicy() == Qt::NoFocus && !tool) continue;
         if (NameOf(w).isEmpty()) out.push_back(S(what));
         // A description read for several buttons tells none of them apart.
         const QString description = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
