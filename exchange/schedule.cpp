@@ -448,6 +448,9 @@ bool SpecForRequest(const ScheduleRequest& request, units::System system, select
     }
     if (request.fluidRise) query.fluidRise = selection::RiseToInchPound(system, *request.fluidRise);
     query.allowWarnings = request.allowWarnings;
+    // The candidates a row lists, as the "Top" of its --select input: the
+    // search rates in rank order and stops once they are certain.
+    query.top = 1 + kAlternatives;
     return selection::CompleteSpec(query, error);
 }
 
@@ -488,7 +491,7 @@ ScheduleRowResult SearchRow(const ScheduleTable& table, std::size_t index, units
         out.error = out.result.error;
         return out;
     }
-    const std::size_t listed = static_cast<std::size_t>(kAlternatives) + 1;
+    const auto listed = static_cast<std::size_t>(out.query.top);
     if (out.result.ranked.size() > listed) out.result.ranked.resize(listed);
     out.ok = true;
     return out;

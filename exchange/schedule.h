@@ -92,7 +92,8 @@ ScheduleRequest RequestForRow(const ScheduleTable& table, std::size_t index, uni
 // The search of a readable request, read as kvn-rate --select reads the
 // same keys (the rating's defaults of FinTreat, Rifled and FoulingFactor,
 // texts and limits converted to inch-pound, the default limits, the
-// construction defaults): the completed query and the texts as given.
+// construction defaults, the selected candidate and kAlternatives more as
+// its "Top"): the completed query and the texts as given.
 // False with a message when it cannot be searched.
 bool SpecForRequest(const ScheduleRequest& request, units::System system, selection::SearchSpec& query,
                     selection::ShownTexts& shown, std::string& error);

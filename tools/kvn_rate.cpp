@@ -23,6 +23,7 @@
 #include "tools/rate_json.h"
 #include "tools/report_output.h"
 #include "tools/schedule_json.h"
+#include "tools/schedule_package.h"
 #include "tools/select_json.h"
 #include "tools/submittal_output.h"
 #include "tools/units_output.h"
@@ -116,7 +117,8 @@ Options
                of --paper, in the units of --units; laid out at the end of
                the batch from each rated coil's records (about 3 KB a coil).
                With --list: the cover and the schedule only (a coil file
-               keeps no ratings)
+               keeps no ratings); with --schedule: each row's selected coil
+               (see "Schedules" below)
   --submittal-charts  follow each sheet of --submittal with its
                psychrometric chart page
   --chart FILE  also write the psychrometric chart of the (first) coil's
@@ -159,7 +161,8 @@ Options
 Exit status
   0  every coil was rated
   2  a coil failed validation (the first coil not rated decides), or a row
-     of --schedule could not be read or searched
+     of --schedule could not be read or searched (or, with --export,
+     --submittal or --kvn, had no coil selected and was left out of them)
   3  the engine failed on a coil (the first coil not rated decides)
   1  usage or input error: unreadable file or no coil in it (nothing
      rated), or input that is no coil (the first coil not rated decides);
@@ -376,6 +379,19 @@ int RunSelect(const Options& opt) {
     return status;
 }
 
+// --schedule: the rows' lines, and the selected coils into the files asked
+// for.
+int RunScheduleFile(const Options& opt) {
+    if (!opt.sheetFile.empty() || !opt.reportFile.empty() || !opt.chartFile.empty())
+        return UsageError(
+            "--sheet, --report and --chart do not go with --schedule (--submittal holds the "
+            "selected coils' sheets and charts)");
+    const kvnrate::SchedulePackageFiles files{opt.exportFile, opt.submittalFile, opt.kvnFile,
+                                              SubmittalChoicesOf(opt)};
+    if (!files.Any()) return kvnrate::RunSchedule(opt.scheduleFile, opt.units, opt.jobs, opt.pretty);
+    return kvnrate::RunSchedulePackage(opt.scheduleFile, opt.units, opt.jobs, opt.pretty, files);
+}
+
 // The outputs of a rating run, fed one result at a time in input order:
 // standard output, the exit status, and the files asked for. Only the
 // first coil is kept whole (for --sheet and --chart).
@@ -523,8 +539,7 @@ int Run(int argc, char** argv) {
     if (!opt.listFile.empty()) return RunList(opt);
     if (opt.select) return RunSelect(opt);
     if (!opt.scheduleTemplate.empty()) return kvnrate::RunScheduleTemplate(opt.scheduleTemplate, opt.units);
-    if (!opt.scheduleFile.empty())
-        return kvnrate::RunSchedule(opt.scheduleFile, opt.units, opt.jobs, opt.pretty);
+    if (!opt.scheduleFile.empty()) return RunScheduleFile(opt);
     return RunRating(opt);
 }
 

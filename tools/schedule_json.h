@@ -51,6 +51,17 @@ Schedules (--schedule, --schedule-template)
   schedule (binary, empty, no header naming a column, over 10 000 rows or
   64 MB) is refused with its name and the reason before any row is
   searched (exit status 1). The rows are searched on --jobs threads.
+  kvn-rate --schedule FILE --export OUT.csv|OUT.xlsx --submittal OUT.pdf
+           [--submittal-charts] [--paper a4] [--kvn OUT.kvn]
+  also puts the selected coil of every row, in row order, tagged with the
+  row's "Tag" as its "Item", into the spreadsheet, the submittal package
+  and the coil file (any of them), as they hold a batch's rated coils. The
+  cover takes "Project", "Customer" and "Engineer" from the first row that
+  gives each, and today's date; a row's own texts head its sheet. A row
+  refused, or with "selected": null, is left out of them and named on
+  standard error with its row, its Tag and why (what the closest coil
+  misses), and the exit status is 2; the lines are as without them.
+  --sheet, --report and --chart do not go with --schedule.
   kvn-rate --schedule-template FILE.csv|FILE.xlsx [--units si]
   writes a schedule template: the header of the columns above and an
   example row for each coil type, in the units of --units.
@@ -124,22 +135,32 @@ inline std::size_t RunScheduleRows(const kvn::schedule::ScheduleTable& table, un
     return failed;
 }
 
-// kvn-rate --schedule FILE: the exit status.
-inline int RunSchedule(const std::string& path, units::System system, unsigned jobs, bool pretty) {
-    kvn::schedule::ScheduleTable table;
+// The table of the schedule file `path`; false, said on standard error,
+// when the file is no schedule.
+inline bool ReadScheduleTable(const std::string& path, kvn::schedule::ScheduleTable& table) {
     try {
         table = kvn::schedule::ReadScheduleFile(path);
     } catch (const kvn::schedule::ScheduleFileError& e) {
         std::fprintf(stderr, "kvn-rate: %s\n", e.what());
-        return kExitUsage;
+        return false;
     }
-    const std::size_t failed = RunScheduleRows(table, system, jobs, [&](kvn::schedule::ScheduleRowResult& r) {
-        std::string line =
-            ScheduleRowJson(r).dump(pretty ? 1 : -1, ' ', false, Json::error_handler_t::replace);
-        line += '\n';
-        std::fwrite(line.data(), 1, line.size(), stdout);
-        std::fflush(stdout);
-    });
+    return true;
+}
+
+// Writes the output line of a row to standard output, flushed.
+inline void WriteScheduleLine(const kvn::schedule::ScheduleRowResult& r, bool pretty) {
+    std::string line = ScheduleRowJson(r).dump(pretty ? 1 : -1, ' ', false, Json::error_handler_t::replace);
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fflush(stdout);
+}
+
+// kvn-rate --schedule FILE: the exit status.
+inline int RunSchedule(const std::string& path, units::System system, unsigned jobs, bool pretty) {
+    kvn::schedule::ScheduleTable table;
+    if (!ReadScheduleTable(path, table)) return kExitUsage;
+    const std::size_t failed = RunScheduleRows(
+        table, system, jobs, [&](kvn::schedule::ScheduleRowResult& r) { WriteScheduleLine(r, pretty); });
     return failed > 0 ? kExitValidation : kExitOk;
 }
 

@@ -138,6 +138,7 @@ TEST(Schedule, ARowSelectsWhatTheSameSelectInputSelects) {
     EXPECT_EQ(listed, answer["candidates"]);
     EXPECT_EQ(row["limits"], answer["limits"]);
     EXPECT_EQ(row["feasible"], answer["feasible"]);
+    EXPECT_EQ(row["skipped"], answer["skipped"]);
 }
 
 TEST(Schedule, BadRowsAreAnsweredAloneAndTheRestGoOn) {
@@ -234,6 +235,7 @@ TEST(Schedule, ARowIsTheQueryTheSameSelectInputReadsInto) {
             EXPECT_EQ(a.airFlowMode, b.airFlowMode) << request.row;
             EXPECT_EQ(a.refused, b.refused) << request.row;
             EXPECT_EQ(a.allowWarnings, b.allowWarnings) << request.row;
+            EXPECT_EQ(a.top, b.top) << request.row;
             for (const auto& [key, text] : a.fixed)
                 EXPECT_EQ(shown.Shown(key, text), in.shown.Shown(key, text));
         }
