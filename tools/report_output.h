@@ -64,8 +64,3 @@ private:
 };
 
 }  // namespace kvnrate
-
-#if KVN_WITH_REPORTS
-// The submittal (submittal_output.h) takes the sheet texts from here.
-#include "tools/sheet_texts.h"
-#endif
