@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "shell.h"
+#include "exchange/schedule_template.h"
 #include "tools/schedule_json.h"
+#include "tools/select_json.h"
 #include "tools/units_output.h"
 
 namespace fs = std::filesystem;
