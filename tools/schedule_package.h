@@ -29,17 +29,14 @@ struct SchedulePackageFiles {
     bool Any() const { return !exportFile.empty() || !submittalFile.empty() || !kvnFile.empty(); }
 };
 
-// The cover texts of a schedule: for each of "Project", "Customer" and
-// "Engineer", the first row's text that is not blank; and today's date as
-// the window dates a sheet.
+// The cover texts of a schedule (the first row's that is not blank, for
+// each) and today's date, as the window dates a sheet.
 inline Json ScheduleCover(const kvn::schedule::ScheduleTable& table, units::System system) {
+    const kvn::schedule::ScheduleCoverTexts texts = kvn::schedule::CoverTexts(table, system);
     Json cover = Json::object();
-    for (std::size_t c = 0; c < table.header.size(); ++c) {
-        const std::string key = kvn::schedule::ColumnKey(table.header[c], system);
-        if (key != "Project" && key != "Customer" && key != "Engineer") continue;
-        for (const kvn::schedule::ScheduleRow& row : table.rows)
-            if (!cover.contains(key) && !row.cells[c].empty()) cover[key] = row.cells[c];
-    }
+    if (!texts.project.empty()) cover["Project"] = texts.project;
+    if (!texts.customer.empty()) cover["Customer"] = texts.customer;
+    if (!texts.engineer.empty()) cover["Engineer"] = texts.engineer;
     char date[16] = "";
     const std::time_t now = std::time(nullptr);
     std::tm local{};
