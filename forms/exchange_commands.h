@@ -7,7 +7,8 @@
 // each sheet is followed by its chart when Tools "Print chart with the
 // sheet" is checked; the paper is the printer's, Letter or A4.
 // A coil saved in this session has its sheet in the package as Print
-// printed it; a coil read from a coil file is in the schedule only (a coil
+// printed it, and so has a coil added from a schedule (dated the day it was
+// added); a coil read from a coil file is in the schedule only (a coil
 // file keeps no ratings).
 #pragma once
 
