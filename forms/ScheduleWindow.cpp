@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -55,6 +56,7 @@ ScheduleWindow::ScheduleWindow(kvn::schedule::ScheduleTable table, units::System
     grid_ = MakeGrid(this, "grdSchedule", model_.Columns());
     grid_->setRowCount(static_cast<int>(model_.RowCount()));
     connect(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { ShowAlternatives(row); });
+    grid_->installEventFilter(this);
     layout->addWidget(grid_);
     auto* line = new QHBoxLayout;
     progress_ = new QProgressBar(this);
@@ -76,7 +78,7 @@ ScheduleWindow::ScheduleWindow(kvn::schedule::ScheduleTable table, units::System
     line->addWidget(progress_);
     line->addWidget(status_, 1);
     for (QPushButton* b : {cancel_, alternatives_, add_, export_, close}) {
-        b->setAutoDefault(false);  // Enter on the table is no button's
+        b->setAutoDefault(false);  // Enter on the table shows the row's alternatives
         line->addWidget(b);
     }
     layout->addLayout(line);
@@ -102,6 +104,17 @@ ScheduleWindow::~ScheduleWindow() {
 void ScheduleWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!started_) QTimer::singleShot(0, this, [this] { StartSearch(); });
+}
+
+bool ScheduleWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grid_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            ShowAlternatives(grid_->currentRow());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void ScheduleWindow::reject() {

@@ -55,6 +55,8 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Enter on a row of the table shows its alternatives.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
 private:

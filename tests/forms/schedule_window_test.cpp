@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimer>
 #include <QUndoStack>
 #include <filesystem>
@@ -154,6 +155,18 @@ TEST_F(ScheduleWindowTest, TheChosenCoilsReachTheSubmittalAndTheExport) {
             }
         }
         EXPECT_TRUE(letters.count('l') && letters.count('x') && letters.count('a'));
+        // Enter on a row: its alternatives, the second chosen there.
+        auto* grid = window.findChild<QTableWidget*>("grdSchedule");
+        grid->setCurrentCell(0, 0);
+        QTimer::singleShot(0, [] {
+            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            EXPECT_EQ(d->objectName(), "frmScheduleAlternatives");
+            d->findChild<QTableWidget*>("grdAlternatives")->setCurrentCell(1, 0);
+            d->findChild<QPushButton*>("cmdChoose")->click();
+        });
+        QTest::keyClick(grid, Qt::Key_Return);
+        EXPECT_EQ(window.Model().Chosen(0), 1);
         window.findChild<QPushButton*>("cmdAddToSavedCoils")->click();
         ASSERT_EQ(document.table.CoilCount(), 5);
         form.NoteDocumentChanged();
