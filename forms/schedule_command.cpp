@@ -23,7 +23,9 @@ void ImportSchedule(Form1* form, const QString& fileName) {
     }
     if (!MapScheduleColumns(form, table, form->UnitSystem())) return;
     ScheduleWindow window(std::move(table), form->UnitSystem(), fileName, form->Document(), form);
+    window.SetListHistory(form->ListHistory());
     window.exec();
+    form->NoteDocumentChanged();
     if (auto* view = qobject_cast<QPushButton*>(form->Control("cmdPrint(2)")))
         view->setEnabled(form->Document().table.CoilCount() > 0);
 }

@@ -162,8 +162,8 @@ Options
 Exit status
   0  every coil was rated
   2  a coil failed validation (the first coil not rated decides), or a row
-     of --schedule could not be read or searched (or, with --export,
-     --submittal or --kvn, had no coil selected and was left out of them)
+     of --schedule could not be read or searched (or, with the files
+     of --export, --submittal or --kvn, had no coil and was left out)
   3  the engine failed on a coil (the first coil not rated decides)
   1  usage or input error: unreadable file or no coil in it (nothing
      rated), or input that is no coil (the first coil not rated decides);

@@ -36,7 +36,8 @@ Schedules (--schedule, --schedule-template)
   Output, one JSON object per row, in row order:
     {"row": N, "Tag": ..., "ok": true, "selected": {a candidate as --select
      lists it}, "alternatives": [the next 4 candidates], "searched": N,
-     "rated": N, "feasible": N, "limits": {...}}
+     "rated": N, "skipped": N, "feasible": N, "limits": {...}}
+  with the counts of --select's rank-ordered search for those 5
   where N of "row" is the row's number in the file (the header's is 1 in a
   file that starts with it). "Project", "Customer" and "Engineer" follow
   "Tag" when the row gives them; with --units si "units": "SI" follows
