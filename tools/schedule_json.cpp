@@ -60,7 +60,8 @@ Schedules (--schedule, --schedule-template)
   gives each, and today's date; a row's own texts head its sheet. A row
   refused, or with "selected": null, is left out of them and named on
   standard error with its row, its Tag and why (what the closest coil
-  misses), and the exit status is 2; the lines are as without them.
+  misses), and the exit status is 2; the lines are as without them. The
+  submittal lists such rows after its schedule, under "Not selected".
   --sheet, --report and --chart do not go with --schedule.
   kvn-rate --schedule-template FILE.csv|FILE.xlsx [--units si]
   writes a schedule template: the header of the columns above and an

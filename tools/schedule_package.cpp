@@ -84,8 +84,10 @@ public:
         const auto row = static_cast<std::size_t>(r.request.row);
         if (!r.Selected()) {
             ++leftOut_;
+            const std::string why = LeftOutWhy(r, system_);
             std::fprintf(stderr, "kvn-rate: row %zu, Tag \"%s\": %s; not in %s\n", row, r.request.tag.c_str(),
-                         LeftOutWhy(r, system_).c_str(), names_.c_str());
+                         why.c_str(), names_.c_str());
+            if (submittal_) submittal_->LeaveOut(row, r.request.tag, why);
             return;
         }
         const RatedCoil coil = ScheduleRowCoil(r, cover_);

@@ -2,6 +2,7 @@
 // of a coil file's coils as one PDF.
 #include "tools/submittal_output.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -62,6 +63,14 @@ public:
         coils_.push_back(std::move(c));
     }
 
+    void LeaveOut(std::size_t row, const std::string& tag, const std::string& why) {
+        auto cell = [](std::string text) {
+            std::replace(text.begin(), text.end(), '|', '/');
+            return text;
+        };
+        header_.leftOut.push_back(std::to_string(row) + "|" + cell(tag) + "|" + cell(why));
+    }
+
     int Finish() {
         if (failed_) return kExitReport;
         GuiSession gui;
@@ -86,6 +95,7 @@ public:
     Impl(std::string, const SubmittalChoices&) {}
     void Add(std::size_t, const RatedCoil&, bool) {}
     void AddSaved(const SavedCoilTable::Row&) {}
+    void LeaveOut(std::size_t, const std::string&, const std::string&) {}
     int Finish() {
         std::fprintf(stderr, "kvn-rate: built without reports; --submittal is not available\n");
         return kExitReport;
@@ -104,6 +114,10 @@ void SubmittalStream::Add(std::size_t number, const RatedCoil& coil, bool rated)
 
 void SubmittalStream::AddSaved(const SavedCoilTable::Row& row) {
     impl_->AddSaved(row);
+}
+
+void SubmittalStream::LeaveOut(std::size_t row, const std::string& tag, const std::string& why) {
+    impl_->LeaveOut(row, tag, why);
 }
 
 int SubmittalStream::Finish() {

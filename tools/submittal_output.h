@@ -34,6 +34,9 @@ public:
     void Add(std::size_t number, const RatedCoil& coil, bool rated);
     // The coils of a coil file: schedule lines without sheets.
     void AddSaved(const SavedCoilTable::Row& row);
+    // A schedule's row with no coil in the package, listed after the
+    // schedule with the reason.
+    void LeaveOut(std::size_t row, const std::string& tag, const std::string& why);
     int Finish();
 
 private:

@@ -277,3 +277,21 @@ TEST_F(KvnRatePdf, ScheduleWorkbookToSubmittalAndExportInOneCommand) {
     const std::string listed = Shell("'" + exe_ + "' --list '" + kvn + "'");
     for (const std::string& tag : tags) EXPECT_NE(listed.find("\"" + tag + "\""), std::string::npos) << tag;
 }
+
+// A schedule row without a coil is listed in the package after the
+// schedule, with the reason, so that the package says what it lacks.
+TEST_F(KvnRatePdf, SubmittalListsTheRowsLeftOut) {
+    const std::string schedule =
+        File("left.csv",
+             "Tag,Application,TH,FL,Acfm,EatDb,EatWb,EntFluidTemp,Gpm,RD,FPI,TotalBtuh,LatDbMax\n"
+             "ok,W,16,48,2000,80,67,45,20,4,12,30000,\n"
+             "none,W,16,48,2000,80,67,45,20,1,6,900000,40\n"
+             "text,W,16,48,2 000,80,67,45,20,4,12,30000,\n");
+    const std::string pdf = File("left.pdf");
+    EXPECT_EQ(
+        Status("'" + exe_ + "' --schedule '" + schedule + "' --submittal '" + pdf + "' > /dev/null 2>&1"), 2);
+    const std::string front = Shell("pdftotext -f 2 -l 2 '" + pdf + "' -");
+    for (const char* s :
+         {"Not selected", "none", "no coil meets the duty (the closest: total capacity", "text"})
+        EXPECT_NE(front.find(s), std::string::npos) << s;
+}
