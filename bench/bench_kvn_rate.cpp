@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/coilcalc.h"
+#include "engine/msgbox.h"
 #include "tools/rate_json.h"
 #include "tools/result_writer.h"
 

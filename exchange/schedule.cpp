@@ -415,6 +415,20 @@ ScheduleRequest RequestForRow(const ScheduleTable& table, std::size_t index, uni
     return r;
 }
 
+ScheduleCoverTexts CoverTexts(const ScheduleTable& table, units::System system) {
+    ScheduleCoverTexts cover;
+    for (std::size_t c = 0; c < table.header.size(); ++c) {
+        const std::string key = ColumnKey(table.header[c], system);
+        std::string* text = key == "Project"    ? &cover.project
+                            : key == "Customer" ? &cover.customer
+                            : key == "Engineer" ? &cover.engineer
+                                                : nullptr;
+        for (std::size_t r = 0; text && text->empty() && r < table.rows.size(); ++r)
+            *text = table.rows[r].cells[c];
+    }
+    return cover;
+}
+
 bool SpecForRequest(const ScheduleRequest& request, units::System system, selection::SearchSpec& query,
                     selection::ShownTexts& shown, std::string& error) {
     query = selection::SearchSpec();

@@ -89,6 +89,14 @@ struct ScheduleRequest {
 
 ScheduleRequest RequestForRow(const ScheduleTable& table, std::size_t index, units::System system);
 
+// The texts of a submittal's cover a schedule gives: for each of
+// "Project", "Customer" and "Engineer", the first row's text that is not
+// blank ("" when no row gives one).
+struct ScheduleCoverTexts {
+    std::string project, customer, engineer;
+};
+ScheduleCoverTexts CoverTexts(const ScheduleTable& table, units::System system);
+
 // The search of a readable request, read as kvn-rate --select reads the
 // same keys (the rating's defaults of FinTreat, Rifled and FoulingFactor,
 // texts and limits converted to inch-pound, the default limits, the

@@ -23,6 +23,7 @@ struct SavedCoilSheet {
     std::string coilType;                       // W G S E C
     std::string tubeOD;                         // 1 3 4 5 6
     std::vector<std::string> warnings;          // the rating's warnings, inch-pound
+    std::string engineer;                       // of a coil added from a schedule, for the cover
 };
 
 // Remembers in `doc` the sheet of the coil of `row`.

@@ -1,9 +1,11 @@
 #include "forms/ScheduleWindow.h"
 
+#include <QDate>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -12,6 +14,8 @@
 #include <QVBoxLayout>
 
 #include "engine/msgbox.h"
+#include "engine/rterror.h"
+#include "forms/exchange_commands.h"
 #include "forms/list_history.h"
 
 namespace {
@@ -57,6 +61,7 @@ ScheduleWindow::ScheduleWindow(kvn::schedule::ScheduleTable table, units::System
                      "alternatives");
     grid_->setRowCount(static_cast<int>(model_.RowCount()));
     connect(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { ShowAlternatives(row); });
+    grid_->installEventFilter(this);
     layout->addWidget(grid_);
     auto* line = new QHBoxLayout;
     progress_ = new QProgressBar(this);
@@ -69,16 +74,26 @@ ScheduleWindow::ScheduleWindow(kvn::schedule::ScheduleTable table, units::System
     add_ = new QPushButton("&Add to Saved Coils", this);
     add_->setObjectName("cmdAddToSavedCoils");
     add_->setEnabled(false);
+    alternatives_ = new QPushButton("A&lternatives...", this);
+    alternatives_->setObjectName("cmdScheduleAlternatives");
+    export_ = new QPushButton("E&xport...", this);
+    export_->setObjectName("cmdScheduleExport");
     auto* close = new QPushButton("&Close", this);
     close->setObjectName("cmdScheduleClose");
     line->addWidget(progress_);
     line->addWidget(status_, 1);
-    line->addWidget(cancel_);
-    line->addWidget(add_);
-    line->addWidget(close);
+    for (QPushButton* b : {cancel_, alternatives_, add_, export_, close}) {
+        b->setAutoDefault(false);  // Enter on the table shows the row's alternatives
+        line->addWidget(b);
+    }
     layout->addLayout(line);
     connect(cancel_, &QPushButton::clicked, this, [this] { CancelSearch(); });
+    connect(alternatives_, &QPushButton::clicked, this, [this] { ShowAlternatives(grid_->currentRow()); });
     connect(add_, &QPushButton::clicked, this, [this] { AddToSavedCoils(); });
+    connect(export_, &QPushButton::clicked, this, [this] {
+        const std::string path = AskExportFileName(this);
+        if (!path.empty()) ExportResults(path);
+    });
     connect(close, &QPushButton::clicked, this, [this] { reject(); });
     timer_ = new QTimer(this);
     timer_->setInterval(100);
@@ -94,6 +109,17 @@ ScheduleWindow::~ScheduleWindow() {
 void ScheduleWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!started_) QTimer::singleShot(0, this, [this] { StartSearch(); });
+}
+
+bool ScheduleWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grid_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            ShowAlternatives(grid_->currentRow());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void ScheduleWindow::reject() {
@@ -158,9 +184,12 @@ void ScheduleWindow::Fill() {
     for (std::size_t i = 0; i < model_.RowCount(); ++i) FillRow(grid_, static_cast<int>(i), model_.Cells(i));
     grid_->resizeColumnsToContents();
     add_->setEnabled(model_.ChosenCount() > 0);
+    export_->setEnabled(model_.ChosenCount() > 0);
+    alternatives_->setEnabled(!Searching() && started_);
 }
 
 void ScheduleWindow::ShowAlternatives(int row) {
+    if (row < 0) return;
     const auto r = static_cast<std::size_t>(row);
     const auto choices = model_.Choices(r);
     if (Searching() || choices.empty()) return;
@@ -207,14 +236,45 @@ bool ScheduleWindow::AddToSavedCoils() {
     const int count = model_.ChosenCount();
     if (count == 0) return false;
     std::string error;
-    SavedCoilTable before = document_.table;
-    if (!model_.AddToSavedCoils(document_, error)) {
+    const int first = document_.table.CoilCount();
+    bool ok = true;
+    auto append = [&](SavedCoilTable& table) { return ok = model_.AppendChosen(table, error); };
+    if (history_) {
+        history_->Change(QString("Add %1 Coils from Schedule").arg(count), append);
+    } else {
+        SavedCoilTable table = document_.table;
+        if (append(table)) document_.table = std::move(table);
+    }
+    if (!ok) {
         ShowMessage(error, MsgIcon::Error);
         return false;
     }
-    if (history_) history_->Record(QString("Add %1 Schedule Coils").arg(count), std::move(before));
+    model_.RememberChosen(document_, first, QDate::currentDate().toString("MM/dd/yyyy").toStdString());
     status_->setText(QString("%1 coils added to the Saved Coils list").arg(count));
     add_->setEnabled(false);
     emit coilsAdded(count);
+    return true;
+}
+
+bool ScheduleWindow::ExportResults(const std::string& path) {
+    std::string error;
+    bool ok = false;
+    std::size_t written = 0;
+    try {
+        const auto coils = model_.ChosenExportCoils();
+        written = coils.size();
+        ok = kvn::exchange::WriteCoilExport(path, model_.System(), coils, error);
+    } catch (const rt::RtError& e) {
+        error = "The list was not exported.\nError: " + std::to_string(e.number()) + " " + e.description();
+    }
+    if (!ok) {
+        ShowMessage(error, MsgIcon::Error);
+        return false;
+    }
+    const std::size_t left = model_.RowCount() - written;
+    status_->setText(QString("%1 coils exported to %2%3")
+                         .arg(written)
+                         .arg(QFileInfo(Q(path)).fileName())
+                         .arg(left ? QString("; %1 rows without a coil left out").arg(left) : QString()));
     return true;
 }

@@ -1,6 +1,7 @@
 // The schedule window: the rows of a coil schedule, searched on every core
 // with progress and Cancel, a status per row, the alternatives of a row on a
-// double-click, and "Add to Saved Coils" for the chosen coils.
+// double-click (or "Alternatives..."), "Add to Saved Coils" for the chosen
+// coils and "Export..." for them as a spreadsheet.
 //
 // A thin layer over schedule_window::ScheduleModel; the search runs on a
 // worker thread while a timer shows its progress.
@@ -40,16 +41,22 @@ public:
     bool Searching() const { return worker_.joinable(); }
     // The alternatives of a table row, to choose another (double-click).
     void ShowAlternatives(int row);
-    // Adds the chosen coils to the Saved Coils list; false when none was
-    // added. With a history, the addition is one step of it.
+    // Adds the chosen coils to the Saved Coils list, as one step of
+    // `history` when one is set; false when none was added.
     bool AddToSavedCoils();
-    void SetHistory(CoilListHistory* history) { history_ = history; }
+    void SetListHistory(CoilListHistory* history) { history_ = history; }
+    // Writes the chosen coils to `path` (.csv or .xlsx) in the window's
+    // units, rows without a chosen coil left out; false when not written,
+    // said in a message. "Export..." asks for the file.
+    bool ExportResults(const std::string& path);
 
 signals:
     void coilsAdded(int count);
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Enter on a row of the table shows its alternatives.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
 private:
@@ -71,5 +78,7 @@ private:
     QLabel* status_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QPushButton* add_ = nullptr;
+    QPushButton* alternatives_ = nullptr;
+    QPushButton* export_ = nullptr;
     QTimer* timer_ = nullptr;
 };

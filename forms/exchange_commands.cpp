@@ -20,8 +20,8 @@ QAction* LastSeparator(QMenu* menu) {
     return nullptr;
 }
 
-// Asks where to export the list; "" when the user cancels. The file type
-// chosen decides the format when the name has no extension of its own.
+}  // namespace
+
 std::string AskExportFileName(QWidget* parent) {
     static QString folder;
     QString filter;
@@ -35,6 +35,8 @@ std::string AskExportFileName(QWidget* parent) {
     folder = QFileInfo(name).absolutePath();
     return name.toStdString();
 }
+
+namespace {
 
 bool A4Page() {
     return Printer().ReportPage().width < reports::PageGeometry{}.width;
@@ -58,6 +60,7 @@ void SubmittalCommand(QWidget* parent, const CoilDocument& doc, const reports::R
         return;
     }
     reports::SubmittalHeader h = SubmittalHeaderOf(header, A4Page());
+    FillCoverFromSheets(h, doc);
     // Each sheet with its chart, as Print prints it when the Tools menu says so.
     const auto* withChart = parent->findChild<QAction*>(QStringLiteral("mnuToolsChartWithSheet"));
     h.charts = withChart && withChart->isChecked();
@@ -146,4 +149,14 @@ reports::SubmittalHeader SubmittalHeaderOf(const reports::ReportHeaderTexts& hea
     h.units = header.units;
     h.a4 = a4;
     return h;
+}
+
+void FillCoverFromSheets(reports::SubmittalHeader& header, const CoilDocument& doc) {
+    for (int r = 0; r < doc.table.CoilCount(); ++r) {
+        const auto sheet = SavedCoilSheetOf(doc, doc.table.Rows()[r]);
+        if (!sheet) continue;
+        if (header.customer.empty()) header.customer = sheet->header[3];
+        if (header.project.empty()) header.project = sheet->header[4];
+        if (header.engineer.empty()) header.engineer = sheet->engineer;
+    }
 }

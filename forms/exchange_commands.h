@@ -7,7 +7,8 @@
 // each sheet is followed by its chart when Tools "Print chart with the
 // sheet" is checked; the paper is the printer's, Letter or A4.
 // A coil saved in this session has its sheet in the package as Print
-// printed it; a coil read from a coil file is in the schedule only (a coil
+// printed it, and so has a coil added from a schedule (dated the day it was
+// added); a coil read from a coil file is in the schedule only (a coil
 // file keeps no ratings).
 #pragma once
 
@@ -53,3 +54,13 @@ bool ExportSavedCoils(const CoilDocument& doc, units::System system, const std::
 // The package's header from the report header's job fields; A4 when the
 // printer's page is A4.
 reports::SubmittalHeader SubmittalHeaderOf(const reports::ReportHeaderTexts& header, bool a4);
+// Fills the cover's texts the report header leaves blank (and the
+// engineer, which it has not) from the first saved sheets that give them:
+// those of coils added from a schedule carry its project, customer and
+// engineer.
+void FillCoverFromSheets(reports::SubmittalHeader& header, const CoilDocument& doc);
+
+// Asks where to export a list ("Export List"), CSV or XLSX; "" when the
+// user cancels. The file type chosen decides the format when the name has
+// no extension of its own.
+std::string AskExportFileName(QWidget* parent);

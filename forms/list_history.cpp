@@ -34,15 +34,6 @@ bool CoilListHistory::Change(const QString& text, const std::function<bool(Saved
     return true;
 }
 
-bool CoilListHistory::Record(const QString& text, SavedCoilTable before) {
-    SavedCoilTable after = std::move(document_.table);
-    document_.table = std::move(before);
-    return Change(text, [&after](SavedCoilTable& table) {
-        table = after;
-        return true;
-    });
-}
-
 void CoilListHistory::Apply(const SavedCoilTable& table) {
     document_.table = table;
     known_ = table;

@@ -30,10 +30,6 @@ public:
     // as it was. True when a step was made.
     bool Change(const QString& text, const std::function<bool(SavedCoilTable&)>& change);
 
-    // Makes a change already made to the document's saved coils, from
-    // `before` to what they are now, one step named `text` (as Change).
-    bool Record(const QString& text, SavedCoilTable before);
-
     // Catches up with what the file commands did to the document: saved
     // coils replaced from outside the history (a file opened) start a new
     // history; coils equal to those on file (a file written) are the clean

@@ -157,12 +157,12 @@ bool RecordingPrinter::PrintSheet(const CoilSpec& coilSpec, const CoilRating& ra
                                   const reports::SheetTexts& texts, const QString& pdfFile) {
     reports::RecordingSurface surface;
     reports::PrintPerformance(surface, coilSpec, rating, texts);
-    jobs.push_back({"sheet", pdfFile, surface.Items(), texts.withChart ? 2 : 1, {}});
+    jobs.push_back({"sheet", pdfFile, surface.Items(), texts.withChart ? 2 : 1, {}, {}});
     return true;
 }
 
 bool RecordingPrinter::PrintReport(const reports::PrintDocument& doc, const QString& pdfFile) {
-    Job job{"report", pdfFile, {}, doc.PageCount(), {}};
+    Job job{"report", pdfFile, {}, doc.PageCount(), {}, {}};
     if (doc.PageCount() > 0 && doc.PageAt(0).tables.size() > 1)
         job.firstTableRows = doc.PageAt(0).tables[1].rows;
     jobs.push_back(std::move(job));
@@ -173,7 +173,7 @@ bool RecordingPrinter::PrintSubmittal(const reports::SubmittalHeader& header,
                                       const std::vector<reports::SubmittalCoil>& coils,
                                       const QString& pdfFile) {
     const auto front = reports::BuildSubmittalFront(header, coils);
-    Job job{"submittal", pdfFile, {}, reports::SubmittalPageCount(*front, header, coils), {}};
+    Job job{"submittal", pdfFile, {}, reports::SubmittalPageCount(*front, header, coils), {}, header};
     if (front->PageCount() > 1 && front->PageAt(1).tables.size() > 2)
         job.firstTableRows = front->PageAt(1).tables[2].rows;  // the schedule's headings and units
     jobs.push_back(std::move(job));

@@ -87,6 +87,7 @@ public:
         std::vector<reports::RecordingSurface::Item> sheet;    // the sheet's prints
         int pages = 0;                                         // pages of the report or the sheet
         std::vector<std::vector<std::string>> firstTableRows;  // the report's first coil table
+        reports::SubmittalHeader submittal;                    // a submittal's cover and choices
     };
 
     bool hasPrinter = true;

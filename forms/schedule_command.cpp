@@ -22,7 +22,7 @@ void ImportSchedule(Form1* form, const QString& fileName) {
     }
     if (!MapScheduleColumns(form, table, form->UnitSystem())) return;
     ScheduleWindow window(std::move(table), form->UnitSystem(), fileName, form->Document(), form);
-    window.SetHistory(form->ListHistory());
+    window.SetListHistory(form->ListHistory());
     window.exec();
     form->NoteDocumentChanged();
 }

@@ -8,6 +8,7 @@
 #include "common/warnings.h"
 #include "engine/rterror.h"
 #include "files/save_row.h"
+#include "files/saved_coil_sheets.h"
 #include "files/saved_coil_warnings.h"
 
 namespace schedule_window {
@@ -153,30 +154,74 @@ const selection::Candidate* ScheduleModel::ChosenCandidate(std::size_t row) cons
     return k >= 0 && k < static_cast<int>(choices.size()) ? choices[static_cast<std::size_t>(k)] : nullptr;
 }
 
-bool ScheduleModel::AddToSavedCoils(CoilDocument& doc, std::string& error) const {
-    SavedCoilTable table = doc.table;
-    std::vector<std::pair<int, std::string>> warnings;  // table row -> warnings line
+SaveRowTexts ScheduleModel::RowTexts(std::size_t row) const {
+    const selection::Candidate& c = *ChosenCandidate(row);
+    SaveRowTexts texts;
+    texts.item = StripFileBreaks(results_[row].request.tag);
+    texts.model = BuildModelDesignation(c.coilSpec, c.rating, Text(c.fields, "Pattern"));
+    texts.coilTypeWord = CoilTypeWord(Text(c.fields, "Application"));
+    texts.tubeText = Text(c.fields, "Pattern");
+    texts.wallText = Text(c.fields, "TubeWall");
+    return texts;
+}
+
+bool ScheduleModel::AppendChosen(SavedCoilTable& table, std::string& error) const {
     for (std::size_t i = 0; i < table_.rows.size(); ++i) {
         const selection::Candidate* c = ChosenCandidate(i);
         if (!c) continue;
-        SaveRowTexts texts;
-        texts.item = StripFileBreaks(results_[i].request.tag);
-        texts.model = BuildModelDesignation(c->coilSpec, c->rating, Text(c->fields, "Pattern"));
-        texts.coilTypeWord = CoilTypeWord(Text(c->fields, "Application"));
-        texts.tubeText = Text(c->fields, "Pattern");
-        texts.wallText = Text(c->fields, "TubeWall");
         try {
-            const int count = AppendSavedCoil(table, c->coilSpec, c->rating, texts);
-            warnings.emplace_back(count - 1, WarningsLine(c->result.warnings));
+            AppendSavedCoil(table, c->coilSpec, c->rating, RowTexts(i));
         } catch (const rt::RtError& e) {
             error = "The coil of row " + std::to_string(table_.rows[i].number) +
                     " was not saved.\nError: " + std::to_string(e.number()) + " " + e.description();
             return false;
         }
     }
-    doc.table = std::move(table);
-    for (const auto& [row, line] : warnings) RememberSavedCoilWarnings(doc, doc.table.Rows()[row], line);
     return true;
+}
+
+void ScheduleModel::RememberChosen(CoilDocument& doc, int first, const std::string& date) const {
+    const kvn::schedule::ScheduleCoverTexts cover = kvn::schedule::CoverTexts(table_, system_);
+    auto either = [](const std::string& own, const std::string& schedule) {
+        return own.empty() ? schedule : own;
+    };
+    int at = first;
+    for (std::size_t i = 0; i < table_.rows.size() && at < doc.table.CoilCount(); ++i) {
+        const selection::Candidate* c = ChosenCandidate(i);
+        if (!c) continue;
+        const kvn::schedule::ScheduleRequest& request = results_[i].request;
+        const SavedCoilTable::Row& row = doc.table.Rows()[at++];
+        RememberSavedCoilWarnings(doc, row, WarningsLine(c->result.warnings));
+        SavedCoilSheet sheet;
+        sheet.coilSpec = c->coilSpec;
+        sheet.rating = c->rating;
+        const SaveRowTexts texts = RowTexts(i);
+        sheet.header = {date, texts.item, texts.model, either(request.customer, cover.customer),
+                        either(request.project, cover.project)};
+        sheet.engineer = either(request.engineer, cover.engineer);
+        sheet.coilType = Text(c->fields, "Application");
+        sheet.tubeOD = Text(c->fields, "Pattern");
+        for (const CoilWarning& w : c->result.warnings) sheet.warnings.push_back(w.text);
+        RememberSavedCoilSheet(doc, row, std::move(sheet));
+    }
+}
+
+bool ScheduleModel::AddToSavedCoils(CoilDocument& doc, std::string& error, const std::string& date) const {
+    SavedCoilTable table = doc.table;
+    if (!AppendChosen(table, error)) return false;
+    const int first = doc.table.CoilCount();
+    doc.table = std::move(table);
+    RememberChosen(doc, first, date);
+    return true;
+}
+
+std::vector<kvn::exchange::ExportCoil> ScheduleModel::ChosenExportCoils() const {
+    std::vector<kvn::exchange::ExportCoil> coils;
+    for (std::size_t i = 0; i < table_.rows.size(); ++i)
+        if (const selection::Candidate* c = ChosenCandidate(i))
+            coils.push_back(
+                kvn::exchange::ExportCoilOf(c->coilSpec, c->rating, RowTexts(i), c->result.warnings));
+    return coils;
 }
 
 }  // namespace schedule_window

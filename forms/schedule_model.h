@@ -12,7 +12,9 @@
 
 #include "common/selection.h"
 #include "common/units.h"
+#include "exchange/coil_export.h"
 #include "exchange/schedule.h"
+#include "files/save_row.h"
 #include "files/saved_coils.h"
 
 namespace schedule_window {
@@ -77,12 +79,23 @@ public:
     int ChosenCount() const;
 
     // Adds the chosen coils, in row order, to the saved coils of `doc`, each
-    // with its tag as the item: all of them, or none and false with a
-    // message.
-    bool AddToSavedCoils(CoilDocument& doc, std::string& error) const;
+    // with its tag as the item, its warnings and its sheet (dated `date`):
+    // all of them, or none and false with a message.
+    bool AddToSavedCoils(CoilDocument& doc, std::string& error, const std::string& date = {}) const;
+    // The same in two steps, for a change made through the list's history:
+    // the chosen coils appended to `table` (false with a message, `table`
+    // then partly changed), then their warnings and sheets remembered in
+    // `doc`, whose coils from `first` on are those appended.
+    bool AppendChosen(SavedCoilTable& table, std::string& error) const;
+    void RememberChosen(CoilDocument& doc, int first, const std::string& date) const;
+
+    // The chosen coils as a spreadsheet lists them, in row order, each with
+    // its tag and warnings. Raises run-time error 6 as BuildSavedRow does.
+    std::vector<kvn::exchange::ExportCoil> ChosenExportCoils() const;
 
 private:
     const selection::Candidate* ChosenCandidate(std::size_t row) const;
+    SaveRowTexts RowTexts(std::size_t row) const;
 
     kvn::schedule::ScheduleTable table_;
     units::System system_;

@@ -162,6 +162,19 @@ void Warnings(PrintDocument& doc, const SubmittalHeader& h, const std::vector<Su
     for (std::size_t i = 1; i < rows.size(); ++i) doc.AddTable(format, {rows[i]});
 }
 
+// The schedule's rows that have no coil in the package, and why.
+void LeftOut(PrintDocument& doc, const SubmittalHeader& h) {
+    if (h.leftOut.empty()) return;
+    doc.SetCurrentY(doc.CurrentY() + 300);
+    doc.SetFont(kScheduleFont);
+    const double row = 500, tag = kSchedule[0].width;
+    const std::string format =
+        std::to_string(static_cast<long long>(row)) + "<_|" + std::to_string(static_cast<long long>(tag)) +
+        "<_|" + std::to_string(static_cast<long long>(doc.PrintableWidth() - row - tag)) + "<_";
+    doc.AddTable(format, "Row|Tag|Not selected", {h.leftOut.front()}, kHeaderShade);
+    for (std::size_t i = 1; i < h.leftOut.size(); ++i) doc.AddTable(format, {h.leftOut[i]});
+}
+
 void Footer(QPainter& painter, const PageGeometry& page, const std::string& text) {
     painter.save();
     painter.setFont(TwipFont("Arial", 8));
@@ -199,6 +212,7 @@ std::unique_ptr<PrintDocument> BuildSubmittalFront(const SubmittalHeader& header
     // which repeats the headings.
     for (const SubmittalCoil& c : coils) doc->AddTable(format, {ScheduleLine(header.units, c.line)});
     Warnings(*doc, header, coils);
+    LeftOut(*doc, header);
     doc->EndDoc();
     return doc;
 }

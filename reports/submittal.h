@@ -29,6 +29,9 @@ struct SubmittalHeader {
     units::System units = units::System::InchPound;  // of every figure and unit in the package
     bool a4 = false;                                 // the paper: A4, else US Letter
     bool charts = false;                             // each sheet followed by its chart page
+    // Rows of a schedule that have no coil in the package, each "row|tag|
+    // why", listed after the schedule so that the package says what it lacks.
+    std::vector<std::string> leftOut;
 };
 
 // One coil of the package: its schedule line and its sheet.

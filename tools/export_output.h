@@ -4,15 +4,11 @@
 // memory.
 #pragma once
 
-#include <cstdio>
+#include <cstddef>
 #include <string>
-#include <utility>
 
 #include "common/units.h"
-#include "engine/rterror.h"
 #include "exchange/coil_export.h"
-#include "files/coil_file.h"
-#include "tools/coil_file_output.h"
 #include "tools/rate_json.h"
 
 namespace kvnrate {
@@ -21,39 +17,17 @@ namespace kvnrate {
 constexpr int kExitExport = 4;
 
 // The row of a rated coil: tagged with "Item", the model as --kvn saves it.
-inline kvn::exchange::ExportCoil ExportCoilOf(const RatedCoil& coil) {
-    return kvn::exchange::ExportCoilOf(coil.coilSpec, coil.rating, SaveRowTextsOf(coil),
-                                       coil.result.warnings);
-}
+kvn::exchange::ExportCoil ExportCoilOf(const RatedCoil& coil);
 
 class ExportStream {
 public:
-    ExportStream(std::string path, units::System system) : path_(std::move(path)) {
-        if (!writer_.Open(path_, system, failure_)) failed_ = true;
-    }
+    ExportStream(std::string path, units::System system);
 
     // The `number`th coil of the batch (from 1), rated or not.
-    void Add(std::size_t number, const RatedCoil& coil, bool rated) {
-        if (!rated) {
-            std::fprintf(stderr, "kvn-rate: coil %zu was not rated and is not in %s\n", number,
-                         path_.c_str());
-            return;
-        }
-        if (failed_) return;
-        try {
-            if (!writer_.Add(ExportCoilOf(coil), failure_)) failed_ = true;
-        } catch (const rt::RtError& e) {
-            failure_ = "coil " + std::to_string(number) + " cannot be exported: " + e.description();
-            failed_ = true;
-        }
-    }
+    void Add(std::size_t number, const RatedCoil& coil, bool rated);
 
     // Completes the file; the exit status (0 when written).
-    int Finish() {
-        if (!failed_ && writer_.Commit(failure_)) return kExitOk;
-        std::fprintf(stderr, "kvn-rate: %s\n", failure_.c_str());
-        return kExitExport;
-    }
+    int Finish();
 
 private:
     std::string path_;
@@ -64,21 +38,6 @@ private:
 
 // --list with --export: the coils of the coil file `kvnPath` (no warnings:
 // a coil file keeps none).
-inline int ExportKvnFile(const std::string& kvnPath, const std::string& path, units::System system) {
-    SavedCoilTable table;
-    const CoilFileStatus status = ReadCoilFile(kvnPath, table);
-    if (!status.ok) {
-        std::fprintf(stderr, "kvn-rate: %s\n", status.Message(kvnPath, false).c_str());
-        return kExitCoilFile;
-    }
-    std::string error;
-    kvn::exchange::CoilExportWriter writer;
-    bool ok = writer.Open(path, system, error);
-    for (int r = 0; ok && r < table.CoilCount(); ++r)
-        ok = writer.Add(kvn::exchange::ExportCoilOfSaved(table.Rows()[r]), error);
-    if (ok && writer.Commit(error)) return kExitOk;
-    std::fprintf(stderr, "kvn-rate: %s\n", error.c_str());
-    return kExitExport;
-}
+int ExportKvnFile(const std::string& kvnPath, const std::string& path, units::System system);
 
 }  // namespace kvnrate

@@ -1,6 +1,9 @@
 // kvn-rate: rates coils without the window, for scripts, batch work and
 // checks. Reads coils as JSON, runs each through the calculation driver and
-// prints one JSON result per coil.
+// prints one JSON result per coil. The options and the run; main is in
+// main.cpp.
+#include "tools/kvn_rate.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +19,7 @@
 
 #include "common/form_fields.h"
 #include "common/version.h"
+#include "tools/chart_output.h"
 #include "tools/coil_file_output.h"
 #include "tools/coil_stream.h"
 #include "tools/export_output.h"
@@ -27,9 +31,6 @@
 #include "tools/select_json.h"
 #include "tools/submittal_output.h"
 #include "tools/units_output.h"
-// Last: it brings in Qt, whose "slots" keyword macro would rewrite the
-// plain names of the headers above.
-#include "tools/chart_output.h"
 
 using kvnrate::Json;
 using kvnrate::RatedCoil;
@@ -161,8 +162,8 @@ Options
 Exit status
   0  every coil was rated
   2  a coil failed validation (the first coil not rated decides), or a row
-     of --schedule could not be read or searched (or, with --export,
-     --submittal or --kvn, had no coil selected and was left out of them)
+     of --schedule could not be read or searched (or, with the files
+     of --export, --submittal or --kvn, had no coil and was left out)
   3  the engine failed on a coil (the first coil not rated decides)
   1  usage or input error: unreadable file or no coil in it (nothing
      rated), or input that is no coil (the first coil not rated decides);
@@ -519,7 +520,7 @@ int RunRating(const Options& opt) {
     return outputs.Finish();
 }
 
-int Run(int argc, char** argv) {
+int RunOptions(int argc, char** argv) {
     Options opt;
     std::string error;
     if (!ParseOptions(argc, argv, opt, error)) {
@@ -548,9 +549,9 @@ int Run(int argc, char** argv) {
 // Anything that escapes the rater (memory exhausted, a failure of the
 // standard library) ends it with a message and exit status 1, never with an
 // uncaught exception.
-int main(int argc, char** argv) {
+int kvnrate::Run(int argc, char** argv) {
     try {
-        return Run(argc, argv);
+        return RunOptions(argc, argv);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kvn-rate: %s\n", e.what());
     } catch (...) {

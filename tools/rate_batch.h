@@ -8,9 +8,8 @@
 #include <vector>
 
 #include "common/parallel.h"
+#include "common/units.h"
 #include "tools/rate_json.h"
-#include "tools/result_writer.h"
-#include "tools/units_output.h"
 
 namespace kvnrate {
 
@@ -33,45 +32,16 @@ struct BatchResult {  // NOLINT(bugprone-exception-escape)
     int exitStatus() const { return fault ? kExitUsage : coil.exitStatus(); }
 };
 
-inline std::string ResultLine(const RatedCoil& coil, bool pretty) {
-    if (pretty) return ResultJson(coil).dump(1, ' ', false, Json::error_handler_t::replace);
-    std::string line;
-    AppendResultLine(line, coil);
-    return line;
-}
+// The result line of a rated coil: compact, or indented over several lines.
+std::string ResultLine(const RatedCoil& coil, bool pretty);
 
 // The answer to an input that is no coil: {"ok": false, "input": why}.
-inline std::string FaultLine(const std::string& why, bool pretty) {
-    const Json j = {{"ok", false}, {"input", why}};
-    return j.dump(pretty ? 1 : -1, ' ', false, Json::error_handler_t::replace);
-}
+std::string FaultLine(const std::string& why, bool pretty);
 
 // Rates one item of a stream (or answers its fault), taking its input.
-inline BatchResult RateItem(BatchItem& item, bool pretty, units::System system) {
-    BatchResult r;
-    if (!item.fault.empty()) {
-        r.fault = true;
-        r.line = FaultLine(item.fault, pretty);
-        return r;
-    }
-    r.coil = RateFields(item.fields, item.airFlowMode);
-    r.coil.input = std::move(item.input);
-    if (system == units::System::InchPound)
-        r.line = ResultLine(r.coil, pretty);
-    else
-        r.line =
-            ResultJsonIn(system, r.coil).dump(pretty ? 1 : -1, ' ', false, Json::error_handler_t::replace);
-    return r;
-}
+BatchResult RateItem(BatchItem& item, bool pretty, units::System system);
 
 // Rates every item on `jobs` threads (0: one per core).
-inline std::vector<BatchResult> RateBatch(const std::vector<BatchItem>& items, unsigned jobs, bool pretty) {
-    return ParallelMap(items.size(), jobs, [&](std::size_t i) {
-        BatchResult r{RateFields(items[i].fields, items[i].airFlowMode), {}};
-        r.coil.input = items[i].input;
-        r.line = ResultLine(r.coil, pretty);
-        return r;
-    });
-}
+std::vector<BatchResult> RateBatch(const std::vector<BatchItem>& items, unsigned jobs, bool pretty);
 
 }  // namespace kvnrate

@@ -5,20 +5,13 @@
 // "Customer", "Engineer" and "Date" of the first coil.
 #pragma once
 
-#include <cstdio>
+#include <cstddef>
+#include <memory>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "common/units.h"
-#include "engine/rterror.h"
-#include "files/coil_file.h"
-#include "tools/export_output.h"
-#include "tools/report_output.h"
-
-#if KVN_WITH_REPORTS
-#include "reports/submittal.h"
-#endif
+#include "files/saved_coils.h"
+#include "tools/rate_json.h"
 
 namespace kvnrate {
 
@@ -29,94 +22,30 @@ struct SubmittalChoices {
     bool charts = false;  // --submittal-charts
 };
 
-#if KVN_WITH_REPORTS
-
 // The package is laid out at the end of the batch: each rated coil keeps
 // its records, sheet texts and schedule line (about 3 KB) until then.
 class SubmittalStream {
 public:
-    SubmittalStream(std::string path, const SubmittalChoices& choices) : path_(std::move(path)) {
-        header_.units = choices.units;
-        header_.a4 = choices.a4;
-        header_.charts = choices.charts;
-    }
+    SubmittalStream(std::string path, const SubmittalChoices& choices);
+    ~SubmittalStream();
+    SubmittalStream(const SubmittalStream&) = delete;
+    SubmittalStream& operator=(const SubmittalStream&) = delete;
 
-    void Add(std::size_t number, const RatedCoil& coil, bool rated) {
-        if (!rated) {
-            std::fprintf(stderr, "kvn-rate: coil %zu was not rated and is not in %s\n", number,
-                         path_.c_str());
-            return;
-        }
-        if (failed_) return;
-        if (coils_.empty()) {
-            header_.project = HeaderText(coil.input, "Project");
-            header_.customer = HeaderText(coil.input, "Customer");
-            header_.engineer = HeaderText(coil.input, "Engineer");
-            header_.date = HeaderText(coil.input, "Date");
-        }
-        try {
-            coils_.push_back({ExportCoilOf(coil), coil.coilSpec, coil.rating, SheetTextsOf(coil), true});
-        } catch (const rt::RtError& e) {
-            std::fprintf(stderr, "kvn-rate: coil %zu cannot be saved: %s\n", number, e.description().c_str());
-            failed_ = true;
-        }
-    }
-
+    void Add(std::size_t number, const RatedCoil& coil, bool rated);
     // The coils of a coil file: schedule lines without sheets.
-    void AddSaved(const SavedCoilTable::Row& row) {
-        reports::SubmittalCoil c;
-        c.line = kvn::exchange::ExportCoilOfSaved(row);
-        c.hasSheet = false;
-        coils_.push_back(std::move(c));
-    }
-
-    int Finish() {
-        if (failed_) return kExitReport;
-        GuiSession gui;
-        if (!reports::WriteSubmittalPdf(QString::fromStdString(path_), header_, coils_)) {
-            std::fprintf(stderr, "kvn-rate: cannot write %s\n", path_.c_str());
-            return kExitReport;
-        }
-        return kExitOk;
-    }
+    void AddSaved(const SavedCoilTable::Row& row);
+    // A schedule's row with no coil in the package, listed after the
+    // schedule with the reason.
+    void LeaveOut(std::size_t row, const std::string& tag, const std::string& why);
+    int Finish();
 
 private:
-    std::string path_;
-    reports::SubmittalHeader header_;
-    std::vector<reports::SubmittalCoil> coils_;
-    bool failed_ = false;
+    class Impl;
+    std::unique_ptr<Impl> impl_;
 };
-
-#else
-
-class SubmittalStream {
-public:
-    SubmittalStream(std::string, const SubmittalChoices&) {}
-    void Add(std::size_t, const RatedCoil&, bool) {}
-    void AddSaved(const SavedCoilTable::Row&) {}
-    int Finish() {
-        std::fprintf(stderr, "kvn-rate: built without reports; --submittal is not available\n");
-        return kExitReport;
-    }
-};
-
-#endif
 
 // --list with --submittal: the cover and the schedule of a coil file's
 // coils; a coil file keeps no ratings, so there are no sheets.
-inline int SubmittalOfKvnFile(const std::string& kvnPath, const std::string& path,
-                              const SubmittalChoices& choices) {
-    SavedCoilTable table;
-    const CoilFileStatus status = ReadCoilFile(kvnPath, table);
-    if (!status.ok) {
-        std::fprintf(stderr, "kvn-rate: %s\n", status.Message(kvnPath, false).c_str());
-        return kExitCoilFile;
-    }
-    SubmittalStream out(path, choices);
-    for (int r = 0; r < table.CoilCount(); ++r) out.AddSaved(table.Rows()[r]);
-    std::fprintf(stderr, "kvn-rate: a coil file keeps no ratings: %s has the schedule without sheets\n",
-                 path.c_str());
-    return out.Finish();
-}
+int SubmittalOfKvnFile(const std::string& kvnPath, const std::string& path, const SubmittalChoices& choices);
 
 }  // namespace kvnrate

@@ -10,6 +10,7 @@
 #include <thread>
 #include <tuple>
 
+#include "common/numfmt.h"
 #include "common/select_inputs.h"
 #include "common/selection.h"
 #include "sample_coils.h"

@@ -5,9 +5,19 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimer>
+#include <QUndoStack>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <unistd.h>
 
 #include "exchange/schedule_template.h"
+#include "exchange/xlsx_reader.h"
+#include "forms/exchange_commands.h"
+#include "forms/list_history.h"
+#include "forms/printer.h"
 #include "files/save_row.h"
 #include "forms/ScheduleWindow.h"
 #include "forms/schedule_columns.h"
@@ -105,7 +115,6 @@ TEST_F(ScheduleWindowTest, SearchesOnShowAndAddsOnlyWhenAsked) {
     EXPECT_EQ(file[at - 1]->objectName(), "mnuFileImport");
     ScheduleWindow window(Table(units::System::InchPound), units::System::InchPound, "/tmp/coils.csv",
                           document, &form);
-    window.SetHistory(form.ListHistory());
     window.StartSearch();
     window.WaitForSearch();
     auto* grid = window.findChild<QTableWidget*>("grdSchedule");
@@ -119,16 +128,90 @@ TEST_F(ScheduleWindowTest, SearchesOnShowAndAddsOnlyWhenAsked) {
     ASSERT_TRUE(window.AddToSavedCoils());
     EXPECT_EQ(document.table.CoilCount(), 5);
     EXPECT_EQ(CellText(document.table.At(col::Item, 4)), "CD-1");
-    // One step of the list's history: the title marks the change, the
-    // printing commands follow the list, and Undo takes the coils away.
-    form.NoteDocumentChanged();
-    EXPECT_TRUE(form.windowTitle().endsWith('*')) << S(form.windowTitle());
-    EXPECT_TRUE(form.Action("mnuFilePrint")->isEnabled());
-    form.Action("mnuEditUndo")->trigger();
-    EXPECT_EQ(document.table.CoilCount(), 0);
-    EXPECT_FALSE(form.windowTitle().endsWith('*')) << S(form.windowTitle());
-    form.Action("mnuEditRedo")->trigger();
-    EXPECT_EQ(document.table.CoilCount(), 5);
+}
+
+// Chosen in the schedule window, then by its keys and the File menu: the
+// coils in the Saved Coils list as one step of its history, each with its
+// sheet in the submittal (the schedule's cover texts on the cover), and the
+// window's export the same list as the File menu's.
+TEST_F(ScheduleWindowTest, TheChosenCoilsReachTheSubmittalAndTheExport) {
+    RecordingPrinter printer;
+    SetPrinterPort(&printer);
+    for (const units::System system : {units::System::InchPound, units::System::SI}) {
+        document.table.Reset();
+        form.NoteDocumentChanged();
+        form.SetUnitSystem(system);  // as File, "Import Schedule..." reads it
+        ScheduleWindow window(Table(system), system, "/tmp/coils.xlsx", document, &form);
+        window.SetListHistory(form.ListHistory());
+        window.StartSearch();
+        window.WaitForSearch();
+        // Each button of the row its own letter; Enter on the table presses none.
+        std::set<QChar> letters;
+        for (QPushButton* b : window.findChildren<QPushButton*>()) {
+            EXPECT_FALSE(b->autoDefault()) << b->text().toStdString();
+            const int amp = b->text().indexOf('&');
+            if (amp >= 0) {
+                EXPECT_TRUE(letters.insert(b->text().at(amp + 1).toLower()).second);
+            }
+        }
+        EXPECT_TRUE(letters.count('l') && letters.count('x') && letters.count('a'));
+        // Enter on a row: its alternatives, the second chosen there.
+        auto* grid = window.findChild<QTableWidget*>("grdSchedule");
+        grid->setCurrentCell(0, 0);
+        QTimer::singleShot(0, [] {
+            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            EXPECT_EQ(d->objectName(), "frmScheduleAlternatives");
+            d->findChild<QTableWidget*>("grdAlternatives")->setCurrentCell(1, 0);
+            d->findChild<QPushButton*>("cmdChoose")->click();
+        });
+        QTest::keyClick(grid, Qt::Key_Return);
+        EXPECT_EQ(window.Model().Chosen(0), 1);
+        window.findChild<QPushButton*>("cmdAddToSavedCoils")->click();
+        ASSERT_EQ(document.table.CoilCount(), 5);
+        form.NoteDocumentChanged();
+        EXPECT_EQ(form.ListHistory()->Stack()->count(), 1);
+        EXPECT_TRUE(form.windowTitle().contains('*'));
+        for (const reports::SubmittalCoil& c : SubmittalCoilsOf(document)) {
+            EXPECT_TRUE(c.hasSheet) << c.line.tag;
+            EXPECT_EQ(c.texts.txtHdr[1], c.line.tag);
+            EXPECT_EQ(c.texts.txtHdr[4], "Example project");
+        }
+        printer.pdfAnswer = "submittal.pdf";
+        form.Action("mnuFileSaveSubmittal")->trigger();
+        ASSERT_FALSE(printer.jobs.empty());
+        EXPECT_EQ(printer.jobs.back().pages, 2 + 5);
+        EXPECT_EQ(printer.jobs.back().submittal.engineer, "Example engineer");
+        EXPECT_EQ(printer.jobs.back().submittal.units, system);
+
+        const std::string path = (std::filesystem::temp_directory_path() /
+                                  ("kvn-schedule-" + std::to_string(::getpid()) + ".xlsx"))
+                                     .string();
+        ASSERT_TRUE(window.ExportResults(path));
+        EXPECT_TRUE(window.findChild<QLabel*>("lblScheduleStatus")
+                        ->text()
+                        .endsWith("2 rows without a coil left out"));
+        std::ifstream in(path, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::filesystem::remove(path);
+        const auto sheet = kvn::xlsx::ReadFirstSheet(bytes);
+        const auto listed = ExportCoilsOf(document);
+        ASSERT_EQ(sheet.size(), 2 + listed.size());
+        for (std::size_t i = 0; i < listed.size(); ++i) {
+            const auto cells = kvn::exchange::ExportCells(system, listed[i]);
+            EXPECT_EQ(sheet[2 + i].cells.at(0), listed[i].tag);
+            std::vector<std::string> read = sheet[2 + i].cells;
+            read.resize(cells.size());  // trailing blank cells are not stored
+            for (std::size_t c = 0; c < cells.size(); ++c) {
+                if (cells[c].number)
+                    EXPECT_NEAR(std::stod(read[c]), cells[c].value, 1e-9) << listed[i].tag << c;
+                else
+                    EXPECT_EQ(read[c], cells[c].text) << listed[i].tag << c;
+            }
+        }
+    }
+    form.SetUnitSystem(units::System::InchPound);
+    SetPrinterPort(nullptr);
 }
 
 TEST(ScheduleColumnsDialog, OffersWhatWasChosenLastTimeElseTheMatchAndRenames) {

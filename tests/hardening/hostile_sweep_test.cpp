@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/msgbox.h"
 #include "tests/hardening/rating_checks.h"
 
 namespace {

@@ -1,4 +1,5 @@
-// kvn-rate --sheet and --report: the PDFs exist and hold the expected texts.
+// kvn-rate --sheet, --report, --submittal (of a batch and of a schedule):
+// the PDFs exist and hold the expected texts.
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -6,7 +7,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+#include <xlsxwriter.h>
 
+#include "exchange/csv.h"
+#include "exchange/xlsx_reader.h"
 #include "shell.h"
 
 namespace {
@@ -197,4 +204,94 @@ TEST_F(KvnRatePdf, SubmittalOfABatchAndOfACoilFile) {
     // A coil file keeps no ratings: its package is the cover and the schedule.
     ASSERT_EQ(Status("'" + exe_ + "' --list '" + kvn + "' --submittal '" + listed + "' > /dev/null 2>&1"), 0);
     EXPECT_NE(Shell("pdftotext -f 2 -l 2 '" + listed + "' -").find("Page 2 of 2"), std::string::npos);
+}
+
+namespace {
+
+// The 40-row mixed schedule written as a workbook: numeric cells as
+// numbers, the rest as texts, as a spreadsheet program saves them.
+void WriteFixtureWorkbook(const std::string& path) {
+    std::ifstream in(std::string(KVN_SOURCE_DIR) + "/tests/data/schedule-40.csv", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    lxw_workbook* book = workbook_new(path.c_str());
+    lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
+    const auto rows = kvn::csv::ParseCsv(text);
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (std::size_t c = 0; c < rows[r].size(); ++c) {
+            const std::string& t = rows[r][c];
+            const auto row = static_cast<lxw_row_t>(r);
+            const auto col = static_cast<lxw_col_t>(c);
+            if (t.empty()) continue;
+            char* end = nullptr;
+            const double v = std::strtod(t.c_str(), &end);
+            if (r > 0 && end && *end == '\0' && t.find('|') == std::string::npos)
+                worksheet_write_number(sheet, row, col, v, nullptr);
+            else
+                worksheet_write_string(sheet, row, col, t.c_str(), nullptr);
+        }
+    ASSERT_EQ(workbook_close(book), LXW_NO_ERROR);
+}
+
+}  // namespace
+
+// A schedule workbook to the submittal package, the export and the coil
+// file in one command: every row's coil, in row order, tagged, the cover
+// from the schedule's columns.
+TEST_F(KvnRatePdf, ScheduleWorkbookToSubmittalAndExportInOneCommand) {
+    const std::string schedule = File("schedule-40.xlsx"), pdf = File("package.pdf"),
+                      xlsx = File("package.xlsx"), kvn = File("package.kvn");
+    WriteFixtureWorkbook(schedule);
+    const ShellRun run = RunShell("'" + exe_ + "' --schedule '" + schedule + "' --jobs 0 --export '" + xlsx +
+                                  "' --submittal '" + pdf + "' --kvn '" + kvn + "' 2>&1");
+    ASSERT_EQ(run.status, 0) << run.out.substr(0, 2000);
+    std::vector<std::string> tags;
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+        const auto at = line.find("\"Tag\":\"");
+        if (at != std::string::npos) tags.push_back(line.substr(at + 7, line.find('"', at + 7) - at - 7));
+    }
+    ASSERT_EQ(tags.size(), 40u);
+    // The export: a row a coil, in row order.
+    std::ifstream in(xlsx, std::ios::binary);
+    const auto sheet = kvn::xlsx::ReadFirstSheet(
+        std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+    ASSERT_EQ(sheet.size(), 42u);
+    for (std::size_t i = 0; i < tags.size(); ++i) EXPECT_EQ(sheet[2 + i].cells.at(0), tags[i]);
+    // The package: cover, schedule, a sheet a coil, "Page x of N" of the whole.
+    const std::string info = Shell("pdfinfo '" + pdf + "'");
+    const auto pagesAt = info.find("Pages:");
+    ASSERT_NE(pagesAt, std::string::npos);
+    const int pages = std::stoi(info.substr(pagesAt + 6));
+    const std::string front =
+        Shell("pdftotext -layout -f 1 -l " + std::to_string(pages - 40) + " '" + pdf + "' -");
+    EXPECT_GE(pages, 42);
+    const std::string pageOne = "Page 1 of " + std::to_string(pages);
+    for (const char* s : {pageOne.c_str(), "Harbour Street offices", "Example Mechanical", "A. Example"})
+        EXPECT_NE(front.find(s), std::string::npos) << s;
+    for (const std::string& tag : tags) EXPECT_NE(front.find(tag), std::string::npos) << tag;
+    EXPECT_NE(
+        Shell("pdftotext -f " + std::to_string(pages) + " -l " + std::to_string(pages) + " '" + pdf + "' -")
+            .find(tags.back()),
+        std::string::npos);
+    // The coil file: the same coils, tagged.
+    const std::string listed = Shell("'" + exe_ + "' --list '" + kvn + "'");
+    for (const std::string& tag : tags) EXPECT_NE(listed.find("\"" + tag + "\""), std::string::npos) << tag;
+}
+
+// A schedule row without a coil is listed in the package after the
+// schedule, with the reason, so that the package says what it lacks.
+TEST_F(KvnRatePdf, SubmittalListsTheRowsLeftOut) {
+    const std::string schedule =
+        File("left.csv",
+             "Tag,Application,TH,FL,Acfm,EatDb,EatWb,EntFluidTemp,Gpm,RD,FPI,TotalBtuh,LatDbMax\n"
+             "ok,W,16,48,2000,80,67,45,20,4,12,30000,\n"
+             "none,W,16,48,2000,80,67,45,20,1,6,900000,40\n"
+             "text,W,16,48,2 000,80,67,45,20,4,12,30000,\n");
+    const std::string pdf = File("left.pdf");
+    EXPECT_EQ(
+        Status("'" + exe_ + "' --schedule '" + schedule + "' --submittal '" + pdf + "' > /dev/null 2>&1"), 2);
+    const std::string front = Shell("pdftotext -f 2 -l 2 '" + pdf + "' -");
+    for (const char* s :
+         {"Not selected", "none", "no coil meets the duty (the closest: total capacity", "text"})
+        EXPECT_NE(front.find(s), std::string::npos) << s;
 }

@@ -60,7 +60,7 @@ class Submittal : public ::testing::TestWithParam<Case> {};
 TEST_P(Submittal, PagesAreNumberedAcrossThePackageInItsUnits) {
     const Case k = GetParam();
     const reports::SubmittalHeader header{
-        "Northwind Mall", "Acme Mechanical", "J. Rivera", "12/09/2026", k.system, k.a4, k.charts};
+        "Northwind Mall", "Acme Mechanical", "J. Rivera", "12/09/2026", k.system, k.a4, k.charts, {}};
     const auto coils = Coils(k.coils);
     const auto front = reports::BuildSubmittalFront(header, coils);
     // A long list takes more than one schedule page; a short one, one.

@@ -4,6 +4,7 @@
 // alone.
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -11,8 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "exchange/csv.h"
+#include "exchange/schedule_template.h"
+#include "exchange/xlsx_reader.h"
 #include "shell.h"
+#include "tools/export_output.h"
 #include "tools/schedule_json.h"
+#include "tools/select_json.h"
 #include "tools/units_output.h"
 
 namespace fs = std::filesystem;
@@ -54,17 +60,26 @@ std::vector<Json> Schedule(const std::string& csv, units::System system = units:
     return lines;
 }
 
+// The selected coil of a row rated alone, from its "coil" texts in
+// `system`, tagged with the row's Tag.
+kvnrate::RatedCoil RatedAlone(const Json& row, units::System system) {
+    const Json& c = row["selected"];
+    const int mode = c["coil"].contains("AirFlowMode") ? c["coil"]["AirFlowMode"].get<int>() : 1;
+    FieldTexts texts;
+    for (auto it = c["coil"].begin(); it != c["coil"].end(); ++it)
+        if (it.key() != "AirFlowMode") texts[it.key()] = it.value().get<std::string>();
+    kvnrate::RatedCoil alone = kvnrate::RateFields(kvnrate::InchPoundFields(texts, system), mode);
+    alone.input = {{"Item", row["Tag"]}};
+    return alone;
+}
+
 // The selected coil rated alone gives the listed rating, meets every limit
 // the search applied and has none of the warnings it refused.
 void ExpectMeetsItsDuty(const Json& row, units::System system, const std::string& what) {
     ASSERT_TRUE(row["ok"].get<bool>()) << what << row.dump();
     const Json& c = row["selected"];
     ASSERT_TRUE(c.is_object()) << what << row.dump().substr(0, 2000);
-    const int mode = c["coil"].contains("AirFlowMode") ? c["coil"]["AirFlowMode"].get<int>() : 1;
-    FieldTexts texts;
-    for (auto it = c["coil"].begin(); it != c["coil"].end(); ++it)
-        if (it.key() != "AirFlowMode") texts[it.key()] = it.value().get<std::string>();
-    const kvnrate::RatedCoil alone = kvnrate::RateFields(kvnrate::InchPoundFields(texts, system), mode);
+    const kvnrate::RatedCoil alone = RatedAlone(row, system);
     ASSERT_TRUE(alone.ok()) << what;
     EXPECT_EQ(Json::parse(kvnrate::CoilRatingJson(alone.rating).dump()), c["CoilRating"]) << what;
     EXPECT_EQ(alone.model, c["model"]) << what;
@@ -72,6 +87,34 @@ void ExpectMeetsItsDuty(const Json& row, units::System system, const std::string
         EXPECT_GE(m.value().get<double>(), 0) << what << " " << m.key();
     for (const Json& w : c["warnings"])
         for (const Json& refused : row["limits"]["refused"]) EXPECT_NE(w["code"], refused) << what;
+}
+
+// The rows of an exported list read back (header and units rows first),
+// each as long as the header.
+std::vector<std::vector<std::string>> ReadExport(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::vector<std::string>> rows;
+    if (file.extension() == ".csv") {
+        for (auto& r : kvn::csv::ParseCsv(bytes)) rows.push_back(r);
+    } else {
+        for (auto& r : kvn::xlsx::ReadFirstSheet(bytes)) rows.push_back(r.cells);
+    }
+    for (auto& r : rows) r.resize(static_cast<std::size_t>(kvn::exchange::ExportColumnCount()));
+    return rows;
+}
+
+// An exported row holds the cells of the coil rated alone: the same texts,
+// numbers the same numbers.
+void ExpectExportedAsRated(const std::vector<std::string>& row, const kvnrate::RatedCoil& alone,
+                           units::System system, const std::string& what) {
+    const auto cells = kvn::exchange::ExportCells(system, kvnrate::ExportCoilOf(alone));
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+        if (cells[c].number && row[c] != cells[c].text)
+            EXPECT_NEAR(std::stod(row[c]), cells[c].value, 1e-9 * std::abs(cells[c].value)) << what << c;
+        else
+            EXPECT_EQ(row[c], cells[c].text) << what << " column " << c;
+    }
 }
 
 }  // namespace
@@ -88,17 +131,24 @@ TEST(Schedule, TemplateFilledInSelectsEveryCoilTypeInBothSystemsAndBothFileKinds
                 Rater("--units " + std::string(units) + " --schedule-template \"" + file.string() + "\"")
                     .status,
                 0);
-            const RaterOutput run =
-                Rater("--units " + std::string(units) + " --jobs 3 --schedule \"" + file.string() + "\"");
+            // A CSV schedule exported as XLSX, an XLSX one as CSV.
+            const fs::path list = dir / (std::string("list_") + units + (ext[1] == 'c' ? ".xlsx" : ".csv"));
+            const RaterOutput run = Rater("--units " + std::string(units) + " --jobs 3 --schedule \"" +
+                                          file.string() + "\" --export \"" + list.string() + "\"");
             EXPECT_EQ(run.status, 0) << run.out;
             ASSERT_EQ(run.rows.size(), 5u) << run.out;
+            const auto exported = ReadExport(list);
+            ASSERT_EQ(exported.size(), 2 + run.rows.size()) << list;
+            EXPECT_EQ(exported[1], kvn::exchange::ExportUnits(system));
             std::string types;
             for (std::size_t i = 0; i < run.rows.size(); ++i) {
                 const Json& row = run.rows[i];
                 EXPECT_EQ(row["row"], i + 2);
                 EXPECT_EQ(row.contains("units"), system == units::System::SI);
-                ExpectMeetsItsDuty(row, system,
-                                   std::string(units) + ext + " " + row["Tag"].get<std::string>());
+                const std::string what = std::string(units) + ext + " " + row["Tag"].get<std::string>();
+                ExpectMeetsItsDuty(row, system, what);
+                if (row["selected"].is_object())
+                    ExpectExportedAsRated(exported[2 + i], RatedAlone(row, system), system, what);
                 if (row["selected"].is_object())
                     types += row["selected"]["coil"]["Application"].get<std::string>();
                 EXPECT_LE(row["alternatives"].size(), 4u);
@@ -157,6 +207,19 @@ TEST(Schedule, BadRowsAreAnsweredAloneAndTheRestGoOn) {
     const RaterOutput run = Rater("--schedule \"" + file.string() + "\"");
     EXPECT_EQ(run.status, 2);
     ASSERT_EQ(run.rows.size(), 8u) << run.out;
+    // With the files: the same lines; the rows without a coil named and
+    // left out.
+    const RaterOutput files =
+        Rater("--schedule \"" + file.string() + "\" --export \"" + (dir / "bad.xlsx").string() + "\"");
+    EXPECT_EQ(files.status, 2);
+    EXPECT_EQ(files.rows, run.rows);
+    const auto exported = ReadExport(dir / "bad.xlsx");
+    ASSERT_EQ(exported.size(), 4u);
+    EXPECT_EQ(exported[2][0], "ok");
+    EXPECT_EQ(exported[3][0], "alsook");
+    EXPECT_NE(files.out.find("row 3, Tag \"text\": "), std::string::npos) << files.out;
+    EXPECT_NE(files.out.find("row 8, Tag \"none\": no coil meets the duty (the closest: total capacity "),
+              std::string::npos);
     const char* columns[] = {"", "Acfm", "TotalBtuh", "TH", "FL", "Notes", "", ""};
     for (std::size_t i = 0; i < run.rows.size(); ++i) {
         const Json& row = run.rows[i];
