@@ -42,6 +42,10 @@ SaveRowTexts SaveRowTextsOf(const RatedCoil& coil) {
     return t;
 }
 
+void SayNotRated(std::size_t number, const std::string& path) {
+    std::fprintf(stderr, "kvn-rate: coil %zu was not rated and is not in %s\n", number, path.c_str());
+}
+
 KvnStream::KvnStream(std::string path) : path_(std::move(path)) {
     const CoilFileStatus s = writer_.Open(path_);
     if (!s.ok) failure_ = s.Message(path_, true);
@@ -49,7 +53,7 @@ KvnStream::KvnStream(std::string path) : path_(std::move(path)) {
 
 void KvnStream::Add(std::size_t number, const RatedCoil& coil, bool rated) {
     if (!rated) {
-        std::fprintf(stderr, "kvn-rate: coil %zu was not rated and is not in %s\n", number, path_.c_str());
+        SayNotRated(number, path_);
         return;
     }
     if (!failure_.empty()) return;

@@ -27,6 +27,10 @@ std::string HeaderText(const Json& input, const char* key);
 // would hold, with the designation as the model unless "Model" is given.
 SaveRowTexts SaveRowTextsOf(const RatedCoil& coil);
 
+// The note on standard error for a coil of a batch left out of the file
+// `path` because it was not rated (number from 1).
+void SayNotRated(std::size_t number, const std::string& path);
+
 // --kvn: the rated coils of a batch go to the coil file as they are rated,
 // in order, each as one line (the file is renamed into place by Finish, so
 // the old file stays until the batch is done). Coils that were not rated

@@ -131,8 +131,7 @@ public:
 
     void Add(std::size_t number, const RatedCoil& coil, bool rated) {
         if (!rated) {
-            std::fprintf(stderr, "kvn-rate: coil %zu was not rated and is not in %s\n", number,
-                         path_.c_str());
+            SayNotRated(number, path_);
             return;
         }
         if (failed_) return;
