@@ -158,5 +158,6 @@ void FillCoverFromSheets(reports::SubmittalHeader& header, const CoilDocument& d
         if (header.customer.empty()) header.customer = sheet->header[3];
         if (header.project.empty()) header.project = sheet->header[4];
         if (header.engineer.empty()) header.engineer = sheet->engineer;
+        if (header.date.empty()) header.date = sheet->header[0];
     }
 }

@@ -57,7 +57,7 @@ reports::SubmittalHeader SubmittalHeaderOf(const reports::ReportHeaderTexts& hea
 // Fills the cover's texts the report header leaves blank (and the
 // engineer, which it has not) from the first saved sheets that give them:
 // those of coils added from a schedule carry its project, customer and
-// engineer.
+// engineer; the date is that of the first dated sheet.
 void FillCoverFromSheets(reports::SubmittalHeader& header, const CoilDocument& doc);
 
 // Asks where to export a list ("Export List"), CSV or XLSX; "" when the

@@ -182,6 +182,9 @@ TEST_F(ScheduleWindowTest, TheChosenCoilsReachTheSubmittalAndTheExport) {
         ASSERT_FALSE(printer.jobs.empty());
         EXPECT_EQ(printer.jobs.back().pages, 2 + 5);
         EXPECT_EQ(printer.jobs.back().submittal.engineer, "Example engineer");
+        // Dated as the sheets are when the report header leaves it blank.
+        EXPECT_EQ(printer.jobs.back().submittal.date, SubmittalCoilsOf(document)[0].texts.txtHdr[0]);
+        EXPECT_FALSE(printer.jobs.back().submittal.date.empty());
         EXPECT_EQ(printer.jobs.back().submittal.units, system);
 
         const std::string path = (std::filesystem::temp_directory_path() /
