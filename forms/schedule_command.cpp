@@ -7,6 +7,7 @@
 
 #include "engine/msgbox.h"
 #include "exchange/schedule.h"
+#include "exchange/schedule_template.h"
 #include "forms/Form1.h"
 #include "forms/ScheduleWindow.h"
 #include "forms/schedule_columns.h"
@@ -27,6 +28,30 @@ void ImportSchedule(Form1* form, const QString& fileName) {
     form->NoteDocumentChanged();
 }
 
+bool SaveScheduleTemplate(const std::string& path, units::System system) {
+    std::string error;
+    if (kvn::schedule::WriteScheduleTemplate(path, system, error)) return true;
+    ShowMessage(error, MsgIcon::Error);
+    return false;
+}
+
+namespace {
+
+// Asks where to save the template, proposing "schedule.xlsx"; the filter's
+// extension is added to a name without one.
+void AskAndSaveTemplate(Form1* form) {
+    const QString xlsx = QStringLiteral("Excel Workbook (*.xlsx)"), csv = QStringLiteral("CSV (*.csv)");
+    QString filter;
+    QString name = QFileDialog::getSaveFileName(form, "Save Schedule Template", "schedule.xlsx",
+                                                xlsx + QStringLiteral(";;") + csv, &filter);
+    if (name.isEmpty()) return;
+    if (!name.endsWith(".xlsx", Qt::CaseInsensitive) && !name.endsWith(".csv", Qt::CaseInsensitive))
+        name += filter == csv ? QStringLiteral(".csv") : QStringLiteral(".xlsx");
+    SaveScheduleTemplate(name.toStdString(), form->UnitSystem());
+}
+
+}  // namespace
+
 void InitScheduleCommand(Form1* form) {
     auto* file = form->menuBar()->findChild<QMenu*>("mnuFile");
     if (!file) return;
@@ -43,4 +68,8 @@ void InitScheduleCommand(Form1* form) {
                                                           "Schedules (*.csv *.xlsx);;All files (*)");
         if (!name.isEmpty()) ImportSchedule(form, name);
     });
+    auto* templ = new QAction("Save Schedule Te&mplate...", file);
+    templ->setObjectName("mnuFileScheduleTemplate");
+    file->insertAction(before, templ);
+    QObject::connect(templ, &QAction::triggered, form, [form] { AskAndSaveTemplate(form); });
 }

@@ -13,6 +13,7 @@
 #include <set>
 #include <unistd.h>
 
+#include "exchange/schedule.h"
 #include "exchange/schedule_template.h"
 #include "exchange/xlsx_reader.h"
 #include "forms/exchange_commands.h"
@@ -21,6 +22,7 @@
 #include "files/save_row.h"
 #include "forms/ScheduleWindow.h"
 #include "forms/schedule_columns.h"
+#include "forms/schedule_command.h"
 #include "forms/schedule_model.h"
 #include "form1_fixture.h"
 
@@ -237,4 +239,31 @@ TEST(ScheduleColumnsDialog, OffersWhatWasChosenLastTimeElseTheMatchAndRenames) {
     ASSERT_TRUE(r.ok()) << r.error;
     EXPECT_EQ(r.duty.at("LatDbMax"), 60);
     EXPECT_EQ(ProposedColumn("Notes", ip), "");
+}
+
+// File, "Save Schedule Template..." after "Import Schedule...": the template
+// of the window's units, read back as a schedule; a name that is neither a
+// workbook nor a CSV file is refused with a message.
+TEST_F(ScheduleWindowTest, TheTemplateFromTheWindowReadsBackInEitherUnits) {
+    const QList<QAction*> file = W<QMenu>("mnuFile")->actions();
+    const auto at = file.indexOf(form.Action("mnuFileScheduleTemplate"));
+    ASSERT_GT(at, 0);
+    EXPECT_EQ(file[at - 1]->objectName(), "mnuFileImportSchedule");
+    RecordingMessageSink sink;
+    ScopedMessageSink scope{sink};
+    for (const auto system : {units::System::InchPound, units::System::SI})
+        for (const char* ext : {".xlsx", ".csv"}) {
+            const std::string path = (std::filesystem::temp_directory_path() /
+                                      ("kvn-template-" + std::to_string(::getpid()) + ext))
+                                         .string();
+            ASSERT_TRUE(SaveScheduleTemplate(path, system)) << ext;
+            const auto table = kvn::schedule::ReadScheduleFile(path);
+            EXPECT_EQ(table.header, kvn::schedule::TemplateHeader(system)) << ext;
+            EXPECT_EQ(table.rows.size(), kvn::schedule::TemplateRows(system).size()) << ext;
+            std::filesystem::remove(path);
+        }
+    EXPECT_TRUE(sink.shown.empty());
+    EXPECT_FALSE(SaveScheduleTemplate("/tmp/template.txt", units::System::SI));
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_NE(sink.shown[0].text.find("template.txt"), std::string::npos) << sink.shown[0].text;
 }
