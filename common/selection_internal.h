@@ -71,7 +71,7 @@ bool BreaksAirDrop(const AirDropBound& b, double rows, float limit);
 
 // The records a candidate's fields fill, as a rating fills them before it
 // rates; false when a value does not fit its record field.
-bool FilledRecords(const Candidate& c, int airFlowMode, CoilSpec& spec, CoilRating& rating);
+bool FilledRecords(const Candidate& c, int airFlowMode, CoilSpec& coilSpec, CoilRating& rating);
 
 // Rates the candidates of one search and judges them against its duty.
 // Const and free of shared state but the rating counter and the progress,
@@ -113,7 +113,7 @@ private:
     void FlowSearch(Candidate& c, double rise, bool prune) const;
     void Judge(Candidate& c) const;
 
-    const SearchSpec& spec_;
+    const SearchSpec& query_;
     SearchControl* control_;
     std::vector<Limit> limits_;
     std::vector<Limit> velocityLimits_;  // the tube velocity's, with a fixed flow

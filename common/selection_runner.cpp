@@ -85,7 +85,7 @@ bool BreaksAirDrop(const AirDropBound& b, double rows, float limit) {
     return b.usable && rows >= b.rows && b.perUnit * b.floorFactor * RowsFactor(b.k, rows) > limit;
 }
 
-Runner::Runner(const SearchSpec& query, SearchControl* control) : spec_(query), control_(control) {
+Runner::Runner(const SearchSpec& query, SearchControl* control) : query_(query), control_(control) {
     for (const LimitDef& d : kLimits) {
         const auto it = query.duty.find(d.key);
         if (it != query.duty.end()) limits_.push_back({&d, static_cast<float>(it->second)});
@@ -96,10 +96,10 @@ Runner::Runner(const SearchSpec& query, SearchControl* control) : spec_(query), 
         if (l.def->field == &CoilRating::TubeVelocity && !query.fluidRise) velocityLimits_.push_back(l);
 }
 
-bool FilledRecords(const Candidate& c, int airFlowMode, CoilSpec& spec, CoilRating& rating) {
+bool FilledRecords(const Candidate& c, int airFlowMode, CoilSpec& coilSpec, CoilRating& rating) {
     ValidationFault fault;
     try {
-        return FillCoilRecords(c.fields, airFlowMode, spec, rating, fault);
+        return FillCoilRecords(c.fields, airFlowMode, coilSpec, rating, fault);
     } catch (const std::exception&) {
         return false;
     }
@@ -128,11 +128,11 @@ void Runner::RunGroup(std::vector<Candidate*>& group, bool prune) const {
 // records are filled and rated as a rating fills and rates them, fresh.
 bool Runner::BreaksTubeVelocity(const Candidate& c) const {
     if (velocityLimits_.empty()) return false;
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
     float velocity = 0;
-    if (!FilledRecords(c, spec_.airFlowMode, spec, rating) ||
-        !CC_TubeVelocityBeforeSolving(spec, rating, velocity))
+    if (!FilledRecords(c, query_.airFlowMode, coilSpec, rating) ||
+        !CC_TubeVelocityBeforeSolving(coilSpec, rating, velocity))
         return false;
     return std::any_of(velocityLimits_.begin(), velocityLimits_.end(),
                        [velocity](const Limit& l) { return MarginOf(l, velocity) < 0; });
@@ -162,14 +162,14 @@ bool Runner::RateOnce(Candidate& c) const {
     c.rating = CoilRating();
     RecordingMessageSink sink;
     ScopedMessageSink scope(sink);
-    c.result = CalcPerform(c.fields, spec_.airFlowMode, c.coilSpec, c.rating);
+    c.result = CalcPerform(c.fields, query_.airFlowMode, c.coilSpec, c.rating);
     c.rated = c.result.ok();
     return c.rated;
 }
 
 void Runner::RateCandidate(Candidate& c, bool prune) const {
-    if (spec_.fluidRise)
-        FlowSearch(c, *spec_.fluidRise, prune);
+    if (query_.fluidRise)
+        FlowSearch(c, *query_.fluidRise, prune);
     else
         RateOnce(c);
     Judge(c);
@@ -178,8 +178,8 @@ void Runner::RateCandidate(Candidate& c, bool prune) const {
 // The first flow tried: the duty's capacity carried by water at the
 // rise (500 Btu/h per gpm and F), else 2 gpm per circuit.
 double Runner::FirstFlow(double circuits, double rise) const {
-    const auto it = spec_.duty.find("TotalBtuh");
-    if (it != spec_.duty.end() && it->second > 0) return it->second / (500 * rise);
+    const auto it = query_.duty.find("TotalBtuh");
+    if (it != query_.duty.end() && it->second > 0) return it->second / (500 * rise);
     return 2 * circuits;
 }
 
@@ -270,14 +270,14 @@ void Runner::Judge(Candidate& c) const {
         }
     }
     for (const CoilWarning& w : c.result.warnings) {
-        if (std::find(spec_.refused.begin(), spec_.refused.end(), w.code) == spec_.refused.end()) continue;
+        if (std::find(query_.refused.begin(), query_.refused.end(), w.code) == query_.refused.end()) continue;
         c.broken.push_back(w.code);
         c.distance += 1;
     }
-    if (spec_.fluidRise && !c.riseMet) {
+    if (query_.fluidRise && !c.riseMet) {
         const double rise = std::fabs(double(r.LvgFluidTemp) - r.EntFluidTemp);
         c.broken.push_back("FluidRise");
-        c.distance += std::fabs(rise - *spec_.fluidRise) / *spec_.fluidRise;
+        c.distance += std::fabs(rise - *query_.fluidRise) / *query_.fluidRise;
     }
     c.feasible = c.broken.empty();
 }

@@ -129,12 +129,13 @@ Prefix PrefixAsRated(const Candidate& c) {
 // The prefix a rating of the candidate will have; none when its records
 // cannot be filled or have no surface (such a candidate is rated first).
 std::optional<Prefix> PrefixBeforeRating(const Candidate& c, int airFlowMode) {
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
     float primary = 0, secondary = 0;
-    if (!detail::FilledRecords(c, airFlowMode, spec, rating) || !CC_OutsideSurfaces(spec, primary, secondary))
+    if (!detail::FilledRecords(c, airFlowMode, coilSpec, rating) ||
+        !CC_OutsideSurfaces(coilSpec, primary, secondary))
         return std::nullopt;
-    const Prefix p{detail::Clamped(double(primary) + secondary), spec.RD, spec.FPI};
+    const Prefix p{detail::Clamped(double(primary) + secondary), coilSpec.RD, coilSpec.FPI};
     if (std::isnan(p.area)) return std::nullopt;
     return p;
 }

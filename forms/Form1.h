@@ -26,7 +26,7 @@
 // the multi-coil printout), Form1_chart.cpp (the psychrometric chart) and
 // Form1_desktop.cpp (Enter, the mouse wheel over choice lists, copying
 // results, the unit labels) and Form1_list.cpp (the Saved Coils list's
-// commands beside the specified ones, undo and redo, the title).
+// commands beside the original ones, undo and redo, the title).
 #pragma once
 
 #include <QMainWindow>

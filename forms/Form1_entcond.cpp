@@ -79,17 +79,17 @@ void Form1::ShowAirFlowField(int mode) {
 // The face area the construction fields give, ft2, as the rating takes it
 // (finned length x fin height / 144); 0 when they give none.
 double Form1::FaceAreaFt2() const {
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
     ValidationFault fault;
     try {
-        if (!FillCoilRecords(entryMemory_.InchPoundFields(ShownFields(), units_), kAirFlowAcfm, spec, rating,
-                             fault))
+        if (!FillCoilRecords(entryMemory_.InchPoundFields(ShownFields(), units_), kAirFlowAcfm, coilSpec,
+                             rating, fault))
             return 0;
     } catch (const std::exception&) {
         return 0;
     }
-    return static_cast<double>(spec.FL) * spec.FinHeight / 144.0;
+    return static_cast<double>(coilSpec.FL) * coilSpec.FinHeight / 144.0;
 }
 
 void Form1::cmdSteam_Click() {

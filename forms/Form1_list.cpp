@@ -1,4 +1,4 @@
-// Form1: the Saved Coils list's commands beside the specified ones: saving
+// Form1: the Saved Coils list's commands beside the original ones: saving
 // the coil to the list from the toolbar or the File menu, "Save List",
 // "Save List As...", importing a file's coils, the recent files, undo and
 // redo of the list's changes, the window title naming the coil file, and
@@ -79,7 +79,7 @@ void Form1::InitListCommands() {
     connect(listHistory_, &CoilListHistory::changed, this, [this] { SyncListCommands(); });
     connect(this, &Form1::DocumentChanged, listHistory_, &CoilListHistory::Sync);
 
-    // The specified commands keep their captions and take the usual keys.
+    // The original commands keep their captions and take the usual keys.
     mnuFileNew_->setShortcut(QKeySequence::New);
     mnuFileOpen_->setShortcut(QKeySequence::Open);
     mnuFilePrint_->setShortcut(QKeySequence::Print);

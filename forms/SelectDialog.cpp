@@ -360,18 +360,18 @@ void SelectDialog::StartSearch() {
     const selection::DialogInputs in = Inputs();
     Last() = std::make_unique<selection::DialogInputs>(in);
     std::string error;
-    if (!selection::SpecFromInputs(panel_, airFlowMode_, in, spec_, error)) {
+    if (!selection::SpecFromInputs(panel_, airFlowMode_, in, query_, error)) {
         status_->setText(Q(error));
         return;
     }
-    spec_.jobs = 0;  // every core
-    spec_.top = kListed;
+    query_.jobs = 0;  // every core
+    query_.top = kListed;
     table_->setRowCount(0);
     use_button_->setEnabled(false);
     result_.reset();
     control_.cancel = false;
     control_.done = 0;
-    control_.total = static_cast<int>(selection::EnumerateCandidates(spec_).size());
+    control_.total = static_cast<int>(selection::EnumerateCandidates(query_).size());
     progress_->setRange(0, std::max(1, control_.total.load()));
     progress_->setValue(0);
     status_->setText("Searching...");
@@ -383,7 +383,7 @@ void SelectDialog::StartSearch() {
     selection::SearchResult* out = result.get();
     result_ = std::move(result);
     worker_ = std::thread([this, out] {
-        *out = selection::Search(spec_, &control_);
+        *out = selection::Search(query_, &control_);
         finished_ = true;
     });
     timer_->start();
@@ -418,7 +418,7 @@ void SelectDialog::ShowResults() {
     table_->setSortingEnabled(false);
     table_->setRowCount(0);
     auto addRow = [this](const selection::Candidate& c, int rank, int id) {
-        const selection::ResultRow row = selection::RowForCandidate(c, rank, spec_, system_);
+        const selection::ResultRow row = selection::RowForCandidate(c, rank, query_, system_);
         const int n = table_->rowCount();
         table_->insertRow(n);
         for (std::size_t col = 0; col < row.cells.size(); ++col) {
@@ -441,7 +441,7 @@ void SelectDialog::ShowResults() {
         if (r.closest) {
             addRow(*r.closest, 0, -1);
             text +=
-                Q("; closest: " + selection::MissedInWords(*r.closest, spec_, system_ == units::System::SI));
+                Q("; closest: " + selection::MissedInWords(*r.closest, query_, system_ == units::System::SI));
         }
     }
     if (r.cancelled) text = "Cancelled: " + text;
@@ -461,7 +461,7 @@ void SelectDialog::UseCurrent() {
     const int id = table_->item(table_->currentRow(), 0)->data(Qt::UserRole).toInt();
     const selection::Candidate& c =
         id < 0 ? *result_->closest : result_->ranked.at(static_cast<std::size_t>(id));
-    const FieldTexts fields = selection::PanelFieldsOf(c, spec_, selection::ShownTexts(system_));
+    const FieldTexts fields = selection::PanelFieldsOf(c, query_, selection::ShownTexts(system_));
     accept();
     if (use_) use_(fields);
 }

@@ -97,7 +97,7 @@ private:
     QTableWidget* table_;
     QTimer* timer_;
 
-    selection::SearchSpec spec_;
+    selection::SearchSpec query_;
     selection::SearchControl control_;
     std::unique_ptr<selection::SearchResult> result_;
     std::atomic<bool> finished_{false};

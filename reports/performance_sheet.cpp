@@ -119,7 +119,7 @@ void Right(std::vector<At>& row, const std::string& label, const std::string& va
 class PerformanceRows {
 public:
     PerformanceRows(const PrintSurface& s, const CoilSpec& coilSpec, const CoilRating& r, const Units& u)
-        : spec_(coilSpec),
+        : coilSpec_(coilSpec),
           r_(r),
           u_(u),
           deg_(u.U(Q::Temperature, kDegF)),
@@ -167,7 +167,7 @@ private:
         return a;
     }
     std::string RefrigerantPD() const { return u_.V(Q::RefrigerantPD, r_.FluidPD, "0.00"); }
-    std::string Circuits() const { return Num(spec_.Circuits); }
+    std::string Circuits() const { return Num(coilSpec_.Circuits); }
 
     void Condenser() {
         Right(AirFlowRow(), "Condenser Temp.", u_.T(r_.EntFluidTemp), deg_, rv_);
@@ -243,7 +243,7 @@ private:
         Left(Add(), "Air Side Pressure Drop", u_.V(Q::AirPD, r_.AirPD, "0.00"), u_.U(Q::AirPD, "In. W.G."));
     }
 
-    const CoilSpec& spec_;
+    const CoilSpec& coilSpec_;
     const CoilRating& r_;
     const Units& u_;
     const std::string deg_;

@@ -244,19 +244,19 @@ TEST(SelectionRankOrder, TheSurfaceForetoldFromTheFieldsIsTheRatingsOwn) {
         for (const FieldTexts& f : selection::EnumerateCandidates(Query(s, {}, -1))) {
             const kvnrate::RatedCoil rated = kvnrate::RateFields(f, kAirFlowAcfm);
             if (!rated.ok()) continue;
-            CoilSpec spec;
+            CoilSpec coilSpec;
             CoilRating rating;
             ValidationFault fault;
-            ASSERT_TRUE(FillCoilRecords(f, kAirFlowAcfm, spec, rating, fault));
+            ASSERT_TRUE(FillCoilRecords(f, kAirFlowAcfm, coilSpec, rating, fault));
             float primary = 0, secondary = 0;
-            ASSERT_TRUE(CC_OutsideSurfaces(spec, primary, secondary));
+            ASSERT_TRUE(CC_OutsideSurfaces(coilSpec, primary, secondary));
             EXPECT_EQ(primary, rated.rating.PrimaryArea) << s.name;
             EXPECT_EQ(secondary, rated.rating.SecondaryArea) << s.name;
-            EXPECT_EQ(spec.RD, rated.coilSpec.RD);
-            EXPECT_EQ(spec.FPI, rated.coilSpec.FPI);
+            EXPECT_EQ(coilSpec.RD, rated.coilSpec.RD);
+            EXPECT_EQ(coilSpec.FPI, rated.coilSpec.FPI);
             // And a fixed flow's tube velocity.
             float velocity = -1;
-            const bool liquid = CC_TubeVelocityBeforeSolving(spec, rating, velocity);
+            const bool liquid = CC_TubeVelocityBeforeSolving(coilSpec, rating, velocity);
             EXPECT_EQ(liquid, f.at("Application") == "W" || f.at("Application") == "G");
             if (liquid) {
                 EXPECT_EQ(velocity, rated.rating.TubeVelocity) << s.name;

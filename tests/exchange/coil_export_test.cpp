@@ -33,17 +33,17 @@ std::vector<Rated> RatedCoilsOfEveryType() {
     const auto coils = TaggedCoilsOfEveryType();
     std::vector<Rated> out;
     for (const auto& [tag, fields] : coils) {
-        CoilSpec spec;
+        CoilSpec coilSpec;
         CoilRating rating;
-        const CalcResult r = CalcPerform(fields, kAirFlowAcfm, spec, rating);
+        const CalcResult r = CalcPerform(fields, kAirFlowAcfm, coilSpec, rating);
         EXPECT_TRUE(r.ok()) << tag << " " << r.validation.message << r.error;
         SaveRowTexts texts{"1",
                            "M-" + tag,
                            tag,
-                           CoilTypeWord(spec.Application),
+                           CoilTypeWord(coilSpec.Application),
                            fields.at("Pattern"),
                            fields.at("TubeWall")};
-        out.push_back({kvn::exchange::ExportCoilOf(spec, rating, texts, r.warnings), rating});
+        out.push_back({kvn::exchange::ExportCoilOf(coilSpec, rating, texts, r.warnings), rating});
     }
     return out;
 }

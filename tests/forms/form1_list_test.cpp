@@ -202,7 +202,7 @@ TEST_F(ListCommands, SaveAsAndRecentFiles) {
     EXPECT_EQ(files, (Strings{"0", "8", "7", "6", "5", "4", "3", "2"}));
 }
 
-// Every menu command's key is its own, the usual keys reach the specified
+// Every menu command's key is its own, the usual keys reach the original
 // commands, and the menu bar's mnemonics leave the start panel's alone.
 TEST_F(ListCommands, MenuShortcutsAreUniqueAndMnemonicsDoNotCollide) {
     std::map<QString, QString> byKey;

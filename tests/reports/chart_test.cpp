@@ -104,7 +104,7 @@ QString SvgTexts(const ChartModel& m) {
 
 struct ReferenceCoil {
     std::string name;
-    CoilSpec spec;
+    CoilSpec coilSpec;
     CoilRating rating;
 };
 
@@ -118,7 +118,7 @@ std::vector<ReferenceCoil> ReferenceCoils() {
         if (!o["ok"].toBool()) continue;
         const QJsonObject rr = o["CoilRating"].toObject();
         ReferenceCoil c{name, {}, {}};
-        c.spec.Application = o["CoilSpec"].toObject()["Application"].toString().toStdString();
+        c.coilSpec.Application = o["CoilSpec"].toObject()["Application"].toString().toStdString();
         CoilRating& r = c.rating;
         r.Altitude = static_cast<int16_t>(rr["Altitude"].toInt());
         for (auto [key, field] : {std::pair{"EatDb", &r.EatDb},
@@ -260,7 +260,7 @@ TEST(Chart, EveryReferenceCoilDraws) {
         const std::string& name = c.name;
         for (int16_t z : {c.rating.Altitude, int16_t(9000)}) {
             c.rating.Altitude = z;
-            const ChartModel m = BuildChart(c.spec, c.rating);
+            const ChartModel m = BuildChart(c.coilSpec, c.rating);
             ExpectDrawable(m, name);
             if (m.wet) {
                 EXPECT_TRUE(m.hasAdp) << name;
@@ -335,8 +335,8 @@ TEST(Chart, LabelsNeitherOverlapNorCrossALine) {
                                                  (range == Range::Whole ? ", whole" : "") + ", " +
                                                  std::to_string(int(size.width()));
                         const int r = range == Range::Whole;
-                        ExpectLabelsClear(BuildChart(c.spec, c.rating, InUnits(system, range)), size, what,
-                                          lines[r], dropped[r]);
+                        ExpectLabelsClear(BuildChart(c.coilSpec, c.rating, InUnits(system, range)), size,
+                                          what, lines[r], dropped[r]);
                     }
         }
     EXPECT_GE(lines[0] + lines[1], 10000u);
