@@ -21,6 +21,7 @@
 #include "files/file_commands.h"
 #include "files/save_row.h"
 #include "forms/Form2.h"
+#include "tests/forms/modal_list.h"
 #include "forms/file_dialog.h"
 #include "forms/list_history.h"
 #include "forms/printer.h"
@@ -59,15 +60,7 @@ protected:
     int Coils() { return document.table.CoilCount(); }
     std::string Path(const char* name) { return (dir / name).string(); }
     std::string Title() { return S(form.windowTitle()); }
-    // Runs `inList` on the Saved Coils list as soon as it shows modally.
-    void OnList(std::function<void(Form2&)> inList) {
-        QTimer::singleShot(0, [inList] {
-            auto* list = qobject_cast<Form2*>(QApplication::activeModalWidget());
-            ASSERT_NE(list, nullptr);
-            inList(*list);
-            if (list->isVisible()) list->close();
-        });
-    }
+    void OnList(std::function<void(Form2&)> inList) { OnModalList(std::move(inList)); }
 
     RecordingFileDialog dialog;
     RecordingQuestions questions;

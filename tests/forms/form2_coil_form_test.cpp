@@ -23,6 +23,7 @@
 #include "files/saved_coils.h"
 #include "forms/Form1.h"
 #include "forms/Form2.h"
+#include "tests/forms/modal_list.h"
 #include "forms/file_dialog.h"
 #include "forms/question.h"
 #include "tests/forms/form1_fixture.h"
@@ -55,15 +56,7 @@ protected:
         Set("txtHdr(1)", item);
     }
 
-    // Runs `inList` on the Saved Coils list as soon as it shows modally.
-    void OnList(std::function<void(Form2&)> inList) {
-        QTimer::singleShot(0, [inList] {
-            auto* list = qobject_cast<Form2*>(QApplication::activeModalWidget());
-            ASSERT_NE(list, nullptr);
-            inList(*list);
-            if (list->isVisible()) list->close();
-        });
-    }
+    void OnList(std::function<void(Form2&)> inList) { OnModalList(std::move(inList)); }
 
     RecordingFileDialog dialog;
     RecordingQuestions questions;
